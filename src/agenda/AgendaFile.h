@@ -1,0 +1,35 @@
+#pragma once
+
+#include "AgendaItem.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class TextFiles;
+
+// agenda.txt: one record a line, "text",#yyyy-mm-dd#,#yyyy-mm-dd# with CR LF, in GB18030.
+namespace AgendaFile {
+
+inline constexpr char fileName[] = "agenda.txt";
+
+struct Load
+{
+    bool ok = false;
+    QList<AgendaItem> items; // empty unless ok: a half-loaded table is never handed out
+    QString error;           // for the user: names the file and, for a bad record, its line
+};
+
+QByteArray formatRecord(const QString& content, QDate setDate, QDate finishDate);
+// One record from one line (without its line end); reason says what is wrong when it fails.
+std::optional<AgendaItem> parseRecord(QStringView line, QString* reason);
+
+// Reads the whole file. A missing or empty file is an empty agenda; blank lines are skipped.
+// DaysLeft is counted from today.
+Load load(const TextFiles& files, const QString& path, QDate today);
+
+bool append(TextFiles& files, const QString& path, const AgendaItem& item, QString* error);
+bool rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items, QString* error);
+
+} // namespace AgendaFile

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "AgendaItem.h"
+#include "Controls.h"
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+struct Services;
+
+// The agenda panel Picture安排日程: the list with its orderings, the item details, and adding,
+// modifying and deleting items. agenda.txt is written first, then reloaded whole.
+class AgendaPanel final : public ClickLabel
+{
+    Q_OBJECT
+public:
+    AgendaPanel(const Services& services, AgendaTable& table, QWidget* parent);
+
+    // Reads agenda.txt into the table and the list (file order, overdue lines marked, line 0
+    // current). A bad file is reported and leaves an empty table that nothing rewrites.
+    bool LoadAgenda();
+    void SortAgenda();
+    void ShowItemDetails();
+    void BeginAdd();
+    void BeginModify();
+    void CancelEdit();
+    void ConfirmEdit();
+    void DeleteItem();
+
+    bool inEntryMode() const;
+
+signals:
+    // After every load: the counts for the summary line, the reminder panel and the tray tip.
+    void agendaLoaded(int agendaCount, int overdueCount);
+    // A deletion has added entries to my.log.
+    void logChanged();
+
+private:
+    void MarkOverdue(const QList<bool>& marks);
+    void fillList(const QStringList& lines, const QList<bool>& marks);
+    void makeCurrent(const QString& text);
+    void restoreSavedLine();
+    void setBrowsing(bool browsing);
+    void leaveEntryMode();
+    bool writeFailed(const QString& fileName, const QString& error);
+    QString currentText() const;
+
+    const Services& m_services;
+    AgendaTable& m_table;
+    bool m_loaded = false; // false after a failed load: the file must not be rewritten then
+    int SavedListIndex = -1;
+
+    QListWidget* m_list;
+    QComboBox* m_order;
+    QLineEdit* m_setDate;
+    QLineEdit* m_finishDate;
+    QLineEdit* m_daysLeft;
+    QPlainTextEdit* m_entry;
+    ClickLabel* m_title;
+    ClickLabel* m_confirm;
+    ClickLabel* m_cancel;
+    ClickLabel* m_add;
+    ClickLabel* m_modify;
+    ClickLabel* m_delete;
+};

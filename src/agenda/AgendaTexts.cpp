@@ -1,0 +1,31 @@
+#include "AgendaTexts.h"
+
+namespace AgendaTexts {
+
+QString overdueSentence(int overdueCount)
+{
+    return QStringLiteral("Kestrin提醒您：您有 ") + QString::number(overdueCount) + QStringLiteral(" 件事务逾期未完成!");
+}
+
+QString remark(int overdueCount)
+{
+    if (overdueCount == 0)
+        return QStringLiteral("成事在胸，井井有条，您将大有所为！");
+    return QStringLiteral("千里之行始于足下！从现在做起，从每一件事做起。成功最终属于您。");
+}
+
+QString trayTip(int overdueCount)
+{
+    if (overdueCount == 0)
+        return QStringLiteral("Kestrin—Quorrel精品");
+    return QStringLiteral("Kestrin—您有") + QString::number(overdueCount) + QStringLiteral("个日程逾期未完成!");
+}
+
+QString daysLeft(int days)
+{
+    if (days < 0)
+        return QStringLiteral("逾期 ") + QString::number(-qint64(days)) + QStringLiteral(" 天");
+    return QString::number(days) + QStringLiteral(" 天");
+}
+
+} // namespace AgendaTexts

@@ -1,0 +1,200 @@
+#include "AlarmPanel.h"
+
+#include "FormAware.h"
+#include "Services.h"
+#include "TimeText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <vector>
+
+namespace {
+
+using K = ControlKind;
+
+const QString timeTip = QStringLiteral("时间格式：12:59:01 或 12:59");
+
+std::vector<ControlSpec> alarmLayout()
+{
+    static const char* headings[] = {"闹钟 1：", "闹钟 2：", "闹钟 3："};
+    static const char* tickNames[] = {"闹钟 1 是否打开", "闹钟 2 是否打开", "闹钟 3 是否打开"};
+    static const char* timeNames[] = {"闹钟 1 设置时间", "闹钟 2 设置时间", "闹钟 3 设置时间"};
+    static const char* ringNames[] = {"闹钟 1 响铃次数", "闹钟 2 响铃次数", "闹钟 3 响铃次数"};
+    static const char* promptNames[] = {"闹钟 1 设置闹钟提示", "闹钟 2 设置闹钟提示", "闹钟 3 设置闹钟提示"};
+    std::vector<ControlSpec> specs;
+    for (int i = 0; i < 3; ++i) {
+        const int heading = 600 + 1080 * i, first = 960 + 1080 * i, prompt = 1320 + 1080 * i;
+        specs.push_back({K::Label, "Label7", 480, heading, 975, 255, {.index = i, .caption = headings[i],
+                         .fg = "#FFC080", .font = "宋体", .points = 10.5, .bold = true}});
+        specs.push_back({K::Label, "Label8", 600, first, 1335, 255, {.index = i, .caption = "是否打开闹钟", .fg = "#FFFFFF"}});
+        specs.push_back({K::Check, "Check是否打开闹钟", 1680, first, 255, 255, {.index = i, .bg = "#0000FF",
+                         .accessible = tickNames[i]}});
+        specs.push_back({K::Label, "Label9", 2040, first, 1095, 255, {.index = i, .caption = "设置时间", .fg = "#FFFFFF"}});
+        specs.push_back({K::Text, "Text设置闹钟时间", 2760, first, 1095, 270, {.index = i, .bg = "#8080FF",
+                         .accessible = timeNames[i]}});
+        specs.push_back({K::Label, "Label11", 4080, first, 1095, 255, {.index = i, .caption = "响铃次数", .fg = "#FFFFFF"}});
+        specs.push_back({K::Combo, "Combo响铃次数", 4800, first, 615, 300, {.index = i, .bg = "#C0FFFF",
+                         .accessible = ringNames[i]}});
+        specs.push_back({K::Label, "Label10", 600, prompt, 1335, 255, {.index = i, .caption = "设置闹钟提示", .fg = "#FFFFFF"}});
+        specs.push_back({K::Text, "Text设置闹钟提示", 1680, prompt, 3735, 270, {.index = i, .fg = "#80FFFF",
+                         .bg = "#8080FF", .accessible = promptNames[i]}});
+    }
+    const ControlSpec rest[] = {
+        {K::Image, "ImageClock1", 6480, 3240, 750, 1050, {.picture = ":/pictures/clock1.png"}},
+        {K::Image, "ImageClock2", 6480, 3360, 720, 510, {.picture = ":/pictures/clock2.png"}},
+        {K::Label, "Label确认闹钟", 5760, 1440, 1215, 255, {.caption = "确 认", .align = Qt::AlignHCenter, .hand = true}},
+        {K::Label, "Label取消闹钟", 5760, 2400, 1215, 255, {.caption = "取 消", .align = Qt::AlignHCenter, .hand = true}},
+        {K::Button, "Image1", 5760, 1320, 1335, 390, {.index = 5, .picture = ":/pictures/button.png"}},
+        {K::Button, "Image1", 5760, 2280, 1335, 390, {.index = 6, .picture = ":/pictures/button.png"}},
+    };
+    specs.insert(specs.end(), std::begin(rest), std::end(rest));
+    return specs;
+}
+
+} // namespace
+
+AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* parent)
+    : ClickLabel(parent), m_services(services), m_table(table), m_animation(new QTimer(this)),
+      m_alarmTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("PictureClock"));
+    setAccessibleName(QStringLiteral("设置闹钟"));
+    setGeometry(twips(1680, 960, 7335, 3975));
+    setPixmap(QPixmap(QStringLiteral(":/pictures/clock_background.png")));
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const std::vector<ControlSpec> specs = alarmLayout();
+    buildControls(this, specs);
+
+    for (int i = 0; i < 3; ++i) {
+        m_ticks[i] = findControl<QCheckBox>(this, QStringLiteral("Check是否打开闹钟"), i);
+        m_times[i] = findControl<QLineEdit>(this, QStringLiteral("Text设置闹钟时间"), i);
+        m_rings[i] = findControl<QComboBox>(this, QStringLiteral("Combo响铃次数"), i);
+        m_prompts[i] = findControl<QLineEdit>(this, QStringLiteral("Text设置闹钟提示"), i);
+        for (int n = 1; n <= 8; ++n)
+            m_rings[i]->addItem(QString::number(n));
+        m_rings[i]->setCurrentIndex(2);
+        // Any change of a tick, made by hand or by the panel's opening, applies the rule to all rows.
+        connect(m_ticks[i], &QCheckBox::toggled, this, &AlarmPanel::ApplyTickRule);
+        connect(m_times[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
+            if (m_times[i]->property("refused").toBool() && TimeText::parse(text))
+                showTimeValidity(i, true);
+        });
+    }
+    m_clock1 = findChild<QWidget*>(QStringLiteral("ImageClock1"));
+    m_clock2 = findChild<QWidget*>(QStringLiteral("ImageClock2"));
+    connect(findChild<ClickLabel*>(QStringLiteral("Label确认闹钟")), &ClickLabel::clicked, this,
+            &AlarmPanel::ConfirmAlarms);
+    connect(findChild<ClickLabel*>(QStringLiteral("Label取消闹钟")), &ClickLabel::clicked, this,
+            &AlarmPanel::CancelAlarms);
+
+    // The panel's animation is only worth waking for while someone can see it.
+    m_animation->setObjectName(QStringLiteral("Timer显示动画闹钟"));
+    m_animation->setInterval(100);
+    connect(m_animation, &QTimer::timeout, this, [this] { animateClock(m_clock1, m_clock2); });
+
+    m_alarmTimer->setObjectName(QStringLiteral("Timer运行闹钟"));
+    m_alarmTimer->setInterval(500);
+    connect(m_alarmTimer, &QTimer::timeout, this, &AlarmPanel::CheckAlarms);
+}
+
+void AlarmPanel::showEvent(QShowEvent* event)
+{
+    ClickLabel::showEvent(event);
+    m_animation->start();
+}
+
+void AlarmPanel::hideEvent(QHideEvent* event)
+{
+    ClickLabel::hideEvent(event);
+    m_animation->stop();
+}
+
+void AlarmPanel::AfterOpen()
+{
+    if (m_table.AlarmsConfirmed)
+        return;
+    for (QCheckBox* tick : m_ticks)
+        tick->setChecked(false);
+}
+
+void AlarmPanel::ApplyTickRule()
+{
+    for (int i = 0; i < 3; ++i) {
+        if (!m_ticks[i]->isChecked())
+            m_times[i]->clear();
+        else if (m_times[i]->text().isEmpty())
+            m_times[i]->setText(TimeText::format(m_services.clock.timeOfDay()));
+    }
+}
+
+void AlarmPanel::showTimeValidity(int row, bool valid)
+{
+    QLineEdit* box = m_times[row];
+    box->setProperty("refused", !valid);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Text, valid ? QColor(0x00, 0x00, 0x00) : QColor(0xFF, 0x00, 0x00));
+    box->setPalette(pal);
+    box->setToolTip(valid ? QString() : timeTip);
+}
+
+void AlarmPanel::ConfirmAlarms()
+{
+    for (QCheckBox* tick : m_ticks)
+        if (tick->isChecked())
+            m_table.AlarmsConfirmed = true;
+    emit backToAgenda();
+    if (!m_table.AlarmsConfirmed)
+        return;
+    const QDateTime now = m_services.clock.now();
+    for (int i = 0; i < 3; ++i) {
+        AlarmRecord& record = m_table.Alarms[i];
+        if (!m_ticks[i]->isChecked()) {
+            record.Enabled = false;
+            showTimeValidity(i, true);
+            continue;
+        }
+        const std::optional<QTime> time = TimeText::parse(m_times[i]->text());
+        showTimeValidity(i, time.has_value());
+        if (!time) {
+            // A time that cannot be read never rings at once, nor at an older time.
+            record.Enabled = false;
+            continue;
+        }
+        m_table.arm(i, *time, m_prompts[i]->text(), m_rings[i]->currentText().toInt(), now);
+    }
+    if (m_table.anyArmed())
+        m_alarmTimer->start();
+}
+
+void AlarmPanel::CancelAlarms()
+{
+    emit backToAgenda();
+}
+
+void AlarmPanel::CheckAlarms()
+{
+    const QList<int> rang = m_table.check(m_services.clock.now());
+    for (int i : rang) {
+        m_services.PlayWave(m_services.path("clock1.wav"));
+        if (!m_notice) {
+            m_notice = new FormAware(m_services.clock, window());
+        }
+        m_notice->show();
+        m_notice->raise();
+        const QString& prompt = m_table.Alarms[i].Prompt;
+        if (!prompt.isEmpty())
+            m_notice->setPrompt(prompt);
+    }
+    // Nothing armed: the check sleeps until the next confirmation arms something.
+    if (!m_table.anyArmed())
+        m_alarmTimer->stop();
+}
+
+void AlarmPanel::closeNotice()
+{
+    if (m_notice)
+        m_notice->close();
+}

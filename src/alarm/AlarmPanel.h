@@ -1,0 +1,56 @@
+#pragma once
+
+#include "AlarmTable.h"
+#include "Controls.h"
+
+#include <QPointer>
+
+class FormAware;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QTimer;
+struct Services;
+
+// The alarm panel PictureClock: three alarms set and confirmed here, and the alarm check that
+// rings them.
+class AlarmPanel final : public ClickLabel
+{
+    Q_OBJECT
+public:
+    AlarmPanel(const Services& services, AlarmTable& table, QWidget* parent);
+
+    // What opening the panel does after the panel switch.
+    void AfterOpen();
+    void ApplyTickRule();
+    void ConfirmAlarms();
+    void CancelAlarms();
+    // The handler of Timer运行闹钟.
+    void CheckAlarms();
+
+    FormAware* notice() const { return m_notice; }
+    void closeNotice();
+
+signals:
+    // Confirm and cancel both go back to the agenda panel.
+    void backToAgenda();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void showTimeValidity(int row, bool valid);
+
+    const Services& m_services;
+    AlarmTable& m_table;
+    QCheckBox* m_ticks[3];
+    QLineEdit* m_times[3];
+    QComboBox* m_rings[3];
+    QLineEdit* m_prompts[3];
+    QWidget* m_clock1;
+    QWidget* m_clock2;
+    QTimer* m_animation;
+    QTimer* m_alarmTimer;
+    QPointer<FormAware> m_notice;
+};

@@ -1,0 +1,73 @@
+#include "FormAware.h"
+
+#include "AlarmTable.h"
+#include "Clock.h"
+#include "Controls.h"
+
+#include <QTimer>
+
+namespace {
+
+using K = ControlKind;
+
+const ControlSpec controls[] = {
+    {K::Label, "Label超期时长", 2640, 360, 1935, 255, {.caption = "超期时长:", .fg = "#FFFFFF"}},
+    {K::Label, "Label我知道啦", 1560, 1560, 1215, 255, {.caption = "我知道啦!", .align = Qt::AlignHCenter, .hand = true}},
+    {K::Label, "Label闹钟提醒", 360, 720, 3615, 615, {.caption = "您设置的闹钟时间已到!", .fg = "#FFFF80"}},
+    {K::Image, "ImageClock1", 3840, 1200, 750, 1050, {.picture = ":/pictures/clock1.png"}},
+    {K::Image, "ImageClock2", 3840, 1320, 720, 510, {.picture = ":/pictures/clock2.png"}},
+    {K::Button, "Image1", 1560, 1440, 1335, 390, {.index = 6, .picture = ":/pictures/button.png"}},
+};
+
+} // namespace
+
+void animateClock(QWidget* clock1, QWidget* clock2)
+{
+    const bool first = clock1->isVisibleTo(clock1->parentWidget());
+    clock1->setVisible(!first);
+    clock2->setVisible(first);
+}
+
+FormAware::FormAware(const Clock& clock, QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_clock(clock), m_noticeStart(clock.monotonicMs()), m_timer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("FormAware"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Kestrin闹钟"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
+    setFixedSize(twipsToPixels(4530), twipsToPixels(1860));
+    auto* background = new QLabel(this);
+    background->setPixmap(QPixmap(QStringLiteral(":/pictures/notice_background.png")));
+    background->setGeometry(rect());
+    buildControls(this, controls);
+    background->lower();
+
+    m_prompt = findChild<ClickLabel*>(QStringLiteral("Label闹钟提醒"));
+    m_prompt->setWordWrap(true);
+    m_elapsed = findChild<ClickLabel*>(QStringLiteral("Label超期时长"));
+    m_clock1 = findChild<QWidget*>(QStringLiteral("ImageClock1"));
+    m_clock2 = findChild<QWidget*>(QStringLiteral("ImageClock2"));
+    connect(findChild<ClickLabel*>(QStringLiteral("Label我知道啦")), &ClickLabel::clicked, this, &QWidget::close);
+
+    m_timer->setObjectName(QStringLiteral("Timer显示动画闹钟"));
+    m_timer->setInterval(100);
+    connect(m_timer, &QTimer::timeout, this, &FormAware::tick);
+    m_timer->start();
+
+    if (owner) {
+        const QRect o = owner->frameGeometry();
+        move(o.center() - rect().center());
+    }
+}
+
+void FormAware::setPrompt(const QString& prompt)
+{
+    m_prompt->setText(prompt);
+}
+
+void FormAware::tick()
+{
+    animateClock(m_clock1, m_clock2);
+    m_elapsed->setText(elapsedText(m_clock.monotonicMs() - m_noticeStart));
+}

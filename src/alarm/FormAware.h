@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+
+class Clock;
+class ClickLabel;
+class QTimer;
+
+// The alarm notice window: the alarm's prompt, a ringing clock and how long the alarm has waited.
+// It lives from the first ring until "我知道啦!"; closing it deletes it.
+class FormAware final : public QWidget
+{
+    Q_OBJECT
+public:
+    FormAware(const Clock& clock, QWidget* owner);
+
+    void setPrompt(const QString& prompt);
+    // One tick of Timer显示动画闹钟: the next clock picture and the elapsed time.
+    void tick();
+
+private:
+    const Clock& m_clock;
+    qint64 m_noticeStart; // monotonic, so that a notice left open over midnight keeps counting
+    QTimer* m_timer;
+    ClickLabel* m_prompt;
+    ClickLabel* m_elapsed;
+    QWidget* m_clock1;
+    QWidget* m_clock2;
+};
+
+// Alternates the two clock pictures, as both windows' animations do.
+void animateClock(QWidget* clock1, QWidget* clock2);

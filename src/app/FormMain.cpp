@@ -1,0 +1,162 @@
+#include "FormMain.h"
+
+#include "AgendaPanel.h"
+#include "AgendaTexts.h"
+#include "AlarmPanel.h"
+#include "Contact.h"
+#include "Controls.h"
+#include "FormAware.h"
+#include "HelpPanel.h"
+#include "LogPanel.h"
+#include "Navigation.h"
+#include "OptionsPanel.h"
+#include "ReminderPanel.h"
+#include "Services.h"
+#include "TrayController.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace {
+
+using K = ControlKind;
+constexpr auto centred = Qt::AlignHCenter | Qt::AlignTop;
+constexpr auto right = Qt::AlignRight | Qt::AlignTop;
+
+// The controls on the window itself, topmost first; the six panels are classes of their own.
+const ControlSpec controls[] = {
+    {K::Label, "LabelVersion", 360, 5520, 1575, 255, {.caption = "版本号：V1.0.8", .align = centred}},
+    {K::Label, "LabelHowmuch", 3720, 5040, 375, 255, {.caption = "0", .fg = "#0000FF", .align = centred}},
+    {K::Label, "Label5", 2760, 5040, 975, 255, {.caption = "日程总数：", .fg = "#0000FF"}},
+    {K::Label, "LabelIndicator", 240, 1320, 375, 255, {.caption = "◣", .fg = "#FF0000", .align = right}},
+    {K::Image, "ImageOption1", 4560, 120, 600, 525, {.picture = ":/pictures/option_normal.png", .accessible = "选项"}},
+    {K::Label, "LabelOption", 4560, 720, 615, 255, {.caption = "选项", .align = centred}},
+    {K::Image, "ImageOption2", 4560, 120, 525, 525, {.picture = ":/pictures/option_raised.png", .hand = true,
+     .accessible = "选项"}},
+    {K::Image, "ImageHelp1", 7320, 120, 435, 450, {.picture = ":/pictures/help_normal.png", .accessible = "帮助信息"}},
+    {K::Label, "LabelHelp", 7080, 720, 975, 255, {.caption = "帮助信息", .align = centred}},
+    {K::Image, "ImageHelp2", 7320, 180, 435, 450, {.picture = ":/pictures/help_raised.png", .hand = true,
+     .accessible = "帮助信息"}},
+    {K::Label, "Label逾期未完成", 4680, 5040, 4095, 255, {.caption = "Kestrin提醒您：您有      件事务逾期未完成!",
+     .fg = "#008000", .align = right}},
+    {K::Label, "LabelLog", 600, 2520, 975, 255, {.caption = "查看日志", .align = right, .hand = true}},
+    {K::Label, "LabelClock", 600, 1920, 975, 255, {.caption = "设置闹钟", .align = right, .hand = true}},
+    {K::Label, "LabelArrange", 600, 1320, 975, 255, {.caption = "安排日程", .align = right, .hand = true}},
+    {K::Frame, "Line1", 0, 0, 15, 6000},
+    {K::Label, "LabelQuorrel", 120, 5760, 2535, 255, {.caption = "Quorrel工作室 2002 出品", .hand = true}},
+};
+
+} // namespace
+
+FormMain::FormMain(const Services& services, TrayIcon& tray)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      m_services(services)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("Kestrin"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
+    setFixedSize(twipsToPixels(8985), twipsToPixels(6000));
+    QPalette pal = palette();
+    pal.setBrush(QPalette::Window, QPixmap(QStringLiteral(":/pictures/main_background.png")));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+
+    // Created bottom first, so that the first panel of the stacking order lies on top.
+    m_options = new OptionsPanel(services, this);
+    m_help = new HelpPanel(services, this);
+    m_log = new LogPanel(services, this);
+    m_alarm = new AlarmPanel(services, m_alarmTable, this);
+    m_reminder = new ReminderPanel(services.clock, this);
+    m_agenda = new AgendaPanel(services, m_agendaTable, this);
+    const QList<QWidget*> panels = {m_agenda, m_reminder, m_alarm, m_log, m_help, m_options};
+    for (QWidget* panel : panels)
+        panel->hide();
+    buildControls(this, controls);
+    for (auto it = panels.rbegin(); it != panels.rend(); ++it)
+        (*it)->raise();
+
+    auto* line = findChild<QFrame*>(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::VLine);
+    label("LabelQuorrel")->setToolTip(Contact::web2 + QStringLiteral("，") + Contact::mail1);
+
+    m_navigation = new Navigation(services,
+                                  {m_agenda, m_alarm, m_log, m_options, m_help, m_reminder, label("LabelIndicator"),
+                                   label("LabelArrange"), label("LabelClock"), label("LabelLog"), label("LabelOption"),
+                                   label("LabelHelp"), label("ImageOption1"), label("ImageOption2"),
+                                   label("ImageHelp1"), label("ImageHelp2")},
+                                  this);
+    m_tray = new TrayController(this, tray, m_reminder, m_agenda);
+    m_tray->beforeQuit = [this] { m_alarm->closeNotice(); };
+
+    connect(label("LabelClock"), &ClickLabel::clicked, this, [this] {
+        m_navigation->NavigateTo(label("LabelClock"), m_alarm);
+        m_alarm->AfterOpen();
+    });
+    connect(label("LabelLog"), &ClickLabel::clicked, this, [this] {
+        m_navigation->NavigateTo(label("LabelLog"), m_log);
+        m_log->AfterOpen();
+    });
+    connect(label("ImageHelp2"), &ClickLabel::clicked, this, [this] {
+        m_navigation->OpenHelpPanel();
+        m_help->ShowHelpTopic(4, false);
+    });
+    connect(label("LabelQuorrel"), &ClickLabel::clicked, m_help, &HelpPanel::VisitMaker);
+    connect(m_alarm, &AlarmPanel::backToAgenda, m_navigation, &Navigation::ReturnToAgenda);
+    connect(m_agenda, &AgendaPanel::agendaLoaded, this, &FormMain::showSummary);
+    connect(m_agenda, &AgendaPanel::logChanged, m_log, &LogPanel::LoadLog);
+}
+
+ClickLabel* FormMain::label(const char* name) const
+{
+    return findChild<ClickLabel*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
+}
+
+void FormMain::showSummary(int agendaCount, int overdueCount)
+{
+    label("LabelHowmuch")->setText(QString::number(agendaCount));
+    label("Label逾期未完成")->setText(AgendaTexts::overdueSentence(overdueCount));
+    m_reminder->setCounts(overdueCount, AgendaTexts::remark(overdueCount));
+    m_tray->SetTrayTip(AgendaTexts::trayTip(overdueCount));
+}
+
+void FormMain::startup()
+{
+    for (const char* sound : {"clock1.wav", "Moveme.wav", "ClickMe.wav"})
+        m_services.sound.preload(m_services.path(sound));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    m_tray->AddTrayIcon(windowIcon());
+    m_agenda->LoadAgenda();
+    m_reminder->StartReminder();
+}
+
+void FormMain::activate()
+{
+    m_tray->Restore();
+}
+
+void FormMain::mouseMoveEvent(QMouseEvent* event)
+{
+    // Only the bare window background resets the highlights, never a panel or a control.
+    if (!childAt(event->position().toPoint()))
+        m_navigation->ResetHover();
+    QWidget::mouseMoveEvent(event);
+}
+
+void FormMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    // The program ends with its last window: an open alarm notice keeps it until it is dismissed.
+    if (FormAware* notice = m_alarm->notice()) {
+        connect(notice, &QObject::destroyed, qApp, [] { QCoreApplication::exit(0); });
+        return;
+    }
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "AgendaItem.h"
+#include "AlarmTable.h"
+
+#include <QWidget>
+
+class AgendaPanel;
+class AlarmPanel;
+class ClickLabel;
+class HelpPanel;
+class LogPanel;
+class Navigation;
+class OptionsPanel;
+class ReminderPanel;
+class TrayController;
+class TrayIcon;
+struct Services;
+
+// The main window: the navigation strip, the summary line and the six panels in one rectangle.
+class FormMain final : public QWidget
+{
+    Q_OBJECT
+public:
+    FormMain(const Services& services, TrayIcon& tray);
+
+    // Shows the window, puts the icon in the notification area, loads the agenda and greets the
+    // user with the overdue reminder.
+    void startup();
+    // Brings the window to the front, as a second start of the program asks.
+    void activate();
+
+    AgendaPanel* agendaPanel() const { return m_agenda; }
+    AlarmPanel* alarmPanel() const { return m_alarm; }
+    LogPanel* logPanel() const { return m_log; }
+    HelpPanel* helpPanel() const { return m_help; }
+    OptionsPanel* optionsPanel() const { return m_options; }
+    ReminderPanel* reminderPanel() const { return m_reminder; }
+    TrayController* tray() const { return m_tray; }
+    Navigation* navigation() const { return m_navigation; }
+    const AgendaTable& agendaTable() const { return m_agendaTable; }
+    const AlarmTable& alarmTable() const { return m_alarmTable; }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void showSummary(int agendaCount, int overdueCount);
+    ClickLabel* label(const char* name) const;
+
+    const Services& m_services;
+    AgendaTable m_agendaTable;
+    AlarmTable m_alarmTable;
+    AgendaPanel* m_agenda;
+    ReminderPanel* m_reminder;
+    AlarmPanel* m_alarm;
+    LogPanel* m_log;
+    HelpPanel* m_help;
+    OptionsPanel* m_options;
+    TrayController* m_tray;
+    Navigation* m_navigation;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Controls.h"
+
+struct Services;
+
+// The help panel PictureHelp: four fixed topics and a mail link to the maker.
+class HelpPanel final : public ClickLabel
+{
+    Q_OBJECT
+public:
+    HelpPanel(const Services& services, QWidget* parent);
+
+    void ShowHelpTopic(int topic, bool withSound = true);
+    void WriteToMaker();
+    void VisitMaker();
+
+private:
+    const Services& m_services;
+    ClickLabel* m_topics[4];
+    QWidget* m_arrow;
+    ClickLabel* m_text;
+};

@@ -1,0 +1,102 @@
+#include "Navigation.h"
+
+#include "Controls.h"
+#include "ReminderPanel.h"
+#include "Services.h"
+
+Navigation::Navigation(const Services& services, const Controls& controls, QObject* parent)
+    : QObject(parent), m_services(services), m_c(controls)
+{
+    connect(m_c.arrange, &ClickLabel::clicked, this, &Navigation::OpenAgendaPanel);
+    for (ClickLabel* label : {m_c.arrange, m_c.clockLabel, m_c.logLabel})
+        connect(label, &ClickLabel::pointerMoved, this, [this, label] { HoverLabel(label); });
+    connect(qobject_cast<ClickLabel*>(m_c.option1), &ClickLabel::pointerMoved, this,
+            [this] { HoverIcon(m_c.option1, m_c.option2, m_c.optionLabel); });
+    connect(qobject_cast<ClickLabel*>(m_c.help1), &ClickLabel::pointerMoved, this,
+            [this] { HoverIcon(m_c.help1, m_c.help2, m_c.helpLabel); });
+    connect(qobject_cast<ClickLabel*>(m_c.option2), &ClickLabel::clicked, this, &Navigation::OpenOptionsPanel);
+}
+
+void Navigation::setForeground(ClickLabel* label, const char* colour)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, QColor(colour));
+    label->setPalette(pal);
+    label->setProperty("foreground", QString::fromLatin1(colour));
+}
+
+void Navigation::playHover() const
+{
+    m_services.PlayWave(m_services.path("Moveme.wav"));
+}
+
+void Navigation::playClick() const
+{
+    m_services.PlayWave(m_services.path("ClickMe.wav"));
+}
+
+void Navigation::ShowPanel(QWidget* target)
+{
+    m_c.reminder->StopReminder();
+    for (QWidget* panel : {m_c.agenda, m_c.clock, m_c.log, m_c.options, m_c.help})
+        panel->setVisible(panel == target);
+}
+
+void Navigation::NavigateTo(ClickLabel* label, QWidget* panel)
+{
+    playClick();
+    m_c.indicator->move(m_c.indicator->x(), label->y());
+    ShowPanel(panel);
+}
+
+void Navigation::OpenAgendaPanel()
+{
+    NavigateTo(m_c.arrange, m_c.agenda);
+}
+
+void Navigation::OpenOptionsPanel()
+{
+    playClick();
+    ShowPanel(m_c.options);
+}
+
+void Navigation::OpenHelpPanel()
+{
+    playClick();
+    ShowPanel(m_c.help);
+}
+
+void Navigation::ReturnToAgenda()
+{
+    m_c.indicator->move(m_c.indicator->x(), m_c.arrange->y());
+    m_c.clock->hide();
+    m_c.agenda->show();
+}
+
+void Navigation::HoverLabel(ClickLabel* label)
+{
+    // A label still in its creation colour neither lights up nor sounds.
+    if (label->property("foreground").toString() != QStringLiteral("#000000"))
+        return;
+    setForeground(label, "#FF0000");
+    playHover();
+}
+
+void Navigation::HoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption)
+{
+    normal->hide();
+    raised->show();
+    setForeground(caption, "#0000FF");
+    playHover();
+}
+
+void Navigation::ResetHover()
+{
+    for (ClickLabel* label : {m_c.arrange, m_c.clockLabel, m_c.logLabel, m_c.helpLabel})
+        setForeground(label, "#000000");
+    m_c.help1->show();
+    m_c.help2->hide();
+    setForeground(m_c.optionLabel, "#000000");
+    m_c.option1->show();
+    m_c.option2->hide();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+
+class ClickLabel;
+class QWidget;
+class ReminderPanel;
+struct Services;
+
+// Switching between the panels from the navigation strip, with its hover highlights and sounds.
+class Navigation final : public QObject
+{
+    Q_OBJECT
+public:
+    struct Controls
+    {
+        QWidget* agenda;
+        QWidget* clock;
+        QWidget* log;
+        QWidget* options;
+        QWidget* help;
+        ReminderPanel* reminder;
+        ClickLabel* indicator;
+        ClickLabel* arrange;
+        ClickLabel* clockLabel;
+        ClickLabel* logLabel;
+        ClickLabel* optionLabel;
+        ClickLabel* helpLabel;
+        QWidget* option1;
+        QWidget* option2;
+        QWidget* help1;
+        QWidget* help2;
+    };
+    Navigation(const Services& services, const Controls& controls, QObject* parent);
+
+    void ShowPanel(QWidget* target);
+    // The first steps of a navigation label's click: sound, indicator, panel.
+    void NavigateTo(ClickLabel* label, QWidget* panel);
+    void OpenAgendaPanel();
+    void OpenOptionsPanel();
+    void OpenHelpPanel();
+    // Confirming or cancelling the alarm panel.
+    void ReturnToAgenda();
+    void HoverLabel(ClickLabel* label);
+    void HoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption);
+    void ResetHover();
+
+    // Set a label's colour through here: only an explicit #000000 counts as the normal colour.
+    static void setForeground(ClickLabel* label, const char* colour);
+
+private:
+    void playHover() const;
+    void playClick() const;
+
+    const Services& m_services;
+    Controls m_c;
+};

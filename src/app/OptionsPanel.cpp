@@ -1,0 +1,98 @@
+#include "OptionsPanel.h"
+
+#include "Services.h"
+
+namespace {
+
+using K = ControlKind;
+
+const ControlSpec controls[] = {
+    {K::Label, "Label自动备份开关", 5160, 2400, 615, 255, {.caption = "打开", .fg = "#FF0000", .font = "宋体", .points = 9,
+     .bold = true}},
+    {K::Image, "Image自动备份1", 840, 2280, 315, 315, {.picture = ":/pictures/switch_on.png", .hand = true,
+     .accessible = "退出Kestrin时自动备份日程与日志 开关"}},
+    {K::Label, "Label自动备份", 1320, 2400, 3615, 255, {.caption = "退出Kestrin时自动备份日程与日志", .hand = true}},
+    {K::Label, "Label自动添加日志开关", 5160, 1800, 735, 255, {.caption = "打开", .fg = "#FF0000", .font = "宋体",
+     .points = 9, .bold = true}},
+    {K::Image, "Image自动添加日志1", 840, 1680, 315, 315, {.picture = ":/pictures/switch_on.png", .hand = true,
+     .accessible = "将删除日程时自动添加到日志 开关"}},
+    {K::Label, "Label自动添加日志", 1320, 1800, 3615, 255, {.caption = "将删除日程时自动添加到日志", .hand = true}},
+    {K::Label, "Label开机启动开关", 5160, 1200, 735, 255, {.caption = "打开", .fg = "#FF0000", .font = "宋体", .points = 9,
+     .bold = true}},
+    {K::Image, "Image开机启动1", 840, 1080, 315, 315, {.picture = ":/pictures/switch_on.png", .hand = true,
+     .accessible = "开机时启动Kestrin 开关"}},
+    {K::Label, "Label14", 5520, 240, 1815, 255, {.caption = "欢迎用户定做选项◆", .fg = "#004000"}},
+    {K::Label, "Label开机启动", 1320, 1200, 3615, 255, {.caption = "开机时启动Kestrin", .hand = true}},
+    {K::Label, "Label确认设置", 5400, 3480, 1215, 255, {.caption = "确认设置", .align = Qt::AlignHCenter, .hand = true}},
+    {K::Button, "Image1", 5400, 3360, 1335, 390, {.index = 8, .picture = ":/pictures/button.png"}},
+    {K::Image, "Image开机启动2", 840, 1080, 300, 300, {.picture = ":/pictures/switch_off.png", .hand = true, .hidden = true,
+     .accessible = "开机时启动Kestrin 开关"}},
+    {K::Image, "Image自动添加日志2", 840, 1680, 300, 300, {.picture = ":/pictures/switch_off.png", .hand = true,
+     .hidden = true, .accessible = "将删除日程时自动添加到日志 开关"}},
+    {K::Image, "Image自动备份2", 840, 2280, 300, 300, {.picture = ":/pictures/switch_off.png", .hand = true,
+     .hidden = true, .accessible = "退出Kestrin时自动备份日程与日志 开关"}},
+};
+
+const char* const rowNames[3] = {"开机启动", "自动添加日志", "自动备份"};
+
+} // namespace
+
+OptionsPanel::OptionsPanel(const Services& services, QWidget* parent) : ClickLabel(parent), m_services(services)
+{
+    setObjectName(QStringLiteral("PictureOption"));
+    setAccessibleName(QStringLiteral("选项"));
+    setGeometry(twips(1680, 960, 7335, 3975));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setPixmap(QPixmap(QStringLiteral(":/pictures/options_background.png")));
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    buildControls(this, controls);
+
+    for (int row = 0; row < 3; ++row) {
+        const QString name = QString::fromUtf8(rowNames[row]);
+        auto* on = findChild<ClickLabel*>(QStringLiteral("Image") + name + QStringLiteral("1"));
+        auto* off = findChild<ClickLabel*>(QStringLiteral("Image") + name + QStringLiteral("2"));
+        auto* label = findChild<ClickLabel*>(QStringLiteral("Label") + name);
+        m_rows[row] = {on, off, findChild<QLabel*>(QStringLiteral("Label") + name + QStringLiteral("开关"))};
+        connect(on, &ClickLabel::clicked, this, [this, row] { SwitchOff(row); });
+        connect(off, &ClickLabel::clicked, this, [this, row] { SwitchOn(row); });
+        connect(label, &ClickLabel::clicked, this, [this, row] { ToggleSwitch(row); });
+    }
+    connect(findChild<ClickLabel*>(QStringLiteral("Label确认设置")), &ClickLabel::clicked, this,
+            &OptionsPanel::ConfirmOptions);
+}
+
+bool OptionsPanel::isOn(int row) const
+{
+    return m_rows[row].on->isVisibleTo(this);
+}
+
+void OptionsPanel::SwitchOff(int row)
+{
+    m_rows[row].on->hide();
+    m_rows[row].off->show();
+    m_rows[row].state->setText(QStringLiteral("关闭"));
+}
+
+void OptionsPanel::SwitchOn(int row)
+{
+    m_rows[row].off->hide();
+    m_rows[row].on->show();
+    m_rows[row].state->setText(QStringLiteral("打开"));
+}
+
+void OptionsPanel::ToggleSwitch(int row)
+{
+    m_services.PlayWave(m_services.path("ClickMe.wav"));
+    if (isOn(row))
+        SwitchOff(row);
+    else
+        SwitchOn(row);
+}
+
+void OptionsPanel::ConfirmOptions()
+{
+    m_services.messages.inform(QStringLiteral("以上选项仅供参考，尚未实现，欢迎大家来信定做!"));
+}

@@ -1,0 +1,56 @@
+#include "CommandLine.h"
+#include "FormMain.h"
+#include "QtMessageBoxes.h"
+#include "QtSoundDevice.h"
+#include "QtTrayIcon.h"
+#include "Services.h"
+#include "SingleInstance.h"
+#include "UnixSignals.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrin"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kestrin"));
+    // The program lives in the tray: a hidden window or a closed notice is not the end of it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const CommandLine options =
+        CommandLine::parse(QApplication::arguments().mid(1), QFileInfo(QApplication::applicationFilePath()).path());
+    if (options.action == CommandLine::Help) {
+        std::fprintf(stdout, "%s\n", qPrintable(CommandLine::usage()));
+        return 0;
+    }
+    if (options.action == CommandLine::Error) {
+        std::fprintf(stderr, "kestrin: %s\n%s\n", qPrintable(options.error), qPrintable(CommandLine::usage()));
+        return 2;
+    }
+
+    SingleInstance instance(options.AppDir);
+    if (!instance.claim())
+        return 0;
+
+    SystemClock clock;
+    QtMessageBoxes messages;
+    DiskTextFiles files;
+    QtSoundDevice sound;
+    QtShell shell;
+    const Services services{clock, messages, files, sound, shell, options.AppDir};
+
+    int code = 0;
+    {
+        QtTrayIcon tray;
+        FormMain window(services, tray);
+        messages.setParentWidget(&window);
+        QObject::connect(&instance, &SingleInstance::activationRequested, &window, &FormMain::activate);
+        UnixSignals signals_(&app);
+        window.startup();
+        code = app.exec();
+    }
+    return code;
+}

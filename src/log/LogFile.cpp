@@ -1,0 +1,84 @@
+#include "LogFile.h"
+
+#include "TextCodec.h"
+#include "TextFiles.h"
+
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace LogFile {
+
+QString formatEntry(const QString& content, const QString& setDate, const QString& finishDate,
+                    const QString& deletionDate)
+{
+    return content + QStringLiteral(": 设置日期") + setDate + QStringLiteral("; 预定完成日期") + finishDate +
+           QStringLiteral("; 删除日期") + deletionDate;
+}
+
+Load load(const TextFiles& files, const QString& path)
+{
+    Load result;
+    const TextFiles::Read read = files.read(path);
+    if (read.status == TextFiles::Read::Missing) {
+        result.ok = true;
+        return result;
+    }
+    if (read.status == TextFiles::Read::Failed) {
+        result.error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
+        return result;
+    }
+    const QList<QByteArrayView> raw = TextCodec::splitLines(read.bytes);
+    result.lines.reserve(raw.size());
+    const std::optional<QString> whole = TextCodec::decode(read.bytes);
+    if (whole) {
+        // '\n' never occurs inside a GB18030 character, so the decoded lines match the raw ones.
+        QStringView text(*whole);
+        qsizetype start = 0;
+        for (QByteArrayView line : raw) {
+            qsizetype end = text.indexOf(u'\n', start);
+            if (end < 0)
+                end = text.size();
+            qsizetype stop = end;
+            if (stop > start && text[stop - 1] == u'\r')
+                --stop;
+            result.lines.append({line.toByteArray(), text.sliced(start, stop - start).toString()});
+            start = end + 1;
+        }
+    } else {
+        // Lines in a foreign encoding are shown as well as can be and kept as bytes.
+        QStringDecoder lossy("GB18030", QStringConverter::Flag::Stateless);
+        for (QByteArrayView line : raw) {
+            QString text = lossy.decode(line);
+            lossy.resetState();
+            result.lines.append({line.toByteArray(), text});
+        }
+    }
+    result.ok = true;
+    return result;
+}
+
+bool append(TextFiles& files, const QString& path, const QStringList& entries, QString* error)
+{
+    QByteArray bytes;
+    for (const QString& entry : entries) {
+        bytes.append(TextCodec::encode(entry));
+        bytes.append(TextCodec::lineEnd);
+    }
+    return files.append(path, bytes, error);
+}
+
+bool rewrite(TextFiles& files, const QString& path, const QList<LogLine>& lines, QString* error)
+{
+    QByteArray bytes;
+    qsizetype size = 0;
+    for (const LogLine& line : lines)
+        size += line.raw.size() + 2;
+    bytes.reserve(size);
+    for (const LogLine& line : lines) {
+        bytes.append(line.raw);
+        bytes.append(TextCodec::lineEnd);
+    }
+    return files.replace(path, bytes, error);
+}
+
+} // namespace LogFile

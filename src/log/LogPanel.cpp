@@ -1,0 +1,98 @@
+#include "LogPanel.h"
+
+#include "Services.h"
+
+#include <QListWidget>
+
+namespace {
+
+using K = ControlKind;
+
+const ControlSpec controls[] = {
+    {K::List, "ListLog", 0, 0, 7335, 3270, {.bg = "#FFFFC0", .accessible = "日志列表"}},
+    {K::Label, "Label删除日志", 5880, 3600, 1215, 375, {.caption = "删除日志",
+     .align = Qt::AlignHCenter | Qt::AlignTop, .hand = true}},
+    {K::Label, "Label日志总条数", 1440, 3360, 615, 255, {.caption = "0"}},
+    {K::Label, "Label12", 120, 3360, 1080, 180, {.caption = "日志总条数："}},
+    {K::Button, "Image1", 5880, 3480, 1335, 390, {.index = 7, .picture = ":/pictures/button.png"}},
+};
+
+} // namespace
+
+LogPanel::LogPanel(const Services& services, QWidget* parent) : ClickLabel(parent), m_services(services)
+{
+    setObjectName(QStringLiteral("PictureLog"));
+    setAccessibleName(QStringLiteral("查看日志"));
+    setGeometry(twips(1680, 960, 7335, 3975));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0x80));
+    setPalette(pal);
+    buildControls(this, controls);
+    findChild<QWidget*>(QStringLiteral("Label12"))->adjustSize();
+
+    m_list = findChild<QListWidget*>(QStringLiteral("ListLog"));
+    m_count = findChild<ClickLabel*>(QStringLiteral("Label日志总条数"));
+    connect(m_list, &QListWidget::itemClicked, this, [this] { ShowLogEntry(); });
+    connect(m_list, &QListWidget::currentRowChanged, this, [this] { ShowLogEntry(); });
+    connect(findChild<ClickLabel*>(QStringLiteral("Label删除日志")), &ClickLabel::clicked, this,
+            &LogPanel::DeleteLogEntry);
+}
+
+void LogPanel::LoadLog()
+{
+    LogFile::Load load = LogFile::load(m_services.files, m_services.path(LogFile::fileName));
+    if (!load.ok)
+        m_services.messages.inform(load.error);
+    m_lines = std::move(load.lines);
+    m_count->setText(QString::number(m_lines.size()));
+    QStringList texts;
+    texts.reserve(m_lines.size());
+    for (const LogLine& line : std::as_const(m_lines))
+        texts.append(line.text);
+    const QSignalBlocker blocker(m_list);
+    m_list->setUpdatesEnabled(false);
+    m_list->clear();
+    m_list->addItems(texts);
+    m_list->setUpdatesEnabled(true);
+    if (!texts.isEmpty())
+        m_list->setCurrentRow(0); // the first line with the first line's text is line 0
+    ShowLogEntry();
+}
+
+void LogPanel::AfterOpen()
+{
+    if (m_services.files.exists(m_services.path(LogFile::fileName))) {
+        LoadLog();
+        return;
+    }
+    // The file has gone since the last load: the old lines are no longer the truth.
+    m_count->setText(QStringLiteral("0"));
+    m_lines.clear();
+    m_list->clear();
+    ShowLogEntry();
+}
+
+void LogPanel::ShowLogEntry()
+{
+    const QListWidgetItem* item = m_list->currentItem();
+    m_list->setToolTip(item ? item->text() : QString());
+}
+
+void LogPanel::DeleteLogEntry()
+{
+    if (m_list->count() == 0)
+        return;
+    const int row = m_list->currentRow();
+    if (row < 0)
+        return;
+    if (!m_services.messages.confirm(QStringLiteral("小心：此操作将删除此条日志！")))
+        return;
+    QList<LogLine> kept = m_lines;
+    kept.removeAt(row);
+    QString error;
+    if (!LogFile::rewrite(m_services.files, m_services.path(LogFile::fileName), kept, &error))
+        m_services.messages.inform(
+            QStringLiteral("日志未能保存：无法写入 %1（%2）").arg(QString::fromUtf8(LogFile::fileName), error));
+    LoadLog();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Controls.h"
+#include "LogFile.h"
+
+class QListWidget;
+struct Services;
+
+// The log panel PictureLog: my.log line by line, its entry count, and deleting single entries.
+class LogPanel final : public ClickLabel
+{
+    Q_OBJECT
+public:
+    LogPanel(const Services& services, QWidget* parent);
+
+    void LoadLog();
+    // What opening the panel does after the panel switch.
+    void AfterOpen();
+    void ShowLogEntry();
+    void DeleteLogEntry();
+
+private:
+    const Services& m_services;
+    QList<LogLine> m_lines; // beside the list, so that a rewrite gives every line back byte for byte
+    QListWidget* m_list;
+    ClickLabel* m_count;
+};

@@ -1,0 +1,183 @@
+#include "Controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+
+void ClickLabel::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool inside = rect().contains(event->position().toPoint());
+    if (m_pressed && event->button() == Qt::LeftButton && inside) {
+        m_pressed = false;
+        emit clicked();
+    }
+    m_pressed = false;
+    event->accept();
+}
+
+void ClickLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    emit pointerMoved();
+    // Moves over a control or a panel must not reach the window background (it resets highlights).
+    event->accept();
+}
+
+QString fontFamily(const QString& face)
+{
+    const QStringList installed = QFontDatabase::families();
+    if (installed.contains(face))
+        return face;
+    // Kai-style faces stand in for the brush face; any CJK face for the others.
+    const QStringList kai = {QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL KaitiM GB"),
+                             QStringLiteral("KaiTi"), QStringLiteral("STKaiti")};
+    const QStringList sans = {QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei"),
+                              QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")};
+    if (face == QStringLiteral("华文行楷")) {
+        for (const QString& f : kai)
+            if (installed.contains(f))
+                return f;
+    }
+    for (const QString& f : sans)
+        if (installed.contains(f))
+            return f;
+    return QString();
+}
+
+namespace {
+
+bool isWindowed(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Panel:
+    case ControlKind::Text:
+    case ControlKind::MultiText:
+    case ControlKind::Check:
+    case ControlKind::Combo:
+    case ControlKind::List:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void applyColours(QWidget* w, const ControlLook& spec)
+{
+    QPalette pal = w->palette();
+    if (spec.fg) {
+        pal.setColor(QPalette::WindowText, QColor(spec.fg));
+        pal.setColor(QPalette::Text, QColor(spec.fg));
+    }
+    if (spec.bg) {
+        pal.setColor(QPalette::Window, QColor(spec.bg));
+        pal.setColor(QPalette::Base, QColor(spec.bg));
+        pal.setColor(QPalette::Button, QColor(spec.bg));
+        w->setAutoFillBackground(true);
+    }
+    w->setPalette(pal);
+}
+
+QWidget* create(QWidget* container, const ControlSpec& control)
+{
+    const ControlLook& spec = control.look;
+    const QString caption = spec.caption ? QString::fromUtf8(spec.caption) : QString();
+    QWidget* w = nullptr;
+    switch (control.kind) {
+    case ControlKind::Panel:
+    case ControlKind::Label:
+    case ControlKind::Image:
+    case ControlKind::Button: {
+        auto* label = new ClickLabel(container);
+        if (spec.picture) {
+            label->setPixmap(QPixmap(QString::fromUtf8(spec.picture)));
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        } else {
+            label->setText(caption);
+            label->setAlignment(spec.align);
+        }
+        if (control.kind == ControlKind::Button) {
+            label->setFrameShape(QFrame::Box);
+            label->setLineWidth(1);
+            label->setAlignment(Qt::AlignCenter);
+            label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #6d7f94; }"));
+        }
+        if (control.kind == ControlKind::Image && spec.picture)
+            label->setScaledContents(true);
+        if (control.kind == ControlKind::Label)
+            label->setWordWrap(control.height > 300);
+        label->setMouseTracking(true);
+        w = label;
+        break;
+    }
+    case ControlKind::Text: {
+        auto* edit = new QLineEdit(container);
+        edit->setReadOnly(spec.locked);
+        w = edit;
+        break;
+    }
+    case ControlKind::MultiText:
+        w = new QPlainTextEdit(container);
+        break;
+    case ControlKind::Check:
+        w = new QCheckBox(container);
+        break;
+    case ControlKind::Combo:
+        w = new QComboBox(container);
+        break;
+    case ControlKind::List: {
+        auto* list = new QListWidget(container);
+        list->setUniformItemSizes(true); // a long list paints in milliseconds, not hundreds of them
+        w = list;
+        break;
+    }
+    case ControlKind::Frame: {
+        auto* frame = new QFrame(container);
+        frame->setFrameShape(QFrame::Box);
+        w = frame;
+        break;
+    }
+    }
+    w->setObjectName(QString::fromUtf8(control.name));
+    if (spec.index >= 0)
+        w->setProperty("index", spec.index);
+    w->setGeometry(twips(control.left, control.top, control.width, control.height));
+    applyColours(w, spec);
+    if (spec.font) {
+        QFont font(fontFamily(QString::fromUtf8(spec.font)));
+        font.setPointSizeF(spec.points);
+        font.setBold(spec.bold);
+        w->setFont(font);
+    }
+    if (spec.hand)
+        w->setCursor(Qt::PointingHandCursor);
+    if (spec.accessible)
+        w->setAccessibleName(QString::fromUtf8(spec.accessible));
+    else if (!caption.isEmpty())
+        w->setAccessibleName(caption);
+    w->setVisible(!spec.hidden);
+    return w;
+}
+
+} // namespace
+
+void buildControls(QWidget* container, std::span<const ControlSpec> specs)
+{
+    QList<QWidget*> windowed;
+    // The last created lies on top, so build from the bottom of the table up.
+    for (auto it = specs.rbegin(); it != specs.rend(); ++it) {
+        QWidget* w = create(container, *it);
+        if (isWindowed(it->kind))
+            windowed.prepend(w);
+    }
+    for (auto it = windowed.rbegin(); it != windowed.rend(); ++it)
+        (*it)->raise();
+}

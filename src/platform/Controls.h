@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QLabel>
+#include <QRect>
+
+#include <span>
+
+class QWidget;
+
+// Geometry of the windows is given in twips; 15 twips make one pixel at 96 dots per inch.
+constexpr int twipsToPixels(int twips)
+{
+    return (twips + 7) / 15;
+}
+constexpr QRect twips(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+// Labels, images and picture panels: all of them can be clicked and report pointer moves.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+    void pointerMoved();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+enum class ControlKind
+{
+    Panel,     // a container with a background picture or colour
+    Label,     // transparent text
+    Image,     // a picture
+    Button,    // the button picture inside a one-pixel flat border
+    Text,      // one-line text box
+    MultiText, // several-line text box
+    Check,
+    Combo, // drop-down list
+    List,
+    Frame, // a drawn rectangle or line
+};
+
+// How a control looks and starts; every field has a default, so a table names only what differs.
+struct ControlLook
+{
+    int index = -1; // position in a control array, -1 for a lone control
+    const char* caption = nullptr;
+    const char* fg = nullptr;
+    const char* bg = nullptr;
+    const char* picture = nullptr;
+    const char* font = nullptr;
+    double points = 0;
+    bool bold = false;
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
+    bool hand = false;
+    bool hidden = false;
+    bool locked = false;
+    const char* accessible = nullptr;
+};
+
+// One control of a window: the layout of every window is a table of these.
+struct ControlSpec
+{
+    ControlKind kind;
+    const char* name;
+    int left, top, width, height; // twips
+    ControlLook look = {};
+};
+
+// Creates the controls of one container; the table lists them topmost first, and windowed
+// controls (panels, boxes, lists) always lie above labels and images, as on the original forms.
+void buildControls(QWidget* container, std::span<const ControlSpec> specs);
+
+// The control of a control array with the given index.
+template <typename T> T* findControl(const QWidget* root, const QString& name, int index)
+{
+    const auto all = root->findChildren<T*>(name);
+    for (T* w : all) {
+        if (w->property("index").toInt() == index)
+            return w;
+    }
+    return nullptr;
+}
+
+// The font family for a face named in the layout, or the best installed substitute.
+QString fontFamily(const QString& face);

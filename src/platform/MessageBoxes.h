@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The program's modal message boxes, behind an interface so that no test waits on a dialog.
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    // A plain message: OK only, no icon, the caption "Tidewell".
+    virtual void inform(const QString& text) = 0;
+    // A deletion confirmation: Yes and No, Yes the default, exclamation icon, caption "继续否？".
+    // Returns false only when the answer is No.
+    virtual bool confirm(const QString& text) = 0;
+};

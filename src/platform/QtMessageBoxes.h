@@ -1,0 +1,17 @@
+#pragma once
+
+#include "MessageBoxes.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QtMessageBoxes final : public MessageBoxes
+{
+public:
+    void setParentWidget(QWidget* parent) { m_parent = parent; }
+    void inform(const QString& text) override;
+    bool confirm(const QString& text) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "SoundDevice.h"
+
+#include <QHash>
+#include <QObject>
+
+class QSoundEffect;
+
+class QtSoundDevice final : public QObject, public SoundDevice
+{
+public:
+    explicit QtSoundDevice(QObject* parent = nullptr);
+    void preload(const QString& path) override;
+    void play(const QString& path) override;
+
+private:
+    QSoundEffect* effectFor(const QString& path);
+
+    QHash<QString, QSoundEffect*> m_effects;
+    QSoundEffect* m_playing = nullptr;
+};

@@ -1,0 +1,58 @@
+#include "QtTrayIcon.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+QtTrayIcon::QtTrayIcon(QObject* owner) : m_icon(new QSystemTrayIcon(owner))
+{
+    QObject::connect(m_icon, &QSystemTrayIcon::activated, m_icon, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (!onClick)
+            return;
+        switch (reason) {
+        case QSystemTrayIcon::Trigger:
+            onClick(TrayClick::LeftRelease);
+            break;
+        case QSystemTrayIcon::Context:
+            onClick(TrayClick::RightRelease);
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            onClick(TrayClick::DoubleClick);
+            break;
+        default:
+            onClick(TrayClick::Other);
+        }
+    });
+}
+
+QtTrayIcon::~QtTrayIcon()
+{
+    remove();
+    delete m_icon; // before the application goes: deleted with it, the icon crashed at exit
+}
+
+bool QtTrayIcon::available() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtTrayIcon::add(const QIcon& icon, QMenu* menu)
+{
+    if (!m_icon)
+        return;
+    m_icon->setIcon(icon);
+    // The platform pops the menu up on a right release; that is all a right release does.
+    m_icon->setContextMenu(menu);
+    m_icon->show();
+}
+
+void QtTrayIcon::setToolTip(const QString& text)
+{
+    if (m_icon)
+        m_icon->setToolTip(text);
+}
+
+void QtTrayIcon::remove()
+{
+    if (m_icon)
+        m_icon->hide();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "TrayIcon.h"
+
+#include <QPointer>
+
+class QObject;
+class QSystemTrayIcon;
+
+class QtTrayIcon final : public TrayIcon
+{
+public:
+    explicit QtTrayIcon(QObject* owner = nullptr);
+    ~QtTrayIcon() override;
+    bool available() const override;
+    void add(const QIcon& icon, QMenu* menu) override;
+    void setToolTip(const QString& text) override;
+    void remove() override;
+
+private:
+    QPointer<QSystemTrayIcon> m_icon;
+};

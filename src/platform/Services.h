@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Clock.h"
+#include "MessageBoxes.h"
+#include "Shell.h"
+#include "SoundDevice.h"
+#include "TextFiles.h"
+
+#include <QDir>
+#include <QString>
+
+// The platform as the windows see it, handed to each of them: real in the program, doubles in tests.
+struct Services
+{
+    Clock& clock;
+    MessageBoxes& messages;
+    TextFiles& files;
+    SoundDevice& sound;
+    Shell& shell;
+    QString AppDir; // where agenda.txt, my.log and the three sounds live
+
+    QString path(const char* fileName) const { return QDir(AppDir).filePath(QString::fromUtf8(fileName)); }
+    // The one sound player: a new sound cuts off the one playing, and nothing is ever reported.
+    void PlayWave(const QString& fullPath) const { sound.play(fullPath); }
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The data files' encoding: GB18030 reads every GBK file unchanged, writes GBK bytes for GBK
+// characters and still encodes every other character. Line ends: CR LF written, CR LF or LF read.
+namespace TextCodec {
+
+QByteArray encode(QStringView text);
+// nullopt when the bytes are not valid GB18030.
+std::optional<QString> decode(QByteArrayView bytes);
+
+// The lines of a file without their line ends. A last line without a line end counts; a final
+// line end does not start another line.
+QList<QByteArrayView> splitLines(QByteArrayView bytes);
+
+inline constexpr char lineEnd[] = "\r\n";
+
+} // namespace TextCodec

@@ -1,0 +1,85 @@
+#include "TextFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+bool DiskTextFiles::exists(const QString& path) const
+{
+    return QFileInfo(path).isFile();
+}
+
+TextFiles::Read DiskTextFiles::read(const QString& path) const
+{
+    Read result;
+    QFile file(path);
+    if (!file.exists()) {
+        result.status = Read::Missing;
+        return result;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status = Read::Failed;
+        result.error = file.errorString();
+        return result;
+    }
+    result.bytes = file.readAll();
+    if (file.error() != QFile::NoError) {
+        result.status = Read::Failed;
+        result.error = file.errorString();
+        result.bytes.clear();
+        return result;
+    }
+    result.status = Read::Ok;
+    return result;
+}
+
+bool DiskTextFiles::append(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    QByteArray data = bytes;
+    const qint64 size = file.size();
+    if (size > 0) {
+        file.seek(size - 1);
+        char last = 0;
+        if (file.getChar(&last) && last != '\n')
+            data.prepend("\r\n");
+    }
+    file.seek(size);
+    // One write, checked, then flushed: a short write or a full disk is reported, never ignored.
+    const bool ok = file.write(data) == data.size() && file.flush();
+    if (!ok) {
+        if (error)
+            *error = file.errorString();
+        file.resize(size); // take back whatever part of the line did get written
+        return false;
+    }
+    return true;
+}
+
+bool DiskTextFiles::replace(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    // QSaveFile can miss a full disk in its buffer: check the write and the flush before committing.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Whole-file access to the data files, behind an interface so that tests can make writes fail.
+class TextFiles
+{
+public:
+    struct Read
+    {
+        enum Status
+        {
+            Ok,
+            Missing,
+            Failed
+        };
+        Status status = Missing;
+        QByteArray bytes;
+        QString error;
+    };
+
+    virtual ~TextFiles() = default;
+    virtual bool exists(const QString& path) const = 0;
+    virtual Read read(const QString& path) const = 0;
+    // Adds bytes at the end, creating the file when missing. A file whose last line lacks its
+    // line end gets one first, so that the new line never runs into the old one.
+    virtual bool append(const QString& path, const QByteArray& bytes, QString* error) = 0;
+    // Replaces the whole file atomically: on any failure the old file stays as it was.
+    virtual bool replace(const QString& path, const QByteArray& bytes, QString* error) = 0;
+};
+
+class DiskTextFiles final : public TextFiles
+{
+public:
+    bool exists(const QString& path) const override;
+    Read read(const QString& path) const override;
+    bool append(const QString& path, const QByteArray& bytes, QString* error) override;
+    bool replace(const QString& path, const QByteArray& bytes, QString* error) override;
+};

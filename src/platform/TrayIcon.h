@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QIcon;
+class QMenu;
+
+// What the user did to the notification icon. Only releases act; a double click is a second release.
+enum class TrayClick
+{
+    LeftRelease,
+    RightRelease,
+    DoubleClick,
+    Other
+};
+
+// The program's one icon in the notification area.
+class TrayIcon
+{
+public:
+    virtual ~TrayIcon() = default;
+    // Whether the desktop has a notification area at all.
+    virtual bool available() const = 0;
+    // Adds the icon once; menu is what a right click pops up.
+    virtual void add(const QIcon& icon, QMenu* menu) = 0;
+    virtual void setToolTip(const QString& text) = 0;
+    virtual void remove() = 0;
+
+    std::function<void(TrayClick)> onClick;
+};

@@ -1,0 +1,73 @@
+#include "ReminderPanel.h"
+
+#include "Clock.h"
+
+#include <QTimer>
+
+namespace {
+
+using K = ControlKind;
+
+const ControlSpec controls[] = {
+    {K::Label, "Label评论", 2280, 2400, 4335, 1095, {.caption = "成事在胸，井井有条，您将大有所为！", .fg = "#FFFF00",
+     .font = "华文行楷", .points = 15.75}},
+    {K::Label, "Label未完成数提醒", 3840, 1200, 735, 375, {.caption = "0", .fg = "#FFFFFF", .font = "宋体",
+     .points = 15.75}},
+};
+
+constexpr qint64 onViewMs = 3000;
+
+} // namespace
+
+ReminderPanel::ReminderPanel(const Clock& clock, QWidget* parent)
+    : ClickLabel(parent), m_clock(clock), m_timer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("Picture提醒"));
+    setAccessibleName(QStringLiteral("逾期提醒"));
+    setGeometry(twips(1680, 960, 7335, 3975));
+    setPixmap(QPixmap(QStringLiteral(":/pictures/reminder_background.png")));
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setCursor(Qt::PointingHandCursor);
+    buildControls(this, controls);
+    findChild<QLabel*>(QStringLiteral("Label评论"))->setWordWrap(true);
+
+    m_timer->setObjectName(QStringLiteral("Timer提醒"));
+    m_timer->setInterval(500);
+    connect(m_timer, &QTimer::timeout, this, &ReminderPanel::ReminderCheck);
+    connect(this, &ClickLabel::clicked, this, [this] {
+        hide();
+        m_timer->stop();
+        emit dismissed();
+    });
+}
+
+void ReminderPanel::setCounts(int overdueCount, const QString& remark)
+{
+    findChild<QLabel*>(QStringLiteral("Label未完成数提醒"))->setText(QString::number(overdueCount));
+    findChild<QLabel*>(QStringLiteral("Label评论"))->setText(remark);
+}
+
+void ReminderPanel::StartReminder()
+{
+    show();
+    m_timer->start();
+    StartTimer = m_clock.monotonicMs();
+}
+
+void ReminderPanel::ReminderCheck()
+{
+    if (m_clock.monotonicMs() - StartTimer <= onViewMs)
+        return;
+    hide();
+    m_timer->stop();
+    emit dismissed();
+    emit timedOut();
+}
+
+void ReminderPanel::StopReminder()
+{
+    if (!isVisibleTo(parentWidget()))
+        return;
+    m_timer->stop();
+    hide();
+}

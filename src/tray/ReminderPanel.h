@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Controls.h"
+
+class Clock;
+class QTimer;
+
+// The reminder panel Picture提醒: the overdue count and a remark, on view for a little more than
+// three seconds at startup and when asked for from the tray menu.
+class ReminderPanel final : public ClickLabel
+{
+    Q_OBJECT
+public:
+    ReminderPanel(const Clock& clock, QWidget* parent);
+
+    void setCounts(int overdueCount, const QString& remark);
+    // Puts the reminder on view and starts its three seconds anew.
+    void StartReminder();
+    // The handler of Timer提醒: more than three seconds on view ends the reminder.
+    void ReminderCheck();
+    // Ends the reminder without sending the window away (navigation does this).
+    void StopReminder();
+    QTimer* timer() const { return m_timer; }
+
+signals:
+    // The agenda panel comes back into view; with timedOut the window goes to the tray as well.
+    void dismissed();
+    void timedOut();
+
+private:
+    const Clock& m_clock;
+    qint64 StartTimer = 0; // monotonic, so that a reminder shown just before midnight still times out
+    QTimer* m_timer;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "TrayIcon.h"
+
+#include <QObject>
+#include <QSize>
+
+#include <functional>
+
+class QAction;
+class QIcon;
+class QMenu;
+class QWidget;
+class ReminderPanel;
+
+// The program's life in the notification area: the icon and its clicks, the tray menu, and the
+// rules that hide a minimized main window and bring it back.
+class TrayController final : public QObject
+{
+    Q_OBJECT
+public:
+    TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPanel* reminder, QWidget* agendaPanel);
+
+    void AddTrayIcon(const QIcon& icon);
+    void SetTrayTip(const QString& text);
+    // Where the icon's mouse events arrive.
+    void TrayWindowProc(TrayClick click);
+
+    void Restore();
+    void Minimize();
+    void ShowReminder();
+    void Quit();
+
+    // Runs before the windows are unloaded by the quit command.
+    std::function<void()> beforeQuit;
+
+    QMenu* menu() const { return m_menu; }
+    int LastState() const { return m_lastState; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyResizeRules();
+    bool hidesInTray() const;
+
+    QWidget* m_window;
+    TrayIcon& m_tray;
+    ReminderPanel* m_reminder;
+    QWidget* m_agenda;
+    QMenu* m_menu;
+    QAction* m_restore;
+    QAction* m_minimize;
+    int m_lastState = 0; // 0 normal or 2 maximized, never minimized
+    QSize m_normalSize;
+};
