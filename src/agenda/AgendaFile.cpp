@@ -4,6 +4,7 @@
 #include "TextFiles.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace AgendaFile {
 
@@ -166,7 +167,11 @@ Load load(const TextFiles& files, const QString& path, QDate today)
         const QList<QByteArrayView> raw = TextCodec::splitLines(read.bytes);
         for (qsizetype i = 0; i < raw.size(); ++i) {
             if (!TextCodec::decode(raw[i])) {
-                result.error = failure(path, i + 1, QStringLiteral("含有无法识别的字符"));
+                QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+                const QString asUtf8 = utf8.decode(raw[i]);
+                result.error = failure(path, i + 1,
+                                       utf8.hasError() || asUtf8.isEmpty() ? QStringLiteral("含有无法识别的字符")
+                                                       : QStringLiteral("文字是 UTF-8 编码，应为 GBK 编码"));
                 return result;
             }
         }

@@ -3,7 +3,9 @@
 #include <QHash>
 
 #include <algorithm>
-#include <numeric>
+#include <limits>
+#include <random>
+#include <vector>
 
 namespace AgendaOrder {
 
@@ -39,11 +41,131 @@ qint64 keyOf(const AgendaItem& item, AgendaOrdering ordering)
 
 } // namespace
 
+namespace {
+
+// The list as the insertion builds it: a sequence of lines, each carrying the key the insertion
+// looks up for it (that of the last item with its text). An implicit treap keeps the sequence with
+// each subtree's largest key, so "the first line whose key is not below k" and "insert there" each
+// take logarithmic time instead of a scan of the list.
+class LineSequence
+{
+public:
+    explicit LineSequence(qsizetype capacity) { m_nodes.reserve(capacity); }
+
+    void insertBeforeFirstNotBelow(qint64 ownKey, qint64 lineKey, qsizetype item)
+    {
+        const qsizetype position = firstNotBelow(ownKey);
+        m_nodes.push_back({lineKey, lineKey, item, -1, -1, 1, quint32(m_rng())});
+        const int node = int(m_nodes.size() - 1);
+        int left = -1, right = -1;
+        split(m_root, position, left, right);
+        m_root = merge(merge(left, node), right);
+    }
+
+    template <typename F> void forEach(F&& visit) const
+    {
+        std::vector<int> stack;
+        int n = m_root;
+        while (n >= 0 || !stack.empty()) {
+            while (n >= 0) {
+                stack.push_back(n);
+                n = m_nodes[n].left;
+            }
+            n = stack.back();
+            stack.pop_back();
+            visit(m_nodes[n].item);
+            n = m_nodes[n].right;
+        }
+    }
+
+private:
+    struct Node
+    {
+        qint64 key, maxKey;
+        qsizetype item;
+        int left, right, size;
+        quint32 priority;
+    };
+
+    int size(int n) const { return n < 0 ? 0 : m_nodes[n].size; }
+    qint64 maxKey(int n) const { return n < 0 ? std::numeric_limits<qint64>::min() : m_nodes[n].maxKey; }
+    void update(int n)
+    {
+        Node& node = m_nodes[n];
+        node.size = 1 + size(node.left) + size(node.right);
+        node.maxKey = std::max({node.key, maxKey(node.left), maxKey(node.right)});
+    }
+
+    qsizetype firstNotBelow(qint64 k) const
+    {
+        qsizetype offset = 0;
+        int n = m_root;
+        while (n >= 0) {
+            const Node& node = m_nodes[n];
+            if (maxKey(node.left) >= k) {
+                n = node.left;
+            } else if (node.key >= k) {
+                return offset + size(node.left);
+            } else {
+                offset += size(node.left) + 1;
+                n = node.right;
+            }
+        }
+        return offset; // no such line: at the end
+    }
+
+    // The first count lines go to left, the rest to right.
+    void split(int n, qsizetype count, int& left, int& right)
+    {
+        if (n < 0) {
+            left = right = -1;
+            return;
+        }
+        if (size(m_nodes[n].left) < count) {
+            int l = -1, r = -1;
+            split(m_nodes[n].right, count - size(m_nodes[n].left) - 1, l, r);
+            m_nodes[n].right = l;
+            update(n);
+            left = n;
+            right = r;
+        } else {
+            int l = -1, r = -1;
+            split(m_nodes[n].left, count, l, r);
+            m_nodes[n].left = r;
+            update(n);
+            left = l;
+            right = n;
+        }
+    }
+
+    int merge(int a, int b)
+    {
+        if (a < 0)
+            return b;
+        if (b < 0)
+            return a;
+        if (m_nodes[a].priority > m_nodes[b].priority) {
+            m_nodes[a].right = merge(m_nodes[a].right, b);
+            update(a);
+            return a;
+        }
+        m_nodes[b].left = merge(a, m_nodes[b].left);
+        update(b);
+        return b;
+    }
+
+    std::vector<Node> m_nodes;
+    int m_root = -1;
+    std::minstd_rand m_rng{20021227};
+};
+
+} // namespace
+
 QStringList lines(const QList<AgendaItem>& agenda, AgendaOrdering ordering)
 {
     QStringList out;
     out.reserve(agenda.size());
-    if (ordering == AgendaOrdering::FileOrder) {
+    if (ordering == AgendaOrdering::FileOrder || agenda.isEmpty()) {
         for (const AgendaItem& item : agenda)
             out.append(item.Content);
         return out;
@@ -52,16 +174,11 @@ QStringList lines(const QList<AgendaItem>& agenda, AgendaOrdering ordering)
     lastKey.reserve(agenda.size());
     for (const AgendaItem& item : agenda)
         lastKey.insert(item.Content, keyOf(item, ordering));
-    std::vector<qint64> keys(agenda.size());
+    // Each item goes before the first line whose looked-up key is not below the item's own key.
+    LineSequence sequence(agenda.size());
     for (qsizetype i = 0; i < agenda.size(); ++i)
-        keys[i] = lastKey.value(agenda[i].Content);
-    std::vector<qsizetype> order(agenda.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) {
-        return keys[a] != keys[b] ? keys[a] < keys[b] : a > b;
-    });
-    for (qsizetype i : order)
-        out.append(agenda[i].Content);
+        sequence.insertBeforeFirstNotBelow(keyOf(agenda[i], ordering), lastKey.value(agenda[i].Content), i);
+    sequence.forEach([&](qsizetype i) { out.append(agenda[i].Content); });
     return out;
 }
 

@@ -18,8 +18,10 @@ namespace AgendaOrder {
 QStringList entryTexts();
 AgendaOrdering fromText(const QString& entry);
 
-// The list lines for an ordering: earliest key first, later file items first among equal keys.
-// An item's key is that of the last item with the same text, as the list knows items by text.
+// The list lines for an ordering, exactly as inserting the items one by one in file order gives
+// them: each item goes before the first line whose key is not below its own, where a line's key is
+// that of the last item with the line's text (the list knows items by text only). Without
+// duplicate texts this is earliest key first, later file items first among equal keys.
 QStringList lines(const QList<AgendaItem>& agenda, AgendaOrdering ordering);
 
 // For each line, whether an item with its text is overdue (the first such item decides).

@@ -132,13 +132,15 @@ bool AgendaPanel::LoadAgenda()
 
 void AgendaPanel::fillList(const QStringList& lines, const QList<bool>& marks)
 {
-    m_list->setUpdatesEnabled(false);
-    const QSignalBlocker blocker(m_list);
-    m_list->clear();
-    m_list->addItems(lines);
-    m_list->setUpdatesEnabled(true);
-    MarkOverdue(marks);
-    m_list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+    {
+        const QSignalBlocker blocker(m_list);
+        m_list->setUpdatesEnabled(false);
+        m_list->clear();
+        m_list->addItems(lines);
+        m_list->setUpdatesEnabled(true);
+        MarkOverdue(marks);
+        m_list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+    }
     if (!lines.isEmpty())
         makeCurrent(lines.first());
     else

@@ -1,0 +1,140 @@
+#include "AgendaFile.h"
+#include "AgendaTexts.h"
+#include "DateText.h"
+#include "TestBench.h"
+
+#include <QTest>
+
+namespace {
+
+AgendaFile::Load loadData(const char* name, QDate today = QDate(2002, 12, 27))
+{
+    DiskTextFiles files;
+    return AgendaFile::load(files, QStringLiteral(KESTRIN_TEST_DATA "/") + QString::fromUtf8(name), today);
+}
+
+} // namespace
+
+class TestAgendaFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void recordIsByteExact()
+    {
+        QCOMPARE(AgendaFile::formatRecord(QString::fromUtf8("完成报告"), QDate(2002, 12, 20), QDate(2002, 12, 27)),
+                 QByteArray("\"") + gbk("完成报告") + "\",#2002-12-20#,#2002-12-27#\r\n");
+        // Leading zeros in month and day, a comma kept inside the quotes.
+        QCOMPARE(AgendaFile::formatRecord(QString::fromUtf8("买菜,做饭"), QDate(2003, 1, 5), QDate(2003, 1, 5)),
+                 QByteArray("\"") + gbk("买菜,做饭") + "\",#2003-01-05#,#2003-01-05#\r\n");
+    }
+
+    void roundTripKeepsEveryCharacter()
+    {
+        TestBench bench;
+        const QList<AgendaItem> items = {
+            {QString::fromUtf8("买菜,做饭"), QDate(2003, 1, 5), QDate(2003, 1, 6)},
+            {QString::fromUtf8("  leading blanks and 😀 and €"), QDate(1999, 12, 31), QDate(9999, 12, 31)},
+            {QString(), QDate(2002, 1, 1), QDate(2002, 1, 1)},
+        };
+        QString error;
+        QVERIFY(AgendaFile::rewrite(bench.files, bench.path("agenda.txt"), items, &error));
+        const auto load = AgendaFile::load(bench.files, bench.path("agenda.txt"), QDate(2003, 1, 5));
+        QVERIFY2(load.ok, qPrintable(load.error));
+        QCOMPARE(load.items.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(load.items[i].Content, items[i].Content);
+            QCOMPARE(load.items[i].SetDate, items[i].SetDate);
+            QCOMPARE(load.items[i].FinishDate, items[i].FinishDate);
+        }
+        // A far date needs no 16-bit day count.
+        QCOMPARE(load.items[1].DaysLeft, int(QDate(2003, 1, 5).daysTo(QDate(9999, 12, 31))));
+    }
+
+    void goodFilesLoad_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("contents");
+        const QString a = QString::fromUtf8("完成报告"), b = QString::fromUtf8("买菜,做饭");
+        QTest::newRow("gbk crlf") << "agenda_gbk.txt" << QStringList{a, b, QStringLiteral("Call Bob")};
+        QTest::newRow("lf only") << "agenda_lf.txt" << QStringList{a, b};
+        QTest::newRow("no final line end") << "agenda_no_final_line_end.txt" << QStringList{a, b};
+        QTest::newRow("blank lines skipped") << "agenda_blank_lines.txt" << QStringList{a, b};
+        QTest::newRow("empty file") << "agenda_empty.txt" << QStringList{};
+        QTest::newRow("missing file") << "no_such_agenda.txt" << QStringList{};
+    }
+    void goodFilesLoad()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, contents);
+        const auto load = loadData(file.toUtf8().constData());
+        QVERIFY2(load.ok, qPrintable(load.error));
+        QStringList got;
+        for (const AgendaItem& item : load.items)
+            got.append(item.Content);
+        QCOMPARE(got, contents);
+    }
+
+    void daysLeftAgainstToday()
+    {
+        const auto load = loadData("agenda_gbk.txt", QDate(2002, 12, 27));
+        QCOMPARE(load.items[0].DaysLeft, 0);  // due today: not overdue
+        QCOMPARE(load.items[1].DaysLeft, 10); // 2003-01-06
+        QCOMPARE(load.items[2].DaysLeft, -25);
+    }
+
+    void badFilesNameFileLineAndReason_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing field") << "agenda_missing_field.txt"
+                                       << QString::fromUtf8("agenda_missing_field.txt 第 2 行无法读取：缺少完成日期");
+        QTest::newRow("unterminated quote")
+            << "agenda_unterminated_quote.txt"
+            << QString::fromUtf8("agenda_unterminated_quote.txt 第 2 行无法读取：日程内容缺少结尾的双引号");
+        QTest::newRow("impossible date")
+            << "agenda_impossible_date.txt"
+            << QString::fromUtf8("agenda_impossible_date.txt 第 3 行无法读取：完成日期不是有效日期");
+        QTest::newRow("bad bytes") << "agenda_bad_bytes.txt"
+                                   << QString::fromUtf8("agenda_bad_bytes.txt 第 2 行无法读取：含有无法识别的字符");
+        QTest::newRow("utf-8 with bom") << "agenda_utf8_bom.txt"
+                                        << QString::fromUtf8("agenda_utf8_bom.txt 第 1 行无法读取：文字是 UTF-8 编码，应为 GBK 编码");
+        QTest::newRow("extra field") << "agenda_extra_field.txt"
+                                     << QString::fromUtf8("agenda_extra_field.txt 第 1 行无法读取：完成日期之后有多余的内容");
+    }
+    void badFilesNameFileLineAndReason()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
+        const auto load = loadData(file.toUtf8().constData());
+        QVERIFY(!load.ok);
+        QVERIFY(load.items.isEmpty()); // never a half-loaded table
+        QCOMPARE(load.error, message);
+    }
+
+    void dateTexts()
+    {
+        QCOMPARE(DateText::format(QDate(2003, 1, 5)), QStringLiteral("2003-01-05"));
+        QCOMPARE(DateText::parse(u"2002-12-27").value(), QDate(2002, 12, 27));
+        QCOMPARE(DateText::parse(u"2002-1-5").value(), QDate(2002, 1, 5));
+        QCOMPARE(DateText::parse(u" 2002-01-05 ").value(), QDate(2002, 1, 5));
+        for (const char* bad : {"", "2002-02-30", "2002-13-01", "02-12-27", "999-01-01", "20021-01-01",
+                                "2002/12/27", "2002-12-27x", "tomorrow", "2002-012-01"})
+            QVERIFY2(!DateText::parse(QString::fromUtf8(bad)).has_value(), bad);
+    }
+
+    void summaryTexts()
+    {
+        QCOMPARE(AgendaTexts::overdueSentence(2), QString::fromUtf8("Kestrin提醒您：您有 2 件事务逾期未完成!"));
+        QCOMPARE(AgendaTexts::overdueSentence(0), QString::fromUtf8("Kestrin提醒您：您有 0 件事务逾期未完成!"));
+        QCOMPARE(AgendaTexts::trayTip(0), QString::fromUtf8("Kestrin—Quorrel精品"));
+        QCOMPARE(AgendaTexts::trayTip(3), QString::fromUtf8("Kestrin—您有3个日程逾期未完成!"));
+        QCOMPARE(AgendaTexts::remark(0), QString::fromUtf8("成事在胸，井井有条，您将大有所为！"));
+        QCOMPARE(AgendaTexts::remark(1), QString::fromUtf8("千里之行始于足下！从现在做起，从每一件事做起。成功最终属于您。"));
+        QCOMPARE(AgendaTexts::daysLeft(5), QString::fromUtf8("5 天"));
+        QCOMPARE(AgendaTexts::daysLeft(0), QString::fromUtf8("0 天"));
+        QCOMPARE(AgendaTexts::daysLeft(-3), QString::fromUtf8("逾期 3 天"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAgendaFile)
+#include "tst_agendafile.moc"

@@ -1,0 +1,371 @@
+#include "AgendaPanel.h"
+#include "TestBench.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QDate today(2026, 12, 7);
+
+QByteArray record(const char* text, QDate set, QDate finish)
+{
+    return QByteArray("\"") + gbk(text) + "\",#" + set.toString(Qt::ISODate).toLatin1() + "#,#" +
+           finish.toString(Qt::ISODate).toLatin1() + "#\r\n";
+}
+
+struct Fixture
+{
+    TestBench bench;
+    AgendaTable table;
+    std::unique_ptr<AgendaPanel> panel;
+
+    explicit Fixture(const QByteArray& agenda)
+    {
+        bench.clock.set(QDateTime(today, QTime(9, 30)));
+        if (!agenda.isNull())
+            bench.write("agenda.txt", agenda);
+        panel = std::make_unique<AgendaPanel>(bench.services, table, nullptr);
+        panel->show();
+        panel->LoadAgenda();
+    }
+    template <typename T> T* get(const char* name) const { return panel->findChild<T*>(QString::fromUtf8(name)); }
+    QListWidget* list() const { return get<QListWidget>("ListAgenda"); }
+    void click(const char* name) const { QTest::mouseClick(get<QWidget>(name), Qt::LeftButton); }
+    QStringList lines() const
+    {
+        QStringList out;
+        for (int i = 0; i < list()->count(); ++i)
+            out.append(list()->item(i)->text());
+        return out;
+    }
+    QList<int> marked() const
+    {
+        QList<int> rows;
+        for (const QModelIndex& i : list()->selectionModel()->selectedIndexes())
+            rows.append(i.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    QString text(const char* box) const { return get<QLineEdit>(box)->text(); }
+    void setText(const char* box, const QString& text) const { get<QLineEdit>(box)->setText(text); }
+    void type(const QString& text) const { get<QPlainTextEdit>("Text添加日程")->setPlainText(text); }
+    void chooseOrdering(const char* entry) const
+    {
+        QComboBox* combo = get<QComboBox>("Combo排序");
+        combo->setCurrentText(QString::fromUtf8(entry));
+        emit combo->activated(combo->currentIndex());
+    }
+    int listHeight() const { return list()->height(); }
+};
+
+QByteArray threeDays()
+{
+    return record("昨天到期", today.addDays(-3), today.addDays(-1)) + record("今天到期", today, today) +
+           record("明天到期", today, today.addDays(1));
+}
+
+} // namespace
+
+class TestAgendaPanel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadMarksOnlyItemsPastTheirDay()
+    {
+        Fixture f(threeDays());
+        QCOMPARE(f.lines(), (QStringList{QString::fromUtf8("昨天到期"), QString::fromUtf8("今天到期"),
+                                         QString::fromUtf8("明天到期")}));
+        QCOMPARE(f.table.OverdueCount, 1);
+        QCOMPARE(f.marked(), QList<int>{0});
+        QCOMPARE(f.list()->currentRow(), 0);
+        QCOMPARE(f.text("Text剩余天数"), QString::fromUtf8("逾期 1 天"));
+        QCOMPARE(f.text("Text设置日期"), QStringLiteral("2026-12-04"));
+        QCOMPARE(f.text("Text完成日期"), QStringLiteral("2026-12-06"));
+        QCOMPARE(f.list()->toolTip(), QString::fromUtf8("昨天到期"));
+        f.list()->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+        QCOMPARE(f.text("Text剩余天数"), QString::fromUtf8("1 天"));
+        QCOMPARE(f.marked(), QList<int>{0}); // moving the current line leaves the marks alone
+    }
+
+    void severalMarksAndASeparateCurrentLine()
+    {
+        QByteArray agenda;
+        for (int i = 0; i < 5; ++i)
+            agenda += record(QByteArray::number(i).constData(), today, today.addDays(i % 2 ? -2 : 2));
+        Fixture f(QByteArray{});
+        QSignalSpy loaded(f.panel.get(), &AgendaPanel::agendaLoaded);
+        f.bench.write("agenda.txt", agenda);
+        QVERIFY(f.panel->LoadAgenda());
+        QCOMPARE(f.marked(), (QList<int>{1, 3}));
+        QCOMPARE(f.list()->currentRow(), 0);
+        QCOMPARE(loaded.last(), (QList<QVariant>{5, 2}));
+    }
+
+    void badFileIsReportedAndLeavesAnEmptyTableThatIsNeverWritten()
+    {
+        const QByteArray broken = record("好的", today, today) + "\"坏的,#2026-12-01#\r\n";
+        Fixture f(broken);
+        QCOMPARE(f.bench.messages.shown.size(), 1);
+        QVERIFY(f.bench.messages.shown[0].startsWith(QString::fromUtf8("agenda.txt 第 2 行无法读取：")));
+        QCOMPARE(f.list()->count(), 0);
+        QCOMPARE(f.table.AgendaCount(), 0);
+        f.click("Label修改日程");
+        QVERIFY(!f.panel->inEntryMode()); // nothing to modify
+        f.click("Label删除日程");
+        QCOMPARE(f.bench.read("agenda.txt"), broken);
+        QVERIFY(!QFile::exists(f.bench.path("my.log")));
+    }
+
+    void missingAndEmptyFilesAreAnEmptyAgenda()
+    {
+        Fixture missing(QByteArray{});
+        QVERIFY(missing.bench.messages.shown.isEmpty());
+        QCOMPARE(missing.list()->count(), 0);
+        Fixture empty(QByteArray(""));
+        QVERIFY(empty.bench.messages.shown.isEmpty());
+        QCOMPARE(empty.table.AgendaCount(), 0);
+    }
+
+    void orderingKeepsMarksAndMakesLineZeroCurrent()
+    {
+        const QByteArray agenda = record("买菜", QDate(2026, 12, 5), today.addDays(3)) +
+                                  record("开会", QDate(2026, 12, 3), today.addDays(-2)) +
+                                  record("写报告", QDate(2026, 12, 5), today.addDays(1)) +
+                                  record("交房租", QDate(2026, 12, 1), today.addDays(-9));
+        Fixture f(agenda);
+        f.chooseOrdering("按设置日期排序");
+        QCOMPARE(f.lines(), (QStringList{QString::fromUtf8("交房租"), QString::fromUtf8("开会"),
+                                         QString::fromUtf8("写报告"), QString::fromUtf8("买菜")}));
+        QCOMPARE(f.marked(), (QList<int>{0, 1}));
+        QCOMPARE(f.list()->currentRow(), 0);
+        QCOMPARE(f.text("Text剩余天数"), QString::fromUtf8("逾期 9 天"));
+
+        // An ordered entry does not reread the file; file order does.
+        f.bench.write("agenda.txt", agenda + record("新的", today, today));
+        f.chooseOrdering("按剩余天数排序");
+        QCOMPARE(f.list()->count(), 4);
+        f.chooseOrdering("不排序刷新");
+        QCOMPARE(f.list()->count(), 5);
+        QCOMPARE(f.list()->item(0)->text(), QString::fromUtf8("买菜"));
+    }
+
+    void addWithPrefilledDatesAppendsOneLine()
+    {
+        const QByteArray before = threeDays();
+        Fixture f(before);
+        f.list()->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+        f.click("Label添加日程");
+        QVERIFY(f.panel->inEntryMode());
+        QCOMPARE(f.listHeight(), 64); // 960 twips
+        QCOMPARE(f.get<QWidget>("Label添加或修改标题")->property("text").toString(),
+                 QString::fromUtf8("请填写将要添加的日程："));
+        QCOMPARE(f.text("Text设置日期"), QStringLiteral("2026-12-07"));
+        QCOMPARE(f.text("Text完成日期"), QStringLiteral("2026-12-08"));
+        QVERIFY(!f.get<QLineEdit>("Text设置日期")->isReadOnly());
+        QVERIFY(!f.get<QWidget>("Combo排序")->isEnabled());
+        f.type(QString::fromUtf8("新日程,带逗号"));
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.read("agenda.txt"), before + record("新日程,带逗号", today, today.addDays(1)));
+        QVERIFY(!f.panel->inEntryMode());
+        QCOMPARE(f.listHeight(), 220); // 3300 twips
+        QCOMPARE(f.list()->count(), 4);
+        QCOMPARE(f.list()->currentRow(), 1); // the remembered position
+        QVERIFY(f.bench.messages.shown.isEmpty());
+    }
+
+    void duplicateTextIsRefusedAndNothingIsWritten()
+    {
+        const QByteArray before = threeDays();
+        Fixture f(before);
+        f.click("Label添加日程");
+        f.type(QString::fromUtf8("今天到期"));
+        f.setText("Text完成日期", QStringLiteral("garbage")); // the duplicate test comes first
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("此日程已经存在!")});
+        QVERIFY(f.panel->inEntryMode());
+        QCOMPARE(f.bench.read("agenda.txt"), before);
+    }
+
+    void trailingBlankAndCaseMakeADifferentText()
+    {
+        Fixture f(record("Buy milk", today, today));
+        for (const char* text : {"Buy milk ", "buy milk"}) {
+            f.click("Label添加日程");
+            f.type(QString::fromUtf8(text));
+            f.click("Label确认添加");
+        }
+        QVERIFY(f.bench.messages.shown.isEmpty());
+        QCOMPARE(f.lines(), (QStringList{"Buy milk", "Buy milk ", "buy milk"}));
+    }
+
+    void emptyTextComesBeforeEverything()
+    {
+        Fixture f(threeDays());
+        f.click("Label添加日程");
+        f.setText("Text设置日期", QString());
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("请先添加日程内容!")});
+        QVERIFY(f.panel->inEntryMode());
+    }
+
+    void invalidDatesWriteNothingAndEndTheEntry_data()
+    {
+        QTest::addColumn<QString>("finish");
+        QTest::newRow("emptied") << QString();
+        QTest::newRow("30 February") << QStringLiteral("2002-02-30");
+        QTest::newRow("two-digit year") << QStringLiteral("02-12-27");
+    }
+    void invalidDatesWriteNothingAndEndTheEntry()
+    {
+        QFETCH(QString, finish);
+        const QByteArray before = threeDays();
+        Fixture f(before);
+        f.click("Label添加日程");
+        f.type(QStringLiteral("new"));
+        f.setText("Text完成日期", finish);
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("请输入有效日期！")});
+        QCOMPARE(f.bench.read("agenda.txt"), before);
+        QVERIFY(!f.panel->inEntryMode());
+        QCOMPARE(f.listHeight(), 220);
+    }
+
+    void quotesAndLineBreaksCannotBeStored()
+    {
+        const QByteArray before = threeDays();
+        Fixture f(before);
+        for (const char* text : {"say \"hi\"", "two\nlines"}) {
+            f.bench.messages.shown.clear();
+            f.click("Label添加日程");
+            f.type(QString::fromUtf8(text));
+            f.click("Label确认添加");
+            QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("日程内容不能包含双引号或换行!")});
+            QVERIFY(f.panel->inEntryMode());
+            f.click("Label取消添加");
+        }
+        QCOMPARE(f.bench.read("agenda.txt"), before);
+    }
+
+    void modifyKeepsThePlaceInTheFile()
+    {
+        const QByteArray before = threeDays();
+        Fixture f(before);
+        f.list()->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+        f.click("Label修改日程");
+        QCOMPARE(f.listHeight(), 76); // 1140 twips
+        QCOMPARE(f.get<QWidget>("Label确认添加")->property("text").toString(), QString::fromUtf8("确认修改"));
+        QCOMPARE(f.get<QPlainTextEdit>("Text添加日程")->toPlainText(), QString::fromUtf8("今天到期"));
+        QCOMPARE(f.text("Text设置日期"), QStringLiteral("2026-12-07")); // the item's own dates stay
+        f.type(QString::fromUtf8("改过的"));
+        f.setText("Text完成日期", QStringLiteral("2027-1-2"));
+        f.click("Label确认添加");
+        const QByteArray expected = record("昨天到期", today.addDays(-3), today.addDays(-1)) +
+                                    record("改过的", today, QDate(2027, 1, 2)) +
+                                    record("明天到期", today, today.addDays(1));
+        QCOMPARE(f.bench.read("agenda.txt"), expected);
+        QCOMPARE(f.get<QWidget>("Label确认添加")->property("text").toString(), QString::fromUtf8("确认添加"));
+        QCOMPARE(f.get<QWidget>("Label取消添加")->property("text").toString(), QString::fromUtf8("取消添加"));
+        QCOMPARE(f.list()->currentRow(), 1);
+    }
+
+    void modifyMayKeepItsTextButNotTakeAnothers()
+    {
+        const QByteArray before = threeDays();
+        Fixture f(before);
+        f.click("Label修改日程"); // line 0: 昨天到期
+        f.type(QString::fromUtf8("明天到期"));
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("此日程已经存在!")});
+        QVERIFY(f.panel->inEntryMode());
+        QCOMPARE(f.bench.read("agenda.txt"), before);
+        f.type(QString::fromUtf8("昨天到期"));
+        f.setText("Text完成日期", QStringLiteral("2026-12-31"));
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.messages.shown.size(), 1);
+        QCOMPARE(f.table.Agenda[0].FinishDate, QDate(2026, 12, 31));
+        QCOMPARE(f.table.OverdueCount, 0);
+    }
+
+    void modifyWithAnInvalidDateKeepsTheItem()
+    {
+        const QByteArray before = threeDays();
+        Fixture f(before);
+        f.click("Label修改日程");
+        f.type(QStringLiteral("whatever"));
+        f.setText("Text设置日期", QStringLiteral("2026-13-01"));
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("请输入有效日期！")});
+        QCOMPARE(f.bench.read("agenda.txt"), before);
+        QVERIFY(!f.panel->inEntryMode());
+        QCOMPARE(f.get<QWidget>("Label确认添加")->property("text").toString(), QString::fromUtf8("确认添加"));
+    }
+
+    void aFileThatCannotBeWrittenIsReportedAndKept()
+    {
+        const QByteArray before = threeDays();
+        Fixture f(before);
+        f.bench.files.failWritesTo = {QStringLiteral("agenda.txt")};
+        f.click("Label添加日程");
+        f.type(QStringLiteral("new"));
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.messages.shown.size(), 1);
+        QVERIFY(f.bench.messages.shown[0].contains(QStringLiteral("agenda.txt")));
+        QVERIFY(!f.bench.messages.shown[0].contains(QString::fromUtf8("有效日期")));
+        QCOMPARE(f.bench.read("agenda.txt"), before);
+        QVERIFY(!f.panel->inEntryMode());
+        f.click("Label修改日程");
+        f.type(QStringLiteral("changed"));
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.messages.shown.size(), 2);
+        QCOMPARE(f.bench.read("agenda.txt"), before);
+    }
+
+    void cancelRemembersThePositionNotTheItem()
+    {
+        Fixture f(threeDays());
+        f.chooseOrdering("按剩余天数排序");
+        f.list()->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+        f.click("Label添加日程");
+        f.type(QStringLiteral("typed"));
+        f.click("Label取消添加");
+        QVERIFY(!f.panel->inEntryMode());
+        QCOMPARE(f.listHeight(), 220);
+        QCOMPARE(f.list()->currentRow(), 2);
+        QCOMPARE(f.list()->count(), 3); // nothing written
+        QCOMPARE(f.get<QLineEdit>("Text设置日期")->toolTip(), QString());
+        QVERIFY(f.get<QLineEdit>("Text设置日期")->isReadOnly());
+    }
+
+    void rememberedPositionBeyondTheListMakesTheLastLineCurrent()
+    {
+        QByteArray agenda = threeDays();
+        Fixture f(agenda);
+        f.list()->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+        f.click("Label添加日程");
+        f.bench.write("agenda.txt", record("只剩一个", today, today)); // changed from outside meanwhile
+        f.click("Label取消添加");
+        QCOMPARE(f.list()->count(), 1);
+        QCOMPARE(f.list()->currentRow(), 0);
+    }
+
+    void addingToAnEmptyAgendaCreatesTheFile()
+    {
+        Fixture f(QByteArray{});
+        f.click("Label添加日程");
+        f.type(QString::fromUtf8("第一件事"));
+        f.setText("Text完成日期", QStringLiteral("2026-12-01")); // before the set date: accepted
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.read("agenda.txt"), record("第一件事", today, QDate(2026, 12, 1)));
+        QCOMPARE(f.list()->currentRow(), 0);
+        QCOMPARE(f.table.OverdueCount, 1);
+        QCOMPARE(f.marked(), QList<int>{0});
+    }
+};
+
+QTEST_MAIN(TestAgendaPanel)
+#include "tst_agendapanel.moc"

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "MessageBoxes.h"
+#include "Shell.h"
+#include "SoundDevice.h"
+#include "TextFiles.h"
+#include "TrayIcon.h"
+
+#include <QFileInfo>
+#include <QIcon>
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+
+// Records every sound instead of playing it.
+class RecordingSound final : public SoundDevice
+{
+public:
+    void preload(const QString& path) override { preloaded.append(QFileInfo(path).fileName()); }
+    void play(const QString& path) override { played.append(QFileInfo(path).fileName()); }
+    QStringList preloaded;
+    QStringList played;
+};
+
+// Answers message boxes from a queue; an empty queue answers Yes. Records every text shown.
+class ScriptedMessageBoxes final : public MessageBoxes
+{
+public:
+    void inform(const QString& text) override { shown.append(text); }
+    bool confirm(const QString& text) override
+    {
+        shown.append(text);
+        ++confirmations;
+        return answers.isEmpty() ? true : answers.takeFirst();
+    }
+    QStringList shown;
+    QList<bool> answers;
+    int confirmations = 0;
+};
+
+class RecordingShell final : public Shell
+{
+public:
+    bool openUrl(const QUrl& url) override
+    {
+        opened.append(url);
+        return succeeds;
+    }
+    QList<QUrl> opened;
+    bool succeeds = true;
+};
+
+// A notification area that tests click by hand.
+class FakeTray final : public TrayIcon
+{
+public:
+    bool available() const override { return hasArea; }
+    void add(const QIcon& icon, QMenu* m) override
+    {
+        ++adds;
+        added = !icon.isNull();
+        menu = m;
+    }
+    void setToolTip(const QString& text) override { tip = text; }
+    void remove() override { removed = true; }
+    void click(TrayClick c)
+    {
+        if (onClick)
+            onClick(c);
+    }
+    bool hasArea = true;
+    bool added = false;
+    bool removed = false;
+    int adds = 0;
+    QMenu* menu = nullptr;
+    QString tip;
+};
+
+// The disk, with writes that can be made to fail as a full disk would.
+class FaultyTextFiles final : public TextFiles
+{
+public:
+    bool exists(const QString& path) const override { return disk.exists(path); }
+    Read read(const QString& path) const override { return disk.read(path); }
+    bool append(const QString& path, const QByteArray& bytes, QString* error) override
+    {
+        if (failWritesTo.contains(QFileInfo(path).fileName())) {
+            if (error)
+                *error = QStringLiteral("No space left on device");
+            return false;
+        }
+        return disk.append(path, bytes, error);
+    }
+    bool replace(const QString& path, const QByteArray& bytes, QString* error) override
+    {
+        if (failWritesTo.contains(QFileInfo(path).fileName())) {
+            if (error)
+                *error = QStringLiteral("No space left on device");
+            return false;
+        }
+        return disk.replace(path, bytes, error);
+    }
+    QStringList failWritesTo; // file names
+    DiskTextFiles disk;
+};
