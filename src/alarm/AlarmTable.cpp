@@ -20,7 +20,7 @@ void AlarmTable::arm(int i, QTime time, const QString& prompt, int rings, const 
     r.Prompt = prompt;
     r.RingCount = rings;
     QDateTime due(now.date(), time);
-    if (due < now.addMSecs(-now.time().msec())) // a time earlier today means tomorrow
+    if (due < now) // a time already past today means tomorrow
         due = due.addDays(1);
     r.Due = due;
 }

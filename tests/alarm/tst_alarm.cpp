@@ -1,0 +1,290 @@
+#include "AlarmPanel.h"
+#include "FormAware.h"
+#include "TestBench.h"
+#include "TimeText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QDate today(2026, 12, 7);
+
+struct Fixture
+{
+    TestBench bench;
+    AlarmTable table;
+    QWidget window;
+    AlarmPanel* panel;
+
+    Fixture()
+    {
+        bench.clock.set(QDateTime(today, QTime(11, 59, 50)));
+        panel = new AlarmPanel(bench.services, table, &window);
+        window.show();
+    }
+    ~Fixture()
+    {
+        if (panel->notice())
+            delete panel->notice();
+    }
+    QCheckBox* tick(int i) const { return findControl<QCheckBox>(panel, QString::fromUtf8("Check是否打开闹钟"), i); }
+    QLineEdit* time(int i) const { return findControl<QLineEdit>(panel, QString::fromUtf8("Text设置闹钟时间"), i); }
+    QLineEdit* prompt(int i) const { return findControl<QLineEdit>(panel, QString::fromUtf8("Text设置闹钟提示"), i); }
+    QComboBox* rings(int i) const { return findControl<QComboBox>(panel, QString::fromUtf8("Combo响铃次数"), i); }
+    QTimer* alarmTimer() const { return panel->findChild<QTimer*>(QString::fromUtf8("Timer运行闹钟")); }
+    void arm(int i, const char* at, int ringCount, const char* text = "")
+    {
+        tick(i)->setChecked(true);
+        time(i)->setText(QString::fromUtf8(at));
+        rings(i)->setCurrentIndex(ringCount - 1);
+        prompt(i)->setText(QString::fromUtf8(text));
+    }
+    void confirm() const { QTest::mouseClick(panel->findChild<QWidget*>(QString::fromUtf8("Label确认闹钟")), Qt::LeftButton); }
+    // Runs the alarm check every 500 ms for the given time, as the timer would.
+    int runChecks(int ms)
+    {
+        int rings = 0;
+        for (int t = 0; t < ms; t += 500) {
+            bench.clock.advance(500);
+            const int before = int(bench.sound.played.size());
+            panel->CheckAlarms();
+            rings += int(bench.sound.played.size()) - before;
+        }
+        return rings;
+    }
+    QString noticeText(const char* label) const
+    {
+        return panel->notice()->findChild<QLabel*>(QString::fromUtf8(label))->text();
+    }
+};
+
+} // namespace
+
+class TestAlarm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void timeTexts()
+    {
+        QCOMPARE(TimeText::parse(u"12:59:01").value(), QTime(12, 59, 1));
+        QCOMPARE(TimeText::parse(u"12:59").value(), QTime(12, 59, 0));
+        QCOMPARE(TimeText::parse(u"7:05").value(), QTime(7, 5, 0));
+        QCOMPARE(TimeText::parse(u"0:00:00").value(), QTime(0, 0, 0));
+        for (const char* bad : {"", "abc", "24:00", "12:60", "12:5", "12:59:60", "12:59:1", "123:00", "12:59:01:00",
+                                "12.59", "12:59 pm"})
+            QVERIFY2(!TimeText::parse(QString::fromUtf8(bad)).has_value(), bad);
+        QCOMPARE(TimeText::format(QTime(7, 5, 9)), QStringLiteral("07:05:09"));
+    }
+
+    void elapsedTexts()
+    {
+        QCOMPARE(elapsedText(0), QString::fromUtf8("超期时长: 0分0秒"));
+        QCOMPARE(elapsedText(30000), QString::fromUtf8("超期时长: 0分30秒"));
+        QCOMPARE(elapsedText(75200), QString::fromUtf8("超期时长: 1分15秒"));
+        QCOMPARE(elapsedText(125000), QString::fromUtf8("超期时长: 2分5秒"));
+        QCOMPARE(elapsedText(59700), QString::fromUtf8("超期时长: 1分0秒")); // never 0分0秒 near a minute
+    }
+
+    void threeRingsHalfASecondApartThenDisarmed()
+    {
+        Fixture f;
+        f.arm(0, "12:00:00", 3);
+        f.confirm();
+        QVERIFY(f.alarmTimer()->isActive());
+        QCOMPARE(f.runChecks(9500), 0); // up to 11:59:59.5
+        QCOMPARE(f.runChecks(500), 1);  // 12:00:00: the first ring
+        QCOMPARE(f.runChecks(1000), 2);
+        QVERIFY(!f.table.Alarms[0].Enabled);
+        QCOMPARE(f.runChecks(5000), 0);
+        QCOMPARE(f.bench.sound.played, QStringList(3, QStringLiteral("clock1.wav")));
+        QVERIFY(f.panel->notice()->isVisible());
+        QCOMPARE(f.noticeText("Label闹钟提醒"), QString::fromUtf8("您设置的闹钟时间已到!"));
+        QVERIFY(!f.alarmTimer()->isActive()); // nothing armed: the check sleeps
+    }
+
+    void twoDueTogetherRingInOneCheckAndTheHigherPromptShows()
+    {
+        Fixture f;
+        f.arm(0, "12:00", 1, "第一");
+        f.arm(2, "12:00", 1, "第三");
+        f.confirm();
+        f.runChecks(10000);
+        QCOMPARE(f.bench.sound.played.size(), 2);
+        QCOMPARE(f.noticeText("Label闹钟提醒"), QString::fromUtf8("第三"));
+    }
+
+    void aTimeAlreadyPastTodayRingsTomorrow()
+    {
+        Fixture f;
+        f.bench.clock.set(QDateTime(today, QTime(23, 0)));
+        f.arm(0, "07:30", 1);
+        f.confirm();
+        QCOMPARE(f.runChecks(5000), 0);
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(7, 29, 59)));
+        QCOMPARE(f.runChecks(500), 0);
+        QCOMPARE(f.runChecks(1000), 1); // 07:30 the next morning
+        // Confirming again arms the next occurrence, not an immediate ring.
+        f.confirm();
+        QCOMPARE(f.runChecks(2000), 0);
+        QVERIFY(f.table.Alarms[0].Enabled);
+    }
+
+    void anAlarmMissedWhileAsleepRingsOnWaking()
+    {
+        Fixture f;
+        f.arm(1, "12:00", 2);
+        f.confirm();
+        f.bench.clock.set(QDateTime(today, QTime(15, 0)));
+        QCOMPARE(f.runChecks(500), 1);
+    }
+
+    void anUnreadableTimeIsNotArmed()
+    {
+        Fixture f;
+        f.arm(0, "12:00", 3);
+        f.confirm();
+        f.time(0)->setText(QStringLiteral("noon"));
+        f.confirm();
+        QVERIFY(!f.table.Alarms[0].Enabled); // neither at once nor at the older time
+        QCOMPARE(f.time(0)->toolTip(), QString::fromUtf8("时间格式：12:59:01 或 12:59"));
+        QCOMPARE(f.time(0)->palette().color(QPalette::Text), QColor(Qt::red));
+        QCOMPARE(f.runChecks(20000), 0);
+        f.time(0)->setText(QStringLiteral("12:01"));
+        QCOMPARE(f.time(0)->toolTip(), QString()); // the refusal goes once the text reads as a time
+    }
+
+    void tickRuleWorksOverAllRows()
+    {
+        Fixture f;
+        f.tick(1)->setChecked(true);
+        QCOMPARE(f.time(1)->text(), QStringLiteral("11:59:50"));
+        f.tick(1)->setChecked(false);
+        QCOMPARE(f.time(1)->text(), QString());
+        f.time(2)->setText(QStringLiteral("07:30"));
+        f.tick(2)->setChecked(true);
+        QCOMPARE(f.time(2)->text(), QStringLiteral("07:30"));
+    }
+
+    void openingBeforeAnyConfirmationClearsTheTicks()
+    {
+        Fixture f;
+        f.arm(0, "12:00", 3);
+        f.panel->CancelAlarms();
+        f.panel->AfterOpen();
+        QVERIFY(!f.tick(0)->isChecked());
+        QCOMPARE(f.time(0)->text(), QString());
+        f.arm(0, "12:00", 3);
+        f.confirm();
+        f.panel->AfterOpen();
+        QVERIFY(f.tick(0)->isChecked()); // kept once an alarm was confirmed
+    }
+
+    void confirmingWithNoTickStoresNothing()
+    {
+        Fixture f;
+        QSignalSpy back(f.panel, &AlarmPanel::backToAgenda);
+        f.confirm();
+        QCOMPARE(back.size(), 1);
+        QVERIFY(!f.table.AlarmsConfirmed);
+        QVERIFY(!f.alarmTimer()->isActive());
+    }
+
+    void laterAllClearConfirmationDisarmsAll()
+    {
+        Fixture f;
+        f.arm(0, "12:59", 4);
+        f.confirm();
+        QCOMPARE(f.table.Alarms[0].AlarmTime, QTime(12, 59));
+        QCOMPARE(f.table.Alarms[0].RingCount, 4);
+        QVERIFY(!f.table.Alarms[2].Enabled);
+        f.tick(0)->setChecked(false);
+        f.confirm();
+        QVERIFY(f.table.AlarmsConfirmed);
+        QVERIFY(!f.table.anyArmed());
+    }
+
+    void missingSoundStillShowsTheNoticeAndCountsDown()
+    {
+        Fixture f; // the bench's directory holds no clock1.wav; the sound double only records
+        f.arm(0, "12:00", 2, "吃药");
+        f.confirm();
+        f.runChecks(11000);
+        QVERIFY(f.panel->notice());
+        QCOMPARE(f.noticeText("Label闹钟提醒"), QString::fromUtf8("吃药"));
+        QVERIFY(!f.table.Alarms[0].Enabled);
+    }
+
+    void ringingLeavesAHiddenMainWindowHidden()
+    {
+        Fixture f;
+        f.window.hide();
+        f.arm(0, "12:00", 1);
+        f.confirm();
+        f.runChecks(10000);
+        QVERIFY(f.panel->notice()->isVisible());
+        QVERIFY(!f.window.isVisible());
+    }
+
+    void noticeCountsFromItsFirstLoadAndStartsAfreshWhenClosed()
+    {
+        Fixture f;
+        f.arm(0, "12:00", 1, "one");
+        f.arm(1, "12:01", 1);
+        f.confirm();
+        f.runChecks(10000);
+        FormAware* notice = f.panel->notice();
+        f.bench.clock.advance(30000);
+        notice->tick();
+        QCOMPARE(f.noticeText("Label超期时长"), QString::fromUtf8("超期时长: 0分30秒"));
+        f.runChecks(30000); // the second alarm rings into the open notice
+        QCOMPARE(f.panel->notice(), notice);
+        notice->tick();
+        QCOMPARE(f.noticeText("Label超期时长"), QString::fromUtf8("超期时长: 1分0秒"));
+        QCOMPARE(f.noticeText("Label闹钟提醒"), QStringLiteral("one")); // an empty prompt keeps the last one
+        QTest::mouseClick(notice->findChild<QWidget*>(QString::fromUtf8("Label我知道啦")), Qt::LeftButton);
+        QTRY_VERIFY(!f.panel->notice());
+        f.tick(0)->setChecked(false);
+        f.tick(1)->setChecked(false);
+        f.arm(2, "12:10", 1);
+        f.confirm();
+        f.bench.clock.set(QDateTime(today, QTime(12, 9, 59, 500)));
+        QCOMPARE(f.runChecks(500), 1);
+        QVERIFY(f.panel->notice());
+        f.panel->notice()->tick();
+        QCOMPARE(f.noticeText("Label超期时长"), QString::fromUtf8("超期时长: 0分0秒"));
+        QCOMPARE(f.noticeText("Label闹钟提醒"), QString::fromUtf8("您设置的闹钟时间已到!"));
+    }
+
+    void noticeKeepsCountingAcrossMidnight()
+    {
+        Fixture f;
+        f.bench.clock.set(QDateTime(today, QTime(23, 59, 0)));
+        f.arm(0, "23:59:30", 1);
+        f.confirm();
+        f.runChecks(30000);
+        QVERIFY(f.panel->notice());
+        f.bench.clock.advance(75200);
+        f.panel->notice()->tick();
+        QCOMPARE(f.noticeText("Label超期时长"), QString::fromUtf8("超期时长: 1分15秒"));
+    }
+
+    void animationAlternatesThePictures()
+    {
+        Fixture f;
+        QWidget* c1 = f.panel->findChild<QWidget*>(QStringLiteral("ImageClock1"));
+        QWidget* c2 = f.panel->findChild<QWidget*>(QStringLiteral("ImageClock2"));
+        animateClock(c1, c2);
+        QVERIFY(!c1->isVisibleTo(f.panel) && c2->isVisibleTo(f.panel));
+        animateClock(c1, c2);
+        QVERIFY(c1->isVisibleTo(f.panel) && !c2->isVisibleTo(f.panel));
+    }
+};
+
+QTEST_MAIN(TestAlarm)
+#include "tst_alarm.moc"

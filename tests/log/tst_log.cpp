@@ -1,0 +1,228 @@
+#include "AgendaPanel.h"
+#include "LogFile.h"
+#include "LogPanel.h"
+#include "TestBench.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+
+namespace {
+
+const QDate today(2026, 12, 7);
+
+QByteArray record(const char* text, QDate set, QDate finish)
+{
+    return QByteArray("\"") + gbk(text) + "\",#" + set.toString(Qt::ISODate).toLatin1() + "#,#" +
+           finish.toString(Qt::ISODate).toLatin1() + "#\r\n";
+}
+
+// The agenda and log panels wired as the main window wires them.
+struct Fixture
+{
+    TestBench bench;
+    AgendaTable table;
+    std::unique_ptr<AgendaPanel> agenda;
+    std::unique_ptr<LogPanel> log;
+
+    Fixture(const QByteArray& agendaBytes, const QByteArray& logBytes = QByteArray())
+    {
+        bench.clock.set(QDateTime(today, QTime(10, 0)));
+        if (!agendaBytes.isNull())
+            bench.write("agenda.txt", agendaBytes);
+        if (!logBytes.isNull())
+            bench.write("my.log", logBytes);
+        agenda = std::make_unique<AgendaPanel>(bench.services, table, nullptr);
+        log = std::make_unique<LogPanel>(bench.services, nullptr);
+        QObject::connect(agenda.get(), &AgendaPanel::logChanged, log.get(), &LogPanel::LoadLog);
+        agenda->show();
+        log->show();
+        agenda->LoadAgenda();
+    }
+    QListWidget* agendaList() const { return agenda->findChild<QListWidget*>(QStringLiteral("ListAgenda")); }
+    QListWidget* logList() const { return log->findChild<QListWidget*>(QStringLiteral("ListLog")); }
+    QString count() const { return log->findChild<QLabel*>(QString::fromUtf8("Label日志总条数"))->text(); }
+    void deleteItem() const
+    {
+        QTest::mouseClick(agenda->findChild<QWidget*>(QString::fromUtf8("Label删除日程")), Qt::LeftButton);
+    }
+    void deleteEntry() const
+    {
+        QTest::mouseClick(log->findChild<QWidget*>(QString::fromUtf8("Label删除日志")), Qt::LeftButton);
+    }
+    QStringList logLines() const
+    {
+        QStringList out;
+        for (int i = 0; i < logList()->count(); ++i)
+            out.append(logList()->item(i)->text());
+        return out;
+    }
+};
+
+QByteArray fiveEntries()
+{
+    QByteArray bytes;
+    for (int i = 1; i <= 5; ++i)
+        bytes += gbk("条目") + QByteArray::number(i) + "\r\n";
+    return bytes;
+}
+
+} // namespace
+
+class TestLog : public QObject
+{
+    Q_OBJECT
+private slots:
+    void entryIsByteExact()
+    {
+        QCOMPARE(LogFile::formatEntry(QString::fromUtf8("完成报告"), QStringLiteral("2002-12-20"),
+                                      QStringLiteral("2002-12-27"), QStringLiteral("2002-12-28")),
+                 QString::fromUtf8("完成报告: 设置日期2002-12-20; 预定完成日期2002-12-27; 删除日期2002-12-28"));
+    }
+
+    void deletionArchivesFirstAndCreatesTheLog()
+    {
+        Fixture f(record("买菜,做饭; 注意:早去", QDate(2026, 12, 1), QDate(2026, 12, 5)) +
+                  record("开会", today, today.addDays(2)));
+        f.deleteItem();
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("警告：即将删除此条日程！")});
+        QCOMPARE(f.bench.read("my.log"), gbk("买菜,做饭; 注意:早去: 设置日期2026-12-01; 预定完成日期2026-12-05; "
+                                             "删除日期2026-12-07\r\n"));
+        QCOMPARE(f.bench.read("agenda.txt"), record("开会", today, today.addDays(2)));
+        QCOMPARE(f.count(), QStringLiteral("1"));
+        QCOMPARE(f.logList()->count(), 1);
+        QCOMPARE(f.agendaList()->count(), 1);
+    }
+
+    void theLastItemStays()
+    {
+        const QByteArray only = record("唯一", today, today);
+        Fixture f(only);
+        f.deleteItem();
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("总得留下最后一件事吧!否则，显得太无聊了。")});
+        QCOMPARE(f.bench.messages.confirmations, 0);
+        QCOMPARE(f.bench.read("agenda.txt"), only);
+        QVERIFY(!QFile::exists(f.bench.path("my.log")));
+    }
+
+    void answeringNoChangesNothing()
+    {
+        const QByteArray two = record("a", today, today) + record("b", today, today);
+        Fixture f(two);
+        f.bench.messages.answers = {false};
+        f.deleteItem();
+        QCOMPARE(f.bench.read("agenda.txt"), two);
+        QVERIFY(!QFile::exists(f.bench.path("my.log")));
+    }
+
+    void duplicateTextsLeaveTogetherWithAnEntryEach()
+    {
+        Fixture f(record("同名", QDate(2026, 1, 1), QDate(2026, 1, 2)) + record("other", today, today) +
+                  record("同名", QDate(2026, 2, 1), QDate(2026, 2, 2)));
+        f.deleteItem();
+        QCOMPARE(f.bench.read("agenda.txt"), record("other", today, today));
+        QCOMPARE(f.logLines(),
+                 (QStringList{QString::fromUtf8("同名: 设置日期2026-01-01; 预定完成日期2026-01-02; 删除日期2026-12-07"),
+                              QString::fromUtf8("同名: 设置日期2026-02-01; 预定完成日期2026-02-02; 删除日期2026-12-07")}));
+    }
+
+    void anUnwritableLogKeepsTheItem()
+    {
+        const QByteArray two = record("a", today, today) + record("b", today, today);
+        Fixture f(two);
+        f.bench.files.failWritesTo = {QStringLiteral("my.log")};
+        f.deleteItem();
+        QCOMPARE(f.bench.read("agenda.txt"), two);
+        QVERIFY(f.bench.messages.shown.last().contains(QStringLiteral("my.log")));
+        QCOMPARE(f.agendaList()->count(), 2);
+    }
+
+    void anUnwritableAgendaIsReportedAndReloaded()
+    {
+        const QByteArray two = record("a", today, today) + record("b", today, today);
+        Fixture f(two);
+        f.bench.files.failWritesTo = {QStringLiteral("agenda.txt")};
+        f.deleteItem();
+        QCOMPARE(f.bench.read("agenda.txt"), two);
+        QVERIFY(f.bench.messages.shown.last().contains(QStringLiteral("agenda.txt")));
+        QCOMPARE(f.agendaList()->count(), 2); // the list shows what the file holds
+    }
+
+    void deletingEntryThreeOfFive()
+    {
+        Fixture f(QByteArray(), fiveEntries());
+        f.log->AfterOpen();
+        f.logList()->setCurrentRow(2);
+        f.deleteEntry();
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("小心：此操作将删除此条日志！")});
+        QCOMPARE(f.bench.read("my.log"), gbk("条目1\r\n条目2\r\n条目4\r\n条目5\r\n"));
+        QCOMPARE(f.count(), QStringLiteral("4"));
+        QCOMPARE(f.logList()->currentRow(), 0);
+        QCOMPARE(f.logList()->toolTip(), QString::fromUtf8("条目1"));
+    }
+
+    void deletingTheOnlyEntryKeepsAnEmptyFile()
+    {
+        Fixture f(QByteArray(), gbk("唯一\r\n"));
+        f.log->AfterOpen();
+        f.deleteEntry();
+        QVERIFY(QFile::exists(f.bench.path("my.log")));
+        QCOMPARE(f.bench.read("my.log"), QByteArray());
+        QCOMPARE(f.count(), QStringLiteral("0"));
+        QCOMPARE(f.logList()->count(), 0);
+        f.bench.messages.shown.clear();
+        f.deleteEntry(); // an empty list: silent
+        QVERIFY(f.bench.messages.shown.isEmpty());
+    }
+
+    void linesSurviveByteForByte()
+    {
+        const QString data = QStringLiteral(KESTRIN_TEST_DATA "/log_mixed.txt");
+        QFile in(data);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        const QByteArray original = in.readAll();
+        Fixture f(QByteArray(), original);
+        f.log->AfterOpen();
+        QCOMPARE(f.count(), QStringLiteral("4")); // an empty line and a last line without CR LF count
+        QCOMPARE(f.logList()->item(1)->text(), QString());
+        QCOMPARE(f.logList()->item(3)->text(), QStringLiteral("last without line end"));
+        f.logList()->setCurrentRow(0);
+        f.deleteEntry();
+        // The foreign bytes of line 3 are written back unchanged; the last line gains its CR LF.
+        QCOMPARE(f.bench.read("my.log"), QByteArray("\r\nforeign \x81\x20 bytes\r\nlast without line end\r\n"));
+    }
+
+    void noCurrentLineWritesNothing()
+    {
+        Fixture f(QByteArray(), fiveEntries());
+        f.log->AfterOpen();
+        f.logList()->setCurrentRow(-1);
+        f.deleteEntry();
+        QCOMPARE(f.bench.messages.confirmations, 0);
+        QCOMPARE(f.bench.read("my.log"), fiveEntries());
+    }
+
+    void aVanishedLogEmptiesThePanel()
+    {
+        Fixture f(QByteArray(), fiveEntries());
+        f.log->AfterOpen();
+        QCOMPARE(f.logList()->count(), 5);
+        QFile::remove(f.bench.path("my.log"));
+        f.log->AfterOpen();
+        QCOMPARE(f.count(), QStringLiteral("0"));
+        QCOMPARE(f.logList()->count(), 0);
+        QVERIFY(!QFile::exists(f.bench.path("my.log"))); // opening never creates it
+    }
+
+    void clickingALineShowsItWhole()
+    {
+        Fixture f(QByteArray(), fiveEntries());
+        f.log->AfterOpen();
+        QCOMPARE(f.logList()->toolTip(), QString::fromUtf8("条目1"));
+        f.logList()->setCurrentRow(3);
+        QCOMPARE(f.logList()->toolTip(), QString::fromUtf8("条目4"));
+    }
+};
+
+QTEST_MAIN(TestLog)
+#include "tst_log.moc"
