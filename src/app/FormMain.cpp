@@ -92,7 +92,11 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
                                    label("ImageHelp1"), label("ImageHelp2")},
                                   this);
     m_tray = new TrayController(this, tray, m_reminder, m_agenda);
-    m_tray->beforeQuit = [this] { m_alarm->closeNotice(); };
+    m_tray->unloadWindows = [this] {
+        m_alarm->closeNotice();
+        // exit() rather than quit(): quit() asks every window first and a refusal cancels it.
+        QCoreApplication::exit(0);
+    };
 
     connect(label("LabelClock"), &ClickLabel::clicked, this, [this] {
         m_navigation->NavigateTo(label("LabelClock"), m_alarm);

@@ -56,7 +56,7 @@ void ReminderPanel::StartReminder()
 
 void ReminderPanel::ReminderCheck()
 {
-    if (m_clock.monotonicMs() - StartTimer <= onViewMs)
+    if (!m_timer->isActive() || m_clock.monotonicMs() - StartTimer <= onViewMs)
         return;
     hide();
     m_timer->stop();

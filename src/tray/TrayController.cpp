@@ -3,7 +3,6 @@
 #include "ReminderPanel.h"
 #include "TrayRules.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QMenu>
@@ -86,11 +85,9 @@ void TrayController::ShowReminder()
 
 void TrayController::Quit()
 {
-    if (beforeQuit)
-        beforeQuit();
     m_tray.remove();
-    // exit() rather than quit(): quit() asks every window first and a refusal cancels it.
-    QCoreApplication::exit(0);
+    if (unloadWindows)
+        unloadWindows();
 }
 
 bool TrayController::eventFilter(QObject* watched, QEvent* event)

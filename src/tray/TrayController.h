@@ -31,8 +31,8 @@ public:
     void ShowReminder();
     void Quit();
 
-    // Runs before the windows are unloaded by the quit command.
-    std::function<void()> beforeQuit;
+    // Unloads the windows and ends the program; the quit command calls it after removing the icon.
+    std::function<void()> unloadWindows;
 
     QMenu* menu() const { return m_menu; }
     int LastState() const { return m_lastState; }

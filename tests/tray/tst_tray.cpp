@@ -1,0 +1,229 @@
+#include "ReminderPanel.h"
+#include "SingleInstance.h"
+#include "TestBench.h"
+#include "TrayController.h"
+#include "TrayRules.h"
+
+#include <QAction>
+#include <QHostInfo>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+struct Fixture
+{
+    TestBench bench;
+    QWidget window;
+    ReminderPanel* reminder;
+    QWidget* agenda;
+    TrayController* tray;
+
+    Fixture()
+    {
+        window.resize(599, 400);
+        reminder = new ReminderPanel(bench.clock, &window);
+        agenda = new QWidget(&window);
+        agenda->hide();
+        tray = new TrayController(&window, bench.tray, reminder, agenda);
+        window.show();
+        tray->AddTrayIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
+    }
+    QAction* action(const char* name) const { return tray->menu()->findChild<QAction*>(QString::fromUtf8(name)); }
+    bool hidden() const { return !window.isVisible(); }
+};
+
+} // namespace
+
+class TestTray : public QObject
+{
+    Q_OBJECT
+private slots:
+    void leftReleaseTogglesBetweenTrayAndWindow()
+    {
+        Fixture f;
+        f.bench.tray.click(TrayClick::LeftRelease);
+        QVERIFY(f.hidden());
+        QVERIFY(f.window.isMinimized());
+        QVERIFY(f.action("mnuTrayRestore")->isEnabled());
+        QVERIFY(!f.action("mnuTrayMinimize")->isEnabled());
+        f.bench.tray.click(TrayClick::LeftRelease);
+        QVERIFY(!f.hidden());
+        QVERIFY(!f.window.isMinimized());
+        QVERIFY(!f.action("mnuTrayRestore")->isEnabled());
+        QVERIFY(f.action("mnuTrayMinimize")->isEnabled());
+        QCOMPARE(f.tray->LastState(), 0);
+    }
+
+    void onlyReleasesAct()
+    {
+        Fixture f;
+        f.bench.tray.click(TrayClick::RightRelease);
+        f.bench.tray.click(TrayClick::Other);
+        QVERIFY(!f.hidden());
+        // A double click is the second of two releases: the window toggles twice.
+        f.bench.tray.click(TrayClick::LeftRelease);
+        f.bench.tray.click(TrayClick::DoubleClick);
+        QVERIFY(!f.hidden());
+        QCOMPARE(TrayRules::onClick(TrayClick::RightRelease, true), TrayRules::ClickAction::Nothing);
+        QCOMPARE(TrayRules::onClick(TrayClick::DoubleClick, false), TrayRules::ClickAction::Minimize);
+    }
+
+    void aMaximizedWindowComesBackMaximized()
+    {
+        Fixture f;
+        f.window.setWindowState(Qt::WindowMaximized);
+        QCOMPARE(f.tray->LastState(), 2);
+        f.action("mnuTrayMinimize")->trigger();
+        QVERIFY(f.hidden());
+        f.bench.tray.click(TrayClick::LeftRelease);
+        QVERIFY(f.window.windowState() & Qt::WindowMaximized);
+        f.window.setWindowState(Qt::WindowNoState);
+        QCOMPARE(f.tray->LastState(), 0);
+        QCOMPARE(f.window.size(), QSize(599, 400)); // the startup size comes back
+    }
+
+    void restoreAndMinimizeCommands()
+    {
+        Fixture f;
+        f.action("mnuTrayMinimize")->trigger();
+        QVERIFY(f.hidden());
+        f.action("mnuTrayRestore")->trigger();
+        QVERIFY(!f.hidden());
+        QVERIFY(!f.window.isMinimized());
+    }
+
+    void withoutANotificationAreaTheWindowStaysOnTheTaskBar()
+    {
+        Fixture f;
+        f.bench.tray.hasArea = false;
+        f.action("mnuTrayMinimize")->trigger();
+        QVERIFY(f.window.isMinimized());
+        QVERIFY(f.window.isVisible());
+        f.bench.tray.click(TrayClick::LeftRelease);
+        QVERIFY(!f.window.isMinimized());
+    }
+
+    void reminderNeedsMoreThanThreeSeconds()
+    {
+        Fixture f;
+        f.reminder->StartReminder();
+        QVERIFY(f.reminder->timer()->isActive());
+        f.bench.clock.advance(3000);
+        f.reminder->ReminderCheck();
+        QVERIFY(f.reminder->isVisible()); // 3.0 s is not enough
+        f.bench.clock.advance(500);
+        f.reminder->ReminderCheck();
+        QVERIFY(!f.reminder->isVisibleTo(&f.window));
+        QVERIFY(!f.reminder->timer()->isActive());
+        QVERIFY(f.agenda->isVisibleTo(&f.window));
+        QVERIFY(f.hidden());
+    }
+
+    void reminderTimesOutAcrossMidnight()
+    {
+        Fixture f;
+        f.bench.clock.set(QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59)));
+        f.reminder->StartReminder();
+        f.bench.clock.advance(3500);
+        f.reminder->ReminderCheck();
+        QVERIFY(f.hidden());
+    }
+
+    void clickingTheReminderKeepsTheWindow()
+    {
+        Fixture f;
+        f.reminder->StartReminder();
+        QTest::mouseClick(f.reminder, Qt::LeftButton);
+        QVERIFY(!f.reminder->isVisibleTo(&f.window));
+        QVERIFY(!f.reminder->timer()->isActive());
+        QVERIFY(f.agenda->isVisibleTo(&f.window));
+        f.bench.clock.advance(10000);
+        f.reminder->ReminderCheck();
+        QVERIFY(!f.hidden());
+    }
+
+    void reminderFromTheMenuBringsTheWindowBackAndRestartsTheSeconds()
+    {
+        Fixture f;
+        f.agenda->show();
+        f.action("mnuTrayMinimize")->trigger();
+        f.action("menu显示Kestrin提醒")->trigger();
+        QVERIFY(!f.hidden());
+        QVERIFY(f.reminder->isVisibleTo(&f.window));
+        QVERIFY(!f.agenda->isVisibleTo(&f.window));
+        f.bench.clock.advance(2500);
+        f.action("menu显示Kestrin提醒")->trigger(); // again while on view: three seconds from now
+        f.bench.clock.advance(2500);
+        f.reminder->ReminderCheck();
+        QVERIFY(!f.hidden());
+        f.bench.clock.advance(1000);
+        f.reminder->ReminderCheck();
+        QVERIFY(f.hidden());
+    }
+
+    void quitClosesTheNoticeFirstAndRemovesTheIcon()
+    {
+        Fixture f;
+        bool noticeClosed = false;
+        f.tray->unloadWindows = [&] { noticeClosed = true; };
+        f.action("mnuTrayClose")->trigger();
+        QVERIFY(noticeClosed);
+        QVERIFY(f.bench.tray.removed);
+    }
+
+    void menuCaptionsAndTip()
+    {
+        Fixture f;
+        QStringList captions;
+        for (QAction* a : f.tray->menu()->actions())
+            captions.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(captions, (QStringList{QString::fromUtf8("恢复(&R)"), QString::fromUtf8("最小化(&M)"),
+                                        QString::fromUtf8("显示Kestrin提醒(&A)"), QStringLiteral("-"),
+                                        QString::fromUtf8("关闭(&C)")}));
+        QCOMPARE(f.bench.tray.adds, 1);
+        QCOMPARE(f.bench.tray.menu, f.tray->menu());
+        f.tray->SetTrayTip(QString(70, u'x'));
+        QCOMPARE(f.bench.tray.tip, QString(64, u'x'));
+        const QString emoji = QString(63, u'a') + QString::fromUtf8("😀😀");
+        QCOMPARE(TrayRules::tipText(emoji), QString(63, u'a')); // never half a character
+    }
+
+    void oneCopyPerDirectory()
+    {
+        QTemporaryDir dir;
+        SingleInstance first(dir.path());
+        QVERIFY(first.claim());
+        QSignalSpy activated(&first, &SingleInstance::activationRequested);
+        SingleInstance second(dir.path());
+        QVERIFY(!second.claim());
+        QVERIFY(activated.wait(3000));
+        QTemporaryDir other;
+        SingleInstance elsewhere(other.path());
+        QVERIFY(elsewhere.claim()); // another directory is another program
+    }
+
+    void aStaleLockDoesNotBlock()
+    {
+        QTemporaryDir dir;
+        QString lockPath;
+        {
+            SingleInstance probe(dir.path());
+            QVERIFY(probe.claim());
+            lockPath = QDir(QDir::tempPath()).entryInfoList({QStringLiteral("kestrin-*.lock")}, QDir::Files,
+                                                            QDir::Time).first().absoluteFilePath();
+        }
+        // What a crashed copy leaves: a lock naming a process that no longer exists.
+        QFile lock(lockPath);
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write("999999\nkestrin\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        SingleInstance next(dir.path());
+        QVERIFY(next.claim());
+    }
+};
+
+QTEST_MAIN(TestTray)
+#include "tst_tray.moc"
