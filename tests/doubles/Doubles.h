@@ -12,14 +12,22 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 // Records every sound instead of playing it.
 class RecordingSound final : public SoundDevice
 {
 public:
     void preload(const QString& path) override { preloaded.append(QFileInfo(path).fileName()); }
-    void play(const QString& path) override { played.append(QFileInfo(path).fileName()); }
+    void play(const QString& path) override
+    {
+        played.append(QFileInfo(path).fileName());
+        if (onPlay)
+            onPlay();
+    }
     QStringList preloaded;
     QStringList played;
+    std::function<void()> onPlay; // lets a test see what the window showed when the sound started
 };
 
 // Answers message boxes from a queue; an empty queue answers Yes. Records every text shown.

@@ -1,0 +1,289 @@
+#include "FormMain.h"
+#include "HelpPanel.h"
+#include "Navigation.h"
+#include "OptionsPanel.h"
+#include "ReminderPanel.h"
+#include "TestBench.h"
+#include "TrayController.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QDate today(2026, 12, 7);
+
+struct Fixture
+{
+    TestBench bench;
+    std::unique_ptr<FormMain> window;
+
+    Fixture()
+    {
+        bench.clock.set(QDateTime(today, QTime(8, 0)));
+        bench.write("agenda.txt", QByteArray("\"") + gbk("交房租") + "\",#2026-12-01#,#2026-12-05#\r\n\"" + gbk("开会") +
+                                      "\",#2026-12-06#,#2026-12-09#\r\n");
+        window = std::make_unique<FormMain>(bench.services, bench.tray);
+        window->startup();
+        bench.sound.played.clear();
+    }
+    template <typename T = QWidget> T* get(const char* name) const
+    {
+        return window->findChild<T*>(QString::fromUtf8(name));
+    }
+    ClickLabel* label(const char* name) const { return get<ClickLabel>(name); }
+    void click(const char* name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
+    void move(QWidget* w, QPoint pos = QPoint(2, 2)) const
+    {
+        QMouseEvent event(QEvent::MouseMove, pos, w->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &event);
+    }
+    void moveOverBackground() const { move(window.get(), QPoint(50, 300)); }
+    bool shown(const char* panel) const { return get(panel)->isVisibleTo(window.get()); }
+    QStringList visiblePanels() const
+    {
+        QStringList out;
+        for (const char* p : {"Picture安排日程", "Picture提醒", "PictureClock", "PictureLog", "PictureHelp", "PictureOption"})
+            if (shown(p))
+                out.append(QString::fromUtf8(p));
+        return out;
+    }
+    QString fg(const char* name) const { return label(name)->palette().color(QPalette::WindowText).name().toUpper(); }
+    QTimer* reminderTimer() const { return get<QTimer>("Timer提醒"); }
+};
+
+QString helpText(const char* name, Fixture& f)
+{
+    return f.get<QLabel>(name)->text();
+}
+
+} // namespace
+
+class TestFormMain : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startupEndState()
+    {
+        Fixture f;
+        auto* order = f.get<QComboBox>("Combo排序");
+        QCOMPARE(order->count(), 4);
+        QCOMPARE(order->currentText(), QString::fromUtf8("不排序刷新"));
+        for (int i = 0; i < 3; ++i) {
+            auto* rings = findControl<QComboBox>(f.window.get(), QString::fromUtf8("Combo响铃次数"), i);
+            QCOMPARE(rings->count(), 8);
+            QCOMPARE(rings->itemText(0), QStringLiteral("1"));
+            QCOMPARE(rings->itemText(7), QStringLiteral("8"));
+            QCOMPARE(rings->currentText(), QStringLiteral("3"));
+        }
+        auto* list = f.get<QListWidget>("ListAgenda");
+        QCOMPARE(list->item(0)->text(), QString::fromUtf8("交房租"));
+        QCOMPARE(list->item(1)->text(), QString::fromUtf8("开会"));
+        QCOMPARE(f.visiblePanels(), QStringList{QString::fromUtf8("Picture提醒")});
+        QVERIFY(f.reminderTimer()->isActive());
+        QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("2"));
+        QCOMPARE(f.label("Label逾期未完成")->text(), QString::fromUtf8("Kestrin提醒您：您有 1 件事务逾期未完成!"));
+        QCOMPARE(f.label("Label未完成数提醒")->text(), QStringLiteral("1"));
+        QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有1个日程逾期未完成!"));
+        QVERIFY(f.bench.tray.added);
+        QCOMPARE(f.window->tray()->LastState(), 0);
+        QCOMPARE(f.window->size(), QSize(599, 400));
+        QCOMPARE(f.bench.sound.preloaded,
+                 (QStringList{QStringLiteral("clock1.wav"), QStringLiteral("Moveme.wav"), QStringLiteral("ClickMe.wav")}));
+        QVERIFY(!f.get<QTimer>("Timer运行闹钟")->isActive());
+    }
+
+    void navigationShowsOnePanelAndEndsTheReminder()
+    {
+        Fixture f;
+        f.click("LabelClock");
+        QCOMPARE(f.visiblePanels(), QStringList{QStringLiteral("PictureClock")});
+        QVERIFY(!f.reminderTimer()->isActive());
+        QCOMPARE(f.label("LabelIndicator")->y(), f.label("LabelClock")->y());
+        QCOMPARE(f.bench.sound.played, QStringList{QStringLiteral("ClickMe.wav")});
+        // With the reminder already gone its timer is not touched.
+        f.reminderTimer()->start();
+        f.click("LabelLog");
+        QCOMPARE(f.visiblePanels(), QStringList{QStringLiteral("PictureLog")});
+        QVERIFY(f.reminderTimer()->isActive());
+        f.reminderTimer()->stop();
+        f.click("LabelArrange");
+        QCOMPARE(f.visiblePanels(), QStringList{QString::fromUtf8("Picture安排日程")});
+        QCOMPARE(f.label("LabelIndicator")->y(), f.label("LabelArrange")->y());
+    }
+
+    void iconsLeaveTheIndicatorAndHelpOpensOnTopicFour()
+    {
+        Fixture f;
+        f.click("LabelLog");
+        const int indicator = f.label("LabelIndicator")->y();
+        f.bench.sound.played.clear();
+        f.label("ImageHelp2")->show();
+        f.click("ImageHelp2");
+        QCOMPARE(f.visiblePanels(), QStringList{QStringLiteral("PictureHelp")});
+        QCOMPARE(f.bench.sound.played.size(), 1); // topic 4 without a second click sound
+        QVERIFY(helpText("Label详细内容", f).startsWith(QString::fromUtf8("为广大用户提供专业软件定做")));
+        f.label("ImageOption2")->show();
+        f.click("ImageOption2");
+        QCOMPARE(f.visiblePanels(), QStringList{QStringLiteral("PictureOption")});
+        QCOMPARE(f.label("LabelIndicator")->y(), indicator);
+    }
+
+    void hoverNeedsAFirstPassOverTheBackground()
+    {
+        Fixture f;
+        f.move(f.label("LabelClock"));
+        QVERIFY(f.bench.sound.played.isEmpty()); // still the creation colour
+        f.moveOverBackground();
+        QCOMPARE(f.fg("LabelClock"), QStringLiteral("#000000"));
+        QVERIFY(!f.label("ImageOption2")->isVisibleTo(f.window.get()));
+        f.move(f.label("LabelClock"));
+        f.move(f.label("LabelClock"), QPoint(5, 5));
+        QCOMPARE(f.fg("LabelClock"), QStringLiteral("#FF0000"));
+        QCOMPARE(f.bench.sound.played, QStringList{QStringLiteral("Moveme.wav")}); // once per entry
+        f.move(f.get("PictureLog")->isVisible() ? f.get("PictureLog") : f.window.get(), QPoint(200, 150));
+        QCOMPARE(f.fg("LabelClock"), QStringLiteral("#FF0000")); // a panel does not reset
+        f.moveOverBackground();
+        QCOMPARE(f.fg("LabelClock"), QStringLiteral("#000000"));
+    }
+
+    void iconHoverRaisesAndTheBackgroundLowers()
+    {
+        Fixture f;
+        f.moveOverBackground();
+        f.move(f.label("ImageOption1"));
+        QVERIFY(!f.label("ImageOption1")->isVisibleTo(f.window.get()));
+        QVERIFY(f.label("ImageOption2")->isVisibleTo(f.window.get()));
+        QCOMPARE(f.fg("LabelOption"), QStringLiteral("#0000FF"));
+        QCOMPARE(f.bench.sound.played, QStringList{QStringLiteral("Moveme.wav")});
+        f.moveOverBackground();
+        QVERIFY(f.label("ImageOption1")->isVisibleTo(f.window.get()));
+        QCOMPARE(f.fg("LabelOption"), QStringLiteral("#000000"));
+        // The raised options icon is narrower: its uncovered strip is background.
+        const QRect normal = f.label("ImageOption1")->geometry(), raised = f.label("ImageOption2")->geometry();
+        QVERIFY(normal.width() > raised.width());
+        QVERIFY(f.label("ImageHelp2")->y() > f.label("ImageHelp1")->y());
+    }
+
+    void alarmConfirmReturnsToTheAgenda()
+    {
+        Fixture f;
+        f.click("LabelClock");
+        f.click("Label确认闹钟");
+        QCOMPARE(f.visiblePanels(), QStringList{QString::fromUtf8("Picture安排日程")});
+        QCOMPARE(f.label("LabelIndicator")->y(), f.label("LabelArrange")->y());
+    }
+
+    void switchesChangeOnlyTheirLook()
+    {
+        Fixture f;
+        OptionsPanel* options = f.window->optionsPanel();
+        f.click("ImageOption2");
+        f.bench.sound.played.clear();
+        f.click("Image开机启动1");
+        QVERIFY(!options->isOn(0));
+        QCOMPARE(f.label("Label开机启动开关")->text(), QString::fromUtf8("关闭"));
+        QVERIFY(f.bench.sound.played.isEmpty()); // images toggle silently
+        f.click("Image开机启动2");
+        QVERIFY(options->isOn(0));
+        f.click("Label自动备份");
+        QVERIFY(!options->isOn(2));
+        f.click("Label自动备份");
+        QVERIFY(options->isOn(2));
+        QCOMPARE(f.bench.sound.played, QStringList(2, QStringLiteral("ClickMe.wav")));
+        f.click("Label自动添加日志");
+        f.click("Label确认设置");
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("以上选项仅供参考，尚未实现，欢迎大家来信定做!")});
+        QVERIFY(!options->isOn(1));
+        QCOMPARE(f.bench.sound.played.size(), 3);
+        QCOMPARE(f.label("Image自动添加日志2")->geometry().size(), QSize(20, 20));
+        QCOMPARE(f.label("Image自动添加日志1")->geometry().size(), QSize(21, 21));
+    }
+
+    void helpTopicsCharacterForCharacter_data()
+    {
+        QTest::addColumn<int>("topic");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("soundFirst");
+        QTest::newRow("1") << 1
+                           << QString::fromUtf8("最佳使用环境：\r\n      Microsoft Windows 2000 或 XP\r\n"
+                                                "      800×600分辨率以上\r\n      16位色以上")
+                           << true;
+        QTest::newRow("2") << 2
+                           << QString::fromUtf8("使用技巧让您效率倍增：\r\n\r\n"
+                                                "      *设置闹钟时间的标准格式为12:59:01，您也可以省略秒，即12:59\r\n\r\n"
+                                                "      *设置日程相关日期和闹钟时间时，系统会按标准格式预填当前日期和时间\r\n\r\n"
+                                                "      *请打开自动备份选项，便于软件自动恢复丢失的日程与日志文件\r\n\r\n"
+                                                "      *Kestrin启动后自动最小化为托盘程序，左击可以打开主界面，右击可以弹出菜单\r\n"
+                                                "      *纯绿色软件，只需拷贝完全安装的目录即可运行")
+                           << false;
+        QTest::newRow("3") << 3
+                           << QString::fromUtf8("中文名：Kestrin 英文名：Tidewell\r\n\r\n     版本号：V1.0.8\r\n"
+                                                "     软件性质：全功能免费版\r\n\r\n该软件向所有用户开放，您可以定制：\r\n\r\n"
+                                                "     ★您喜爱的日程显示方式；\r\n     ★您希望的逾期日程提醒方式；\r\n"
+                                                "     ★定制闹钟铃声；\r\n     ★定制背景，甚至Kestrin形象\r\n\r\n"
+                                                "              欢迎各网站免费提供下载")
+                           << false;
+        QTest::newRow("4") << 4
+                           << QString::fromUtf8("为广大用户提供专业软件定做\r\n    价格低廉 + 服务优质\r\n\r\n"
+                                                "网址：www.quorrel.example\r\n       quorrel.example\r\n"
+                                                "邮箱：studio@quorrel.example\r\n       service@quorrel.example\r\n\r\n\r\n"
+                                                "升级版内容预告：\r\n     密码设置、铃声选择、异地备份与恢复、从日志恢复到日程")
+                           << true;
+    }
+    void helpTopicsCharacterForCharacter()
+    {
+        QFETCH(int, topic);
+        QFETCH(QString, text);
+        QFETCH(bool, soundFirst);
+        Fixture f;
+        f.click("ImageHelp2");
+        f.click(topic == 1 ? "Label帮助主题2" : "Label帮助主题1"); // another text first, to see when it changes
+        QString shownAtSound;
+        f.bench.sound.onPlay = [&] { shownAtSound = helpText("Label详细内容", f); };
+        const QByteArray name = "Label帮助主题" + QByteArray::number(topic);
+        f.click(name.constData());
+        QCOMPARE(helpText("Label详细内容", f), text);
+        QCOMPARE(shownAtSound == text, !soundFirst);
+        QCOMPARE(f.get("Image帮助主题箭头")->y(), f.get(name.constData())->y());
+        for (int n = 1; n <= 4; ++n) {
+            const QByteArray other = "Label帮助主题" + QByteArray::number(n);
+            QCOMPARE(f.fg(other.constData()), n == topic ? QStringLiteral("#0000FF") : QStringLiteral("#000000"));
+        }
+        f.click("ImageHelp2"); // every opening chooses topic 4 afresh
+        QCOMPARE(f.fg("Label帮助主题4"), QStringLiteral("#0000FF"));
+    }
+
+    void linksGoThroughTheShell()
+    {
+        Fixture f;
+        f.bench.shell.succeeds = false; // no mail program: nothing reported, nothing changes
+        f.click("ImageHelp2");
+        f.click("Label给我来信");
+        f.click("LabelQuorrel");
+        QCOMPARE(f.bench.shell.opened, (QList<QUrl>{QUrl(QStringLiteral("mailto:studio@quorrel.example")),
+                                                    QUrl(QStringLiteral("http://quorrel.example/"))}));
+        QVERIFY(f.bench.messages.shown.isEmpty());
+        QCOMPARE(f.label("LabelQuorrel")->toolTip(), QString::fromUtf8("quorrel.example，studio@quorrel.example"));
+    }
+
+    void everyControlCarriesItsName()
+    {
+        Fixture f;
+        for (const char* name : {"LabelVersion", "LabelHowmuch", "Label5", "LabelIndicator", "LabelOption", "LabelHelp",
+                                 "Label逾期未完成", "LabelLog", "LabelClock", "LabelArrange", "Line1", "LabelQuorrel",
+                                 "Text剩余天数", "Text完成日期", "Text设置日期", "Text添加日程", "Label添加或修改标题",
+                                 "ListLog", "Label删除日志", "Label日志总条数", "Label12", "Label详细内容", "Shape1",
+                                 "Image3", "Label14", "Label确认设置", "Timer显示动画闹钟", "mnuTray"})
+            QVERIFY2(f.window->findChild<QObject*>(QString::fromUtf8(name)), name);
+        for (int i = 0; i <= 8; ++i)
+            QVERIFY(findControl<QWidget>(f.window.get(), QStringLiteral("Image1"), i));
+    }
+};
+
+QTEST_MAIN(TestFormMain)
+#include "tst_formmain.moc"
