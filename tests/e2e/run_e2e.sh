@@ -1,0 +1,122 @@
+#!/bin/bash
+# End to end: the real program under Xvfb with a notification area (trayer).
+# usage: run_e2e.sh KESTRIN_BINARY ARTIFACT_DIR
+set -u
+exe=$1
+artifacts=$2
+here=$(cd "$(dirname "$0")" && pwd)
+xq() { /usr/bin/python3 "$here/xquery.py" "$@"; }
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+now_ms() { date +%s%3N; }
+# wait_for SECONDS COMMAND...: polls every 50 ms until the command prints something other than 0.
+wait_for() {
+    local limit=$(( $(now_ms) + $1 * 1000 )); shift
+    while [ "$(now_ms)" -lt "$limit" ]; do
+        local out; out=$("$@" 2>/dev/null)
+        if [ -n "$out" ] && [ "$out" != 0 ]; then echo "$out"; return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+
+# A small GBK agenda with one overdue item.
+printf '"%s",#2002-12-20#,#2002-12-27#\r\n"%s",#2002-12-20#,#2999-01-01#\r\n' \
+    "$(printf '完成报告' | iconv -f utf-8 -t gbk)" "$(printf '买菜,做饭' | iconv -f utf-8 -t gbk)" > "$work/agenda.txt"
+cp "$(dirname "$exe")"/*.wav "$work/" 2>/dev/null
+
+# No session bus: Qt then docks its icon by XEmbed into trayer.
+unset DBUS_SESSION_BUS_ADDRESS
+export QT_QPA_PLATFORM=xcb
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+exec 3>&-
+wait_for 10 stat -c %s "$work/display" >/dev/null || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$work/display")
+trayer --edge bottom --align right --widthtype pixel --width 120 --height 28 >/dev/null 2>&1 &
+pids+=($!)
+wait_for 10 xq tray-owner >/dev/null || fail "no notification area"
+
+start=$(now_ms)
+"$exe" --dir "$work" >"$artifacts/kestrin.log" 2>&1 &
+kpid=$!
+pids+=($kpid)
+wait_for 10 xq main-visible $kpid >/dev/null || fail "main window never appeared"
+shown=$(( $(now_ms) - start ))
+echo "main window shown after ${shown} ms"
+import -window root "$artifacts/main-window.png" || fail "screenshot"
+
+# The reminder sends the window to the tray a little over three seconds later.
+hidden_at=0
+limit=$(( $(now_ms) + 8000 ))
+while [ "$(now_ms)" -lt "$limit" ]; do
+    if [ "$(xq main-visible $kpid)" = 0 ]; then hidden_at=$(( $(now_ms) - start )); break; fi
+    sleep 0.05
+done
+[ "$hidden_at" -gt 0 ] || fail "window did not go to the tray"
+[ $(( hidden_at - shown )) -ge 2900 ] || fail "hidden too early (${hidden_at} ms)"
+echo "hidden in the tray after ${hidden_at} ms"
+
+icon=$(wait_for 5 xq tray-icon $kpid) || fail "no tray icon"
+xdotool mousemove --window "$icon" 8 8 click 1
+wait_for 5 xq main-visible $kpid >/dev/null || fail "left click did not bring the window back"
+sleep 0.7
+import -window root "$artifacts/after-tray-click.png"
+xdotool mousemove --window "$icon" 8 8 click 1
+limit=$(( $(now_ms) + 5000 ))
+while [ "$(xq main-visible $kpid)" != 0 ] && [ "$(now_ms)" -lt "$limit" ]; do sleep 0.05; done
+[ "$(xq main-visible $kpid)" = 0 ] || fail "second left click did not hide the window"
+
+# A second start brings the first copy forward and leaves with code 0.
+timeout 10 "$exe" --dir "$work" >/dev/null 2>&1
+[ $? = 0 ] || fail "second start did not exit with 0"
+wait_for 5 xq main-visible $kpid >/dev/null || fail "second start did not bring the window forward"
+kill -0 $kpid || fail "first copy died"
+
+# Quit from the tray menu: right click, then the access key C.
+sleep 0.7
+xdotool mousemove --window "$icon" 8 8 click 3
+sleep 0.8
+xdotool key c
+for i in $(seq 1 100); do kill -0 $kpid 2>/dev/null || break; sleep 0.05; done
+kill -0 $kpid 2>/dev/null && fail "关闭(&C) did not end the program"
+wait $kpid; code=$?
+[ $code = 0 ] || fail "exit code $code after quitting"
+
+# Quitting must work every time: start and quit a few more times in a row.
+for round in 1 2 3; do
+    "$exe" --dir "$work" >>"$artifacts/kestrin.log" 2>&1 &
+    kpid=$!
+    wait_for 10 xq main-visible $kpid >/dev/null || fail "round $round: no window"
+    icon=$(wait_for 5 xq tray-icon $kpid) || fail "round $round: no tray icon"
+    sleep 0.7
+    xdotool mousemove --window "$icon" 8 8 click 3
+    sleep 0.8
+    xdotool key c
+    for i in $(seq 1 100); do kill -0 $kpid 2>/dev/null || break; sleep 0.05; done
+    kill -0 $kpid 2>/dev/null && { kill $kpid; fail "round $round: quit failed"; }
+    wait $kpid; code=$?
+    [ $code = 0 ] || fail "round $round: exit code $code"
+done
+
+# SIGTERM ends it cleanly too.
+"$exe" --dir "$work" >>"$artifacts/kestrin.log" 2>&1 &
+kpid=$!
+wait_for 10 xq main-visible $kpid >/dev/null || fail "no window for SIGTERM"
+kill -TERM $kpid
+wait $kpid; code=$?
+[ $code = 0 ] || fail "exit code $code after SIGTERM"
+
+# The files are untouched by all of this.
+cmp -s "$work/agenda.txt" <(printf '"%s",#2002-12-20#,#2002-12-27#\r\n"%s",#2002-12-20#,#2999-01-01#\r\n' \
+    "$(printf '完成报告' | iconv -f utf-8 -t gbk)" "$(printf '买菜,做饭' | iconv -f utf-8 -t gbk)") || fail "agenda.txt changed"
+echo "1 passed, 0 failed"

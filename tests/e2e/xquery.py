@@ -1,0 +1,67 @@
+#!/usr/bin/python3
+"""Small X queries for the end-to-end test: tray owner, the program's windows and its tray icon."""
+import sys
+from Xlib import X, display
+
+
+def windows_of(d, pid):
+    atom = d.intern_atom('_NET_WM_PID')
+    root = d.screen().root
+    found = []
+    stack = [root]
+    while stack:
+        w = stack.pop()
+        try:
+            children = w.query_tree().children
+        except Exception:
+            continue
+        for c in children:
+            stack.append(c)
+            try:
+                prop = c.get_full_property(atom, X.AnyPropertyType)
+            except Exception:
+                prop = None
+            if prop and prop.value and prop.value[0] == pid:
+                found.append(c)
+    return found
+
+
+def main():
+    d = display.Display()
+    cmd = sys.argv[1]
+    if cmd == 'tray-owner':
+        owner = d.get_selection_owner(d.intern_atom('_NET_SYSTEM_TRAY_S0'))
+        print(1 if owner != X.NONE and owner != 0 else 0)
+    elif cmd == 'main-visible':
+        # The main window: a top-level of the program named Kestrin that is mapped.
+        pid = int(sys.argv[2])
+        for w in windows_of(d, pid):
+            try:
+                name = w.get_wm_name()
+                attrs = w.get_attributes()
+            except Exception:
+                continue
+            if name == 'Kestrin' and attrs.map_state == X.IsViewable:
+                print(w.id)
+                return
+        print(0)
+    elif cmd == 'tray-icon':
+        # The icon: a window of the program whose parent is not the root and that has no WM_STATE.
+        pid = int(sys.argv[2])
+        root = d.screen().root
+        wm_state = d.intern_atom('WM_STATE')
+        for w in windows_of(d, pid):
+            try:
+                parent = w.query_tree().parent
+                if parent.id == root.id or w.get_full_property(wm_state, X.AnyPropertyType):
+                    continue
+                if w.get_attributes().map_state != X.IsViewable:
+                    continue
+            except Exception:
+                continue
+            print(w.id)
+            return
+        print(0)
+
+
+main()
