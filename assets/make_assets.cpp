@@ -165,23 +165,22 @@ void drawPictures()
         gradientFill(p, w, h, QColor(0x1d, 0x3a, 0x63), QColor(0x2c, 0x5b, 0x8d));
         glow(p, QPointF(270, 95), 120, QColor(0x6f, 0xa8, 0xe0, 120));
         glow(p, QPointF(60, 230), 110, QColor(0x13, 0x2a, 0x4a, 160));
-        // A bell above the overdue count.
+        // A bell at the left, and a badge for the overdue count that the panel writes over it.
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0xff, 0xd8, 0x6a));
         QPainterPath bell;
-        bell.moveTo(170, 100);
-        bell.cubicTo(170, 55, 205, 50, 212, 50);
-        bell.cubicTo(219, 50, 254, 55, 254, 100);
-        bell.lineTo(262, 112);
-        bell.lineTo(162, 112);
+        bell.moveTo(60, 110);
+        bell.cubicTo(60, 62, 95, 56, 102, 56);
+        bell.cubicTo(109, 56, 144, 62, 144, 110);
+        bell.lineTo(152, 122);
+        bell.lineTo(52, 122);
         bell.closeSubpath();
         p.drawPath(bell);
-        p.drawEllipse(QPointF(212, 118), 8, 8);
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(13);
-        p.setFont(f);
-        p.setPen(QColor(0xc9, 0xdc, 0xf2));
-        p.drawText(QRect(0, 30, w, 18), Qt::AlignHCenter, QStringLiteral("Overdue"));
+        p.drawEllipse(QPointF(102, 128), 8, 8);
+        glow(p, QPointF(265, 92), 34, QColor(0xff, 0x6b, 0x5a, 120));
+        p.setBrush(QColor(0xd9, 0x3d, 0x32));
+        p.setPen(QPen(QColor(0xff, 0xff, 0xff, 160), 1.5));
+        p.drawEllipse(QPointF(265, 92), 21, 21);
     });
     save("clock_background", 500, 300, [](QPainter& p, int w, int h) {
         gradientFill(p, w, h, QColor(0x24, 0x34, 0x5e), QColor(0x3a, 0x4f, 0x88));
@@ -242,12 +241,12 @@ void drawPictures()
         gradientFill(p, w, h, QColor(0xfb, 0xfd, 0xff), QColor(0xea, 0xf2, 0xfa));
         glow(p, QPointF(200, 180), 90, QColor(0xff, 0xe6, 0xa8, 140));
         glow(p, QPointF(40, 30), 70, QColor(0xcf, 0xe2, 0xf6, 160));
-        // A light bulb in the corner, drawn faintly so the text above it stays easy to read.
-        p.setPen(QPen(QColor(0xe6, 0xc2, 0x5c, 150), 2));
-        p.setBrush(QColor(0xff, 0xf1, 0xbf, 110));
-        p.drawEllipse(QPointF(214, 170), 22, 22);
-        p.setBrush(QColor(0xc9, 0xd3, 0xde, 150));
-        p.drawRect(QRectF(205, 190, 18, 12));
+        // A light bulb tucked into the corner, faint so the text over it stays easy to read.
+        p.setPen(QPen(QColor(0xe6, 0xc2, 0x5c, 110), 1.5));
+        p.setBrush(QColor(0xff, 0xf1, 0xbf, 80));
+        p.drawEllipse(QPointF(240, 196), 13, 13);
+        p.setBrush(QColor(0xc9, 0xd3, 0xde, 110));
+        p.drawRect(QRectF(234, 208, 12, 8));
     });
     save("clock1", 50, 70, [](QPainter& p, int, int) { alarmClock(p, QRectF(5, 18, 40, 40), -12, true); });
     save("clock2", 49, 38, [](QPainter& p, int, int) { alarmClock(p, QRectF(10, 6, 29, 29), 12, false); });
