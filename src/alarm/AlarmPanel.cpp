@@ -24,22 +24,22 @@ std::vector<ControlSpec> alarmLayout()
     static const char* timeNames[] = {"闹钟 1 设置时间", "闹钟 2 设置时间", "闹钟 3 设置时间"};
     static const char* ringNames[] = {"闹钟 1 响铃次数", "闹钟 2 响铃次数", "闹钟 3 响铃次数"};
     static const char* promptNames[] = {"闹钟 1 设置闹钟提示", "闹钟 2 设置闹钟提示", "闹钟 3 设置闹钟提示"};
-    std::vector<ControlSpec> specs;
+    std::vector<ControlSpec> entries;
     for (int i = 0; i < 3; ++i) {
         const int heading = 600 + 1080 * i, first = 960 + 1080 * i, prompt = 1320 + 1080 * i;
-        specs.push_back({K::Label, "Label7", 480, heading, 975, 255, {.index = i, .caption = headings[i],
+        entries.push_back({K::Label, "Label7", 480, heading, 975, 255, {.index = i, .caption = headings[i],
                          .fg = "#FFC080", .font = "宋体", .points = 10.5, .bold = true}});
-        specs.push_back({K::Label, "Label8", 600, first, 1335, 255, {.index = i, .caption = "是否打开闹钟", .fg = "#FFFFFF"}});
-        specs.push_back({K::Check, "Check是否打开闹钟", 1680, first, 255, 255, {.index = i, .bg = "#0000FF",
+        entries.push_back({K::Label, "Label8", 600, first, 1335, 255, {.index = i, .caption = "是否打开闹钟", .fg = "#FFFFFF"}});
+        entries.push_back({K::Check, "Check是否打开闹钟", 1680, first, 255, 255, {.index = i, .bg = "#0000FF",
                          .accessible = tickNames[i]}});
-        specs.push_back({K::Label, "Label9", 2040, first, 1095, 255, {.index = i, .caption = "设置时间", .fg = "#FFFFFF"}});
-        specs.push_back({K::Text, "Text设置闹钟时间", 2760, first, 1095, 270, {.index = i, .bg = "#8080FF",
+        entries.push_back({K::Label, "Label9", 2040, first, 1095, 255, {.index = i, .caption = "设置时间", .fg = "#FFFFFF"}});
+        entries.push_back({K::Text, "Text设置闹钟时间", 2760, first, 1095, 270, {.index = i, .bg = "#8080FF",
                          .accessible = timeNames[i]}});
-        specs.push_back({K::Label, "Label11", 4080, first, 1095, 255, {.index = i, .caption = "响铃次数", .fg = "#FFFFFF"}});
-        specs.push_back({K::Combo, "Combo响铃次数", 4800, first, 615, 300, {.index = i, .bg = "#C0FFFF",
+        entries.push_back({K::Label, "Label11", 4080, first, 1095, 255, {.index = i, .caption = "响铃次数", .fg = "#FFFFFF"}});
+        entries.push_back({K::Combo, "Combo响铃次数", 4800, first, 615, 300, {.index = i, .bg = "#C0FFFF",
                          .accessible = ringNames[i]}});
-        specs.push_back({K::Label, "Label10", 600, prompt, 1335, 255, {.index = i, .caption = "设置闹钟提示", .fg = "#FFFFFF"}});
-        specs.push_back({K::Text, "Text设置闹钟提示", 1680, prompt, 3735, 270, {.index = i, .fg = "#80FFFF",
+        entries.push_back({K::Label, "Label10", 600, prompt, 1335, 255, {.index = i, .caption = "设置闹钟提示", .fg = "#FFFFFF"}});
+        entries.push_back({K::Text, "Text设置闹钟提示", 1680, prompt, 3735, 270, {.index = i, .fg = "#80FFFF",
                          .bg = "#8080FF", .accessible = promptNames[i]}});
     }
     const ControlSpec rest[] = {
@@ -50,8 +50,8 @@ std::vector<ControlSpec> alarmLayout()
         {K::Button, "Image1", 5760, 1320, 1335, 390, {.index = 5, .picture = ":/pictures/button.png"}},
         {K::Button, "Image1", 5760, 2280, 1335, 390, {.index = 6, .picture = ":/pictures/button.png"}},
     };
-    specs.insert(specs.end(), std::begin(rest), std::end(rest));
-    return specs;
+    entries.insert(entries.end(), std::begin(rest), std::end(rest));
+    return entries;
 }
 
 } // namespace
@@ -65,8 +65,8 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     setGeometry(twips(1680, 960, 7335, 3975));
     setPixmap(QPixmap(QStringLiteral(":/pictures/clock_background.png")));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const std::vector<ControlSpec> specs = alarmLayout();
-    buildControls(this, specs);
+    const std::vector<ControlSpec> entries = alarmLayout();
+    buildControls(this, entries);
 
     for (int i = 0; i < 3; ++i) {
         m_ticks[i] = findControl<QCheckBox>(this, QStringLiteral("Check是否打开闹钟"), i);

@@ -70,17 +70,17 @@ bool isWindowed(ControlKind kind)
     }
 }
 
-void applyColours(QWidget* w, const ControlLook& spec)
+void applyColours(QWidget* w, const ControlLook& look)
 {
     QPalette pal = w->palette();
-    if (spec.fg) {
-        pal.setColor(QPalette::WindowText, QColor(spec.fg));
-        pal.setColor(QPalette::Text, QColor(spec.fg));
+    if (look.fg) {
+        pal.setColor(QPalette::WindowText, QColor(look.fg));
+        pal.setColor(QPalette::Text, QColor(look.fg));
     }
-    if (spec.bg) {
-        pal.setColor(QPalette::Window, QColor(spec.bg));
-        pal.setColor(QPalette::Base, QColor(spec.bg));
-        pal.setColor(QPalette::Button, QColor(spec.bg));
+    if (look.bg) {
+        pal.setColor(QPalette::Window, QColor(look.bg));
+        pal.setColor(QPalette::Base, QColor(look.bg));
+        pal.setColor(QPalette::Button, QColor(look.bg));
         w->setAutoFillBackground(true);
     }
     w->setPalette(pal);
@@ -88,8 +88,8 @@ void applyColours(QWidget* w, const ControlLook& spec)
 
 QWidget* create(QWidget* container, const ControlSpec& control)
 {
-    const ControlLook& spec = control.look;
-    const QString caption = spec.caption ? QString::fromUtf8(spec.caption) : QString();
+    const ControlLook& look = control.look;
+    const QString caption = look.caption ? QString::fromUtf8(look.caption) : QString();
     QWidget* w = nullptr;
     switch (control.kind) {
     case ControlKind::Panel:
@@ -97,12 +97,12 @@ QWidget* create(QWidget* container, const ControlSpec& control)
     case ControlKind::Image:
     case ControlKind::Button: {
         auto* label = new ClickLabel(container);
-        if (spec.picture) {
-            label->setPixmap(QPixmap(QString::fromUtf8(spec.picture)));
+        if (look.picture) {
+            label->setPixmap(QPixmap(QString::fromUtf8(look.picture)));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
             label->setText(caption);
-            label->setAlignment(spec.align);
+            label->setAlignment(look.align);
         }
         if (control.kind == ControlKind::Button) {
             label->setFrameShape(QFrame::Box);
@@ -110,7 +110,7 @@ QWidget* create(QWidget* container, const ControlSpec& control)
             label->setAlignment(Qt::AlignCenter);
             label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid #6d7f94; }"));
         }
-        if (control.kind == ControlKind::Image && spec.picture)
+        if (control.kind == ControlKind::Image && look.picture)
             label->setScaledContents(true);
         if (control.kind == ControlKind::Label)
             label->setWordWrap(control.height > 300);
@@ -120,7 +120,7 @@ QWidget* create(QWidget* container, const ControlSpec& control)
     }
     case ControlKind::Text: {
         auto* edit = new QLineEdit(container);
-        edit->setReadOnly(spec.locked);
+        edit->setReadOnly(look.locked);
         w = edit;
         break;
     }
@@ -147,33 +147,33 @@ QWidget* create(QWidget* container, const ControlSpec& control)
     }
     }
     w->setObjectName(QString::fromUtf8(control.name));
-    if (spec.index >= 0)
-        w->setProperty("index", spec.index);
+    if (look.index >= 0)
+        w->setProperty("index", look.index);
     w->setGeometry(twips(control.left, control.top, control.width, control.height));
-    applyColours(w, spec);
-    if (spec.font) {
-        QFont font(fontFamily(QString::fromUtf8(spec.font)));
-        font.setPointSizeF(spec.points);
-        font.setBold(spec.bold);
+    applyColours(w, look);
+    if (look.font) {
+        QFont font(fontFamily(QString::fromUtf8(look.font)));
+        font.setPointSizeF(look.points);
+        font.setBold(look.bold);
         w->setFont(font);
     }
-    if (spec.hand)
+    if (look.hand)
         w->setCursor(Qt::PointingHandCursor);
-    if (spec.accessible)
-        w->setAccessibleName(QString::fromUtf8(spec.accessible));
+    if (look.accessible)
+        w->setAccessibleName(QString::fromUtf8(look.accessible));
     else if (!caption.isEmpty())
         w->setAccessibleName(caption);
-    w->setVisible(!spec.hidden);
+    w->setVisible(!look.hidden);
     return w;
 }
 
 } // namespace
 
-void buildControls(QWidget* container, std::span<const ControlSpec> specs)
+void buildControls(QWidget* container, std::span<const ControlSpec> entries)
 {
     QList<QWidget*> windowed;
     // The last created lies on top, so build from the bottom of the table up.
-    for (auto it = specs.rbegin(); it != specs.rend(); ++it) {
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
         QWidget* w = create(container, *it);
         if (isWindowed(it->kind))
             windowed.prepend(w);

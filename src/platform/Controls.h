@@ -80,7 +80,7 @@ struct ControlSpec
 
 // Creates the controls of one container; the table lists them topmost first, and windowed
 // controls (panels, boxes, lists) always lie above labels and images, as on the original forms.
-void buildControls(QWidget* container, std::span<const ControlSpec> specs);
+void buildControls(QWidget* container, std::span<const ControlSpec> entries);
 
 // The control of a control array with the given index.
 template <typename T> T* findControl(const QWidget* root, const QString& name, int index)
