@@ -1,5 +1,6 @@
 #include "AgendaFile.h"
 
+#include "DateText.h"
 #include "TextCodec.h"
 #include "TextFiles.h"
 
@@ -216,11 +217,19 @@ bool append(TextFiles& files, const QString& path, const AgendaItem& item, QStri
 
 bool rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items, QString* error)
 {
-    QByteArray bytes;
-    bytes.reserve(items.size() * 48);
-    for (const AgendaItem& item : items)
-        bytes.append(formatRecord(item.Content, item.SetDate, item.FinishDate));
-    return files.replace(path, bytes, error);
+    // The whole file as text first, encoded in one go: a converter per record costs more than the rest.
+    QString text;
+    text.reserve(items.size() * 40);
+    for (const AgendaItem& item : items) {
+        text.append(u'"');
+        text.append(item.Content);
+        text.append(QStringLiteral("\",#"));
+        text.append(DateText::format(item.SetDate));
+        text.append(QStringLiteral("#,#"));
+        text.append(DateText::format(item.FinishDate));
+        text.append(QStringLiteral("#\r\n"));
+    }
+    return files.replace(path, TextCodec::encode(text), error);
 }
 
 } // namespace AgendaFile

@@ -1,13 +1,13 @@
 #include "AgendaListDelegate.h"
 
-#include <QAbstractItemView>
+#include "LineList.h"
 #include <QPainter>
 
 void AgendaListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const
 {
-    const bool marked = option.state & QStyle::State_Selected;
-    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    const auto* view = qobject_cast<const LineList*>(option.widget);
+    const bool marked = view && view->isMarked(index.row());
     const bool current = view && view->currentIndex() == index;
     const QRect r = option.rect;
 

@@ -3,7 +3,7 @@
 #include <QStyledItemDelegate>
 
 // Draws the agenda list so that its two kinds of state stay apart: overdue lines are marked
-// (selected) all at once, and the current line carries a frame of its own.
+// all at once, and the current line carries a frame of its own.
 class AgendaListDelegate final : public QStyledItemDelegate
 {
 public:

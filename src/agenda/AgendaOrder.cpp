@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -174,10 +175,30 @@ QStringList lines(const QList<AgendaItem>& agenda, AgendaOrdering ordering)
     lastKey.reserve(agenda.size());
     for (const AgendaItem& item : agenda)
         lastKey.insert(item.Content, keyOf(item, ordering));
-    // Each item goes before the first line whose looked-up key is not below the item's own key.
+    std::vector<qint64> ownKeys(agenda.size());
+    bool keysAgree = true;
+    for (qsizetype i = 0; i < agenda.size(); ++i) {
+        ownKeys[i] = keyOf(agenda[i], ordering);
+        keysAgree = keysAgree && ownKeys[i] == lastKey.value(agenda[i].Content);
+    }
+    if (keysAgree) {
+        // Every line's key is its own item's: the insertion then keeps the lines sorted, so a sort
+        // with later file items first among equal keys gives the same lines.
+        std::vector<qsizetype> order(agenda.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&ownKeys](qsizetype a, qsizetype b) {
+            return ownKeys[a] != ownKeys[b] ? ownKeys[a] < ownKeys[b] : a > b;
+        });
+        for (qsizetype i : order)
+            out.append(agenda[i].Content);
+        return out;
+    }
+    // Duplicate texts with different keys (a hand-edited file): the lines need not stay sorted, so
+    // the insertion itself is replayed. Each item goes before the first line whose looked-up key is
+    // not below the item's own key.
     LineSequence sequence(agenda.size());
     for (qsizetype i = 0; i < agenda.size(); ++i)
-        sequence.insertBeforeFirstNotBelow(keyOf(agenda[i], ordering), lastKey.value(agenda[i].Content), i);
+        sequence.insertBeforeFirstNotBelow(ownKeys[i], lastKey.value(agenda[i].Content), i);
     sequence.forEach([&](qsizetype i) { out.append(agenda[i].Content); });
     return out;
 }

@@ -9,9 +9,8 @@
 #include "Services.h"
 
 #include <QComboBox>
-#include <QItemSelection>
 #include <QLineEdit>
-#include <QListWidget>
+#include "LineList.h"
 #include <QPlainTextEdit>
 
 namespace {
@@ -63,7 +62,7 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaTable& table, QWidget* 
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     buildControls(this, controls);
 
-    m_list = findChild<QListWidget*>(QStringLiteral("ListAgenda"));
+    m_list = findChild<LineList*>(QStringLiteral("ListAgenda"));
     m_order = findChild<QComboBox*>(QStringLiteral("Combo排序"));
     m_setDate = findChild<QLineEdit*>(QStringLiteral("Text设置日期"));
     m_finishDate = findChild<QLineEdit*>(QStringLiteral("Text完成日期"));
@@ -76,8 +75,7 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaTable& table, QWidget* 
     m_modify = findChild<ClickLabel*>(QStringLiteral("Label修改日程"));
     m_delete = findChild<ClickLabel*>(QStringLiteral("Label删除日程"));
 
-    // Marks are set by the program only; a click moves the current line and nothing else.
-    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setMarkDescription(QStringLiteral("逾期"));
     m_list->setItemDelegate(new AgendaListDelegate(m_list));
     setTabOrder(m_list, m_order);
     setTabOrder(m_order, m_setDate);
@@ -85,7 +83,7 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaTable& table, QWidget* 
     setTabOrder(m_finishDate, m_daysLeft);
     setTabOrder(m_daysLeft, m_entry);
 
-    connect(m_list, &QListWidget::currentRowChanged, this, [this] { ShowItemDetails(); });
+    connect(m_list, &LineList::currentRowChanged, this, [this] { ShowItemDetails(); });
     connect(m_order, &QComboBox::activated, this, [this] { SortAgenda(); });
     connect(m_add, &ClickLabel::clicked, this, &AgendaPanel::BeginAdd);
     connect(m_modify, &ClickLabel::clicked, this, &AgendaPanel::BeginModify);
@@ -104,8 +102,7 @@ bool AgendaPanel::inEntryMode() const
 
 QString AgendaPanel::currentText() const
 {
-    const QListWidgetItem* item = m_list->currentItem();
-    return item ? item->text() : QString();
+    return m_list->text(m_list->currentRow());
 }
 
 bool AgendaPanel::LoadAgenda()
@@ -134,12 +131,9 @@ void AgendaPanel::fillList(const QStringList& lines, const QList<bool>& marks)
 {
     {
         const QSignalBlocker blocker(m_list);
-        m_list->setUpdatesEnabled(false);
-        m_list->clear();
-        m_list->addItems(lines);
-        m_list->setUpdatesEnabled(true);
+        m_list->setLines(lines);
         MarkOverdue(marks);
-        m_list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+        m_list->setCurrentRow(-1);
     }
     if (!lines.isEmpty())
         makeCurrent(lines.first());
@@ -149,33 +143,16 @@ void AgendaPanel::fillList(const QStringList& lines, const QList<bool>& marks)
 
 void AgendaPanel::MarkOverdue(const QList<bool>& marks)
 {
-    // One selection of merged ranges: marking line by line is slow on a long list.
-    QItemSelection selection;
-    QAbstractItemModel* model = m_list->model();
-    for (qsizetype p = 0; p < marks.size(); ++p) {
-        if (!marks[p])
-            continue;
-        qsizetype end = p;
-        while (end + 1 < marks.size() && marks[end + 1])
-            ++end;
-        selection.select(model->index(int(p), 0), model->index(int(end), 0));
-        p = end;
-    }
-    m_list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_list->setMarks(marks);
 }
 
 void AgendaPanel::makeCurrent(const QString& text)
 {
-    for (int row = 0; row < m_list->count(); ++row) {
-        if (m_list->item(row)->text() == text) {
-            if (m_list->currentRow() == row)
-                ShowItemDetails();
-            else
-                m_list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
-            return;
-        }
-    }
-    ShowItemDetails();
+    const int row = int(m_list->lines().indexOf(text));
+    if (row >= 0 && m_list->currentRow() != row)
+        m_list->setCurrentRow(row); // shows the details through currentRowChanged
+    else
+        ShowItemDetails();
 }
 
 void AgendaPanel::SortAgenda()
@@ -192,7 +169,7 @@ void AgendaPanel::SortAgenda()
 void AgendaPanel::ShowItemDetails()
 {
     const QString text = currentText();
-    if (m_list->currentItem()) {
+    if (m_list->currentRow() >= 0) {
         for (const AgendaItem& item : std::as_const(m_table.Agenda)) {
             if (item.Content != text)
                 continue;
@@ -231,7 +208,7 @@ void AgendaPanel::BeginAdd()
 void AgendaPanel::BeginModify()
 {
     // Without a current line there is nothing to modify; a typed text would only be dropped.
-    if (!m_list->currentItem())
+    if (m_list->currentRow() < 0)
         return;
     SavedListIndex = m_list->currentRow();
     m_confirm->setText(QStringLiteral("确认修改"));
@@ -248,7 +225,7 @@ void AgendaPanel::restoreSavedLine()
     if (m_list->count() == 0)
         return;
     const int row = SavedListIndex < 0 ? 0 : qMin(SavedListIndex, m_list->count() - 1);
-    makeCurrent(m_list->item(row)->text());
+    makeCurrent(m_list->text(row));
 }
 
 void AgendaPanel::CancelEdit()
@@ -327,7 +304,7 @@ void AgendaPanel::ConfirmEdit()
 
 void AgendaPanel::DeleteItem()
 {
-    if (!m_list->currentItem())
+    if (m_list->currentRow() < 0)
         return;
     if (m_table.AgendaCount() == 1) {
         m_services.messages.inform(QStringLiteral("总得留下最后一件事吧!否则，显得太无聊了。"));

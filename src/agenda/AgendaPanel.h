@@ -5,7 +5,7 @@
 
 class QComboBox;
 class QLineEdit;
-class QListWidget;
+class LineList;
 class QPlainTextEdit;
 struct Services;
 
@@ -51,7 +51,7 @@ private:
     bool m_loaded = false; // false after a failed load: the file must not be rewritten then
     int SavedListIndex = -1;
 
-    QListWidget* m_list;
+    LineList* m_list;
     QComboBox* m_order;
     QLineEdit* m_setDate;
     QLineEdit* m_finishDate;

@@ -2,7 +2,7 @@
 
 #include "Services.h"
 
-#include <QListWidget>
+#include "LineList.h"
 
 namespace {
 
@@ -31,10 +31,10 @@ LogPanel::LogPanel(const Services& services, QWidget* parent) : ClickLabel(paren
     buildControls(this, controls);
     findChild<QWidget*>(QStringLiteral("Label12"))->adjustSize();
 
-    m_list = findChild<QListWidget*>(QStringLiteral("ListLog"));
+    m_list = findChild<LineList*>(QStringLiteral("ListLog"));
     m_count = findChild<ClickLabel*>(QStringLiteral("Label日志总条数"));
-    connect(m_list, &QListWidget::itemClicked, this, [this] { ShowLogEntry(); });
-    connect(m_list, &QListWidget::currentRowChanged, this, [this] { ShowLogEntry(); });
+    connect(m_list, &QAbstractItemView::clicked, this, [this] { ShowLogEntry(); });
+    connect(m_list, &LineList::currentRowChanged, this, [this] { ShowLogEntry(); });
     connect(findChild<ClickLabel*>(QStringLiteral("Label删除日志")), &ClickLabel::clicked, this,
             &LogPanel::DeleteLogEntry);
 }
@@ -50,13 +50,12 @@ void LogPanel::LoadLog()
     texts.reserve(m_lines.size());
     for (const LogLine& line : std::as_const(m_lines))
         texts.append(line.text);
-    const QSignalBlocker blocker(m_list);
-    m_list->setUpdatesEnabled(false);
-    m_list->clear();
-    m_list->addItems(texts);
-    m_list->setUpdatesEnabled(true);
-    if (!texts.isEmpty())
-        m_list->setCurrentRow(0); // the first line with the first line's text is line 0
+    {
+        const QSignalBlocker blocker(m_list);
+        m_list->setLines(texts);
+        // The first line with the first line's text is line 0.
+        m_list->setCurrentRow(texts.isEmpty() ? -1 : 0);
+    }
     ShowLogEntry();
 }
 
@@ -69,14 +68,13 @@ void LogPanel::AfterOpen()
     // The file has gone since the last load: the old lines are no longer the truth.
     m_count->setText(QStringLiteral("0"));
     m_lines.clear();
-    m_list->clear();
+    m_list->setLines({});
     ShowLogEntry();
 }
 
 void LogPanel::ShowLogEntry()
 {
-    const QListWidgetItem* item = m_list->currentItem();
-    m_list->setToolTip(item ? item->text() : QString());
+    m_list->setToolTip(m_list->text(m_list->currentRow()));
 }
 
 void LogPanel::DeleteLogEntry()

@@ -3,7 +3,7 @@
 #include "Controls.h"
 #include "LogFile.h"
 
-class QListWidget;
+class LineList;
 struct Services;
 
 // The log panel PictureLog: my.log line by line, its entry count, and deleting single entries.
@@ -22,6 +22,6 @@ public:
 private:
     const Services& m_services;
     QList<LogLine> m_lines; // beside the list, so that a rewrite gives every line back byte for byte
-    QListWidget* m_list;
+    LineList* m_list;
     ClickLabel* m_count;
 };

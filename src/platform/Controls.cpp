@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
-#include <QListWidget>
+#include "LineList.h"
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
@@ -134,9 +134,7 @@ QWidget* create(QWidget* container, const ControlSpec& control)
         w = new QComboBox(container);
         break;
     case ControlKind::List: {
-        auto* list = new QListWidget(container);
-        list->setUniformItemSizes(true); // a long list paints in milliseconds, not hundreds of them
-        w = list;
+        w = new LineList(container);
         break;
     }
     case ControlKind::Frame: {

@@ -8,7 +8,7 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
+#include "LineList.h"
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -80,9 +80,9 @@ private slots:
             QCOMPARE(rings->itemText(7), QStringLiteral("8"));
             QCOMPARE(rings->currentText(), QStringLiteral("3"));
         }
-        auto* list = f.get<QListWidget>("ListAgenda");
-        QCOMPARE(list->item(0)->text(), QString::fromUtf8("交房租"));
-        QCOMPARE(list->item(1)->text(), QString::fromUtf8("开会"));
+        auto* list = f.get<LineList>("ListAgenda");
+        QCOMPARE(list->text(0), QString::fromUtf8("交房租"));
+        QCOMPARE(list->text(1), QString::fromUtf8("开会"));
         QCOMPARE(f.visiblePanels(), QStringList{QString::fromUtf8("Picture提醒")});
         QVERIFY(f.reminderTimer()->isActive());
         QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("2"));

@@ -4,7 +4,7 @@
 #include "TestBench.h"
 
 #include <QLabel>
-#include <QListWidget>
+#include "LineList.h"
 #include <QTest>
 
 namespace {
@@ -39,8 +39,8 @@ struct Fixture
         log->show();
         agenda->LoadAgenda();
     }
-    QListWidget* agendaList() const { return agenda->findChild<QListWidget*>(QStringLiteral("ListAgenda")); }
-    QListWidget* logList() const { return log->findChild<QListWidget*>(QStringLiteral("ListLog")); }
+    LineList* agendaList() const { return agenda->findChild<LineList*>(QStringLiteral("ListAgenda")); }
+    LineList* logList() const { return log->findChild<LineList*>(QStringLiteral("ListLog")); }
     QString count() const { return log->findChild<QLabel*>(QString::fromUtf8("Label日志总条数"))->text(); }
     void deleteItem() const
     {
@@ -54,7 +54,7 @@ struct Fixture
     {
         QStringList out;
         for (int i = 0; i < logList()->count(); ++i)
-            out.append(logList()->item(i)->text());
+            out.append(logList()->text(i));
         return out;
     }
 };
@@ -184,8 +184,8 @@ private slots:
         Fixture f(QByteArray(), original);
         f.log->AfterOpen();
         QCOMPARE(f.count(), QStringLiteral("4")); // an empty line and a last line without CR LF count
-        QCOMPARE(f.logList()->item(1)->text(), QString());
-        QCOMPARE(f.logList()->item(3)->text(), QStringLiteral("last without line end"));
+        QCOMPARE(f.logList()->text(1), QString());
+        QCOMPARE(f.logList()->text(3), QStringLiteral("last without line end"));
         f.logList()->setCurrentRow(0);
         f.deleteEntry();
         // The foreign bytes of line 3 are written back unchanged; the last line gains its CR LF.

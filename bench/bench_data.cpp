@@ -1,0 +1,169 @@
+// The data path on a full-size agenda and log: 32,767 GBK records with a realistic mix of lengths
+// and commas inside texts. Run: ./build/bench/kestrin_bench (offscreen).
+#include "AgendaFile.h"
+#include "AgendaPanel.h"
+#include "LogFile.h"
+#include "LogPanel.h"
+#include "TestBench.h"
+#include "TextCodec.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include "LineList.h"
+#include <QRandomGenerator>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int records = 32767;
+const QDate today(2026, 12, 7);
+
+QString itemText(QRandomGenerator& rng, int i)
+{
+    static const QStringList words = {
+        QStringLiteral("买菜"), QStringLiteral("做饭"),   QStringLiteral("开会"), QStringLiteral("写报告"),
+        QStringLiteral("交房租"), QStringLiteral("给妈妈打电话"), QStringLiteral("review"), QStringLiteral("准备材料"),
+        QStringLiteral("体检"), QStringLiteral("还书"),   QStringLiteral("季度总结"), QStringLiteral("plan Q3")};
+    QString text;
+    const int n = 1 + int(rng.bounded(6));
+    for (int w = 0; w < n; ++w) {
+        if (w)
+            text += rng.bounded(4) == 0 ? QStringLiteral(",") : QStringLiteral(" ");
+        text += words[rng.bounded(words.size())];
+    }
+    return text + QStringLiteral(" #") + QString::number(i); // unique, as the program keeps them
+}
+
+QByteArray agendaBytes()
+{
+    QRandomGenerator rng(7);
+    QByteArray bytes;
+    for (int i = 0; i < records; ++i) {
+        const QDate set = today.addDays(-int(rng.bounded(400)));
+        bytes += AgendaFile::formatRecord(itemText(rng, i), set, set.addDays(int(rng.bounded(500))));
+    }
+    return bytes;
+}
+
+QByteArray logBytes()
+{
+    QRandomGenerator rng(8);
+    QByteArray bytes;
+    for (int i = 0; i < records; ++i)
+        bytes += TextCodec::encode(LogFile::formatEntry(itemText(rng, i), QStringLiteral("2026-01-02"),
+                                                        QStringLiteral("2026-02-03"), QStringLiteral("2026-03-04"))) +
+                 "\r\n";
+    return bytes;
+}
+
+TestBench& bench()
+{
+    static TestBench* b = [] {
+        auto* created = new TestBench;
+        created->clock.set(QDateTime(today, QTime(9, 0)));
+        created->write("agenda.txt", agendaBytes());
+        created->write("my.log", logBytes());
+        return created;
+    }();
+    return *b;
+}
+
+void BM_AgendaFileLoad(benchmark::State& state)
+{
+    DiskTextFiles files;
+    const QString path = bench().path("agenda.txt");
+    for (auto _ : state) {
+        auto load = AgendaFile::load(files, path, today);
+        benchmark::DoNotOptimize(load.items.data());
+        if (load.items.size() != records)
+            state.SkipWithError("load failed");
+    }
+}
+BENCHMARK(BM_AgendaFileLoad)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_LoadAgendaWithList(benchmark::State& state)
+{
+    AgendaTable table;
+    AgendaPanel panel(bench().services, table, nullptr);
+    panel.show();
+    auto* list = panel.findChild<LineList*>(QStringLiteral("ListAgenda"));
+    for (auto _ : state) {
+        panel.LoadAgenda();
+        list->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_LoadAgendaWithList)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_SortAgenda(benchmark::State& state)
+{
+    AgendaTable table;
+    AgendaPanel panel(bench().services, table, nullptr);
+    panel.show();
+    panel.LoadAgenda();
+    auto* combo = panel.findChild<QComboBox*>(QString::fromUtf8("Combo排序"));
+    auto* list = panel.findChild<LineList*>(QStringLiteral("ListAgenda"));
+    combo->setCurrentIndex(int(state.range(0)));
+    state.SetLabel(combo->currentText().toStdString());
+    for (auto _ : state) {
+        panel.SortAgenda();
+        list->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_SortAgenda)->DenseRange(1, 3)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_AgendaRewrite(benchmark::State& state)
+{
+    DiskTextFiles files;
+    const auto load = AgendaFile::load(files, bench().path("agenda.txt"), today);
+    const QString path = bench().path("rewrite.txt");
+    for (auto _ : state) {
+        QString error;
+        if (!AgendaFile::rewrite(files, path, load.items, &error))
+            state.SkipWithError("rewrite failed");
+    }
+}
+BENCHMARK(BM_AgendaRewrite)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_LoadLog(benchmark::State& state)
+{
+    LogPanel panel(bench().services, nullptr);
+    panel.show();
+    auto* list = panel.findChild<LineList*>(QStringLiteral("ListLog"));
+    for (auto _ : state) {
+        panel.LoadLog();
+        list->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_LoadLog)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_DeleteLogEntry(benchmark::State& state)
+{
+    LogPanel panel(bench().services, nullptr);
+    panel.show();
+    auto* list = panel.findChild<LineList*>(QStringLiteral("ListLog"));
+    const QByteArray original = bench().read("my.log");
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench().write("my.log", original);
+        panel.LoadLog();
+        list->setCurrentRow(records / 2);
+        state.ResumeTiming();
+        panel.DeleteLogEntry();
+        list->viewport()->repaint();
+    }
+    bench().write("my.log", original);
+}
+BENCHMARK(BM_DeleteLogEntry)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

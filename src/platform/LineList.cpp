@@ -1,0 +1,77 @@
+#include "LineList.h"
+
+#include <QAbstractListModel>
+
+namespace {
+
+// The lines as the view reads them; marks go out as an accessible description.
+class LinesModel final : public QAbstractListModel
+{
+public:
+    explicit LinesModel(LineList* list) : QAbstractListModel(list), m_list(list) {}
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : m_list->count(); }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role == Qt::DisplayRole)
+            return m_list->text(index.row());
+        if (role == Qt::AccessibleDescriptionRole && m_list->isMarked(index.row()))
+            return m_list->markDescription();
+        return {};
+    }
+    void reset(const std::function<void()>& change)
+    {
+        beginResetModel();
+        change();
+        endResetModel();
+    }
+
+private:
+    LineList* m_list;
+};
+
+} // namespace
+
+LineList::LineList(QWidget* parent) : QListView(parent), m_model(new LinesModel(this))
+{
+    setModel(m_model);
+    setUniformItemSizes(true);
+    setLayoutMode(QListView::Batched); // lays out the lines in view first, the rest in the background
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
+}
+
+void LineList::setLines(const QStringList& lines)
+{
+    static_cast<LinesModel*>(m_model)->reset([&] {
+        m_lines = lines;
+        m_marks.clear();
+    });
+}
+
+int LineList::currentRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void LineList::setCurrentRow(int row)
+{
+    selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
+}
+
+void LineList::setMarks(const QList<bool>& marks)
+{
+    m_marks = marks;
+    viewport()->update();
+}
+
+QList<int> LineList::markedRows() const
+{
+    QList<int> rows;
+    for (int i = 0; i < m_marks.size(); ++i)
+        if (m_marks[i])
+            rows.append(i);
+    return rows;
+}

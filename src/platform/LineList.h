@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QListView>
+
+class QAbstractListModel;
+
+// A list box of text lines, some of which can be marked (the agenda marks its overdue lines)
+// independently of the current line. Refilled whole at every load, so it takes all lines at once:
+// 32,767 lines are replaced in a few milliseconds, where adding items one by one takes many more.
+class LineList final : public QListView
+{
+    Q_OBJECT
+public:
+    explicit LineList(QWidget* parent = nullptr);
+
+    void setLines(const QStringList& lines);
+    const QStringList& lines() const { return m_lines; }
+    int count() const { return int(m_lines.size()); }
+    QString text(int row) const { return m_lines.value(row); }
+    int currentRow() const;
+    // Moves the current line (-1 for none) without touching the marks.
+    void setCurrentRow(int row);
+
+    void setMarks(const QList<bool>& marks);
+    bool isMarked(int row) const { return m_marks.value(row); }
+    QList<int> markedRows() const;
+    // What a screen reader says of a marked line.
+    void setMarkDescription(const QString& text) { m_markDescription = text; }
+    QString markDescription() const { return m_markDescription; }
+
+signals:
+    void currentRowChanged(int row);
+
+private:
+    QAbstractListModel* m_model;
+    QStringList m_lines;
+    QList<bool> m_marks;
+    QString m_markDescription;
+};
