@@ -30,6 +30,9 @@ ReminderPanel::ReminderPanel(const Clock& clock, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     buildControls(this, controls);
     findChild<QLabel*>(QStringLiteral("Label评论"))->setWordWrap(true);
+    // A click anywhere on the reminder, its texts included, dismisses it.
+    for (QWidget* label : findChildren<QWidget*>())
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_timer->setObjectName(QStringLiteral("Timer提醒"));
     m_timer->setInterval(500);

@@ -145,6 +145,16 @@ private slots:
         QVERIFY(!f.hidden());
     }
 
+    void clickingTheRemarkDismissesToo()
+    {
+        Fixture f;
+        f.reminder->StartReminder();
+        QWidget* remark = f.reminder->findChild<QWidget*>(QString::fromUtf8("Label评论"));
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {}, remark->mapTo(&f.window, remark->rect().center()));
+        QVERIFY(!f.reminder->isVisibleTo(&f.window));
+    }
+
     void reminderFromTheMenuBringsTheWindowBackAndRestartsTheSeconds()
     {
         Fixture f;
