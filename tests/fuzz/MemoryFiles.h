@@ -1,0 +1,17 @@
+#pragma once
+
+#include "TextFiles.h"
+
+// One file's bytes, as the fuzzer hands them over.
+class MemoryFiles final : public TextFiles
+{
+public:
+    explicit MemoryFiles(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+    bool exists(const QString&) const override { return true; }
+    Read read(const QString&) const override { return {Read::Ok, m_bytes, {}}; }
+    bool append(const QString&, const QByteArray&, QString*) override { return false; }
+    bool replace(const QString&, const QByteArray&, QString*) override { return false; }
+
+private:
+    QByteArray m_bytes;
+};

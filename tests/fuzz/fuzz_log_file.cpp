@@ -1,0 +1,24 @@
+#include "LogFile.h"
+#include "MemoryFiles.h"
+#include "TextCodec.h"
+
+#include <cstdint>
+
+// Every line loads, and writing the lines back gives the input with each line ended by CR LF.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    MemoryFiles files(bytes);
+    const auto load = LogFile::load(files, QStringLiteral("my.log"));
+    if (!load.ok)
+        __builtin_trap();
+    QByteArray written;
+    for (const LogLine& line : load.lines)
+        written += line.raw + "\r\n";
+    QByteArray expected;
+    for (QByteArrayView line : TextCodec::splitLines(bytes))
+        expected += line.toByteArray() + "\r\n";
+    if (written != expected)
+        __builtin_trap();
+    return 0;
+}

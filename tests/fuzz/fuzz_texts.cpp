@@ -1,0 +1,19 @@
+#include "DateText.h"
+#include "TimeText.h"
+
+#include <cstdint>
+
+// What the user types into the date and time boxes: whatever reads must read back the same.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    if (const auto date = DateText::parse(text)) {
+        if (!date->isValid() || DateText::parse(DateText::format(*date)) != date)
+            __builtin_trap();
+    }
+    if (const auto time = TimeText::parse(text)) {
+        if (!time->isValid() || TimeText::parse(TimeText::format(*time)) != time)
+            __builtin_trap();
+    }
+    return 0;
+}
