@@ -36,7 +36,8 @@ TextFiles::Read DiskTextFiles::read(const QString& path) const
 bool DiskTextFiles::append(const QString& path, const QByteArray& bytes, QString* error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) {
+    // Unbuffered, so that after a failed write no buffered rest reaches the file at close.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
@@ -50,11 +51,11 @@ bool DiskTextFiles::append(const QString& path, const QByteArray& bytes, QString
             data.prepend("\r\n");
     }
     file.seek(size);
-    // One write, checked, then flushed: a short write or a full disk is reported, never ignored.
-    const bool ok = file.write(data) == data.size() && file.flush();
-    if (!ok) {
+    // One write, checked: a short write or a full disk is reported, never ignored.
+    const qint64 written = file.write(data);
+    if (written != data.size()) {
         if (error)
-            *error = file.errorString();
+            *error = written < 0 ? file.errorString() : QStringLiteral("No space left on device");
         file.resize(size); // take back whatever part of the line did get written
         return false;
     }

@@ -111,6 +111,40 @@ private slots:
         QCOMPARE(load.error, message);
     }
 
+    void foreignAndHugeInputNeverHangsOrCrashes()
+    {
+        TestBench bench;
+        const QDate day(2026, 12, 7);
+        const QByteArray good = "\"a\",#2026-01-01#,#2026-02-01#";
+        struct Case
+        {
+            const char* name;
+            QByteArray bytes;
+            bool loads;
+        };
+        const QList<Case> cases = {
+            {"nul byte", good + QByteArrayLiteral("\r\n\"b\0c\",#2026-01-01#,#2026-02-01#\r\n"), true}, // kept as written
+            {"10 MB line", "\"" + QByteArray(10 * 1024 * 1024, 'x') + "\",#2026-01-01#,#2026-02-01#\r\n", true},
+            {"CR alone", good + "\r" + good + "\r\n", false},
+            {"utf-8 without bom", "\"\xe4\xb9\xb0\xe8\x8f\x9c\",#2026-01-01#,#2026-02-01#\r\n", true},
+            {"only garbage", QByteArray(4096, '\xff'), false},
+        };
+        for (const Case& c : cases) {
+            bench.write("agenda.txt", c.bytes);
+            const auto load = AgendaFile::load(bench.files, bench.path("agenda.txt"), day);
+            QVERIFY2(load.ok == c.loads, c.name);
+            QVERIFY2(load.ok || load.error.contains(QString::fromUtf8("第 1 行")) ||
+                         load.error.contains(QString::fromUtf8("第 2 行")), c.name);
+        }
+        QByteArray many;
+        for (int i = 0; i < 100000; ++i)
+            many += "\"item " + QByteArray::number(i) + "\",#2026-01-01#,#2026-02-01#\n";
+        bench.write("agenda.txt", many);
+        const auto load = AgendaFile::load(bench.files, bench.path("agenda.txt"), day);
+        QVERIFY(load.ok);
+        QCOMPARE(load.items.size(), 100000); // no 16-bit limit
+    }
+
     void dateTexts()
     {
         QCOMPARE(DateText::format(QDate(2003, 1, 5)), QStringLiteral("2003-01-05"));
