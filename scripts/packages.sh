@@ -19,5 +19,5 @@ ensure_packages() {
     $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-wqy-microhei fonts-arphic-ukai)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-wqy-microhei)
 TEST_PACKAGES=(xvfb xdotool trayer imagemagick python3-xlib libbenchmark-dev clang libclang-rt-14-dev)
