@@ -14,22 +14,26 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kestrin"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kestrin"));
-    // The program lives in the tray: a hidden window or a closed notice is not the end of it.
-    QApplication::setQuitOnLastWindowClosed(false);
-
+    // Options first: usage and errors need no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine options =
-        CommandLine::parse(QApplication::arguments().mid(1), QFileInfo(QApplication::applicationFilePath()).path());
+        CommandLine::parse(arguments, QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2));
     if (options.action == CommandLine::Help) {
         std::fprintf(stdout, "%s\n", qPrintable(CommandLine::usage()));
         return 0;
     }
     if (options.action == CommandLine::Error) {
-        std::fprintf(stderr, "kestrin: %s\n%s\n", qPrintable(options.error), qPrintable(CommandLine::usage()));
+        std::fprintf(stderr, "kestrin: %s; %s\n", qPrintable(options.error), qPrintable(CommandLine::usage()));
         return 2;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrin"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kestrin"));
+    // The program lives in the tray: a hidden window or a closed notice is not the end of it.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance(options.AppDir);
     if (!instance.claim())

@@ -28,6 +28,11 @@ wait_for() {
     return 1
 }
 
+# Usage and errors need no display: an unknown option is a one-line message and exit code 2.
+"$exe" --no-such-option 2>"$work/usage"
+[ $? = 2 ] && [ "$(wc -l < "$work/usage")" = 1 ] || fail "unknown option not refused with code 2"
+"$exe" --help >/dev/null || fail "--help"
+
 # A small GBK agenda with one overdue item.
 printf '"%s",#2002-12-20#,#2002-12-27#\r\n"%s",#2002-12-20#,#2999-01-01#\r\n' \
     "$(printf '完成报告' | iconv -f utf-8 -t gbk)" "$(printf '买菜,做饭' | iconv -f utf-8 -t gbk)" > "$work/agenda.txt"
