@@ -15,17 +15,8 @@ pids=()
 trap 'for p in "${pids[@]}"; do kill $p 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"' EXIT
 now_ms() { date +%s%3N; }
 
-unset DBUS_SESSION_BUS_ADDRESS
-export QT_QPA_PLATFORM=xcb
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-exec 3>&-
-for i in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display")
-trayer --edge bottom --align right --widthtype pixel --width 120 --height 28 >/dev/null 2>&1 &
-pids+=($!)
-for i in $(seq 200); do [ "$(xq tray-owner)" = 1 ] && break; sleep 0.05; done
+source "$here/../tests/e2e/desktop.sh"
+start_desktop || { echo "no X server with a notification area"; exit 1; }
 
 mkdir -p "$work/small" "$work/large"
 printf '"%s",#2002-12-20#,#2002-12-27#\r\n' "$(printf '完成报告' | iconv -f utf-8 -t gbk)" > "$work/small/agenda.txt"

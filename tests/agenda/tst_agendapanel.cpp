@@ -12,12 +12,6 @@ namespace {
 
 const QDate today(2026, 12, 7);
 
-QByteArray record(const char* text, QDate set, QDate finish)
-{
-    return QByteArray("\"") + gbk(text) + "\",#" + set.toString(Qt::ISODate).toLatin1() + "#,#" +
-           finish.toString(Qt::ISODate).toLatin1() + "#\r\n";
-}
-
 struct Fixture
 {
     TestBench bench;
@@ -58,8 +52,8 @@ struct Fixture
 
 QByteArray threeDays()
 {
-    return record("昨天到期", today.addDays(-3), today.addDays(-1)) + record("今天到期", today, today) +
-           record("明天到期", today, today.addDays(1));
+    return agendaRecord("昨天到期", today.addDays(-3), today.addDays(-1)) + agendaRecord("今天到期", today, today) +
+           agendaRecord("明天到期", today, today.addDays(1));
 }
 
 } // namespace
@@ -89,7 +83,7 @@ private slots:
     {
         QByteArray agenda;
         for (int i = 0; i < 5; ++i)
-            agenda += record(QByteArray::number(i).constData(), today, today.addDays(i % 2 ? -2 : 2));
+            agenda += agendaRecord(QByteArray::number(i).constData(), today, today.addDays(i % 2 ? -2 : 2));
         Fixture f(QByteArray{});
         QSignalSpy loaded(f.panel.get(), &AgendaPanel::agendaLoaded);
         f.bench.write("agenda.txt", agenda);
@@ -101,7 +95,7 @@ private slots:
 
     void badFileIsReportedAndLeavesAnEmptyTableThatIsNeverWritten()
     {
-        const QByteArray broken = record("好的", today, today) + "\"坏的,#2026-12-01#\r\n";
+        const QByteArray broken = agendaRecord("好的", today, today) + "\"坏的,#2026-12-01#\r\n";
         Fixture f(broken);
         QCOMPARE(f.bench.messages.shown.size(), 1);
         QVERIFY(f.bench.messages.shown[0].startsWith(QString::fromUtf8("agenda.txt 第 2 行无法读取：")));
@@ -126,10 +120,10 @@ private slots:
 
     void orderingKeepsMarksAndMakesLineZeroCurrent()
     {
-        const QByteArray agenda = record("买菜", QDate(2026, 12, 5), today.addDays(3)) +
-                                  record("开会", QDate(2026, 12, 3), today.addDays(-2)) +
-                                  record("写报告", QDate(2026, 12, 5), today.addDays(1)) +
-                                  record("交房租", QDate(2026, 12, 1), today.addDays(-9));
+        const QByteArray agenda = agendaRecord("买菜", QDate(2026, 12, 5), today.addDays(3)) +
+                                  agendaRecord("开会", QDate(2026, 12, 3), today.addDays(-2)) +
+                                  agendaRecord("写报告", QDate(2026, 12, 5), today.addDays(1)) +
+                                  agendaRecord("交房租", QDate(2026, 12, 1), today.addDays(-9));
         Fixture f(agenda);
         f.chooseOrdering("按设置日期排序");
         QCOMPARE(f.lines(), (QStringList{QString::fromUtf8("交房租"), QString::fromUtf8("开会"),
@@ -139,7 +133,7 @@ private slots:
         QCOMPARE(f.text("Text剩余天数"), QString::fromUtf8("逾期 9 天"));
 
         // An ordered entry does not reread the file; file order does.
-        f.bench.write("agenda.txt", agenda + record("新的", today, today));
+        f.bench.write("agenda.txt", agenda + agendaRecord("新的", today, today));
         f.chooseOrdering("按剩余天数排序");
         QCOMPARE(f.list()->count(), 4);
         f.chooseOrdering("不排序刷新");
@@ -163,7 +157,7 @@ private slots:
         QVERIFY(!f.get<QWidget>("Combo排序")->isEnabled());
         f.type(QString::fromUtf8("新日程,带逗号"));
         f.click("Label确认添加");
-        QCOMPARE(f.bench.read("agenda.txt"), before + record("新日程,带逗号", today, today.addDays(1)));
+        QCOMPARE(f.bench.read("agenda.txt"), before + agendaRecord("新日程,带逗号", today, today.addDays(1)));
         QVERIFY(!f.panel->inEntryMode());
         QCOMPARE(f.listHeight(), 220); // 3300 twips
         QCOMPARE(f.list()->count(), 4);
@@ -186,7 +180,7 @@ private slots:
 
     void trailingBlankAndCaseMakeADifferentText()
     {
-        Fixture f(record("Buy milk", today, today));
+        Fixture f(agendaRecord("Buy milk", today, today));
         for (const char* text : {"Buy milk ", "buy milk"}) {
             f.click("Label添加日程");
             f.type(QString::fromUtf8(text));
@@ -257,9 +251,9 @@ private slots:
         f.type(QString::fromUtf8("改过的"));
         f.setText("Text完成日期", QStringLiteral("2027-1-2"));
         f.click("Label确认添加");
-        const QByteArray expected = record("昨天到期", today.addDays(-3), today.addDays(-1)) +
-                                    record("改过的", today, QDate(2027, 1, 2)) +
-                                    record("明天到期", today, today.addDays(1));
+        const QByteArray expected = agendaRecord("昨天到期", today.addDays(-3), today.addDays(-1)) +
+                                    agendaRecord("改过的", today, QDate(2027, 1, 2)) +
+                                    agendaRecord("明天到期", today, today.addDays(1));
         QCOMPARE(f.bench.read("agenda.txt"), expected);
         QCOMPARE(f.get<QWidget>("Label确认添加")->property("text").toString(), QString::fromUtf8("确认添加"));
         QCOMPARE(f.get<QWidget>("Label取消添加")->property("text").toString(), QString::fromUtf8("取消添加"));
@@ -340,7 +334,7 @@ private slots:
         Fixture f(agenda);
         f.list()->setCurrentRow(2);
         f.click("Label添加日程");
-        f.bench.write("agenda.txt", record("只剩一个", today, today)); // changed from outside meanwhile
+        f.bench.write("agenda.txt", agendaRecord("只剩一个", today, today)); // changed from outside meanwhile
         f.click("Label取消添加");
         QCOMPARE(f.list()->count(), 1);
         QCOMPARE(f.list()->currentRow(), 0);
@@ -353,7 +347,7 @@ private slots:
         f.type(QString::fromUtf8("第一件事"));
         f.setText("Text完成日期", QStringLiteral("2026-12-01")); // before the set date: accepted
         f.click("Label确认添加");
-        QCOMPARE(f.bench.read("agenda.txt"), record("第一件事", today, QDate(2026, 12, 1)));
+        QCOMPARE(f.bench.read("agenda.txt"), agendaRecord("第一件事", today, QDate(2026, 12, 1)));
         QCOMPARE(f.list()->currentRow(), 0);
         QCOMPARE(f.table.OverdueCount, 1);
         QCOMPARE(f.marked(), QList<int>{0});

@@ -6,3 +6,9 @@ QByteArray gbk(const char* utf8)
 {
     return TextCodec::encode(QString::fromUtf8(utf8));
 }
+
+QByteArray agendaRecord(const char* text, QDate set, QDate finish)
+{
+    return QByteArray("\"") + gbk(text) + "\",#" + set.toString(Qt::ISODate).toLatin1() + "#,#" +
+           finish.toString(Qt::ISODate).toLatin1() + "#\r\n";
+}

@@ -36,3 +36,5 @@ struct TestBench
 
 // GBK bytes of a text written in UTF-8 source.
 QByteArray gbk(const char* utf8);
+// One agenda.txt record as the program writes it.
+QByteArray agendaRecord(const char* text, QDate set, QDate finish);

@@ -38,18 +38,8 @@ printf '"%s",#2002-12-20#,#2002-12-27#\r\n"%s",#2002-12-20#,#2999-01-01#\r\n' \
     "$(printf '完成报告' | iconv -f utf-8 -t gbk)" "$(printf '买菜,做饭' | iconv -f utf-8 -t gbk)" > "$work/agenda.txt"
 cp "$(dirname "$exe")"/*.wav "$work/" 2>/dev/null
 
-# No session bus: Qt then docks its icon by XEmbed into trayer.
-unset DBUS_SESSION_BUS_ADDRESS
-export QT_QPA_PLATFORM=xcb
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-exec 3>&-
-wait_for 10 stat -c %s "$work/display" >/dev/null || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
-trayer --edge bottom --align right --widthtype pixel --width 120 --height 28 >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 xq tray-owner >/dev/null || fail "no notification area"
+source "$here/desktop.sh"
+start_desktop || fail "no X server with a notification area"
 
 start=$(now_ms)
 "$exe" --dir "$work" >"$artifacts/kestrin.log" 2>&1 &

@@ -11,12 +11,6 @@ namespace {
 
 const QDate today(2026, 12, 7);
 
-QByteArray record(const char* text, QDate set, QDate finish)
-{
-    return QByteArray("\"") + gbk(text) + "\",#" + set.toString(Qt::ISODate).toLatin1() + "#,#" +
-           finish.toString(Qt::ISODate).toLatin1() + "#\r\n";
-}
-
 // The agenda and log panels wired as the main window wires them.
 struct Fixture
 {
@@ -82,13 +76,13 @@ private slots:
 
     void deletionArchivesFirstAndCreatesTheLog()
     {
-        Fixture f(record("买菜,做饭; 注意:早去", QDate(2026, 12, 1), QDate(2026, 12, 5)) +
-                  record("开会", today, today.addDays(2)));
+        Fixture f(agendaRecord("买菜,做饭; 注意:早去", QDate(2026, 12, 1), QDate(2026, 12, 5)) +
+                  agendaRecord("开会", today, today.addDays(2)));
         f.deleteItem();
         QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("警告：即将删除此条日程！")});
         QCOMPARE(f.bench.read("my.log"), gbk("买菜,做饭; 注意:早去: 设置日期2026-12-01; 预定完成日期2026-12-05; "
                                              "删除日期2026-12-07\r\n"));
-        QCOMPARE(f.bench.read("agenda.txt"), record("开会", today, today.addDays(2)));
+        QCOMPARE(f.bench.read("agenda.txt"), agendaRecord("开会", today, today.addDays(2)));
         QCOMPARE(f.count(), QStringLiteral("1"));
         QCOMPARE(f.logList()->count(), 1);
         QCOMPARE(f.agendaList()->count(), 1);
@@ -96,7 +90,7 @@ private slots:
 
     void theLastItemStays()
     {
-        const QByteArray only = record("唯一", today, today);
+        const QByteArray only = agendaRecord("唯一", today, today);
         Fixture f(only);
         f.deleteItem();
         QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("总得留下最后一件事吧!否则，显得太无聊了。")});
@@ -107,7 +101,7 @@ private slots:
 
     void answeringNoChangesNothing()
     {
-        const QByteArray two = record("a", today, today) + record("b", today, today);
+        const QByteArray two = agendaRecord("a", today, today) + agendaRecord("b", today, today);
         Fixture f(two);
         f.bench.messages.answers = {false};
         f.deleteItem();
@@ -117,10 +111,10 @@ private slots:
 
     void duplicateTextsLeaveTogetherWithAnEntryEach()
     {
-        Fixture f(record("同名", QDate(2026, 1, 1), QDate(2026, 1, 2)) + record("other", today, today) +
-                  record("同名", QDate(2026, 2, 1), QDate(2026, 2, 2)));
+        Fixture f(agendaRecord("同名", QDate(2026, 1, 1), QDate(2026, 1, 2)) + agendaRecord("other", today, today) +
+                  agendaRecord("同名", QDate(2026, 2, 1), QDate(2026, 2, 2)));
         f.deleteItem();
-        QCOMPARE(f.bench.read("agenda.txt"), record("other", today, today));
+        QCOMPARE(f.bench.read("agenda.txt"), agendaRecord("other", today, today));
         QCOMPARE(f.logLines(),
                  (QStringList{QString::fromUtf8("同名: 设置日期2026-01-01; 预定完成日期2026-01-02; 删除日期2026-12-07"),
                               QString::fromUtf8("同名: 设置日期2026-02-01; 预定完成日期2026-02-02; 删除日期2026-12-07")}));
@@ -128,7 +122,7 @@ private slots:
 
     void anUnwritableLogKeepsTheItem()
     {
-        const QByteArray two = record("a", today, today) + record("b", today, today);
+        const QByteArray two = agendaRecord("a", today, today) + agendaRecord("b", today, today);
         Fixture f(two);
         f.bench.files.failWritesTo = {QStringLiteral("my.log")};
         f.deleteItem();
@@ -139,7 +133,7 @@ private slots:
 
     void anUnwritableAgendaIsReportedAndReloaded()
     {
-        const QByteArray two = record("a", today, today) + record("b", today, today);
+        const QByteArray two = agendaRecord("a", today, today) + agendaRecord("b", today, today);
         Fixture f(two);
         f.bench.files.failWritesTo = {QStringLiteral("agenda.txt")};
         f.deleteItem();
