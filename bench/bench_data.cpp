@@ -82,6 +82,17 @@ void BM_AgendaFileLoad(benchmark::State& state)
 }
 BENCHMARK(BM_AgendaFileLoad)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+// The first load of a process, converter start-up included: run it alone in a fresh process
+// (--benchmark_filter=FirstLoad), since any earlier benchmark warms the converter.
+void BM_AgendaFileFirstLoad(benchmark::State& state)
+{
+    DiskTextFiles files;
+    const QString path = bench().path("agenda.txt");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AgendaFile::load(files, path, today).items.size());
+}
+BENCHMARK(BM_AgendaFileFirstLoad)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(1);
+
 void BM_LoadAgendaWithList(benchmark::State& state)
 {
     AgendaTable table;

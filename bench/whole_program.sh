@@ -34,17 +34,15 @@ PY
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 peak_kb() { grep VmHWM /proc/$1/status | awk '{print $2}'; }
 
-# start PROGRAM ARGS...: prints "mapped_ms peak_kb" once the program has gone to the tray.
+# measure_start PROGRAM ARGS...: prints "mapped_ms peak_kb" once the program has gone to the tray.
 measure_start() {
-    local start; start=$(now_ms)
-    "$@" >/dev/null 2>&1 &
-    local pid=$!
-    until [ "$(xq main-visible $pid)" != 0 ]; do sleep 0.01; done
-    local mapped=$(( $(now_ms) - start ))
+    local pid mapped
+    read -r pid mapped <<< "$(xq launch "$@")"
     until [ "$(xq main-visible $pid)" = 0 ]; do sleep 0.05; done
     sleep 0.3
     echo "$mapped $(peak_kb $pid)"
-    kill $pid; wait $pid 2>/dev/null
+    kill $pid
+    while kill -0 $pid 2>/dev/null; do sleep 0.02; done
 }
 
 for prog in baseline kestrin large; do
@@ -62,17 +60,19 @@ b_start=$(cut -d' ' -f1 "$work/result-baseline" | median); b_rss=$(cut -d' ' -f2
 k_start=$(cut -d' ' -f1 "$work/result-kestrin" | median); k_rss=$(cut -d' ' -f2 "$work/result-kestrin" | median)
 l_rss=$(cut -d' ' -f2 "$work/result-large" | median)
 
-# Wake-ups (context switches of all threads) and CPU time over the idle window, in the tray.
+# Wake-ups (context switches of the threads alive over the whole window) and CPU time, in the tray.
+switches() { for t in /proc/$1/task/*; do echo "${t##*/} $(awk '/ctxt_switches/ {s+=$2} END {print s}' $t/status)"; done | sort; }
 idle_figures() {
     local pid=$1
-    local sw0 cpu0 sw1 cpu1
-    sw0=$(cat /proc/$pid/task/*/status | awk '/ctxt_switches/ {s+=$2} END {print s}')
+    local cpu0 cpu1
+    switches $pid > "$work/sw0"
     cpu0=$(awk '{print $14+$15}' /proc/$pid/stat)
     sleep "$idle"
-    sw1=$(cat /proc/$pid/task/*/status | awk '/ctxt_switches/ {s+=$2} END {print s}')
+    switches $pid > "$work/sw1"
     cpu1=$(awk '{print $14+$15}' /proc/$pid/stat)
+    local s; s=$(join "$work/sw0" "$work/sw1" | awk '{d+=$3-$2} END {print d+0}')
     local hz; hz=$(getconf CLK_TCK)
-    awk -v s=$((sw1 - sw0)) -v c=$((cpu1 - cpu0)) -v t="$idle" -v hz="$hz" \
+    awk -v s="$s" -v c=$((cpu1 - cpu0)) -v t="$idle" -v hz="$hz" \
         'BEGIN {printf "%.2f %.3f", s / t, 100 * c / hz / t}'
 }
 "$kestrin" --dir "$work/small" >/dev/null 2>&1 &

@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
     window.setWindowTitle(QStringLiteral("Kestrin"));
     window.setFixedSize(599, 400);
     QPalette pal = window.palette();
-    pal.setBrush(QPalette::Window, QPixmap(QStringLiteral(":/pictures/main_background.png")));
+    pal.setBrush(QPalette::Window, QPixmap(QStringLiteral(":/pictures/main_background.jpg")));
     window.setPalette(pal);
     window.setAutoFillBackground(true);
     for (int i = 0; i < 60; ++i) {

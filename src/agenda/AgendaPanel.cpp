@@ -29,19 +29,19 @@ const ControlSpec controls[] = {
     {K::MultiText, "Text添加日程", 120, 2160, 3855, 855, {.bg = "#FFFFC0", .accessible = "日程内容"}},
     {K::Label, "Label取消添加", 2040, 3360, 1335, 255, {.caption = "取消添加", .align = centred, .hand = true}},
     {K::Label, "Label确认添加", 600, 3360, 1335, 255, {.caption = "确认添加", .align = centred, .hand = true}},
-    {K::Button, "Image1", 2160, 3240, 1335, 390, {.index = 4, .picture = ":/pictures/button.png"}},
+    {K::Button, "Image1", 2160, 3240, 1335, 390, {.index = 4, .picture = ":/pictures/button.jpg"}},
     {K::Label, "Label添加或修改标题", 120, 1800, 2655, 255, {.caption = "请填写将要添加或修改的日程：",
      .fg = "#0000FF"}},
     {K::Label, "Label修改日程", 5760, 3240, 1215, 255, {.caption = "修改日程", .align = centred, .hand = true}},
     {K::Label, "Label删除日程", 5760, 2400, 1215, 255, {.caption = "删除日程", .align = centred, .hand = true}},
-    {K::Button, "Image1", 5760, 3120, 1335, 390, {.index = 2, .picture = ":/pictures/button.png"}},
-    {K::Button, "Image1", 5760, 2280, 1335, 390, {.index = 1, .picture = ":/pictures/button.png"}},
+    {K::Button, "Image1", 5760, 3120, 1335, 390, {.index = 2, .picture = ":/pictures/button.jpg"}},
+    {K::Button, "Image1", 5760, 2280, 1335, 390, {.index = 1, .picture = ":/pictures/button.jpg"}},
     {K::Label, "Label添加日程", 5760, 1440, 1215, 255, {.caption = "添加日程", .align = centred, .hand = true}},
-    {K::Button, "Image1", 5760, 1320, 1335, 390, {.index = 0, .picture = ":/pictures/button.png"}},
+    {K::Button, "Image1", 5760, 1320, 1335, 390, {.index = 0, .picture = ":/pictures/button.jpg"}},
     {K::Label, "Label4", 4080, 2160, 975, 255, {.caption = "剩余天数："}},
     {K::Label, "Label3", 4080, 1440, 975, 255, {.caption = "完成日期："}},
     {K::Label, "Label2", 4080, 720, 975, 255, {.caption = "设置日期："}},
-    {K::Button, "Image1", 720, 3240, 1335, 390, {.index = 3, .picture = ":/pictures/button.png"}},
+    {K::Button, "Image1", 720, 3240, 1335, 390, {.index = 3, .picture = ":/pictures/button.jpg"}},
 };
 
 constexpr int browsingHeight = 3300;
@@ -58,7 +58,7 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaTable& table, QWidget* 
     setObjectName(QStringLiteral("Picture安排日程"));
     setAccessibleName(QStringLiteral("安排日程"));
     setGeometry(twips(1680, 960, 7335, 3975));
-    setPixmap(QPixmap(QStringLiteral(":/pictures/agenda_background.png")));
+    setPixmap(QPixmap(QStringLiteral(":/pictures/agenda_background.jpg")));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     buildControls(this, controls);
 

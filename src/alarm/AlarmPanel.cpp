@@ -47,8 +47,8 @@ std::vector<ControlSpec> alarmLayout()
         {K::Image, "ImageClock2", 6480, 3360, 720, 510, {.picture = ":/pictures/clock2.png"}},
         {K::Label, "Label确认闹钟", 5760, 1440, 1215, 255, {.caption = "确 认", .align = Qt::AlignHCenter, .hand = true}},
         {K::Label, "Label取消闹钟", 5760, 2400, 1215, 255, {.caption = "取 消", .align = Qt::AlignHCenter, .hand = true}},
-        {K::Button, "Image1", 5760, 1320, 1335, 390, {.index = 5, .picture = ":/pictures/button.png"}},
-        {K::Button, "Image1", 5760, 2280, 1335, 390, {.index = 6, .picture = ":/pictures/button.png"}},
+        {K::Button, "Image1", 5760, 1320, 1335, 390, {.index = 5, .picture = ":/pictures/button.jpg"}},
+        {K::Button, "Image1", 5760, 2280, 1335, 390, {.index = 6, .picture = ":/pictures/button.jpg"}},
     };
     entries.insert(entries.end(), std::begin(rest), std::end(rest));
     return entries;
@@ -63,7 +63,7 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     setObjectName(QStringLiteral("PictureClock"));
     setAccessibleName(QStringLiteral("设置闹钟"));
     setGeometry(twips(1680, 960, 7335, 3975));
-    setPixmap(QPixmap(QStringLiteral(":/pictures/clock_background.png")));
+    setPixmap(QPixmap(QStringLiteral(":/pictures/clock_background.jpg")));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const std::vector<ControlSpec> entries = alarmLayout();
     buildControls(this, entries);

@@ -16,7 +16,7 @@ const ControlSpec controls[] = {
     {K::Label, "Label闹钟提醒", 360, 720, 3615, 615, {.caption = "您设置的闹钟时间已到!", .fg = "#FFFF80"}},
     {K::Image, "ImageClock1", 3840, 1200, 750, 1050, {.picture = ":/pictures/clock1.png"}},
     {K::Image, "ImageClock2", 3840, 1320, 720, 510, {.picture = ":/pictures/clock2.png"}},
-    {K::Button, "Image1", 1560, 1440, 1335, 390, {.index = 6, .picture = ":/pictures/button.png"}},
+    {K::Button, "Image1", 1560, 1440, 1335, 390, {.index = 6, .picture = ":/pictures/button.jpg"}},
 };
 
 } // namespace
@@ -38,7 +38,7 @@ FormAware::FormAware(const Clock& clock, QWidget* owner)
     setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
     setFixedSize(twipsToPixels(4530), twipsToPixels(1860));
     auto* background = new QLabel(this);
-    background->setPixmap(QPixmap(QStringLiteral(":/pictures/notice_background.png")));
+    background->setPixmap(QPixmap(QStringLiteral(":/pictures/notice_background.jpg")));
     background->setGeometry(rect());
     buildControls(this, controls);
     background->lower();

@@ -20,6 +20,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -62,7 +63,7 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
     setFixedSize(twipsToPixels(8985), twipsToPixels(6000));
     QPalette pal = palette();
-    pal.setBrush(QPalette::Window, QPixmap(QStringLiteral(":/pictures/main_background.png")));
+    pal.setBrush(QPalette::Window, QPixmap(QStringLiteral(":/pictures/main_background.jpg")));
     setPalette(pal);
     setAutoFillBackground(true);
     setMouseTracking(true);
@@ -131,8 +132,12 @@ void FormMain::showSummary(int agendaCount, int overdueCount)
 
 void FormMain::startup()
 {
-    for (const char* sound : {"clock1.wav", "Moveme.wav", "ClickMe.wav"})
-        m_services.sound.preload(m_services.path(sound));
+    // The sounds are readied right after the window is up: opening the sound device is slow, and
+    // no sound is asked for before the user or an alarm can act.
+    QTimer::singleShot(0, this, [this] {
+        for (const char* sound : {"clock1.wav", "Moveme.wav", "ClickMe.wav"})
+            m_services.sound.preload(m_services.path(sound));
+    });
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();

@@ -25,7 +25,7 @@ const ControlSpec controls[] = {
      .align = Qt::AlignHCenter | Qt::AlignTop, .hand = true}},
     {K::Frame, "Shape1", 480, 120, 2775, 3735},
     {K::Image, "Image帮助主题箭头", 120, 3360, 345, 270, {.picture = ":/pictures/topic_arrow.png"}},
-    {K::Button, "Image3", 3360, 120, 3960, 3420, {.picture = ":/pictures/help_decoration.png"}},
+    {K::Button, "Image3", 3360, 120, 3960, 3420, {.picture = ":/pictures/help_decoration.jpg"}},
 };
 
 void setForeground(QWidget* w, const QColor& colour)

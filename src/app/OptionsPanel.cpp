@@ -24,7 +24,7 @@ const ControlSpec controls[] = {
     {K::Label, "Label14", 5520, 240, 1815, 255, {.caption = "欢迎用户定做选项◆", .fg = "#004000"}},
     {K::Label, "Label开机启动", 1320, 1200, 3615, 255, {.caption = "开机时启动Kestrin", .hand = true}},
     {K::Label, "Label确认设置", 5400, 3480, 1215, 255, {.caption = "确认设置", .align = Qt::AlignHCenter, .hand = true}},
-    {K::Button, "Image1", 5400, 3360, 1335, 390, {.index = 8, .picture = ":/pictures/button.png"}},
+    {K::Button, "Image1", 5400, 3360, 1335, 390, {.index = 8, .picture = ":/pictures/button.jpg"}},
     {K::Image, "Image开机启动2", 840, 1080, 300, 300, {.picture = ":/pictures/switch_off.png", .hand = true, .hidden = true,
      .accessible = "开机时启动Kestrin 开关"}},
     {K::Image, "Image自动添加日志2", 840, 1680, 300, 300, {.picture = ":/pictures/switch_off.png", .hand = true,
@@ -46,7 +46,7 @@ OptionsPanel::OptionsPanel(const Services& services, QWidget* parent) : ClickLab
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
-    setPixmap(QPixmap(QStringLiteral(":/pictures/options_background.png")));
+    setPixmap(QPixmap(QStringLiteral(":/pictures/options_background.jpg")));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     buildControls(this, controls);
 

@@ -14,7 +14,7 @@ const ControlSpec controls[] = {
      .align = Qt::AlignHCenter | Qt::AlignTop, .hand = true}},
     {K::Label, "Label日志总条数", 1440, 3360, 615, 255, {.caption = "0"}},
     {K::Label, "Label12", 120, 3360, 1080, 180, {.caption = "日志总条数："}},
-    {K::Button, "Image1", 5880, 3480, 1335, 390, {.index = 7, .picture = ":/pictures/button.png"}},
+    {K::Button, "Image1", 5880, 3480, 1335, 390, {.index = 7, .picture = ":/pictures/button.jpg"}},
 };
 
 } // namespace

@@ -34,7 +34,8 @@ void ClickLabel::mouseMoveEvent(QMouseEvent* event)
 
 QString fontFamily(const QString& face)
 {
-    const QStringList installed = QFontDatabase::families();
+    // Asking the font database for its families is slow: once per run is enough.
+    static const QStringList installed = QFontDatabase::families();
     if (installed.contains(face))
         return face;
     // Kai-style faces stand in for the brush face; any CJK face for the others.

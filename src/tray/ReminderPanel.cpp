@@ -25,7 +25,7 @@ ReminderPanel::ReminderPanel(const Clock& clock, QWidget* parent)
     setObjectName(QStringLiteral("Picture提醒"));
     setAccessibleName(QStringLiteral("逾期提醒"));
     setGeometry(twips(1680, 960, 7335, 3975));
-    setPixmap(QPixmap(QStringLiteral(":/pictures/reminder_background.png")));
+    setPixmap(QPixmap(QStringLiteral(":/pictures/reminder_background.jpg")));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCursor(Qt::PointingHandCursor);
     buildControls(this, controls);

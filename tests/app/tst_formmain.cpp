@@ -92,7 +92,7 @@ private slots:
         QVERIFY(f.bench.tray.added);
         QCOMPARE(f.window->tray()->LastState(), 0);
         QCOMPARE(f.window->size(), QSize(599, 400));
-        QCOMPARE(f.bench.sound.preloaded,
+        QTRY_COMPARE(f.bench.sound.preloaded,
                  (QStringList{QStringLiteral("clock1.wav"), QStringLiteral("Moveme.wav"), QStringLiteral("ClickMe.wav")}));
         QVERIFY(!f.get<QTimer>("Timer运行闹钟")->isActive());
     }

@@ -26,9 +26,34 @@ def windows_of(d, pid):
     return found
 
 
+def mapped_main_window(d, pid):
+    for w in windows_of(d, pid):
+        try:
+            if w.get_wm_name() == 'Kestrin' and w.get_attributes().map_state == X.IsViewable:
+                return w
+        except Exception:
+            continue
+    return None
+
+
 def main():
     d = display.Display()
     cmd = sys.argv[1]
+    if cmd == 'launch':
+        # Starts the program and prints its pid and the milliseconds until its main window is
+        # mapped, polling every 2 ms from here so that no process start-up blurs the figure.
+        import subprocess
+        import time
+        start = time.monotonic()
+        child = subprocess.Popen(sys.argv[2:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                 start_new_session=True)
+        while mapped_main_window(d, child.pid) is None:
+            if time.monotonic() - start > 20:
+                print(child.pid, -1)
+                return
+            time.sleep(0.002)
+        print(child.pid, round((time.monotonic() - start) * 1000, 1))
+        return
     if cmd == 'tray-owner':
         owner = d.get_selection_owner(d.intern_atom('_NET_SYSTEM_TRAY_S0'))
         print(1 if owner != X.NONE and owner != 0 else 0)
