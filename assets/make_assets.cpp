@@ -216,8 +216,10 @@ void drawPictures()
         glow(p, QPointF(17.5, 17.5), 17, QColor(0xff, 0xe9, 0x9a, 200));
         gear(p, QPointF(17.5, 17.5), 14, QColor(0x3f, 0x7c, 0xc4), QColor(0xff, 0xff, 0xff));
     });
-    save("help_normal", 29, 30, [](QPainter& p, int w, int h) { helpIcon(p, w, h, QColor(0x7d, 0x93, 0xad)); });
-    save("help_raised", 29, 30, [](QPainter& p, int w, int h) { helpIcon(p, w, h, QColor(0x3f, 0x7c, 0xc4)); });
+    save("help_normal", 29, 30,
+         [](QPainter& p, int w, int h) { helpIcon(p, w, h, QColor(0x7d, 0x93, 0xad)); });
+    save("help_raised", 29, 30,
+         [](QPainter& p, int w, int h) { helpIcon(p, w, h, QColor(0x3f, 0x7c, 0xc4)); });
     save("switch_on", 21, 21, [](QPainter& p, int w, int h) {
         QRadialGradient g(7, 6, 16);
         g.setColorAt(0, QColor(0x9c, 0xe6, 0x8c));
@@ -244,8 +246,8 @@ void drawPictures()
         g.setColorAt(1, QColor(0x1f, 0x5f, 0xa8));
         p.setPen(Qt::NoPen);
         p.setBrush(g);
-        p.drawPolygon(QPolygonF({QPointF(1, 5), QPointF(12, 5), QPointF(12, 1), QPointF(22, 9), QPointF(12, 17),
-                                 QPointF(12, 13), QPointF(1, 13)}));
+        p.drawPolygon(QPolygonF({QPointF(1, 5), QPointF(12, 5), QPointF(12, 1), QPointF(22, 9),
+                                 QPointF(12, 17), QPointF(12, 13), QPointF(1, 13)}));
     });
     save("help_decoration", 262, 226, [](QPainter& p, int w, int h) {
         gradientFill(p, w, h, QColor(0xfb, 0xfd, 0xff), QColor(0xea, 0xf2, 0xfa));
@@ -334,8 +336,9 @@ void makeSounds()
         for (int i = 0; i < rate / 5; ++i) {
             const double t = double(i) / rate;
             const double env = std::exp(-t * 14) * std::min(1.0, t * 400);
-            ring.push_back(env * (0.6 * std::sin(2 * M_PI * f * t) + 0.25 * std::sin(2 * M_PI * f * 2.76 * t) +
-                                  0.15 * std::sin(2 * M_PI * f * 5.4 * t)));
+            ring.push_back(env *
+                           (0.6 * std::sin(2 * M_PI * f * t) + 0.25 * std::sin(2 * M_PI * f * 2.76 * t) +
+                            0.15 * std::sin(2 * M_PI * f * 5.4 * t)));
         }
     }
     writeWav("clock1.wav", ring, rate);

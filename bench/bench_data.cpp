@@ -7,9 +7,9 @@
 #include "TestBench.h"
 #include "TextCodec.h"
 
+#include "LineList.h"
 #include <QApplication>
 #include <QComboBox>
-#include "LineList.h"
 #include <QRandomGenerator>
 
 #include <benchmark/benchmark.h>
@@ -22,9 +22,10 @@ const QDate today(2026, 12, 7);
 QString itemText(QRandomGenerator& rng, int i)
 {
     static const QStringList words = {
-        QStringLiteral("买菜"), QStringLiteral("做饭"),   QStringLiteral("开会"), QStringLiteral("写报告"),
-        QStringLiteral("交房租"), QStringLiteral("给妈妈打电话"), QStringLiteral("review"), QStringLiteral("准备材料"),
-        QStringLiteral("体检"), QStringLiteral("还书"),   QStringLiteral("季度总结"), QStringLiteral("plan Q3")};
+        QStringLiteral("买菜"),   QStringLiteral("做饭"),     QStringLiteral("开会"),
+        QStringLiteral("写报告"), QStringLiteral("交房租"),   QStringLiteral("给妈妈打电话"),
+        QStringLiteral("review"), QStringLiteral("准备材料"), QStringLiteral("体检"),
+        QStringLiteral("还书"),   QStringLiteral("季度总结"), QStringLiteral("plan Q3")};
     QString text;
     const int n = 1 + int(rng.bounded(6));
     for (int w = 0; w < n; ++w) {
@@ -52,7 +53,8 @@ QByteArray logBytes()
     QByteArray bytes;
     for (int i = 0; i < records; ++i)
         bytes += TextCodec::encode(LogFile::formatEntry(itemText(rng, i), QStringLiteral("2026-01-02"),
-                                                        QStringLiteral("2026-02-03"), QStringLiteral("2026-03-04"))) +
+                                                        QStringLiteral("2026-02-03"),
+                                                        QStringLiteral("2026-03-04"))) +
                  "\r\n";
     return bytes;
 }

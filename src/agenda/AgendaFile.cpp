@@ -94,7 +94,10 @@ bool isBlank(QStringView line)
 
 QString failure(const QString& path, qsizetype lineNumber, const QString& reason)
 {
-    return QStringLiteral("%1 第 %2 行无法读取：%3").arg(QFileInfo(path).fileName()).arg(lineNumber).arg(reason);
+    return QStringLiteral("%1 第 %2 行无法读取：%3")
+        .arg(QFileInfo(path).fileName())
+        .arg(lineNumber)
+        .arg(reason);
 }
 
 } // namespace
@@ -171,8 +174,9 @@ Load load(const TextFiles& files, const QString& path, QDate today)
                 QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
                 const QString asUtf8 = utf8.decode(raw[i]);
                 result.error = failure(path, i + 1,
-                                       utf8.hasError() || asUtf8.isEmpty() ? QStringLiteral("含有无法识别的字符")
-                                                       : QStringLiteral("文字是 UTF-8 编码，应为 GBK 编码"));
+                                       utf8.hasError() || asUtf8.isEmpty()
+                                           ? QStringLiteral("含有无法识别的字符")
+                                           : QStringLiteral("文字是 UTF-8 编码，应为 GBK 编码"));
                 return result;
             }
         }

@@ -23,7 +23,8 @@ void AgendaListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     font.setBold(current);
     painter->setFont(font);
     painter->setPen(marked ? QColor(0xA0, 0x10, 0x10) : option.palette.color(QPalette::Text));
-    const QString text = painter->fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, r.width() - 6);
+    const QString text =
+        painter->fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, r.width() - 6);
     painter->drawText(r.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
     painter->restore();
 }

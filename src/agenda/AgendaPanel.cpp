@@ -8,9 +8,9 @@
 #include "LogFile.h"
 #include "Services.h"
 
+#include "LineList.h"
 #include <QComboBox>
 #include <QLineEdit>
-#include "LineList.h"
 #include <QPlainTextEdit>
 
 namespace {
@@ -19,6 +19,7 @@ using K = ControlKind;
 constexpr auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
 
 // Topmost first.
+// clang-format off
 const ControlSpec controls[] = {
     {K::Text, "Text剩余天数", 4080, 2400, 1335, 270, {.fg = "#FF0000", .bg = "#FFFFC0", .locked = true,
      .accessible = "剩余天数"}},
@@ -43,6 +44,7 @@ const ControlSpec controls[] = {
     {K::Label, "Label2", 4080, 720, 975, 255, {.caption = "设置日期："}},
     {K::Button, "Image1", 720, 3240, 1335, 390, {.index = 3, .picture = ":/pictures/button.jpg"}},
 };
+// clang-format on
 
 constexpr int browsingHeight = 3300;
 constexpr int addingHeight = 960;
@@ -249,10 +251,9 @@ void AgendaPanel::leaveEntryMode()
     restoreSavedLine();
 }
 
-bool AgendaPanel::writeFailed(const QString& fileName, const QString& error)
+void AgendaPanel::writeFailed(const QString& fileName, const QString& error)
 {
     m_services.messages.inform(QStringLiteral("日程未能保存：无法写入 %1（%2）").arg(fileName, error));
-    return true;
 }
 
 void AgendaPanel::ConfirmEdit()
@@ -333,8 +334,8 @@ void AgendaPanel::DeleteItem()
     // The archive comes first: no item may leave the agenda without its log entry.
     QString error;
     if (!LogFile::append(m_services.files, m_services.path(LogFile::fileName), entries, &error)) {
-        m_services.messages.inform(
-            QStringLiteral("日志无法写入 %1（%2），日程未删除。").arg(QString::fromUtf8(LogFile::fileName), error));
+        m_services.messages.inform(QStringLiteral("日志无法写入 %1（%2），日程未删除。")
+                                       .arg(QString::fromUtf8(LogFile::fileName), error));
         return;
     }
     emit logChanged();

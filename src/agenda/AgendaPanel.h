@@ -43,7 +43,7 @@ private:
     void restoreSavedLine();
     void setBrowsing(bool browsing);
     void leaveEntryMode();
-    bool writeFailed(const QString& fileName, const QString& error);
+    void writeFailed(const QString& fileName, const QString& error);
     QString currentText() const;
 
     const Services& m_services;

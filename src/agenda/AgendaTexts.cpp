@@ -4,7 +4,8 @@ namespace AgendaTexts {
 
 QString overdueSentence(int overdueCount)
 {
-    return QStringLiteral("Kestrin提醒您：您有 ") + QString::number(overdueCount) + QStringLiteral(" 件事务逾期未完成!");
+    return QStringLiteral("Kestrin提醒您：您有 ") + QString::number(overdueCount) +
+           QStringLiteral(" 件事务逾期未完成!");
 }
 
 QString remark(int overdueCount)
@@ -18,7 +19,8 @@ QString trayTip(int overdueCount)
 {
     if (overdueCount == 0)
         return QStringLiteral("Kestrin—Quorrel精品");
-    return QStringLiteral("Kestrin—您有") + QString::number(overdueCount) + QStringLiteral("个日程逾期未完成!");
+    return QStringLiteral("Kestrin—您有") + QString::number(overdueCount) +
+           QStringLiteral("个日程逾期未完成!");
 }
 
 QString daysLeft(int days)

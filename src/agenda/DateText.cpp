@@ -6,9 +6,15 @@ QString format(QDate date)
 {
     // Digits by hand: QDate's string functions are several times slower on a large agenda.
     const int y = date.year(), m = date.month(), d = date.day();
-    const QChar text[10] = {QChar(u'0' + y / 1000),     QChar(u'0' + y / 100 % 10), QChar(u'0' + y / 10 % 10),
-                            QChar(u'0' + y % 10),       QChar(u'-'),                QChar(u'0' + m / 10),
-                            QChar(u'0' + m % 10),       QChar(u'-'),                QChar(u'0' + d / 10),
+    const QChar text[10] = {QChar(u'0' + y / 1000),
+                            QChar(u'0' + y / 100 % 10),
+                            QChar(u'0' + y / 10 % 10),
+                            QChar(u'0' + y % 10),
+                            QChar(u'-'),
+                            QChar(u'0' + m / 10),
+                            QChar(u'0' + m % 10),
+                            QChar(u'-'),
+                            QChar(u'0' + d / 10),
                             QChar(u'0' + d % 10)};
     return QString(text, 10);
 }

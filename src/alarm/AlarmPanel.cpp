@@ -17,6 +17,7 @@ using K = ControlKind;
 
 const QString timeTip = QStringLiteral("时间格式：12:59:01 或 12:59");
 
+// clang-format off
 std::vector<ControlSpec> alarmLayout()
 {
     static const char* headings[] = {"闹钟 1：", "闹钟 2：", "闹钟 3："};
@@ -53,6 +54,7 @@ std::vector<ControlSpec> alarmLayout()
     entries.insert(entries.end(), std::begin(rest), std::end(rest));
     return entries;
 }
+// clang-format on
 
 } // namespace
 

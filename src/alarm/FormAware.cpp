@@ -10,6 +10,7 @@ namespace {
 
 using K = ControlKind;
 
+// clang-format off
 const ControlSpec controls[] = {
     {K::Label, "Label超期时长", 2640, 360, 1935, 255, {.caption = "超期时长:", .fg = "#FFFFFF"}},
     {K::Label, "Label我知道啦", 1560, 1560, 1215, 255, {.caption = "我知道啦!", .align = Qt::AlignHCenter, .hand = true}},
@@ -18,6 +19,7 @@ const ControlSpec controls[] = {
     {K::Image, "ImageClock2", 3840, 1320, 720, 510, {.picture = ":/pictures/clock2.png"}},
     {K::Button, "Image1", 1560, 1440, 1335, 390, {.index = 6, .picture = ":/pictures/button.jpg"}},
 };
+// clang-format on
 
 } // namespace
 
@@ -29,7 +31,8 @@ void animateClock(QWidget* clock1, QWidget* clock2)
 }
 
 FormAware::FormAware(const Clock& clock, QWidget* owner)
-    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint),
       m_clock(clock), m_noticeStart(clock.monotonicMs()), m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("FormAware"));
@@ -48,7 +51,8 @@ FormAware::FormAware(const Clock& clock, QWidget* owner)
     m_elapsed = findChild<ClickLabel*>(QStringLiteral("Label超期时长"));
     m_clock1 = findChild<QWidget*>(QStringLiteral("ImageClock1"));
     m_clock2 = findChild<QWidget*>(QStringLiteral("ImageClock2"));
-    connect(findChild<ClickLabel*>(QStringLiteral("Label我知道啦")), &ClickLabel::clicked, this, &QWidget::close);
+    connect(findChild<ClickLabel*>(QStringLiteral("Label我知道啦")), &ClickLabel::clicked, this,
+            &QWidget::close);
 
     m_timer->setObjectName(QStringLiteral("Timer显示动画闹钟"));
     m_timer->setInterval(100);

@@ -29,6 +29,7 @@ constexpr auto centred = Qt::AlignHCenter | Qt::AlignTop;
 constexpr auto right = Qt::AlignRight | Qt::AlignTop;
 
 // The controls on the window itself, topmost first; the six panels are classes of their own.
+// clang-format off
 const ControlSpec controls[] = {
     {K::Label, "LabelVersion", 360, 5520, 1575, 255, {.caption = "版本号：V1.0.8", .align = centred}},
     {K::Label, "LabelHowmuch", 3720, 5040, 375, 255, {.caption = "0", .fg = "#0000FF", .align = centred}},
@@ -50,12 +51,13 @@ const ControlSpec controls[] = {
     {K::Frame, "Line1", 0, 0, 15, 6000},
     {K::Label, "LabelQuorrel", 120, 5760, 2535, 255, {.caption = "Quorrel工作室 2002 出品", .hand = true}},
 };
+// clang-format on
 
 } // namespace
 
 FormMain::FormMain(const Services& services, TrayIcon& tray)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_services(services)
 {
     setObjectName(QStringLiteral("FormMain"));
@@ -86,12 +88,13 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     line->setFrameShape(QFrame::VLine);
     label("LabelQuorrel")->setToolTip(Contact::web2 + QStringLiteral("，") + Contact::mail1);
 
-    m_navigation = new Navigation(services,
-                                  {m_agenda, m_alarm, m_log, m_options, m_help, m_reminder, label("LabelIndicator"),
-                                   label("LabelArrange"), label("LabelClock"), label("LabelLog"), label("LabelOption"),
-                                   label("LabelHelp"), label("ImageOption1"), label("ImageOption2"),
-                                   label("ImageHelp1"), label("ImageHelp2")},
-                                  this);
+    m_navigation =
+        new Navigation(services,
+                       {m_agenda, m_alarm, m_log, m_options, m_help, m_reminder, label("LabelIndicator"),
+                        label("LabelArrange"), label("LabelClock"), label("LabelLog"), label("LabelOption"),
+                        label("LabelHelp"), label("ImageOption1"), label("ImageOption2"), label("ImageHelp1"),
+                        label("ImageHelp2")},
+                       this);
     m_tray = new TrayController(this, tray, m_reminder, m_agenda);
     m_tray->unloadWindows = [this] {
         m_alarm->closeNotice();

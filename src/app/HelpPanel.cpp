@@ -11,6 +11,7 @@ namespace {
 
 using K = ControlKind;
 
+// clang-format off
 const ControlSpec controls[] = {
     {K::Label, "Label详细内容", 3720, 600, 3375, 2895, {.caption = "无。"}},
     {K::Label, "Label15", 3600, 240, 975, 255, {.index = 1, .caption = "详细内容：", .fg = "#000000", .font = "宋体",
@@ -27,6 +28,7 @@ const ControlSpec controls[] = {
     {K::Image, "Image帮助主题箭头", 120, 3360, 345, 270, {.picture = ":/pictures/topic_arrow.png"}},
     {K::Button, "Image3", 3360, 120, 3960, 3420, {.picture = ":/pictures/help_decoration.jpg"}},
 };
+// clang-format on
 
 void setForeground(QWidget* w, const QColor& colour)
 {

@@ -40,16 +40,17 @@ QString topic(int topic)
                      {6, QStringLiteral("800×600分辨率以上")},
                      {6, QStringLiteral("16位色以上")}});
     case 2:
-        return join({{0, QStringLiteral("使用技巧让您效率倍增：")},
-                     {0, {}},
-                     {6, QStringLiteral("*设置闹钟时间的标准格式为12:59:01，您也可以省略秒，即12:59")},
-                     {0, {}},
-                     {6, QStringLiteral("*设置日程相关日期和闹钟时间时，系统会按标准格式预填当前日期和时间")},
-                     {0, {}},
-                     {6, QStringLiteral("*请打开自动备份选项，便于软件自动恢复丢失的日程与日志文件")},
-                     {0, {}},
-                     {6, QStringLiteral("*Kestrin启动后自动最小化为托盘程序，左击可以打开主界面，右击可以弹出菜单")},
-                     {6, QStringLiteral("*纯绿色软件，只需拷贝完全安装的目录即可运行")}});
+        return join(
+            {{0, QStringLiteral("使用技巧让您效率倍增：")},
+             {0, {}},
+             {6, QStringLiteral("*设置闹钟时间的标准格式为12:59:01，您也可以省略秒，即12:59")},
+             {0, {}},
+             {6, QStringLiteral("*设置日程相关日期和闹钟时间时，系统会按标准格式预填当前日期和时间")},
+             {0, {}},
+             {6, QStringLiteral("*请打开自动备份选项，便于软件自动恢复丢失的日程与日志文件")},
+             {0, {}},
+             {6, QStringLiteral("*Kestrin启动后自动最小化为托盘程序，左击可以打开主界面，右击可以弹出菜单")},
+             {6, QStringLiteral("*纯绿色软件，只需拷贝完全安装的目录即可运行")}});
     case 3:
         return join({{0, QStringLiteral("中文名：Kestrin 英文名：Tidewell")},
                      {0, {}},

@@ -14,7 +14,8 @@ Navigation::Navigation(const Services& services, const Controls& controls, QObje
             [this] { HoverIcon(m_c.option1, m_c.option2, m_c.optionLabel); });
     connect(qobject_cast<ClickLabel*>(m_c.help1), &ClickLabel::pointerMoved, this,
             [this] { HoverIcon(m_c.help1, m_c.help2, m_c.helpLabel); });
-    connect(qobject_cast<ClickLabel*>(m_c.option2), &ClickLabel::clicked, this, &Navigation::OpenOptionsPanel);
+    connect(qobject_cast<ClickLabel*>(m_c.option2), &ClickLabel::clicked, this,
+            &Navigation::OpenOptionsPanel);
 }
 
 void Navigation::setForeground(ClickLabel* label, const char* colour)

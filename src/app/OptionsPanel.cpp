@@ -6,6 +6,7 @@ namespace {
 
 using K = ControlKind;
 
+// clang-format off
 const ControlSpec controls[] = {
     {K::Label, "Label自动备份开关", 5160, 2400, 615, 255, {.caption = "打开", .fg = "#FF0000", .font = "宋体", .points = 9,
      .bold = true}},
@@ -32,12 +33,14 @@ const ControlSpec controls[] = {
     {K::Image, "Image自动备份2", 840, 2280, 300, 300, {.picture = ":/pictures/switch_off.png", .hand = true,
      .hidden = true, .accessible = "退出Kestrin时自动备份日程与日志 开关"}},
 };
+// clang-format on
 
 const char* const rowNames[3] = {"开机启动", "自动添加日志", "自动备份"};
 
 } // namespace
 
-OptionsPanel::OptionsPanel(const Services& services, QWidget* parent) : ClickLabel(parent), m_services(services)
+OptionsPanel::OptionsPanel(const Services& services, QWidget* parent)
+    : ClickLabel(parent), m_services(services)
 {
     setObjectName(QStringLiteral("PictureOption"));
     setAccessibleName(QStringLiteral("选项"));

@@ -18,14 +18,15 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const CommandLine options =
-        CommandLine::parse(arguments, QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2));
+    const CommandLine options = CommandLine::parse(
+        arguments, QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2));
     if (options.action == CommandLine::Help) {
         std::fprintf(stdout, "%s\n", qPrintable(CommandLine::usage()));
         return 0;
     }
     if (options.action == CommandLine::Error) {
-        std::fprintf(stderr, "kestrin: %s; %s\n", qPrintable(options.error), qPrintable(CommandLine::usage()));
+        std::fprintf(stderr, "kestrin: %s; %s\n", qPrintable(options.error),
+                     qPrintable(CommandLine::usage()));
         return 2;
     }
 

@@ -8,6 +8,7 @@ namespace {
 
 using K = ControlKind;
 
+// clang-format off
 const ControlSpec controls[] = {
     {K::List, "ListLog", 0, 0, 7335, 3270, {.bg = "#FFFFC0", .accessible = "日志列表"}},
     {K::Label, "Label删除日志", 5880, 3600, 1215, 375, {.caption = "删除日志",
@@ -16,6 +17,7 @@ const ControlSpec controls[] = {
     {K::Label, "Label12", 120, 3360, 1080, 180, {.caption = "日志总条数："}},
     {K::Button, "Image1", 5880, 3480, 1335, 390, {.index = 7, .picture = ":/pictures/button.jpg"}},
 };
+// clang-format on
 
 } // namespace
 
@@ -90,7 +92,7 @@ void LogPanel::DeleteLogEntry()
     kept.removeAt(row);
     QString error;
     if (!LogFile::rewrite(m_services.files, m_services.path(LogFile::fileName), kept, &error))
-        m_services.messages.inform(
-            QStringLiteral("日志未能保存：无法写入 %1（%2）").arg(QString::fromUtf8(LogFile::fileName), error));
+        m_services.messages.inform(QStringLiteral("日志未能保存：无法写入 %1（%2）")
+                                       .arg(QString::fromUtf8(LogFile::fileName), error));
     LoadLog();
 }

@@ -1,10 +1,10 @@
 #include "Controls.h"
 
+#include "LineList.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
-#include "LineList.h"
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 

@@ -39,7 +39,9 @@ LineList::LineList(QWidget* parent) : QListView(parent), m_model(new LinesModel(
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
+            [this](const QModelIndex& current) {
+                emit currentRowChanged(current.isValid() ? current.row() : -1);
+            });
 }
 
 void LineList::setLines(const QStringList& lines)

@@ -5,23 +5,24 @@
 
 QtTrayIcon::QtTrayIcon(QObject* owner) : m_icon(new QSystemTrayIcon(owner))
 {
-    QObject::connect(m_icon, &QSystemTrayIcon::activated, m_icon, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (!onClick)
-            return;
-        switch (reason) {
-        case QSystemTrayIcon::Trigger:
-            onClick(TrayClick::LeftRelease);
-            break;
-        case QSystemTrayIcon::Context:
-            onClick(TrayClick::RightRelease);
-            break;
-        case QSystemTrayIcon::DoubleClick:
-            onClick(TrayClick::DoubleClick);
-            break;
-        default:
-            onClick(TrayClick::Other);
-        }
-    });
+    QObject::connect(m_icon, &QSystemTrayIcon::activated, m_icon,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         if (!onClick)
+                             return;
+                         switch (reason) {
+                         case QSystemTrayIcon::Trigger:
+                             onClick(TrayClick::LeftRelease);
+                             break;
+                         case QSystemTrayIcon::Context:
+                             onClick(TrayClick::RightRelease);
+                             break;
+                         case QSystemTrayIcon::DoubleClick:
+                             onClick(TrayClick::DoubleClick);
+                             break;
+                         default:
+                             onClick(TrayClick::Other);
+                         }
+                     });
 }
 
 QtTrayIcon::~QtTrayIcon()

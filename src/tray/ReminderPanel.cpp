@@ -8,12 +8,14 @@ namespace {
 
 using K = ControlKind;
 
+// clang-format off
 const ControlSpec controls[] = {
     {K::Label, "Label评论", 2280, 2400, 4335, 1095, {.caption = "成事在胸，井井有条，您将大有所为！", .fg = "#FFFF00",
      .font = "华文行楷", .points = 15.75}},
     {K::Label, "Label未完成数提醒", 3840, 1200, 735, 375, {.caption = "0", .fg = "#FFFFFF", .font = "宋体",
      .points = 15.75}},
 };
+// clang-format on
 
 constexpr qint64 onViewMs = 3000;
 

@@ -11,8 +11,8 @@
 SingleInstance::SingleInstance(const QString& appDir, QObject* parent) : QObject(parent)
 {
     const QString canonical = QFileInfo(appDir).canonicalFilePath();
-    const QByteArray hash =
-        QCryptographicHash::hash((canonical.isEmpty() ? appDir : canonical).toUtf8(), QCryptographicHash::Sha1);
+    const QByteArray hash = QCryptographicHash::hash((canonical.isEmpty() ? appDir : canonical).toUtf8(),
+                                                     QCryptographicHash::Sha1);
     m_key = QStringLiteral("kestrin-") + QString::fromLatin1(hash.toHex().left(16));
     // The lock lives in the temporary directory: the program directory may be read-only, and the
     // user's data directory is no place for our housekeeping.

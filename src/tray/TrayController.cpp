@@ -8,7 +8,8 @@
 #include <QMenu>
 #include <QWidget>
 
-TrayController::TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPanel* reminder, QWidget* agendaPanel)
+TrayController::TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPanel* reminder,
+                               QWidget* agendaPanel)
     : QObject(mainWindow), m_window(mainWindow), m_tray(tray), m_reminder(reminder), m_agenda(agendaPanel),
       m_menu(new QMenu(mainWindow)), m_normalSize(mainWindow->size())
 {
@@ -18,7 +19,8 @@ TrayController::TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPane
     m_restore->setObjectName(QStringLiteral("mnuTrayRestore"));
     m_minimize = m_menu->addAction(QStringLiteral("最小化(&M)"), this, &TrayController::Minimize);
     m_minimize->setObjectName(QStringLiteral("mnuTrayMinimize"));
-    QAction* remind = m_menu->addAction(QStringLiteral("显示Kestrin提醒(&A)"), this, &TrayController::ShowReminder);
+    QAction* remind =
+        m_menu->addAction(QStringLiteral("显示Kestrin提醒(&A)"), this, &TrayController::ShowReminder);
     remind->setObjectName(QStringLiteral("menu显示Kestrin提醒"));
     m_menu->addSeparator()->setObjectName(QStringLiteral("mnuTraySep"));
     QAction* close = m_menu->addAction(QStringLiteral("关闭(&C)"), this, &TrayController::Quit);

@@ -21,11 +21,13 @@ class TestAgendaFile : public QObject
 private slots:
     void recordIsByteExact()
     {
-        QCOMPARE(AgendaFile::formatRecord(QString::fromUtf8("完成报告"), QDate(2002, 12, 20), QDate(2002, 12, 27)),
-                 QByteArray("\"") + gbk("完成报告") + "\",#2002-12-20#,#2002-12-27#\r\n");
+        QCOMPARE(
+            AgendaFile::formatRecord(QString::fromUtf8("完成报告"), QDate(2002, 12, 20), QDate(2002, 12, 27)),
+            QByteArray("\"") + gbk("完成报告") + "\",#2002-12-20#,#2002-12-27#\r\n");
         // Leading zeros in month and day, a comma kept inside the quotes.
-        QCOMPARE(AgendaFile::formatRecord(QString::fromUtf8("买菜,做饭"), QDate(2003, 1, 5), QDate(2003, 1, 5)),
-                 QByteArray("\"") + gbk("买菜,做饭") + "\",#2003-01-05#,#2003-01-05#\r\n");
+        QCOMPARE(
+            AgendaFile::formatRecord(QString::fromUtf8("买菜,做饭"), QDate(2003, 1, 5), QDate(2003, 1, 5)),
+            QByteArray("\"") + gbk("买菜,做饭") + "\",#2003-01-05#,#2003-01-05#\r\n");
     }
 
     void roundTripKeepsEveryCharacter()
@@ -86,8 +88,9 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing field") << "agenda_missing_field.txt"
-                                       << QString::fromUtf8("agenda_missing_field.txt 第 2 行无法读取：缺少完成日期");
+        QTest::newRow("missing field")
+            << "agenda_missing_field.txt"
+            << QString::fromUtf8("agenda_missing_field.txt 第 2 行无法读取：缺少完成日期");
         QTest::newRow("unterminated quote")
             << "agenda_unterminated_quote.txt"
             << QString::fromUtf8("agenda_unterminated_quote.txt 第 2 行无法读取：日程内容缺少结尾的双引号");
@@ -95,11 +98,14 @@ private slots:
             << "agenda_impossible_date.txt"
             << QString::fromUtf8("agenda_impossible_date.txt 第 3 行无法读取：完成日期不是有效日期");
         QTest::newRow("bad bytes") << "agenda_bad_bytes.txt"
-                                   << QString::fromUtf8("agenda_bad_bytes.txt 第 2 行无法读取：含有无法识别的字符");
-        QTest::newRow("utf-8 with bom") << "agenda_utf8_bom.txt"
-                                        << QString::fromUtf8("agenda_utf8_bom.txt 第 1 行无法读取：文字是 UTF-8 编码，应为 GBK 编码");
-        QTest::newRow("extra field") << "agenda_extra_field.txt"
-                                     << QString::fromUtf8("agenda_extra_field.txt 第 1 行无法读取：完成日期之后有多余的内容");
+                                   << QString::fromUtf8(
+                                          "agenda_bad_bytes.txt 第 2 行无法读取：含有无法识别的字符");
+        QTest::newRow("utf-8 with bom")
+            << "agenda_utf8_bom.txt"
+            << QString::fromUtf8("agenda_utf8_bom.txt 第 1 行无法读取：文字是 UTF-8 编码，应为 GBK 编码");
+        QTest::newRow("extra field")
+            << "agenda_extra_field.txt"
+            << QString::fromUtf8("agenda_extra_field.txt 第 1 行无法读取：完成日期之后有多余的内容");
     }
     void badFilesNameFileLineAndReason()
     {
@@ -123,8 +129,10 @@ private slots:
             bool loads;
         };
         const QList<Case> cases = {
-            {"nul byte", good + QByteArrayLiteral("\r\n\"b\0c\",#2026-01-01#,#2026-02-01#\r\n"), true}, // kept as written
-            {"10 MB line", "\"" + QByteArray(10 * 1024 * 1024, 'x') + "\",#2026-01-01#,#2026-02-01#\r\n", true},
+            {"nul byte", good + QByteArrayLiteral("\r\n\"b\0c\",#2026-01-01#,#2026-02-01#\r\n"),
+             true}, // kept as written
+            {"10 MB line", "\"" + QByteArray(10 * 1024 * 1024, 'x') + "\",#2026-01-01#,#2026-02-01#\r\n",
+             true},
             {"CR alone", good + "\r" + good + "\r\n", false},
             {"utf-8 without bom", "\"\xe4\xb9\xb0\xe8\x8f\x9c\",#2026-01-01#,#2026-02-01#\r\n", true},
             {"only garbage", QByteArray(4096, '\xff'), false},
@@ -134,7 +142,8 @@ private slots:
             const auto load = AgendaFile::load(bench.files, bench.path("agenda.txt"), day);
             QVERIFY2(load.ok == c.loads, c.name);
             QVERIFY2(load.ok || load.error.contains(QString::fromUtf8("第 1 行")) ||
-                         load.error.contains(QString::fromUtf8("第 2 行")), c.name);
+                         load.error.contains(QString::fromUtf8("第 2 行")),
+                     c.name);
         }
         QByteArray many;
         for (int i = 0; i < 100000; ++i)
@@ -158,12 +167,15 @@ private slots:
 
     void summaryTexts()
     {
-        QCOMPARE(AgendaTexts::overdueSentence(2), QString::fromUtf8("Kestrin提醒您：您有 2 件事务逾期未完成!"));
-        QCOMPARE(AgendaTexts::overdueSentence(0), QString::fromUtf8("Kestrin提醒您：您有 0 件事务逾期未完成!"));
+        QCOMPARE(AgendaTexts::overdueSentence(2),
+                 QString::fromUtf8("Kestrin提醒您：您有 2 件事务逾期未完成!"));
+        QCOMPARE(AgendaTexts::overdueSentence(0),
+                 QString::fromUtf8("Kestrin提醒您：您有 0 件事务逾期未完成!"));
         QCOMPARE(AgendaTexts::trayTip(0), QString::fromUtf8("Kestrin—Quorrel精品"));
         QCOMPARE(AgendaTexts::trayTip(3), QString::fromUtf8("Kestrin—您有3个日程逾期未完成!"));
         QCOMPARE(AgendaTexts::remark(0), QString::fromUtf8("成事在胸，井井有条，您将大有所为！"));
-        QCOMPARE(AgendaTexts::remark(1), QString::fromUtf8("千里之行始于足下！从现在做起，从每一件事做起。成功最终属于您。"));
+        QCOMPARE(AgendaTexts::remark(1),
+                 QString::fromUtf8("千里之行始于足下！从现在做起，从每一件事做起。成功最终属于您。"));
         QCOMPARE(AgendaTexts::daysLeft(5), QString::fromUtf8("5 天"));
         QCOMPARE(AgendaTexts::daysLeft(0), QString::fromUtf8("0 天"));
         QCOMPARE(AgendaTexts::daysLeft(-3), QString::fromUtf8("逾期 3 天"));

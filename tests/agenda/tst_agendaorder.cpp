@@ -5,7 +5,8 @@
 
 namespace {
 
-AgendaItem item(const char* text, QDate set, QDate finish = QDate(2002, 12, 31), QDate today = QDate(2002, 12, 27))
+AgendaItem item(const char* text, QDate set, QDate finish = QDate(2002, 12, 31),
+                QDate today = QDate(2002, 12, 27))
 {
     return {QString::fromUtf8(text), set, finish, int(today.daysTo(finish))};
 }
@@ -50,17 +51,19 @@ private slots:
     void bySetDateLaterFileItemFirstAmongEqualKeys()
     {
         const QList<AgendaItem> agenda = {item("买菜", QDate(2002, 12, 5)), item("开会", QDate(2002, 12, 3)),
-                                          item("写报告", QDate(2002, 12, 5)), item("交房租", QDate(2002, 12, 1))};
+                                          item("写报告", QDate(2002, 12, 5)),
+                                          item("交房租", QDate(2002, 12, 1))};
         QCOMPARE(AgendaOrder::lines(agenda, AgendaOrdering::BySetDate),
-                 (QStringList{QString::fromUtf8("交房租"), QString::fromUtf8("开会"), QString::fromUtf8("写报告"),
-                              QString::fromUtf8("买菜")}));
+                 (QStringList{QString::fromUtf8("交房租"), QString::fromUtf8("开会"),
+                              QString::fromUtf8("写报告"), QString::fromUtf8("买菜")}));
     }
 
     void equalFinishDatesReverseFileOrder()
     {
         const QDate d(2002, 12, 5), f(2002, 12, 30);
         const QList<AgendaItem> agenda = {item("买菜", d, f), item("开会", d, f), item("写报告", d, f)};
-        const QStringList expected = {QString::fromUtf8("写报告"), QString::fromUtf8("开会"), QString::fromUtf8("买菜")};
+        const QStringList expected = {QString::fromUtf8("写报告"), QString::fromUtf8("开会"),
+                                      QString::fromUtf8("买菜")};
         QCOMPARE(AgendaOrder::lines(agenda, AgendaOrdering::ByFinishDate), expected);
         QCOMPARE(AgendaOrder::lines(agenda, AgendaOrdering::ByDaysLeft), expected);
     }
@@ -98,9 +101,11 @@ private slots:
             QList<AgendaItem> agenda;
             for (int i = 0; i < n; ++i) {
                 const QByteArray text = "t" + QByteArray::number(rng.bounded(texts));
-                agenda.append(item(text.constData(), base.addDays(rng.bounded(5)), base.addDays(rng.bounded(30)), today));
+                agenda.append(item(text.constData(), base.addDays(rng.bounded(5)),
+                                   base.addDays(rng.bounded(30)), today));
             }
-            for (auto o : {AgendaOrdering::BySetDate, AgendaOrdering::ByFinishDate, AgendaOrdering::ByDaysLeft})
+            for (auto o :
+                 {AgendaOrdering::BySetDate, AgendaOrdering::ByFinishDate, AgendaOrdering::ByDaysLeft})
                 QCOMPARE(AgendaOrder::lines(agenda, o), insertionOrder(agenda, o));
         }
     }

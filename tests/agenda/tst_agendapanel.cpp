@@ -1,9 +1,9 @@
 #include "AgendaPanel.h"
 #include "TestBench.h"
 
+#include "LineList.h"
 #include <QComboBox>
 #include <QLineEdit>
-#include "LineList.h"
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,7 +27,10 @@ struct Fixture
         panel->show();
         panel->LoadAgenda();
     }
-    template <typename T> T* get(const char* name) const { return panel->findChild<T*>(QString::fromUtf8(name)); }
+    template <typename T> T* get(const char* name) const
+    {
+        return panel->findChild<T*>(QString::fromUtf8(name));
+    }
     LineList* list() const { return get<LineList>("ListAgenda"); }
     void click(const char* name) const { QTest::mouseClick(get<QWidget>(name), Qt::LeftButton); }
     QStringList lines() const
@@ -52,8 +55,8 @@ struct Fixture
 
 QByteArray threeDays()
 {
-    return agendaRecord("昨天到期", today.addDays(-3), today.addDays(-1)) + agendaRecord("今天到期", today, today) +
-           agendaRecord("明天到期", today, today.addDays(1));
+    return agendaRecord("昨天到期", today.addDays(-3), today.addDays(-1)) +
+           agendaRecord("今天到期", today, today) + agendaRecord("明天到期", today, today.addDays(1));
 }
 
 } // namespace

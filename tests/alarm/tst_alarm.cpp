@@ -33,10 +33,22 @@ struct Fixture
         if (panel->notice())
             delete panel->notice();
     }
-    QCheckBox* tick(int i) const { return findControl<QCheckBox>(panel, QString::fromUtf8("Check是否打开闹钟"), i); }
-    QLineEdit* time(int i) const { return findControl<QLineEdit>(panel, QString::fromUtf8("Text设置闹钟时间"), i); }
-    QLineEdit* prompt(int i) const { return findControl<QLineEdit>(panel, QString::fromUtf8("Text设置闹钟提示"), i); }
-    QComboBox* rings(int i) const { return findControl<QComboBox>(panel, QString::fromUtf8("Combo响铃次数"), i); }
+    QCheckBox* tick(int i) const
+    {
+        return findControl<QCheckBox>(panel, QString::fromUtf8("Check是否打开闹钟"), i);
+    }
+    QLineEdit* time(int i) const
+    {
+        return findControl<QLineEdit>(panel, QString::fromUtf8("Text设置闹钟时间"), i);
+    }
+    QLineEdit* prompt(int i) const
+    {
+        return findControl<QLineEdit>(panel, QString::fromUtf8("Text设置闹钟提示"), i);
+    }
+    QComboBox* rings(int i) const
+    {
+        return findControl<QComboBox>(panel, QString::fromUtf8("Combo响铃次数"), i);
+    }
     QTimer* alarmTimer() const { return panel->findChild<QTimer*>(QString::fromUtf8("Timer运行闹钟")); }
     void arm(int i, const char* at, int ringCount, const char* text = "")
     {
@@ -45,7 +57,10 @@ struct Fixture
         rings(i)->setCurrentIndex(ringCount - 1);
         prompt(i)->setText(QString::fromUtf8(text));
     }
-    void confirm() const { QTest::mouseClick(panel->findChild<QWidget*>(QString::fromUtf8("Label确认闹钟")), Qt::LeftButton); }
+    void confirm() const
+    {
+        QTest::mouseClick(panel->findChild<QWidget*>(QString::fromUtf8("Label确认闹钟")), Qt::LeftButton);
+    }
     // Runs the alarm check every 500 ms for the given time, as the timer would.
     int runChecks(int ms)
     {
@@ -76,8 +91,8 @@ private slots:
         QCOMPARE(TimeText::parse(u"12:59").value(), QTime(12, 59, 0));
         QCOMPARE(TimeText::parse(u"7:05").value(), QTime(7, 5, 0));
         QCOMPARE(TimeText::parse(u"0:00:00").value(), QTime(0, 0, 0));
-        for (const char* bad : {"", "abc", "24:00", "12:60", "12:5", "12:59:60", "12:59:1", "123:00", "12:59:01:00",
-                                "12.59", "12:59 pm"})
+        for (const char* bad : {"", "abc", "24:00", "12:60", "12:5", "12:59:60", "12:59:1", "123:00",
+                                "12:59:01:00", "12.59", "12:59 pm"})
             QVERIFY2(!TimeText::parse(QString::fromUtf8(bad)).has_value(), bad);
         QCOMPARE(TimeText::format(QTime(7, 5, 9)), QStringLiteral("07:05:09"));
     }

@@ -19,7 +19,8 @@ private slots:
     {
         QTemporaryDir exe, data;
         QCOMPARE(CommandLine::parse({QStringLiteral("--dir"), data.path()}, exe.path()).AppDir, data.path());
-        QCOMPARE(CommandLine::parse({QStringLiteral("--dir=") + data.path()}, exe.path()).AppDir, data.path());
+        QCOMPARE(CommandLine::parse({QStringLiteral("--dir=") + data.path()}, exe.path()).AppDir,
+                 data.path());
     }
 
     void badOptionsAreErrors()
@@ -27,8 +28,10 @@ private slots:
         QTemporaryDir exe;
         QCOMPARE(CommandLine::parse({QStringLiteral("--frobnicate")}, exe.path()).action, CommandLine::Error);
         QCOMPARE(CommandLine::parse({QStringLiteral("--dir")}, exe.path()).action, CommandLine::Error);
-        QCOMPARE(CommandLine::parse({QStringLiteral("--dir"), exe.filePath(QStringLiteral("nope"))}, exe.path()).action,
-                 CommandLine::Error);
+        QCOMPARE(
+            CommandLine::parse({QStringLiteral("--dir"), exe.filePath(QStringLiteral("nope"))}, exe.path())
+                .action,
+            CommandLine::Error);
         QCOMPARE(CommandLine::parse({QStringLiteral("--help")}, exe.path()).action, CommandLine::Help);
     }
 };

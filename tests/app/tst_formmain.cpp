@@ -6,9 +6,9 @@
 #include "TestBench.h"
 #include "TrayController.h"
 
+#include "LineList.h"
 #include <QComboBox>
 #include <QLabel>
-#include "LineList.h"
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -25,8 +25,8 @@ struct Fixture
     Fixture()
     {
         bench.clock.set(QDateTime(today, QTime(8, 0)));
-        bench.write("agenda.txt", QByteArray("\"") + gbk("交房租") + "\",#2026-12-01#,#2026-12-05#\r\n\"" + gbk("开会") +
-                                      "\",#2026-12-06#,#2026-12-09#\r\n");
+        bench.write("agenda.txt", QByteArray("\"") + gbk("交房租") + "\",#2026-12-01#,#2026-12-05#\r\n\"" +
+                                      gbk("开会") + "\",#2026-12-06#,#2026-12-09#\r\n");
         window = std::make_unique<FormMain>(bench.services, bench.tray);
         window->startup();
         bench.sound.played.clear();
@@ -39,7 +39,8 @@ struct Fixture
     void click(const char* name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
     void move(QWidget* w, QPoint pos = QPoint(2, 2)) const
     {
-        QMouseEvent event(QEvent::MouseMove, pos, w->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent event(QEvent::MouseMove, pos, w->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
         QCoreApplication::sendEvent(w, &event);
     }
     void moveOverBackground() const { move(window.get(), QPoint(50, 300)); }
@@ -47,12 +48,16 @@ struct Fixture
     QStringList visiblePanels() const
     {
         QStringList out;
-        for (const char* p : {"Picture安排日程", "Picture提醒", "PictureClock", "PictureLog", "PictureHelp", "PictureOption"})
+        for (const char* p :
+             {"Picture安排日程", "Picture提醒", "PictureClock", "PictureLog", "PictureHelp", "PictureOption"})
             if (shown(p))
                 out.append(QString::fromUtf8(p));
         return out;
     }
-    QString fg(const char* name) const { return label(name)->palette().color(QPalette::WindowText).name().toUpper(); }
+    QString fg(const char* name) const
+    {
+        return label(name)->palette().color(QPalette::WindowText).name().toUpper();
+    }
     QTimer* reminderTimer() const { return get<QTimer>("Timer提醒"); }
 };
 
@@ -86,14 +91,16 @@ private slots:
         QCOMPARE(f.visiblePanels(), QStringList{QString::fromUtf8("Picture提醒")});
         QVERIFY(f.reminderTimer()->isActive());
         QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("2"));
-        QCOMPARE(f.label("Label逾期未完成")->text(), QString::fromUtf8("Kestrin提醒您：您有 1 件事务逾期未完成!"));
+        QCOMPARE(f.label("Label逾期未完成")->text(),
+                 QString::fromUtf8("Kestrin提醒您：您有 1 件事务逾期未完成!"));
         QCOMPARE(f.label("Label未完成数提醒")->text(), QStringLiteral("1"));
         QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有1个日程逾期未完成!"));
         QVERIFY(f.bench.tray.added);
         QCOMPARE(f.window->tray()->LastState(), 0);
         QCOMPARE(f.window->size(), QSize(599, 400));
         QTRY_COMPARE(f.bench.sound.preloaded,
-                 (QStringList{QStringLiteral("clock1.wav"), QStringLiteral("Moveme.wav"), QStringLiteral("ClickMe.wav")}));
+                     (QStringList{QStringLiteral("clock1.wav"), QStringLiteral("Moveme.wav"),
+                                  QStringLiteral("ClickMe.wav")}));
         QVERIFY(!f.get<QTimer>("Timer运行闹钟")->isActive());
     }
 
@@ -164,7 +171,8 @@ private slots:
         QVERIFY(f.label("ImageOption1")->isVisibleTo(f.window.get()));
         QCOMPARE(f.fg("LabelOption"), QStringLiteral("#000000"));
         // The raised options icon is narrower: its uncovered strip is background.
-        const QRect normal = f.label("ImageOption1")->geometry(), raised = f.label("ImageOption2")->geometry();
+        const QRect normal = f.label("ImageOption1")->geometry(),
+                    raised = f.label("ImageOption2")->geometry();
         QVERIFY(normal.width() > raised.width());
         QVERIFY(f.label("ImageHelp2")->y() > f.label("ImageHelp1")->y());
     }
@@ -197,7 +205,8 @@ private slots:
         QCOMPARE(f.bench.sound.played, QStringList(2, QStringLiteral("ClickMe.wav")));
         f.click("Label自动添加日志");
         f.click("Label确认设置");
-        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("以上选项仅供参考，尚未实现，欢迎大家来信定做!")});
+        QCOMPARE(f.bench.messages.shown,
+                 QStringList{QString::fromUtf8("以上选项仅供参考，尚未实现，欢迎大家来信定做!")});
         QVERIFY(!options->isOn(1));
         QCOMPARE(f.bench.sound.played.size(), 3);
         QCOMPARE(f.label("Image自动添加日志2")->geometry().size(), QSize(20, 20));
@@ -213,27 +222,33 @@ private slots:
                            << QString::fromUtf8("最佳使用环境：\r\n      Microsoft Windows 2000 或 XP\r\n"
                                                 "      800×600分辨率以上\r\n      16位色以上")
                            << true;
-        QTest::newRow("2") << 2
-                           << QString::fromUtf8("使用技巧让您效率倍增：\r\n\r\n"
-                                                "      *设置闹钟时间的标准格式为12:59:01，您也可以省略秒，即12:59\r\n\r\n"
-                                                "      *设置日程相关日期和闹钟时间时，系统会按标准格式预填当前日期和时间\r\n\r\n"
-                                                "      *请打开自动备份选项，便于软件自动恢复丢失的日程与日志文件\r\n\r\n"
-                                                "      *Kestrin启动后自动最小化为托盘程序，左击可以打开主界面，右击可以弹出菜单\r\n"
-                                                "      *纯绿色软件，只需拷贝完全安装的目录即可运行")
-                           << false;
-        QTest::newRow("3") << 3
-                           << QString::fromUtf8("中文名：Kestrin 英文名：Tidewell\r\n\r\n     版本号：V1.0.8\r\n"
-                                                "     软件性质：全功能免费版\r\n\r\n该软件向所有用户开放，您可以定制：\r\n\r\n"
-                                                "     ★您喜爱的日程显示方式；\r\n     ★您希望的逾期日程提醒方式；\r\n"
-                                                "     ★定制闹钟铃声；\r\n     ★定制背景，甚至Kestrin形象\r\n\r\n"
-                                                "              欢迎各网站免费提供下载")
-                           << false;
-        QTest::newRow("4") << 4
-                           << QString::fromUtf8("为广大用户提供专业软件定做\r\n    价格低廉 + 服务优质\r\n\r\n"
-                                                "网址：www.quorrel.example\r\n       quorrel.example\r\n"
-                                                "邮箱：studio@quorrel.example\r\n       service@quorrel.example\r\n\r\n\r\n"
-                                                "升级版内容预告：\r\n     密码设置、铃声选择、异地备份与恢复、从日志恢复到日程")
-                           << true;
+        QTest::newRow("2")
+            << 2
+            << QString::fromUtf8(
+                   "使用技巧让您效率倍增：\r\n\r\n"
+                   "      *设置闹钟时间的标准格式为12:59:01，您也可以省略秒，即12:59\r\n\r\n"
+                   "      *设置日程相关日期和闹钟时间时，系统会按标准格式预填当前日期和时间\r\n\r\n"
+                   "      *请打开自动备份选项，便于软件自动恢复丢失的日程与日志文件\r\n\r\n"
+                   "      *Kestrin启动后自动最小化为托盘程序，左击可以打开主界面，右击可以弹出菜单\r\n"
+                   "      *纯绿色软件，只需拷贝完全安装的目录即可运行")
+            << false;
+        QTest::newRow("3")
+            << 3
+            << QString::fromUtf8(
+                   "中文名：Kestrin 英文名：Tidewell\r\n\r\n     版本号：V1.0.8\r\n"
+                   "     软件性质：全功能免费版\r\n\r\n该软件向所有用户开放，您可以定制：\r\n\r\n"
+                   "     ★您喜爱的日程显示方式；\r\n     ★您希望的逾期日程提醒方式；\r\n"
+                   "     ★定制闹钟铃声；\r\n     ★定制背景，甚至Kestrin形象\r\n\r\n"
+                   "              欢迎各网站免费提供下载")
+            << false;
+        QTest::newRow("4")
+            << 4
+            << QString::fromUtf8(
+                   "为广大用户提供专业软件定做\r\n    价格低廉 + 服务优质\r\n\r\n"
+                   "网址：www.quorrel.example\r\n       quorrel.example\r\n"
+                   "邮箱：studio@quorrel.example\r\n       service@quorrel.example\r\n\r\n\r\n"
+                   "升级版内容预告：\r\n     密码设置、铃声选择、异地备份与恢复、从日志恢复到日程")
+            << true;
     }
     void helpTopicsCharacterForCharacter()
     {
@@ -242,7 +257,8 @@ private slots:
         QFETCH(bool, soundFirst);
         Fixture f;
         f.click("ImageHelp2");
-        f.click(topic == 1 ? "Label帮助主题2" : "Label帮助主题1"); // another text first, to see when it changes
+        f.click(topic == 1 ? "Label帮助主题2"
+                           : "Label帮助主题1"); // another text first, to see when it changes
         QString shownAtSound;
         f.bench.sound.onPlay = [&] { shownAtSound = helpText("Label详细内容", f); };
         const QByteArray name = "Label帮助主题" + QByteArray::number(topic);
@@ -252,7 +268,8 @@ private slots:
         QCOMPARE(f.get("Image帮助主题箭头")->y(), f.get(name.constData())->y());
         for (int n = 1; n <= 4; ++n) {
             const QByteArray other = "Label帮助主题" + QByteArray::number(n);
-            QCOMPARE(f.fg(other.constData()), n == topic ? QStringLiteral("#0000FF") : QStringLiteral("#000000"));
+            QCOMPARE(f.fg(other.constData()),
+                     n == topic ? QStringLiteral("#0000FF") : QStringLiteral("#000000"));
         }
         f.click("ImageHelp2"); // every opening chooses topic 4 afresh
         QCOMPARE(f.fg("Label帮助主题4"), QStringLiteral("#0000FF"));
@@ -268,17 +285,20 @@ private slots:
         QCOMPARE(f.bench.shell.opened, (QList<QUrl>{QUrl(QStringLiteral("mailto:studio@quorrel.example")),
                                                     QUrl(QStringLiteral("http://quorrel.example/"))}));
         QVERIFY(f.bench.messages.shown.isEmpty());
-        QCOMPARE(f.label("LabelQuorrel")->toolTip(), QString::fromUtf8("quorrel.example，studio@quorrel.example"));
+        QCOMPARE(f.label("LabelQuorrel")->toolTip(),
+                 QString::fromUtf8("quorrel.example，studio@quorrel.example"));
     }
 
     void everyControlCarriesItsName()
     {
         Fixture f;
-        for (const char* name : {"LabelVersion", "LabelHowmuch", "Label5", "LabelIndicator", "LabelOption", "LabelHelp",
-                                 "Label逾期未完成", "LabelLog", "LabelClock", "LabelArrange", "Line1", "LabelQuorrel",
-                                 "Text剩余天数", "Text完成日期", "Text设置日期", "Text添加日程", "Label添加或修改标题",
-                                 "ListLog", "Label删除日志", "Label日志总条数", "Label12", "Label详细内容", "Shape1",
-                                 "Image3", "Label14", "Label确认设置", "Timer显示动画闹钟", "mnuTray"})
+        for (const char* name :
+             {"LabelVersion",  "LabelHowmuch",        "Label5",       "LabelIndicator", "LabelOption",
+              "LabelHelp",     "Label逾期未完成",     "LabelLog",     "LabelClock",     "LabelArrange",
+              "Line1",         "LabelQuorrel",        "Text剩余天数", "Text完成日期",   "Text设置日期",
+              "Text添加日程",  "Label添加或修改标题", "ListLog",      "Label删除日志",  "Label日志总条数",
+              "Label12",       "Label详细内容",       "Shape1",       "Image3",         "Label14",
+              "Label确认设置", "Timer显示动画闹钟",   "mnuTray"})
             QVERIFY2(f.window->findChild<QObject*>(QString::fromUtf8(name)), name);
         for (int i = 0; i <= 8; ++i)
             QVERIFY(findControl<QWidget>(f.window.get(), QStringLiteral("Image1"), i));

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!reload.ok || reload.items.size() != load.items.size())
         __builtin_trap();
     for (qsizetype i = 0; i < load.items.size(); ++i) {
-        if (reload.items[i].Content != load.items[i].Content || reload.items[i].SetDate != load.items[i].SetDate ||
+        if (reload.items[i].Content != load.items[i].Content ||
+            reload.items[i].SetDate != load.items[i].SetDate ||
             reload.items[i].FinishDate != load.items[i].FinishDate)
             __builtin_trap();
     }

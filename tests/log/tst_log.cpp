@@ -3,8 +3,8 @@
 #include "LogPanel.h"
 #include "TestBench.h"
 
-#include <QLabel>
 #include "LineList.h"
+#include <QLabel>
 #include <QTest>
 
 namespace {
@@ -69,9 +69,10 @@ class TestLog : public QObject
 private slots:
     void entryIsByteExact()
     {
-        QCOMPARE(LogFile::formatEntry(QString::fromUtf8("完成报告"), QStringLiteral("2002-12-20"),
-                                      QStringLiteral("2002-12-27"), QStringLiteral("2002-12-28")),
-                 QString::fromUtf8("完成报告: 设置日期2002-12-20; 预定完成日期2002-12-27; 删除日期2002-12-28"));
+        QCOMPARE(
+            LogFile::formatEntry(QString::fromUtf8("完成报告"), QStringLiteral("2002-12-20"),
+                                 QStringLiteral("2002-12-27"), QStringLiteral("2002-12-28")),
+            QString::fromUtf8("完成报告: 设置日期2002-12-20; 预定完成日期2002-12-27; 删除日期2002-12-28"));
     }
 
     void deletionArchivesFirstAndCreatesTheLog()
@@ -80,8 +81,9 @@ private slots:
                   agendaRecord("开会", today, today.addDays(2)));
         f.deleteItem();
         QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("警告：即将删除此条日程！")});
-        QCOMPARE(f.bench.read("my.log"), gbk("买菜,做饭; 注意:早去: 设置日期2026-12-01; 预定完成日期2026-12-05; "
-                                             "删除日期2026-12-07\r\n"));
+        QCOMPARE(f.bench.read("my.log"),
+                 gbk("买菜,做饭; 注意:早去: 设置日期2026-12-01; 预定完成日期2026-12-05; "
+                     "删除日期2026-12-07\r\n"));
         QCOMPARE(f.bench.read("agenda.txt"), agendaRecord("开会", today, today.addDays(2)));
         QCOMPARE(f.count(), QStringLiteral("1"));
         QCOMPARE(f.logList()->count(), 1);
@@ -93,7 +95,8 @@ private slots:
         const QByteArray only = agendaRecord("唯一", today, today);
         Fixture f(only);
         f.deleteItem();
-        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("总得留下最后一件事吧!否则，显得太无聊了。")});
+        QCOMPARE(f.bench.messages.shown,
+                 QStringList{QString::fromUtf8("总得留下最后一件事吧!否则，显得太无聊了。")});
         QCOMPARE(f.bench.messages.confirmations, 0);
         QCOMPARE(f.bench.read("agenda.txt"), only);
         QVERIFY(!QFile::exists(f.bench.path("my.log")));
@@ -111,13 +114,16 @@ private slots:
 
     void duplicateTextsLeaveTogetherWithAnEntryEach()
     {
-        Fixture f(agendaRecord("同名", QDate(2026, 1, 1), QDate(2026, 1, 2)) + agendaRecord("other", today, today) +
+        Fixture f(agendaRecord("同名", QDate(2026, 1, 1), QDate(2026, 1, 2)) +
+                  agendaRecord("other", today, today) +
                   agendaRecord("同名", QDate(2026, 2, 1), QDate(2026, 2, 2)));
         f.deleteItem();
         QCOMPARE(f.bench.read("agenda.txt"), agendaRecord("other", today, today));
-        QCOMPARE(f.logLines(),
-                 (QStringList{QString::fromUtf8("同名: 设置日期2026-01-01; 预定完成日期2026-01-02; 删除日期2026-12-07"),
-                              QString::fromUtf8("同名: 设置日期2026-02-01; 预定完成日期2026-02-02; 删除日期2026-12-07")}));
+        QCOMPARE(
+            f.logLines(),
+            (QStringList{
+                QString::fromUtf8("同名: 设置日期2026-01-01; 预定完成日期2026-01-02; 删除日期2026-12-07"),
+                QString::fromUtf8("同名: 设置日期2026-02-01; 预定完成日期2026-02-02; 删除日期2026-12-07")}));
     }
 
     void anUnwritableLogKeepsTheItem()
@@ -183,7 +189,8 @@ private slots:
         f.logList()->setCurrentRow(0);
         f.deleteEntry();
         // The foreign bytes of line 3 are written back unchanged; the last line gains its CR LF.
-        QCOMPARE(f.bench.read("my.log"), QByteArray("\r\nforeign \x81\x20 bytes\r\nlast without line end\r\n"));
+        QCOMPARE(f.bench.read("my.log"),
+                 QByteArray("\r\nforeign \x81\x20 bytes\r\nlast without line end\r\n"));
     }
 
     void noCurrentLineWritesNothing()

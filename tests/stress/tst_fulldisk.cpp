@@ -71,14 +71,16 @@ private slots:
         logPanel.LoadLog();
 
         panel.BeginAdd();
-        panel.findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))->setPlainText(QString(3000, u'长'));
+        panel.findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))
+            ->setPlainText(QString(3000, u'长'));
         panel.ConfirmEdit();
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY(messages.shown.last().contains(QStringLiteral("agenda.txt")));
 
         panel.BeginModify();
         panel.findChild<QLineEdit*>(QString::fromUtf8("Text完成日期"))->setText(QStringLiteral("2027-01-01"));
-        panel.findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))->setPlainText(QString(3000, u'改'));
+        panel.findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))
+            ->setPlainText(QString(3000, u'改'));
         panel.ConfirmEdit();
         QCOMPARE(messages.shown.size(), 2);
 
@@ -88,7 +90,8 @@ private slots:
         panel.DeleteItem();
         QCOMPARE(messages.shown.size(), 4); // the confirmation and the failure
         const bool logGrew = readAll(dir + QStringLiteral("/my.log")) != log;
-        QVERIFY(messages.shown.last().contains(logGrew ? QStringLiteral("agenda.txt") : QStringLiteral("my.log")));
+        QVERIFY(messages.shown.last().contains(logGrew ? QStringLiteral("agenda.txt")
+                                                       : QStringLiteral("my.log")));
         const QByteArray logBefore = readAll(dir + QStringLiteral("/my.log"));
 
         logPanel.findChild<LineList*>(QStringLiteral("ListLog"))->setCurrentRow(5);
@@ -105,7 +108,8 @@ private slots:
         QVERIFY(messages.shown.last().contains(QStringLiteral("my.log")));
         QCOMPARE(table.AgendaCount(), 200);
         const QStringList left = QDir(dir).entryList(QDir::Files);
-        QCOMPARE(left, (QStringList{QStringLiteral("agenda.txt"), QStringLiteral("filler"), QStringLiteral("my.log")}));
+        QCOMPARE(left, (QStringList{QStringLiteral("agenda.txt"), QStringLiteral("filler"),
+                                    QStringLiteral("my.log")}));
     }
 };
 

@@ -19,8 +19,9 @@
 namespace {
 
 const QRegularExpression itemName(QStringLiteral("^item-(\\d+)$"));
-const QRegularExpression logEntry(QStringLiteral("^(item|keep)-(\\d+): 设置日期\\d{4}-\\d{2}-\\d{2}; 预定完成日期\\d{4}-\\d{2}-\\d{2}; "
-                                                 "删除日期\\d{4}-\\d{2}-\\d{2}$"));
+const QRegularExpression logEntry(
+    QStringLiteral("^(item|keep)-(\\d+): 设置日期\\d{4}-\\d{2}-\\d{2}; 预定完成日期\\d{4}-\\d{2}-\\d{2}; "
+                   "删除日期\\d{4}-\\d{2}-\\d{2}$"));
 
 struct State
 {

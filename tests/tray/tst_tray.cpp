@@ -31,7 +31,10 @@ struct Fixture
         window.show();
         tray->AddTrayIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
     }
-    QAction* action(const char* name) const { return tray->menu()->findChild<QAction*>(QString::fromUtf8(name)); }
+    QAction* action(const char* name) const
+    {
+        return tray->menu()->findChild<QAction*>(QString::fromUtf8(name));
+    }
     bool hidden() const { return !window.isVisible(); }
 };
 
@@ -151,7 +154,8 @@ private slots:
         f.reminder->StartReminder();
         QWidget* remark = f.reminder->findChild<QWidget*>(QString::fromUtf8("Label评论"));
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-        QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {}, remark->mapTo(&f.window, remark->rect().center()));
+        QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {},
+                          remark->mapTo(&f.window, remark->rect().center()));
         QVERIFY(!f.reminder->isVisibleTo(&f.window));
     }
 
@@ -222,8 +226,10 @@ private slots:
         {
             SingleInstance probe(dir.path());
             QVERIFY(probe.claim());
-            lockPath = QDir(QDir::tempPath()).entryInfoList({QStringLiteral("kestrin-*.lock")}, QDir::Files,
-                                                            QDir::Time).first().absoluteFilePath();
+            lockPath = QDir(QDir::tempPath())
+                           .entryInfoList({QStringLiteral("kestrin-*.lock")}, QDir::Files, QDir::Time)
+                           .first()
+                           .absoluteFilePath();
         }
         // What a crashed copy leaves: a lock naming a process that no longer exists.
         QFile lock(lockPath);
