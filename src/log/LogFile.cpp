@@ -27,30 +27,30 @@ Load load(const TextFiles& files, const QString& path)
         result.error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
         return result;
     }
-    const QList<QByteArrayView> raw = TextCodec::splitLines(read.bytes);
-    result.lines.reserve(raw.size());
-    const std::optional<QString> whole = TextCodec::decode(read.bytes);
+    result.bytes = read.bytes;
+    result.raw = TextCodec::splitLines(result.bytes);
+    result.texts.reserve(result.raw.size());
+    const std::optional<QString> whole = TextCodec::decode(result.bytes);
     if (whole) {
         // '\n' never occurs inside a GB18030 character, so the decoded lines match the raw ones.
         QStringView text(*whole);
         qsizetype start = 0;
-        for (QByteArrayView line : raw) {
+        for (qsizetype i = 0; i < result.raw.size(); ++i) {
             qsizetype end = text.indexOf(u'\n', start);
             if (end < 0)
                 end = text.size();
             qsizetype stop = end;
             if (stop > start && text[stop - 1] == u'\r')
                 --stop;
-            result.lines.append({line.toByteArray(), text.sliced(start, stop - start).toString()});
+            result.texts.append(text.sliced(start, stop - start).toString());
             start = end + 1;
         }
     } else {
         // Lines in a foreign encoding are shown as well as can be and kept as bytes.
         QStringDecoder lossy("GB18030", QStringConverter::Flag::Stateless);
-        for (QByteArrayView line : raw) {
-            QString text = lossy.decode(line);
+        for (QByteArrayView line : std::as_const(result.raw)) {
+            result.texts.append(lossy.decode(line));
             lossy.resetState();
-            result.lines.append({line.toByteArray(), text});
         }
     }
     result.ok = true;
@@ -67,15 +67,15 @@ bool append(TextFiles& files, const QString& path, const QStringList& entries, Q
     return files.append(path, bytes, error);
 }
 
-bool rewrite(TextFiles& files, const QString& path, const QList<LogLine>& lines, QString* error)
+bool rewrite(TextFiles& files, const QString& path, const QList<QByteArrayView>& lines, QString* error)
 {
     QByteArray bytes;
     qsizetype size = 0;
-    for (const LogLine& line : lines)
-        size += line.raw.size() + 2;
+    for (QByteArrayView line : lines)
+        size += line.size() + 2;
     bytes.reserve(size);
-    for (const LogLine& line : lines) {
-        bytes.append(line.raw);
+    for (QByteArrayView line : lines) {
+        bytes.append(line);
         bytes.append(TextCodec::lineEnd);
     }
     return files.replace(path, bytes, error);

@@ -3,16 +3,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class TextFiles;
-
-// One line of my.log: its bytes as read, kept so that a rewrite gives them back unchanged, and
-// its text for the list.
-struct LogLine
-{
-    QByteArray raw;
-    QString text;
-};
 
 // my.log: the archive of deleted agenda items, one entry a line, oldest first, GB18030, CR LF.
 namespace LogFile {
@@ -22,10 +15,14 @@ inline constexpr char fileName[] = "my.log";
 QString formatEntry(const QString& content, const QString& setDate, const QString& finishDate,
                     const QString& deletionDate);
 
+// The lines of my.log: their bytes as read, kept so that a rewrite gives them back unchanged, and
+// their texts for the list. raw views into bytes, which nothing may change.
 struct Load
 {
     bool ok = false;
-    QList<LogLine> lines;
+    QByteArray bytes;
+    QList<QByteArrayView> raw;
+    QStringList texts;
     QString error;
 };
 // A missing file loads as no lines; a last line without its line end counts.
@@ -33,6 +30,6 @@ Load load(const TextFiles& files, const QString& path);
 
 bool append(TextFiles& files, const QString& path, const QStringList& entries, QString* error);
 // Writes the lines back byte for byte, each with CR LF.
-bool rewrite(TextFiles& files, const QString& path, const QList<LogLine>& lines, QString* error);
+bool rewrite(TextFiles& files, const QString& path, const QList<QByteArrayView>& lines, QString* error);
 
 } // namespace LogFile

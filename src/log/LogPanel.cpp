@@ -43,15 +43,11 @@ LogPanel::LogPanel(const Services& services, QWidget* parent) : ClickLabel(paren
 
 void LogPanel::LoadLog()
 {
-    LogFile::Load load = LogFile::load(m_services.files, m_services.path(LogFile::fileName));
-    if (!load.ok)
-        m_services.messages.inform(load.error);
-    m_lines = std::move(load.lines);
-    m_count->setText(QString::number(m_lines.size()));
-    QStringList texts;
-    texts.reserve(m_lines.size());
-    for (const LogLine& line : std::as_const(m_lines))
-        texts.append(line.text);
+    m_log = LogFile::load(m_services.files, m_services.path(LogFile::fileName));
+    if (!m_log.ok)
+        m_services.messages.inform(m_log.error);
+    const QStringList& texts = m_log.texts;
+    m_count->setText(QString::number(texts.size()));
     {
         const QSignalBlocker blocker(m_list);
         m_list->setLines(texts);
@@ -69,7 +65,7 @@ void LogPanel::AfterOpen()
     }
     // The file has gone since the last load: the old lines are no longer the truth.
     m_count->setText(QStringLiteral("0"));
-    m_lines.clear();
+    m_log = {};
     m_list->setLines({});
     ShowLogEntry();
 }
@@ -88,7 +84,7 @@ void LogPanel::DeleteLogEntry()
         return;
     if (!m_services.messages.confirm(QStringLiteral("小心：此操作将删除此条日志！")))
         return;
-    QList<LogLine> kept = m_lines;
+    QList<QByteArrayView> kept = m_log.raw;
     kept.removeAt(row);
     QString error;
     if (!LogFile::rewrite(m_services.files, m_services.path(LogFile::fileName), kept, &error))

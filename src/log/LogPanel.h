@@ -21,7 +21,7 @@ public:
 
 private:
     const Services& m_services;
-    QList<LogLine> m_lines; // beside the list, so that a rewrite gives every line back byte for byte
+    LogFile::Load m_log; // beside the list, so that a rewrite gives every line back byte for byte
     LineList* m_list;
     ClickLabel* m_count;
 };

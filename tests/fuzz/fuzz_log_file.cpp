@@ -13,8 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!load.ok)
         __builtin_trap();
     QByteArray written;
-    for (const LogLine& line : load.lines)
-        written += line.raw + "\r\n";
+    for (QByteArrayView line : load.raw)
+        written += line.toByteArray() + "\r\n";
+    if (load.texts.size() != load.raw.size())
+        __builtin_trap();
     QByteArray expected;
     for (QByteArrayView line : TextCodec::splitLines(bytes))
         expected += line.toByteArray() + "\r\n";

@@ -64,12 +64,12 @@ State inspect(const QString& dir)
     if (logRead.status == TextFiles::Read::Ok && !logRead.bytes.isEmpty() && !logRead.bytes.endsWith("\r\n"))
         return fail(QStringLiteral("my.log ends inside a line"));
     const auto log = LogFile::load(files, dir + QStringLiteral("/my.log"));
-    for (const LogLine& line : log.lines) {
-        if (line.text.startsWith(QStringLiteral("seed-")))
+    for (const QString& line : log.texts) {
+        if (line.startsWith(QStringLiteral("seed-")))
             continue;
-        const auto m = logEntry.match(line.text);
+        const auto m = logEntry.match(line);
         if (!m.hasMatch())
-            return fail(QStringLiteral("torn log line: ") + line.text);
+            return fail(QStringLiteral("torn log line: ") + line);
         if (m.captured(1) == QStringLiteral("keep")) {
             s.keepsInLog.insert(m.captured(2).toInt());
             continue;
