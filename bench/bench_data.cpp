@@ -54,7 +54,8 @@ QByteArray logBytes()
     for (int i = 0; i < records; ++i)
         bytes += TextCodec::encode(LogFile::formatEntry(itemText(rng, i), QStringLiteral("2026-01-02"),
                                                         QStringLiteral("2026-02-03"),
-                                                        QStringLiteral("2026-03-04"))) +
+                                                        QStringLiteral("2026-03-04")))
+                     .value() +
                  "\r\n";
     return bytes;
 }

@@ -104,10 +104,13 @@ QString failure(const QString& path, qsizetype lineNumber, const QString& reason
 
 QByteArray formatRecord(const QString& content, QDate setDate, QDate finishDate)
 {
+    const std::optional<QByteArray> text = TextCodec::encode(content);
+    if (!text)
+        return {};
     QByteArray out;
-    out.reserve(content.size() * 2 + 30);
+    out.reserve(text->size() + 30);
     out.append('"');
-    out.append(TextCodec::encode(content));
+    out.append(*text);
     out.append("\",", 2);
     appendDate(out, setDate);
     out.append(',');
@@ -216,7 +219,13 @@ Load load(const TextFiles& files, const QString& path, QDate today)
 
 bool append(TextFiles& files, const QString& path, const AgendaItem& item, QString* error)
 {
-    return files.append(path, formatRecord(item.Content, item.SetDate, item.FinishDate), error);
+    const QByteArray record = formatRecord(item.Content, item.SetDate, item.FinishDate);
+    if (record.isEmpty()) {
+        if (error)
+            *error = TextCodec::encodeError();
+        return false;
+    }
+    return files.append(path, record, error);
 }
 
 bool rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items, QString* error)
@@ -233,7 +242,13 @@ bool rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& ite
         text.append(DateText::format(item.FinishDate));
         text.append(QStringLiteral("#\r\n"));
     }
-    return files.replace(path, TextCodec::encode(text), error);
+    const std::optional<QByteArray> bytes = TextCodec::encode(text);
+    if (!bytes) {
+        if (error)
+            *error = TextCodec::encodeError();
+        return false;
+    }
+    return files.replace(path, *bytes, error);
 }
 
 } // namespace AgendaFile

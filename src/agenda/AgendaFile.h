@@ -21,6 +21,7 @@ struct Load
     QString error;           // for the user: names the file and, for a bad record, its line
 };
 
+// Empty when the text cannot be encoded.
 QByteArray formatRecord(const QString& content, QDate setDate, QDate finishDate);
 // One record from one line (without its line end); reason says what is wrong when it fails.
 std::optional<AgendaItem> parseRecord(QStringView line, QString* reason);

@@ -113,6 +113,7 @@ bool AgendaPanel::LoadAgenda()
     m_table.Today = m_services.clock.today();
     AgendaFile::Load load = AgendaFile::load(m_services.files, path, m_table.Today);
     m_loaded = load.ok;
+    m_loadError = load.error;
     m_table.Agenda = std::move(load.items);
     m_table.OverdueCount = 0;
     QList<bool> marks(m_table.AgendaCount(), false);
@@ -196,6 +197,11 @@ void AgendaPanel::setBrowsing(bool browsing)
 
 void AgendaPanel::BeginAdd()
 {
+    // An addition to a file that does not load would never show, and the error would come back.
+    if (!m_loaded) {
+        m_services.messages.inform(m_loadError + QStringLiteral("\r\n请先修正此文件，才能添加日程。"));
+        return;
+    }
     m_list->resize(m_list->width(), twipsToPixels(addingHeight));
     SavedListIndex = m_list->currentRow();
     m_title->setText(QStringLiteral("请填写将要添加的日程："));

@@ -48,7 +48,8 @@ private:
 
     const Services& m_services;
     AgendaTable& m_table;
-    bool m_loaded = false; // false after a failed load: the file must not be rewritten then
+    bool m_loaded = false; // false after a failed load: the file must not be written then
+    QString m_loadError;
     int SavedListIndex = -1;
 
     LineList* m_list;

@@ -61,7 +61,13 @@ bool append(TextFiles& files, const QString& path, const QStringList& entries, Q
 {
     QByteArray bytes;
     for (const QString& entry : entries) {
-        bytes.append(TextCodec::encode(entry));
+        const std::optional<QByteArray> line = TextCodec::encode(entry);
+        if (!line) {
+            if (error)
+                *error = TextCodec::encodeError();
+            return false;
+        }
+        bytes.append(*line);
         bytes.append(TextCodec::lineEnd);
     }
     return files.append(path, bytes, error);

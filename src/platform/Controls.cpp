@@ -158,10 +158,9 @@ QWidget* create(QWidget* container, const ControlSpec& control)
     }
     if (look.hand)
         w->setCursor(Qt::PointingHandCursor);
+    // A label is read by its text as it is at the time; a name set here would freeze it.
     if (look.accessible)
         w->setAccessibleName(QString::fromUtf8(look.accessible));
-    else if (!caption.isEmpty())
-        w->setAccessibleName(caption);
     w->setVisible(!look.hidden);
     return w;
 }

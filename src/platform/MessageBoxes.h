@@ -10,6 +10,7 @@ public:
     // A plain message: OK only, no icon, the caption "Tidewell".
     virtual void inform(const QString& text) = 0;
     // A deletion confirmation: Yes and No, Yes the default, exclamation icon, caption "继续否？".
-    // Returns false only when the answer is No.
+    // True only when Yes was chosen: a box closed any other way (Escape, its close box, the
+    // program ending under it) is a No.
     virtual bool confirm(const QString& text) = 0;
 };

@@ -18,5 +18,7 @@ bool QtMessageBoxes::confirm(const QString& text)
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
-    return box.clickedButton() != no;
+    // A box also ends with no button clicked: when the program is ending (SIGTERM, the tray's
+    // close command) every event loop stops, this one included. Only Yes may delete.
+    return box.clickedButton() == yes;
 }

@@ -5,11 +5,50 @@
 
 namespace TextCodec {
 
-QByteArray encode(QStringView text)
+std::optional<QByteArray> encode(QStringView text)
 {
     QStringEncoder encoder("GB18030", QStringConverter::Flag::Stateless);
-    return encoder.encode(text);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
 }
+
+QString encodeError()
+{
+    return QStringLiteral("文字含有无法保存的字符");
+}
+
+namespace {
+
+// The bytes with every 0x80 that stands where a character begins replaced by GB18030's euro sign;
+// empty when there is none. 0x80 is also a valid second byte, so the characters are walked.
+QByteArray withEuroSigns(QByteArrayView bytes)
+{
+    QByteArray out;
+    const qsizetype n = bytes.size();
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < n;) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80) {
+            ++i;
+        } else if (c == 0x80) {
+            out.append(bytes.sliced(copied, i - copied));
+            out.append("\xa2\xe3", 2);
+            copied = ++i;
+        } else if (i + 1 < n && bytes[i + 1] >= '0' && bytes[i + 1] <= '9') {
+            i += 4; // a four-byte form
+        } else {
+            i += 2;
+        }
+    }
+    if (copied == 0)
+        return {};
+    out.append(bytes.sliced(copied));
+    return out;
+}
+
+} // namespace
 
 std::optional<QString> decode(QByteArrayView bytes)
 {
@@ -22,8 +61,9 @@ std::optional<QString> decode(QByteArrayView bytes)
     }
     if (ascii)
         return QString::fromLatin1(bytes);
+    const QByteArray mended = withEuroSigns(bytes);
     QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
+    QString text = decoder.decode(mended.isEmpty() ? bytes : QByteArrayView(mended));
     if (decoder.hasError())
         return std::nullopt;
     return text;

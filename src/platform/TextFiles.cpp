@@ -4,6 +4,27 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// A rename or a new file is an entry in the directory: it outlives a power loss only once the
+// directory itself is on disk.
+void syncDirectoryOf(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
 bool DiskTextFiles::exists(const QString& path) const
 {
     return QFileInfo(path).isFile();
@@ -36,6 +57,7 @@ TextFiles::Read DiskTextFiles::read(const QString& path) const
 bool DiskTextFiles::append(const QString& path, const QByteArray& bytes, QString* error)
 {
     QFile file(path);
+    const bool created = !file.exists();
     // Unbuffered, so that after a failed write no buffered rest reaches the file at close.
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         if (error)
@@ -59,6 +81,16 @@ bool DiskTextFiles::append(const QString& path, const QByteArray& bytes, QString
         file.resize(size); // take back whatever part of the line did get written
         return false;
     }
+    // The next step may rely on this line (a deletion rewrites the agenda once its archive line
+    // is written): it must be on disk before that, not in the page cache.
+    if (::fsync(file.handle()) != 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(strerror(errno));
+        file.resize(size);
+        return false;
+    }
+    if (created)
+        syncDirectoryOf(path);
     return true;
 }
 
@@ -77,10 +109,12 @@ bool DiskTextFiles::replace(const QString& path, const QByteArray& bytes, QStrin
         file.cancelWriting();
         return false;
     }
+    // commit() syncs the new file before renaming it over the old one.
     if (!file.commit()) {
         if (error)
             *error = file.errorString();
         return false;
     }
+    syncDirectoryOf(path);
     return true;
 }

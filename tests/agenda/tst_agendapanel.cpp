@@ -107,6 +107,11 @@ private slots:
         f.click("Label修改日程");
         QVERIFY(!f.panel->inEntryMode()); // nothing to modify
         f.click("Label删除日程");
+        // Adding would append to a file known to be bad, and the new item would never show.
+        f.click("Label添加日程");
+        QVERIFY(!f.panel->inEntryMode());
+        QCOMPARE(f.bench.messages.shown.size(), 2);
+        QVERIFY(f.bench.messages.shown[1].startsWith(QString::fromUtf8("agenda.txt 第 2 行无法读取：")));
         QCOMPARE(f.bench.read("agenda.txt"), broken);
         QVERIFY(!QFile::exists(f.bench.path("my.log")));
     }

@@ -1,3 +1,4 @@
+#include "FormAware.h"
 #include "FormMain.h"
 #include "HelpPanel.h"
 #include "Navigation.h"
@@ -7,6 +8,7 @@
 #include "TrayController.h"
 
 #include "LineList.h"
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -287,6 +289,30 @@ private slots:
         QVERIFY(f.bench.messages.shown.isEmpty());
         QCOMPARE(f.label("LabelQuorrel")->toolTip(),
                  QString::fromUtf8("quorrel.example，studio@quorrel.example"));
+    }
+
+    // A screen reader reads each label's text as it is now, not the text it was built with.
+    void screenReadersReadWhatIsShown()
+    {
+        Fixture f;
+        f.click("ImageHelp2");
+        f.click("Label帮助主题2");
+        f.click("ImageOption2");
+        f.click("Label开机启动");
+        FormAware notice(f.bench.clock, nullptr);
+        notice.setPrompt(QString::fromUtf8("吃药"));
+        notice.tick();
+        int labels = 0;
+        for (QWidget* root : std::initializer_list<QWidget*>{f.window.get(), &notice}) {
+            for (QLabel* label : root->findChildren<QLabel*>()) {
+                if (label->text().isEmpty())
+                    continue; // pictures carry short names of their own
+                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(label);
+                QCOMPARE(face->text(QAccessible::Name), label->text());
+                ++labels;
+            }
+        }
+        QVERIFY(labels > 40);
     }
 
     void everyControlCarriesItsName()

@@ -4,7 +4,7 @@
 
 QByteArray gbk(const char* utf8)
 {
-    return TextCodec::encode(QString::fromUtf8(utf8));
+    return TextCodec::encode(QString::fromUtf8(utf8)).value();
 }
 
 QByteArray agendaRecord(const char* text, QDate set, QDate finish)

@@ -3,6 +3,27 @@
 
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// Writes beyond this many bytes fail with EFBIG, as on a full disk, for as long as it lives.
+struct FileSizeLimit
+{
+    rlimit old{};
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+};
+
+} // namespace
+
 class TestTextFiles : public QObject
 {
     Q_OBJECT
@@ -23,12 +44,24 @@ private slots:
 
     void gbkCharactersStayGbkAndNothingIsLost()
     {
-        QCOMPARE(TextCodec::encode(u"买菜"), QByteArray("\xc2\xf2\xb2\xcb"));
+        QCOMPARE(TextCodec::encode(u"买菜").value(), QByteArray("\xc2\xf2\xb2\xcb"));
         // Outside GBK: GB18030 four-byte forms, which read back unchanged.
         const QString rare = QString::fromUtf8("€😀𠀀");
-        QCOMPARE(TextCodec::decode(TextCodec::encode(rare)).value(), rare);
+        QCOMPARE(TextCodec::decode(TextCodec::encode(rare).value()).value(), rare);
         QVERIFY(!TextCodec::decode("\x81\x20").has_value());
         QVERIFY(!TextCodec::decode("ok\xc2").has_value()); // a character cut off at the end
+        // A lone surrogate has no encoding: nothing, rather than a text with a hole in it.
+        QVERIFY(!TextCodec::encode(QStringLiteral("ab") + QChar(0xD800)).has_value());
+    }
+
+    // Code page 936 writes the euro sign as the single byte 0x80.
+    void aLoneEuroByteFromWindowsReads()
+    {
+        QCOMPARE(TextCodec::decode("\x80 5\r\n").value(), QString::fromUtf8("€ 5\r\n"));
+        QCOMPARE(TextCodec::encode(QString::fromUtf8("€")).value(), QByteArray("\xa2\xe3"));
+        // 0x80 as the second byte of a character is that character, not a euro sign.
+        QVERIFY(TextCodec::decode("\x81\x80").value() != QString::fromUtf8("€"));
+        QVERIFY(!TextCodec::decode("\xff").has_value()); // the rest stays as strict as before
     }
 
     void appendLeavesEveryOtherByteAndMendsAMissingLineEnd()
@@ -54,6 +87,25 @@ private slots:
         QCOMPARE(bench.read("f.txt"), QByteArray("new\r\n"));
         const QStringList left = QDir(bench.dir.path()).entryList(QDir::Files);
         QCOMPARE(left, QStringList{QStringLiteral("f.txt")}); // no temporary file stays behind
+    }
+
+    // A write that stops half way must leave the old file whole: no truncation in place, no
+    // partial file committed, no half line appended.
+    void writesCutShortLeaveTheFileAsItWas()
+    {
+        TestBench bench;
+        bench.write("f.txt", "old\r\n");
+        const QByteArray big(8192, 'x');
+        QString error;
+        {
+            FileSizeLimit limit(4096);
+            QVERIFY(!bench.files.disk.replace(bench.path("f.txt"), big, &error));
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(bench.read("f.txt"), QByteArray("old\r\n"));
+            QVERIFY(!bench.files.disk.append(bench.path("f.txt"), big, &error));
+            QCOMPARE(bench.read("f.txt"), QByteArray("old\r\n"));
+        }
+        QCOMPARE(QDir(bench.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("f.txt")});
     }
 
     void readTellsMissingFromUnreadable()
