@@ -1,7 +1,6 @@
 #include "AgendaPanel.h"
 
 #include "AgendaFile.h"
-#include "AgendaListDelegate.h"
 #include "AgendaOrder.h"
 #include "AgendaTexts.h"
 #include "DateText.h"
@@ -78,7 +77,6 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaTable& table, QWidget* 
     m_delete = findChild<ClickLabel*>(QStringLiteral("Label删除日程"));
 
     m_list->setMarkDescription(QStringLiteral("逾期"));
-    m_list->setItemDelegate(new AgendaListDelegate(m_list));
     setTabOrder(m_list, m_order);
     setTabOrder(m_order, m_setDate);
     setTabOrder(m_setDate, m_finishDate);

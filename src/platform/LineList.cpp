@@ -1,5 +1,7 @@
 #include "LineList.h"
 
+#include "LineListDelegate.h"
+
 #include <QAbstractListModel>
 
 namespace {
@@ -34,6 +36,7 @@ private:
 LineList::LineList(QWidget* parent) : QListView(parent), m_model(new LinesModel(this))
 {
     setModel(m_model);
+    setItemDelegate(new LineListDelegate(this));
     setUniformItemSizes(true);
     setLayoutMode(QListView::Batched); // lays out the lines in view first, the rest in the background
     setSelectionMode(QAbstractItemView::NoSelection);

@@ -223,6 +223,19 @@ private slots:
         f.logList()->setCurrentRow(3);
         QCOMPARE(f.logList()->toolTip(), QString::fromUtf8("条目4"));
     }
+
+    // 删除日志 deletes the current line, so it must be told from the others without focus or pointer.
+    void theCurrentLineIsVisiblyMarked()
+    {
+        Fixture f(QByteArray(), gbk("同一条") + "\r\n" + gbk("同一条") + "\r\n");
+        f.log->AfterOpen();
+        LineList* list = f.logList();
+        QCOMPARE(list->currentRow(), 0);
+        const QImage shot = list->viewport()->grab().toImage();
+        const QRect first = list->visualRect(list->model()->index(0, 0));
+        const QRect second = list->visualRect(list->model()->index(1, 0));
+        QVERIFY(shot.copy(first) != shot.copy(second));
+    }
 };
 
 QTEST_MAIN(TestLog)

@@ -1,9 +1,9 @@
-#include "AgendaListDelegate.h"
+#include "LineListDelegate.h"
 
 #include "LineList.h"
 #include <QPainter>
 
-void AgendaListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+void LineListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const
 {
     const auto* view = qobject_cast<const LineList*>(option.widget);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// Draws a LineList so that its two kinds of state stay apart: marked lines (the agenda's overdue
+// ones) are tinted all at once, and the current line carries a frame of its own whether or not
+// the list has the focus or the pointer.
+class LineListDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
