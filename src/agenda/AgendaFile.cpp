@@ -166,6 +166,7 @@ Load load(const TextFiles& files, const QString& path, QDate today)
         result.error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
         return result;
     }
+    result.stamp = FileStamp::of(path, read.bytes);
 
     // Decoding the file at once is many times faster than line by line; only a file with bad
     // bytes is decoded again line by line to find the line to name.

@@ -2,6 +2,8 @@
 
 #include "AgendaItem.h"
 
+#include "FileStamp.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,6 +21,7 @@ struct Load
     bool ok = false;
     QList<AgendaItem> items; // empty unless ok: a half-loaded table is never handed out
     QString error;           // for the user: names the file and, for a bad record, its line
+    FileStamp stamp;         // the file as read, ok or not
 };
 
 // Empty when the text cannot be encoded.

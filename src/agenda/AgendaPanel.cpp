@@ -112,6 +112,7 @@ bool AgendaPanel::LoadAgenda()
     AgendaFile::Load load = AgendaFile::load(m_services.files, path, m_table.Today);
     m_loaded = load.ok;
     m_loadError = load.error;
+    m_stamp = load.stamp;
     m_table.Agenda = std::move(load.items);
     m_table.OverdueCount = 0;
     QList<bool> marks(m_table.AgendaCount(), false);
@@ -126,6 +127,32 @@ bool AgendaPanel::LoadAgenda()
     if (!load.ok)
         m_services.messages.inform(load.error);
     return load.ok;
+}
+
+bool AgendaPanel::fileUnchanged() const
+{
+    return m_stamp.matches(m_services.files, m_services.path(AgendaFile::fileName));
+}
+
+void AgendaPanel::reloadKeeping(const QString& currentText)
+{
+    if (LoadAgenda())
+        SortAgenda();
+    if (m_list->lines().contains(currentText))
+        makeCurrent(currentText);
+}
+
+void AgendaPanel::sayChangedElsewhere()
+{
+    m_services.messages.inform(QStringLiteral("%1 已在别处修改，已重新读取，请再操作一次。")
+                                   .arg(QString::fromUtf8(AgendaFile::fileName)));
+}
+
+void AgendaPanel::reloadIfChanged()
+{
+    if (inEntryMode() || fileUnchanged())
+        return;
+    reloadKeeping(currentText());
 }
 
 void AgendaPanel::fillList(const QStringList& lines, const QList<bool>& marks)
@@ -286,11 +313,14 @@ void AgendaPanel::ConfirmEdit()
     const auto finishDate = setDate ? DateText::parse(m_finishDate->text()) : std::nullopt;
     const QString path = m_services.path(AgendaFile::fileName);
     QString error;
+    bool changedElsewhere = false;
     if (!setDate || !finishDate) {
         m_services.messages.inform(QStringLiteral("请输入有效日期！"));
     } else if (adding) {
         if (!AgendaFile::append(m_services.files, path, {text, *setDate, *finishDate, 0}, &error))
             writeFailed(QString::fromUtf8(AgendaFile::fileName), error);
+    } else if (m_loaded && !fileUnchanged()) {
+        changedElsewhere = true;
     } else if (m_loaded) {
         QList<AgendaItem> items = m_table.Agenda;
         for (AgendaItem& item : items) {
@@ -305,6 +335,8 @@ void AgendaPanel::ConfirmEdit()
         m_cancel->setText(QStringLiteral("取消添加"));
     }
     leaveEntryMode();
+    if (changedElsewhere)
+        sayChangedElsewhere();
 }
 
 void AgendaPanel::DeleteItem()
@@ -315,12 +347,18 @@ void AgendaPanel::DeleteItem()
         m_services.messages.inform(QStringLiteral("总得留下最后一件事吧!否则，显得太无聊了。"));
         return;
     }
+    // Taken before the box: the list may be loaded again while it is open.
+    const QString text = currentText();
     if (!m_services.messages.confirm(QStringLiteral("警告：即将删除此条日程！")))
         return;
     if (!m_loaded)
         return;
+    if (!fileUnchanged()) {
+        reloadKeeping(text);
+        sayChangedElsewhere();
+        return;
+    }
 
-    const QString text = currentText();
     const QString deleted = DateText::format(m_services.clock.today());
     QStringList entries;
     QList<AgendaItem> kept;

@@ -2,6 +2,7 @@
 
 #include "AgendaItem.h"
 #include "Controls.h"
+#include "FileStamp.h"
 
 class QComboBox;
 class QLineEdit;
@@ -29,6 +30,9 @@ public:
     void DeleteItem();
 
     bool inEntryMode() const;
+    // Loads agenda.txt again when it was changed elsewhere; waits while an entry is being made,
+    // since ending it loads the file anyway.
+    void reloadIfChanged();
 
 signals:
     // After every load: the counts for the summary line, the reminder panel and the tray tip.
@@ -45,11 +49,15 @@ private:
     void leaveEntryMode();
     void writeFailed(const QString& fileName, const QString& error);
     QString currentText() const;
+    bool fileUnchanged() const;
+    void reloadKeeping(const QString& currentText);
+    void sayChangedElsewhere();
 
     const Services& m_services;
     AgendaTable& m_table;
     bool m_loaded = false; // false after a failed load: the file must not be written then
     QString m_loadError;
+    FileStamp m_stamp; // agenda.txt as the table was loaded from it
     int SavedListIndex = -1;
 
     LineList* m_list;

@@ -1,12 +1,15 @@
 #include "FormMain.h"
 
+#include "AgendaFile.h"
 #include "AgendaPanel.h"
 #include "AgendaTexts.h"
 #include "AlarmPanel.h"
 #include "Contact.h"
 #include "Controls.h"
+#include "FileWatch.h"
 #include "FormAware.h"
 #include "HelpPanel.h"
+#include "LogFile.h"
 #include "LogPanel.h"
 #include "Navigation.h"
 #include "OptionsPanel.h"
@@ -118,6 +121,16 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     connect(m_alarm, &AlarmPanel::backToAgenda, m_navigation, &Navigation::ReturnToAgenda);
     connect(m_agenda, &AgendaPanel::agendaLoaded, this, &FormMain::showSummary);
     connect(m_agenda, &AgendaPanel::logChanged, m_log, &LogPanel::LoadLog);
+
+    // The files are plain text: an edit made elsewhere shows without a restart.
+    const QString agendaFile = QString::fromUtf8(AgendaFile::fileName);
+    auto* watch = new FileWatch(services.AppDir, {agendaFile, QString::fromUtf8(LogFile::fileName)}, this);
+    connect(watch, &FileWatch::changed, this, [this, agendaFile](const QString& fileName) {
+        if (fileName == agendaFile)
+            m_agenda->reloadIfChanged();
+        else
+            m_log->reloadIfChanged();
+    });
 }
 
 ClickLabel* FormMain::label(const char* name) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileStamp.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -24,6 +26,7 @@ struct Load
     QList<QByteArrayView> raw;
     QStringList texts;
     QString error;
+    FileStamp stamp;
 };
 // A missing file loads as no lines; a last line without its line end counts.
 Load load(const TextFiles& files, const QString& path);

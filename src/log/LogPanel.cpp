@@ -44,6 +44,7 @@ LogPanel::LogPanel(const Services& services, QWidget* parent) : ClickLabel(paren
 void LogPanel::LoadLog()
 {
     m_log = LogFile::load(m_services.files, m_services.path(LogFile::fileName));
+    ++m_loads;
     if (!m_log.ok)
         m_services.messages.inform(m_log.error);
     const QStringList& texts = m_log.texts;
@@ -70,6 +71,17 @@ void LogPanel::AfterOpen()
     ShowLogEntry();
 }
 
+void LogPanel::reloadIfChanged()
+{
+    if (m_log.stamp.matches(m_services.files, m_services.path(LogFile::fileName)))
+        return;
+    const QString current = m_list->text(m_list->currentRow());
+    LoadLog();
+    const int row = int(m_list->lines().indexOf(current));
+    if (row > 0)
+        m_list->setCurrentRow(row);
+}
+
 void LogPanel::ShowLogEntry()
 {
     m_list->setToolTip(m_list->text(m_list->currentRow()));
@@ -82,12 +94,20 @@ void LogPanel::DeleteLogEntry()
     const int row = m_list->currentRow();
     if (row < 0)
         return;
+    const int loads = m_loads;
     if (!m_services.messages.confirm(QStringLiteral("小心：此操作将删除此条日志！")))
         return;
+    const QString path = m_services.path(LogFile::fileName);
+    if (loads != m_loads || !m_log.stamp.matches(m_services.files, path)) {
+        LoadLog();
+        m_services.messages.inform(QStringLiteral("%1 已在别处修改，已重新读取，请再操作一次。")
+                                       .arg(QString::fromUtf8(LogFile::fileName)));
+        return;
+    }
     QList<QByteArrayView> kept = m_log.raw;
     kept.removeAt(row);
     QString error;
-    if (!LogFile::rewrite(m_services.files, m_services.path(LogFile::fileName), kept, &error))
+    if (!LogFile::rewrite(m_services.files, path, kept, &error))
         m_services.messages.inform(QStringLiteral("日志未能保存：无法写入 %1（%2）")
                                        .arg(QString::fromUtf8(LogFile::fileName), error));
     LoadLog();

@@ -18,10 +18,13 @@ public:
     void AfterOpen();
     void ShowLogEntry();
     void DeleteLogEntry();
+    // Loads my.log again when it was changed elsewhere.
+    void reloadIfChanged();
 
 private:
     const Services& m_services;
     LogFile::Load m_log; // beside the list, so that a rewrite gives every line back byte for byte
+    int m_loads = 0;     // tells whether the lines were loaded again while a box was open
     LineList* m_list;
     ClickLabel* m_count;
 };

@@ -315,6 +315,20 @@ private slots:
         QVERIFY(labels > 40);
     }
 
+    // An edit made elsewhere while the program idles shows at once: list, summary and tray tip.
+    void filesChangedElsewhereAreLoadedAgain()
+    {
+        Fixture f;
+        f.bench.write("agenda.txt", f.bench.read("agenda.txt") +
+                                        agendaRecord("早就过期", QDate(2026, 1, 1), QDate(2026, 1, 2)));
+        QTRY_COMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("3"));
+        QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有2个日程逾期未完成!"));
+        f.click("LabelLog");
+        f.bench.write("my.log", gbk("手写的一行\r\n"));
+        QTRY_COMPARE(f.get<LineList>("ListLog")->count(), 1);
+        QVERIFY(f.bench.messages.shown.isEmpty());
+    }
+
     void everyControlCarriesItsName()
     {
         Fixture f;

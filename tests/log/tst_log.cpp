@@ -5,6 +5,7 @@
 
 #include "LineList.h"
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 
 namespace {
@@ -146,6 +147,47 @@ private slots:
         QCOMPARE(f.bench.read("agenda.txt"), two);
         QVERIFY(f.bench.messages.shown.last().contains(QStringLiteral("agenda.txt")));
         QCOMPARE(f.agendaList()->count(), 2); // the list shows what the file holds
+    }
+
+    // The files are plain text and get edited by hand while the program runs: a rewrite from the
+    // table loaded before would undo the edit.
+    void handEditsToTheAgendaAreNeverOverwritten()
+    {
+        const QByteArray two = agendaRecord("a", today, today) + agendaRecord("b", today, today);
+        Fixture f(two);
+        const QString changed = QString::fromUtf8("agenda.txt 已在别处修改，已重新读取，请再操作一次。");
+        const QByteArray added = two + agendaRecord("手加的", today, today);
+        f.bench.write("agenda.txt", added);
+        f.deleteItem();
+        QCOMPARE(f.bench.read("agenda.txt"), added);
+        QVERIFY(!QFile::exists(f.bench.path("my.log")));
+        QCOMPARE(f.bench.messages.shown.last(), changed);
+        QCOMPARE(f.agendaList()->count(), 3);
+
+        // Same size, and quite likely the same modification time: only the contents tell.
+        const QByteArray sameSize = agendaRecord("c", today, today) + agendaRecord("b", today, today) +
+                                    agendaRecord("手加的", today, today);
+        f.bench.write("agenda.txt", sameSize);
+        QTest::mouseClick(f.agenda->findChild<QWidget*>(QString::fromUtf8("Label修改日程")), Qt::LeftButton);
+        f.agenda->findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))->setPlainText(QStringLiteral("x"));
+        QTest::mouseClick(f.agenda->findChild<QWidget*>(QString::fromUtf8("Label确认添加")), Qt::LeftButton);
+        QCOMPARE(f.bench.read("agenda.txt"), sameSize);
+        QCOMPARE(f.bench.messages.shown.last(), changed);
+        QCOMPARE(f.agendaList()->text(0), QStringLiteral("c"));
+        QVERIFY(!f.agenda->inEntryMode());
+    }
+
+    void handEditsToTheLogAreNeverOverwritten()
+    {
+        Fixture f(QByteArray(), fiveEntries());
+        f.log->AfterOpen();
+        const QByteArray edited = fiveEntries() + gbk("手加的\r\n");
+        f.bench.write("my.log", edited);
+        f.deleteEntry();
+        QCOMPARE(f.bench.read("my.log"), edited);
+        QCOMPARE(f.bench.messages.shown.last(),
+                 QString::fromUtf8("my.log 已在别处修改，已重新读取，请再操作一次。"));
+        QCOMPARE(f.count(), QStringLiteral("6"));
     }
 
     void deletingEntryThreeOfFive()
