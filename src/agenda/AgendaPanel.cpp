@@ -11,6 +11,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -54,7 +57,8 @@ const QString dateTip = QStringLiteral("请按标准格式填写日期,如：200
 } // namespace
 
 AgendaPanel::AgendaPanel(const Services& services, AgendaTable& table, QWidget* parent)
-    : ClickLabel(parent), m_services(services), m_table(table)
+    : ClickLabel(parent), m_services(services), m_table(table), m_midnight(new QTimer(this)),
+      m_dayCheck(new QTimer(this))
 {
     setObjectName(QStringLiteral("Picture安排日程"));
     setAccessibleName(QStringLiteral("安排日程"));
@@ -93,6 +97,17 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaTable& table, QWidget* 
 
     m_order->addItems(AgendaOrder::entryTexts());
     m_order->setCurrentIndex(0);
+
+    // Days left change at midnight, and the program stays in the tray for days. A machine that
+    // sleeps or a clock that is set delays the midnight timer: the quarter-hourly check catches that.
+    m_midnight->setObjectName(QStringLiteral("midnightTimer"));
+    m_midnight->setSingleShot(true);
+    connect(m_midnight, &QTimer::timeout, this, &AgendaPanel::checkDate);
+    m_dayCheck->setObjectName(QStringLiteral("dayCheckTimer"));
+    m_dayCheck->setInterval(15 * 60 * 1000);
+    connect(m_dayCheck, &QTimer::timeout, this, &AgendaPanel::checkDate);
+    m_dayCheck->start();
+    armMidnightTimer();
 }
 
 bool AgendaPanel::inEntryMode() const
@@ -114,6 +129,14 @@ bool AgendaPanel::LoadAgenda()
     m_loadError = load.error;
     m_stamp = load.stamp;
     m_table.Agenda = std::move(load.items);
+    showTable();
+    if (!load.ok)
+        m_services.messages.inform(load.error);
+    return load.ok;
+}
+
+void AgendaPanel::showTable()
+{
     m_table.OverdueCount = 0;
     QList<bool> marks(m_table.AgendaCount(), false);
     for (int i = 0; i < m_table.AgendaCount(); ++i) {
@@ -124,9 +147,31 @@ bool AgendaPanel::LoadAgenda()
     }
     fillList(AgendaOrder::lines(m_table.Agenda, AgendaOrdering::FileOrder), marks);
     emit agendaLoaded(m_table.AgendaCount(), m_table.OverdueCount);
-    if (!load.ok)
-        m_services.messages.inform(load.error);
-    return load.ok;
+}
+
+void AgendaPanel::armMidnightTimer()
+{
+    const QDateTime now = m_services.clock.now();
+    const qint64 ms = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0))) + 1;
+    m_midnight->start(int(std::clamp<qint64>(ms, 1, 25 * 3600 * 1000)));
+}
+
+void AgendaPanel::checkDate()
+{
+    armMidnightTimer();
+    const QDate today = m_services.clock.today();
+    // Ending an entry loads the file, and so counts from the new date.
+    if (!m_table.Today.isValid() || today == m_table.Today || inEntryMode())
+        return;
+    const QString current = currentText();
+    m_table.Today = today;
+    for (AgendaItem& item : m_table.Agenda)
+        item.DaysLeft = int(today.daysTo(item.FinishDate));
+    showTable();
+    if (AgendaOrder::fromText(m_order->currentText()) != AgendaOrdering::FileOrder)
+        SortAgenda();
+    if (m_list->lines().contains(current))
+        makeCurrent(current);
 }
 
 bool AgendaPanel::fileUnchanged() const

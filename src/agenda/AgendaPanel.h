@@ -8,6 +8,7 @@ class QComboBox;
 class QLineEdit;
 class LineList;
 class QPlainTextEdit;
+class QTimer;
 struct Services;
 
 // The agenda panel Picture安排日程: the list with its orderings, the item details, and adding,
@@ -33,6 +34,8 @@ public:
     // Loads agenda.txt again when it was changed elsewhere; waits while an entry is being made,
     // since ending it loads the file anyway.
     void reloadIfChanged();
+    // Counts the days left again when the date has changed since the last count.
+    void checkDate();
 
 signals:
     // After every load: the counts for the summary line, the reminder panel and the tray tip.
@@ -42,6 +45,8 @@ signals:
 
 private:
     void MarkOverdue(const QList<bool>& marks);
+    void showTable();
+    void armMidnightTimer();
     void fillList(const QStringList& lines, const QList<bool>& marks);
     void makeCurrent(const QString& text);
     void restoreSavedLine();
@@ -72,4 +77,6 @@ private:
     ClickLabel* m_add;
     ClickLabel* m_modify;
     ClickLabel* m_delete;
+    QTimer* m_midnight;
+    QTimer* m_dayCheck;
 };

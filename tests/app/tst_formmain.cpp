@@ -1,4 +1,5 @@
 #include "FormAware.h"
+#include "AgendaPanel.h"
 #include "FormMain.h"
 #include "HelpPanel.h"
 #include "Navigation.h"
@@ -10,6 +11,7 @@
 #include "LineList.h"
 #include <QAccessible>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
@@ -327,6 +329,36 @@ private slots:
         f.bench.write("my.log", gbk("手写的一行\r\n"));
         QTRY_COMPARE(f.get<LineList>("ListLog")->count(), 1);
         QVERIFY(f.bench.messages.shown.isEmpty());
+    }
+
+    // The program lives in the tray for days: at midnight, or on waking in a new day, the overdue
+    // marks and counts follow the date, in the ordering in force and on the same current line.
+    void theDateChangingRecountsOverdueItems()
+    {
+        Fixture f;
+        auto* midnight = f.get<QTimer>("midnightTimer");
+        QVERIFY(midnight->isActive());
+        QCOMPARE(midnight->interval(), 16 * 3600 * 1000 + 1); // from 8:00 to just past midnight
+        f.click("LabelArrange");
+        auto* order = f.get<QComboBox>("Combo排序");
+        order->setCurrentText(QString::fromUtf8("按完成日期排序"));
+        emit order->activated(order->currentIndex());
+        auto* list = f.get<LineList>("ListAgenda");
+        const QStringList lines = list->lines();
+        list->setCurrentRow(1);
+        const QString current = list->text(1);
+
+        f.bench.clock.set(QDateTime(today.addDays(3), QTime(0, 0, 5))); // slept through two days
+        f.window->agendaPanel()->checkDate();
+        QCOMPARE(f.label("Label逾期未完成")->text(),
+                 QString::fromUtf8("Kestrin提醒您：您有 2 件事务逾期未完成!"));
+        QCOMPARE(f.label("Label未完成数提醒")->text(), QStringLiteral("2"));
+        QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有2个日程逾期未完成!"));
+        QCOMPARE(list->markedRows(), (QList<int>{0, 1}));
+        QCOMPARE(list->lines(), lines);
+        QCOMPARE(list->text(list->currentRow()), current);
+        QCOMPARE(f.get<QLineEdit>("Text剩余天数")->text(), QString::fromUtf8("逾期 1 天"));
+        QCOMPARE(midnight->interval(), 24 * 3600 * 1000 - 5000 + 1);
     }
 
     void everyControlCarriesItsName()
