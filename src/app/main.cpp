@@ -32,7 +32,6 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kestrin"));
     // The program lives in the tray: a hidden window or a closed notice is not the end of it.
     QApplication::setQuitOnLastWindowClosed(false);
 

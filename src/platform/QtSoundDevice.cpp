@@ -25,7 +25,27 @@ QSoundEffect* QtSoundDevice::effectFor(const QString& path)
 
 void QtSoundDevice::preload(const QString& path)
 {
-    effectFor(path);
+    QSoundEffect* effect = effectFor(path);
+    if (!effect)
+        return;
+    // A sound's first play opens its output cold and starts late, and the next ring half a second
+    // later cuts it off: the first ring of an alarm went unheard. One muted play at start-up
+    // takes that cost while nobody listens.
+    auto warm = [this, effect] {
+        if (effect->status() != QSoundEffect::Ready || m_warmed.contains(effect))
+            return;
+        m_warmed.insert(effect);
+        if (m_playing == effect)
+            return; // asked for in earnest already
+        effect->setMuted(true);
+        effect->play();
+    };
+    connect(effect, &QSoundEffect::statusChanged, this, warm);
+    connect(effect, &QSoundEffect::playingChanged, this, [effect] {
+        if (!effect->isPlaying())
+            effect->setMuted(false);
+    });
+    warm();
 }
 
 void QtSoundDevice::play(const QString& path)
@@ -33,6 +53,9 @@ void QtSoundDevice::play(const QString& path)
     if (m_playing)
         m_playing->stop();
     m_playing = effectFor(path);
-    if (m_playing && m_playing->status() != QSoundEffect::Error)
-        m_playing->play();
+    if (!m_playing || m_playing->status() == QSoundEffect::Error)
+        return;
+    m_playing->stop(); // a muted warm-up play may still be running
+    m_playing->setMuted(false);
+    m_playing->play();
 }

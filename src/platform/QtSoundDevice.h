@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 
 class QSoundEffect;
 
@@ -19,4 +20,5 @@ private:
 
     QHash<QString, QSoundEffect*> m_effects;
     QSoundEffect* m_playing = nullptr;
+    QSet<QSoundEffect*> m_warmed;
 };

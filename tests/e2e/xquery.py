@@ -70,6 +70,20 @@ def main():
                 print(w.id)
                 return
         print(0)
+    elif cmd == 'notice-visible':
+        # Its title is Chinese: WM_NAME cannot carry it, _NET_WM_NAME (UTF-8) does.
+        pid = int(sys.argv[2])
+        net_name = d.intern_atom('_NET_WM_NAME')
+        for w in windows_of(d, pid):
+            try:
+                prop = w.get_full_property(net_name, X.AnyPropertyType)
+                name = bytes(prop.value).decode('utf-8') if prop else ''
+                if name == 'Kestrin闹钟' and w.get_attributes().map_state == X.IsViewable:
+                    print(w.id)
+                    return
+            except Exception:
+                continue
+        print(0)
     elif cmd == 'tray-icon':
         # The icon: a window of the program whose parent is not the root and that has no WM_STATE.
         pid = int(sys.argv[2])

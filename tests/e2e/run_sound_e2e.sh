@@ -1,0 +1,108 @@
+#!/bin/bash
+# End to end, by ear: the real program plays into a recorded PulseAudio null sink. An alarm with
+# ring count 3 must be heard as three bursts, the first within 150 ms of the notice window, and
+# the first hover sound must be heard like any later one.
+# usage: run_sound_e2e.sh KESTRIN_BINARY
+set -u
+exe=$1
+here=$(cd "$(dirname "$0")" && pwd)
+xq() { /usr/bin/python3 "$here/xquery.py" "$@"; }
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+now_ms() { date +%s%3N; }
+
+command -v pulseaudio >/dev/null && command -v parec >/dev/null && command -v sox >/dev/null ||
+    fail "pulseaudio, parec and sox are needed"
+
+# A sound server of our own, with a null sink kept running by a silent stream so that the
+# recording keeps wall time.
+mkdir -m 700 "$work/run"
+export XDG_RUNTIME_DIR=$work/run HOME=$work
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --load="module-null-sink sink_name=rec" \
+    --load=module-native-protocol-unix >"$work/pulse.log" 2>&1 &
+pids+=($!)
+for i in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+pactl info >/dev/null 2>&1 || fail "no sound server"
+pacat --playback --raw --device=rec </dev/zero &
+pids+=($!)
+
+# Each sound is one pure tone, shorter than the half second between two rings.
+sox -n -r 22050 -c 1 -b 16 "$work/clock1.wav" synth 0.25 sine 880 vol 0.5
+sox -n -r 22050 -c 1 -b 16 "$work/Moveme.wav" synth 0.15 sine 660 vol 0.5
+sox -n -r 22050 -c 1 -b 16 "$work/ClickMe.wav" synth 0.1 sine 440 vol 0.5
+printf '"a",#2026-01-01#,#2999-01-01#\r\n' >"$work/agenda.txt"
+
+source "$here/desktop.sh"
+start_desktop || fail "no X server with a notification area"
+
+"$exe" --dir "$work" >"$work/kestrin.log" 2>&1 &
+kpid=$!
+pids+=($kpid)
+win=""
+for i in $(seq 200); do win=$(xq main-visible $kpid); [ "$win" != 0 ] && break; sleep 0.05; done
+[ "$win" != 0 ] || fail "main window never appeared"
+sleep 1.5 # the sounds are readied right after the window is up
+
+# Coordinates inside the main window, in pixels (twips / 15).
+click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
+
+# The first pass over a navigation caption plays the hover sound.
+/usr/bin/python3 "$here/bursts.py" rec.monitor 2.5 >"$work/hover" &
+rec=$!
+sleep 0.5
+xdotool mousemove --window "$win" 300 380 # the bare background arms the hover
+sleep 0.3
+xdotool mousemove --window "$win" 72 89 # 安排日程
+wait $rec
+[ "$(wc -l <"$work/hover")" = 1 ] || fail "the first hover sound was not heard once"
+[ "$(cut -d" " -f2 "$work/hover")" -ge 50 ] || fail "the first hover sound was cut short: $(cat "$work/hover")"
+
+# By now the reminder has sent the window to the tray: a left click on the icon brings it back.
+if [ "$(xq main-visible $kpid)" = 0 ]; then
+    icon=$(xq tray-icon $kpid)
+    [ "$icon" != 0 ] || fail "no tray icon"
+    xdotool mousemove --window "$icon" 8 8 click 1
+    for i in $(seq 100); do [ "$(xq main-visible $kpid)" != 0 ] && break; sleep 0.05; done
+fi
+win=$(xq main-visible $kpid)
+[ "$win" != 0 ] || fail "the window did not come back"
+
+# An alarm a few seconds ahead, ring count 3 (the default).
+click 72 136 # 设置闹钟
+sleep 0.3
+click 232 136 # the first row's tick prefills the time
+sleep 0.2
+at=$(date -d '+4 seconds' +%H:%M:%S)
+click 332 137
+xdotool key ctrl+a type "$at"
+click 536 160 # 确 认
+sleep 0.3 # past its click sound
+/usr/bin/python3 "$here/bursts.py" rec.monitor 8 >"$work/rings" &
+rec=$!
+shown=0
+limit=$(( $(now_ms) + 8000 ))
+while [ "$(now_ms)" -lt "$limit" ]; do
+    if [ "$(xq notice-visible $kpid)" != 0 ]; then shown=$(now_ms); break; fi
+    sleep 0.02
+done
+[ "$shown" -gt 0 ] || fail "no notice window"
+wait $rec
+echo "notice shown at $shown; bursts (start ms, length ms):"
+cat "$work/rings"
+[ "$(wc -l <"$work/rings")" = 3 ] || fail "$(wc -l <"$work/rings") rings heard, 3 expected"
+# Each ring whole: a ring that starts cold loses its beginning to the next one.
+while read -r start length; do
+    [ "$length" -ge 185 ] || fail "a ring was cut short: $length ms of 250"
+done <"$work/rings"
+first=$(head -1 "$work/rings" | cut -d' ' -f1)
+late=$(( first - shown ))
+echo "first ring $late ms after the notice window"
+[ "$late" -le 150 ] || fail "the first ring is $late ms late"
+echo "1 passed, 0 failed"
