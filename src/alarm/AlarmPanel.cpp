@@ -181,9 +181,11 @@ void AlarmPanel::CheckAlarms()
     const QList<int> rang = m_table.check(m_services.clock.now());
     for (int i : rang) {
         m_services.PlayWave(m_services.path("clock1.wav"));
-        if (!m_notice) {
+        // A notice already dismissed is only waiting to be deleted: a ring needs a live one.
+        if (m_notice && !m_notice->isVisible())
+            m_notice = nullptr;
+        if (!m_notice)
             m_notice = new FormAware(m_services.clock, window());
-        }
         m_notice->show();
         m_notice->raise();
         const QString& prompt = m_table.Alarms[i].Prompt;

@@ -178,6 +178,8 @@ void FormMain::mouseMoveEvent(QMouseEvent* event)
 void FormMain::closeEvent(QCloseEvent* event)
 {
     event->accept();
+    // The window is gone for good: a click on the icon must not bring it back.
+    m_tray->RemoveTrayIcon();
     // The program ends with its last window: an open alarm notice keeps it until it is dismissed.
     if (FormAware* notice = m_alarm->notice()) {
         connect(notice, &QObject::destroyed, qApp, [] { QCoreApplication::exit(0); });

@@ -8,6 +8,7 @@
 #include "UnixSignals.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -36,8 +37,22 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance(options.AppDir);
-    if (!instance.claim())
+    switch (instance.claim()) {
+    case SingleInstance::First:
+        if (!instance.listenError().isEmpty())
+            std::fprintf(stderr, "kestrin: 无法建立本地连接（%s），再次启动时将无法唤出本程序。\n",
+                         qPrintable(instance.listenError()));
+        break;
+    case SingleInstance::Forwarded:
         return 0;
+    case SingleInstance::Unreachable: {
+        const QString text = QStringLiteral("另一个 Kestrin 正在使用 %1，但没有应答，本次启动已取消。")
+                                 .arg(QDir::toNativeSeparators(options.AppDir));
+        std::fprintf(stderr, "kestrin: %s\n", qPrintable(text));
+        QtMessageBoxes().inform(text);
+        return 1;
+    }
+    }
 
     SystemClock clock;
     QtMessageBoxes messages;

@@ -8,21 +8,37 @@
 #include <QLocalSocket>
 #include <QThread>
 
+namespace {
+
+QString housekeepingDir()
+{
+    // The program directory may be read-only, and the user's data folder is no place for this.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        return runtime;
+    return QDir::tempPath();
+}
+
+} // namespace
+
 SingleInstance::SingleInstance(const QString& appDir, QObject* parent) : QObject(parent)
 {
     const QString canonical = QFileInfo(appDir).canonicalFilePath();
     const QByteArray hash = QCryptographicHash::hash((canonical.isEmpty() ? appDir : canonical).toUtf8(),
                                                      QCryptographicHash::Sha1);
-    m_key = QStringLiteral("kestrin-") + QString::fromLatin1(hash.toHex().left(16));
-    // The lock lives in the temporary directory: the program directory may be read-only, and the
-    // user's data directory is no place for our housekeeping.
-    m_lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(m_key + QStringLiteral(".lock")));
+    m_key = QDir(housekeepingDir()).filePath(QStringLiteral("kestrin-") + QString::fromLatin1(hash.toHex().left(16)));
+    m_lock = std::make_unique<QLockFile>(lockFilePath());
     m_lock->setStaleLockTime(0); // only a dead owner makes a lock stale, never its age
 }
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::claim()
+QString SingleInstance::lockFilePath() const
+{
+    return m_key + QStringLiteral(".lock");
+}
+
+SingleInstance::Claim SingleInstance::claim(int waitMs)
 {
     if (m_lock->tryLock(0)) {
         QLocalServer::removeServer(m_key);
@@ -34,22 +50,24 @@ bool SingleInstance::claim()
                 emit activationRequested();
             }
         });
-        m_server->listen(m_key);
-        return true;
+        if (!m_server->listen(m_key))
+            m_listenError = m_server->errorString();
+        return First;
     }
     // The first copy may still be starting up: give its server a moment to listen.
     QElapsedTimer waited;
     waited.start();
-    while (waited.elapsed() < 3000) {
+    do {
         QLocalSocket socket;
         socket.connectToServer(m_key);
         if (socket.waitForConnected(200)) {
             socket.write("activate\n");
             socket.waitForBytesWritten(500);
             socket.disconnectFromServer();
-            return false;
+            return Forwarded;
         }
-        QThread::msleep(100);
-    }
-    return false;
+        if (waited.elapsed() < waitMs)
+            QThread::msleep(100);
+    } while (waited.elapsed() < waitMs);
+    return Unreachable;
 }

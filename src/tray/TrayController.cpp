@@ -30,11 +30,18 @@ TrayController::TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPane
     m_tray.onClick = [this](TrayClick click) { TrayWindowProc(click); };
     connect(m_reminder, &ReminderPanel::dismissed, m_agenda, &QWidget::show);
     connect(m_reminder, &ReminderPanel::timedOut, this, &TrayController::Minimize);
+    // The window starts in its normal state, which enables only 最小化 until it changes.
+    m_restore->setEnabled(false);
 }
 
 void TrayController::AddTrayIcon(const QIcon& icon)
 {
     m_tray.add(icon, m_menu);
+}
+
+void TrayController::RemoveTrayIcon()
+{
+    m_tray.remove();
 }
 
 void TrayController::SetTrayTip(const QString& text)
@@ -87,7 +94,7 @@ void TrayController::ShowReminder()
 
 void TrayController::Quit()
 {
-    m_tray.remove();
+    RemoveTrayIcon();
     if (unloadWindows)
         unloadWindows();
 }

@@ -22,6 +22,7 @@ public:
     TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPanel* reminder, QWidget* agendaPanel);
 
     void AddTrayIcon(const QIcon& icon);
+    void RemoveTrayIcon();
     void SetTrayTip(const QString& text);
     // Where the icon's mouse events arrive.
     void TrayWindowProc(TrayClick click);

@@ -276,6 +276,26 @@ private slots:
         QCOMPARE(f.noticeText("Label闹钟提醒"), QString::fromUtf8("您设置的闹钟时间已到!"));
     }
 
+    // "我知道啦!" closes the notice now and deletes it later: a ring in between must not land on
+    // the closing window and vanish with it.
+    void aRingRightAfterDismissingShowsANewNotice()
+    {
+        Fixture f;
+        f.arm(0, "12:00", 1, "one");
+        f.arm(1, "12:00:01", 1, "two");
+        f.confirm();
+        f.bench.clock.set(QDateTime(today, QTime(12, 0)));
+        f.panel->CheckAlarms();
+        QTest::mouseClick(f.panel->notice()->findChild<QWidget*>(QString::fromUtf8("Label我知道啦")),
+                          Qt::LeftButton);
+        f.bench.clock.advance(1000);
+        f.panel->CheckAlarms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(f.panel->notice());
+        QVERIFY(f.panel->notice()->isVisible());
+        QCOMPARE(f.noticeText("Label闹钟提醒"), QStringLiteral("two"));
+    }
+
     void noticeKeepsCountingAcrossMidnight()
     {
         Fixture f;

@@ -1,5 +1,6 @@
 #include "FormAware.h"
 #include "AgendaPanel.h"
+#include "AlarmPanel.h"
 #include "FormMain.h"
 #include "HelpPanel.h"
 #include "Navigation.h"
@@ -10,6 +11,7 @@
 
 #include "LineList.h"
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLabel>
@@ -359,6 +361,24 @@ private slots:
         QCOMPARE(list->text(list->currentRow()), current);
         QCOMPARE(f.get<QLineEdit>("Text剩余天数")->text(), QString::fromUtf8("逾期 1 天"));
         QCOMPARE(midnight->interval(), 24 * 3600 * 1000 - 5000 + 1);
+    }
+
+    // Closed with an alarm notice open: the program ends once the notice goes, so the icon must go
+    // at once, or a click on it would bring back a window that is closing.
+    void theCloseBoxWithANoticeOpenRemovesTheIcon()
+    {
+        Fixture f;
+        f.click("LabelClock");
+        findControl<QCheckBox>(f.window.get(), QString::fromUtf8("Check是否打开闹钟"), 0)->setChecked(true);
+        findControl<QLineEdit>(f.window.get(), QString::fromUtf8("Text设置闹钟时间"), 0)
+            ->setText(QStringLiteral("08:00:01"));
+        f.click("Label确认闹钟");
+        f.bench.clock.advance(1000);
+        f.window->alarmPanel()->CheckAlarms();
+        QVERIFY(f.window->alarmPanel()->notice());
+        f.window->close();
+        QVERIFY(f.bench.tray.removed);
+        delete f.window->alarmPanel()->notice();
     }
 
     void everyControlCarriesItsName()

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QHostInfo>
+#include <QLockFile>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -199,6 +200,9 @@ private slots:
                                         QString::fromUtf8("关闭(&C)")}));
         QCOMPARE(f.bench.tray.adds, 1);
         QCOMPARE(f.bench.tray.menu, f.tray->menu());
+        // From the first showing, not only after a first minimise.
+        QVERIFY(!f.action("mnuTrayRestore")->isEnabled());
+        QVERIFY(f.action("mnuTrayMinimize")->isEnabled());
         f.tray->SetTrayTip(QString(70, u'x'));
         QCOMPARE(f.bench.tray.tip, QString(64, u'x'));
         const QString emoji = QString(63, u'a') + QString::fromUtf8("😀😀");
@@ -209,14 +213,40 @@ private slots:
     {
         QTemporaryDir dir;
         SingleInstance first(dir.path());
-        QVERIFY(first.claim());
+        QCOMPARE(first.claim(), SingleInstance::First);
         QSignalSpy activated(&first, &SingleInstance::activationRequested);
         SingleInstance second(dir.path());
-        QVERIFY(!second.claim());
+        QCOMPARE(second.claim(), SingleInstance::Forwarded);
         QVERIFY(activated.wait(3000));
         QTemporaryDir other;
         SingleInstance elsewhere(other.path());
-        QVERIFY(elsewhere.claim()); // another directory is another program
+        QCOMPARE(elsewhere.claim(), SingleInstance::First); // another directory is another program
+    }
+
+    // A lock held by a copy that does not answer is said, not taken for success.
+    void anUnreachableFirstCopyIsAFailure()
+    {
+        QTemporaryDir dir;
+        SingleInstance probe(dir.path());
+        QLockFile held(probe.lockFilePath());
+        QVERIFY(held.tryLock(0));
+        SingleInstance second(dir.path());
+        QCOMPARE(second.claim(0), SingleInstance::Unreachable);
+    }
+
+    // In the shared temporary folder anyone could take the name first and keep the program out.
+    void lockAndSocketLiveInTheUsersRuntimeFolder()
+    {
+        QTemporaryDir runtime;
+        const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        QTemporaryDir dir;
+        SingleInstance first(dir.path());
+        QCOMPARE(first.claim(), SingleInstance::First);
+        const QFileInfoList left = QDir(runtime.path()).entryInfoList(QDir::Files | QDir::System);
+        qputenv("XDG_RUNTIME_DIR", old);
+        QCOMPARE(left.size(), 2); // the lock and the socket
+        QVERIFY(first.lockFilePath().startsWith(runtime.path()));
     }
 
     void aStaleLockDoesNotBlock()
@@ -225,11 +255,8 @@ private slots:
         QString lockPath;
         {
             SingleInstance probe(dir.path());
-            QVERIFY(probe.claim());
-            lockPath = QDir(QDir::tempPath())
-                           .entryInfoList({QStringLiteral("kestrin-*.lock")}, QDir::Files, QDir::Time)
-                           .first()
-                           .absoluteFilePath();
+            QCOMPARE(probe.claim(), SingleInstance::First);
+            lockPath = probe.lockFilePath();
         }
         // What a crashed copy leaves: a lock naming a process that no longer exists.
         QFile lock(lockPath);
@@ -237,7 +264,7 @@ private slots:
         lock.write("999999\nkestrin\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         lock.close();
         SingleInstance next(dir.path());
-        QVERIFY(next.claim());
+        QCOMPARE(next.claim(), SingleInstance::First);
     }
 };
 
