@@ -5,10 +5,44 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+namespace {
+
+QtMessageHandler nextHandler = nullptr;
+QLoggingCategory::CategoryFilter nextFilter = nullptr;
+
+// A machine without a sound server is silent by design, and a missing sound is never reported:
+// Qt Multimedia's complaints about it are not for the user. Everything else goes on as it was.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    const bool noServer = type == QtWarningMsg && qstrcmp(context.category, "default") == 0 &&
+                          (text == QLatin1String("PulseAudioService: pa_context_connect() failed") ||
+                           text == QLatin1String("No audio device detected"));
+    if (!noServer)
+        nextHandler(type, context, text);
+}
+
+void quietFilter(QLoggingCategory* category)
+{
+    if (nextFilter)
+        nextFilter(category);
+    // Whoever asks for these categories in QT_LOGGING_RULES still gets them.
+    static const bool asked = qEnvironmentVariable("QT_LOGGING_RULES").contains(QLatin1String("multimedia"));
+    if (!asked && qstrncmp(category->categoryName(), "qt.multimedia", 13) == 0) {
+        for (QtMsgType type : {QtDebugMsg, QtInfoMsg, QtWarningMsg, QtCriticalMsg})
+            category->setEnabled(type, false);
+    }
+}
+
+} // namespace
+
 QtSoundDevice::QtSoundDevice(QObject* parent) : QObject(parent)
 {
-    // Without a sound server Qt warns on every play; a missing sound must stay silent.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.multimedia*=false"));
+    static const bool installed = [] {
+        nextHandler = qInstallMessageHandler(quietHandler);
+        nextFilter = QLoggingCategory::installFilter(quietFilter);
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
 
 QSoundEffect* QtSoundDevice::effectFor(const QString& path)

@@ -1,15 +1,25 @@
 #include "QtMessageBoxes.h"
+#include "QtSoundDevice.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QLoggingCategory>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
 
-// The real boxes, answered from inside their own event loop.
-class TestMessageBoxes : public QObject
+Q_LOGGING_CATEGORY(lcOurs, "kestrin.test", QtWarningMsg)
+
+QStringList logged;
+void capture(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    logged.append(text);
+}
+
+// The real Qt services: boxes answered from inside their own event loop, the sound device's logging.
+class TestQtServices : public QObject
 {
     Q_OBJECT
 
@@ -35,7 +45,21 @@ private slots:
         // SIGTERM or the tray's close command end every event loop, the box's included.
         QVERIFY(!confirmEndedBy([](QMessageBox*) { QCoreApplication::exit(0); }));
     }
+
+    // Without a sound server stderr stays quiet, and nobody else's logging changes.
+    void theSoundDeviceSilencesOnlyItsOwnComplaints()
+    {
+        QLoggingCategory::setFilterRules(QStringLiteral("kestrin.test.debug=true"));
+        qInstallMessageHandler(capture);
+        QtSoundDevice sound;
+        qWarning("PulseAudioService: pa_context_connect() failed");
+        qWarning("No audio device detected");
+        qWarning("something else");
+        QVERIFY(lcOurs().isDebugEnabled());
+        qInstallMessageHandler(nullptr);
+        QCOMPARE(logged, QStringList{QStringLiteral("something else")});
+    }
 };
 
-QTEST_MAIN(TestMessageBoxes)
-#include "tst_messageboxes.moc"
+QTEST_MAIN(TestQtServices)
+#include "tst_qtservices.moc"
