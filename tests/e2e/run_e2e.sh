@@ -111,6 +111,29 @@ kill -TERM $kpid
 wait $kpid; code=$?
 [ $code = 0 ] || fail "exit code $code after SIGTERM"
 
+# Ending the program while a Yes/No box is open is a No: nothing is deleted.
+printf '%s\r\n' "$(printf '旧的一条' | iconv -f utf-8 -t gbk)" >"$work/my.log"
+cp "$work/my.log" "$work/my.log.before"
+for target in agenda log; do
+    "$exe" --dir "$work" >>"$artifacts/kestrin.log" 2>&1 &
+    kpid=$!
+    win=$(wait_for 10 xq main-visible $kpid) || fail "no window for the $target box"
+    if [ $target = agenda ]; then
+        xdotool mousemove --window "$win" 72 96 click 1 # 安排日程
+        sleep 0.3
+        xdotool mousemove --window "$win" 536 232 click 1 # 删除日程
+    else
+        xdotool mousemove --window "$win" 72 176 click 1 # 查看日志
+        sleep 0.3
+        xdotool mousemove --window "$win" 544 316 click 1 # 删除日志
+    fi
+    wait_for 5 xq titled $kpid "继续否？" >/dev/null || fail "no confirmation box for the $target"
+    kill -TERM $kpid
+    wait $kpid; code=$?
+    [ $code = 0 ] || fail "exit code $code after SIGTERM with the $target box open"
+done
+cmp -s "$work/my.log" "$work/my.log.before" || fail "my.log changed under SIGTERM"
+
 # The files are untouched by all of this.
 cmp -s "$work/agenda.txt" <(printf '"%s",#2002-12-20#,#2002-12-27#\r\n"%s",#2002-12-20#,#2999-01-01#\r\n' \
     "$(printf '完成报告' | iconv -f utf-8 -t gbk)" "$(printf '买菜,做饭' | iconv -f utf-8 -t gbk)") || fail "agenda.txt changed"

@@ -70,15 +70,16 @@ def main():
                 print(w.id)
                 return
         print(0)
-    elif cmd == 'notice-visible':
-        # Its title is Chinese: WM_NAME cannot carry it, _NET_WM_NAME (UTF-8) does.
+    elif cmd in ('notice-visible', 'titled'):
+        # Chinese titles: WM_NAME cannot carry them, _NET_WM_NAME (UTF-8) does.
         pid = int(sys.argv[2])
+        title = 'Kestrin闹钟' if cmd == 'notice-visible' else sys.argv[3]
         net_name = d.intern_atom('_NET_WM_NAME')
         for w in windows_of(d, pid):
             try:
                 prop = w.get_full_property(net_name, X.AnyPropertyType)
                 name = bytes(prop.value).decode('utf-8') if prop else ''
-                if name == 'Kestrin闹钟' and w.get_attributes().map_state == X.IsViewable:
+                if name == title and w.get_attributes().map_state == X.IsViewable:
                     print(w.id)
                     return
             except Exception:
