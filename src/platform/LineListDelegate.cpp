@@ -4,7 +4,7 @@
 #include <QPainter>
 
 void LineListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const
+                             const QModelIndex& index) const
 {
     const auto* view = qobject_cast<const LineList*>(option.widget);
     const bool marked = view && view->isMarked(index.row());

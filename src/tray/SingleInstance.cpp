@@ -26,7 +26,8 @@ SingleInstance::SingleInstance(const QString& appDir, QObject* parent) : QObject
     const QString canonical = QFileInfo(appDir).canonicalFilePath();
     const QByteArray hash = QCryptographicHash::hash((canonical.isEmpty() ? appDir : canonical).toUtf8(),
                                                      QCryptographicHash::Sha1);
-    m_key = QDir(housekeepingDir()).filePath(QStringLiteral("kestrin-") + QString::fromLatin1(hash.toHex().left(16)));
+    m_key = QDir(housekeepingDir())
+                .filePath(QStringLiteral("kestrin-") + QString::fromLatin1(hash.toHex().left(16)));
     m_lock = std::make_unique<QLockFile>(lockFilePath());
     m_lock->setStaleLockTime(0); // only a dead owner makes a lock stale, never its age
 }

@@ -35,7 +35,7 @@ signals:
     void activationRequested();
 
 private:
-    QString m_key;  // the socket's full path
+    QString m_key; // the socket's full path
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
     QString m_listenError;

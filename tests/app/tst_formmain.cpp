@@ -1,6 +1,6 @@
-#include "FormAware.h"
 #include "AgendaPanel.h"
 #include "AlarmPanel.h"
+#include "FormAware.h"
 #include "FormMain.h"
 #include "HelpPanel.h"
 #include "Navigation.h"
@@ -13,8 +13,8 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>

@@ -169,7 +169,8 @@ private slots:
                                     agendaRecord("手加的", today, today);
         f.bench.write("agenda.txt", sameSize);
         QTest::mouseClick(f.agenda->findChild<QWidget*>(QString::fromUtf8("Label修改日程")), Qt::LeftButton);
-        f.agenda->findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))->setPlainText(QStringLiteral("x"));
+        f.agenda->findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))
+            ->setPlainText(QStringLiteral("x"));
         QTest::mouseClick(f.agenda->findChild<QWidget*>(QString::fromUtf8("Label确认添加")), Qt::LeftButton);
         QCOMPARE(f.bench.read("agenda.txt"), sameSize);
         QCOMPARE(f.bench.messages.shown.last(), changed);

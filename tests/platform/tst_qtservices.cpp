@@ -3,8 +3,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
 #include <QLoggingCategory>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
