@@ -27,8 +27,8 @@ Load load(const TextFiles& files, const QString& path)
         result.error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
         return result;
     }
-    result.stamp = FileStamp::of(path, read.bytes);
     result.bytes = read.bytes;
+    result.stamp = FileStamp::keeping(path, result.bytes);
     result.raw = TextCodec::splitLines(result.bytes);
     result.texts.reserve(result.raw.size());
     const std::optional<QString> whole = TextCodec::decode(result.bytes);

@@ -11,8 +11,10 @@ class TextFiles;
 class FileStamp
 {
 public:
-    // A file read as these bytes.
+    // A file read as these bytes, remembered by a hash.
     static FileStamp of(const QString& path, QByteArrayView bytes);
+    // The same for a reader that keeps the bytes anyway: compared whole, nothing to hash.
+    static FileStamp keeping(const QString& path, const QByteArray& bytes);
     // A file that was not there.
     static FileStamp missing();
 
@@ -26,5 +28,6 @@ private:
     bool m_exists = false;
     qint64 m_size = 0;
     QDateTime m_modified;
-    QByteArray m_hash;
+    size_t m_hash = 0;
+    QByteArray m_bytes; // shared with the reader's copy, when it keeps one
 };

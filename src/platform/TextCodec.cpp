@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
+
 namespace TextCodec {
 
 std::optional<QByteArray> encode(QStringView text)
@@ -25,6 +27,9 @@ namespace {
 // empty when there is none. 0x80 is also a valid second byte, so the characters are walked.
 QByteArray withEuroSigns(QByteArrayView bytes)
 {
+    // Most files have no 0x80 byte at all: one memchr instead of walking every character.
+    if (!std::memchr(bytes.data(), 0x80, size_t(bytes.size())))
+        return {};
     QByteArray out;
     const qsizetype n = bytes.size();
     qsizetype copied = 0;
