@@ -1,5 +1,8 @@
 #include "QtSoundDevice.h"
 
+#include "WavePadding.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSoundEffect>
@@ -52,7 +55,17 @@ QSoundEffect* QtSoundDevice::effectFor(const QString& path)
     if (!QFileInfo(path).isFile())
         return nullptr; // tried again on the next play, in case the file turns up
     auto* effect = new QSoundEffect(this);
-    effect->setSource(QUrl::fromLocalFile(path));
+    QString source = path;
+    QFile file(path);
+    if (m_padded.isValid() && file.open(QIODevice::ReadOnly)) {
+        // More silence than the output reads ahead (16 KiB, under half a second at 22 kHz).
+        if (const auto padded = withTrailingSilence(file.readAll(), 1000)) {
+            QFile copy(m_padded.filePath(QString::number(m_effects.size()) + QStringLiteral(".wav")));
+            if (copy.open(QIODevice::WriteOnly) && copy.write(*padded) == padded->size())
+                source = copy.fileName();
+        }
+    }
+    effect->setSource(QUrl::fromLocalFile(source));
     m_effects.insert(path, effect);
     return effect;
 }

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QObject>
 #include <QSet>
+#include <QTemporaryDir>
 
 class QSoundEffect;
 
@@ -21,4 +22,5 @@ private:
     QHash<QString, QSoundEffect*> m_effects;
     QSoundEffect* m_playing = nullptr;
     QSet<QSoundEffect*> m_warmed;
+    QTemporaryDir m_padded; // the sounds with silence behind them, as the effects play them
 };

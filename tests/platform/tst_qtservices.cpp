@@ -1,5 +1,6 @@
 #include "QtMessageBoxes.h"
 #include "QtSoundDevice.h"
+#include "WavePadding.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -7,10 +8,23 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QtEndian>
 
 #include <functional>
 
 Q_LOGGING_CATEGORY(lcOurs, "kestrin.test", QtWarningMsg)
+
+// A canonical wave file: fmt, data, then a trailing chunk that must survive.
+QByteArray wave(quint16 bits, const QByteArray& samples)
+{
+    auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
+    const quint16 align = bits / 8;
+    QByteArray fmt = le16(1) + le16(1) + le32(1000) + le32(1000 * align) + le16(align) + le16(bits);
+    QByteArray body = "WAVE" + ("fmt " + le32(16) + fmt) +
+                      ("data" + le32(quint32(samples.size())) + samples) + ("LIST" + le32(4) + "INFO");
+    return "RIFF" + le32(quint32(body.size())) + body;
+}
 
 QStringList logged;
 void capture(QtMsgType, const QMessageLogContext&, const QString& text)
@@ -44,6 +58,25 @@ private slots:
         QVERIFY(!confirmEndedBy([](QMessageBox* box) { box->close(); }));
         // SIGTERM or the tray's close command end every event loop, the box's included.
         QVERIFY(!confirmEndedBy([](QMessageBox*) { QCoreApplication::exit(0); }));
+    }
+
+    // Silence goes after the sound and before any later chunk; the sizes follow.
+    void wavesGetSilenceBehindThem()
+    {
+        const QByteArray samples("\x01\x02\x03\x04", 4);
+        const QByteArray padded = withTrailingSilence(wave(16, samples), 100).value();
+        QCOMPARE(padded.size(), wave(16, samples).size() + 200); // 100 ms of 1000 frames/s, 2 bytes each
+        QCOMPARE(qFromLittleEndian<quint32>(padded.constData() + 4), quint32(padded.size() - 8));
+        QCOMPARE(qFromLittleEndian<quint32>(padded.constData() + 40), quint32(204));
+        QCOMPARE(padded.mid(44, 4), samples);
+        QCOMPARE(padded.mid(48, 200), QByteArray(200, 0));
+        QVERIFY(padded.endsWith(QByteArray("LIST\x04\x00\x00\x00INFO", 12)));
+        // Silence in 8-bit samples is their middle value.
+        QCOMPARE(withTrailingSilence(wave(8, "\x10"), 10).value().mid(45, 10), QByteArray(10, char(0x80)));
+        QVERIFY(!withTrailingSilence("not a wave file", 100));
+        QByteArray cut = wave(16, samples);
+        cut.chop(20); // a data chunk that claims more than the file holds
+        QVERIFY(!withTrailingSilence(cut, 100));
     }
 
     // Without a sound server stderr stays quiet, and nobody else's logging changes.
