@@ -5,28 +5,8 @@ set -u
 exe=$1
 artifacts=$2
 here=$(cd "$(dirname "$0")" && pwd)
-xq() { /usr/bin/python3 "$here/xquery.py" "$@"; }
+source "$here/common.sh"
 mkdir -p "$artifacts"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-now_ms() { date +%s%3N; }
-# wait_for SECONDS COMMAND...: polls every 50 ms until the command prints something other than 0.
-wait_for() {
-    local limit=$(( $(now_ms) + $1 * 1000 )); shift
-    while [ "$(now_ms)" -lt "$limit" ]; do
-        local out; out=$("$@" 2>/dev/null)
-        if [ -n "$out" ] && [ "$out" != 0 ]; then echo "$out"; return 0; fi
-        sleep 0.05
-    done
-    return 1
-}
 
 # Usage and errors need no display: an unknown option is a one-line message and exit code 2.
 "$exe" --no-such-option 2>"$work/usage"
@@ -38,7 +18,6 @@ printf '"%s",#2002-12-20#,#2002-12-27#\r\n"%s",#2002-12-20#,#2999-01-01#\r\n' \
     "$(printf '完成报告' | iconv -f utf-8 -t gbk)" "$(printf '买菜,做饭' | iconv -f utf-8 -t gbk)" > "$work/agenda.txt"
 cp "$(dirname "$exe")"/*.wav "$work/" 2>/dev/null
 
-source "$here/desktop.sh"
 start_desktop || fail "no X server with a notification area"
 
 start=$(now_ms)

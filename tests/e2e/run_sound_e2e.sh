@@ -6,17 +6,7 @@
 set -u
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
-xq() { /usr/bin/python3 "$here/xquery.py" "$@"; }
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-now_ms() { date +%s%3N; }
+source "$here/common.sh"
 
 command -v pulseaudio >/dev/null && command -v parec >/dev/null && command -v sox >/dev/null ||
     fail "pulseaudio, parec and sox are needed"
@@ -39,7 +29,6 @@ sox -n -r 22050 -c 1 -b 16 "$work/Moveme.wav" synth 0.15 sine 660 vol 0.5
 sox -n -r 22050 -c 1 -b 16 "$work/ClickMe.wav" synth 0.1 sine 440 vol 0.5
 printf '"a",#2026-01-01#,#2999-01-01#\r\n' >"$work/agenda.txt"
 
-source "$here/desktop.sh"
 start_desktop || fail "no X server with a notification area"
 
 "$exe" --dir "$work" >"$work/kestrin.log" 2>&1 &
