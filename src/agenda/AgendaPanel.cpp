@@ -125,6 +125,7 @@ bool AgendaPanel::LoadAgenda()
     const QString path = m_services.path(AgendaFile::fileName);
     m_table.Today = m_services.clock.today();
     AgendaFile::Load load = AgendaFile::load(m_services.files, path, m_table.Today);
+    ++m_loads;
     m_loaded = load.ok;
     m_loadError = load.error;
     m_stamp = load.stamp;
@@ -392,13 +393,14 @@ void AgendaPanel::DeleteItem()
         m_services.messages.inform(QStringLiteral("总得留下最后一件事吧!否则，显得太无聊了。"));
         return;
     }
-    // Taken before the box: the list may be loaded again while it is open.
+    // The answer is given to the list as it stands; a load while the box is open makes it stale.
     const QString text = currentText();
+    const int loads = m_loads;
     if (!m_services.messages.confirm(QStringLiteral("警告：即将删除此条日程！")))
         return;
     if (!m_loaded)
         return;
-    if (!fileUnchanged()) {
+    if (loads != m_loads || !fileUnchanged()) {
         reloadKeeping(text);
         sayChangedElsewhere();
         return;

@@ -63,6 +63,7 @@ private:
     bool m_loaded = false; // false after a failed load: the file must not be written then
     QString m_loadError;
     FileStamp m_stamp; // agenda.txt as the table was loaded from it
+    int m_loads = 0;   // tells whether the table was loaded again while a box was open
     int SavedListIndex = -1;
 
     LineList* m_list;

@@ -39,11 +39,14 @@ public:
     {
         shown.append(text);
         ++confirmations;
+        if (whileOpen)
+            whileOpen();
         return answers.isEmpty() ? true : answers.takeFirst();
     }
     QStringList shown;
     QList<bool> answers;
     int confirmations = 0;
+    std::function<void()> whileOpen; // what happens while a confirmation is on view
 };
 
 class RecordingShell final : public Shell

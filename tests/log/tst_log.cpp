@@ -178,6 +178,21 @@ private slots:
         QVERIFY(!f.agenda->inEntryMode());
     }
 
+    // The answer was given to the list as it stood; an edit loaded while the box was open may
+    // even leave the chosen item as the last one.
+    void aReloadUnderTheBoxDeletesNothing()
+    {
+        Fixture f(agendaRecord("a", today, today) + agendaRecord("b", today, today));
+        const QByteArray onlyA = agendaRecord("a", today, today);
+        f.bench.messages.whileOpen = [&] {
+            f.bench.write("agenda.txt", onlyA);
+            f.agenda->reloadIfChanged();
+        };
+        f.deleteItem();
+        QCOMPARE(f.bench.read("agenda.txt"), onlyA);
+        QVERIFY(!QFile::exists(f.bench.path("my.log")));
+    }
+
     void handEditsToTheLogAreNeverOverwritten()
     {
         Fixture f(QByteArray(), fiveEntries());
