@@ -190,8 +190,7 @@ void AgendaPanel::reloadKeeping(const QString& currentText)
 
 void AgendaPanel::sayChangedElsewhere()
 {
-    m_services.messages.inform(QStringLiteral("%1 已在别处修改，已重新读取，请再操作一次。")
-                                   .arg(QString::fromUtf8(AgendaFile::fileName)));
+    m_services.messages.inform(FileStamp::changedElsewhere(QString::fromUtf8(AgendaFile::fileName)));
 }
 
 void AgendaPanel::reloadIfChanged()

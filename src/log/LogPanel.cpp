@@ -100,8 +100,7 @@ void LogPanel::DeleteLogEntry()
     const QString path = m_services.path(LogFile::fileName);
     if (loads != m_loads || !m_log.stamp.matches(m_services.files, path)) {
         LoadLog();
-        m_services.messages.inform(QStringLiteral("%1 已在别处修改，已重新读取，请再操作一次。")
-                                       .arg(QString::fromUtf8(LogFile::fileName)));
+        m_services.messages.inform(FileStamp::changedElsewhere(QString::fromUtf8(LogFile::fileName)));
         return;
     }
     QList<QByteArrayView> kept = m_log.raw;

@@ -16,46 +16,42 @@ size_t hashOf(QByteArrayView bytes)
 
 } // namespace
 
-FileStamp FileStamp::of(const QString& path, QByteArrayView bytes)
+FileStamp FileStamp::sized(const QString& path, qsizetype size)
 {
     FileStamp stamp;
-    const QFileInfo info(path);
     stamp.m_exists = true;
-    stamp.m_size = bytes.size();
-    stamp.m_modified = info.lastModified();
+    stamp.m_size = size;
+    stamp.m_modified = QFileInfo(path).lastModified();
+    return stamp;
+}
+
+FileStamp FileStamp::of(const QString& path, QByteArrayView bytes)
+{
+    FileStamp stamp = sized(path, bytes.size());
     stamp.m_hash = hashOf(bytes);
     return stamp;
 }
 
 FileStamp FileStamp::keeping(const QString& path, const QByteArray& bytes)
 {
-    FileStamp stamp;
-    stamp.m_exists = true;
-    stamp.m_size = bytes.size();
-    stamp.m_modified = QFileInfo(path).lastModified();
+    FileStamp stamp = sized(path, bytes.size());
     stamp.m_bytes = bytes;
     return stamp;
 }
 
-FileStamp FileStamp::missing()
+QString FileStamp::changedElsewhere(const QString& fileName)
 {
-    return FileStamp();
-}
-
-bool FileStamp::sameSizeAndTime(const QString& path) const
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return !m_exists;
-    return m_exists && info.size() == m_size && info.lastModified() == m_modified;
+    return QStringLiteral("%1 已在别处修改，已重新读取，请再操作一次。").arg(fileName);
 }
 
 bool FileStamp::matches(const TextFiles& files, const QString& path) const
 {
-    if (!sameSizeAndTime(path))
+    // A file whose size or time moved has surely changed; only then are the bytes worth reading.
+    const QFileInfo info(path);
+    if (!info.exists() || !m_exists)
+        return info.exists() == m_exists;
+    if (info.size() != m_size || info.lastModified() != m_modified)
         return false;
-    if (!m_exists)
-        return true;
     const TextFiles::Read read = files.read(path);
     if (read.status != TextFiles::Read::Ok)
         return false;

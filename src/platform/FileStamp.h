@@ -15,16 +15,17 @@ public:
     static FileStamp of(const QString& path, QByteArrayView bytes);
     // The same for a reader that keeps the bytes anyway: compared whole, nothing to hash.
     static FileStamp keeping(const QString& path, const QByteArray& bytes);
-    // A file that was not there.
-    static FileStamp missing();
 
-    // Whether the file is still what was stamped: the same size and modification time, and then
-    // the same bytes (an edit can keep both of the first).
+    // Whether the file is still what was stamped (a stamp never taken stands for a missing file):
+    // the same size and modification time, and then the same bytes (an edit can keep both).
     bool matches(const TextFiles& files, const QString& path) const;
-    // The cheap half of matches(): a file whose size or time moved has surely changed.
-    bool sameSizeAndTime(const QString& path) const;
+
+    // What the user is told when a rewrite was refused because the file changed elsewhere.
+    static QString changedElsewhere(const QString& fileName);
 
 private:
+    static FileStamp sized(const QString& path, qsizetype size);
+
     bool m_exists = false;
     qint64 m_size = 0;
     QDateTime m_modified;
