@@ -222,8 +222,7 @@ bool append(TextFiles& files, const QString& path, const AgendaItem& item, QStri
 {
     const QByteArray record = formatRecord(item.Content, item.SetDate, item.FinishDate);
     if (record.isEmpty()) {
-        if (error)
-            *error = TextCodec::encodeError();
+        TextCodec::encode(item.Content, error); // only to say why
         return false;
     }
     return files.append(path, record, error);
@@ -243,13 +242,8 @@ bool rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& ite
         text.append(DateText::format(item.FinishDate));
         text.append(QStringLiteral("#\r\n"));
     }
-    const std::optional<QByteArray> bytes = TextCodec::encode(text);
-    if (!bytes) {
-        if (error)
-            *error = TextCodec::encodeError();
-        return false;
-    }
-    return files.replace(path, *bytes, error);
+    const std::optional<QByteArray> bytes = TextCodec::encode(text, error);
+    return bytes && files.replace(path, *bytes, error);
 }
 
 } // namespace AgendaFile

@@ -62,12 +62,9 @@ bool append(TextFiles& files, const QString& path, const QStringList& entries, Q
 {
     QByteArray bytes;
     for (const QString& entry : entries) {
-        const std::optional<QByteArray> line = TextCodec::encode(entry);
-        if (!line) {
-            if (error)
-                *error = TextCodec::encodeError();
+        const std::optional<QByteArray> line = TextCodec::encode(entry, error);
+        if (!line)
             return false;
-        }
         bytes.append(*line);
         bytes.append(TextCodec::lineEnd);
     }

@@ -16,9 +16,12 @@ std::optional<QByteArray> encode(QStringView text)
     return bytes;
 }
 
-QString encodeError()
+std::optional<QByteArray> encode(QStringView text, QString* error)
 {
-    return QStringLiteral("文字含有无法保存的字符");
+    std::optional<QByteArray> bytes = encode(text);
+    if (!bytes && error)
+        *error = QStringLiteral("文字含有无法保存的字符");
+    return bytes;
 }
 
 namespace {

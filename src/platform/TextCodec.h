@@ -13,12 +13,11 @@ namespace TextCodec {
 // nullopt when the text holds something that has no encoding (a lone surrogate): a file is
 // never written with a hole in it.
 std::optional<QByteArray> encode(QStringView text);
+// The same, saying why in error when it fails, for the writers that report it.
+std::optional<QByteArray> encode(QStringView text, QString* error);
 // nullopt when the bytes are not valid GB18030. A lone byte 0x80, which code page 936 writes for
 // the euro sign, reads as €.
 std::optional<QString> decode(QByteArrayView bytes);
-
-// The text of an encoding failure, for messages.
-QString encodeError();
 
 // The lines of a file without their line ends. A last line without a line end counts; a final
 // line end does not start another line.
