@@ -11,6 +11,8 @@
 #include <QRadialGradient>
 #include <QtEndian>
 
+#include "Sounds.h"
+
 #include <cmath>
 #include <functional>
 
@@ -341,14 +343,14 @@ void makeSounds()
                             0.15 * std::sin(2 * M_PI * f * 5.4 * t)));
         }
     }
-    writeWav("clock1.wav", ring, rate);
+    writeWav(Sounds::fileName(Sound::Alarm), ring, rate);
 
     std::vector<double> tick;
     for (int i = 0; i < rate * 45 / 1000; ++i) {
         const double t = double(i) / rate;
         tick.push_back(0.35 * std::exp(-t * 120) * std::min(1.0, t * 2000) * std::sin(2 * M_PI * 1800 * t));
     }
-    writeWav("Moveme.wav", tick, rate);
+    writeWav(Sounds::fileName(Sound::Hover), tick, rate);
 
     std::vector<double> click;
     quint32 seed = 12345;
@@ -358,7 +360,7 @@ void makeSounds()
         const double noise = double((seed >> 16) & 0x7fff) / 16384.0 - 1.0;
         click.push_back(std::exp(-t * 220) * (0.5 * noise + 0.6 * std::sin(2 * M_PI * 1100 * t)));
     }
-    writeWav("ClickMe.wav", click, rate);
+    writeWav(Sounds::fileName(Sound::Click), click, rate);
 }
 
 } // namespace

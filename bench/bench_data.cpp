@@ -98,8 +98,7 @@ BENCHMARK(BM_AgendaFileFirstLoad)->Unit(benchmark::kMillisecond)->Iterations(1)-
 
 void BM_LoadAgendaWithList(benchmark::State& state)
 {
-    AgendaTable table;
-    AgendaPanel panel(bench().services, table, nullptr);
+    AgendaPanel panel(bench().services, nullptr);
     panel.show();
     auto* list = panel.findChild<LineList*>(QStringLiteral("ListAgenda"));
     for (auto _ : state) {
@@ -111,8 +110,7 @@ BENCHMARK(BM_LoadAgendaWithList)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_SortAgenda(benchmark::State& state)
 {
-    AgendaTable table;
-    AgendaPanel panel(bench().services, table, nullptr);
+    AgendaPanel panel(bench().services, nullptr);
     panel.show();
     panel.LoadAgenda();
     auto* combo = panel.findChild<QComboBox*>(QString::fromUtf8("Combo排序"));

@@ -8,6 +8,7 @@
 #include "Services.h"
 
 #include "LineList.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -56,29 +57,30 @@ const QString dateTip = QStringLiteral("请按标准格式填写日期,如：200
 
 } // namespace
 
-AgendaPanel::AgendaPanel(const Services& services, AgendaTable& table, QWidget* parent)
-    : ClickLabel(parent), m_services(services), m_table(table), m_midnight(new QTimer(this)),
-      m_dayCheck(new QTimer(this))
+AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
+    : ClickLabel(parent), m_services(services),
+      m_store(services.files, services.path(AgendaFile::fileName), services.path(LogFile::fileName)),
+      m_midnight(new QTimer(this)), m_dayCheck(new QTimer(this))
 {
     setObjectName(QStringLiteral("Picture安排日程"));
     setAccessibleName(QStringLiteral("安排日程"));
-    setGeometry(twips(1680, 960, 7335, 3975));
+    setGeometry(mainPanelRect);
     setPixmap(QPixmap(QStringLiteral(":/pictures/agenda_background.jpg")));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     buildControls(this, controls);
 
-    m_list = findChild<LineList*>(QStringLiteral("ListAgenda"));
-    m_order = findChild<QComboBox*>(QStringLiteral("Combo排序"));
-    m_setDate = findChild<QLineEdit*>(QStringLiteral("Text设置日期"));
-    m_finishDate = findChild<QLineEdit*>(QStringLiteral("Text完成日期"));
-    m_daysLeft = findChild<QLineEdit*>(QStringLiteral("Text剩余天数"));
-    m_entry = findChild<QPlainTextEdit*>(QStringLiteral("Text添加日程"));
-    m_title = findChild<ClickLabel*>(QStringLiteral("Label添加或修改标题"));
-    m_confirm = findChild<ClickLabel*>(QStringLiteral("Label确认添加"));
-    m_cancel = findChild<ClickLabel*>(QStringLiteral("Label取消添加"));
-    m_add = findChild<ClickLabel*>(QStringLiteral("Label添加日程"));
-    m_modify = findChild<ClickLabel*>(QStringLiteral("Label修改日程"));
-    m_delete = findChild<ClickLabel*>(QStringLiteral("Label删除日程"));
+    m_list = control<LineList>(this, "ListAgenda");
+    m_order = control<QComboBox>(this, "Combo排序");
+    m_setDate = control<QLineEdit>(this, "Text设置日期");
+    m_finishDate = control<QLineEdit>(this, "Text完成日期");
+    m_daysLeft = control<QLineEdit>(this, "Text剩余天数");
+    m_entry = control<QPlainTextEdit>(this, "Text添加日程");
+    m_title = control<ClickLabel>(this, "Label添加或修改标题");
+    m_confirm = control<ClickLabel>(this, "Label确认添加");
+    m_cancel = control<ClickLabel>(this, "Label取消添加");
+    m_add = control<ClickLabel>(this, "Label添加日程");
+    m_modify = control<ClickLabel>(this, "Label修改日程");
+    m_delete = control<ClickLabel>(this, "Label删除日程");
 
     m_list->setMarkDescription(QStringLiteral("逾期"));
     setTabOrder(m_list, m_order);
@@ -110,44 +112,33 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaTable& table, QWidget* 
     armMidnightTimer();
 }
 
-bool AgendaPanel::inEntryMode() const
-{
-    return !m_list->isEnabled();
-}
-
 QString AgendaPanel::currentText() const
 {
     return m_list->text(m_list->currentRow());
 }
 
+void AgendaPanel::inform(const QString& text) const
+{
+    m_services.messages.inform(text);
+}
+
 bool AgendaPanel::LoadAgenda()
 {
-    const QString path = m_services.path(AgendaFile::fileName);
-    m_table.Today = m_services.clock.today();
-    AgendaFile::Load load = AgendaFile::load(m_services.files, path, m_table.Today);
-    ++m_loads;
-    m_loaded = load.ok;
-    m_loadError = load.error;
-    m_stamp = load.stamp;
-    m_table.Agenda = std::move(load.items);
+    const bool ok = m_store.load(m_services.clock.today());
     showTable();
-    if (!load.ok)
-        m_services.messages.inform(load.error);
-    return load.ok;
+    if (!ok)
+        inform(m_store.loadError());
+    return ok;
 }
 
 void AgendaPanel::showTable()
 {
-    m_table.OverdueCount = 0;
-    QList<bool> marks(m_table.AgendaCount(), false);
-    for (int i = 0; i < m_table.AgendaCount(); ++i) {
-        if (m_table.Agenda[i].DaysLeft < 0) {
-            ++m_table.OverdueCount;
-            marks[i] = true;
-        }
-    }
-    fillList(AgendaOrder::lines(m_table.Agenda, AgendaOrdering::FileOrder), marks);
-    emit agendaLoaded(m_table.AgendaCount(), m_table.OverdueCount);
+    const QList<AgendaItem>& agenda = m_store.table().Agenda;
+    QList<bool> marks(agenda.size(), false);
+    for (qsizetype i = 0; i < agenda.size(); ++i)
+        marks[i] = agenda[i].DaysLeft < 0;
+    fillList(AgendaOrder::lines(agenda, AgendaOrdering::FileOrder), marks);
+    emit agendaLoaded(m_store.table().AgendaCount(), m_store.table().OverdueCount);
 }
 
 void AgendaPanel::armMidnightTimer()
@@ -161,23 +152,17 @@ void AgendaPanel::checkDate()
 {
     armMidnightTimer();
     const QDate today = m_services.clock.today();
+    const QDate counted = m_store.table().Today;
     // Ending an entry loads the file, and so counts from the new date.
-    if (!m_table.Today.isValid() || today == m_table.Today || inEntryMode())
+    if (!counted.isValid() || today == counted || inEntryMode())
         return;
     const QString current = currentText();
-    m_table.Today = today;
-    for (AgendaItem& item : m_table.Agenda)
-        item.DaysLeft = int(today.daysTo(item.FinishDate));
+    m_store.recount(today);
     showTable();
     if (AgendaOrder::fromText(m_order->currentText()) != AgendaOrdering::FileOrder)
         SortAgenda();
     if (m_list->lines().contains(current))
         makeCurrent(current);
-}
-
-bool AgendaPanel::fileUnchanged() const
-{
-    return m_stamp.matches(m_services.files, m_services.path(AgendaFile::fileName));
 }
 
 void AgendaPanel::reloadKeeping(const QString& currentText)
@@ -188,14 +173,9 @@ void AgendaPanel::reloadKeeping(const QString& currentText)
         makeCurrent(currentText);
 }
 
-void AgendaPanel::sayChangedElsewhere()
-{
-    m_services.messages.inform(FileStamp::changedElsewhere(QString::fromUtf8(AgendaFile::fileName)));
-}
-
 void AgendaPanel::reloadIfChanged()
 {
-    if (inEntryMode() || fileUnchanged())
+    if (inEntryMode() || m_store.unchangedOnDisk())
         return;
     reloadKeeping(currentText());
 }
@@ -235,15 +215,16 @@ void AgendaPanel::SortAgenda()
         LoadAgenda();
         return;
     }
-    const QStringList lines = AgendaOrder::lines(m_table.Agenda, ordering);
-    fillList(lines, AgendaOrder::overdueMarks(m_table.Agenda, lines));
+    const QList<AgendaItem>& agenda = m_store.table().Agenda;
+    const QStringList lines = AgendaOrder::lines(agenda, ordering);
+    fillList(lines, AgendaOrder::overdueMarks(agenda, lines));
 }
 
 void AgendaPanel::ShowItemDetails()
 {
     const QString text = currentText();
     if (m_list->currentRow() >= 0) {
-        for (const AgendaItem& item : std::as_const(m_table.Agenda)) {
+        for (const AgendaItem& item : m_store.table().Agenda) {
             if (item.Content != text)
                 continue;
             m_setDate->setText(DateText::format(item.SetDate));
@@ -254,8 +235,10 @@ void AgendaPanel::ShowItemDetails()
     m_list->setToolTip(text);
 }
 
-void AgendaPanel::setBrowsing(bool browsing)
+void AgendaPanel::setMode(EntryMode mode)
 {
+    m_mode = mode;
+    const bool browsing = mode == EntryMode::Browsing;
     for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_delete, m_modify, m_order, m_daysLeft, m_list})
         w->setEnabled(browsing);
     m_setDate->setReadOnly(browsing);
@@ -263,22 +246,30 @@ void AgendaPanel::setBrowsing(bool browsing)
     const QString tip = browsing ? QString() : dateTip;
     m_setDate->setToolTip(tip);
     m_finishDate->setToolTip(tip);
+    const bool modifying = mode == EntryMode::Modifying;
+    m_confirm->setText(modifying ? QStringLiteral("确认修改") : QStringLiteral("确认添加"));
+    m_cancel->setText(modifying ? QStringLiteral("取消修改") : QStringLiteral("取消添加"));
+    // The entry box lies under the list, which shrinks to uncover it.
+    const int height = browsing ? browsingHeight : modifying ? modifyingHeight : addingHeight;
+    m_list->resize(m_list->width(), twipsToPixels(height));
+    if (!browsing) {
+        m_title->setText(modifying ? QStringLiteral("请填写将要修改的日程：")
+                                   : QStringLiteral("请填写将要添加的日程："));
+        SavedListIndex = m_list->currentRow();
+    }
 }
 
 void AgendaPanel::BeginAdd()
 {
     // An addition to a file that does not load would never show, and the error would come back.
-    if (!m_loaded) {
-        m_services.messages.inform(m_loadError + QStringLiteral("\r\n请先修正此文件，才能添加日程。"));
+    if (!m_store.loaded()) {
+        inform(m_store.loadError() + QStringLiteral("\r\n请先修正此文件，才能添加日程。"));
         return;
     }
-    m_list->resize(m_list->width(), twipsToPixels(addingHeight));
-    SavedListIndex = m_list->currentRow();
-    m_title->setText(QStringLiteral("请填写将要添加的日程："));
-    setBrowsing(false);
-    m_table.Today = m_services.clock.today();
-    m_setDate->setText(DateText::format(m_table.Today));
-    m_finishDate->setText(DateText::format(m_table.Today.addDays(1)));
+    setMode(EntryMode::Adding);
+    const QDate today = m_services.clock.today();
+    m_setDate->setText(DateText::format(today));
+    m_finishDate->setText(DateText::format(today.addDays(1)));
     m_entry->clear();
     m_entry->setFocus();
 }
@@ -288,12 +279,7 @@ void AgendaPanel::BeginModify()
     // Without a current line there is nothing to modify; a typed text would only be dropped.
     if (m_list->currentRow() < 0)
         return;
-    SavedListIndex = m_list->currentRow();
-    m_confirm->setText(QStringLiteral("确认修改"));
-    m_cancel->setText(QStringLiteral("取消修改"));
-    m_title->setText(QStringLiteral("请填写将要修改的日程："));
-    m_list->resize(m_list->width(), twipsToPixels(modifyingHeight));
-    setBrowsing(false);
+    setMode(EntryMode::Modifying);
     m_entry->setPlainText(currentText());
     m_entry->setFocus();
 }
@@ -306,129 +292,74 @@ void AgendaPanel::restoreSavedLine()
     makeCurrent(m_list->text(row));
 }
 
-void AgendaPanel::CancelEdit()
+void AgendaPanel::leaveEntryMode()
 {
-    m_list->resize(m_list->width(), twipsToPixels(browsingHeight));
-    setBrowsing(true);
-    m_confirm->setText(QStringLiteral("确认添加"));
-    m_cancel->setText(QStringLiteral("取消添加"));
+    setMode(EntryMode::Browsing);
     if (LoadAgenda())
         SortAgenda();
     restoreSavedLine();
 }
 
-void AgendaPanel::leaveEntryMode()
+void AgendaPanel::CancelEdit()
 {
-    setBrowsing(true);
-    const bool loaded = LoadAgenda();
-    m_list->resize(m_list->width(), twipsToPixels(browsingHeight));
-    if (loaded)
-        SortAgenda();
-    restoreSavedLine();
-}
-
-void AgendaPanel::writeFailed(const QString& fileName, const QString& error)
-{
-    m_services.messages.inform(QStringLiteral("日程未能保存：无法写入 %1（%2）").arg(fileName, error));
+    leaveEntryMode();
 }
 
 void AgendaPanel::ConfirmEdit()
 {
     const QString text = m_entry->toPlainText();
-    if (text.isEmpty()) {
-        m_services.messages.inform(QStringLiteral("请先添加日程内容!"));
-        return;
-    }
-    // The file format has no escapes: such a text would not read back.
-    if (text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r')) {
-        m_services.messages.inform(QStringLiteral("日程内容不能包含双引号或换行!"));
-        return;
-    }
-    const bool adding = m_confirm->text() == QStringLiteral("确认添加");
+    const bool adding = m_mode == EntryMode::Adding;
     const QString editedText = adding ? QString() : currentText();
-    for (const AgendaItem& item : std::as_const(m_table.Agenda)) {
-        // Modifying may keep the item's own text, but never take another item's.
-        if (item.Content == text && (adding || item.Content != editedText)) {
-            m_services.messages.inform(QStringLiteral("此日程已经存在!"));
-            return;
-        }
+    if (const QString refusal = m_store.checkEntry(text, adding ? nullptr : &editedText); !refusal.isEmpty()) {
+        inform(refusal);
+        return;
     }
-
     const auto setDate = DateText::parse(m_setDate->text());
     const auto finishDate = setDate ? DateText::parse(m_finishDate->text()) : std::nullopt;
-    const QString path = m_services.path(AgendaFile::fileName);
-    QString error;
-    bool changedElsewhere = false;
-    if (!setDate || !finishDate) {
-        m_services.messages.inform(QStringLiteral("请输入有效日期！"));
-    } else if (adding) {
-        if (!AgendaFile::append(m_services.files, path, {text, *setDate, *finishDate, 0}, &error))
-            writeFailed(QString::fromUtf8(AgendaFile::fileName), error);
-    } else if (m_loaded && !fileUnchanged()) {
-        changedElsewhere = true;
-    } else if (m_loaded) {
-        QList<AgendaItem> items = m_table.Agenda;
-        for (AgendaItem& item : items) {
-            if (item.Content == editedText)
-                item = {text, *setDate, *finishDate, 0};
-        }
-        if (!AgendaFile::rewrite(m_services.files, path, items, &error))
-            writeFailed(QString::fromUtf8(AgendaFile::fileName), error);
-    }
-    if (!adding) {
-        m_confirm->setText(QStringLiteral("确认添加"));
-        m_cancel->setText(QStringLiteral("取消添加"));
-    }
+    StoreChange change;
+    if (!setDate || !finishDate)
+        change = StoreChange::refused(QStringLiteral("请输入有效日期！"));
+    else if (adding)
+        change = m_store.add({text, *setDate, *finishDate, 0});
+    else
+        change = m_store.modify(editedText, {text, *setDate, *finishDate, 0});
+    // Either way the entry ends; a change made elsewhere is told once its new content shows.
+    const bool afterReload = change.status == StoreChange::ChangedElsewhere;
+    if (!afterReload && !change.message.isEmpty())
+        inform(change.message);
     leaveEntryMode();
-    if (changedElsewhere)
-        sayChangedElsewhere();
+    if (afterReload)
+        inform(change.message);
 }
 
 void AgendaPanel::DeleteItem()
 {
     if (m_list->currentRow() < 0)
         return;
-    if (m_table.AgendaCount() == 1) {
-        m_services.messages.inform(QStringLiteral("总得留下最后一件事吧!否则，显得太无聊了。"));
+    if (const QString refusal = m_store.checkDelete(); !refusal.isEmpty()) {
+        inform(refusal);
         return;
     }
     // The answer is given to the list as it stands; a load while the box is open makes it stale.
     const QString text = currentText();
-    const int loads = m_loads;
+    const int loads = m_store.loads();
     if (!m_services.messages.confirm(QStringLiteral("警告：即将删除此条日程！")))
         return;
-    if (!m_loaded)
+    if (!m_store.loaded())
         return;
-    if (loads != m_loads || !fileUnchanged()) {
+    const StoreChange change =
+        loads == m_store.loads()
+            ? m_store.remove(text, m_services.clock.today())
+            : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
+    if (change.status == StoreChange::ChangedElsewhere) {
         reloadKeeping(text);
-        sayChangedElsewhere();
+        inform(change.message);
         return;
     }
-
-    const QString deleted = DateText::format(m_services.clock.today());
-    QStringList entries;
-    QList<AgendaItem> kept;
-    kept.reserve(m_table.AgendaCount());
-    for (const AgendaItem& item : std::as_const(m_table.Agenda)) {
-        if (item.Content == text)
-            entries.append(LogFile::formatEntry(item.Content, DateText::format(item.SetDate),
-                                                DateText::format(item.FinishDate), deleted));
-        else
-            kept.append(item);
-    }
-    if (entries.isEmpty())
-        return;
-
-    // The archive comes first: no item may leave the agenda without its log entry.
-    QString error;
-    if (!LogFile::append(m_services.files, m_services.path(LogFile::fileName), entries, &error)) {
-        m_services.messages.inform(QStringLiteral("日志无法写入 %1（%2），日程未删除。")
-                                       .arg(QString::fromUtf8(LogFile::fileName), error));
-        return;
-    }
-    emit logChanged();
-    if (!AgendaFile::rewrite(m_services.files, m_services.path(AgendaFile::fileName), kept, &error))
-        writeFailed(QString::fromUtf8(AgendaFile::fileName), error);
-    if (LoadAgenda())
+    if (change.archived)
+        emit logChanged();
+    if (!change.message.isEmpty())
+        inform(change.message);
+    if (change.archived && LoadAgenda())
         SortAgenda();
 }

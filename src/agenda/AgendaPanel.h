@@ -1,8 +1,7 @@
 #pragma once
 
-#include "AgendaItem.h"
+#include "AgendaStore.h"
 #include "Controls.h"
-#include "FileStamp.h"
 
 class QComboBox;
 class QLineEdit;
@@ -12,12 +11,12 @@ class QTimer;
 struct Services;
 
 // The agenda panel Picture安排日程: the list with its orderings, the item details, and adding,
-// modifying and deleting items. agenda.txt is written first, then reloaded whole.
+// modifying and deleting items. The store writes agenda.txt; the panel then shows it loaded anew.
 class AgendaPanel final : public ClickLabel
 {
     Q_OBJECT
 public:
-    AgendaPanel(const Services& services, AgendaTable& table, QWidget* parent);
+    AgendaPanel(const Services& services, QWidget* parent);
 
     // Reads agenda.txt into the table and the list (file order, overdue lines marked, line 0
     // current). A bad file is reported and leaves an empty table that nothing rewrites.
@@ -30,7 +29,15 @@ public:
     void ConfirmEdit();
     void DeleteItem();
 
-    bool inEntryMode() const;
+    enum class EntryMode
+    {
+        Browsing,
+        Adding,
+        Modifying,
+    };
+    EntryMode entryMode() const { return m_mode; }
+    bool inEntryMode() const { return m_mode != EntryMode::Browsing; }
+    const AgendaTable& table() const { return m_store.table(); }
     // Loads agenda.txt again when it was changed elsewhere; waits while an entry is being made,
     // since ending it loads the file anyway.
     void reloadIfChanged();
@@ -50,20 +57,15 @@ private:
     void fillList(const QStringList& lines, const QList<bool>& marks);
     void makeCurrent(const QString& text);
     void restoreSavedLine();
-    void setBrowsing(bool browsing);
+    void setMode(EntryMode mode);
     void leaveEntryMode();
-    void writeFailed(const QString& fileName, const QString& error);
     QString currentText() const;
-    bool fileUnchanged() const;
     void reloadKeeping(const QString& currentText);
-    void sayChangedElsewhere();
+    void inform(const QString& text) const;
 
     const Services& m_services;
-    AgendaTable& m_table;
-    bool m_loaded = false; // false after a failed load: the file must not be written then
-    QString m_loadError;
-    FileStamp m_stamp; // agenda.txt as the table was loaded from it
-    int m_loads = 0;   // tells whether the table was loaded again while a box was open
+    AgendaStore m_store;
+    EntryMode m_mode = EntryMode::Browsing;
     int SavedListIndex = -1;
 
     LineList* m_list;

@@ -64,17 +64,17 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
 {
     setObjectName(QStringLiteral("PictureClock"));
     setAccessibleName(QStringLiteral("设置闹钟"));
-    setGeometry(twips(1680, 960, 7335, 3975));
+    setGeometry(mainPanelRect);
     setPixmap(QPixmap(QStringLiteral(":/pictures/clock_background.jpg")));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const std::vector<ControlSpec> entries = alarmLayout();
     buildControls(this, entries);
 
     for (int i = 0; i < 3; ++i) {
-        m_ticks[i] = findControl<QCheckBox>(this, QStringLiteral("Check是否打开闹钟"), i);
-        m_times[i] = findControl<QLineEdit>(this, QStringLiteral("Text设置闹钟时间"), i);
-        m_rings[i] = findControl<QComboBox>(this, QStringLiteral("Combo响铃次数"), i);
-        m_prompts[i] = findControl<QLineEdit>(this, QStringLiteral("Text设置闹钟提示"), i);
+        m_ticks[i] = control<QCheckBox>(this, "Check是否打开闹钟", i);
+        m_times[i] = control<QLineEdit>(this, "Text设置闹钟时间", i);
+        m_rings[i] = control<QComboBox>(this, "Combo响铃次数", i);
+        m_prompts[i] = control<QLineEdit>(this, "Text设置闹钟提示", i);
         for (int n = 1; n <= 8; ++n)
             m_rings[i]->addItem(QString::number(n));
         m_rings[i]->setCurrentIndex(2);
@@ -85,11 +85,11 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
                 showTimeValidity(i, true);
         });
     }
-    m_clock1 = findChild<QWidget*>(QStringLiteral("ImageClock1"));
-    m_clock2 = findChild<QWidget*>(QStringLiteral("ImageClock2"));
-    connect(findChild<ClickLabel*>(QStringLiteral("Label确认闹钟")), &ClickLabel::clicked, this,
+    m_clock1 = control<QWidget>(this, "ImageClock1");
+    m_clock2 = control<QWidget>(this, "ImageClock2");
+    connect(control<ClickLabel>(this, "Label确认闹钟"), &ClickLabel::clicked, this,
             &AlarmPanel::ConfirmAlarms);
-    connect(findChild<ClickLabel*>(QStringLiteral("Label取消闹钟")), &ClickLabel::clicked, this,
+    connect(control<ClickLabel>(this, "Label取消闹钟"), &ClickLabel::clicked, this,
             &AlarmPanel::CancelAlarms);
 
     // The panel's animation is only worth waking for while someone can see it.
@@ -180,7 +180,7 @@ void AlarmPanel::CheckAlarms()
 {
     const QList<int> rang = m_table.check(m_services.clock.now());
     for (int i : rang) {
-        m_services.PlayWave(m_services.path("clock1.wav"));
+        m_services.PlayWave(Sound::Alarm);
         // A notice already dismissed is only waiting to be deleted: a ring needs a live one.
         if (m_notice && !m_notice->isVisible())
             m_notice = nullptr;

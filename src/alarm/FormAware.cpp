@@ -46,12 +46,12 @@ FormAware::FormAware(const Clock& clock, QWidget* owner)
     buildControls(this, controls);
     background->lower();
 
-    m_prompt = findChild<ClickLabel*>(QStringLiteral("Label闹钟提醒"));
+    m_prompt = control<ClickLabel>(this, "Label闹钟提醒");
     m_prompt->setWordWrap(true);
-    m_elapsed = findChild<ClickLabel*>(QStringLiteral("Label超期时长"));
-    m_clock1 = findChild<QWidget*>(QStringLiteral("ImageClock1"));
-    m_clock2 = findChild<QWidget*>(QStringLiteral("ImageClock2"));
-    connect(findChild<ClickLabel*>(QStringLiteral("Label我知道啦")), &ClickLabel::clicked, this,
+    m_elapsed = control<ClickLabel>(this, "Label超期时长");
+    m_clock1 = control<QWidget>(this, "ImageClock1");
+    m_clock2 = control<QWidget>(this, "ImageClock2");
+    connect(control<ClickLabel>(this, "Label我知道啦"), &ClickLabel::clicked, this,
             &QWidget::close);
 
     m_timer->setObjectName(QStringLiteral("Timer显示动画闹钟"));

@@ -79,7 +79,7 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     m_log = new LogPanel(services, this);
     m_alarm = new AlarmPanel(services, m_alarmTable, this);
     m_reminder = new ReminderPanel(services.clock, this);
-    m_agenda = new AgendaPanel(services, m_agendaTable, this);
+    m_agenda = new AgendaPanel(services, this);
     const QList<QWidget*> panels = {m_agenda, m_reminder, m_alarm, m_log, m_help, m_options};
     for (QWidget* panel : panels)
         panel->hide();
@@ -87,17 +87,28 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     for (auto it = panels.rbegin(); it != panels.rend(); ++it)
         (*it)->raise();
 
-    auto* line = findChild<QFrame*>(QStringLiteral("Line1"));
+    auto* line = control<QFrame>(this, "Line1");
     line->setFrameShape(QFrame::VLine);
     label("LabelQuorrel")->setToolTip(Contact::web2 + QStringLiteral("，") + Contact::mail1);
 
-    m_navigation =
-        new Navigation(services,
-                       {m_agenda, m_alarm, m_log, m_options, m_help, m_reminder, label("LabelIndicator"),
-                        label("LabelArrange"), label("LabelClock"), label("LabelLog"), label("LabelOption"),
-                        label("LabelHelp"), label("ImageOption1"), label("ImageOption2"), label("ImageHelp1"),
-                        label("ImageHelp2")},
-                       this);
+    m_navigation = new Navigation(services,
+                                  {.agenda = m_agenda,
+                                   .clock = m_alarm,
+                                   .log = m_log,
+                                   .options = m_options,
+                                   .help = m_help,
+                                   .reminder = m_reminder,
+                                   .indicator = label("LabelIndicator"),
+                                   .arrange = label("LabelArrange"),
+                                   .clockLabel = label("LabelClock"),
+                                   .logLabel = label("LabelLog"),
+                                   .optionLabel = label("LabelOption"),
+                                   .helpLabel = label("LabelHelp"),
+                                   .option1 = label("ImageOption1"),
+                                   .option2 = label("ImageOption2"),
+                                   .help1 = label("ImageHelp1"),
+                                   .help2 = label("ImageHelp2")},
+                                  this);
     m_tray = new TrayController(this, tray, m_reminder, m_agenda);
     m_tray->unloadWindows = [this] {
         m_alarm->closeNotice();
@@ -133,9 +144,14 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     });
 }
 
+const AgendaTable& FormMain::agendaTable() const
+{
+    return m_agenda->table();
+}
+
 ClickLabel* FormMain::label(const char* name) const
 {
-    return findChild<ClickLabel*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
+    return control<ClickLabel>(this, name);
 }
 
 void FormMain::showSummary(int agendaCount, int overdueCount)
@@ -151,7 +167,7 @@ void FormMain::startup()
     // The sounds are readied right after the window is up: opening the sound device is slow, and
     // no sound is asked for before the user or an alarm can act.
     QTimer::singleShot(0, this, [this] {
-        for (const char* sound : {"clock1.wav", "Moveme.wav", "ClickMe.wav"})
+        for (Sound sound : Sounds::all)
             m_services.sound.preload(m_services.path(sound));
     });
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -38,7 +38,7 @@ public:
     ReminderPanel* reminderPanel() const { return m_reminder; }
     TrayController* tray() const { return m_tray; }
     Navigation* navigation() const { return m_navigation; }
-    const AgendaTable& agendaTable() const { return m_agendaTable; }
+    const AgendaTable& agendaTable() const;
     const AlarmTable& alarmTable() const { return m_alarmTable; }
 
 protected:
@@ -50,7 +50,6 @@ private:
     ClickLabel* label(const char* name) const;
 
     const Services& m_services;
-    AgendaTable m_agendaTable;
     AlarmTable m_alarmTable;
     AgendaPanel* m_agenda;
     ReminderPanel* m_reminder;

@@ -43,26 +43,26 @@ HelpPanel::HelpPanel(const Services& services, QWidget* parent) : ClickLabel(par
 {
     setObjectName(QStringLiteral("PictureHelp"));
     setAccessibleName(QStringLiteral("帮助信息"));
-    setGeometry(twips(1680, 960, 7335, 3975));
+    setGeometry(mainPanelRect);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
     buildControls(this, controls);
 
-    auto* shape = findChild<QFrame*>(QStringLiteral("Shape1"));
+    auto* shape = control<QFrame>(this, "Shape1");
     shape->setStyleSheet(QStringLiteral("QFrame { border: 1px solid #FFFFC0; background: transparent; }"));
-    m_arrow = findChild<QWidget*>(QStringLiteral("Image帮助主题箭头"));
-    m_text = findChild<ClickLabel*>(QStringLiteral("Label详细内容"));
+    m_arrow = control<QWidget>(this, "Image帮助主题箭头");
+    m_text = control<ClickLabel>(this, "Label详细内容");
     m_text->setWordWrap(true);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Blanks that begin a line are part of the texts' layout.
     m_text->setTextFormat(Qt::PlainText);
     for (int n = 1; n <= 4; ++n) {
-        m_topics[n - 1] = findChild<ClickLabel*>(QStringLiteral("Label帮助主题%1").arg(n));
+        m_topics[n - 1] = control<ClickLabel>(this, QStringLiteral("Label帮助主题%1").arg(n));
         connect(m_topics[n - 1], &ClickLabel::clicked, this, [this, n] { ShowHelpTopic(n); });
     }
-    connect(findChild<ClickLabel*>(QStringLiteral("Label给我来信")), &ClickLabel::clicked, this,
+    connect(control<ClickLabel>(this, "Label给我来信"), &ClickLabel::clicked, this,
             &HelpPanel::WriteToMaker);
 }
 
@@ -73,10 +73,10 @@ void HelpPanel::ShowHelpTopic(int topic, bool withSound)
         setForeground(m_topics[n - 1], n == topic ? QColor(0x00, 0x00, 0xFF) : QColor(0x00, 0x00, 0x00));
     const bool soundFirst = topic == 1 || topic == 4;
     if (withSound && soundFirst)
-        m_services.PlayWave(m_services.path("ClickMe.wav"));
+        m_services.PlayWave(Sound::Click);
     m_text->setText(HelpTexts::topic(topic));
     if (withSound && !soundFirst)
-        m_services.PlayWave(m_services.path("ClickMe.wav"));
+        m_services.PlayWave(Sound::Click);
 }
 
 void HelpPanel::WriteToMaker()

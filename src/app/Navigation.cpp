@@ -18,22 +18,22 @@ Navigation::Navigation(const Services& services, const Controls& controls, QObje
             &Navigation::OpenOptionsPanel);
 }
 
-void Navigation::setForeground(ClickLabel* label, const char* colour)
+void Navigation::setHighlight(ClickLabel* label, Highlight highlight, const char* colour)
 {
+    m_highlights.insert(label, highlight);
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, QColor(colour));
     label->setPalette(pal);
-    label->setProperty("foreground", QString::fromLatin1(colour));
 }
 
 void Navigation::playHover() const
 {
-    m_services.PlayWave(m_services.path("Moveme.wav"));
+    m_services.PlayWave(Sound::Hover);
 }
 
 void Navigation::playClick() const
 {
-    m_services.PlayWave(m_services.path("ClickMe.wav"));
+    m_services.PlayWave(Sound::Click);
 }
 
 void Navigation::ShowPanel(QWidget* target)
@@ -76,10 +76,10 @@ void Navigation::ReturnToAgenda()
 
 void Navigation::HoverLabel(ClickLabel* label)
 {
-    // A label still in its creation colour neither lights up nor sounds.
-    if (label->property("foreground").toString() != QStringLiteral("#000000"))
+    // Lit already, or still in its creation colour: neither lights up nor sounds.
+    if (highlight(label) != Highlight::Normal)
         return;
-    setForeground(label, "#FF0000");
+    setHighlight(label, Highlight::Lit, "#FF0000");
     playHover();
 }
 
@@ -87,17 +87,17 @@ void Navigation::HoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption
 {
     normal->hide();
     raised->show();
-    setForeground(caption, "#0000FF");
+    setHighlight(caption, Highlight::Lit, "#0000FF");
     playHover();
 }
 
 void Navigation::ResetHover()
 {
     for (ClickLabel* label : {m_c.arrange, m_c.clockLabel, m_c.logLabel, m_c.helpLabel})
-        setForeground(label, "#000000");
+        setHighlight(label, Highlight::Normal, "#000000");
     m_c.help1->show();
     m_c.help2->hide();
-    setForeground(m_c.optionLabel, "#000000");
+    setHighlight(m_c.optionLabel, Highlight::Normal, "#000000");
     m_c.option1->show();
     m_c.option2->hide();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 
 class ClickLabel;
@@ -45,13 +46,22 @@ public:
     void HoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption);
     void ResetHover();
 
-    // Set a label's colour through here: only an explicit #000000 counts as the normal colour.
-    static void setForeground(ClickLabel* label, const char* colour);
+    // A navigation caption's highlight. A caption lights up only from Normal, which the pointer's
+    // first pass over the bare background sets: until then it keeps its creation colour.
+    enum class Highlight
+    {
+        Untouched,
+        Normal,
+        Lit,
+    };
+    Highlight highlight(const ClickLabel* label) const { return m_highlights.value(label, Highlight::Untouched); }
 
 private:
+    void setHighlight(ClickLabel* label, Highlight highlight, const char* colour);
     void playHover() const;
     void playClick() const;
 
     const Services& m_services;
     Controls m_c;
+    QHash<const ClickLabel*, Highlight> m_highlights;
 };

@@ -44,7 +44,7 @@ OptionsPanel::OptionsPanel(const Services& services, QWidget* parent)
 {
     setObjectName(QStringLiteral("PictureOption"));
     setAccessibleName(QStringLiteral("选项"));
-    setGeometry(twips(1680, 960, 7335, 3975));
+    setGeometry(mainPanelRect);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -55,25 +55,21 @@ OptionsPanel::OptionsPanel(const Services& services, QWidget* parent)
 
     for (int row = 0; row < 3; ++row) {
         const QString name = QString::fromUtf8(rowNames[row]);
-        auto* on = findChild<ClickLabel*>(QStringLiteral("Image") + name + QStringLiteral("1"));
-        auto* off = findChild<ClickLabel*>(QStringLiteral("Image") + name + QStringLiteral("2"));
-        auto* label = findChild<ClickLabel*>(QStringLiteral("Label") + name);
-        m_rows[row] = {on, off, findChild<QLabel*>(QStringLiteral("Label") + name + QStringLiteral("开关"))};
+        auto* on = control<ClickLabel>(this, QStringLiteral("Image") + name + QStringLiteral("1"));
+        auto* off = control<ClickLabel>(this, QStringLiteral("Image") + name + QStringLiteral("2"));
+        auto* label = control<ClickLabel>(this, QStringLiteral("Label") + name);
+        m_rows[row] = {on, off, control<QLabel>(this, QStringLiteral("Label") + name + QStringLiteral("开关"))};
         connect(on, &ClickLabel::clicked, this, [this, row] { SwitchOff(row); });
         connect(off, &ClickLabel::clicked, this, [this, row] { SwitchOn(row); });
         connect(label, &ClickLabel::clicked, this, [this, row] { ToggleSwitch(row); });
     }
-    connect(findChild<ClickLabel*>(QStringLiteral("Label确认设置")), &ClickLabel::clicked, this,
+    connect(control<ClickLabel>(this, "Label确认设置"), &ClickLabel::clicked, this,
             &OptionsPanel::ConfirmOptions);
-}
-
-bool OptionsPanel::isOn(int row) const
-{
-    return m_rows[row].on->isVisibleTo(this);
 }
 
 void OptionsPanel::SwitchOff(int row)
 {
+    m_on[row] = false;
     m_rows[row].on->hide();
     m_rows[row].off->show();
     m_rows[row].state->setText(QStringLiteral("关闭"));
@@ -81,6 +77,7 @@ void OptionsPanel::SwitchOff(int row)
 
 void OptionsPanel::SwitchOn(int row)
 {
+    m_on[row] = true;
     m_rows[row].off->hide();
     m_rows[row].on->show();
     m_rows[row].state->setText(QStringLiteral("打开"));
@@ -88,7 +85,7 @@ void OptionsPanel::SwitchOn(int row)
 
 void OptionsPanel::ToggleSwitch(int row)
 {
-    m_services.PlayWave(m_services.path("ClickMe.wav"));
+    m_services.PlayWave(Sound::Click);
     if (isOn(row))
         SwitchOff(row);
     else

@@ -4,7 +4,8 @@
 
 struct Services;
 
-// The options panel PictureOption: three switches that change only their own look.
+// The options panel PictureOption: three switches that change only their own look. Each switch
+// shows its state twice: the on or the off picture, and the word beside it.
 class OptionsPanel final : public ClickLabel
 {
     Q_OBJECT
@@ -15,7 +16,7 @@ public:
     void SwitchOn(int row);
     void ToggleSwitch(int row);
     void ConfirmOptions();
-    bool isOn(int row) const;
+    bool isOn(int row) const { return m_on[row]; }
 
 private:
     struct Row
@@ -26,4 +27,5 @@ private:
     };
     const Services& m_services;
     Row m_rows[3];
+    bool m_on[3] = {true, true, true};
 };

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "FormMain.h"
 #include "QtMessageBoxes.h"
+#include "QtShell.h"
 #include "QtSoundDevice.h"
 #include "QtTrayIcon.h"
 #include "Services.h"

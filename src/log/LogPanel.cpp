@@ -21,33 +21,38 @@ const ControlSpec controls[] = {
 
 } // namespace
 
-LogPanel::LogPanel(const Services& services, QWidget* parent) : ClickLabel(parent), m_services(services)
+LogPanel::LogPanel(const Services& services, QWidget* parent)
+    : ClickLabel(parent), m_services(services),
+      m_store(services.files, services.path(LogFile::fileName))
 {
     setObjectName(QStringLiteral("PictureLog"));
     setAccessibleName(QStringLiteral("查看日志"));
-    setGeometry(twips(1680, 960, 7335, 3975));
+    setGeometry(mainPanelRect);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0x80));
     setPalette(pal);
     buildControls(this, controls);
-    findChild<QWidget*>(QStringLiteral("Label12"))->adjustSize();
+    control<QWidget>(this, "Label12")->adjustSize();
 
-    m_list = findChild<LineList*>(QStringLiteral("ListLog"));
-    m_count = findChild<ClickLabel*>(QStringLiteral("Label日志总条数"));
+    m_list = control<LineList>(this, "ListLog");
+    m_count = control<ClickLabel>(this, "Label日志总条数");
     connect(m_list, &QAbstractItemView::clicked, this, [this] { ShowLogEntry(); });
     connect(m_list, &LineList::currentRowChanged, this, [this] { ShowLogEntry(); });
-    connect(findChild<ClickLabel*>(QStringLiteral("Label删除日志")), &ClickLabel::clicked, this,
-            &LogPanel::DeleteLogEntry);
+    connect(control<ClickLabel>(this, "Label删除日志"), &ClickLabel::clicked, this, &LogPanel::DeleteLogEntry);
 }
 
 void LogPanel::LoadLog()
 {
-    m_log = LogFile::load(m_services.files, m_services.path(LogFile::fileName));
-    ++m_loads;
-    if (!m_log.ok)
-        m_services.messages.inform(m_log.error);
-    const QStringList& texts = m_log.texts;
+    const LogFile::Load& log = m_store.load();
+    if (!log.ok)
+        m_services.messages.inform(log.error);
+    showLines();
+}
+
+void LogPanel::showLines()
+{
+    const QStringList& texts = m_store.lines().texts;
     m_count->setText(QString::number(texts.size()));
     {
         const QSignalBlocker blocker(m_list);
@@ -60,20 +65,18 @@ void LogPanel::LoadLog()
 
 void LogPanel::AfterOpen()
 {
-    if (m_services.files.exists(m_services.path(LogFile::fileName))) {
+    if (m_store.exists()) {
         LoadLog();
         return;
     }
     // The file has gone since the last load: the old lines are no longer the truth.
-    m_count->setText(QStringLiteral("0"));
-    m_log = {};
-    m_list->setLines({});
-    ShowLogEntry();
+    m_store.forget();
+    showLines();
 }
 
 void LogPanel::reloadIfChanged()
 {
-    if (m_log.stamp.matches(m_services.files, m_services.path(LogFile::fileName)))
+    if (m_store.unchangedOnDisk())
         return;
     const QString current = m_list->text(m_list->currentRow());
     LoadLog();
@@ -89,25 +92,23 @@ void LogPanel::ShowLogEntry()
 
 void LogPanel::DeleteLogEntry()
 {
-    if (m_list->count() == 0)
-        return;
     const int row = m_list->currentRow();
-    if (row < 0)
+    if (m_list->count() == 0 || row < 0)
         return;
-    const int loads = m_loads;
+    const int loads = m_store.loads();
     if (!m_services.messages.confirm(QStringLiteral("小心：此操作将删除此条日志！")))
         return;
-    const QString path = m_services.path(LogFile::fileName);
-    if (loads != m_loads || !m_log.stamp.matches(m_services.files, path)) {
+    // The answer was given to the lines on view: lines loaded since, or a file changed since, make it stale.
+    const StoreChange change =
+        loads == m_store.loads()
+            ? m_store.removeLine(row)
+            : StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
+    if (change.status == StoreChange::ChangedElsewhere) {
         LoadLog();
-        m_services.messages.inform(FileStamp::changedElsewhere(QString::fromUtf8(LogFile::fileName)));
+        m_services.messages.inform(change.message);
         return;
     }
-    QList<QByteArrayView> kept = m_log.raw;
-    kept.removeAt(row);
-    QString error;
-    if (!LogFile::rewrite(m_services.files, path, kept, &error))
-        m_services.messages.inform(QStringLiteral("日志未能保存：无法写入 %1（%2）")
-                                       .arg(QString::fromUtf8(LogFile::fileName), error));
+    if (!change.message.isEmpty())
+        m_services.messages.inform(change.message);
     LoadLog();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Controls.h"
-#include "LogFile.h"
+#include "LogStore.h"
 
 class LineList;
 struct Services;
@@ -22,9 +22,10 @@ public:
     void reloadIfChanged();
 
 private:
+    void showLines();
+
     const Services& m_services;
-    LogFile::Load m_log; // beside the list, so that a rewrite gives every line back byte for byte
-    int m_loads = 0;     // tells whether the lines were loaded again while a box was open
+    LogStore m_store;
     LineList* m_list;
     ClickLabel* m_count;
 };

@@ -4,6 +4,7 @@
 #include "MessageBoxes.h"
 #include "Shell.h"
 #include "SoundDevice.h"
+#include "Sounds.h"
 #include "TextFiles.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@ struct Services
     QString AppDir; // where agenda.txt, my.log and the three sounds live
 
     QString path(const char* fileName) const { return QDir(AppDir).filePath(QString::fromUtf8(fileName)); }
+    QString path(Sound s) const { return path(Sounds::fileName(s)); }
     // The one sound player: a new sound cuts off the one playing, and nothing is ever reported.
-    void PlayWave(const QString& fullPath) const { sound.play(fullPath); }
+    void PlayWave(Sound s) const { sound.play(path(s)); }
 };

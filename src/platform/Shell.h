@@ -9,9 +9,3 @@ public:
     virtual ~Shell() = default;
     virtual bool openUrl(const QUrl& url) = 0;
 };
-
-class QtShell final : public Shell
-{
-public:
-    bool openUrl(const QUrl& url) override;
-};

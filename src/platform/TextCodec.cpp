@@ -77,22 +77,38 @@ std::optional<QString> decode(QByteArrayView bytes)
     return text;
 }
 
-QList<QByteArrayView> splitLines(QByteArrayView bytes)
+namespace {
+
+// One splitter for bytes and text: '\n' never occurs inside a GB18030 character, so the lines of
+// a file and of its decoded text correspond one to one.
+template <typename View, typename Char> QList<View> linesOf(View text, Char lf, Char cr)
 {
-    QList<QByteArrayView> lines;
+    QList<View> lines;
     qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        qsizetype next = end < 0 ? bytes.size() : end + 1;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(lf, start);
+        const qsizetype next = end < 0 ? text.size() : end + 1;
         if (end < 0)
-            end = bytes.size();
+            end = text.size();
         qsizetype stop = end;
-        if (stop > start && bytes[stop - 1] == '\r')
+        if (stop > start && text[stop - 1] == cr)
             --stop;
-        lines.append(bytes.sliced(start, stop - start));
+        lines.append(text.sliced(start, stop - start));
         start = next;
     }
     return lines;
+}
+
+} // namespace
+
+QList<QByteArrayView> splitLines(QByteArrayView bytes)
+{
+    return linesOf(bytes, '\n', '\r');
+}
+
+QList<QStringView> splitLines(QStringView text)
+{
+    return linesOf(text, QChar(u'\n'), QChar(u'\r'));
 }
 
 } // namespace TextCodec

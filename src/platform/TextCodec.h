@@ -19,9 +19,10 @@ std::optional<QByteArray> encode(QStringView text, QString* error);
 // the euro sign, reads as €.
 std::optional<QString> decode(QByteArrayView bytes);
 
-// The lines of a file without their line ends. A last line without a line end counts; a final
-// line end does not start another line.
+// The lines of a file without their line ends (LF or CR LF), as bytes or as decoded text alike.
+// A last line without a line end counts; a final line end does not start another line.
 QList<QByteArrayView> splitLines(QByteArrayView bytes);
+QList<QStringView> splitLines(QStringView text);
 
 inline constexpr char lineEnd[] = "\r\n";
 

@@ -118,3 +118,11 @@ bool DiskTextFiles::replace(const QString& path, const QByteArray& bytes, QStrin
     syncDirectoryOf(path);
     return true;
 }
+
+TextFiles::Read readOrFail(const TextFiles& files, const QString& path)
+{
+    TextFiles::Read read = files.read(path);
+    if (read.status == TextFiles::Read::Failed)
+        read.error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
+    return read;
+}

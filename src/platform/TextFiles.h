@@ -38,3 +38,7 @@ public:
     bool append(const QString& path, const QByteArray& bytes, QString* error) override;
     bool replace(const QString& path, const QByteArray& bytes, QString* error) override;
 };
+
+// Reads a data file for a loader. A missing file is no error (it is an empty table); for a file
+// that cannot be read, error is what the user is told, with the file's name.
+TextFiles::Read readOrFail(const TextFiles& files, const QString& path);

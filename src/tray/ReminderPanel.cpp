@@ -26,12 +26,12 @@ ReminderPanel::ReminderPanel(const Clock& clock, QWidget* parent)
 {
     setObjectName(QStringLiteral("Picture提醒"));
     setAccessibleName(QStringLiteral("逾期提醒"));
-    setGeometry(twips(1680, 960, 7335, 3975));
+    setGeometry(mainPanelRect);
     setPixmap(QPixmap(QStringLiteral(":/pictures/reminder_background.jpg")));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCursor(Qt::PointingHandCursor);
     buildControls(this, controls);
-    findChild<QLabel*>(QStringLiteral("Label评论"))->setWordWrap(true);
+    control<QLabel>(this, "Label评论")->setWordWrap(true);
     // A click anywhere on the reminder, its texts included, dismisses it.
     for (QWidget* label : findChildren<QWidget*>())
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -48,8 +48,8 @@ ReminderPanel::ReminderPanel(const Clock& clock, QWidget* parent)
 
 void ReminderPanel::setCounts(int overdueCount, const QString& remark)
 {
-    findChild<QLabel*>(QStringLiteral("Label未完成数提醒"))->setText(QString::number(overdueCount));
-    findChild<QLabel*>(QStringLiteral("Label评论"))->setText(remark);
+    control<QLabel>(this, "Label未完成数提醒")->setText(QString::number(overdueCount));
+    control<QLabel>(this, "Label评论")->setText(remark);
 }
 
 void ReminderPanel::StartReminder()

@@ -72,8 +72,7 @@ void TrayController::TrayWindowProc(TrayClick click)
 
 void TrayController::Restore()
 {
-    const Qt::WindowStates state = m_lastState == 2 ? Qt::WindowMaximized : Qt::WindowNoState;
-    m_window->setWindowState(state);
+    m_window->setWindowState(m_lastState);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
@@ -121,8 +120,8 @@ void TrayController::applyResizeRules()
         m_restore->setEnabled(false);
         m_window->show();
         m_window->resize(m_normalSize);
-        m_lastState = 0;
+        m_lastState = Qt::WindowNoState;
         return;
     }
-    m_lastState = 2;
+    m_lastState = Qt::WindowMaximized;
 }

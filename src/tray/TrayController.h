@@ -36,7 +36,8 @@ public:
     std::function<void()> unloadWindows;
 
     QMenu* menu() const { return m_menu; }
-    int LastState() const { return m_lastState; }
+    // The state the window comes back in: normal or maximized, never minimized.
+    Qt::WindowStates LastState() const { return m_lastState; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +53,6 @@ private:
     QMenu* m_menu;
     QAction* m_restore;
     QAction* m_minimize;
-    int m_lastState = 0; // 0 normal or 2 maximized, never minimized
+    Qt::WindowStates m_lastState = Qt::WindowNoState;
     QSize m_normalSize;
 };

@@ -18,8 +18,8 @@ qint64 key(const AgendaItem& it, AgendaOrdering o)
                                                : it.DaysLeft;
 }
 
-// The ordering as the list box did it: insert each item before the first line whose item
-// (the last with that text) has a key not below its own.
+// The ordering by its definition, slowly: insert each item before the first line whose item (the
+// last with that text) has a key not below its own.
 QStringList insertionOrder(const QList<AgendaItem>& agenda, AgendaOrdering o)
 {
     QStringList lines{agenda[0].Content};

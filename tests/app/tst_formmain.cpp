@@ -6,7 +6,7 @@
 #include "Navigation.h"
 #include "OptionsPanel.h"
 #include "ReminderPanel.h"
-#include "TestBench.h"
+#include "WindowBench.h"
 #include "TrayController.h"
 
 #include "LineList.h"
@@ -25,7 +25,7 @@ const QDate today(2026, 12, 7);
 
 struct Fixture
 {
-    TestBench bench;
+    WindowBench bench;
     std::unique_ptr<FormMain> window;
 
     Fixture()
@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(order->count(), 4);
         QCOMPARE(order->currentText(), QString::fromUtf8("不排序刷新"));
         for (int i = 0; i < 3; ++i) {
-            auto* rings = findControl<QComboBox>(f.window.get(), QString::fromUtf8("Combo响铃次数"), i);
+            auto* rings = control<QComboBox>(f.window.get(), QString::fromUtf8("Combo响铃次数"), i);
             QCOMPARE(rings->count(), 8);
             QCOMPARE(rings->itemText(0), QStringLiteral("1"));
             QCOMPARE(rings->itemText(7), QStringLiteral("8"));
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(f.label("Label未完成数提醒")->text(), QStringLiteral("1"));
         QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有1个日程逾期未完成!"));
         QVERIFY(f.bench.tray.added);
-        QCOMPARE(f.window->tray()->LastState(), 0);
+        QCOMPARE(f.window->tray()->LastState(), Qt::WindowNoState);
         QCOMPARE(f.window->size(), QSize(599, 400));
         QTRY_COMPARE(f.bench.sound.preloaded,
                      (QStringList{QStringLiteral("clock1.wav"), QStringLiteral("Moveme.wav"),
@@ -369,8 +369,8 @@ private slots:
     {
         Fixture f;
         f.click("LabelClock");
-        findControl<QCheckBox>(f.window.get(), QString::fromUtf8("Check是否打开闹钟"), 0)->setChecked(true);
-        findControl<QLineEdit>(f.window.get(), QString::fromUtf8("Text设置闹钟时间"), 0)
+        control<QCheckBox>(f.window.get(), QString::fromUtf8("Check是否打开闹钟"), 0)->setChecked(true);
+        control<QLineEdit>(f.window.get(), QString::fromUtf8("Text设置闹钟时间"), 0)
             ->setText(QStringLiteral("08:00:01"));
         f.click("Label确认闹钟");
         f.bench.clock.advance(1000);
@@ -393,7 +393,7 @@ private slots:
               "Label确认设置", "Timer显示动画闹钟",   "mnuTray"})
             QVERIFY2(f.window->findChild<QObject*>(QString::fromUtf8(name)), name);
         for (int i = 0; i <= 8; ++i)
-            QVERIFY(findControl<QWidget>(f.window.get(), QStringLiteral("Image1"), i));
+            QVERIFY(control<QWidget>(f.window.get(), QStringLiteral("Image1"), i));
     }
 };
 

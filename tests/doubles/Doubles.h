@@ -4,10 +4,8 @@
 #include "Shell.h"
 #include "SoundDevice.h"
 #include "TextFiles.h"
-#include "TrayIcon.h"
 
 #include <QFileInfo>
-#include <QIcon>
 #include <QList>
 #include <QStringList>
 #include <QUrl>
@@ -59,32 +57,6 @@ public:
     }
     QList<QUrl> opened;
     bool succeeds = true;
-};
-
-// A notification area that tests click by hand.
-class FakeTray final : public TrayIcon
-{
-public:
-    bool available() const override { return hasArea; }
-    void add(const QIcon& icon, QMenu* m) override
-    {
-        ++adds;
-        added = !icon.isNull();
-        menu = m;
-    }
-    void setToolTip(const QString& text) override { tip = text; }
-    void remove() override { removed = true; }
-    void click(TrayClick c)
-    {
-        if (onClick)
-            onClick(c);
-    }
-    bool hasArea = true;
-    bool added = false;
-    bool removed = false;
-    int adds = 0;
-    QMenu* menu = nullptr;
-    QString tip;
 };
 
 // The disk, with writes that can be made to fail as a full disk would.

@@ -16,7 +16,6 @@ struct TestBench
     FaultyTextFiles files;
     RecordingSound sound;
     RecordingShell shell;
-    FakeTray tray;
     Services services{clock, messages, files, sound, shell, dir.path()};
 
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }

@@ -16,7 +16,6 @@ const QDate today(2026, 12, 7);
 struct Fixture
 {
     TestBench bench;
-    AgendaTable table;
     std::unique_ptr<AgendaPanel> agenda;
     std::unique_ptr<LogPanel> log;
 
@@ -27,7 +26,7 @@ struct Fixture
             bench.write("agenda.txt", agendaBytes);
         if (!logBytes.isNull())
             bench.write("my.log", logBytes);
-        agenda = std::make_unique<AgendaPanel>(bench.services, table, nullptr);
+        agenda = std::make_unique<AgendaPanel>(bench.services, nullptr);
         log = std::make_unique<LogPanel>(bench.services, nullptr);
         QObject::connect(agenda.get(), &AgendaPanel::logChanged, log.get(), &LogPanel::LoadLog);
         agenda->show();
@@ -68,14 +67,6 @@ class TestLog : public QObject
 {
     Q_OBJECT
 private slots:
-    void entryIsByteExact()
-    {
-        QCOMPARE(
-            LogFile::formatEntry(QString::fromUtf8("完成报告"), QStringLiteral("2002-12-20"),
-                                 QStringLiteral("2002-12-27"), QStringLiteral("2002-12-28")),
-            QString::fromUtf8("完成报告: 设置日期2002-12-20; 预定完成日期2002-12-27; 删除日期2002-12-28"));
-    }
-
     void deletionArchivesFirstAndCreatesTheLog()
     {
         Fixture f(agendaRecord("买菜,做饭; 注意:早去", QDate(2026, 12, 1), QDate(2026, 12, 5)) +
@@ -111,20 +102,6 @@ private slots:
         f.deleteItem();
         QCOMPARE(f.bench.read("agenda.txt"), two);
         QVERIFY(!QFile::exists(f.bench.path("my.log")));
-    }
-
-    void duplicateTextsLeaveTogetherWithAnEntryEach()
-    {
-        Fixture f(agendaRecord("同名", QDate(2026, 1, 1), QDate(2026, 1, 2)) +
-                  agendaRecord("other", today, today) +
-                  agendaRecord("同名", QDate(2026, 2, 1), QDate(2026, 2, 2)));
-        f.deleteItem();
-        QCOMPARE(f.bench.read("agenda.txt"), agendaRecord("other", today, today));
-        QCOMPARE(
-            f.logLines(),
-            (QStringList{
-                QString::fromUtf8("同名: 设置日期2026-01-01; 预定完成日期2026-01-02; 删除日期2026-12-07"),
-                QString::fromUtf8("同名: 设置日期2026-02-01; 预定完成日期2026-02-02; 删除日期2026-12-07")}));
     }
 
     void anUnwritableLogKeepsTheItem()

@@ -63,8 +63,7 @@ private slots:
         RecordingSound sound;
         RecordingShell shell;
         const Services services{clock, messages, files, sound, shell, dir};
-        AgendaTable table;
-        AgendaPanel panel(services, table, nullptr);
+        AgendaPanel panel(services, nullptr);
         LogPanel logPanel(services, nullptr);
         QObject::connect(&panel, &AgendaPanel::logChanged, &logPanel, &LogPanel::LoadLog);
         QVERIFY(panel.LoadAgenda());
@@ -106,7 +105,7 @@ private slots:
         QVERIFY(logBefore.startsWith(log));
         QVERIFY(logBefore == log || logBefore.mid(log.size()).startsWith("item 0: "));
         QVERIFY(messages.shown.last().contains(QStringLiteral("my.log")));
-        QCOMPARE(table.AgendaCount(), 200);
+        QCOMPARE(panel.table().AgendaCount(), 200);
         const QStringList left = QDir(dir).entryList(QDir::Files);
         QCOMPARE(left, (QStringList{QStringLiteral("agenda.txt"), QStringLiteral("filler"),
                                     QStringLiteral("my.log")}));

@@ -1,18 +1,16 @@
-// Crash-safety helper. "writer DIR" changes the agenda and the log through the real panels as fast
-// as it can until it is killed; "writer --check DIR" then checks that nothing was torn or lost.
+// Crash-safety helper. "writer DIR" changes the agenda and the log through the stores the panels
+// use, as fast as it can until it is killed; "writer --check DIR" then checks that nothing was torn
+// or lost.
 #include "AgendaFile.h"
-#include "AgendaPanel.h"
+#include "AgendaStore.h"
 #include "LogFile.h"
-#include "LogPanel.h"
-#include "TestBench.h"
+#include "LogStore.h"
+#include "TextFiles.h"
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-
-#include "LineList.h"
+#include <QSet>
 
 #include <cstdio>
 
@@ -88,55 +86,56 @@ State inspect(const QString& dir)
     return s;
 }
 
+// Nothing here may fail to write, and nobody else changes the files.
+bool failed(const StoreChange& change)
+{
+    if (change.status != StoreChange::Failed && change.status != StoreChange::ChangedElsewhere)
+        return false;
+    std::fprintf(stderr, "writer: %s\n", qPrintable(change.message));
+    return true;
+}
+
 int write(const QString& dir)
 {
-    SystemClock clock;
-    ScriptedMessageBoxes messages; // answers Yes to every confirmation
     DiskTextFiles files;
-    RecordingSound sound;
-    RecordingShell shell;
-    const Services services{clock, messages, files, sound, shell, dir};
-    AgendaTable table;
-    AgendaPanel agenda(services, table, nullptr);
-    LogPanel log(services, nullptr);
-    QObject::connect(&agenda, &AgendaPanel::logChanged, &log, &LogPanel::LoadLog);
-    agenda.LoadAgenda();
-    log.LoadLog();
+    AgendaStore agenda(files, dir + QStringLiteral("/agenda.txt"), dir + QStringLiteral("/my.log"));
+    LogStore log(files, dir + QStringLiteral("/my.log"));
+    const QDate today = QDate::currentDate();
+    if (!agenda.load(today)) {
+        std::fprintf(stderr, "writer: %s\n", qPrintable(agenda.loadError()));
+        return 1;
+    }
+    log.load();
     int next = inspect(dir).highest + 1;
-    auto* list = agenda.findChild<LineList*>(QStringLiteral("ListAgenda"));
-    auto* logList = log.findChild<LineList*>(QStringLiteral("ListLog"));
-    auto* entry = agenda.findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"));
-    auto* finish = agenda.findChild<QLineEdit*>(QString::fromUtf8("Text完成日期"));
     QRandomGenerator rng(QRandomGenerator::system()->generate());
     for (;;) {
+        const QList<AgendaItem>& items = agenda.table().Agenda;
+        const int count = int(items.size());
         const int op = int(rng.bounded(100));
-        if ((op < 55 && list->count() < 400) || list->count() < 3) {
-            agenda.BeginAdd();
-            entry->setPlainText(QStringLiteral("item-%1").arg(next++));
-            agenda.ConfirmEdit();
+        StoreChange change;
+        if ((op < 55 && count < 400) || count < 3) {
+            change = agenda.add({QStringLiteral("item-%1").arg(next++), today, today.addDays(1), 0});
         } else if (op < 70) {
-            list->setCurrentRow(int(rng.bounded(list->count())));
-            agenda.BeginModify();
-            finish->setText(QDate(2026, 1, 1).addDays(rng.bounded(400)).toString(Qt::ISODate));
-            agenda.ConfirmEdit();
+            AgendaItem item = items[rng.bounded(count)];
+            item.FinishDate = QDate(2026, 1, 1).addDays(rng.bounded(400));
+            change = agenda.modify(item.Content, item);
         } else if (op < 92) {
-            list->setCurrentRow(int(rng.bounded(list->count())));
-            agenda.DeleteItem();
+            change = agenda.remove(items[rng.bounded(count)].Content, today);
+            if (change.archived)
+                log.load();
         } else {
             // Only the seed lines are ever deleted from the log: the archive of items must stay.
-            for (int row = 0; row < logList->count(); ++row) {
-                if (logList->text(row).startsWith(QStringLiteral("seed-"))) {
-                    logList->setCurrentRow(row);
-                    log.DeleteLogEntry();
-                    break;
-                }
+            const int row = int(log.lines().texts.indexOf(
+                QRegularExpression(QStringLiteral("^seed-"))));
+            if (row >= 0) {
+                change = log.removeLine(row);
+                log.load();
             }
         }
-        if (!messages.shown.filter(QStringLiteral("无法")).isEmpty()) {
-            std::fprintf(stderr, "writer: %s\n", qPrintable(messages.shown.join(u'\n')));
+        if (failed(change))
             return 1;
-        }
-        messages.shown.clear();
+        // As the panel does after every change: the file is loaded again whole.
+        agenda.load(today);
     }
 }
 
@@ -144,9 +143,8 @@ int write(const QString& dir)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QStringList args = QApplication::arguments();
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
     if (args.size() == 3 && args[1] == QStringLiteral("--check")) {
         const State s = inspect(args[2]);
         if (!s.ok) {

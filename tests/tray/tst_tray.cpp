@@ -1,6 +1,6 @@
 #include "ReminderPanel.h"
 #include "SingleInstance.h"
-#include "TestBench.h"
+#include "WindowBench.h"
 #include "TrayController.h"
 #include "TrayRules.h"
 
@@ -16,7 +16,7 @@ namespace {
 
 struct Fixture
 {
-    TestBench bench;
+    WindowBench bench;
     QWidget window;
     ReminderPanel* reminder;
     QWidget* agenda;
@@ -58,7 +58,7 @@ private slots:
         QVERIFY(!f.window.isMinimized());
         QVERIFY(!f.action("mnuTrayRestore")->isEnabled());
         QVERIFY(f.action("mnuTrayMinimize")->isEnabled());
-        QCOMPARE(f.tray->LastState(), 0);
+        QCOMPARE(f.tray->LastState(), Qt::WindowNoState);
     }
 
     void onlyReleasesAct()
@@ -79,13 +79,13 @@ private slots:
     {
         Fixture f;
         f.window.setWindowState(Qt::WindowMaximized);
-        QCOMPARE(f.tray->LastState(), 2);
+        QCOMPARE(f.tray->LastState(), Qt::WindowMaximized);
         f.action("mnuTrayMinimize")->trigger();
         QVERIFY(f.hidden());
         f.bench.tray.click(TrayClick::LeftRelease);
         QVERIFY(f.window.windowState() & Qt::WindowMaximized);
         f.window.setWindowState(Qt::WindowNoState);
-        QCOMPARE(f.tray->LastState(), 0);
+        QCOMPARE(f.tray->LastState(), Qt::WindowNoState);
         QCOMPARE(f.window.size(), QSize(599, 400)); // the startup size comes back
     }
 

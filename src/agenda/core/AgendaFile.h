@@ -24,7 +24,9 @@ struct Load
     FileStamp stamp;         // the file as read, ok or not
 };
 
-// Empty when the text cannot be encoded.
+// The one record formatter: adds item's line, with its line end, to a file's text.
+void appendRecord(QString& text, const AgendaItem& item);
+// One record as bytes; empty when the text cannot be encoded.
 QByteArray formatRecord(const QString& content, QDate setDate, QDate finishDate);
 // One record from one line (without its line end); reason says what is wrong when it fails.
 std::optional<AgendaItem> parseRecord(QStringView line, QString* reason);

@@ -32,6 +32,11 @@ void ClickLabel::mouseMoveEvent(QMouseEvent* event)
     event->accept();
 }
 
+void missingControl(const QObject* root, const QString& name, int index)
+{
+    qFatal("%s has no control %s (index %d)", qPrintable(root->objectName()), qPrintable(name), index);
+}
+
 QString fontFamily(const QString& face)
 {
     // Asking the font database for its families is slow: once per run is enough.

@@ -1,4 +1,4 @@
-#include "Shell.h"
+#include "QtShell.h"
 
 #include <QDesktopServices>
 

@@ -11,42 +11,13 @@ namespace AgendaFile {
 
 namespace {
 
-void appendDate(QByteArray& out, QDate date)
-{
-    const int y = date.year(), m = date.month(), d = date.day();
-    const char text[12] = {'#',
-                           char('0' + y / 1000),
-                           char('0' + y / 100 % 10),
-                           char('0' + y / 10 % 10),
-                           char('0' + y % 10),
-                           '-',
-                           char('0' + m / 10),
-                           char('0' + m % 10),
-                           '-',
-                           char('0' + d / 10),
-                           char('0' + d % 10),
-                           '#'};
-    out.append(text, 12);
-}
-
 void skipBlanks(QStringView line, qsizetype& pos)
 {
     while (pos < line.size() && (line[pos] == u' ' || line[pos] == u'\t'))
         ++pos;
 }
 
-int digitsAt(QStringView s, qsizetype& pos, int maxDigits)
-{
-    int value = 0, n = 0;
-    while (pos < s.size() && n < maxDigits && s[pos] >= u'0' && s[pos] <= u'9') {
-        value = value * 10 + (s[pos].unicode() - u'0');
-        ++pos;
-        ++n;
-    }
-    return n == 0 ? -1 : value;
-}
-
-// "#2002-12-20#" at pos; one-digit months and days are accepted as hand-edited files have them.
+// "#2002-12-20#" at pos.
 std::optional<QDate> readDate(QStringView line, qsizetype& pos)
 {
     if (pos >= line.size() || line[pos] != u'#')
@@ -54,23 +25,8 @@ std::optional<QDate> readDate(QStringView line, qsizetype& pos)
     const qsizetype close = line.indexOf(u'#', pos + 1);
     if (close < 0)
         return std::nullopt;
-    QStringView text = line.sliced(pos + 1, close - pos - 1);
+    const std::optional<QDate> date = DateText::read(line.sliced(pos + 1, close - pos - 1));
     pos = close + 1;
-    qsizetype p = 0;
-    const int y = digitsAt(text, p, 4);
-    if (p != 4 || y < 1000 || p >= text.size() || text[p] != u'-')
-        return std::nullopt;
-    ++p;
-    const int m = digitsAt(text, p, 2);
-    if (m < 0 || p >= text.size() || text[p] != u'-')
-        return std::nullopt;
-    ++p;
-    const int d = digitsAt(text, p, 2);
-    if (d < 0 || p != text.size())
-        return std::nullopt;
-    const QDate date(y, m, d);
-    if (!date.isValid())
-        return std::nullopt;
     return date;
 }
 
@@ -102,21 +58,23 @@ QString failure(const QString& path, qsizetype lineNumber, const QString& reason
 
 } // namespace
 
+void appendRecord(QString& text, const AgendaItem& item)
+{
+    text.append(u'"');
+    text.append(item.Content);
+    text.append(QLatin1String("\",#"));
+    text.append(DateText::format(item.SetDate));
+    text.append(QLatin1String("#,#"));
+    text.append(DateText::format(item.FinishDate));
+    text.append(u'#');
+    text.append(QLatin1String(TextCodec::lineEnd));
+}
+
 QByteArray formatRecord(const QString& content, QDate setDate, QDate finishDate)
 {
-    const std::optional<QByteArray> text = TextCodec::encode(content);
-    if (!text)
-        return {};
-    QByteArray out;
-    out.reserve(text->size() + 30);
-    out.append('"');
-    out.append(*text);
-    out.append("\",", 2);
-    appendDate(out, setDate);
-    out.append(',');
-    appendDate(out, finishDate);
-    out.append("\r\n", 2);
-    return out;
+    QString text;
+    appendRecord(text, {content, setDate, finishDate, 0});
+    return TextCodec::encode(text).value_or(QByteArray());
 }
 
 std::optional<AgendaItem> parseRecord(QStringView line, QString* reason)
@@ -157,13 +115,10 @@ std::optional<AgendaItem> parseRecord(QStringView line, QString* reason)
 Load load(const TextFiles& files, const QString& path, QDate today)
 {
     Load result;
-    const TextFiles::Read read = files.read(path);
-    if (read.status == TextFiles::Read::Missing) {
-        result.ok = true;
-        return result;
-    }
-    if (read.status == TextFiles::Read::Failed) {
-        result.error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
+    const TextFiles::Read read = readOrFail(files, path);
+    if (read.status != TextFiles::Read::Ok) {
+        result.ok = read.status == TextFiles::Read::Missing;
+        result.error = read.error;
         return result;
     }
     result.stamp = FileStamp::of(path, read.bytes);
@@ -188,26 +143,16 @@ Load load(const TextFiles& files, const QString& path, QDate today)
         return result;
     }
 
+    const QList<QStringView> lines = TextCodec::splitLines(QStringView(*whole));
     QList<AgendaItem> items;
-    QStringView text(*whole);
-    qsizetype start = 0, lineNumber = 0;
+    items.reserve(lines.size());
     QString reason;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0)
-            end = text.size();
-        qsizetype stop = end;
-        if (stop > start && text[stop - 1] == u'\r')
-            --stop;
-        QStringView line = text.sliced(start, stop - start);
-        start = next;
-        ++lineNumber;
-        if (isBlank(line))
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (isBlank(lines[i]))
             continue;
-        std::optional<AgendaItem> item = parseRecord(line, &reason);
+        std::optional<AgendaItem> item = parseRecord(lines[i], &reason);
         if (!item) {
-            result.error = failure(path, lineNumber, reason);
+            result.error = failure(path, i + 1, reason);
             return result;
         }
         item->DaysLeft = int(today.daysTo(item->FinishDate));
@@ -218,31 +163,29 @@ Load load(const TextFiles& files, const QString& path, QDate today)
     return result;
 }
 
-bool append(TextFiles& files, const QString& path, const AgendaItem& item, QString* error)
-{
-    const QByteArray record = formatRecord(item.Content, item.SetDate, item.FinishDate);
-    if (record.isEmpty()) {
-        TextCodec::encode(item.Content, error); // only to say why
-        return false;
-    }
-    return files.append(path, record, error);
-}
+namespace {
 
-bool rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items, QString* error)
+std::optional<QByteArray> encodeRecords(const QList<AgendaItem>& items, QString* error)
 {
     // The whole file as text first, encoded in one go: a converter per record costs more than the rest.
     QString text;
     text.reserve(items.size() * 40);
-    for (const AgendaItem& item : items) {
-        text.append(u'"');
-        text.append(item.Content);
-        text.append(QStringLiteral("\",#"));
-        text.append(DateText::format(item.SetDate));
-        text.append(QStringLiteral("#,#"));
-        text.append(DateText::format(item.FinishDate));
-        text.append(QStringLiteral("#\r\n"));
-    }
-    const std::optional<QByteArray> bytes = TextCodec::encode(text, error);
+    for (const AgendaItem& item : items)
+        appendRecord(text, item);
+    return TextCodec::encode(text, error);
+}
+
+} // namespace
+
+bool append(TextFiles& files, const QString& path, const AgendaItem& item, QString* error)
+{
+    const std::optional<QByteArray> record = encodeRecords({item}, error);
+    return record && files.append(path, *record, error);
+}
+
+bool rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items, QString* error)
+{
+    const std::optional<QByteArray> bytes = encodeRecords(items, error);
     return bytes && files.replace(path, *bytes, error);
 }
 

@@ -3,7 +3,6 @@
 #include "TextCodec.h"
 #include "TextFiles.h"
 
-#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace LogFile {
@@ -18,34 +17,19 @@ QString formatEntry(const QString& content, const QString& setDate, const QStrin
 Load load(const TextFiles& files, const QString& path)
 {
     Load result;
-    const TextFiles::Read read = files.read(path);
-    if (read.status == TextFiles::Read::Missing) {
-        result.ok = true;
-        return result;
-    }
-    if (read.status == TextFiles::Read::Failed) {
-        result.error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
+    const TextFiles::Read read = readOrFail(files, path);
+    if (read.status != TextFiles::Read::Ok) {
+        result.ok = read.status == TextFiles::Read::Missing;
+        result.error = read.error;
         return result;
     }
     result.bytes = read.bytes;
     result.stamp = FileStamp::keeping(path, result.bytes);
     result.raw = TextCodec::splitLines(result.bytes);
     result.texts.reserve(result.raw.size());
-    const std::optional<QString> whole = TextCodec::decode(result.bytes);
-    if (whole) {
-        // '\n' never occurs inside a GB18030 character, so the decoded lines match the raw ones.
-        QStringView text(*whole);
-        qsizetype start = 0;
-        for (qsizetype i = 0; i < result.raw.size(); ++i) {
-            qsizetype end = text.indexOf(u'\n', start);
-            if (end < 0)
-                end = text.size();
-            qsizetype stop = end;
-            if (stop > start && text[stop - 1] == u'\r')
-                --stop;
-            result.texts.append(text.sliced(start, stop - start).toString());
-            start = end + 1;
-        }
+    if (const std::optional<QString> whole = TextCodec::decode(result.bytes)) {
+        for (QStringView line : TextCodec::splitLines(QStringView(*whole)))
+            result.texts.append(line.toString());
     } else {
         // Lines in a foreign encoding are shown as well as can be and kept as bytes.
         QStringDecoder lossy("GB18030", QStringConverter::Flag::Stateless);

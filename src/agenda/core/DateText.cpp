@@ -35,9 +35,8 @@ int readNumber(QStringView text, qsizetype& pos, int minDigits, int maxDigits)
 
 } // namespace
 
-std::optional<QDate> parse(QStringView text)
+std::optional<QDate> read(QStringView text)
 {
-    text = text.trimmed();
     qsizetype pos = 0;
     const int year = readNumber(text, pos, 4, 4);
     if (year < 1000 || pos >= text.size() || text[pos] != u'-')
@@ -54,6 +53,11 @@ std::optional<QDate> parse(QStringView text)
     if (!date.isValid())
         return std::nullopt;
     return date;
+}
+
+std::optional<QDate> parse(QStringView text)
+{
+    return read(text.trimmed());
 }
 
 } // namespace DateText

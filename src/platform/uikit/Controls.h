@@ -78,19 +78,31 @@ struct ControlSpec
     ControlLook look = {};
 };
 
-// Creates the controls of one container; the table lists them topmost first, and windowed
-// controls (panels, boxes, lists) always lie above labels and images, as on the original forms.
+// Where each of the main window's panels lies: they share one rectangle and take turns in it.
+inline constexpr QRect mainPanelRect = twips(1680, 960, 7335, 3975);
+
+// Creates the controls of one container from its table, which lists them topmost first. Windowed
+// controls (panels, boxes, lists) are raised above labels and images whatever their place in the
+// table: labels are drawn on their container, so nothing can put one above a box.
 void buildControls(QWidget* container, std::span<const ControlSpec> entries);
 
-// The control of a control array with the given index.
-template <typename T> T* findControl(const QWidget* root, const QString& name, int index)
+[[noreturn]] void missingControl(const QObject* root, const QString& name, int index);
+
+// The control of root with this name and, in a control array, this index. A name that the layout
+// does not have is a fault in the program, so it stops at once with the name rather than later on
+// a null pointer.
+template <typename T> T* control(const QObject* root, const QString& name, int index = -1)
 {
     const auto all = root->findChildren<T*>(name);
     for (T* w : all) {
-        if (w->property("index").toInt() == index)
+        if (index < 0 || w->property("index").toInt() == index)
             return w;
     }
-    return nullptr;
+    missingControl(root, name, index);
+}
+template <typename T> T* control(const QObject* root, const char* name, int index = -1)
+{
+    return control<T>(root, QString::fromUtf8(name), index);
 }
 
 // The font family for a face named in the layout, or the best installed substitute.

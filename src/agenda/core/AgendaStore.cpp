@@ -1,0 +1,125 @@
+#include "AgendaStore.h"
+
+#include "AgendaFile.h"
+#include "DateText.h"
+#include "LogFile.h"
+
+AgendaStore::AgendaStore(TextFiles& files, const QString& agendaPath, const QString& logPath)
+    : m_files(files), m_path(agendaPath), m_logPath(logPath)
+{
+}
+
+bool AgendaStore::load(QDate today)
+{
+    AgendaFile::Load load = AgendaFile::load(m_files, m_path, today);
+    ++m_loads;
+    m_loaded = load.ok;
+    m_loadError = load.error;
+    m_stamp = load.stamp;
+    m_table.Agenda = std::move(load.items);
+    m_table.Today = today;
+    recount(today);
+    return m_loaded;
+}
+
+void AgendaStore::recount(QDate today)
+{
+    m_table.Today = today;
+    m_table.OverdueCount = 0;
+    for (AgendaItem& item : m_table.Agenda) {
+        item.DaysLeft = int(today.daysTo(item.FinishDate));
+        if (item.DaysLeft < 0)
+            ++m_table.OverdueCount;
+    }
+}
+
+bool AgendaStore::unchangedOnDisk() const
+{
+    return m_stamp.matches(m_files, m_path);
+}
+
+QString AgendaStore::checkEntry(const QString& text, const QString* editedText) const
+{
+    if (text.isEmpty())
+        return QStringLiteral("请先添加日程内容!");
+    // The file format has no escapes: such a text would not read back.
+    if (text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r'))
+        return QStringLiteral("日程内容不能包含双引号或换行!");
+    for (const AgendaItem& item : m_table.Agenda) {
+        if (item.Content == text && (!editedText || item.Content != *editedText))
+            return QStringLiteral("此日程已经存在!");
+    }
+    return {};
+}
+
+QString AgendaStore::checkDelete() const
+{
+    if (m_table.AgendaCount() == 1)
+        return QStringLiteral("总得留下最后一件事吧!否则，显得太无聊了。");
+    return {};
+}
+
+StoreChange AgendaStore::writeFailed(const QString& fileName, const QString& error) const
+{
+    return StoreChange::failed(QStringLiteral("日程未能保存：无法写入 %1（%2）").arg(fileName, error));
+}
+
+StoreChange AgendaStore::add(const AgendaItem& item)
+{
+    // An append cannot undo a change made elsewhere, so it needs no check of the file.
+    QString error;
+    if (!AgendaFile::append(m_files, m_path, item, &error))
+        return writeFailed(QString::fromUtf8(AgendaFile::fileName), error);
+    return StoreChange::done();
+}
+
+StoreChange AgendaStore::rewrite(const QList<AgendaItem>& items)
+{
+    QString error;
+    if (!AgendaFile::rewrite(m_files, m_path, items, &error))
+        return writeFailed(QString::fromUtf8(AgendaFile::fileName), error);
+    return StoreChange::done();
+}
+
+StoreChange AgendaStore::modify(const QString& editedText, const AgendaItem& item)
+{
+    if (!m_loaded)
+        return {};
+    if (!unchangedOnDisk())
+        return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
+    QList<AgendaItem> items = m_table.Agenda;
+    for (AgendaItem& old : items) {
+        if (old.Content == editedText)
+            old = item;
+    }
+    return rewrite(items);
+}
+
+StoreChange AgendaStore::remove(const QString& text, QDate deletionDate)
+{
+    if (!m_loaded)
+        return {};
+    if (!unchangedOnDisk())
+        return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
+    const QString deleted = DateText::format(deletionDate);
+    QStringList entries;
+    QList<AgendaItem> kept;
+    kept.reserve(m_table.AgendaCount());
+    for (const AgendaItem& item : std::as_const(m_table.Agenda)) {
+        if (item.Content == text)
+            entries.append(LogFile::formatEntry(item.Content, DateText::format(item.SetDate),
+                                                DateText::format(item.FinishDate), deleted));
+        else
+            kept.append(item);
+    }
+    if (entries.isEmpty())
+        return {};
+
+    QString error;
+    if (!LogFile::append(m_files, m_logPath, entries, &error))
+        return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2），日程未删除。")
+                                         .arg(QString::fromUtf8(LogFile::fileName), error));
+    StoreChange change = rewrite(kept);
+    change.archived = true;
+    return change;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "AgendaItem.h"
+#include "FileStamp.h"
+#include "StoreChange.h"
+
+class TextFiles;
+
+// The agenda as loaded from agenda.txt, and the only way to change it. Every change is written to
+// the file first and the table is then loaded again whole, so what the user sees is what the file
+// holds. A table that did not load is never written back.
+class AgendaStore
+{
+public:
+    AgendaStore(TextFiles& files, const QString& agendaPath, const QString& logPath);
+
+    // Reads agenda.txt, counting days left from today. A bad file leaves an empty table and the
+    // message in loadError().
+    bool load(QDate today);
+    // Counts the days left again for a new day, without reading the file.
+    void recount(QDate today);
+
+    const AgendaTable& table() const { return m_table; }
+    bool loaded() const { return m_loaded; }
+    const QString& loadError() const { return m_loadError; }
+    // Counts the loads, so that an answer given to a table that has since been loaded again is
+    // recognised as stale.
+    int loads() const { return m_loads; }
+    // Whether agenda.txt is still as it was loaded.
+    bool unchangedOnDisk() const;
+
+    // Why text cannot be stored, or empty when it can. editedText is the item being modified: its
+    // own text may stay, another item's may not be taken. nullptr when adding.
+    QString checkEntry(const QString& text, const QString* editedText) const;
+    // Why no item may be deleted now, or empty.
+    QString checkDelete() const;
+
+    StoreChange add(const AgendaItem& item);
+    // Replaces every item with editedText by item, in its place in the file.
+    StoreChange modify(const QString& editedText, const AgendaItem& item);
+    // Deletes every item with text. Their entries reach my.log before the agenda is rewritten, so
+    // that no item leaves the agenda without its entry, whatever happens in between.
+    StoreChange remove(const QString& text, QDate deletionDate);
+
+private:
+    StoreChange writeFailed(const QString& fileName, const QString& error) const;
+    StoreChange rewrite(const QList<AgendaItem>& items);
+
+    TextFiles& m_files;
+    QString m_path;
+    QString m_logPath;
+    AgendaTable m_table;
+    bool m_loaded = false;
+    QString m_loadError;
+    FileStamp m_stamp;
+    int m_loads = 0;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+// Dates as agenda.txt stores them and as the user reads and types them: "2002-12-27".
+namespace DateText {
+
+QString format(QDate date);
+// Accepts a four-digit year (1000 to 9999), one- or two-digit month and day joined by hyphens
+// (hand-edited files and hurried typing leave out the zeros); refuses empty text, anything more,
+// and days that do not exist.
+std::optional<QDate> read(QStringView text);
+// The same with blanks around the date, as typed into a box.
+std::optional<QDate> parse(QStringView text);
+
+} // namespace DateText

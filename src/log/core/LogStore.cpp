@@ -1,0 +1,37 @@
+#include "LogStore.h"
+
+#include "TextFiles.h"
+
+LogStore::LogStore(TextFiles& files, const QString& path) : m_files(files), m_path(path) {}
+
+const LogFile::Load& LogStore::load()
+{
+    m_log = LogFile::load(m_files, m_path);
+    ++m_loads;
+    return m_log;
+}
+
+bool LogStore::exists() const
+{
+    return m_files.exists(m_path);
+}
+
+bool LogStore::unchangedOnDisk() const
+{
+    return m_log.stamp.matches(m_files, m_path);
+}
+
+StoreChange LogStore::removeLine(int row)
+{
+    if (row < 0 || row >= m_log.raw.size())
+        return {};
+    if (!unchangedOnDisk())
+        return StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
+    QList<QByteArrayView> kept = m_log.raw;
+    kept.removeAt(row);
+    QString error;
+    if (!LogFile::rewrite(m_files, m_path, kept, &error))
+        return StoreChange::failed(QStringLiteral("日志未能保存：无法写入 %1（%2）")
+                                         .arg(QString::fromUtf8(LogFile::fileName), error));
+    return StoreChange::done();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "FileStamp.h"
+
+#include <QString>
+
+// What a change to a data file came to, for a window to show.
+struct StoreChange
+{
+    enum Status
+    {
+        Done,             // written
+        Refused,          // nothing written; message says why
+        ChangedElsewhere, // nothing written: the file changed since it was read, and must be read again
+        Failed,           // a write failed; message says which file and why
+        Nothing,          // nothing to do: no such item, or a table that did not load
+    };
+    Status status = Nothing;
+    QString message;       // for the user; empty when there is nothing to say
+    bool archived = false; // entries were added to my.log
+
+    static StoreChange done() { return {Done, {}, false}; }
+    static StoreChange refused(const QString& why) { return {Refused, why, false}; }
+    static StoreChange failed(const QString& why) { return {Failed, why, false}; }
+    static StoreChange changedElsewhere(const QString& fileName)
+    {
+        return {ChangedElsewhere, FileStamp::changedElsewhere(fileName), false};
+    }
+};

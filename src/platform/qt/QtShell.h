@@ -1,0 +1,9 @@
+#pragma once
+
+#include "Shell.h"
+
+class QtShell final : public Shell
+{
+public:
+    bool openUrl(const QUrl& url) override;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "TestBench.h"
+#include "TrayIcon.h"
+
+#include <QIcon>
+
+// A notification area that tests click by hand.
+class FakeTray final : public TrayIcon
+{
+public:
+    bool available() const override { return hasArea; }
+    void add(const QIcon& icon, QMenu* m) override
+    {
+        ++adds;
+        added = !icon.isNull();
+        menu = m;
+    }
+    void setToolTip(const QString& text) override { tip = text; }
+    void remove() override { removed = true; }
+    void click(TrayClick c)
+    {
+        if (onClick)
+            onClick(c);
+    }
+    bool hasArea = true;
+    bool added = false;
+    bool removed = false;
+    int adds = 0;
+    QMenu* menu = nullptr;
+    QString tip;
+};
+
+// A test bench for windows that also live in the notification area.
+struct WindowBench : TestBench
+{
+    FakeTray tray;
+};
