@@ -310,7 +310,8 @@ void AgendaPanel::ConfirmEdit()
     const QString text = m_entry->toPlainText();
     const bool adding = m_mode == EntryMode::Adding;
     const QString editedText = adding ? QString() : currentText();
-    if (const QString refusal = m_store.checkEntry(text, adding ? nullptr : &editedText); !refusal.isEmpty()) {
+    if (const QString refusal = m_store.checkEntry(text, adding ? nullptr : &editedText);
+        !refusal.isEmpty()) {
         inform(refusal);
         return;
     }
@@ -347,10 +348,9 @@ void AgendaPanel::DeleteItem()
         return;
     if (!m_store.loaded())
         return;
-    const StoreChange change =
-        loads == m_store.loads()
-            ? m_store.remove(text, m_services.clock.today())
-            : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
+    const StoreChange change = loads == m_store.loads()
+                                   ? m_store.remove(text, m_services.clock.today())
+                                   : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
     if (change.status == StoreChange::ChangedElsewhere) {
         reloadKeeping(text);
         inform(change.message);

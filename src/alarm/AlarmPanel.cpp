@@ -81,12 +81,12 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
         // Any change of a tick, made by hand or by the panel's opening, applies the rule to all rows.
         connect(m_ticks[i], &QCheckBox::toggled, this, &AlarmPanel::ApplyTickRule);
         connect(m_times[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            if (m_times[i]->property("refused").toBool() && TimeText::parse(text))
+            if (m_refused[i] && TimeText::parse(text))
                 showTimeValidity(i, true);
         });
     }
-    m_clock1 = control<QWidget>(this, "ImageClock1");
-    m_clock2 = control<QWidget>(this, "ImageClock2");
+    m_clock.first = control<QWidget>(this, "ImageClock1");
+    m_clock.second = control<QWidget>(this, "ImageClock2");
     connect(control<ClickLabel>(this, "Label确认闹钟"), &ClickLabel::clicked, this,
             &AlarmPanel::ConfirmAlarms);
     connect(control<ClickLabel>(this, "Label取消闹钟"), &ClickLabel::clicked, this,
@@ -95,7 +95,7 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     // The panel's animation is only worth waking for while someone can see it.
     m_animation->setObjectName(QStringLiteral("Timer显示动画闹钟"));
     m_animation->setInterval(100);
-    connect(m_animation, &QTimer::timeout, this, [this] { animateClock(m_clock1, m_clock2); });
+    connect(m_animation, &QTimer::timeout, this, [this] { m_clock.step(); });
 
     m_alarmTimer->setObjectName(QStringLiteral("Timer运行闹钟"));
     m_alarmTimer->setInterval(500);
@@ -135,7 +135,7 @@ void AlarmPanel::ApplyTickRule()
 void AlarmPanel::showTimeValidity(int row, bool valid)
 {
     QLineEdit* box = m_times[row];
-    box->setProperty("refused", !valid);
+    m_refused[row] = !valid;
     QPalette pal = box->palette();
     pal.setColor(QPalette::Text, valid ? QColor(0x00, 0x00, 0x00) : QColor(0xFF, 0x00, 0x00));
     box->setPalette(pal);

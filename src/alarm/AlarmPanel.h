@@ -2,10 +2,10 @@
 
 #include "AlarmTable.h"
 #include "Controls.h"
+#include "FormAware.h"
 
 #include <QPointer>
 
-class FormAware;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -48,8 +48,8 @@ private:
     QLineEdit* m_times[3];
     QComboBox* m_rings[3];
     QLineEdit* m_prompts[3];
-    QWidget* m_clock1;
-    QWidget* m_clock2;
+    bool m_refused[3] = {}; // a time the last confirmation could not read, shown in red
+    ClockAnimation m_clock;
     QTimer* m_animation;
     QTimer* m_alarmTimer;
     QPointer<FormAware> m_notice;

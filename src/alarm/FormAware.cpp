@@ -23,17 +23,17 @@ const ControlSpec controls[] = {
 
 } // namespace
 
-void animateClock(QWidget* clock1, QWidget* clock2)
+void ClockAnimation::step()
 {
-    const bool first = clock1->isVisibleTo(clock1->parentWidget());
-    clock1->setVisible(!first);
-    clock2->setVisible(first);
+    showingFirst = !showingFirst;
+    first->setVisible(showingFirst);
+    second->setVisible(!showingFirst);
 }
 
 FormAware::FormAware(const Clock& clock, QWidget* owner)
     : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
-      m_clock(clock), m_noticeStart(clock.monotonicMs()), m_timer(new QTimer(this))
+      m_time(clock), m_noticeStart(clock.monotonicMs()), m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("FormAware"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -49,10 +49,9 @@ FormAware::FormAware(const Clock& clock, QWidget* owner)
     m_prompt = control<ClickLabel>(this, "Label闹钟提醒");
     m_prompt->setWordWrap(true);
     m_elapsed = control<ClickLabel>(this, "Label超期时长");
-    m_clock1 = control<QWidget>(this, "ImageClock1");
-    m_clock2 = control<QWidget>(this, "ImageClock2");
-    connect(control<ClickLabel>(this, "Label我知道啦"), &ClickLabel::clicked, this,
-            &QWidget::close);
+    m_clock.first = control<QWidget>(this, "ImageClock1");
+    m_clock.second = control<QWidget>(this, "ImageClock2");
+    connect(control<ClickLabel>(this, "Label我知道啦"), &ClickLabel::clicked, this, &QWidget::close);
 
     m_timer->setObjectName(QStringLiteral("Timer显示动画闹钟"));
     m_timer->setInterval(100);
@@ -72,6 +71,6 @@ void FormAware::setPrompt(const QString& prompt)
 
 void FormAware::tick()
 {
-    animateClock(m_clock1, m_clock2);
-    m_elapsed->setText(elapsedText(m_clock.monotonicMs() - m_noticeStart));
+    m_clock.step();
+    m_elapsed->setText(elapsedText(m_time.monotonicMs() - m_noticeStart));
 }

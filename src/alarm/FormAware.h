@@ -6,6 +6,16 @@ class Clock;
 class ClickLabel;
 class QTimer;
 
+// The ringing clock of the alarm panel and the notice: two pictures shown by turns.
+struct ClockAnimation
+{
+    QWidget* first = nullptr;
+    QWidget* second = nullptr;
+    bool showingFirst = true; // both start visible, the first on top
+
+    void step();
+};
+
 // The alarm notice window: the alarm's prompt, a ringing clock and how long the alarm has waited.
 // It lives from the first ring until "我知道啦!"; closing it deletes it.
 class FormAware final : public QWidget
@@ -19,14 +29,10 @@ public:
     void tick();
 
 private:
-    const Clock& m_clock;
+    const Clock& m_time;
     qint64 m_noticeStart; // monotonic, so that a notice left open over midnight keeps counting
     QTimer* m_timer;
     ClickLabel* m_prompt;
     ClickLabel* m_elapsed;
-    QWidget* m_clock1;
-    QWidget* m_clock2;
+    ClockAnimation m_clock;
 };
-
-// Alternates the two clock pictures, as both windows' animations do.
-void animateClock(QWidget* clock1, QWidget* clock2);

@@ -62,8 +62,7 @@ HelpPanel::HelpPanel(const Services& services, QWidget* parent) : ClickLabel(par
         m_topics[n - 1] = control<ClickLabel>(this, QStringLiteral("Label帮助主题%1").arg(n));
         connect(m_topics[n - 1], &ClickLabel::clicked, this, [this, n] { ShowHelpTopic(n); });
     }
-    connect(control<ClickLabel>(this, "Label给我来信"), &ClickLabel::clicked, this,
-            &HelpPanel::WriteToMaker);
+    connect(control<ClickLabel>(this, "Label给我来信"), &ClickLabel::clicked, this, &HelpPanel::WriteToMaker);
 }
 
 void HelpPanel::ShowHelpTopic(int topic, bool withSound)

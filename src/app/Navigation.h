@@ -54,7 +54,10 @@ public:
         Normal,
         Lit,
     };
-    Highlight highlight(const ClickLabel* label) const { return m_highlights.value(label, Highlight::Untouched); }
+    Highlight highlight(const ClickLabel* label) const
+    {
+        return m_highlights.value(label, Highlight::Untouched);
+    }
 
 private:
     void setHighlight(ClickLabel* label, Highlight highlight, const char* colour);

@@ -58,7 +58,8 @@ OptionsPanel::OptionsPanel(const Services& services, QWidget* parent)
         auto* on = control<ClickLabel>(this, QStringLiteral("Image") + name + QStringLiteral("1"));
         auto* off = control<ClickLabel>(this, QStringLiteral("Image") + name + QStringLiteral("2"));
         auto* label = control<ClickLabel>(this, QStringLiteral("Label") + name);
-        m_rows[row] = {on, off, control<QLabel>(this, QStringLiteral("Label") + name + QStringLiteral("开关"))};
+        m_rows[row] = {on, off,
+                       control<QLabel>(this, QStringLiteral("Label") + name + QStringLiteral("开关"))};
         connect(on, &ClickLabel::clicked, this, [this, row] { SwitchOff(row); });
         connect(off, &ClickLabel::clicked, this, [this, row] { SwitchOn(row); });
         connect(label, &ClickLabel::clicked, this, [this, row] { ToggleSwitch(row); });

@@ -22,8 +22,7 @@ const ControlSpec controls[] = {
 } // namespace
 
 LogPanel::LogPanel(const Services& services, QWidget* parent)
-    : ClickLabel(parent), m_services(services),
-      m_store(services.files, services.path(LogFile::fileName))
+    : ClickLabel(parent), m_services(services), m_store(services.files, services.path(LogFile::fileName))
 {
     setObjectName(QStringLiteral("PictureLog"));
     setAccessibleName(QStringLiteral("查看日志"));
@@ -39,7 +38,8 @@ LogPanel::LogPanel(const Services& services, QWidget* parent)
     m_count = control<ClickLabel>(this, "Label日志总条数");
     connect(m_list, &QAbstractItemView::clicked, this, [this] { ShowLogEntry(); });
     connect(m_list, &LineList::currentRowChanged, this, [this] { ShowLogEntry(); });
-    connect(control<ClickLabel>(this, "Label删除日志"), &ClickLabel::clicked, this, &LogPanel::DeleteLogEntry);
+    connect(control<ClickLabel>(this, "Label删除日志"), &ClickLabel::clicked, this,
+            &LogPanel::DeleteLogEntry);
 }
 
 void LogPanel::LoadLog()
@@ -99,10 +99,9 @@ void LogPanel::DeleteLogEntry()
     if (!m_services.messages.confirm(QStringLiteral("小心：此操作将删除此条日志！")))
         return;
     // The answer was given to the lines on view: lines loaded since, or a file changed since, make it stale.
-    const StoreChange change =
-        loads == m_store.loads()
-            ? m_store.removeLine(row)
-            : StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
+    const StoreChange change = loads == m_store.loads()
+                                   ? m_store.removeLine(row)
+                                   : StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
     if (change.status == StoreChange::ChangedElsewhere) {
         LoadLog();
         m_services.messages.inform(change.message);

@@ -119,10 +119,13 @@ bool DiskTextFiles::replace(const QString& path, const QByteArray& bytes, QStrin
     return true;
 }
 
-TextFiles::Read readOrFail(const TextFiles& files, const QString& path)
+std::optional<QByteArray> readOrFail(const TextFiles& files, const QString& path, bool& ok, QString& error)
 {
     TextFiles::Read read = files.read(path);
-    if (read.status == TextFiles::Read::Failed)
-        read.error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
-    return read;
+    if (read.status == TextFiles::Read::Ok)
+        return std::move(read.bytes);
+    ok = read.status == TextFiles::Read::Missing;
+    if (!ok)
+        error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
+    return std::nullopt;
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // Whole-file access to the data files, behind an interface so that tests can make writes fail.
 class TextFiles
 {
@@ -39,6 +41,7 @@ public:
     bool replace(const QString& path, const QByteArray& bytes, QString* error) override;
 };
 
-// Reads a data file for a loader. A missing file is no error (it is an empty table); for a file
-// that cannot be read, error is what the user is told, with the file's name.
-TextFiles::Read readOrFail(const TextFiles& files, const QString& path);
+// Reads a data file for a loader: its bytes, or nullopt with ok and error set for the loader's
+// result. A missing file is no error (ok: it is an empty table); for a file that cannot be read,
+// error is what the user is told, with the file's name.
+std::optional<QByteArray> readOrFail(const TextFiles& files, const QString& path, bool& ok, QString& error);

@@ -44,10 +44,7 @@ struct Fixture
     {
         return control<QLineEdit>(panel, QString::fromUtf8("Text设置闹钟提示"), i);
     }
-    QComboBox* rings(int i) const
-    {
-        return control<QComboBox>(panel, QString::fromUtf8("Combo响铃次数"), i);
-    }
+    QComboBox* rings(int i) const { return control<QComboBox>(panel, QString::fromUtf8("Combo响铃次数"), i); }
     QTimer* alarmTimer() const { return panel->findChild<QTimer*>(QString::fromUtf8("Timer运行闹钟")); }
     void arm(int i, const char* at, int ringCount, const char* text = "")
     {
@@ -292,9 +289,10 @@ private slots:
         Fixture f;
         QWidget* c1 = f.panel->findChild<QWidget*>(QStringLiteral("ImageClock1"));
         QWidget* c2 = f.panel->findChild<QWidget*>(QStringLiteral("ImageClock2"));
-        animateClock(c1, c2);
+        ClockAnimation clock{c1, c2};
+        clock.step();
         QVERIFY(!c1->isVisibleTo(f.panel) && c2->isVisibleTo(f.panel));
-        animateClock(c1, c2);
+        clock.step();
         QVERIFY(c1->isVisibleTo(f.panel) && !c2->isVisibleTo(f.panel));
     }
 };

@@ -6,8 +6,8 @@
 #include "Navigation.h"
 #include "OptionsPanel.h"
 #include "ReminderPanel.h"
-#include "WindowBench.h"
 #include "TrayController.h"
+#include "WindowBench.h"
 
 #include "LineList.h"
 #include <QAccessible>

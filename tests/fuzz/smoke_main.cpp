@@ -21,7 +21,8 @@ void run(const QByteArray& bytes)
 
 QByteArray mutate(QByteArray bytes, const QList<QByteArray>& seeds, QRandomGenerator& rng)
 {
-    static const char interesting[] = {'\r', '\n', '"', '#', ',', '-', '0', '9', ' ', '\x80', '\x81', '\xff', '\0'};
+    static const char interesting[] = {'\r', '\n', '"',    '#',    ',',    '-', '0',
+                                       '9',  ' ',  '\x80', '\x81', '\xff', '\0'};
     const int steps = 1 + int(rng.bounded(4));
     for (int s = 0; s < steps; ++s) {
         const qsizetype at = bytes.isEmpty() ? 0 : qsizetype(rng.bounded(quint32(bytes.size())));
@@ -42,7 +43,8 @@ QByteArray mutate(QByteArray bytes, const QList<QByteArray>& seeds, QRandomGener
             break;
         default: { // spliced with another seed
             const QByteArray& other = seeds[rng.bounded(quint32(seeds.size()))];
-            bytes = bytes.left(at) + other.mid(other.isEmpty() ? 0 : qsizetype(rng.bounded(quint32(other.size()))));
+            bytes = bytes.left(at) +
+                    other.mid(other.isEmpty() ? 0 : qsizetype(rng.bounded(quint32(other.size()))));
             break;
         }
         }

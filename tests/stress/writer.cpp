@@ -125,8 +125,7 @@ int write(const QString& dir)
                 log.load();
         } else {
             // Only the seed lines are ever deleted from the log: the archive of items must stay.
-            const int row = int(log.lines().texts.indexOf(
-                QRegularExpression(QStringLiteral("^seed-"))));
+            const int row = int(log.lines().texts.indexOf(QRegularExpression(QStringLiteral("^seed-"))));
             if (row >= 0) {
                 change = log.removeLine(row);
                 log.load();

@@ -1,8 +1,8 @@
 #include "ReminderPanel.h"
 #include "SingleInstance.h"
-#include "WindowBench.h"
 #include "TrayController.h"
 #include "TrayRules.h"
+#include "WindowBench.h"
 
 #include <QAction>
 #include <QHostInfo>

@@ -115,19 +115,16 @@ std::optional<AgendaItem> parseRecord(QStringView line, QString* reason)
 Load load(const TextFiles& files, const QString& path, QDate today)
 {
     Load result;
-    const TextFiles::Read read = readOrFail(files, path);
-    if (read.status != TextFiles::Read::Ok) {
-        result.ok = read.status == TextFiles::Read::Missing;
-        result.error = read.error;
+    const std::optional<QByteArray> bytes = readOrFail(files, path, result.ok, result.error);
+    if (!bytes)
         return result;
-    }
-    result.stamp = FileStamp::of(path, read.bytes);
+    result.stamp = FileStamp::of(path, *bytes);
 
     // Decoding the file at once is many times faster than line by line; only a file with bad
     // bytes is decoded again line by line to find the line to name.
-    const std::optional<QString> whole = TextCodec::decode(read.bytes);
+    const std::optional<QString> whole = TextCodec::decode(*bytes);
     if (!whole) {
-        const QList<QByteArrayView> raw = TextCodec::splitLines(read.bytes);
+        const QList<QByteArrayView> raw = TextCodec::splitLines(*bytes);
         for (qsizetype i = 0; i < raw.size(); ++i) {
             if (!TextCodec::decode(raw[i])) {
                 QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);

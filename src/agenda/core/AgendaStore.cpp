@@ -118,7 +118,7 @@ StoreChange AgendaStore::remove(const QString& text, QDate deletionDate)
     QString error;
     if (!LogFile::append(m_files, m_logPath, entries, &error))
         return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2），日程未删除。")
-                                         .arg(QString::fromUtf8(LogFile::fileName), error));
+                                       .arg(QString::fromUtf8(LogFile::fileName), error));
     StoreChange change = rewrite(kept);
     change.archived = true;
     return change;

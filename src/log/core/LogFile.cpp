@@ -17,13 +17,10 @@ QString formatEntry(const QString& content, const QString& setDate, const QStrin
 Load load(const TextFiles& files, const QString& path)
 {
     Load result;
-    const TextFiles::Read read = readOrFail(files, path);
-    if (read.status != TextFiles::Read::Ok) {
-        result.ok = read.status == TextFiles::Read::Missing;
-        result.error = read.error;
+    const std::optional<QByteArray> bytes = readOrFail(files, path, result.ok, result.error);
+    if (!bytes)
         return result;
-    }
-    result.bytes = read.bytes;
+    result.bytes = *bytes;
     result.stamp = FileStamp::keeping(path, result.bytes);
     result.raw = TextCodec::splitLines(result.bytes);
     result.texts.reserve(result.raw.size());

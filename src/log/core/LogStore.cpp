@@ -32,6 +32,6 @@ StoreChange LogStore::removeLine(int row)
     QString error;
     if (!LogFile::rewrite(m_files, m_path, kept, &error))
         return StoreChange::failed(QStringLiteral("日志未能保存：无法写入 %1（%2）")
-                                         .arg(QString::fromUtf8(LogFile::fileName), error));
+                                       .arg(QString::fromUtf8(LogFile::fileName), error));
     return StoreChange::done();
 }

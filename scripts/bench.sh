@@ -1,0 +1,33 @@
+#!/bin/bash
+# The figures: benchmarks of the data path, the whole program beside a bare Qt baseline, and the
+# readers of outside text fuzzed with libFuzzer. Run after test.sh has installed what is needed.
+# usage: bench.sh [FUZZ_SECONDS_PER_TARGET] (default 300)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+fuzz_seconds=${1:-300}
+
+echo "== Benchmarks of the data path (32,767 records; medians of 5)"
+cmake --preset bench >/dev/null
+cmake --build --preset bench
+./build-bench/bench/kestrin_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_min_time=0.5 --benchmark_filter=-FirstLoad 2>/dev/null | grep -E 'Benchmark|median'
+for i in 1 2 3; do ./build-bench/bench/kestrin_bench --benchmark_filter=FirstLoad 2>/dev/null | grep FirstLoad; done
+
+echo "== The whole program beside a bare Qt baseline (10 warm runs, 60 s idle in the tray)"
+bash bench/whole_program.sh build-bench 10 60
+
+echo "== Fuzzing the readers of outside text ($fuzz_seconds s a target, clang's libFuzzer)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+for target in fuzz_agenda_file fuzz_log_file fuzz_texts; do
+    corpus=$(mktemp -d)
+    # The seeds are the test files; new inputs go to a scratch corpus, and a crash's input lands in
+    # tests/data, to be committed as a regression case.
+    ./build-fuzz/tests/fuzz/$target -max_total_time="$fuzz_seconds" -max_len=8192 \
+        -artifact_prefix=tests/data/crash- "$corpus" tests/data 2>&1 | grep -E '^Done|ERROR|SUMMARY' ||
+        { rm -rf "$corpus"; exit 1; }
+    rm -rf "$corpus"
+done
+echo "fuzzing: 0 failed"
