@@ -49,12 +49,6 @@ void TrayController::SetTrayTip(const QString& text)
     m_tray.setToolTip(TrayRules::tipText(text));
 }
 
-bool TrayController::hidesInTray() const
-{
-    // Without a notification area a hidden window could not be brought back: it stays on the task bar.
-    return m_tray.available();
-}
-
 void TrayController::TrayWindowProc(TrayClick click)
 {
     const bool minimized = m_window->isMinimized() || !m_window->isVisible();
@@ -107,21 +101,22 @@ bool TrayController::eventFilter(QObject* watched, QEvent* event)
 
 void TrayController::applyResizeRules()
 {
-    const Qt::WindowStates state = m_window->windowState();
-    if (state & Qt::WindowMinimized) {
-        m_minimize->setEnabled(false);
-        m_restore->setEnabled(true);
-        if (hidesInTray())
-            m_window->hide();
-        return;
+    const TrayRules::StateChange change =
+        TrayRules::onWindowState(m_window->windowState(), m_lastState, m_tray.available());
+    if (change.updatesMenu) {
+        m_minimize->setEnabled(change.minimizeEnabled);
+        m_restore->setEnabled(change.restoreEnabled);
     }
-    if (!(state & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        m_minimize->setEnabled(true);
-        m_restore->setEnabled(false);
+    switch (change.window) {
+    case TrayRules::StateChange::HideInTray:
+        m_window->hide();
+        break;
+    case TrayRules::StateChange::ShowAtNormalSize:
         m_window->show();
         m_window->resize(m_normalSize);
-        m_lastState = Qt::WindowNoState;
-        return;
+        break;
+    case TrayRules::StateChange::Keep:
+        break;
     }
-    m_lastState = Qt::WindowMaximized;
+    m_lastState = change.lastState;
 }

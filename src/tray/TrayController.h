@@ -44,7 +44,6 @@ protected:
 
 private:
     void applyResizeRules();
-    bool hidesInTray() const;
 
     QWidget* m_window;
     TrayIcon& m_tray;

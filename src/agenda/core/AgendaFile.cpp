@@ -62,9 +62,9 @@ void appendRecord(QString& text, const AgendaItem& item)
 {
     text.append(u'"');
     text.append(item.Content);
-    text.append(QLatin1String("\",#"));
+    text.append(QStringView(u"\",#"));
     text.append(DateText::format(item.SetDate));
-    text.append(QLatin1String("#,#"));
+    text.append(QStringView(u"#,#"));
     text.append(DateText::format(item.FinishDate));
     text.append(u'#');
     text.append(QLatin1String(TextCodec::lineEnd));

@@ -15,6 +15,15 @@ ClickAction onClick(TrayClick click, bool windowMinimized)
     return ClickAction::Nothing;
 }
 
+StateChange onWindowState(Qt::WindowStates state, Qt::WindowStates lastState, bool hasTray)
+{
+    if (state & Qt::WindowMinimized)
+        return {true, false, true, hasTray ? StateChange::HideInTray : StateChange::Keep, lastState};
+    if (!(state & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return {true, true, false, StateChange::ShowAtNormalSize, Qt::WindowNoState};
+    return {false, false, false, StateChange::Keep, Qt::WindowMaximized};
+}
+
 QString tipText(const QString& text)
 {
     constexpr qsizetype limit = 64;
