@@ -1,11 +1,11 @@
 #!/bin/bash
 # The figures: benchmarks of the data path, the whole program beside a bare Qt baseline, and the
-# readers of outside text fuzzed with libFuzzer. Run after test.sh has installed what is needed.
+# readers of outside text fuzzed with libFuzzer. Installs what is missing, as test.sh does.
 # usage: bench.sh [FUZZ_SECONDS_PER_TARGET] (default 300)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 fuzz_seconds=${1:-300}
 
 echo "== Benchmarks of the data path (32,767 records; medians of 5)"

@@ -20,4 +20,5 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-wqy-microhei)
-TEST_PACKAGES=(xvfb xdotool trayer imagemagick python3-xlib pulseaudio pulseaudio-utils sox libbenchmark-dev clang libclang-rt-14-dev)
+TEST_PACKAGES=(xvfb xdotool trayer imagemagick python3-xlib pulseaudio pulseaudio-utils sox clang-format)
+BENCH_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev)
