@@ -5,6 +5,8 @@
 #include "AgendaTexts.h"
 #include "DateText.h"
 #include "LogFile.h"
+#include "LogRestore.h"
+#include "LogStore.h"
 #include "Services.h"
 
 #include "LineList.h"
@@ -261,9 +263,8 @@ void AgendaPanel::setMode(EntryMode mode)
 
 void AgendaPanel::BeginAdd()
 {
-    // An addition to a file that does not load would never show, and the error would come back.
-    if (!m_store.loaded()) {
-        inform(m_store.loadError() + QStringLiteral("\r\n请先修正此文件，才能添加日程。"));
+    if (const QString refusal = m_store.checkAdd(); !refusal.isEmpty()) {
+        inform(refusal);
         return;
     }
     setMode(EntryMode::Adding);
@@ -362,4 +363,27 @@ void AgendaPanel::DeleteItem()
         inform(change.message);
     if (change.archived && LoadAgenda())
         SortAgenda();
+}
+
+void AgendaPanel::RestoreFromLog(LogStore& log, int row)
+{
+    // Ending the entry loads the agenda over whatever was restored under it.
+    if (inEntryMode()) {
+        inform(QStringLiteral("请先确认或取消正在填写的日程，再从日志恢复。"));
+        return;
+    }
+    const std::optional<LogRestore::Entry> entry = LogRestore::entryAt(log, row);
+    const StoreChange change = LogRestore::restore(m_store, log, row);
+    if (change.status == StoreChange::Refused || change.status == StoreChange::Nothing) {
+        if (!change.message.isEmpty())
+            inform(change.message);
+        return;
+    }
+    // A file changed elsewhere is told once its new content shows.
+    if (change.status != StoreChange::ChangedElsewhere && !change.message.isEmpty())
+        inform(change.message);
+    reloadKeeping(entry ? entry->content : currentText());
+    emit logChanged();
+    if (change.status == StoreChange::ChangedElsewhere)
+        inform(change.message);
 }

@@ -3,6 +3,7 @@
 #include "AgendaStore.h"
 #include "Controls.h"
 
+class LogStore;
 class QComboBox;
 class QLineEdit;
 class LineList;
@@ -28,6 +29,8 @@ public:
     void CancelEdit();
     void ConfirmEdit();
     void DeleteItem();
+    // Puts line row of the log back into the agenda and takes it out of the log.
+    void RestoreFromLog(LogStore& log, int row);
 
     enum class EntryMode
     {

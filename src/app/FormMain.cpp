@@ -132,6 +132,8 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     connect(m_alarm, &AlarmPanel::backToAgenda, m_navigation, &Navigation::ReturnToAgenda);
     connect(m_agenda, &AgendaPanel::agendaLoaded, this, &FormMain::showSummary);
     connect(m_agenda, &AgendaPanel::logChanged, m_log, &LogPanel::LoadLog);
+    connect(m_log, &LogPanel::restoreRequested, this,
+            [this](int row) { m_agenda->RestoreFromLog(m_log->store(), row); });
 
     // The files are plain text: an edit made elsewhere shows without a restart.
     const QString agendaFile = QString::fromUtf8(AgendaFile::fileName);

@@ -4,6 +4,8 @@
 
 #include "LineList.h"
 
+#include <QMenu>
+
 namespace {
 
 using K = ControlKind;
@@ -40,6 +42,26 @@ LogPanel::LogPanel(const Services& services, QWidget* parent)
     connect(m_list, &LineList::currentRowChanged, this, [this] { ShowLogEntry(); });
     connect(control<ClickLabel>(this, "Label删除日志"), &ClickLabel::clicked, this,
             &LogPanel::DeleteLogEntry);
+
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("MenuLog"));
+    QAction* restore = m_menu->addAction(QStringLiteral("恢复到日程(&R)"));
+    restore->setObjectName(QStringLiteral("ActionRestore"));
+    QAction* remove = m_menu->addAction(QStringLiteral("删除日志(&D)"));
+    remove->setObjectName(QStringLiteral("ActionDeleteLog"));
+    connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) {
+        m_menuLoads = m_store.loads();
+        m_menu->popup(at);
+    });
+    // A load while the menu was open (the file changed elsewhere) moved the lines under it.
+    connect(restore, &QAction::triggered, this, [this] {
+        if (m_menuLoads == m_store.loads() && m_list->currentRow() >= 0)
+            emit restoreRequested(m_list->currentRow());
+    });
+    connect(remove, &QAction::triggered, this, [this] {
+        if (m_menuLoads == m_store.loads())
+            DeleteLogEntry();
+    });
 }
 
 void LogPanel::LoadLog()

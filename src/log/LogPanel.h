@@ -4,6 +4,7 @@
 #include "LogStore.h"
 
 class LineList;
+class QMenu;
 struct Services;
 
 // The log panel PictureLog: my.log line by line, its entry count, and deleting single entries.
@@ -21,6 +22,14 @@ public:
     // Loads my.log again when it was changed elsewhere.
     void reloadIfChanged();
 
+    LogStore& store() { return m_store; }
+    // The menu of ListLog's current line, as a right click or the menu key opens it.
+    QMenu* menu() const { return m_menu; }
+
+signals:
+    // "恢复到日程" was chosen for line row of the lines loaded now.
+    void restoreRequested(int row);
+
 private:
     void showLines();
 
@@ -28,4 +37,6 @@ private:
     LogStore m_store;
     LineList* m_list;
     ClickLabel* m_count;
+    QMenu* m_menu;
+    int m_menuLoads = -1; // the load whose lines the menu was opened on
 };

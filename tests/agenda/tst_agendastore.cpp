@@ -1,6 +1,10 @@
+#include "AgendaFile.h"
 #include "AgendaStore.h"
 #include "LogFile.h"
+#include "LogRestore.h"
+#include "LogStore.h"
 #include "TestBench.h"
+#include "TextCodec.h"
 
 #include <QTest>
 
@@ -37,6 +41,97 @@ private slots:
         QCOMPARE(bench.read("my.log"),
                  gbk("同名: 设置日期2026-01-01; 预定完成日期2026-01-02; 删除日期2026-12-07\r\n"
                      "同名: 设置日期2026-02-01; 预定完成日期2026-02-02; 删除日期2026-12-07\r\n"));
+    }
+
+    void entryIsReadFromItsEnd_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("content"); // empty: no entry
+        QTest::addColumn<QDate>("set");
+        QTest::addColumn<QDate>("finish");
+        QTest::newRow("plain")
+            << QString::fromUtf8("完成报告: 设置日期2002-12-20; 预定完成日期2002-12-27; 删除日期2002-12-28")
+            << QString::fromUtf8("完成报告") << QDate(2002, 12, 20) << QDate(2002, 12, 27);
+        QTest::newRow("marks in the text")
+            << QString::fromUtf8("a: b; c: 设置日期x; 预定完成日期y: 设置日期2002-1-5; "
+                                 "预定完成日期2002-12-27; 删除日期2002-12-28")
+            << QString::fromUtf8("a: b; c: 设置日期x; 预定完成日期y") << QDate(2002, 1, 5)
+            << QDate(2002, 12, 27);
+        QTest::newRow("empty line") << QString() << QString() << QDate() << QDate();
+        QTest::newRow("empty text") << QString::fromUtf8(
+                                           ": 设置日期2002-12-20; 预定完成日期2002-12-27; 删除日期2002-12-28")
+                                    << QString() << QDate() << QDate();
+        QTest::newRow("trailing words")
+            << QString::fromUtf8("x: 设置日期2002-12-20; 预定完成日期2002-12-27; 删除日期2002-12-28 ok")
+            << QString() << QDate() << QDate();
+        QTest::newRow("no such day")
+            << QString::fromUtf8("x: 设置日期2002-02-30; 预定完成日期2002-12-27; 删除日期2002-12-28")
+            << QString() << QDate() << QDate();
+        QTest::newRow("marks out of order")
+            << QString::fromUtf8("x; 预定完成日期2002-12-27: 设置日期2002-12-20; 删除日期2002-12-28")
+            << QString() << QDate() << QDate();
+        QTest::newRow("quote") << QString::fromUtf8(
+                                      "a\"b: 设置日期2002-12-20; 预定完成日期2002-12-27; 删除日期2002-12-28")
+                               << QString() << QDate() << QDate();
+    }
+    void entryIsReadFromItsEnd()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, content);
+        QFETCH(QDate, set);
+        QFETCH(QDate, finish);
+        TestBench bench;
+        bench.write("agenda.txt", agendaRecord("other", today, today));
+        bench.write("my.log", gbk("seed\r\n") + TextCodec::encode(line).value() + "\r\n" + gbk("后\r\n"));
+        AgendaStore agenda(bench.files, bench.path("agenda.txt"), bench.path("my.log"));
+        LogStore log(bench.files, bench.path("my.log"));
+        QVERIFY(agenda.load(today));
+        log.load();
+        const QByteArray logBefore = bench.read("my.log");
+        const StoreChange change = LogRestore::restore(agenda, log, 1);
+        if (content.isEmpty()) {
+            QCOMPARE(change.status, StoreChange::Refused);
+            QCOMPARE(change.message, QString::fromUtf8("此条日志无法恢复：格式不符。"));
+            QCOMPARE(bench.read("my.log"), logBefore);
+            QCOMPARE(bench.read("agenda.txt"), agendaRecord("other", today, today));
+            return;
+        }
+        QCOMPARE(change.status, StoreChange::Done);
+        QCOMPARE(bench.read("agenda.txt"),
+                 agendaRecord("other", today, today) + AgendaFile::formatRecord(content, set, finish));
+        QCOMPARE(bench.read("my.log"), gbk("seed\r\n后\r\n"));
+    }
+
+    void restoreIsRefusedWithoutWriting()
+    {
+        TestBench bench;
+        const QByteArray entry =
+            gbk("同名: 设置日期2026-01-01; 预定完成日期2026-01-02; 删除日期2026-12-07\r\n");
+        bench.write("my.log", entry);
+        LogStore log(bench.files, bench.path("my.log"));
+        log.load();
+        AgendaStore agenda(bench.files, bench.path("agenda.txt"), bench.path("my.log"));
+
+        bench.write("agenda.txt", agendaRecord("同名", today, today));
+        QVERIFY(agenda.load(today));
+        StoreChange change = LogRestore::restore(agenda, log, 0);
+        QCOMPARE(change.message, QString::fromUtf8("此日程已经存在!"));
+
+        bench.write("agenda.txt", "\"torn\r\n");
+        QVERIFY(!agenda.load(today));
+        change = LogRestore::restore(agenda, log, 0);
+        QCOMPARE(change.status, StoreChange::Refused);
+        QCOMPARE(change.message, agenda.checkAdd());
+        QVERIFY(change.message.contains(QStringLiteral("agenda.txt")));
+
+        // The agenda changed since it was loaded: the table's answer to "already there?" is stale.
+        bench.write("agenda.txt", agendaRecord("other", today, today));
+        QVERIFY(agenda.load(today));
+        bench.write("agenda.txt", agendaRecord("同名", today, today));
+        change = LogRestore::restore(agenda, log, 0);
+        QCOMPARE(change.status, StoreChange::ChangedElsewhere);
+        QCOMPARE(bench.read("agenda.txt"), agendaRecord("同名", today, today));
+        QCOMPARE(bench.read("my.log"), entry);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "AgendaOrder.h"
 #include "AgendaPanel.h"
 #include "AlarmPanel.h"
 #include "FormAware.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
@@ -331,6 +333,66 @@ private slots:
         f.bench.write("my.log", gbk("手写的一行\r\n"));
         QTRY_COMPARE(f.get<LineList>("ListLog")->count(), 1);
         QVERIFY(f.bench.messages.shown.isEmpty());
+    }
+
+    // The log's menu, by mouse and by keyboard: restoring undoes a deletion, in the ordering in force.
+    void aDeletedItemComesBackFromTheLog()
+    {
+        Fixture f;
+        const QByteArray agendaBefore = f.bench.read("agenda.txt");
+        const QByteArray kept =
+            gbk("旧: 事; 设置日期2026-01-01; 预定完成日期2026-01-02; 删除日期2026-01-03\r\n");
+        f.bench.write("my.log",
+                      gbk("手写的一行\r\n") + kept +
+                          gbk("还书: 设置日期2026-11-01; 预定完成日期2026-11-02; 删除日期2026-12-01\r\n"));
+        f.get<QComboBox>("Combo排序")->setCurrentIndex(1);
+        emit f.get<QComboBox>("Combo排序")->activated(1);
+        const QStringList ordered = f.get<LineList>("ListAgenda")->lines();
+        f.click("LabelLog");
+        auto* list = f.get<LineList>("ListLog");
+        auto* menu = f.get<QMenu>("MenuLog");
+        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions()[0]->text(), QString::fromUtf8("恢复到日程(&R)"));
+        QCOMPARE(menu->actions()[1]->text(), QString::fromUtf8("删除日志(&D)"));
+
+        // A right click makes its line current first.
+        const QPoint third = list->visualRect(list->model()->index(2, 0)).center();
+        QContextMenuEvent right(QContextMenuEvent::Mouse, third, list->viewport()->mapToGlobal(third));
+        QCoreApplication::sendEvent(list->viewport(), &right);
+        QCOMPARE(list->currentRow(), 2);
+        QTRY_VERIFY(menu->isVisible());
+        menu->actions()[0]->trigger();
+        menu->hide();
+        QCOMPARE(f.bench.read("agenda.txt"),
+                 agendaBefore + agendaRecord("还书", QDate(2026, 11, 1), QDate(2026, 11, 2)));
+        QCOMPARE(f.bench.read("my.log"), gbk("手写的一行\r\n") + kept);
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("3"));
+        QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有2个日程逾期未完成!"));
+        QCOMPARE(f.get<QComboBox>("Combo排序")->currentIndex(), 1);
+        const QStringList now = f.get<LineList>("ListAgenda")->lines();
+        QCOMPARE(now.size(), ordered.size() + 1);
+        QCOMPARE(now, AgendaOrder::lines(f.window->agendaTable().Agenda, AgendaOrdering(1)));
+        QVERIFY(f.bench.messages.shown.isEmpty());
+
+        // Shift+F10 opens it for the current line; a hand-written line is refused and kept.
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(menu->isVisible());
+        menu->actions()[0]->trigger();
+        menu->hide();
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("此条日志无法恢复：格式不符。")});
+        QCOMPARE(f.bench.read("my.log"), gbk("手写的一行\r\n") + kept);
+
+        // The menu key, then 删除日志 with its confirmation.
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(1, 1));
+        QCoreApplication::sendEvent(list, &key);
+        QTRY_VERIFY(menu->isVisible());
+        menu->actions()[1]->trigger();
+        menu->hide();
+        QCOMPARE(f.bench.messages.shown.last(), QString::fromUtf8("小心：此操作将删除此条日志！"));
+        QCOMPARE(f.bench.read("my.log"), kept);
+        QVERIFY(f.bench.sound.played.size() == 1); // the click on LabelLog only
     }
 
     // The program lives in the tray for days: at midnight, or on waking in a new day, the overdue

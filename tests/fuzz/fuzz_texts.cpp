@@ -1,9 +1,12 @@
 #include "DateText.h"
+#include "LogFile.h"
+#include "LogRestore.h"
 #include "TimeText.h"
 
 #include <cstdint>
 
-// What the user types into the date and time boxes: whatever reads must read back the same.
+// What the user types into the date and time boxes, and log lines restored to the agenda: whatever
+// reads must read back the same.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -13,6 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (const auto time = TimeText::parse(text)) {
         if (!time->isValid() || TimeText::parse(TimeText::format(*time)) != time)
+            __builtin_trap();
+    }
+    if (const auto entry = LogRestore::parseEntry(text)) {
+        const QString again =
+            LogFile::formatEntry(entry->content, DateText::format(entry->setDate),
+                                 DateText::format(entry->finishDate), DateText::format(entry->deletionDate));
+        const auto back = LogRestore::parseEntry(again);
+        if (!back || back->content != entry->content || back->setDate != entry->setDate ||
+            back->finishDate != entry->finishDate || back->deletionDate != entry->deletionDate)
             __builtin_trap();
     }
     return 0;

@@ -24,4 +24,19 @@ for k in $(seq 1 "$kills"); do
 done
 rm -f "$dir.err" "$dir.chk"
 echo "after $kills kills: $out"
+# A restore killed between its two writes leaves the item in both files, never in neither.
+item=$("$writer" --die-restoring "$dir")
+status=$?
+both_before=$(sed -n 's/.*, \([0-9]*\) in both$/\1/p' <<<"$out")
+if [ $status -ne 137 ] || [ -z "$item" ]; then
+    echo "the restoring writer did not die between its writes (exit $status)"; echo "0 passed, 1 failed"; exit 1
+fi
+if ! out=$("$writer" --check "$dir"); then
+    echo "after a restore killed half-way: check failed"; echo "0 passed, 1 failed"; exit 1
+fi
+both=$(sed -n 's/.*, \([0-9]*\) in both$/\1/p' <<<"$out")
+if ! grep -q "^\"$item\"," "$dir/agenda.txt" || ! grep -q "^$item: " "$dir/my.log" || [ "$both" -le "$both_before" ]; then
+    echo "$item is not in both files after a restore killed half-way"; echo "0 passed, 1 failed"; exit 1
+fi
+echo "a restore killed half-way: $item in both files"
 echo "1 passed, 0 failed"

@@ -1,9 +1,10 @@
 // Crash-safety helper. "writer DIR" changes the agenda and the log through the stores the panels
 // use, as fast as it can until it is killed; "writer --check DIR" then checks that nothing was torn
-// or lost.
+// or lost. "writer --die-restoring DIR" restores an entry and kills itself between its two writes.
 #include "AgendaFile.h"
 #include "AgendaStore.h"
 #include "LogFile.h"
+#include "LogRestore.h"
 #include "LogStore.h"
 #include "TextFiles.h"
 
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -123,6 +125,14 @@ int write(const QString& dir)
             change = agenda.remove(items[rng.bounded(count)].Content, today);
             if (change.archived)
                 log.load();
+        } else if (op < 96) {
+            // Undo a deletion: a restored item may be deleted again, and archived a second time.
+            const QStringList& lines = log.lines().texts;
+            const int row = int(rng.bounded(qMax(1, int(lines.size()))));
+            if (row < lines.size() && lines[row].startsWith(QStringLiteral("item-"))) {
+                change = LogRestore::restore(agenda, log, row);
+                log.load();
+            }
         } else {
             // Only the seed lines are ever deleted from the log: the archive of items must stay.
             const int row = int(log.lines().texts.indexOf(QRegularExpression(QStringLiteral("^seed-"))));
@@ -138,6 +148,49 @@ int write(const QString& dir)
     }
 }
 
+// The disk, up to the log's rewrite: the process dies there as if the power went.
+class DyingFiles final : public TextFiles
+{
+public:
+    bool exists(const QString& path) const override { return m_disk.exists(path); }
+    Read read(const QString& path) const override { return m_disk.read(path); }
+    bool append(const QString& path, const QByteArray& bytes, QString* error) override
+    {
+        return m_disk.append(path, bytes, error);
+    }
+    bool replace(const QString& path, const QByteArray& bytes, QString* error) override
+    {
+        if (path.endsWith(QStringLiteral("/my.log")))
+            std::raise(SIGKILL);
+        return m_disk.replace(path, bytes, error);
+    }
+
+private:
+    DiskTextFiles m_disk;
+};
+
+// Restores the first archived item that is not in the agenda, and dies between the two writes.
+int dieRestoring(const QString& dir)
+{
+    DyingFiles files;
+    AgendaStore agenda(files, dir + QStringLiteral("/agenda.txt"), dir + QStringLiteral("/my.log"));
+    LogStore log(files, dir + QStringLiteral("/my.log"));
+    if (!agenda.load(QDate::currentDate()))
+        return 1;
+    log.load();
+    const QStringList& lines = log.lines().texts;
+    for (int row = 0; row < lines.size(); ++row) {
+        const auto entry = LogRestore::parseEntry(lines[row]);
+        if (entry && entry->content.startsWith(QStringLiteral("item-")) && !agenda.contains(entry->content)) {
+            std::printf("%s\n", qPrintable(entry->content));
+            std::fflush(stdout);
+            LogRestore::restore(agenda, log, row);
+            return 3; // still alive: the log was never rewritten
+        }
+    }
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -150,9 +203,12 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "check: %s\n", qPrintable(s.problem));
             return 1;
         }
-        std::printf("%lld in the agenda, %lld archived\n", qint64(s.inAgenda.size()), qint64(s.inLog.size()));
+        std::printf("%lld in the agenda, %lld archived, %lld in both\n", qint64(s.inAgenda.size()),
+                    qint64(s.inLog.size()), qint64(QSet<int>(s.inAgenda).intersect(s.inLog).size()));
         return 0;
     }
+    if (args.size() == 3 && args[1] == QStringLiteral("--die-restoring"))
+        return dieRestoring(args[2]);
     if (args.size() != 2)
         return 2;
     return write(args[1]);

@@ -4,6 +4,8 @@
 #include "DateText.h"
 #include "LogFile.h"
 
+#include <algorithm>
+
 AgendaStore::AgendaStore(TextFiles& files, const QString& agendaPath, const QString& logPath)
     : m_files(files), m_path(agendaPath), m_logPath(logPath)
 {
@@ -38,17 +40,35 @@ bool AgendaStore::unchangedOnDisk() const
     return m_stamp.matches(m_files, m_path);
 }
 
-QString AgendaStore::checkEntry(const QString& text, const QString* editedText) const
+QString AgendaStore::checkAdd() const
+{
+    if (m_loaded)
+        return {};
+    return m_loadError + QStringLiteral("\r\n请先修正此文件，才能添加日程。");
+}
+
+QString AgendaStore::checkText(const QString& text)
 {
     if (text.isEmpty())
         return QStringLiteral("请先添加日程内容!");
     // The file format has no escapes: such a text would not read back.
     if (text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r'))
         return QStringLiteral("日程内容不能包含双引号或换行!");
-    for (const AgendaItem& item : m_table.Agenda) {
-        if (item.Content == text && (!editedText || item.Content != *editedText))
-            return QStringLiteral("此日程已经存在!");
-    }
+    return {};
+}
+
+bool AgendaStore::contains(const QString& text) const
+{
+    return std::any_of(m_table.Agenda.cbegin(), m_table.Agenda.cend(),
+                       [&text](const AgendaItem& item) { return item.Content == text; });
+}
+
+QString AgendaStore::checkEntry(const QString& text, const QString* editedText) const
+{
+    if (QString refusal = checkText(text); !refusal.isEmpty())
+        return refusal;
+    if (contains(text) && (!editedText || text != *editedText))
+        return QStringLiteral("此日程已经存在!");
     return {};
 }
 

@@ -29,6 +29,12 @@ public:
     // Whether agenda.txt is still as it was loaded.
     bool unchangedOnDisk() const;
 
+    // Why no item may be added now (an addition to a file that does not load would never show, and
+    // the error would come back), or empty.
+    QString checkAdd() const;
+    // Why text can never be an item's text, or empty.
+    static QString checkText(const QString& text);
+    bool contains(const QString& text) const;
     // Why text cannot be stored, or empty when it can. editedText is the item being modified: its
     // own text may stay, another item's may not be taken. nullptr when adding.
     QString checkEntry(const QString& text, const QString* editedText) const;

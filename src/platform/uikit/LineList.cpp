@@ -3,6 +3,8 @@
 #include "LineListDelegate.h"
 
 #include <QAbstractListModel>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 
 namespace {
 
@@ -79,4 +81,39 @@ QList<int> LineList::markedRows() const
         if (m_marks[i])
             rows.append(i);
     return rows;
+}
+
+void LineList::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        requestMenuAtCurrentLine();
+        return;
+    }
+    const QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (!index.isValid())
+        return;
+    setCurrentRow(index.row());
+    emit menuRequested(index.row(), event->globalPos());
+}
+
+void LineList::keyPressEvent(QKeyEvent* event)
+{
+    // The menu key arrives as a context menu event; Shift+F10, its other name, does not everywhere.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        event->accept();
+        requestMenuAtCurrentLine();
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+void LineList::requestMenuAtCurrentLine()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    scrollTo(currentIndex());
+    const QRect line = visualRect(currentIndex());
+    emit menuRequested(row, viewport()->mapToGlobal(line.bottomLeft()));
 }

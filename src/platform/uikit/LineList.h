@@ -30,8 +30,17 @@ public:
 
 signals:
     void currentRowChanged(int row);
+    // A right click (which first makes its line current), the menu key or Shift+F10 asks for the
+    // menu of the current line, to be shown at globalPos.
+    void menuRequested(int row, const QPoint& globalPos);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void requestMenuAtCurrentLine();
+
     QAbstractListModel* m_model;
     QStringList m_lines;
     QList<bool> m_marks;
