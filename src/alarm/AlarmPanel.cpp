@@ -2,11 +2,14 @@
 
 #include "FormAware.h"
 #include "Services.h"
+#include "Settings.h"
 #include "TimeText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 
 #include <vector>
@@ -60,7 +63,8 @@ std::vector<ControlSpec> alarmLayout()
 
 AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* parent)
     : ClickLabel(parent), m_services(services), m_table(table), m_animation(new QTimer(this)),
-      m_alarmTimer(new QTimer(this))
+      m_alarmTimer(new QTimer(this)),
+      m_ringtones(services.path(Settings::fileName), services.path(Sound::Alarm)), m_ringMenu(new QMenu(this))
 {
     setObjectName(QStringLiteral("PictureClock"));
     setAccessibleName(QStringLiteral("设置闹钟"));
@@ -85,6 +89,33 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
                 showTimeValidity(i, true);
         });
     }
+    m_ringMenu->setObjectName(QStringLiteral("MenuRingtone"));
+    QAction* choose = m_ringMenu->addAction(QStringLiteral("选择铃声…"));
+    choose->setObjectName(QStringLiteral("ActionChooseRingtone"));
+    connect(choose, &QAction::triggered, this, &AlarmPanel::chooseRingtone);
+    QAction* listen = m_ringMenu->addAction(QStringLiteral("试听铃声"));
+    listen->setObjectName(QStringLiteral("ActionListenRingtone"));
+    connect(listen, &QAction::triggered, this,
+            [this] { m_services.sound.play(m_ringtones.ringPath(m_menuRow)); });
+    QAction* reset = m_ringMenu->addAction(QStringLiteral("恢复默认铃声"));
+    reset->setObjectName(QStringLiteral("ActionDefaultRingtone"));
+    connect(reset, &QAction::triggered, this, [this] {
+        m_ringtones.reset(m_menuRow);
+        showRingtones();
+    });
+    for (int i = 0; i < 3; ++i) {
+        m_captions[i] = control<ClickLabel>(this, "Label7", i);
+        m_captions[i]->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(m_captions[i], &QWidget::customContextMenuRequested, this, [this, i](const QPoint& at) {
+            openRingtoneMenu(i, nullptr, m_captions[i]->mapToGlobal(at));
+        });
+        m_times[i]->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(m_times[i], &QWidget::customContextMenuRequested, this, [this, i](const QPoint& at) {
+            openRingtoneMenu(i, m_times[i], m_times[i]->mapToGlobal(at));
+        });
+    }
+    showRingtones();
+
     m_clock.first = control<QWidget>(this, "ImageClock1");
     m_clock.second = control<QWidget>(this, "ImageClock2");
     connect(control<ClickLabel>(this, "Label确认闹钟"), &ClickLabel::clicked, this,
@@ -106,6 +137,7 @@ void AlarmPanel::showEvent(QShowEvent* event)
 {
     ClickLabel::showEvent(event);
     m_animation->start();
+    showRingtones(); // a chosen file may have gone since
 }
 
 void AlarmPanel::hideEvent(QHideEvent* event)
@@ -180,7 +212,7 @@ void AlarmPanel::CheckAlarms()
 {
     const QList<int> rang = m_table.check(m_services.clock.now());
     for (int i : rang) {
-        m_services.PlayWave(Sound::Alarm);
+        m_services.sound.play(m_ringtones.ringPath(i));
         // A notice already dismissed is only waiting to be deleted: a ring needs a live one.
         if (m_notice && !m_notice->isVisible())
             m_notice = nullptr;
@@ -201,4 +233,50 @@ void AlarmPanel::closeNotice()
 {
     if (m_notice)
         m_notice->close();
+}
+
+void AlarmPanel::preloadRingtones()
+{
+    for (int i = 0; i < 3; ++i)
+        if (const QString path = m_ringtones.ringPath(i); path != m_services.path(Sound::Alarm))
+            m_services.sound.preload(path);
+}
+
+void AlarmPanel::showRingtones()
+{
+    for (int i = 0; i < 3; ++i)
+        m_captions[i]->setToolTip(m_ringtones.describe(i));
+}
+
+void AlarmPanel::openRingtoneMenu(int row, QLineEdit* box, const QPoint& globalPos)
+{
+    m_menuRow = row;
+    control<QAction>(m_ringMenu, "ActionDefaultRingtone")->setEnabled(!m_ringtones.chosen(row).isEmpty());
+    if (!box) {
+        m_ringMenu->popup(globalPos);
+        return;
+    }
+    // The time box keeps its editing commands above the ringtone's.
+    QMenu* menu = box->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addActions(m_ringMenu->actions());
+    menu->popup(globalPos);
+}
+
+void AlarmPanel::chooseRingtone()
+{
+    const QString current = m_ringtones.chosen(m_menuRow);
+    const QString start = current.isEmpty() ? m_services.AppDir : QFileInfo(current).absolutePath();
+    const QString path = m_services.messages.chooseFile(QStringLiteral("选择铃声"), start,
+                                                        QStringLiteral("WAV 声音文件 (*.wav *.WAV)"));
+    if (path.isEmpty())
+        return;
+    if (const QString refusal = Ringtones::checkWave(path); !refusal.isEmpty()) {
+        m_services.messages.inform(refusal);
+        return;
+    }
+    m_ringtones.choose(m_menuRow, path);
+    m_services.sound.preload(path);
+    showRingtones();
 }

@@ -3,12 +3,14 @@
 #include "AlarmTable.h"
 #include "Controls.h"
 #include "FormAware.h"
+#include "Ringtones.h"
 
 #include <QPointer>
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QTimer;
 struct Services;
 
@@ -28,6 +30,11 @@ public:
     // The handler of Timer运行闹钟.
     void CheckAlarms();
 
+    // Readies the chosen ringtones, as the program's own sounds are readied at start.
+    void preloadRingtones();
+    // The ringtone menu of an alarm row: its caption's and its time box's right click.
+    QMenu* ringtoneMenu() const { return m_ringMenu; }
+
     FormAware* notice() const { return m_notice; }
     void closeNotice();
 
@@ -41,6 +48,9 @@ protected:
 
 private:
     void showTimeValidity(int row, bool valid);
+    void openRingtoneMenu(int row, QLineEdit* box, const QPoint& globalPos);
+    void chooseRingtone();
+    void showRingtones();
 
     const Services& m_services;
     AlarmTable& m_table;
@@ -53,4 +63,8 @@ private:
     QTimer* m_animation;
     QTimer* m_alarmTimer;
     QPointer<FormAware> m_notice;
+    Ringtones m_ringtones;
+    ClickLabel* m_captions[3];
+    QMenu* m_ringMenu;
+    int m_menuRow = 0;
 };

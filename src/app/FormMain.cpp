@@ -171,6 +171,7 @@ void FormMain::startup()
     QTimer::singleShot(0, this, [this] {
         for (Sound sound : Sounds::all)
             m_services.sound.preload(m_services.path(sound));
+        m_alarm->preloadRingtones();
     });
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

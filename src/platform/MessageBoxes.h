@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The program's modal message boxes, behind an interface so that no test waits on a dialog.
+// The program's modal message boxes and dialogs, behind an interface so that no test waits on a dialog.
 class MessageBoxes
 {
 public:
@@ -13,4 +13,6 @@ public:
     // True only when Yes was chosen: a box closed any other way (Escape, its close box, the
     // program ending under it) is a No.
     virtual bool confirm(const QString& text) = 0;
+    // A file to open, chosen in a file dialog; empty when the dialog was cancelled.
+    virtual QString chooseFile(const QString& title, const QString& startDir, const QString& filter) = 0;
 };

@@ -2,11 +2,15 @@
 #include "FormAware.h"
 #include "TestBench.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -208,6 +212,76 @@ private slots:
         QVERIFY(f.panel->notice());
         QCOMPARE(f.noticeText("Label闹钟提醒"), QString::fromUtf8("吃药"));
         QVERIFY(!f.table.Alarms[0].Enabled);
+    }
+
+    // A chosen ringtone rings and outlives a restart; a file gone by ring time rings clock1.wav.
+    void eachAlarmRingsItsRingtoneAndNeverSilence()
+    {
+        Fixture f;
+        QTemporaryDir elsewhere;
+        const QString ring = elsewhere.filePath(QString::fromUtf8("铃声.wav"));
+        QVERIFY(QFile::copy(QStringLiteral(KESTRIN_TEST_DATA "/../../assets/sounds/clock1.wav"), ring));
+        const QString text = elsewhere.filePath(QStringLiteral("note.wav"));
+        QFile note(text);
+        QVERIFY(note.open(QIODevice::WriteOnly) && note.write("not a sound") > 0);
+        note.close();
+
+        QWidget* caption = control<QWidget>(f.panel, QString::fromUtf8("Label7"), 1);
+        QCOMPARE(caption->toolTip(), QString::fromUtf8("铃声：clock1.wav（默认）"));
+        QMenu* menu = f.panel->ringtoneMenu();
+        QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(2, 2), caption->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(caption, &right);
+        QTRY_VERIFY(menu->isVisible());
+        const QList<QAction*> actions = menu->actions();
+        QCOMPARE(actions.size(), 3);
+        QVERIFY(!actions[2]->isEnabled()); // nothing chosen yet
+        f.bench.messages.files = {text, ring};
+        actions[0]->trigger();
+        QCOMPARE(f.bench.messages.shown.size(), 2);
+        QVERIFY(f.bench.messages.shown[1].contains(QString::fromUtf8("不是可以播放的 WAV 声音文件")));
+        actions[0]->trigger();
+        menu->hide();
+        QCOMPARE(caption->toolTip(), QString::fromUtf8("铃声：") + ring);
+        actions[1]->trigger();
+        QCOMPARE(f.bench.sound.played, QStringList{QString::fromUtf8("铃声.wav")});
+
+        // A new run reads the choice back; only row 1 has one.
+        AlarmTable table;
+        QWidget window;
+        auto* again = new AlarmPanel(f.bench.services, table, &window);
+        window.show();
+        QCOMPARE(control<QWidget>(again, QString::fromUtf8("Label7"), 1)->toolTip(),
+                 QString::fromUtf8("铃声：") + ring);
+        delete again;
+        f.arm(0, "12:00", 1);
+        f.arm(1, "12:00", 1);
+        f.confirm();
+        f.bench.sound.played.clear();
+        f.runChecks(10500);
+        QCOMPARE(f.bench.sound.played,
+                 (QStringList{QStringLiteral("clock1.wav"), QString::fromUtf8("铃声.wav")}));
+
+        QVERIFY(QFile::remove(ring));
+        f.confirm();
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(11, 59, 50)));
+        f.bench.sound.played.clear();
+        f.runChecks(10500);
+        QCOMPARE(f.bench.sound.played,
+                 (QStringList{QStringLiteral("clock1.wav"), QStringLiteral("clock1.wav")}));
+        f.panel->hide();
+        f.panel->show();
+        QVERIFY(caption->toolTip().contains(QString::fromUtf8("文件已不在")));
+
+        // The time box keeps its editing commands, with the ringtone's below them.
+        QContextMenuEvent box(QContextMenuEvent::Mouse, QPoint(2, 2), f.time(1)->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(f.time(1), &box);
+        QMenu* standard = nullptr;
+        QTRY_VERIFY((standard = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+        QCOMPARE(standard->actions().mid(standard->actions().size() - 3), actions);
+        QVERIFY(standard->actions().size() > 5);
+        actions[2]->trigger();
+        standard->close();
+        QCOMPARE(caption->toolTip(), QString::fromUtf8("铃声：clock1.wav（默认）"));
     }
 
     void ringingLeavesAHiddenMainWindowHidden()

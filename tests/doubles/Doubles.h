@@ -28,7 +28,7 @@ public:
     std::function<void()> onPlay; // lets a test see what the window showed when the sound started
 };
 
-// Answers message boxes from a queue; an empty queue answers Yes. Records every text shown.
+// Answers message boxes and file dialogs from queues; an empty queue answers Yes. Records every text shown.
 class ScriptedMessageBoxes final : public MessageBoxes
 {
 public:
@@ -41,8 +41,14 @@ public:
             whileOpen();
         return answers.isEmpty() ? true : answers.takeFirst();
     }
+    QString chooseFile(const QString& title, const QString&, const QString&) override
+    {
+        shown.append(title);
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
     QStringList shown;
     QList<bool> answers;
+    QStringList files; // what the file dialogs choose; an empty queue cancels
     int confirmations = 0;
     std::function<void()> whileOpen; // what happens while a confirmation is on view
 };

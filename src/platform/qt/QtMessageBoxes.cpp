@@ -1,5 +1,6 @@
 #include "QtMessageBoxes.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -21,4 +22,9 @@ bool QtMessageBoxes::confirm(const QString& text)
     // A box also ends with no button clicked: when the program is ending (SIGTERM, the tray's
     // close command) every event loop stops, this one included. Only Yes may delete.
     return box.clickedButton() == yes;
+}
+
+QString QtMessageBoxes::chooseFile(const QString& title, const QString& startDir, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, title, startDir, filter);
 }

@@ -11,6 +11,7 @@ public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
     void inform(const QString& text) override;
     bool confirm(const QString& text) override;
+    QString chooseFile(const QString& title, const QString& startDir, const QString& filter) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -1,0 +1,68 @@
+#include "Ringtones.h"
+
+#include "WavePadding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+Ringtones::Ringtones(const QString& settingsPath, const QString& defaultPath)
+    : m_settingsPath(settingsPath), m_defaultPath(defaultPath)
+{
+}
+
+Ringtones::~Ringtones() = default;
+
+QString Ringtones::key(int row) const
+{
+    return QStringLiteral("ringtones/alarm%1").arg(row + 1);
+}
+
+QString Ringtones::chosen(int row) const
+{
+    return QSettings(m_settingsPath, QSettings::IniFormat).value(key(row)).toString();
+}
+
+QString Ringtones::checkWave(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("无法读取 %1（%2）").arg(QDir::toNativeSeparators(path), file.errorString());
+    // The sound player plays PCM and float wave files only.
+    if (!withTrailingSilence(file.readAll(), 0))
+        return QStringLiteral("%1 不是可以播放的 WAV 声音文件。").arg(QDir::toNativeSeparators(path));
+    return {};
+}
+
+void Ringtones::choose(int row, const QString& path)
+{
+    QSettings settings(m_settingsPath, QSettings::IniFormat);
+    settings.setValue(key(row), QFileInfo(path).absoluteFilePath());
+    settings.sync();
+}
+
+void Ringtones::reset(int row)
+{
+    QSettings settings(m_settingsPath, QSettings::IniFormat);
+    settings.remove(key(row));
+    settings.sync();
+}
+
+QString Ringtones::ringPath(int row) const
+{
+    const QString path = chosen(row);
+    return !path.isEmpty() && QFileInfo(path).isFile() ? path : m_defaultPath;
+}
+
+QString Ringtones::describe(int row) const
+{
+    const QString path = chosen(row);
+    const QString fallback = QFileInfo(m_defaultPath).fileName();
+    if (path.isEmpty())
+        return QStringLiteral("铃声：%1（默认）").arg(fallback);
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("铃声：%1（文件已不在，响铃时用 %2）")
+            .arg(QDir::toNativeSeparators(path), fallback);
+    return QStringLiteral("铃声：%1").arg(QDir::toNativeSeparators(path));
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+// The wave file each alarm rings, kept in kestrin.ini. An alarm without a choice, or whose chosen
+// file is gone, rings the default sound: a ring is never silent because a file moved.
+class Ringtones
+{
+public:
+    Ringtones(const QString& settingsPath, const QString& defaultPath);
+    ~Ringtones();
+
+    // The file chosen for alarm row (0 to 2); empty for the default.
+    QString chosen(int row) const;
+    // Why path cannot ring, or empty when it can.
+    static QString checkWave(const QString& path);
+    void choose(int row, const QString& path);
+    void reset(int row);
+    // The file that rings now.
+    QString ringPath(int row) const;
+    // The caption's tool tip: which file rings.
+    QString describe(int row) const;
+
+private:
+    QString key(int row) const;
+
+    QString m_settingsPath;
+    QString m_defaultPath;
+};
