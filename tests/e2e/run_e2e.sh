@@ -65,6 +65,8 @@ for i in $(seq 1 100); do kill -0 $kpid 2>/dev/null || break; sleep 0.05; done
 kill -0 $kpid 2>/dev/null && fail "关闭(&C) did not end the program"
 wait $kpid; code=$?
 [ $code = 0 ] || fail "exit code $code after quitting"
+# The end of a run leaves the day's copy in backup/.
+cmp -s "$work/agenda.txt" "$work/backup/agenda-$(date -r "$work/agenda.txt" +%F).txt" || fail "no backup at the end of the run"
 
 # Quitting must work every time: start and quit a few more times in a row.
 for round in 1 2 3; do
@@ -93,6 +95,19 @@ wait $kpid; code=$?
 # Ending the program while a Yes/No box is open is a No: nothing is deleted.
 printf '%s\r\n' "$(printf '旧的一条' | iconv -f utf-8 -t gbk)" >"$work/my.log"
 cp "$work/my.log" "$work/my.log.before"
+
+# The log list's menu, opened with a right click on its first line.
+"$exe" --dir "$work" >>"$artifacts/kestrin.log" 2>&1 &
+kpid=$!
+win=$(wait_for 10 xq main-visible $kpid) || fail "no window for the log menu"
+xdotool mousemove --window "$win" 72 176 click 1 # 查看日志
+sleep 0.3
+xdotool mousemove --window "$win" 150 72 click 3
+sleep 0.6
+import -window root "$artifacts/log-menu.png"
+xdotool key Escape
+kill -TERM $kpid
+wait $kpid
 for target in agenda log; do
     "$exe" --dir "$work" >>"$artifacts/kestrin.log" 2>&1 &
     kpid=$!

@@ -19,15 +19,20 @@ QString housekeepingDir()
     return QDir::tempPath();
 }
 
-} // namespace
-
-SingleInstance::SingleInstance(const QString& appDir, QObject* parent) : QObject(parent)
+QString keyFor(const QString& appDir)
 {
     const QString canonical = QFileInfo(appDir).canonicalFilePath();
     const QByteArray hash = QCryptographicHash::hash((canonical.isEmpty() ? appDir : canonical).toUtf8(),
                                                      QCryptographicHash::Sha1);
-    m_key = QDir(housekeepingDir())
-                .filePath(QStringLiteral("kestrin-") + QString::fromLatin1(hash.toHex().left(16)));
+    return QDir(housekeepingDir())
+        .filePath(QStringLiteral("kestrin-") + QString::fromLatin1(hash.toHex().left(16)));
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& appDir, QObject* parent)
+    : QObject(parent), m_key(keyFor(appDir))
+{
     m_lock = std::make_unique<QLockFile>(lockFilePath());
     m_lock->setStaleLockTime(0); // only a dead owner makes a lock stale, never its age
 }
@@ -37,6 +42,11 @@ SingleInstance::~SingleInstance() = default;
 QString SingleInstance::lockFilePath() const
 {
     return m_key + QStringLiteral(".lock");
+}
+
+QString SingleInstance::lockFilePathFor(const QString& appDir)
+{
+    return keyFor(appDir) + QStringLiteral(".lock");
 }
 
 SingleInstance::Claim SingleInstance::claim(int waitMs)

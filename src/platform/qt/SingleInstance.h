@@ -28,6 +28,8 @@ public:
     // waitMs: how long a copy that is still starting up gets to answer.
     Claim claim(int waitMs = 3000);
     QString lockFilePath() const;
+    // The lock that the copy running for appDir holds: whoever else rewrites its files takes it too.
+    static QString lockFilePathFor(const QString& appDir);
     // Why the first copy cannot be reached by later starts, when it cannot; empty otherwise.
     QString listenError() const { return m_listenError; }
 

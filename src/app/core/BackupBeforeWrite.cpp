@@ -1,0 +1,32 @@
+#include "BackupBeforeWrite.h"
+
+#include "Backups.h"
+#include "Clock.h"
+
+BackupBeforeWrite::BackupBeforeWrite(TextFiles& files, Backups& backups, const Clock& clock)
+    : m_files(files), m_backups(backups), m_clock(clock)
+{
+}
+
+void BackupBeforeWrite::backUpOncePerDay()
+{
+    const QDate today = m_clock.today();
+    if (m_backedUp == today)
+        return;
+    m_backedUp = today;
+    const QStringList problems = m_backups.take();
+    if (!problems.isEmpty() && onProblems)
+        onProblems(problems);
+}
+
+bool BackupBeforeWrite::append(const QString& path, const QByteArray& bytes, QString* error)
+{
+    backUpOncePerDay();
+    return m_files.append(path, bytes, error);
+}
+
+bool BackupBeforeWrite::replace(const QString& path, const QByteArray& bytes, QString* error)
+{
+    backUpOncePerDay();
+    return m_files.replace(path, bytes, error);
+}

@@ -1,0 +1,201 @@
+#include "Backups.h"
+
+#include "AgendaFile.h"
+#include "LogFile.h"
+#include "TextFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+const QString dateFormat = QStringLiteral("yyyy-MM-dd");
+
+std::optional<QByteArray> readAll(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFile::NoError) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+Backups::Backups(const QString& dataDir, const QString& elsewhere)
+    : m_dataDir(dataDir), m_elsewhere(elsewhere)
+{
+}
+
+QString Backups::localDir() const
+{
+    return QDir(m_dataDir).filePath(QStringLiteral("backup"));
+}
+
+QList<Backups::Kind> Backups::kinds()
+{
+    return {{QString::fromUtf8(AgendaFile::fileName), QStringLiteral("agenda-"), QStringLiteral(".txt")},
+            {QString::fromUtf8(LogFile::fileName), QStringLiteral("my-"), QStringLiteral(".log")}};
+}
+
+QStringList Backups::folders() const
+{
+    QStringList out{localDir()};
+    if (!m_elsewhere.isEmpty())
+        out.append(m_elsewhere);
+    return out;
+}
+
+QString Backups::copyName(const Kind& kind, QDate date)
+{
+    return kind.prefix + date.toString(dateFormat) + kind.suffix;
+}
+
+QList<QDate> Backups::datesOf(const QString& folder, const Kind& kind)
+{
+    QList<QDate> dates;
+    const QStringList names =
+        QDir(folder).entryList({kind.prefix + QStringLiteral("*") + kind.suffix}, QDir::Files);
+    for (const QString& name : names) {
+        const QString middle =
+            name.mid(kind.prefix.size(), name.size() - kind.prefix.size() - kind.suffix.size());
+        const QDate date = QDate::fromString(middle, dateFormat);
+        if (date.isValid() && middle.size() == 10)
+            dates.append(date);
+    }
+    std::sort(dates.begin(), dates.end(), std::greater<>());
+    return dates;
+}
+
+QString Backups::copyInto(const QString& folder, const Kind& kind)
+{
+    const QFileInfo source(QDir(m_dataDir).filePath(kind.fileName));
+    if (!source.isFile())
+        return {};
+    const bool local = folder == localDir();
+    // Only the user reads a personal agenda, its copies included.
+    if (!QFileInfo(folder).isDir() &&
+        !(local ? QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
+                : QDir().mkpath(folder)))
+        return QStringLiteral("无法建立备份目录 %1").arg(QDir::toNativeSeparators(folder));
+    QString error;
+    const std::optional<QByteArray> bytes = readAll(source.filePath(), &error);
+    if (!bytes)
+        return QStringLiteral("无法读取 %1（%2），未备份").arg(kind.fileName, error);
+    const QString target = QDir(folder).filePath(copyName(kind, source.lastModified().date()));
+    // The copy of the day is usually there already: most takes write nothing.
+    if (QFileInfo(target).size() == bytes->size()) {
+        QString ignored;
+        if (readAll(target, &ignored) == bytes)
+            return {};
+    }
+    DiskTextFiles files;
+    if (!files.replace(target, *bytes, &error))
+        return QStringLiteral("无法写入 %1（%2）").arg(QDir::toNativeSeparators(target), error);
+
+    // The newest copies for keptDates dates stay, for each file on its own: a file that has not
+    // changed for longer keeps its last copy.
+    const QList<QDate> dates = datesOf(folder, kind);
+    for (qsizetype i = keptDates; i < dates.size(); ++i)
+        QFile::remove(QDir(folder).filePath(copyName(kind, dates[i])));
+    return {};
+}
+
+QStringList Backups::take()
+{
+    QStringList problems;
+    for (const QString& folder : folders())
+        for (const Kind& kind : kinds())
+            if (const QString problem = copyInto(folder, kind); !problem.isEmpty())
+                problems.append(problem);
+    return problems;
+}
+
+QList<QDate> Backups::dates() const
+{
+    QList<QDate> all;
+    for (const QString& folder : folders())
+        for (const Kind& kind : kinds())
+            all.append(datesOf(folder, kind));
+    std::sort(all.begin(), all.end(), std::greater<>());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    return all;
+}
+
+QList<Backups::Copy> Backups::copiesFor(QDate date) const
+{
+    QList<Copy> copies;
+    for (const Kind& kind : kinds()) {
+        Copy copy{kind.fileName, {}};
+        QDate best;
+        for (const QString& folder : folders()) {
+            for (QDate d : datesOf(folder, kind)) {
+                // The local copy wins a tie: it is the one this program wrote last.
+                if (d <= date && (!best.isValid() || d > best)) {
+                    best = d;
+                    copy.path = QDir(folder).filePath(copyName(kind, d));
+                }
+            }
+        }
+        copies.append(copy);
+    }
+    return copies;
+}
+
+bool Backups::restore(QDate date, QString* report)
+{
+    QStringList lines;
+    if (!dates().contains(date)) {
+        *report = QStringLiteral("没有 %1 的备份。可以恢复的日期由 kestrin --backups 列出。")
+                      .arg(date.toString(dateFormat));
+        return false;
+    }
+    DiskTextFiles files;
+    bool ok = true;
+    for (const Copy& copy : copiesFor(date)) {
+        const QString current = QDir(m_dataDir).filePath(copy.fileName);
+        if (copy.path.isEmpty()) {
+            lines.append(QStringLiteral("%1：没有 %2 或更早的备份，保持不变。")
+                             .arg(copy.fileName, date.toString(dateFormat)));
+            continue;
+        }
+        QString error;
+        const std::optional<QByteArray> bytes = readAll(copy.path, &error);
+        if (!bytes) {
+            lines.append(
+                QStringLiteral("%1：无法读取 %2（%3），保持不变。").arg(copy.fileName, copy.path, error));
+            ok = false;
+            continue;
+        }
+        QString kept;
+        if (QFileInfo(current).isFile()) {
+            const std::optional<QByteArray> now = readAll(current, &error);
+            const QString keep = current + QStringLiteral(".before-restore");
+            if (!now || !files.replace(keep, *now, &error)) {
+                lines.append(QStringLiteral("%1：无法先存为 %1.before-restore（%2），保持不变。")
+                                 .arg(copy.fileName, error));
+                ok = false;
+                continue;
+            }
+            kept = QStringLiteral("；原文件已存为 %1.before-restore").arg(copy.fileName);
+        }
+        if (!files.replace(current, *bytes, &error)) {
+            lines.append(QStringLiteral("%1：无法写入（%2），保持不变%3。").arg(copy.fileName, error, kept));
+            ok = false;
+            continue;
+        }
+        lines.append(QStringLiteral("%1：已恢复为 %2%3。")
+                         .arg(copy.fileName, QDir::toNativeSeparators(copy.path), kept));
+    }
+    *report = lines.join(u'\n');
+    return ok;
+}
