@@ -1,6 +1,7 @@
 // The data path on a full-size agenda and log: 32,767 GBK records with a realistic mix of lengths
 // and commas inside texts. Run: ./build/bench/kestrin_bench (offscreen).
 #include "AgendaFile.h"
+#include "Backups.h"
 #include "AgendaPanel.h"
 #include "LogFile.h"
 #include "LogPanel.h"
@@ -10,6 +11,7 @@
 #include "LineList.h"
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QRandomGenerator>
 
 #include <benchmark/benchmark.h>
@@ -167,6 +169,26 @@ void BM_DeleteLogEntry(benchmark::State& state)
     bench().write("my.log", original);
 }
 BENCHMARK(BM_DeleteLogEntry)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// The backup of the day's first change, on the full-size agenda and log: both copied and synced
+// (state 1), or both already copied for their dates, only read and compared (state 0).
+void BM_Backup(benchmark::State& state)
+{
+    Backups backups(bench().dir.path(), {});
+    const bool copying = state.range(0) != 0;
+    state.SetLabel(copying ? "copies both files" : "copies up to date");
+    backups.take();
+    for (auto _ : state) {
+        if (copying) {
+            state.PauseTiming();
+            QDir(backups.localDir()).removeRecursively();
+            state.ResumeTiming();
+        }
+        if (!backups.take().isEmpty())
+            state.SkipWithError("backup failed");
+    }
+}
+BENCHMARK(BM_Backup)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 } // namespace
 
