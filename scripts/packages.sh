@@ -19,6 +19,6 @@ ensure_packages() {
     $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-wqy-microhei)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-wqy-microhei qt6-translations-l10n)
 TEST_PACKAGES=(xvfb xdotool trayer imagemagick python3-xlib pulseaudio pulseaudio-utils sox clang-format)
 BENCH_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev)

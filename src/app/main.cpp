@@ -5,6 +5,7 @@
 #include "QtMessageBoxes.h"
 #include "QtShell.h"
 #include "QtSoundDevice.h"
+#include "QtTranslations.h"
 #include "QtTrayIcon.h"
 #include "Services.h"
 #include "Settings.h"
@@ -112,6 +113,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     // The program lives in the tray: a hidden window or a closed notice is not the end of it.
     QApplication::setQuitOnLastWindowClosed(false);
+    QtTranslations::install();
 
     SingleInstance instance(options.AppDir);
     switch (instance.claim()) {

@@ -1,10 +1,13 @@
 #include "QtMessageBoxes.h"
 #include "QtSoundDevice.h"
+#include "QtTranslations.h"
 #include "WavePadding.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QLoggingCategory>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -49,6 +52,20 @@ class TestQtServices : public QObject
     }
 
 private slots:
+    // The text boxes' own menu reads Chinese whatever LANG says (the test runs with LANG=C).
+    void qtsOwnTextsAreChinese()
+    {
+        QVERIFY(QtTranslations::install());
+        QLineEdit box;
+        std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+        QStringList texts;
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator())
+                texts.append(action->text());
+        QVERIFY2(texts.first().startsWith(QString::fromUtf8("撤消(&U)")), qPrintable(texts.join(u'|')));
+        QVERIFY2(texts.last().startsWith(QString::fromUtf8("全选")), qPrintable(texts.join(u'|')));
+    }
+
     // Only a click on Yes may delete: a box that ends any other way is a No.
     void onlyYesConfirms()
     {
