@@ -385,7 +385,7 @@ private slots:
         QCOMPARE(f.bench.read("my.log"), gbk("手写的一行\r\n") + kept);
 
         // The menu key, then 删除日志 with its confirmation.
-        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(1, 1));
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(1, 1), list->mapToGlobal(QPoint(1, 1)));
         QCoreApplication::sendEvent(list, &key);
         QTRY_VERIFY(menu->isVisible());
         menu->actions()[1]->trigger();
