@@ -387,3 +387,21 @@ void AgendaPanel::RestoreFromLog(LogStore& log, int row)
     if (change.status == StoreChange::ChangedElsewhere)
         inform(change.message);
 }
+
+StoreChange AgendaPanel::AddTyped(const QString& text, const QString& setText, const QString& finishText)
+{
+    // The duplicate check reads the table: it must be the file as it is now. An entry being made
+    // keeps its list; ending it shows the file anyway.
+    auto refresh = [this] {
+        if (inEntryMode())
+            m_store.load(m_services.clock.today());
+        else
+            reloadKeeping(currentText());
+    };
+    if (!m_store.unchangedOnDisk())
+        refresh();
+    const StoreChange change = m_store.addTyped(text, setText, finishText, m_services.clock.today());
+    if (change.status == StoreChange::Done)
+        refresh();
+    return change;
+}

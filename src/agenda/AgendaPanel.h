@@ -29,6 +29,9 @@ public:
     void CancelEdit();
     void ConfirmEdit();
     void DeleteItem();
+    // An addition from the command line, handed over by a second process: checked as the entry box
+    // checks it, appended, and on view at once.
+    StoreChange AddTyped(const QString& text, const QString& setText, const QString& finishText);
     // Puts line row of the log back into the agenda and takes it out of the log.
     void RestoreFromLog(LogStore& log, int row);
 

@@ -1,6 +1,8 @@
+#include "AgendaPanel.h"
 #include "BackupBeforeWrite.h"
 #include "Backups.h"
 #include "CommandLine.h"
+#include "CommandTasks.h"
 #include "FormMain.h"
 #include "QtMessageBoxes.h"
 #include "QtShell.h"
@@ -15,25 +17,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
+#include <QJsonObject>
 #include <QSettings>
-
-#include <cstdio>
 
 namespace {
 
 const QString backupDirKey = QStringLiteral("backup/dir");
 
-void print(std::FILE* to, const QString& text)
-{
-    std::fputs(text.toUtf8().constData(), to);
-    std::fputc('\n', to);
-}
-
 void printProblems(const QStringList& problems)
 {
     for (const QString& problem : problems)
-        print(stderr, QStringLiteral("kestrin: 备份：") + problem);
+        CommandTasks::print(stderr, QStringLiteral("kestrin: 备份：") + problem);
 }
 
 // The second backup folder: the one given now, remembered for later runs, or the one remembered.
@@ -51,38 +45,19 @@ QString backupElsewhere(const CommandLine& options)
     return settings.value(backupDirKey).toString();
 }
 
-int listBackups(const Backups& backups)
+// The answers to a script's requests on the running copy's socket.
+QJsonObject answer(AgendaPanel* agenda, const QJsonObject& request)
 {
-    const QList<QDate> dates = backups.dates();
-    if (dates.isEmpty()) {
-        print(stdout, QStringLiteral("还没有备份。"));
-        return 0;
-    }
-    print(stdout, QStringLiteral("可以恢复的日期（kestrin --restore 日期）："));
-    for (QDate date : dates) {
-        QStringList files;
-        for (const Backups::Copy& copy : backups.copiesFor(date))
-            if (!copy.path.isEmpty())
-                files.append(copy.fileName);
-        print(stdout, date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("  ") + files.join(u' '));
-    }
-    return 0;
-}
-
-int restore(Backups& backups, const CommandLine& options)
-{
-    // A running copy would write its table over the restored files, or they under its feet.
-    QLockFile lock(SingleInstance::lockFilePathFor(options.AppDir));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
-        print(stderr, QStringLiteral("kestrin: Kestrin 正在使用 %1，请先从托盘菜单退出它，再恢复。")
-                          .arg(QDir::toNativeSeparators(options.AppDir)));
-        return 1;
-    }
-    QString report;
-    const bool ok = backups.restore(options.restoreDate, &report);
-    print(ok ? stdout : stderr, report);
-    return ok ? 0 : 1;
+    const QJsonValue text = request.value(QStringLiteral("text")), set = request.value(QStringLiteral("set")),
+                     finish = request.value(QStringLiteral("finish"));
+    if (request.value(QStringLiteral("command")).toString() != QStringLiteral("add") || !text.isString() ||
+        !set.isString() || !finish.isString())
+        return SingleInstance::refusal(QStringLiteral("请求格式不对，未执行。"));
+    const StoreChange change = agenda->AddTyped(text.toString(), set.toString(), finish.toString());
+    if (change.status == StoreChange::Done)
+        return {{QStringLiteral("ok"), true}};
+    return SingleInstance::refusal(change.message.isEmpty() ? QStringLiteral("日程未添加。")
+                                                            : change.message);
 }
 
 } // namespace
@@ -95,6 +70,7 @@ int main(int argc, char* argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine options = CommandLine::parse(
         arguments, QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2));
+    using CommandTasks::print;
     if (options.action == CommandLine::Help) {
         print(stdout, CommandLine::usage());
         return 0;
@@ -103,11 +79,25 @@ int main(int argc, char* argv[])
         print(stderr, QStringLiteral("kestrin: %1（kestrin --help 显示用法）").arg(options.error));
         return 2;
     }
-    Backups backups(options.AppDir, backupElsewhere(options));
-    if (options.action == CommandLine::ListBackups)
-        return listBackups(backups);
-    if (options.action == CommandLine::Restore)
-        return restore(backups, options);
+    const QString elsewhere = backupElsewhere(options);
+    if (options.action != CommandLine::Run) {
+        QCoreApplication app(argc, argv);
+        switch (options.action) {
+        case CommandLine::ListBackups:
+            return CommandTasks::listBackups(options, elsewhere);
+        case CommandLine::Restore:
+            return CommandTasks::restore(options, elsewhere);
+        case CommandLine::List:
+            return CommandTasks::listAgenda(options);
+        case CommandLine::Add:
+            return CommandTasks::add(options);
+        case CommandLine::Autostart:
+            return CommandTasks::autostart(options, QCoreApplication::applicationFilePath());
+        default:
+            return 2;
+        }
+    }
+    Backups backups(options.AppDir, elsewhere);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
@@ -148,9 +138,13 @@ int main(int argc, char* argv[])
         FormMain window(services, tray);
         messages.setParentWidget(&window);
         QObject::connect(&instance, &SingleInstance::activationRequested, &window, &FormMain::activate);
+        instance.requestHandler = [&window](const QJsonObject& request) {
+            return answer(window.agendaPanel(), request);
+        };
         UnixSignals signals_(&app);
         window.startup();
         code = app.exec();
+        instance.requestHandler = nullptr;
     }
     // The day's last state, whatever ended the run (the tray's command, the close box, a signal).
     printProblems(backups.take());

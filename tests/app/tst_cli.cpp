@@ -2,6 +2,10 @@
 #include "TestBench.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTest>
 
@@ -13,9 +17,8 @@ struct Run
     QString out, err;
 };
 
-Run kestrin(const QStringList& arguments)
+QProcess* start(QProcess& process, const QStringList& arguments)
 {
-    QProcess process;
     // No display at all: the backups are for scripts and for a machine that will not start.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
@@ -23,6 +26,20 @@ Run kestrin(const QStringList& arguments)
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(KESTRIN_BINARY), arguments);
+    return &process;
+}
+
+Run result(QProcess& process)
+{
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+Run kestrin(const QStringList& arguments)
+{
+    QProcess process;
+    start(process, arguments);
     if (!process.waitForFinished(20000))
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -78,6 +95,98 @@ private slots:
                  agendaRecord("新", QDate(2026, 12, 1), QDate(2026, 12, 2)));
         QCOMPARE(kestrin(dir + QStringList{QStringLiteral("--restore"), QStringLiteral("2026-13-01")}).code,
                  2);
+    }
+
+    // Scripts list and add without a display; an add is checked as the entry box checks it and
+    // appended as 添加日程 appends it.
+    void aScriptListsAndAdds()
+    {
+        TestBench bench;
+        const QDate today = QDate::currentDate();
+        bench.write("agenda.txt", agendaRecord("早就过期", QDate(2001, 1, 1), today.addDays(-3)) +
+                                      agendaRecord("还早", today, today.addDays(2)));
+        const QStringList dir{QStringLiteral("--dir"), bench.dir.path()};
+        const QString finish = today.addDays(9).toString(Qt::ISODate);
+        Run run = kestrin(dir + QStringList{QStringLiteral("--add"), QString::fromUtf8("买菜,做饭"),
+                                            QStringLiteral("--finish"), finish});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(bench.read("agenda.txt"), agendaRecord("早就过期", QDate(2001, 1, 1), today.addDays(-3)) +
+                                               agendaRecord("还早", today, today.addDays(2)) +
+                                               agendaRecord("买菜,做饭", today, today.addDays(9)));
+        run = kestrin(dir + QStringList{QStringLiteral("--list")});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, QString::fromUtf8("%1\t逾期 3 天\t早就过期\n%2\t2 天\t还早\n%3\t9 天\t买菜,做饭\n")
+                              .arg(today.addDays(-3).toString(Qt::ISODate),
+                                   today.addDays(2).toString(Qt::ISODate), finish));
+        QCOMPARE(kestrin(dir + QStringList{QStringLiteral("--list"), QStringLiteral("--overdue")}).out,
+                 QString::fromUtf8("%1\t逾期 3 天\t早就过期\n").arg(today.addDays(-3).toString(Qt::ISODate)));
+
+        const QByteArray before = bench.read("agenda.txt");
+        const QList<QStringList> refused = {
+            {QStringLiteral("--add"), QString::fromUtf8("还早"), QStringLiteral("--finish"), finish},
+            {QStringLiteral("--add"), QStringLiteral("a\"b"), QStringLiteral("--finish"), finish},
+            {QStringLiteral("--add"), QStringLiteral("x"), QStringLiteral("--finish"),
+             QStringLiteral("2026-02-30")},
+            {QStringLiteral("--add"), QString(), QStringLiteral("--finish"), finish}};
+        for (const QStringList& args : refused)
+            QCOMPARE(kestrin(dir + args).code, 1);
+        QCOMPARE(kestrin(dir + QStringList{QStringLiteral("--add"), QStringLiteral("x")}).code, 2);
+        QCOMPARE(bench.read("agenda.txt"), before);
+    }
+
+    // With a copy running for the folder, the add is handed to it and its answer is the script's.
+    void anAddIsHandedToTheRunningCopy()
+    {
+        TestBench bench;
+        SingleInstance running(bench.dir.path());
+        QCOMPARE(running.claim(0), SingleInstance::First);
+        QList<QJsonObject> requests;
+        running.requestHandler = [&requests](const QJsonObject& request) {
+            requests.append(request);
+            return requests.size() == 1 ? QJsonObject{{QStringLiteral("ok"), true}}
+                                        : SingleInstance::refusal(QString::fromUtf8("此日程已经存在!"));
+        };
+        for (int expected : {0, 1}) {
+            QProcess process;
+            start(process,
+                  {QStringLiteral("--dir"), bench.dir.path(), QStringLiteral("--add"),
+                   QString::fromUtf8("开会"), QStringLiteral("--finish"), QStringLiteral("2026-12-09")});
+            QTRY_COMPARE_WITH_TIMEOUT(process.state(), QProcess::NotRunning, 20000);
+            const Run run = result(process);
+            QCOMPARE(run.code, expected);
+            if (expected)
+                QVERIFY2(run.err.contains(QString::fromUtf8("此日程已经存在!")), qPrintable(run.err));
+        }
+        QCOMPARE(requests.size(), 2);
+        QCOMPARE(requests[0].value(QStringLiteral("text")).toString(), QString::fromUtf8("开会"));
+        QCOMPARE(requests[0].value(QStringLiteral("finish")).toString(), QStringLiteral("2026-12-09"));
+        QCOMPARE(requests[0].value(QStringLiteral("set")).toString(), QString());
+        QVERIFY(!QFile::exists(bench.path("agenda.txt"))); // the running copy writes, not the script
+    }
+
+    // The socket takes untrusted input: what is no request is answered and never handled.
+    void badRequestsAreRefusedUnhandled()
+    {
+        TestBench bench;
+        SingleInstance running(bench.dir.path());
+        QCOMPARE(running.claim(0), SingleInstance::First);
+        int handled = 0;
+        running.requestHandler = [&handled](const QJsonObject&) {
+            ++handled;
+            return QJsonObject{{QStringLiteral("ok"), true}};
+        };
+        for (const QByteArray& bad : {QByteArray("add 开会\n"), QByteArray("[1,2]\n"),
+                                      QByteArray(SingleInstance::maxRequest + 10, 'x')}) {
+            QLocalSocket socket;
+            socket.connectToServer(QFileInfo(running.lockFilePath()).absoluteFilePath().chopped(5));
+            QVERIFY(socket.waitForConnected(2000));
+            socket.write(bad);
+            QTRY_VERIFY(socket.canReadLine());
+            const QJsonObject answer = QJsonDocument::fromJson(socket.readLine()).object();
+            QCOMPARE(answer.value(QStringLiteral("ok")).toBool(true), false);
+            QVERIFY(!answer.value(QStringLiteral("message")).toString().isEmpty());
+        }
+        QCOMPARE(handled, 0);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "Autostart.h"
 #include "CommandLine.h"
 
 #include <QTemporaryDir>
@@ -33,6 +34,20 @@ private slots:
                 .action,
             CommandLine::Error);
         QCOMPARE(CommandLine::parse({QStringLiteral("--help")}, exe.path()).action, CommandLine::Help);
+    }
+
+    // The autostart entry's Exec line survives any folder name: quoted, escaped, and its
+    // backslashes doubled as the value of a key.
+    void autostartQuotesItsArguments()
+    {
+        QCOMPARE(Autostart::quoteArgument(QStringLiteral("/usr/bin/kestrin")),
+                 QStringLiteral("/usr/bin/kestrin"));
+        QCOMPARE(Autostart::quoteArgument(QString::fromUtf8("/home/u/我的 日程")),
+                 QString::fromUtf8("\"/home/u/我的 日程\""));
+        QCOMPARE(Autostart::quoteArgument(QStringLiteral("/a\"b$c`d\\e%f")),
+                 QStringLiteral("\"/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e%%f\""));
+        QVERIFY(Autostart::entry(QStringLiteral("/opt/k"), QStringLiteral("/d d"))
+                    .contains(QStringLiteral("\nExec=/opt/k --dir \"/d d\"\n")));
     }
 };
 

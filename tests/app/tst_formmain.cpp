@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -393,6 +394,34 @@ private slots:
         QCOMPARE(f.bench.messages.shown.last(), QString::fromUtf8("小心：此操作将删除此条日志！"));
         QCOMPARE(f.bench.read("my.log"), kept);
         QVERIFY(f.bench.sound.played.size() == 1); // the click on LabelLog only
+    }
+
+    // An add handed over by a script shows at once: list, summary, tray tip; an entry being made
+    // is left alone and the add shows when it ends.
+    void anAddFromAScriptShowsAtOnce()
+    {
+        Fixture f;
+        AgendaPanel* agenda = f.window->agendaPanel();
+        QCOMPARE(
+            agenda->AddTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01")).status,
+            StoreChange::Done);
+        QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("3"));
+        QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有2个日程逾期未完成!"));
+        QVERIFY(f.get<LineList>("ListAgenda")->lines().contains(QString::fromUtf8("早就过期")));
+        QCOMPARE(
+            agenda->AddTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01")).message,
+            QString::fromUtf8("此日程已经存在!"));
+
+        f.click("Label添加日程");
+        f.get<QPlainTextEdit>("Text添加日程")->setPlainText(QStringLiteral("typing"));
+        QCOMPARE(
+            agenda->AddTyped(QStringLiteral("from a script"), QString(), QStringLiteral("2026-12-31")).status,
+            StoreChange::Done);
+        QVERIFY(agenda->inEntryMode());
+        QCOMPARE(f.get<QPlainTextEdit>("Text添加日程")->toPlainText(), QStringLiteral("typing"));
+        f.click("Label取消添加");
+        QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("4"));
+        QVERIFY(f.bench.messages.shown.isEmpty());
     }
 
     // The program lives in the tray for days: at midnight, or on waking in a new day, the overdue

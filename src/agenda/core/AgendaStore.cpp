@@ -93,6 +93,20 @@ StoreChange AgendaStore::add(const AgendaItem& item)
     return StoreChange::done();
 }
 
+StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, const QString& finishText,
+                                  QDate today)
+{
+    if (QString refusal = checkAdd(); !refusal.isEmpty())
+        return StoreChange::refused(refusal);
+    if (QString refusal = checkEntry(text, nullptr); !refusal.isEmpty())
+        return StoreChange::refused(refusal);
+    const auto setDate = setText.isEmpty() ? std::optional<QDate>(today) : DateText::parse(setText);
+    const auto finishDate = DateText::parse(finishText);
+    if (!setDate || !finishDate)
+        return StoreChange::refused(QStringLiteral("请输入有效日期！"));
+    return add({text, *setDate, *finishDate, 0});
+}
+
 StoreChange AgendaStore::rewrite(const QList<AgendaItem>& items)
 {
     QString error;

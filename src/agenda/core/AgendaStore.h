@@ -42,6 +42,9 @@ public:
     QString checkDelete() const;
 
     StoreChange add(const AgendaItem& item);
+    // An addition typed elsewhere (the command line), checked as the entry box checks it: the
+    // table as loaded, the text, then the dates; an empty setText is today.
+    StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText, QDate today);
     // Replaces every item with editedText by item, in its place in the file.
     StoreChange modify(const QString& editedText, const AgendaItem& item);
     // Deletes every item with text. Their entries reach my.log before the agenda is rewritten, so

@@ -1,5 +1,7 @@
 #include "AgendaTexts.h"
 
+#include "DateText.h"
+
 namespace AgendaTexts {
 
 QString overdueSentence(int overdueCount)
@@ -28,6 +30,11 @@ QString daysLeft(int days)
     if (days < 0)
         return QStringLiteral("逾期 ") + QString::number(-qint64(days)) + QStringLiteral(" 天");
     return QString::number(days) + QStringLiteral(" 天");
+}
+
+QString listLine(const AgendaItem& item)
+{
+    return DateText::format(item.FinishDate) + u'\t' + daysLeft(item.DaysLeft) + u'\t' + item.Content;
 }
 
 } // namespace AgendaTexts

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AgendaItem.h"
+
 #include <QString>
 
 // The sentences that sum the agenda up for the user.
@@ -9,5 +11,7 @@ QString overdueSentence(int overdueCount);
 QString remark(int overdueCount);
 QString trayTip(int overdueCount);
 QString daysLeft(int days);
+// One item for scripts: finish date, days left (overdue marked as on the panel) and text, by tabs.
+QString listLine(const AgendaItem& item);
 
 } // namespace AgendaTexts

@@ -32,6 +32,14 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
         result.error = why;
         return result;
     };
+    auto setAction = [&result](Action action) {
+        if (result.action != Run && result.action != action)
+            return false;
+        result.action = action;
+        return true;
+    };
+    const QString oneTask = QStringLiteral("--backups、--restore、--list、--add 与 --autostart 只能选一个");
+    bool finishGiven = false, setGiven = false, overdueGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
         if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h")) {
@@ -43,6 +51,7 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
             if (missing)
                 return fail(QStringLiteral("--dir 后面应是一个目录"));
             result.AppDir = *dir;
+            result.dirGiven = true;
         } else if (const auto backupDir = valueOf(QStringLiteral("--backup-dir"), arguments, i, missing)) {
             if (missing)
                 return fail(QStringLiteral("--backup-dir 后面应是一个目录（空字符串表示不再异地备份）"));
@@ -51,17 +60,45 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
             result.restoreDate = QDate::fromString(*date, QStringLiteral("yyyy-MM-dd"));
             if (missing || !result.restoreDate.isValid() || date->size() != 10)
                 return fail(QStringLiteral("--restore 后面应是一个日期，如 2026-12-06"));
-            if (result.action != Run)
-                return fail(QStringLiteral("--backups 与 --restore 只能选一个"));
-            result.action = Restore;
-        } else if (arg == QStringLiteral("--backups")) {
-            if (result.action != Run)
-                return fail(QStringLiteral("--backups 与 --restore 只能选一个"));
-            result.action = ListBackups;
+            if (!setAction(Restore))
+                return fail(oneTask);
+        } else if (const auto text = valueOf(QStringLiteral("--add"), arguments, i, missing)) {
+            if (missing)
+                return fail(QStringLiteral("--add 后面应是日程内容"));
+            if (!setAction(Add))
+                return fail(oneTask);
+            result.addText = *text;
+        } else if (const auto finish = valueOf(QStringLiteral("--finish"), arguments, i, missing)) {
+            if (missing)
+                return fail(QStringLiteral("--finish 后面应是完成日期"));
+            result.addFinish = *finish;
+            finishGiven = true;
+        } else if (const auto set = valueOf(QStringLiteral("--set"), arguments, i, missing)) {
+            if (missing)
+                return fail(QStringLiteral("--set 后面应是设置日期"));
+            result.addSet = *set;
+            setGiven = true;
+        } else if (arg == QStringLiteral("--autostart")) {
+            if (!setAction(Autostart))
+                return fail(oneTask);
+            if (i + 1 < arguments.size() &&
+                (arguments[i + 1] == QStringLiteral("on") || arguments[i + 1] == QStringLiteral("off")))
+                result.autostart = arguments[++i] == QStringLiteral("on");
+        } else if (arg == QStringLiteral("--backups") || arg == QStringLiteral("--list")) {
+            if (!setAction(arg == QStringLiteral("--list") ? List : ListBackups))
+                return fail(oneTask);
+        } else if (arg == QStringLiteral("--overdue")) {
+            result.overdueOnly = overdueGiven = true;
         } else {
             return fail(QStringLiteral("未知的选项：") + arg);
         }
     }
+    if (result.action == Add && !finishGiven)
+        return fail(QStringLiteral("--add 需要 --finish 完成日期"));
+    if ((finishGiven || setGiven) && result.action != Add)
+        return fail(QStringLiteral("--finish 与 --set 只用于 --add"));
+    if (overdueGiven && result.action != List)
+        return fail(QStringLiteral("--overdue 只用于 --list"));
     if (!QFileInfo(result.AppDir).isDir())
         return fail(QStringLiteral("不是一个目录：") + result.AppDir);
     result.AppDir = QDir(result.AppDir).absolutePath();
@@ -74,6 +111,9 @@ QString CommandLine::usage()
         "用法：kestrin [--dir DIR] [--backup-dir DIR2]\n"
         "      kestrin --backups [--dir DIR]\n"
         "      kestrin --restore YYYY-MM-DD [--dir DIR]\n"
+        "      kestrin --list [--overdue] [--dir DIR]\n"
+        "      kestrin --add 内容 --finish YYYY-MM-DD [--set YYYY-MM-DD] [--dir DIR]\n"
+        "      kestrin --autostart [on|off] [--dir DIR]\n"
         "\n"
         "  --dir DIR          agenda.txt、my.log、三个声音文件、kestrin.ini 与 backup/ 所在的目录\n"
         "                     （默认：程序所在的目录）\n"
@@ -82,5 +122,10 @@ QString CommandLine::usage()
         "  --backups          列出可以恢复的日期\n"
         "  --restore 日期     恢复到该日结束时的 agenda.txt 与 my.log；现有文件先存为\n"
         "                     agenda.txt.before-restore 与 my.log.before-restore\n"
+        "  --list             列出日程（文件顺序，UTF-8）：完成日期<TAB>剩余天数<TAB>内容；\n"
+        "                     --overdue 只列逾期的日程\n"
+        "  --add 内容         添加日程，规则与“添加日程”相同；设置日期默认为今天。\n"
+        "                     程序正在运行时由它写入。拒绝时退出码为 1，用法错误为 2\n"
+        "  --autostart on|off 登录时自动启动本程序（或不再自动启动）；不带 on/off 则显示现状\n"
         "  --help             显示本说明");
 }

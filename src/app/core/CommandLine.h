@@ -16,13 +16,20 @@ struct CommandLine
         Error,
         ListBackups, // --backups
         Restore,     // --restore DATE
+        List,        // --list [--overdue]
+        Add,         // --add TEXT --finish DATE [--set DATE]
+        Autostart,   // --autostart [on|off]
     };
     Action action = Run;
     QString AppDir;
+    bool dirGiven = false; // --dir was given, rather than the default
     QString error;
     // --backup-dir: a second folder for the backups, remembered from then on; empty forgets it.
     std::optional<QString> backupDir;
     QDate restoreDate;
+    bool overdueOnly = false;
+    QString addText, addSet, addFinish; // as typed: the add checks them as the entry box does
+    std::optional<bool> autostart;      // nothing: only say whether it is on
 
     // arguments without the program name; exeDir is the directory of the executable.
     static CommandLine parse(const QStringList& arguments, const QString& exeDir);

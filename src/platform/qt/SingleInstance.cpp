@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -56,10 +58,8 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
         m_server = new QLocalServer(this);
         m_server->setSocketOptions(QLocalServer::UserAccessOption);
         connect(m_server, &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-                connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-                emit activationRequested();
-            }
+            while (QLocalSocket* socket = m_server->nextPendingConnection())
+                serve(socket);
         });
         if (!m_server->listen(m_key))
             m_listenError = m_server->errorString();
@@ -72,7 +72,9 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
         QLocalSocket socket;
         socket.connectToServer(m_key);
         if (socket.waitForConnected(200)) {
-            socket.write("activate\n");
+            socket.write(QJsonDocument(QJsonObject{{QStringLiteral("command"), QStringLiteral("activate")}})
+                             .toJson(QJsonDocument::Compact) +
+                         '\n');
             socket.waitForBytesWritten(500);
             socket.disconnectFromServer();
             return Forwarded;
@@ -81,4 +83,74 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
             QThread::msleep(100);
     } while (waited.elapsed() < waitMs);
     return Unreachable;
+}
+
+QJsonObject SingleInstance::refusal(const QString& message)
+{
+    return {{QStringLiteral("ok"), false}, {QStringLiteral("message"), message}};
+}
+
+void SingleInstance::serve(QLocalSocket* socket)
+{
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // A client that never finishes its line holds nothing for long.
+    auto* timeout = new QTimer(socket);
+    timeout->setSingleShot(true);
+    connect(timeout, &QTimer::timeout, socket, [socket] { socket->abort(); });
+    timeout->start(3000);
+    auto reply = [socket](const QJsonObject& answer) {
+        socket->write(QJsonDocument(answer).toJson(QJsonDocument::Compact) + '\n');
+        socket->disconnectFromServer();
+    };
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket, timeout, reply] {
+        if (!timeout->isActive())
+            return; // answered already
+        const qsizetype end = socket->peek(maxRequest + 1).indexOf('\n');
+        if (end < 0) {
+            if (socket->bytesAvailable() > maxRequest) {
+                timeout->stop();
+                reply(refusal(QStringLiteral("请求过长，未执行。")));
+            }
+            return;
+        }
+        timeout->stop();
+        reply(answer(socket->read(end + 1).chopped(1)));
+    });
+}
+
+QJsonObject SingleInstance::answer(const QByteArray& line)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return refusal(QStringLiteral("请求格式不对，未执行。"));
+    const QJsonObject request = document.object();
+    if (request.value(QStringLiteral("command")).toString() == QStringLiteral("activate")) {
+        emit activationRequested();
+        return {{QStringLiteral("ok"), true}};
+    }
+    if (!requestHandler)
+        return refusal(QStringLiteral("不认识的请求，未执行。"));
+    return requestHandler(request);
+}
+
+std::optional<QJsonObject> SingleInstance::send(const QString& appDir, const QJsonObject& request, int waitMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(keyFor(appDir));
+    if (!socket.waitForConnected(waitMs))
+        return std::nullopt;
+    socket.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+    QByteArray line;
+    QElapsedTimer waited;
+    waited.start();
+    while (!line.endsWith('\n') && waited.elapsed() < waitMs) {
+        if (!socket.bytesAvailable() && !socket.waitForReadyRead(int(waitMs - waited.elapsed())))
+            break;
+        line += socket.readAll();
+    }
+    const QJsonDocument answer = QJsonDocument::fromJson(line.trimmed());
+    if (!answer.isObject())
+        return std::nullopt;
+    return answer.object();
 }

@@ -1,16 +1,24 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QLockFile>
 #include <QObject>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QLocalServer;
 
 // One running copy per program directory, so that two copies never rewrite the same files from
-// different tables. A second start asks the first to come forward and then leaves. The lock and
-// the socket live in the user's runtime folder (mode 0700) where there is one, so that no other
-// user can take the name first.
+// different tables. A second start asks the first to come forward and then leaves; a script hands
+// its change to the running copy. The lock and the socket live in the user's runtime folder (mode
+// 0700) where there is one, so that no other user can take the name first.
+//
+// On the socket a request is one line of JSON, {"command": "activate"} or a command for
+// requestHandler, and the answer one line of JSON, {"ok": true} or {"ok": false, "message": "…"}.
+// Whatever comes over it is untrusted: a request longer than maxRequest, one that is no JSON
+// object, or one that does not end within a few seconds is refused and never reaches the handler.
 class SingleInstance final : public QObject
 {
     Q_OBJECT
@@ -33,10 +41,21 @@ public:
     // Why the first copy cannot be reached by later starts, when it cannot; empty otherwise.
     QString listenError() const { return m_listenError; }
 
+    static constexpr qsizetype maxRequest = 16 * 1024;
+    // Answers the requests other than activate; no handler refuses them.
+    std::function<QJsonObject(const QJsonObject& request)> requestHandler;
+    // The answer of the copy running for appDir, or nullopt when none answered.
+    static std::optional<QJsonObject> send(const QString& appDir, const QJsonObject& request,
+                                           int waitMs = 5000);
+    static QJsonObject refusal(const QString& message);
+
 signals:
     void activationRequested();
 
 private:
+    void serve(class QLocalSocket* socket);
+    QJsonObject answer(const QByteArray& line);
+
     QString m_key; // the socket's full path
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;

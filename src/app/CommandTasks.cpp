@@ -1,0 +1,146 @@
+#include "CommandTasks.h"
+
+#include "AgendaFile.h"
+#include "AgendaStore.h"
+#include "AgendaTexts.h"
+#include "Autostart.h"
+#include "Backups.h"
+#include "CommandLine.h"
+#include "LogFile.h"
+#include "SingleInstance.h"
+#include "TextFiles.h"
+
+#include <QDir>
+#include <QJsonObject>
+#include <QLockFile>
+
+namespace CommandTasks {
+
+namespace {
+
+// The folder's lock, as the running copy holds it: while held here, no copy starts writing.
+std::unique_ptr<QLockFile> lockFolder(const QString& appDir)
+{
+    auto lock = std::make_unique<QLockFile>(SingleInstance::lockFilePathFor(appDir));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
+QString folderInUse(const QString& appDir)
+{
+    return QStringLiteral("kestrin: Kestrin 正在使用 %1").arg(QDir::toNativeSeparators(appDir));
+}
+
+} // namespace
+
+void print(std::FILE* to, const QString& text)
+{
+    std::fputs(text.toUtf8().constData(), to);
+    std::fputc('\n', to);
+}
+
+int listBackups(const CommandLine& options, const QString& elsewhere)
+{
+    const Backups backups(options.AppDir, elsewhere);
+    const QList<QDate> dates = backups.dates();
+    if (dates.isEmpty()) {
+        print(stdout, QStringLiteral("还没有备份。"));
+        return 0;
+    }
+    print(stdout, QStringLiteral("可以恢复的日期（kestrin --restore 日期）："));
+    for (QDate date : dates) {
+        QStringList files;
+        for (const Backups::Copy& copy : backups.copiesFor(date))
+            if (!copy.path.isEmpty())
+                files.append(copy.fileName);
+        print(stdout, date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("  ") + files.join(u' '));
+    }
+    return 0;
+}
+
+int restore(const CommandLine& options, const QString& elsewhere)
+{
+    // A running copy would write its table over the restored files, or they under its feet.
+    const auto lock = lockFolder(options.AppDir);
+    if (!lock) {
+        print(stderr, folderInUse(options.AppDir) + QStringLiteral("，请先从托盘菜单退出它，再恢复。"));
+        return 1;
+    }
+    Backups backups(options.AppDir, elsewhere);
+    QString report;
+    const bool ok = backups.restore(options.restoreDate, &report);
+    print(ok ? stdout : stderr, report);
+    return ok ? 0 : 1;
+}
+
+int listAgenda(const CommandLine& options)
+{
+    DiskTextFiles files;
+    const AgendaFile::Load load = AgendaFile::load(
+        files, QDir(options.AppDir).filePath(QString::fromUtf8(AgendaFile::fileName)), QDate::currentDate());
+    if (!load.ok) {
+        print(stderr, QStringLiteral("kestrin: ") + load.error);
+        return 1;
+    }
+    QString out;
+    for (const AgendaItem& item : load.items) {
+        if (options.overdueOnly && item.DaysLeft >= 0)
+            continue;
+        out += AgendaTexts::listLine(item) + u'\n';
+    }
+    std::fputs(out.toUtf8().constData(), stdout);
+    return 0;
+}
+
+int add(const CommandLine& options)
+{
+    const QJsonObject request{{QStringLiteral("command"), QStringLiteral("add")},
+                              {QStringLiteral("text"), options.addText},
+                              {QStringLiteral("set"), options.addSet},
+                              {QStringLiteral("finish"), options.addFinish}};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (const auto lock = lockFolder(options.AppDir)) {
+            DiskTextFiles files;
+            AgendaStore store(files, QDir(options.AppDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
+                              QDir(options.AppDir).filePath(QString::fromUtf8(LogFile::fileName)));
+            store.load(QDate::currentDate());
+            const StoreChange change =
+                store.addTyped(options.addText, options.addSet, options.addFinish, QDate::currentDate());
+            if (change.status == StoreChange::Done)
+                return 0;
+            print(stderr, QStringLiteral("kestrin: ") + change.message);
+            return 1;
+        }
+        if (const auto answer = SingleInstance::send(options.AppDir, request)) {
+            if (answer->value(QStringLiteral("ok")).toBool())
+                return 0;
+            print(stderr, QStringLiteral("kestrin: ") + answer->value(QStringLiteral("message")).toString());
+            return 1;
+        }
+        // The copy holding the lock may just have ended: try once more.
+    }
+    print(stderr, folderInUse(options.AppDir) + QStringLiteral("，但它没有应答，日程未添加。"));
+    return 1;
+}
+
+int autostart(const CommandLine& options, const QString& program)
+{
+    if (!options.autostart) {
+        print(stdout, Autostart::isOn()
+                          ? QStringLiteral("登录时自动启动：开（%1）").arg(Autostart::entryPath())
+                          : QStringLiteral("登录时自动启动：关"));
+        return 0;
+    }
+    QString error;
+    if (!Autostart::set(*options.autostart, program, options.dirGiven ? options.AppDir : QString(), &error)) {
+        print(stderr, QStringLiteral("kestrin: ") + error);
+        return 1;
+    }
+    print(stdout, *options.autostart ? QStringLiteral("登录时自动启动：开（%1）").arg(Autostart::entryPath())
+                                     : QStringLiteral("登录时自动启动：关"));
+    return 0;
+}
+
+} // namespace CommandTasks

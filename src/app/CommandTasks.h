@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+
+struct CommandLine;
+
+// What the program does for a script, without a display: each prints what it did (UTF-8) and
+// returns the exit code, 0 done, 1 refused.
+namespace CommandTasks {
+
+int listBackups(const CommandLine& options, const QString& elsewhere);
+int restore(const CommandLine& options, const QString& elsewhere);
+int listAgenda(const CommandLine& options);
+// Hands the addition to the copy running for the folder, which writes it and shows it; with no
+// copy running, writes it here, holding the folder's lock meanwhile.
+int add(const CommandLine& options);
+int autostart(const CommandLine& options, const QString& program);
+
+void print(std::FILE* to, const QString& text);
+
+} // namespace CommandTasks
