@@ -142,6 +142,66 @@ void alarmClock(QPainter& p, QRectF body, qreal tilt, bool ringing)
     }
 }
 
+// The program's icon on a 256-pixel grid; icon.svg below draws the same shapes.
+void kestrinIcon(QPainter& p)
+{
+    QLinearGradient g(0, 0, 0, 256);
+    g.setColorAt(0, QColor(0x3b, 0x82, 0xd0));
+    g.setColorAt(1, QColor(0x1c, 0x4d, 0x8c));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(8, 8, 240, 240), 48, 48);
+    // A calendar sheet with a bold tick: still legible at 16 pixels.
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(52, 64, 152, 140), 18, 18);
+    p.setBrush(QColor(0xe0, 0x4a, 0x3c));
+    p.drawRoundedRect(QRectF(52, 64, 152, 40), 18, 18);
+    p.drawRect(QRectF(52, 84, 152, 20));
+    p.setBrush(QColor(0x1c, 0x3f, 0x6e));
+    p.drawRoundedRect(QRectF(82, 48, 14, 34), 7, 7);
+    p.drawRoundedRect(QRectF(160, 48, 14, 34), 7, 7);
+    p.setPen(QPen(QColor(0x1f, 0x8f, 0x4a), 22, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF({QPointF(88, 152), QPointF(118, 180), QPointF(172, 124)}));
+}
+
+const char iconSvg[] = R"svg(<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
+  <defs>
+    <linearGradient id="sky" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="#3b82d0"/>
+      <stop offset="1" stop-color="#1c4d8c"/>
+    </linearGradient>
+  </defs>
+  <rect x="8" y="8" width="240" height="240" rx="48" fill="url(#sky)"/>
+  <rect x="52" y="64" width="152" height="140" rx="18" fill="#ffffff"/>
+  <rect x="52" y="64" width="152" height="40" rx="18" fill="#e04a3c"/>
+  <rect x="52" y="84" width="152" height="20" fill="#e04a3c"/>
+  <rect x="82" y="48" width="14" height="34" rx="7" fill="#1c3f6e"/>
+  <rect x="160" y="48" width="14" height="34" rx="7" fill="#1c3f6e"/>
+  <polyline points="88,152 118,180 172,124" fill="none" stroke="#1f8f4a" stroke-width="22"
+            stroke-linecap="round" stroke-linejoin="round"/>
+</svg>
+)svg";
+
+// The icon for the desktop: the sizes of the hicolor theme, each drawn at its size, and the SVG.
+void drawIcons()
+{
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 256.0, size / 256.0);
+        kestrinIcon(p);
+        p.end();
+        image.save(out.filePath(QStringLiteral("icons/kestrin-%1.png").arg(size)));
+    }
+    QFile svg(out.filePath(QStringLiteral("icons/kestrin.svg")));
+    if (svg.open(QIODevice::WriteOnly))
+        svg.write(iconSvg);
+}
+
 void drawPictures()
 {
     save("main_background", 600, 400, [](QPainter& p, int w, int h) {
@@ -268,26 +328,7 @@ void drawPictures()
         gradientFill(p, w, h, QColor(0x2a, 0x46, 0x78), QColor(0x47, 0x6b, 0xa6));
         glow(p, QPointF(260, 30), 80, QColor(0xff, 0xd7, 0x7a, 90));
     });
-    save("kestrin", 256, 256, [](QPainter& p, int w, int h) {
-        QLinearGradient g(0, 0, 0, h);
-        g.setColorAt(0, QColor(0x3b, 0x82, 0xd0));
-        g.setColorAt(1, QColor(0x1c, 0x4d, 0x8c));
-        p.setPen(Qt::NoPen);
-        p.setBrush(g);
-        p.drawRoundedRect(QRectF(8, 8, w - 16, h - 16), 48, 48);
-        // A calendar sheet with a bold tick: still legible at 16 pixels.
-        p.setBrush(Qt::white);
-        p.drawRoundedRect(QRectF(52, 64, 152, 140), 18, 18);
-        p.setBrush(QColor(0xe0, 0x4a, 0x3c));
-        p.drawRoundedRect(QRectF(52, 64, 152, 40), 18, 18);
-        p.drawRect(QRectF(52, 84, 152, 20));
-        p.setBrush(QColor(0x1c, 0x3f, 0x6e));
-        p.drawRoundedRect(QRectF(82, 48, 14, 34), 7, 7);
-        p.drawRoundedRect(QRectF(160, 48, 14, 34), 7, 7);
-        p.setPen(QPen(QColor(0x1f, 0x8f, 0x4a), 22, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        p.drawPolyline(QPolygonF({QPointF(88, 152), QPointF(118, 180), QPointF(172, 124)}));
-    });
+    save("kestrin", 256, 256, [](QPainter& p, int, int) { kestrinIcon(p); });
 }
 
 void writeWav(const char* name, const std::vector<double>& samples, int rate)
@@ -375,7 +416,9 @@ int main(int argc, char* argv[])
     out = QDir(QString::fromLocal8Bit(argv[1]));
     out.mkpath(QStringLiteral("pictures"));
     out.mkpath(QStringLiteral("sounds"));
+    out.mkpath(QStringLiteral("icons"));
     drawPictures();
+    drawIcons();
     makeSounds();
     return 0;
 }

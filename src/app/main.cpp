@@ -3,6 +3,7 @@
 #include "Backups.h"
 #include "CommandLine.h"
 #include "CommandTasks.h"
+#include "DataFolder.h"
 #include "FormMain.h"
 #include "QtMessageBoxes.h"
 #include "QtShell.h"
@@ -68,16 +69,21 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const CommandLine options = CommandLine::parse(
-        arguments, QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2));
+    const QString exeDir =
+        QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
+    const CommandLine options = CommandLine::parse(arguments, exeDir);
     using CommandTasks::print;
     if (options.action == CommandLine::Help) {
-        print(stdout, CommandLine::usage());
+        print(stdout, CommandLine::usage(options.AppDir));
         return 0;
     }
     if (options.action == CommandLine::Error) {
         print(stderr, QStringLiteral("kestrin: %1（kestrin --help 显示用法）").arg(options.error));
         return 2;
+    }
+    if (const QString problem = DataFolder::prepare(options.AppDir, exeDir); !problem.isEmpty()) {
+        print(stderr, QStringLiteral("kestrin: ") + problem);
+        return 1;
     }
     const QString elsewhere = backupElsewhere(options);
     if (options.action != CommandLine::Run) {

@@ -1,6 +1,9 @@
 #include "Autostart.h"
 #include "CommandLine.h"
+#include "DataFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +37,35 @@ private slots:
                 .action,
             CommandLine::Error);
         QCOMPARE(CommandLine::parse({QStringLiteral("--help")}, exe.path()).action, CommandLine::Help);
+    }
+
+    // An installed program (bin/ beside share/kestrin) keeps its data in the user's own folder,
+    // created once with the sounds copied in; --dir still wins; --help names the folder.
+    void anInstalledProgramKeepsItsDataInTheUsersFolder()
+    {
+        QTemporaryDir prefix, home, other;
+        const QDir root(prefix.path());
+        QVERIFY(root.mkpath(QStringLiteral("bin")) && root.mkpath(QStringLiteral("share/kestrin/sounds")));
+        for (const char* name : {"clock1.wav", "Moveme.wav", "ClickMe.wav"}) {
+            QFile sound(root.filePath(QStringLiteral("share/kestrin/sounds/") + QString::fromUtf8(name)));
+            QVERIFY(sound.open(QIODevice::WriteOnly) && sound.write(name) > 0);
+        }
+        const QString bin = root.filePath(QStringLiteral("bin"));
+        qputenv("XDG_DATA_HOME", home.path().toUtf8());
+        const CommandLine c = CommandLine::parse({}, bin);
+        QCOMPARE(c.action, CommandLine::Run);
+        const QString data = QDir(home.path()).filePath(QStringLiteral("kestrin"));
+        QCOMPARE(c.AppDir, data);
+        QCOMPARE(DataFolder::prepare(c.AppDir, bin), QString());
+        QCOMPARE(QFile::permissions(data) & 0x0077, QFile::Permissions());
+        QCOMPARE(QDir(data).entryList(QDir::Files).size(), 3);
+        // The user's own choice stays: a sound removed is not brought back.
+        QVERIFY(QFile::remove(QDir(data).filePath(QStringLiteral("Moveme.wav"))));
+        QCOMPARE(DataFolder::prepare(c.AppDir, bin), QString());
+        QCOMPARE(QDir(data).entryList(QDir::Files).size(), 2);
+        QCOMPARE(CommandLine::parse({QStringLiteral("--dir"), other.path()}, bin).AppDir, other.path());
+        QVERIFY(CommandLine::usage(data).endsWith(data));
+        qunsetenv("XDG_DATA_HOME");
     }
 
     // The autostart entry's Exec line survives any folder name: quoted, escaped, and its

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "DataFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,7 +28,7 @@ std::optional<QString> valueOf(const QString& name, const QStringList& arguments
 CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeDir)
 {
     CommandLine result;
-    result.AppDir = exeDir;
+    result.AppDir = DataFolder::choose(exeDir);
     auto fail = [&result](const QString& why) {
         result.action = Error;
         result.error = why;
@@ -99,33 +101,36 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
         return fail(QStringLiteral("--finish 与 --set 只用于 --add"));
     if (overdueGiven && result.action != List)
         return fail(QStringLiteral("--overdue 只用于 --list"));
-    if (!QFileInfo(result.AppDir).isDir())
+    if (result.dirGiven && !QFileInfo(result.AppDir).isDir())
         return fail(QStringLiteral("不是一个目录：") + result.AppDir);
     result.AppDir = QDir(result.AppDir).absolutePath();
     return result;
 }
 
-QString CommandLine::usage()
+QString CommandLine::usage(const QString& dataDir)
 {
     return QStringLiteral(
-        "用法：kestrin [--dir DIR] [--backup-dir DIR2]\n"
-        "      kestrin --backups [--dir DIR]\n"
-        "      kestrin --restore YYYY-MM-DD [--dir DIR]\n"
-        "      kestrin --list [--overdue] [--dir DIR]\n"
-        "      kestrin --add 内容 --finish YYYY-MM-DD [--set YYYY-MM-DD] [--dir DIR]\n"
-        "      kestrin --autostart [on|off] [--dir DIR]\n"
-        "\n"
-        "  --dir DIR          agenda.txt、my.log、三个声音文件、kestrin.ini 与 backup/ 所在的目录\n"
-        "                     （默认：程序所在的目录）\n"
-        "  --backup-dir DIR2  备份另存一份到 DIR2（如同步文件夹或移动硬盘），并记住此目录；\n"
-        "                     --backup-dir \"\" 则不再异地备份\n"
-        "  --backups          列出可以恢复的日期\n"
-        "  --restore 日期     恢复到该日结束时的 agenda.txt 与 my.log；现有文件先存为\n"
-        "                     agenda.txt.before-restore 与 my.log.before-restore\n"
-        "  --list             列出日程（文件顺序，UTF-8）：完成日期<TAB>剩余天数<TAB>内容；\n"
-        "                     --overdue 只列逾期的日程\n"
-        "  --add 内容         添加日程，规则与“添加日程”相同；设置日期默认为今天。\n"
-        "                     程序正在运行时由它写入。拒绝时退出码为 1，用法错误为 2\n"
-        "  --autostart on|off 登录时自动启动本程序（或不再自动启动）；不带 on/off 则显示现状\n"
-        "  --help             显示本说明");
+               "用法：kestrin [--dir DIR] [--backup-dir DIR2]\n"
+               "      kestrin --backups [--dir DIR]\n"
+               "      kestrin --restore YYYY-MM-DD [--dir DIR]\n"
+               "      kestrin --list [--overdue] [--dir DIR]\n"
+               "      kestrin --add 内容 --finish YYYY-MM-DD [--set YYYY-MM-DD] [--dir DIR]\n"
+               "      kestrin --autostart [on|off] [--dir DIR]\n"
+               "\n"
+               "  --dir DIR          agenda.txt、my.log、三个声音文件、kestrin.ini 与 backup/ 所在的目录\n"
+               "                     （默认：程序所在的目录）\n"
+               "  --backup-dir DIR2  备份另存一份到 DIR2（如同步文件夹或移动硬盘），并记住此目录；\n"
+               "                     --backup-dir \"\" 则不再异地备份\n"
+               "  --backups          列出可以恢复的日期\n"
+               "  --restore 日期     恢复到该日结束时的 agenda.txt 与 my.log；现有文件先存为\n"
+               "                     agenda.txt.before-restore 与 my.log.before-restore\n"
+               "  --list             列出日程（文件顺序，UTF-8）：完成日期<TAB>剩余天数<TAB>内容；\n"
+               "                     --overdue 只列逾期的日程\n"
+               "  --add 内容         添加日程，规则与“添加日程”相同；设置日期默认为今天。\n"
+               "                     程序正在运行时由它写入。拒绝时退出码为 1，用法错误为 2\n"
+               "  --autostart on|off 登录时自动启动本程序（或不再自动启动）；不带 on/off 则显示现状\n"
+               "  --help             显示本说明\n"
+               "\n"
+               "数据目录：") +
+           QDir::toNativeSeparators(dataDir);
 }

@@ -33,5 +33,6 @@ struct CommandLine
 
     // arguments without the program name; exeDir is the directory of the executable.
     static CommandLine parse(const QStringList& arguments, const QString& exeDir);
-    static QString usage();
+    // The usage, ending with the data folder in use.
+    static QString usage(const QString& dataDir);
 };
