@@ -198,6 +198,7 @@ void AlarmPanel::ConfirmAlarms()
             continue;
         }
         m_table.arm(i, *time, m_prompts[i]->text(), m_rings[i]->currentText().toInt(), now);
+        m_told[i] = false;
     }
     if (m_table.anyArmed())
         m_alarmTimer->start();
@@ -223,6 +224,12 @@ void AlarmPanel::CheckAlarms()
         const QString& prompt = m_table.Alarms[i].Prompt;
         if (!prompt.isEmpty())
             m_notice->setPrompt(prompt);
+        // Out of sight, the notice may be missed: the desktop tells of it once per alarm.
+        QWidget* main = window();
+        if (!m_told[i] && (!main->isVisible() || main->isMinimized())) {
+            m_told[i] = true;
+            m_services.notifications.notify(QStringLiteral("Kestrin闹钟"), m_notice->prompt());
+        }
     }
     // Nothing armed: the check sleeps until the next confirmation arms something.
     if (!m_table.anyArmed())

@@ -58,7 +58,9 @@ private:
     QLineEdit* m_times[3];
     QComboBox* m_rings[3];
     QLineEdit* m_prompts[3];
-    bool m_refused[3] = {}; // a time the last confirmation could not read, shown in red
+    bool m_refused[3] = {};
+    bool m_told[3] = {}; // the desktop was told of this alarm's rings since its confirmation // a time the
+                         // last confirmation could not read, shown in red
     ClockAnimation m_clock;
     QTimer* m_animation;
     QTimer* m_alarmTimer;

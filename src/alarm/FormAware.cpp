@@ -64,6 +64,11 @@ FormAware::FormAware(const Clock& clock, QWidget* owner)
     }
 }
 
+QString FormAware::prompt() const
+{
+    return m_prompt->text();
+}
+
 void FormAware::setPrompt(const QString& prompt)
 {
     m_prompt->setText(prompt);

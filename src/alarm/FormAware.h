@@ -25,6 +25,8 @@ public:
     FormAware(const Clock& clock, QWidget* owner);
 
     void setPrompt(const QString& prompt);
+    // What the message line says now.
+    QString prompt() const;
     // One tick of Timer显示动画闹钟: the next clock picture and the elapsed time.
     void tick();
 

@@ -6,6 +6,7 @@
 #include "DataFolder.h"
 #include "FormMain.h"
 #include "QtMessageBoxes.h"
+#include "QtNotifications.h"
 #include "QtShell.h"
 #include "QtSoundDevice.h"
 #include "QtTranslations.h"
@@ -136,11 +137,12 @@ int main(int argc, char* argv[])
     files.onProblems = printProblems;
     QtSoundDevice sound;
     QtShell shell;
-    const Services services{clock, messages, files, sound, shell, options.AppDir};
+    QtTrayIcon tray;
+    QtNotifications notifications(tray);
+    const Services services{clock, messages, files, sound, shell, notifications, options.AppDir};
 
     int code = 0;
     {
-        QtTrayIcon tray;
         FormMain window(services, tray);
         messages.setParentWidget(&window);
         QObject::connect(&instance, &SingleInstance::activationRequested, &window, &FormMain::activate);

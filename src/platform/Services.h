@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "MessageBoxes.h"
+#include "Notifications.h"
 #include "Shell.h"
 #include "SoundDevice.h"
 #include "Sounds.h"
@@ -18,6 +19,7 @@ struct Services
     TextFiles& files;
     SoundDevice& sound;
     Shell& shell;
+    Notifications& notifications;
     QString AppDir; // where agenda.txt, my.log and the three sounds live
 
     QString path(const char* fileName) const { return QDir(AppDir).filePath(QString::fromUtf8(fileName)); }

@@ -27,6 +27,8 @@ public:
     virtual void add(const QIcon& icon, QMenu* menu) = 0;
     virtual void setToolTip(const QString& text) = 0;
     virtual void remove() = 0;
+    // A balloon beside the icon, for a desktop without a notification server.
+    virtual void showMessage(const QString& title, const QString& text) = 0;
 
     std::function<void(TrayClick)> onClick;
 };

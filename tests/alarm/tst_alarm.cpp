@@ -284,15 +284,31 @@ private slots:
         QCOMPARE(caption->toolTip(), QString::fromUtf8("铃声：clock1.wav（默认）"));
     }
 
-    void ringingLeavesAHiddenMainWindowHidden()
+    // Out of sight, the desktop is told as well: once per alarm, with what the notice says.
+    void ringingLeavesAHiddenMainWindowHiddenAndTellsTheDesktop()
     {
         Fixture f;
-        f.window.hide();
-        f.arm(0, "12:00", 1);
+        f.arm(0, "12:00", 3, "吃药");
+        f.arm(1, "12:00", 2);
         f.confirm();
         f.runChecks(10000);
+        QVERIFY(f.bench.notifications.sent.isEmpty()); // the window is on view
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(11, 59, 50)));
+        f.confirm();
+        f.window.hide();
+        f.panel->closeNotice();
+        f.runChecks(12000);
         QVERIFY(f.panel->notice()->isVisible());
         QVERIFY(!f.window.isVisible());
+        QCOMPARE(f.bench.notifications.sent,
+                 (QList<QStringList>{{QString::fromUtf8("Kestrin闹钟"), QString::fromUtf8("吃药")},
+                                     {QString::fromUtf8("Kestrin闹钟"), QString::fromUtf8("吃药")}}));
+        f.window.showMinimized();
+        f.arm(0, "12:30", 1);
+        f.confirm();
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(12, 30)));
+        f.runChecks(1000);
+        QCOMPARE(f.bench.notifications.sent.size(), 3);
     }
 
     void noticeCountsFromItsFirstLoadAndStartsAfreshWhenClosed()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MessageBoxes.h"
+#include "Notifications.h"
 #include "Shell.h"
 #include "SoundDevice.h"
 #include "TextFiles.h"
@@ -51,6 +52,13 @@ public:
     QStringList files; // what the file dialogs choose; an empty queue cancels
     int confirmations = 0;
     std::function<void()> whileOpen; // what happens while a confirmation is on view
+};
+
+class RecordingNotifications final : public Notifications
+{
+public:
+    void notify(const QString& title, const QString& text) override { sent.append({title, text}); }
+    QList<QStringList> sent;
 };
 
 class RecordingShell final : public Shell

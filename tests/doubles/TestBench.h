@@ -16,7 +16,8 @@ struct TestBench
     FaultyTextFiles files;
     RecordingSound sound;
     RecordingShell shell;
-    Services services{clock, messages, files, sound, shell, dir.path()};
+    RecordingNotifications notifications;
+    Services services{clock, messages, files, sound, shell, notifications, dir.path()};
 
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     void write(const char* name, const QByteArray& bytes) const

@@ -18,6 +18,7 @@ public:
     }
     void setToolTip(const QString& text) override { tip = text; }
     void remove() override { removed = true; }
+    void showMessage(const QString& title, const QString& text) override { balloons.append({title, text}); }
     void click(TrayClick c)
     {
         if (onClick)
@@ -29,6 +30,7 @@ public:
     int adds = 0;
     QMenu* menu = nullptr;
     QString tip;
+    QList<QStringList> balloons;
 };
 
 // A test bench for windows that also live in the notification area.

@@ -62,7 +62,8 @@ private slots:
         DiskTextFiles files;
         RecordingSound sound;
         RecordingShell shell;
-        const Services services{clock, messages, files, sound, shell, dir};
+        RecordingNotifications notifications;
+        const Services services{clock, messages, files, sound, shell, notifications, dir};
         AgendaPanel panel(services, nullptr);
         LogPanel logPanel(services, nullptr);
         QObject::connect(&panel, &AgendaPanel::logChanged, &logPanel, &LogPanel::LoadLog);

@@ -57,3 +57,9 @@ void QtTrayIcon::remove()
     if (m_icon)
         m_icon->hide();
 }
+
+void QtTrayIcon::showMessage(const QString& title, const QString& text)
+{
+    if (m_icon && m_icon->isVisible())
+        m_icon->showMessage(title, text, m_icon->icon());
+}

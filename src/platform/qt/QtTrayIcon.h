@@ -16,6 +16,7 @@ public:
     void add(const QIcon& icon, QMenu* menu) override;
     void setToolTip(const QString& text) override;
     void remove() override;
+    void showMessage(const QString& title, const QString& text) override;
 
 private:
     QPointer<QSystemTrayIcon> m_icon;
