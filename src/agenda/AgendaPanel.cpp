@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -62,7 +63,7 @@ const QString dateTip = QStringLiteral("请按标准格式填写日期,如：200
 AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     : ClickLabel(parent), m_services(services),
       m_store(services.files, services.path(AgendaFile::fileName), services.path(LogFile::fileName)),
-      m_midnight(new QTimer(this)), m_dayCheck(new QTimer(this))
+      m_escape(nullptr), m_midnight(new QTimer(this)), m_dayCheck(new QTimer(this))
 {
     setObjectName(QStringLiteral("Picture安排日程"));
     setAccessibleName(QStringLiteral("安排日程"));
@@ -85,11 +86,14 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     m_delete = control<ClickLabel>(this, "Label删除日程");
 
     m_list->setMarkDescription(QStringLiteral("逾期"));
-    setTabOrder(m_list, m_order);
-    setTabOrder(m_order, m_setDate);
-    setTabOrder(m_setDate, m_finishDate);
-    setTabOrder(m_finishDate, m_daysLeft);
-    setTabOrder(m_daysLeft, m_entry);
+    setTabChain(tabOrder());
+    // The keyboard's ways to the commands: Delete deletes the current item, Escape ends an entry,
+    // Ctrl+Return confirms it.
+    new QShortcut(QKeySequence::Delete, m_list, this, &AgendaPanel::DeleteItem, Qt::WidgetShortcut);
+    m_escape =
+        new QShortcut(Qt::Key_Escape, this, this, &AgendaPanel::CancelEdit, Qt::WidgetWithChildrenShortcut);
+    for (QKeyCombination keys : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter})
+        new QShortcut(keys, m_entry, this, &AgendaPanel::ConfirmEdit, Qt::WidgetShortcut);
 
     connect(m_list, &LineList::currentRowChanged, this, [this] { ShowItemDetails(); });
     connect(m_order, &QComboBox::activated, this, [this] { SortAgenda(); });
@@ -101,6 +105,7 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
 
     m_order->addItems(AgendaOrder::entryTexts());
     m_order->setCurrentIndex(0);
+    setMode(EntryMode::Browsing);
 
     // Days left change at midnight, and the program stays in the tray for days. A machine that
     // sleeps or a clock that is set delays the midnight timer: the quarter-hourly check catches that.
@@ -112,6 +117,12 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     connect(m_dayCheck, &QTimer::timeout, this, &AgendaPanel::checkDate);
     m_dayCheck->start();
     armMidnightTimer();
+}
+
+QList<QWidget*> AgendaPanel::tabOrder() const
+{
+    return {m_list, m_order,  m_setDate, m_finishDate, m_daysLeft, m_entry,
+            m_add,  m_modify, m_delete,  m_confirm,    m_cancel};
 }
 
 QString AgendaPanel::currentText() const
@@ -243,6 +254,11 @@ void AgendaPanel::setMode(EntryMode mode)
     const bool browsing = mode == EntryMode::Browsing;
     for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_delete, m_modify, m_order, m_daysLeft, m_list})
         w->setEnabled(browsing);
+    // The entry box and its two commands lie under the list while browsing: out of Tab's way.
+    m_entry->setFocusPolicy(browsing ? Qt::NoFocus : Qt::StrongFocus);
+    m_confirm->setFocusPolicy(browsing ? Qt::NoFocus : Qt::TabFocus);
+    m_cancel->setFocusPolicy(browsing ? Qt::NoFocus : Qt::TabFocus);
+    m_escape->setEnabled(!browsing);
     m_setDate->setReadOnly(browsing);
     m_finishDate->setReadOnly(browsing);
     const QString tip = browsing ? QString() : dateTip;

@@ -8,6 +8,7 @@ class QComboBox;
 class QLineEdit;
 class LineList;
 class QPlainTextEdit;
+class QShortcut;
 class QTimer;
 struct Services;
 
@@ -44,6 +45,8 @@ public:
     EntryMode entryMode() const { return m_mode; }
     bool inEntryMode() const { return m_mode != EntryMode::Browsing; }
     const AgendaTable& table() const { return m_store.table(); }
+    // What Tab goes through on this panel, in order.
+    QList<QWidget*> tabOrder() const;
     // Loads agenda.txt again when it was changed elsewhere; waits while an entry is being made,
     // since ending it loads the file anyway.
     void reloadIfChanged();
@@ -86,6 +89,7 @@ private:
     ClickLabel* m_add;
     ClickLabel* m_modify;
     ClickLabel* m_delete;
+    QShortcut* m_escape;
     QTimer* m_midnight;
     QTimer* m_dayCheck;
 };

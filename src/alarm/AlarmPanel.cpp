@@ -115,6 +115,7 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
         });
     }
     showRingtones();
+    setTabChain(tabOrder());
 
     m_clock.first = control<QWidget>(this, "ImageClock1");
     m_clock.second = control<QWidget>(this, "ImageClock2");
@@ -240,6 +241,14 @@ void AlarmPanel::closeNotice()
 {
     if (m_notice)
         m_notice->close();
+}
+
+QList<QWidget*> AlarmPanel::tabOrder() const
+{
+    QList<QWidget*> order;
+    for (int i = 0; i < 3; ++i)
+        order << m_ticks[i] << m_times[i] << m_rings[i] << m_prompts[i];
+    return order << control<QWidget>(this, "Label确认闹钟") << control<QWidget>(this, "Label取消闹钟");
 }
 
 void AlarmPanel::preloadRingtones()

@@ -30,6 +30,8 @@ public:
     // The handler of Timer运行闹钟.
     void CheckAlarms();
 
+    // What Tab goes through on this panel, in order: row by row, then confirm and cancel.
+    QList<QWidget*> tabOrder() const;
     // Readies the chosen ringtones, as the program's own sounds are readied at start.
     void preloadRingtones();
     // The ringtone menu of an alarm row: its caption's and its time box's right click.

@@ -109,6 +109,21 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
                                    .help1 = label("ImageHelp1"),
                                    .help2 = label("ImageHelp2")},
                                   this);
+    // The icons' clickable faces show only under the pointer; the keyboard reaches the icons as
+    // they stand and gives the click to that face.
+    for (const auto& [face, raised] :
+         {std::pair{"ImageOption1", "ImageOption2"}, std::pair{"ImageHelp1", "ImageHelp2"}}) {
+        label(face)->setCommand(true);
+        label(face)->setKeyboardTarget(label(raised));
+        label(raised)->setFocusPolicy(Qt::NoFocus);
+    }
+    // Tab: the navigation first, then the panel on view, then the maker's line.
+    QList<QWidget*> order = {label("LabelArrange"), label("LabelClock"), label("LabelLog"),
+                             label("ImageOption1"), label("ImageHelp1")};
+    order << m_agenda->tabOrder() << m_alarm->tabOrder() << m_log->tabOrder() << m_options->tabOrder()
+          << m_help->tabOrder() << label("LabelQuorrel");
+    setTabChain(order);
+
     m_tray = new TrayController(this, tray, m_reminder, m_agenda);
     m_tray->unloadWindows = [this] {
         m_alarm->closeNotice();

@@ -63,6 +63,12 @@ HelpPanel::HelpPanel(const Services& services, QWidget* parent) : ClickLabel(par
         connect(m_topics[n - 1], &ClickLabel::clicked, this, [this, n] { ShowHelpTopic(n); });
     }
     connect(control<ClickLabel>(this, "Label给我来信"), &ClickLabel::clicked, this, &HelpPanel::WriteToMaker);
+    setTabChain(tabOrder());
+}
+
+QList<QWidget*> HelpPanel::tabOrder() const
+{
+    return {m_topics[0], m_topics[1], m_topics[2], m_topics[3], control<QWidget>(this, "Label给我来信")};
 }
 
 void HelpPanel::ShowHelpTopic(int topic, bool withSound)

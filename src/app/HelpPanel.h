@@ -14,6 +14,8 @@ public:
     void ShowHelpTopic(int topic, bool withSound = true);
     void WriteToMaker();
     void VisitMaker();
+    // The four topics top down, then the mail link.
+    QList<QWidget*> tabOrder() const;
 
 private:
     const Services& m_services;

@@ -60,12 +60,21 @@ OptionsPanel::OptionsPanel(const Services& services, QWidget* parent)
         auto* label = control<ClickLabel>(this, QStringLiteral("Label") + name);
         m_rows[row] = {on, off,
                        control<QLabel>(this, QStringLiteral("Label") + name + QStringLiteral("开关"))};
+        on->setFocusPolicy(Qt::NoFocus);
+        off->setFocusPolicy(Qt::NoFocus);
         connect(on, &ClickLabel::clicked, this, [this, row] { SwitchOff(row); });
         connect(off, &ClickLabel::clicked, this, [this, row] { SwitchOn(row); });
         connect(label, &ClickLabel::clicked, this, [this, row] { ToggleSwitch(row); });
     }
     connect(control<ClickLabel>(this, "Label确认设置"), &ClickLabel::clicked, this,
             &OptionsPanel::ConfirmOptions);
+    setTabChain(tabOrder());
+}
+
+QList<QWidget*> OptionsPanel::tabOrder() const
+{
+    return {control<QWidget>(this, "Label开机启动"), control<QWidget>(this, "Label自动添加日志"),
+            control<QWidget>(this, "Label自动备份"), control<QWidget>(this, "Label确认设置")};
 }
 
 void OptionsPanel::SwitchOff(int row)

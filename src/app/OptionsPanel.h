@@ -11,6 +11,8 @@ class OptionsPanel final : public ClickLabel
     Q_OBJECT
 public:
     OptionsPanel(const Services& services, QWidget* parent);
+    // The rows' captions top down, then 确认设置: the switches themselves are for the pointer.
+    QList<QWidget*> tabOrder() const;
 
     void SwitchOff(int row);
     void SwitchOn(int row);

@@ -5,6 +5,7 @@
 #include "LineList.h"
 
 #include <QMenu>
+#include <QShortcut>
 
 namespace {
 
@@ -43,6 +44,9 @@ LogPanel::LogPanel(const Services& services, QWidget* parent)
     connect(control<ClickLabel>(this, "Label删除日志"), &ClickLabel::clicked, this,
             &LogPanel::DeleteLogEntry);
 
+    setTabChain(tabOrder());
+    new QShortcut(QKeySequence::Delete, m_list, this, &LogPanel::DeleteLogEntry, Qt::WidgetShortcut);
+
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("MenuLog"));
     QAction* restore = m_menu->addAction(QStringLiteral("恢复到日程(&R)"));
@@ -62,6 +66,11 @@ LogPanel::LogPanel(const Services& services, QWidget* parent)
         if (m_menuLoads == m_store.loads())
             DeleteLogEntry();
     });
+}
+
+QList<QWidget*> LogPanel::tabOrder() const
+{
+    return {m_list, control<QWidget>(this, "Label删除日志")};
 }
 
 void LogPanel::LoadLog()

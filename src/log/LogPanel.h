@@ -23,6 +23,7 @@ public:
     void reloadIfChanged();
 
     LogStore& store() { return m_store; }
+    QList<QWidget*> tabOrder() const;
     // The menu of ListLog's current line, as a right click or the menu key opens it.
     QMenu* menu() const { return m_menu; }
 

@@ -12,6 +12,7 @@
 
 #include "LineList.h"
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -422,6 +423,60 @@ private slots:
         f.click("Label取消添加");
         QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("4"));
         QVERIFY(f.bench.messages.shown.isEmpty());
+    }
+
+    // The keyboard alone: Tab goes round the navigation, the panel on view and the maker's line;
+    // Space and Return do what a click does, sounds included; screen readers hear buttons.
+    void theKeyboardReachesEveryCommand()
+    {
+        Fixture f;
+        f.click("LabelArrange");
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.label("LabelArrange")->setFocus();
+        QStringList order;
+        for (int i = 0; i < 15; ++i) {
+            order.append(QApplication::focusWidget()->objectName());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        const QStringList expected = {"LabelArrange",  "LabelClock",   "LabelLog",      "ImageOption1",
+                                      "ImageHelp1",    "ListAgenda",   "Combo排序",     "Text设置日期",
+                                      "Text完成日期",  "Text剩余天数", "Label添加日程", "Label修改日程",
+                                      "Label删除日程", "LabelQuorrel", "LabelArrange"};
+        QCOMPARE(order, expected);
+
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(f.label("ImageOption1"));
+        QCOMPARE(button->role(), QAccessible::Button);
+        QCOMPARE(button->text(QAccessible::Name), QString::fromUtf8("选项"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(f.label("Label添加日程"))->text(QAccessible::Name),
+                 QString::fromUtf8("添加日程"));
+
+        // Space on a caption is its click, sound and all; Return on an icon is the raised icon's.
+        f.bench.sound.played.clear();
+        QTest::keyClick(f.label("LabelClock"), Qt::Key_Space);
+        QCOMPARE(f.visiblePanels(), QStringList{QStringLiteral("PictureClock")});
+        QCOMPARE(f.bench.sound.played, QStringList{QStringLiteral("ClickMe.wav")});
+        QTest::keyClick(f.label("ImageHelp1"), Qt::Key_Return);
+        QCOMPARE(f.visiblePanels(), QStringList{QStringLiteral("PictureHelp")});
+
+        // An item added, and one deleted, with the keyboard alone.
+        QTest::keyClick(f.label("LabelArrange"), Qt::Key_Return);
+        QTest::keyClick(f.label("Label添加日程"), Qt::Key_Space);
+        auto* entry = f.get<QPlainTextEdit>("Text添加日程");
+        QCOMPARE(QApplication::focusWidget(), entry);
+        QTest::keyClick(entry, Qt::Key_Escape);
+        QVERIFY(!f.window->agendaPanel()->inEntryMode());
+        QTest::keyClick(f.label("Label添加日程"), Qt::Key_Space);
+        QTest::keyClicks(entry, QStringLiteral("keyboard"));
+        QTest::keyClick(entry, Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(!f.window->agendaPanel()->inEntryMode());
+        QVERIFY(f.bench.read("agenda.txt").contains("\"keyboard\",#2026-12-07#,#2026-12-08#\r\n"));
+        auto* list = f.get<LineList>("ListAgenda");
+        list->setCurrentRow(int(list->lines().indexOf(QStringLiteral("keyboard"))));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("警告：即将删除此条日程！")});
+        QVERIFY(!f.bench.read("agenda.txt").contains("keyboard"));
     }
 
     // The program lives in the tray for days: at midnight, or on waking in a new day, the overdue

@@ -1,12 +1,15 @@
 #include "Controls.h"
 
 #include "LineList.h"
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QStyleOptionFocusRect>
 
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {
@@ -30,6 +33,103 @@ void ClickLabel::mouseMoveEvent(QMouseEvent* event)
     emit pointerMoved();
     // Moves over a control or a panel must not reach the window background (it resets highlights).
     event->accept();
+}
+
+namespace {
+
+// A command label as a screen reader sees it: a button, named by its caption (or by the accessible
+// name of a picture), pressed by the reader's action.
+class CommandAccessible final : public QAccessibleWidget
+{
+public:
+    explicit CommandAccessible(ClickLabel* label) : QAccessibleWidget(label, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const auto* label = static_cast<const ClickLabel*>(widget());
+        if (t == QAccessible::Name && label->accessibleName().isEmpty())
+            return label->text();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            static_cast<ClickLabel*>(widget())->press();
+    }
+};
+
+QAccessibleInterface* commandFactory(const QString& className, QObject* object)
+{
+    auto* label = qobject_cast<ClickLabel*>(object);
+    if (className == QLatin1String("ClickLabel") && label && label->isCommand())
+        return new CommandAccessible(label);
+    return nullptr;
+}
+
+} // namespace
+
+void ClickLabel::setCommand(bool command)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(commandFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    m_command = command;
+    setFocusPolicy(command ? Qt::TabFocus : Qt::NoFocus);
+    // Qt makes and keeps a label's interface at its first event (a name given at creation): drop
+    // it, so that the next one asked for is made as what the label is now.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(this))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+void ClickLabel::press()
+{
+    if (m_keyboardTarget)
+        m_keyboardTarget->press();
+    else
+        emit clicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (m_command && event->modifiers() == Qt::NoModifier &&
+        (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        event->accept();
+        press();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+void setTabChain(const QList<QWidget*>& widgets)
+{
+    // Qt leaves out of the chain whatever takes no focus now, such as the entry box while
+    // browsing; its place must be kept for when it does.
+    QList<Qt::FocusPolicy> policies;
+    for (QWidget* w : widgets) {
+        policies.append(w->focusPolicy());
+        if (w->focusPolicy() == Qt::NoFocus)
+            w->setFocusPolicy(Qt::TabFocus);
+    }
+    for (qsizetype i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+    for (qsizetype i = 0; i < widgets.size(); ++i)
+        widgets[i]->setFocusPolicy(policies[i]);
 }
 
 void missingControl(const QObject* root, const QString& name, int index)
@@ -161,8 +261,11 @@ QWidget* create(QWidget* container, const ControlSpec& control)
         font.setBold(look.bold);
         w->setFont(font);
     }
-    if (look.hand)
+    if (look.hand) {
         w->setCursor(Qt::PointingHandCursor);
+        if (auto* label = qobject_cast<ClickLabel*>(w))
+            label->setCommand(true);
+    }
     // A label is read by its text as it is at the time; a name set here would freeze it.
     if (look.accessible)
         w->setAccessibleName(QString::fromUtf8(look.accessible));

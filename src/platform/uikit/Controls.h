@@ -24,6 +24,16 @@ class ClickLabel : public QLabel
 public:
     using QLabel::QLabel;
 
+    // A label that acts as a button: Tab reaches it and shows a focus frame, Space and Return do
+    // what a click does, and screen readers report a button named by its caption.
+    void setCommand(bool command);
+    bool isCommand() const { return m_command; }
+    // The label whose click the keyboard gives instead of this one's (an icon whose clickable
+    // face shows only under the pointer).
+    void setKeyboardTarget(ClickLabel* target) { m_keyboardTarget = target; }
+    // What Space, Return or a screen reader's press does.
+    void press();
+
 signals:
     void clicked();
     void pointerMoved();
@@ -32,9 +42,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_pressed = false;
+    bool m_command = false;
+    ClickLabel* m_keyboardTarget = nullptr;
 };
 
 enum class ControlKind
@@ -85,6 +99,9 @@ inline constexpr QRect mainPanelRect = twips(1680, 960, 7335, 3975);
 // controls (panels, boxes, lists) are raised above labels and images whatever their place in the
 // table: labels are drawn on their container, so nothing can put one above a box.
 void buildControls(QWidget* container, std::span<const ControlSpec> entries);
+
+// Tab goes through widgets in this order, those that take no focus now included for when they do.
+void setTabChain(const QList<QWidget*>& widgets);
 
 [[noreturn]] void missingControl(const QObject* root, const QString& name, int index);
 
