@@ -1,0 +1,68 @@
+#!/bin/bash
+# The keyboard alone, read as a screen reader reads it: the real program under Xvfb on a private
+# session bus with the AT-SPI registry; Tab walks the main window, each focused object is asked
+# for its role and name, and an item is added without the mouse.
+# usage: run_atspi_e2e.sh KESTRIN_BINARY
+set -u
+exe=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/common.sh"
+ask() { /usr/bin/python3 "$here/atspi_walk.py" "$@" 2>/dev/null; }
+
+printf '"%s",#2026-12-01#,#2999-12-20#\r\n' "$(printf '交房租' | iconv -f utf-8 -t gbk)" >"$work/agenda.txt"
+start_desktop || fail "no X server with a notification area"
+dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
+pids+=($!)
+for i in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.05; done
+[ -s "$work/bus" ] || fail "no private session bus"
+export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
+/usr/libexec/at-spi-bus-launcher --launch-immediately --a11y=1 >/dev/null 2>&1 &
+pids+=($!)
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+
+"$exe" --dir "$work" >"$work/kestrin.log" 2>&1 &
+kpid=$!
+pids+=($kpid)
+win=$(wait_for 10 xq main-visible $kpid) || fail "main window never appeared"
+# The reminder sends the window to the tray; a second start brings it back, with the focus.
+limit=$(( $(now_ms) + 8000 ))
+while [ "$(xq main-visible $kpid)" != 0 ] && [ "$(now_ms)" -lt "$limit" ]; do sleep 0.1; done
+timeout 10 "$exe" --dir "$work" >/dev/null 2>&1
+wait_for 5 xq main-visible $kpid >/dev/null || fail "the window did not come back"
+sleep 0.5
+
+# Tab to the first navigation caption, then once round.
+for i in $(seq 20); do
+    [ "$(ask focused)" = "push button|安排日程" ] && break
+    xdotool key Tab; sleep 0.15
+done
+[ "$(ask focused)" = "push button|安排日程" ] || fail "Tab never reached 安排日程 ($(ask focused))"
+walked=()
+for i in $(seq 15); do
+    walked+=("$(ask focused)")
+    xdotool key Tab; sleep 0.15
+done
+expected=("push button|安排日程" "push button|设置闹钟" "push button|查看日志" "push button|选项"
+          "push button|帮助信息" "list|日程列表" "combo box|不排序刷新" "text|设置日期" "text|完成日期"
+          "text|剩余天数" "push button|添加日程" "push button|修改日程" "push button|删除日程"
+          "push button|Quorrel工作室 2002 出品" "push button|安排日程")
+for i in "${!expected[@]}"; do
+    echo "Tab $i: ${walked[$i]}"
+    [ "${walked[$i]}" = "${expected[$i]}" ] || fail "Tab $i reached ${walked[$i]}, not ${expected[$i]}"
+done
+
+# 添加日程 with Space, the text typed, Ctrl+Return: the item is in the file and in the list.
+for i in $(seq 20); do
+    [ "$(ask focused)" = "push button|添加日程" ] && break
+    xdotool key Tab; sleep 0.15
+done
+xdotool key space; sleep 0.3
+[ "$(ask focused)" = "text|日程内容" ] || fail "添加日程 did not put the focus in the entry box ($(ask focused))"
+xdotool type --delay 20 "keyboard only"; sleep 0.2
+xdotool key ctrl+Return; sleep 0.5
+grep -q '^"keyboard only",#' "$work/agenda.txt" || fail "the item typed was not added"
+[ "$(ask find "list item" "keyboard only")" = 1 ] || fail "the list does not show the item added"
+echo "added with the keyboard alone: $(grep -a keyboard "$work/agenda.txt" | tr -d '\r')"
+kill -TERM $kpid
+wait $kpid
+echo "1 passed, 0 failed"
