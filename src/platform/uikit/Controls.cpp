@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QStyleOptionFocusRect>
 
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {
@@ -109,11 +108,13 @@ void ClickLabel::paintEvent(QPaintEvent* event)
     QLabel::paintEvent(event);
     if (!hasFocus())
         return;
+    // Dashes of black on white: seen on the light panels and the dark alarm panel alike.
     QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = rect().adjusted(1, 1, -1, -1);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    const QRect frame = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(frame);
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    painter.drawRect(frame);
 }
 
 void setTabChain(const QList<QWidget*>& widgets)
