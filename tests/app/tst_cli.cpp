@@ -164,6 +164,26 @@ private slots:
         QVERIFY(!QFile::exists(bench.path("agenda.txt"))); // the running copy writes, not the script
     }
 
+    // The login entry starts this very program with its folder, and goes again.
+    void autostartComesAndGoes()
+    {
+        TestBench bench;
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        const QString entry = QDir(config.path()).filePath(QStringLiteral("autostart/kestrin.desktop"));
+        const QStringList dir{QStringLiteral("--dir"), bench.dir.path()};
+        QCOMPARE(kestrin(dir + QStringList{QStringLiteral("--autostart"), QStringLiteral("on")}).code, 0);
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(
+            file.readAll().contains("\nExec=" KESTRIN_BINARY " --dir " + bench.dir.path().toUtf8() + "\n"),
+            qPrintable(entry));
+        QVERIFY(kestrin({QStringLiteral("--autostart")}).out.contains(QString::fromUtf8("开")));
+        QCOMPARE(kestrin({QStringLiteral("--autostart"), QStringLiteral("off")}).code, 0);
+        QVERIFY(!QFile::exists(entry));
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
     // The socket takes untrusted input: what is no request is answered and never handled.
     void badRequestsAreRefusedUnhandled()
     {
