@@ -120,6 +120,11 @@ void SingleInstance::serve(QLocalSocket* socket)
 
 QJsonObject SingleInstance::answer(const QByteArray& line)
 {
+    // What a second start of an earlier version sends.
+    if (line.trimmed() == "activate") {
+        emit activationRequested();
+        return {{QStringLiteral("ok"), true}};
+    }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(line, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
