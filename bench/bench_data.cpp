@@ -1,8 +1,8 @@
 // The data path on a full-size agenda and log: 32,767 GBK records with a realistic mix of lengths
 // and commas inside texts. Run: ./build/bench/kestrin_bench (offscreen).
 #include "AgendaFile.h"
-#include "Backups.h"
 #include "AgendaPanel.h"
+#include "Backups.h"
 #include "LogFile.h"
 #include "LogPanel.h"
 #include "TestBench.h"
@@ -12,9 +12,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -169,6 +175,70 @@ void BM_DeleteLogEntry(benchmark::State& state)
     bench().write("my.log", original);
 }
 BENCHMARK(BM_DeleteLogEntry)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Floors: the least any program must do for the same result, measured in the same run, so that
+// the figures above can be given as ratios that travel between machines.
+
+// Read agenda.txt and decode it into one QString.
+void BM_FloorReadDecode(benchmark::State& state)
+{
+    const QString path = bench().path("agenda.txt");
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("read failed");
+        const std::optional<QString> text = TextCodec::decode(file.readAll());
+        benchmark::DoNotOptimize(text->data());
+    }
+}
+BENCHMARK(BM_FloorReadDecode)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// std::stable_sort of the 32,767 keys of an ordering (finish dates, with their row numbers).
+void BM_FloorStableSort(benchmark::State& state)
+{
+    DiskTextFiles files;
+    const auto load = AgendaFile::load(files, bench().path("agenda.txt"), today);
+    std::vector<std::pair<qint64, int>> keys;
+    for (int i = 0; i < int(load.items.size()); ++i)
+        keys.emplace_back(load.items[i].FinishDate.toJulianDay(), i);
+    for (auto _ : state) {
+        std::vector<std::pair<qint64, int>> sorted = keys;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        benchmark::DoNotOptimize(sorted.data());
+    }
+}
+BENCHMARK(BM_FloorStableSort)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Write agenda.txt's bytes to a new file and fsync it.
+void BM_FloorWriteSync(benchmark::State& state)
+{
+    const QByteArray bytes = bench().read("agenda.txt");
+    const QByteArray path = QFile::encodeName(bench().path("floor.txt"));
+    for (auto _ : state) {
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0 || ::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size() ||
+            ::fsync(fd) != 0)
+            state.SkipWithError("write failed");
+        ::close(fd);
+    }
+}
+BENCHMARK(BM_FloorWriteSync)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Read my.log and split it into lines.
+void BM_FloorReadSplit(benchmark::State& state)
+{
+    const QString path = bench().path("my.log");
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("read failed");
+        const QByteArray bytes = file.readAll();
+        const QList<QByteArrayView> lines = TextCodec::splitLines(bytes);
+        benchmark::DoNotOptimize(lines.data());
+    }
+}
+BENCHMARK(BM_FloorReadSplit)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // The backup of the day's first change, on the full-size agenda and log: both copied and synced
 // (state 1), or both already copied for their dates, only read and compared (state 0).

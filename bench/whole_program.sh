@@ -60,27 +60,13 @@ b_start=$(cut -d' ' -f1 "$work/result-baseline" | median); b_rss=$(cut -d' ' -f2
 k_start=$(cut -d' ' -f1 "$work/result-kestrin" | median); k_rss=$(cut -d' ' -f2 "$work/result-kestrin" | median)
 l_rss=$(cut -d' ' -f2 "$work/result-large" | median)
 
-# Wake-ups (context switches of the threads alive over the whole window) and CPU time, in the tray.
-switches() { for t in /proc/$1/task/*; do echo "${t##*/} $(awk '/ctxt_switches/ {s+=$2} END {print s}' $t/status)"; done | sort; }
-idle_figures() {
-    local pid=$1
-    local cpu0 cpu1
-    switches $pid > "$work/sw0"
-    cpu0=$(awk '{print $14+$15}' /proc/$pid/stat)
-    sleep "$idle"
-    switches $pid > "$work/sw1"
-    cpu1=$(awk '{print $14+$15}' /proc/$pid/stat)
-    local s; s=$(join "$work/sw0" "$work/sw1" | awk '{d+=$3-$2} END {print d+0}')
-    local hz; hz=$(getconf CLK_TCK)
-    awk -v s="$s" -v c=$((cpu1 - cpu0)) -v t="$idle" -v hz="$hz" \
-        'BEGIN {printf "%.2f %.3f", s / t, 100 * c / hz / t}'
-}
+source "$here/idle.sh"
 "$kestrin" --dir "$work/small" >/dev/null 2>&1 &
 kpid=$!
 until [ "$(xq main-visible $kpid)" != 0 ]; do sleep 0.02; done
 until [ "$(xq main-visible $kpid)" = 0 ]; do sleep 0.05; done
 sleep 1
-read -r k_wake k_cpu <<< "$(idle_figures $kpid)"
+read -r k_wake k_cpu <<< "$(idle_figures $kpid "$idle")"
 
 # Arm an alarm for a time that will not come during the measurement, then back to the tray.
 icon=$(xq tray-icon $kpid)
@@ -98,7 +84,7 @@ sleep 0.5
 xdotool mousemove --window "$icon" 8 8 click 1
 until [ "$(xq main-visible $kpid)" = 0 ]; do sleep 0.05; done
 sleep 1
-read -r a_wake a_cpu <<< "$(idle_figures $kpid)"
+read -r a_wake a_cpu <<< "$(idle_figures $kpid "$idle")"
 kill $kpid; wait $kpid 2>/dev/null
 
 "$baseline" >/dev/null 2>&1 &
@@ -106,7 +92,7 @@ bpid=$!
 until [ "$(xq main-visible $bpid)" != 0 ]; do sleep 0.02; done
 until [ "$(xq main-visible $bpid)" = 0 ]; do sleep 0.05; done
 sleep 1
-read -r b_wake b_cpu <<< "$(idle_figures $bpid)"
+read -r b_wake b_cpu <<< "$(idle_figures $bpid "$idle")"
 kill $bpid; wait $bpid 2>/dev/null
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }

@@ -8,14 +8,19 @@ source scripts/packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 fuzz_seconds=${1:-300}
 
-echo "== Benchmarks of the data path (32,767 records; medians of 5)"
+echo "== Benchmarks of the data path (32,767 records; medians of 5), each beside its floor"
 cmake --preset bench >/dev/null
 cmake --build --preset bench
 ./build-bench/bench/kestrin_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-    --benchmark_min_time=0.5 --benchmark_filter=-FirstLoad 2>/dev/null | grep -E 'Benchmark|median'
+    --benchmark_min_time=0.5 --benchmark_filter=-FirstLoad --benchmark_out=build-bench/data-path.json \
+    --benchmark_out_format=json 2>/dev/null | grep -E 'Benchmark|median'
 for i in 1 2 3; do ./build-bench/bench/kestrin_bench --benchmark_filter=FirstLoad 2>/dev/null | grep FirstLoad; done
+/usr/bin/python3 bench/ratios.py build-bench/data-path.json
 
-echo "== The whole program beside a bare Qt baseline (10 warm runs, 60 s idle in the tray)"
+echo "== Kestrin beside a bare Qt baseline and its peers (10 interleaved rounds, 60 s hidden in the tray)"
+bash bench/peers.sh build-bench 10 60
+
+echo "== Alarm armed and a full agenda, beside the baseline (10 warm runs, 60 s idle in the tray)"
 bash bench/whole_program.sh build-bench 10 60
 
 echo "== Fuzzing the readers of outside text ($fuzz_seconds s a target, clang's libFuzzer)"

@@ -24,4 +24,4 @@ TEST_PACKAGES=(xvfb xdotool trayer imagemagick python3-xlib pulseaudio pulseaudi
                desktop-file-utils appstream dbus-daemon dbus-bin python3-dbus python3-gi
                at-spi2-core python3-pyatspi)
 PACKAGE_PACKAGES=(dpkg-dev)
-BENCH_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev)
+BENCH_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev alarm-clock-applet osmo)

@@ -36,10 +36,22 @@ def mapped_main_window(d, pid):
     return None
 
 
+def mapped_top_level(d, pid):
+    # Any window of the program's that is a mapped child of the root: its first window on screen.
+    root = d.screen().root
+    for w in windows_of(d, pid):
+        try:
+            if w.query_tree().parent.id == root.id and w.get_attributes().map_state == X.IsViewable:
+                return w
+        except Exception:
+            continue
+    return None
+
+
 def main():
     d = display.Display()
     cmd = sys.argv[1]
-    if cmd == 'launch':
+    if cmd in ('launch', 'launch-any'):
         # Starts the program and prints its pid and the milliseconds until its main window is
         # mapped, polling every 2 ms from here so that no process start-up blurs the figure.
         import subprocess
@@ -47,7 +59,8 @@ def main():
         start = time.monotonic()
         child = subprocess.Popen(sys.argv[2:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                  start_new_session=True)
-        while mapped_main_window(d, child.pid) is None:
+        mapped = mapped_main_window if cmd == 'launch' else mapped_top_level
+        while mapped(d, child.pid) is None:
             if time.monotonic() - start > 20:
                 print(child.pid, -1)
                 return
@@ -85,6 +98,17 @@ def main():
             except Exception:
                 continue
         print(0)
+    elif cmd == 'top-level':
+        w = mapped_top_level(d, int(sys.argv[2]))
+        print(w.id if w else 0)
+    elif cmd == 'close':
+        # What a window manager sends for the close box.
+        from Xlib import protocol
+        w = d.create_resource_object('window', int(sys.argv[2]))
+        event = protocol.event.ClientMessage(window=w, client_type=d.intern_atom('WM_PROTOCOLS'),
+                                             data=(32, [d.intern_atom('WM_DELETE_WINDOW'), X.CurrentTime, 0, 0, 0]))
+        w.send_event(event)
+        d.flush()
     elif cmd == 'tray-icon':
         # The icon: a window of the program whose parent is not the root and that has no WM_STATE.
         pid = int(sys.argv[2])
