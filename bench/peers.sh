@@ -31,7 +31,7 @@ command_of() {
     esac
 }
 # Each program keeps its settings in a home of its own, made by the warm-up round.
-run() { HOME="$work/home-$1" $(command_of "$1"); }
+run() { HOME="$work/home-$1" exec $(command_of "$1"); }
 stop() { kill "$1" 2>/dev/null; while kill -0 "$1" 2>/dev/null; do sleep 0.02; done; }
 # To the tray: Kestrin and the baseline go by themselves after their greeting; the peers as their
 # close box sends them.
