@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// Starting at login, by the freedesktop autostart specification: a desktop entry in
+// Starting at login, the freedesktop.org way: a desktop entry in
 // $XDG_CONFIG_HOME/autostart (normally ~/.config/autostart).
 namespace Autostart {
 
