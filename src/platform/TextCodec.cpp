@@ -79,23 +79,13 @@ std::optional<QString> decode(QByteArrayView bytes)
 
 namespace {
 
-// One splitter for bytes and text: '\n' never occurs inside a GB18030 character, so the lines of
-// a file and of its decoded text correspond one to one.
-template <typename View, typename Char> QList<View> linesOf(View text, Char lf, Char cr)
+template <typename View> QList<View> linesOf(View text)
 {
     QList<View> lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(lf, start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0)
-            end = text.size();
-        qsizetype stop = end;
-        if (stop > start && text[stop - 1] == cr)
-            --stop;
-        lines.append(text.sliced(start, stop - start));
-        start = next;
-    }
+    forEachLine(text, [&lines](View line) {
+        lines.append(line);
+        return true;
+    });
     return lines;
 }
 
@@ -103,12 +93,12 @@ template <typename View, typename Char> QList<View> linesOf(View text, Char lf, 
 
 QList<QByteArrayView> splitLines(QByteArrayView bytes)
 {
-    return linesOf(bytes, '\n', '\r');
+    return linesOf(bytes);
 }
 
 QList<QStringView> splitLines(QStringView text)
 {
-    return linesOf(text, QChar(u'\n'), QChar(u'\r'));
+    return linesOf(text);
 }
 
 } // namespace TextCodec

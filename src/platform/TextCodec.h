@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <type_traits>
 
 // The data files' encoding: GB18030 reads every GBK file unchanged, writes GBK bytes for GBK
 // characters and still encodes every other character. Line ends: CR LF written, CR LF or LF read.
@@ -23,6 +24,26 @@ std::optional<QString> decode(QByteArrayView bytes);
 // A last line without a line end counts; a final line end does not start another line.
 QList<QByteArrayView> splitLines(QByteArrayView bytes);
 QList<QStringView> splitLines(QStringView text);
+
+// The same lines one by one, for readers that need no list: f(line) for each, in order, until f
+// returns false. '\n' never occurs inside a GB18030 character, so the lines of a file and of its
+// decoded text correspond one to one.
+template <typename View, typename F> void forEachLine(View text, F f)
+{
+    using Char = std::remove_cvref_t<decltype(text[0])>;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(Char(u'\n'), start);
+        const qsizetype next = end < 0 ? text.size() : end + 1;
+        if (end < 0)
+            end = text.size();
+        if (end > start && text[end - 1] == Char(u'\r'))
+            --end;
+        if (!f(text.sliced(start, end - start)))
+            return;
+        start = next;
+    }
+}
 
 inline constexpr char lineEnd[] = "\r\n";
 

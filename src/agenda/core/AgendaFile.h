@@ -7,8 +7,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <optional>
-
 class TextFiles;
 
 // agenda.txt: one record a line, "text",#yyyy-mm-dd#,#yyyy-mm-dd# with CR LF, in GB18030.
@@ -28,8 +26,6 @@ struct Load
 void appendRecord(QString& text, const AgendaItem& item);
 // One record as bytes; empty when the text cannot be encoded.
 QByteArray formatRecord(const QString& content, QDate setDate, QDate finishDate);
-// One record from one line (without its line end); reason says what is wrong when it fails.
-std::optional<AgendaItem> parseRecord(QStringView line, QString* reason);
 
 // Reads the whole file. A missing or empty file is an empty agenda; blank lines are skipped.
 // DaysLeft is counted from today.

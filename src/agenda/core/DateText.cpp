@@ -35,29 +35,38 @@ int readNumber(QStringView text, qsizetype& pos, int minDigits, int maxDigits)
 
 } // namespace
 
-std::optional<QDate> read(QStringView text)
+QDate read(QStringView text)
 {
     qsizetype pos = 0;
     const int year = readNumber(text, pos, 4, 4);
     if (year < 1000 || pos >= text.size() || text[pos] != u'-')
-        return std::nullopt;
+        return {};
     ++pos;
     const int month = readNumber(text, pos, 1, 2);
     if (month < 0 || pos >= text.size() || text[pos] != u'-')
-        return std::nullopt;
+        return {};
     ++pos;
     const int day = readNumber(text, pos, 1, 2);
     if (day < 0 || pos != text.size())
-        return std::nullopt;
-    const QDate date(year, month, day);
-    if (!date.isValid())
-        return std::nullopt;
-    return date;
+        return {};
+    if (month < 1 || month > 12 || day < 1)
+        return {};
+    // Unsigned from here: constant divisions become multiplications. Every year is 1000 to 9999.
+    const unsigned uy = unsigned(year), um = unsigned(month), ud = unsigned(day);
+    static constexpr unsigned monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = uy % 4 == 0 && (uy % 100 != 0 || uy % 400 == 0);
+    if (ud > monthDays[um - 1] + (um == 2 && leap))
+        return {};
+    // The Julian day by the usual integer formula: QDate's calendar machinery is a large share
+    // of loading a big agenda.
+    const unsigned a = um <= 2, y = uy + 4800 - a, m = um + 12 * a - 3;
+    return QDate::fromJulianDay(ud + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045);
 }
 
 std::optional<QDate> parse(QStringView text)
 {
-    return read(text.trimmed());
+    const QDate date = read(text.trimmed());
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
 }
 
 } // namespace DateText

@@ -24,9 +24,9 @@ std::optional<Entry> parseEntry(QStringView line)
     const auto finishDate =
         DateText::read(line.sliced(finish + finishMark.size(), deleted - finish - finishMark.size()));
     const auto deletionDate = DateText::read(line.sliced(deleted + deletedMark.size()));
-    if (!setDate || !finishDate || !deletionDate)
+    if (!setDate.isValid() || !finishDate.isValid() || !deletionDate.isValid())
         return std::nullopt;
-    return Entry{line.first(set).toString(), *setDate, *finishDate, *deletionDate};
+    return Entry{line.first(set).toString(), setDate, finishDate, deletionDate};
 }
 
 std::optional<Entry> entryAt(const LogStore& log, int row)
