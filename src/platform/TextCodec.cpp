@@ -4,15 +4,117 @@
 #include <QStringEncoder>
 
 #include <cstring>
+#include <vector>
 
 namespace TextCodec {
 
-std::optional<QByteArray> encode(QStringView text)
+std::optional<QByteArray> encodeWithConverter(QStringView text)
 {
     QStringEncoder encoder("GB18030", QStringConverter::Flag::Stateless);
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return std::nullopt;
+    return bytes;
+}
+
+namespace {
+
+// GB18030's two-byte forms, which hold every GBK character, as tables taken once from the
+// converter itself: a lookup is several times faster than the converter, and a data file is
+// nearly all ASCII and two-byte forms. Anything else goes to the converter, so the tables only
+// ever repeat its answers.
+// A row for each first byte 0x80 to 0xFF and a cell for every second byte, so that any pair can
+// be looked up without asking first: cells that are no character stay 0.
+constexpr qsizetype indexOf(unsigned lead, unsigned trail)
+{
+    return qsizetype(lead & 0x7f) << 8 | qsizetype(trail);
+}
+constexpr qsizetype tableSize = 0x80 << 8;
+
+// Two-byte form to character; 0 for none.
+const std::vector<char16_t>& twoByteDecoding()
+{
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> chars(size_t(tableSize), 0);
+        QByteArray pairs;
+        for (unsigned lead = 0x81; lead <= 0xfe; ++lead) {
+            for (unsigned trail = 0x40; trail <= 0xfe; ++trail) {
+                if (trail != 0x7f)
+                    pairs.append(char(lead)).append(char(trail));
+            }
+        }
+        // All of them in one call: one character for each pair, or no table and the converter
+        // for everything.
+        QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
+        const QString decoded = decoder.decode(pairs);
+        if (decoder.hasError() || decoded.size() != pairs.size() / 2)
+            return std::vector<char16_t>();
+        for (qsizetype i = 0; i < decoded.size(); ++i) {
+            const QChar c = decoded[i];
+            if (c != QChar::ReplacementCharacter && !c.isSurrogate())
+                chars[size_t(indexOf(quint8(pairs[2 * i]), quint8(pairs[2 * i + 1])))] = c.unicode();
+        }
+        return chars;
+    }();
+    return table;
+}
+
+// Character to two-byte form (lead in the high byte); 0 for a character the converter writes
+// otherwise.
+const std::vector<quint16>& twoByteEncoding()
+{
+    static const std::vector<quint16> table = [] {
+        std::vector<quint16> codes(0x10000, 0);
+        QString chars;
+        for (unsigned c = 0x80; c <= 0xffff; ++c) {
+            if (!QChar::isSurrogate(c))
+                chars.append(QChar(c));
+        }
+        QStringEncoder encoder("GB18030", QStringConverter::Flag::Stateless);
+        const QByteArray bytes = encoder.encode(chars);
+        if (encoder.hasError())
+            return std::vector<quint16>();
+        // Every form is told by its first two bytes: one byte below 0x80, four with a digit second.
+        qsizetype at = 0;
+        for (const QChar c : chars) {
+            const qsizetype length = at + 1 < bytes.size() && bytes[at + 1] >= '0' && bytes[at + 1] <= '9'
+                                         ? 4
+                                         : (quint8(bytes[at]) < 0x80 ? 1 : 2);
+            if (at + length > bytes.size())
+                return std::vector<quint16>();
+            if (length == 2)
+                codes[c.unicode()] = quint16((quint8(bytes[at]) << 8) | quint8(bytes[at + 1]));
+            at += length;
+        }
+        if (at != bytes.size())
+            return std::vector<quint16>();
+        return codes;
+    }();
+    return table;
+}
+
+} // namespace
+
+std::optional<QByteArray> encode(QStringView text)
+{
+    const std::vector<quint16>* codes = nullptr;
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    char* out = bytes.data();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            *out++ = char(u);
+            continue;
+        }
+        if (!codes)
+            codes = &twoByteEncoding();
+        const quint16 code = codes->empty() ? 0 : (*codes)[u];
+        if (!code)
+            return encodeWithConverter(text);
+        *out++ = char(code >> 8);
+        *out++ = char(code & 0xff);
+    }
+    bytes.truncate(out - bytes.data());
     return bytes;
 }
 
@@ -58,22 +160,69 @@ QByteArray withEuroSigns(QByteArrayView bytes)
 
 } // namespace
 
-std::optional<QString> decode(QByteArrayView bytes)
+std::optional<QString> decodeWithConverter(QByteArrayView bytes)
 {
-    bool ascii = true;
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii)
-        return QString::fromLatin1(bytes);
     const QByteArray mended = withEuroSigns(bytes);
     QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
     QString text = decoder.decode(mended.isEmpty() ? bytes : QByteArrayView(mended));
     if (decoder.hasError())
         return std::nullopt;
+    return text;
+}
+
+namespace {
+
+// The characters of bytes into out, which has room for bytes.size(); -1 when a character needs
+// the converter: a four-byte form, a byte that begins nothing, a character cut off.
+qsizetype decodeForms(QByteArrayView bytes, char16_t* out)
+{
+    const std::vector<char16_t>& table = twoByteDecoding();
+    if (table.empty())
+        return -1;
+    const char16_t* const chars = table.data();
+    const char16_t* const start = out;
+    const auto* in = reinterpret_cast<const quint8*>(bytes.data());
+    const auto* const end = in + bytes.size();
+    while (in < end) {
+        const unsigned b = *in;
+        if (b < 0x80) {
+            *out++ = char16_t(b);
+            ++in;
+            continue;
+        }
+        if (b == 0x80) { // the euro sign of code page 936
+            *out++ = u'\u20ac';
+            ++in;
+            continue;
+        }
+        // A four-byte form, a byte that begins nothing, a character cut off: the converter's.
+        const char16_t c = end - in < 2 ? 0 : chars[indexOf(b, in[1])];
+        if (!c)
+            return -1;
+        *out++ = c;
+        in += 2;
+    }
+    return out - start;
+}
+
+} // namespace
+
+std::optional<QString> decode(QByteArrayView bytes)
+{
+    // A record's field goes through the stack, so that its string is no larger than its text.
+    constexpr qsizetype shortText = 256;
+    if (bytes.size() <= shortText) {
+        char16_t buffer[shortText];
+        const qsizetype n = decodeForms(bytes, buffer);
+        if (n < 0)
+            return decodeWithConverter(bytes);
+        return QString(reinterpret_cast<const QChar*>(buffer), n);
+    }
+    QString text(bytes.size(), Qt::Uninitialized);
+    const qsizetype n = decodeForms(bytes, reinterpret_cast<char16_t*>(text.data()));
+    if (n < 0)
+        return decodeWithConverter(bytes);
+    text.truncate(n);
     return text;
 }
 

@@ -1,15 +1,20 @@
 #include "DateText.h"
 #include "LogFile.h"
 #include "LogRestore.h"
+#include "TextCodec.h"
 #include "TimeText.h"
 
 #include <cstdint>
 
 // What the user types into the date and time boxes, and log lines restored to the agenda: whatever
-// reads must read back the same.
+// reads must read back the same. The data files' codec: its tables must answer as Qt's converter.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString text = QString::fromUtf8(bytes);
+    if (TextCodec::decode(bytes) != TextCodec::decodeWithConverter(bytes) ||
+        TextCodec::encode(text) != TextCodec::encodeWithConverter(text))
+        __builtin_trap();
     if (const auto date = DateText::parse(text)) {
         if (!date->isValid() || DateText::parse(DateText::format(*date)) != date)
             __builtin_trap();

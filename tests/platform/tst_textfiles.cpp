@@ -54,6 +54,28 @@ private slots:
         QVERIFY(!TextCodec::encode(QStringLiteral("ab") + QChar(0xD800)).has_value());
     }
 
+    // The table-driven forms must give the converter's answer for every character and every pair
+    // of bytes, good or bad, wherever it stands.
+    void everyCharacterAndBytePairAsTheConverterHasIt()
+    {
+        for (unsigned c = 0; c <= 0xffff; ++c) {
+            const QString text = QStringLiteral("a") + QChar(c) + QStringLiteral("b");
+            if (TextCodec::encode(text) != TextCodec::encodeWithConverter(text))
+                QFAIL(qPrintable(QStringLiteral("U+%1").arg(c, 4, 16, QChar(u'0'))));
+        }
+        for (unsigned lead = 0x80; lead <= 0xff; ++lead) {
+            for (unsigned trail = 0; trail <= 0xff; ++trail) {
+                for (const QByteArray& bytes : {QByteArray("a") + char(lead) + char(trail) + "b",
+                                                QByteArray("a") + char(lead) + char(trail)}) {
+                    if (TextCodec::decode(bytes) != TextCodec::decodeWithConverter(bytes))
+                        QFAIL(bytes.toHex(' ').constData());
+                }
+            }
+            const QByteArray cut = QByteArray("a") + char(lead);
+            QCOMPARE(TextCodec::decode(cut), TextCodec::decodeWithConverter(cut));
+        }
+    }
+
     // Code page 936 writes the euro sign as the single byte 0x80.
     void aLoneEuroByteFromWindowsReads()
     {

@@ -13,15 +13,20 @@ namespace AgendaFile {
 
 namespace {
 
-void skipBlanks(QStringView line, qsizetype& pos)
+// A record is read from the file's bytes, not from decoded text: its quotes, hashes, commas and
+// dates are ASCII, and no byte below 0x40 other than a four-byte form's digits occurs inside a
+// GB18030 character, so only the text between the quotes needs decoding.
+using Line = QByteArrayView;
+
+void skipBlanks(Line line, qsizetype& pos)
 {
-    while (pos < line.size() && (line[pos] == u' ' || line[pos] == u'\t'))
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
         ++pos;
 }
 
 // The next c at or after from, or -1. Fields are a few characters long: a plain loop beats the
 // call into a vectorised search that indexOf makes.
-qsizetype find(QStringView line, char16_t c, qsizetype from)
+qsizetype find(Line line, char c, qsizetype from)
 {
     for (qsizetype i = from; i < line.size(); ++i)
         if (line[i] == c)
@@ -30,14 +35,14 @@ qsizetype find(QStringView line, char16_t c, qsizetype from)
 }
 
 // "#2002-12-20#" at pos; an invalid date when there is none.
-QDate readDate(QStringView line, qsizetype& pos)
+QDate readDate(Line line, qsizetype& pos)
 {
-    if (pos >= line.size() || line[pos] != u'#')
+    if (pos >= line.size() || line[pos] != '#')
         return {};
     // Nearly every date has all ten characters: look there before searching.
     qsizetype close = pos + 11;
-    if (close >= line.size() || line[close] != u'#')
-        close = find(line, u'#', pos + 1);
+    if (close >= line.size() || line[close] != '#')
+        close = find(line, '#', pos + 1);
     if (close < 0)
         return {};
     const QDate date = DateText::read(line.sliced(pos + 1, close - pos - 1));
@@ -45,22 +50,33 @@ QDate readDate(QStringView line, qsizetype& pos)
     return date;
 }
 
-bool readComma(QStringView line, qsizetype& pos)
+bool readComma(Line line, qsizetype& pos)
 {
     skipBlanks(line, pos);
-    if (pos >= line.size() || line[pos] != u',')
+    if (pos >= line.size() || line[pos] != ',')
         return false;
     ++pos;
     skipBlanks(line, pos);
     return true;
 }
 
-bool isBlank(QStringView line)
+bool isBlank(Line line)
 {
-    for (QChar c : line)
-        if (c != u' ' && c != u'\t')
+    for (char c : line)
+        if (c != ' ' && c != '\t')
             return false;
     return true;
+}
+
+constexpr char badBytes[] = "含有无法识别的字符";
+
+// Why a line's bytes do not read: most often a file saved as UTF-8.
+QString unreadable(QByteArrayView line)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString asUtf8 = utf8.decode(line);
+    return utf8.hasError() || asUtf8.isEmpty() ? QString::fromUtf8(badBytes)
+                                               : QStringLiteral("文字是 UTF-8 编码，应为 GBK 编码");
 }
 
 QString failure(const QString& path, qsizetype lineNumber, const QString& reason)
@@ -96,16 +112,19 @@ namespace {
 
 // One record from one line (without its line end) into item, filled in place: a load makes one
 // string per record and nothing more. Returns what is wrong, or nullptr.
-const char* parseRecord(QStringView line, AgendaItem& item)
+const char* parseRecord(Line line, AgendaItem& item)
 {
     qsizetype pos = 0;
     skipBlanks(line, pos);
-    if (pos >= line.size() || line[pos] != u'"')
+    if (pos >= line.size() || line[pos] != '"')
         return "日程内容应以双引号开始";
-    const qsizetype close = find(line, u'"', pos + 1);
+    const qsizetype close = find(line, '"', pos + 1);
     if (close < 0)
         return "日程内容缺少结尾的双引号";
-    item.Content = line.sliced(pos + 1, close - pos - 1).toString();
+    std::optional<QString> content = TextCodec::decode(line.sliced(pos + 1, close - pos - 1));
+    if (!content)
+        return badBytes;
+    item.Content = std::move(*content);
     pos = close + 1;
     if (!readComma(line, pos) || pos >= line.size())
         return "缺少设置日期";
@@ -133,41 +152,25 @@ Load load(const TextFiles& files, const QString& path, QDate today)
         return result;
     result.stamp = FileStamp::of(path, *bytes);
 
-    // Decoding the file at once is many times faster than line by line; only a file with bad
-    // bytes is decoded again line by line to find the line to name.
-    const std::optional<QString> whole = TextCodec::decode(*bytes);
-    if (!whole) {
-        const QList<QByteArrayView> raw = TextCodec::splitLines(*bytes);
-        for (qsizetype i = 0; i < raw.size(); ++i) {
-            if (!TextCodec::decode(raw[i])) {
-                QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-                const QString asUtf8 = utf8.decode(raw[i]);
-                result.error = failure(path, i + 1,
-                                       utf8.hasError() || asUtf8.isEmpty()
-                                           ? QStringLiteral("含有无法识别的字符")
-                                           : QStringLiteral("文字是 UTF-8 编码，应为 GBK 编码"));
-                return result;
-            }
-        }
-        result.error = failure(path, raw.size(), QStringLiteral("含有无法识别的字符"));
-        return result;
-    }
-
     QList<AgendaItem> items;
     items.reserve(std::count(bytes->cbegin(), bytes->cend(), '\n') + 1);
     qsizetype lineNumber = 0;
     const char* why = nullptr;
-    TextCodec::forEachLine(QStringView(*whole), [&](QStringView line) {
+    QByteArrayView badLine;
+    TextCodec::forEachLine(QByteArrayView(*bytes), [&](QByteArrayView line) {
         ++lineNumber;
         if (isBlank(line))
             return true;
         AgendaItem& item = items.emplace_back();
         why = parseRecord(line, item);
         item.DaysLeft = int(today.daysTo(item.FinishDate));
+        badLine = line;
         return why == nullptr;
     });
     if (why) {
-        result.error = failure(path, lineNumber, QString::fromUtf8(why));
+        // Bytes that are not GB18030 anywhere in the line say more than what the parser tripped on.
+        result.error = failure(path, lineNumber,
+                               TextCodec::decode(badLine) ? QString::fromUtf8(why) : unreadable(badLine));
         return result;
     }
     result.ok = true;

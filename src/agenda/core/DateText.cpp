@@ -21,29 +21,38 @@ QString format(QDate date)
 
 namespace {
 
+char16_t unit(QChar c)
+{
+    return c.unicode();
+}
+
+char16_t unit(char c)
+{
+    return quint8(c);
+}
+
 // Reads 1 to maxDigits ASCII digits at pos; -1 when there are none.
-int readNumber(QStringView text, qsizetype& pos, int minDigits, int maxDigits)
+template <typename View> int readNumber(View text, qsizetype& pos, int minDigits, int maxDigits)
 {
     int value = 0, digits = 0;
-    while (pos < text.size() && digits < maxDigits && text[pos] >= u'0' && text[pos] <= u'9') {
-        value = value * 10 + (text[pos].unicode() - u'0');
+    while (pos < text.size() && digits < maxDigits && unit(text[pos]) >= u'0' && unit(text[pos]) <= u'9') {
+        value = value * 10 + int(unit(text[pos]) - u'0');
         ++pos;
         ++digits;
     }
     return digits >= minDigits ? value : -1;
 }
 
-} // namespace
-
-QDate read(QStringView text)
+// Text and the bytes of a file alike: a date is ASCII in both.
+template <typename View> QDate readDate(View text)
 {
     qsizetype pos = 0;
     const int year = readNumber(text, pos, 4, 4);
-    if (year < 1000 || pos >= text.size() || text[pos] != u'-')
+    if (year < 1000 || pos >= text.size() || unit(text[pos]) != u'-')
         return {};
     ++pos;
     const int month = readNumber(text, pos, 1, 2);
-    if (month < 0 || pos >= text.size() || text[pos] != u'-')
+    if (month < 0 || pos >= text.size() || unit(text[pos]) != u'-')
         return {};
     ++pos;
     const int day = readNumber(text, pos, 1, 2);
@@ -61,6 +70,18 @@ QDate read(QStringView text)
     // of loading a big agenda.
     const unsigned a = um <= 2, y = uy + 4800 - a, m = um + 12 * a - 3;
     return QDate::fromJulianDay(ud + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045);
+}
+
+} // namespace
+
+QDate read(QStringView text)
+{
+    return readDate(text);
+}
+
+QDate read(QByteArrayView bytes)
+{
+    return readDate(bytes);
 }
 
 std::optional<QDate> parse(QStringView text)

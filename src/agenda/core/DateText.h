@@ -14,6 +14,7 @@ QString format(QDate date);
 // and days that do not exist: for those the date is invalid. A plain QDate, not an optional: the
 // optional's flag costs a stall on every date of a large agenda.
 QDate read(QStringView text);
+QDate read(QByteArrayView bytes);
 // The same with blanks around the date, as typed into a box.
 std::optional<QDate> parse(QStringView text);
 
