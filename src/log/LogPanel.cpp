@@ -83,13 +83,14 @@ void LogPanel::LoadLog()
 
 void LogPanel::showLines()
 {
-    const QStringList& texts = m_store.lines().texts;
-    m_count->setText(QString::number(texts.size()));
+    const int count = m_store.lines().count();
+    m_count->setText(QString::number(count));
     {
         const QSignalBlocker blocker(m_list);
-        m_list->setLines(texts);
+        // Asked afresh each time: the store's lines are replaced at the next load.
+        m_list->setLines(count, [this](int row) { return m_store.lines().text(row); });
         // The first line with the first line's text is line 0.
-        m_list->setCurrentRow(texts.isEmpty() ? -1 : 0);
+        m_list->setCurrentRow(count == 0 ? -1 : 0);
     }
     ShowLogEntry();
 }

@@ -64,7 +64,7 @@ State inspect(const QString& dir)
     if (logRead.status == TextFiles::Read::Ok && !logRead.bytes.isEmpty() && !logRead.bytes.endsWith("\r\n"))
         return fail(QStringLiteral("my.log ends inside a line"));
     const auto log = LogFile::load(files, dir + QStringLiteral("/my.log"));
-    for (const QString& line : log.texts) {
+    for (const QString& line : log.texts()) {
         if (line.startsWith(QStringLiteral("seed-")))
             continue;
         const auto m = logEntry.match(line);
@@ -127,7 +127,7 @@ int write(const QString& dir)
                 log.load();
         } else if (op < 96) {
             // Undo a deletion: a restored item may be deleted again, and archived a second time.
-            const QStringList& lines = log.lines().texts;
+            const QStringList lines = log.lines().texts();
             const int row = int(rng.bounded(qMax(1, int(lines.size()))));
             if (row < lines.size() && lines[row].startsWith(QStringLiteral("item-"))) {
                 change = LogRestore::restore(agenda, log, row);
@@ -135,7 +135,7 @@ int write(const QString& dir)
             }
         } else {
             // Only the seed lines are ever deleted from the log: the archive of items must stay.
-            const int row = int(log.lines().texts.indexOf(QRegularExpression(QStringLiteral("^seed-"))));
+            const int row = int(log.lines().texts().indexOf(QRegularExpression(QStringLiteral("^seed-"))));
             if (row >= 0) {
                 change = log.removeLine(row);
                 log.load();
@@ -178,7 +178,7 @@ int dieRestoring(const QString& dir)
     if (!agenda.load(QDate::currentDate()))
         return 1;
     log.load();
-    const QStringList& lines = log.lines().texts;
+    const QStringList lines = log.lines().texts();
     for (int row = 0; row < lines.size(); ++row) {
         const auto entry = LogRestore::parseEntry(lines[row]);
         if (entry && entry->content.startsWith(QStringLiteral("item-")) && !agenda.contains(entry->content)) {

@@ -14,6 +14,25 @@ QString formatEntry(const QString& content, const QString& setDate, const QStrin
            QStringLiteral("; 删除日期") + deletionDate;
 }
 
+QString Load::text(int row) const
+{
+    if (row < 0 || row >= raw.size())
+        return {};
+    if (std::optional<QString> text = TextCodec::decode(raw[row]))
+        return std::move(*text);
+    QStringDecoder lossy("GB18030", QStringConverter::Flag::Stateless);
+    return lossy.decode(raw[row]);
+}
+
+QStringList Load::texts() const
+{
+    QStringList all;
+    all.reserve(raw.size());
+    for (int row = 0; row < raw.size(); ++row)
+        all.append(text(row));
+    return all;
+}
+
 Load load(const TextFiles& files, const QString& path)
 {
     Load result;
@@ -23,18 +42,6 @@ Load load(const TextFiles& files, const QString& path)
     result.bytes = *bytes;
     result.stamp = FileStamp::keeping(path, result.bytes);
     result.raw = TextCodec::splitLines(result.bytes);
-    result.texts.reserve(result.raw.size());
-    if (const std::optional<QString> whole = TextCodec::decode(result.bytes)) {
-        for (QStringView line : TextCodec::splitLines(QStringView(*whole)))
-            result.texts.append(line.toString());
-    } else {
-        // Lines in a foreign encoding are shown as well as can be and kept as bytes.
-        QStringDecoder lossy("GB18030", QStringConverter::Flag::Stateless);
-        for (QByteArrayView line : std::as_const(result.raw)) {
-            result.texts.append(lossy.decode(line));
-            lossy.resetState();
-        }
-    }
     result.ok = true;
     return result;
 }

@@ -17,16 +17,21 @@ inline constexpr char fileName[] = "my.log";
 QString formatEntry(const QString& content, const QString& setDate, const QString& finishDate,
                     const QString& deletionDate);
 
-// The lines of my.log: their bytes as read, kept so that a rewrite gives them back unchanged, and
-// their texts for the list. raw views into bytes, which nothing may change.
+// The lines of my.log: their bytes as read, kept so that a rewrite gives them back unchanged.
+// raw views into bytes, which nothing may change.
 struct Load
 {
     bool ok = false;
     QByteArray bytes;
     QList<QByteArrayView> raw;
-    QStringList texts;
     QString error;
     FileStamp stamp;
+
+    int count() const { return int(raw.size()); }
+    // Line row's text, decoded when asked for: the list shows a few dozen of a long log's lines.
+    // A line in a foreign encoding reads as well as it can; empty past the last line.
+    QString text(int row) const;
+    QStringList texts() const;
 };
 // A missing file loads as no lines; a last line without its line end counts.
 Load load(const TextFiles& files, const QString& path);

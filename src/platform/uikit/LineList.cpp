@@ -53,8 +53,38 @@ void LineList::setLines(const QStringList& lines)
 {
     static_cast<LinesModel*>(m_model)->reset([&] {
         m_lines = lines;
+        m_textOf = nullptr;
+        m_count = int(lines.size());
         m_marks.clear();
     });
+}
+
+void LineList::setLines(int count, std::function<QString(int row)> textOf)
+{
+    static_cast<LinesModel*>(m_model)->reset([&] {
+        m_lines.clear();
+        m_textOf = std::move(textOf);
+        m_count = count;
+        m_marks.clear();
+    });
+}
+
+QStringList LineList::lines() const
+{
+    if (!m_textOf)
+        return m_lines;
+    QStringList all;
+    all.reserve(m_count);
+    for (int row = 0; row < m_count; ++row)
+        all.append(m_textOf(row));
+    return all;
+}
+
+QString LineList::text(int row) const
+{
+    if (row < 0 || row >= m_count)
+        return {};
+    return m_textOf ? m_textOf(row) : m_lines[row];
 }
 
 int LineList::currentRow() const

@@ -2,11 +2,14 @@
 
 #include <QListView>
 
+#include <functional>
+
 class QAbstractListModel;
 
 // A list box of text lines, some of which can be marked (the agenda marks its overdue lines)
 // independently of the current line. Refilled whole at every load, so it takes all lines at once:
 // 32,767 lines are replaced in a few milliseconds, where adding items one by one takes many more.
+// Given a function instead of the texts, it makes only the texts that are asked for.
 class LineList final : public QListView
 {
     Q_OBJECT
@@ -14,9 +17,10 @@ public:
     explicit LineList(QWidget* parent = nullptr);
 
     void setLines(const QStringList& lines);
-    const QStringList& lines() const { return m_lines; }
-    int count() const { return int(m_lines.size()); }
-    QString text(int row) const { return m_lines.value(row); }
+    void setLines(int count, std::function<QString(int row)> textOf);
+    QStringList lines() const;
+    int count() const { return m_count; }
+    QString text(int row) const;
     int currentRow() const;
     // Moves the current line (-1 for none) without touching the marks.
     void setCurrentRow(int row);
@@ -43,6 +47,8 @@ private:
 
     QAbstractListModel* m_model;
     QStringList m_lines;
+    std::function<QString(int row)> m_textOf; // when set, instead of m_lines
+    int m_count = 0;
     QList<bool> m_marks;
     QString m_markDescription;
 };
