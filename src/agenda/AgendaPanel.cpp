@@ -147,10 +147,13 @@ bool AgendaPanel::LoadAgenda()
 void AgendaPanel::showTable()
 {
     const QList<AgendaItem>& agenda = m_store.table().Agenda;
+    QList<qsizetype> items(agenda.size());
     QList<bool> marks(agenda.size(), false);
-    for (qsizetype i = 0; i < agenda.size(); ++i)
+    for (qsizetype i = 0; i < agenda.size(); ++i) {
+        items[i] = i;
         marks[i] = agenda[i].DaysLeft < 0;
-    fillList(AgendaOrder::lines(agenda, AgendaOrdering::FileOrder), marks);
+    }
+    fillList(items, marks);
     emit agendaLoaded(m_store.table().AgendaCount(), m_store.table().OverdueCount);
 }
 
@@ -174,7 +177,7 @@ void AgendaPanel::checkDate()
     showTable();
     if (AgendaOrder::fromText(m_order->currentText()) != AgendaOrdering::FileOrder)
         SortAgenda();
-    if (m_list->lines().contains(current))
+    if (m_list->indexOf(current) >= 0)
         makeCurrent(current);
 }
 
@@ -182,7 +185,7 @@ void AgendaPanel::reloadKeeping(const QString& currentText)
 {
     if (LoadAgenda())
         SortAgenda();
-    if (m_list->lines().contains(currentText))
+    if (m_list->indexOf(currentText) >= 0)
         makeCurrent(currentText);
 }
 
@@ -193,16 +196,19 @@ void AgendaPanel::reloadIfChanged()
     reloadKeeping(currentText());
 }
 
-void AgendaPanel::fillList(const QStringList& lines, const QList<bool>& marks)
+void AgendaPanel::fillList(const QList<qsizetype>& items, const QList<bool>& marks)
 {
     {
         const QSignalBlocker blocker(m_list);
-        m_list->setLines(lines);
+        // The table is replaced only by a load, which fills the list again.
+        m_list->setLines(int(items.size()), [this, items](int row) {
+            return m_store.table().Agenda.value(items.value(row, -1)).Content;
+        });
         MarkOverdue(marks);
         m_list->setCurrentRow(-1);
     }
-    if (!lines.isEmpty())
-        makeCurrent(lines.first());
+    if (!items.isEmpty())
+        makeCurrent(m_list->text(0));
     else
         ShowItemDetails();
 }
@@ -214,7 +220,7 @@ void AgendaPanel::MarkOverdue(const QList<bool>& marks)
 
 void AgendaPanel::makeCurrent(const QString& text)
 {
-    const int row = int(m_list->lines().indexOf(text));
+    const int row = m_list->indexOf(text);
     if (row >= 0 && m_list->currentRow() != row)
         m_list->setCurrentRow(row); // shows the details through currentRowChanged
     else
@@ -229,8 +235,8 @@ void AgendaPanel::SortAgenda()
         return;
     }
     const QList<AgendaItem>& agenda = m_store.table().Agenda;
-    const QStringList lines = AgendaOrder::lines(agenda, ordering);
-    fillList(lines, AgendaOrder::overdueMarks(agenda, lines));
+    const AgendaOrder::Listing listing = AgendaOrder::listing(agenda, ordering);
+    fillList(listing.items, listing.marks);
 }
 
 void AgendaPanel::ShowItemDetails()

@@ -63,7 +63,7 @@ private:
     void MarkOverdue(const QList<bool>& marks);
     void showTable();
     void armMidnightTimer();
-    void fillList(const QStringList& lines, const QList<bool>& marks);
+    void fillList(const QList<qsizetype>& items, const QList<bool>& marks);
     void makeCurrent(const QString& text);
     void restoreSavedLine();
     void setMode(EntryMode mode);

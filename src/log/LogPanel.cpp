@@ -112,7 +112,7 @@ void LogPanel::reloadIfChanged()
         return;
     const QString current = m_list->text(m_list->currentRow());
     LoadLog();
-    const int row = int(m_list->lines().indexOf(current));
+    const int row = m_list->indexOf(current);
     if (row > 0)
         m_list->setCurrentRow(row);
 }

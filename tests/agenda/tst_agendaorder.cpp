@@ -90,7 +90,7 @@ private slots:
     }
 
     // Random tables with duplicate texts and many equal keys: the fast ordering must give exactly
-    // the lines the insertion gives.
+    // the lines the insertion gives, and the marks of any item with the line's text overdue.
     void sameAsInsertionOnRandomTables()
     {
         QRandomGenerator rng(20021227);
@@ -105,8 +105,15 @@ private slots:
                                    base.addDays(rng.bounded(30)), today));
             }
             for (auto o :
-                 {AgendaOrdering::BySetDate, AgendaOrdering::ByFinishDate, AgendaOrdering::ByDaysLeft})
-                QCOMPARE(AgendaOrder::lines(agenda, o), insertionOrder(agenda, o));
+                 {AgendaOrdering::BySetDate, AgendaOrdering::ByFinishDate, AgendaOrdering::ByDaysLeft}) {
+                const AgendaOrder::Listing listing = AgendaOrder::listing(agenda, o);
+                QStringList lines;
+                for (qsizetype i : listing.items)
+                    lines.append(agenda[i].Content);
+                QCOMPARE(lines, insertionOrder(agenda, o));
+                // Marks found in the same pass, held to the plain look-up by text.
+                QCOMPARE(listing.marks, AgendaOrder::overdueMarks(agenda, lines));
+            }
         }
     }
 };

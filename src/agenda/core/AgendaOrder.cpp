@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <numeric>
 #include <random>
 #include <vector>
 
@@ -162,44 +161,79 @@ private:
 
 } // namespace
 
-QStringList lines(const QList<AgendaItem>& agenda, AgendaOrdering ordering)
+Listing listing(const QList<AgendaItem>& agenda, AgendaOrdering ordering)
 {
-    QStringList out;
-    out.reserve(agenda.size());
-    if (ordering == AgendaOrdering::FileOrder || agenda.isEmpty()) {
-        for (const AgendaItem& item : agenda)
-            out.append(item.Content);
+    Listing out;
+    const qsizetype n = agenda.size();
+    out.items.resize(n);
+    out.marks.resize(n);
+    // The items grouped by text, with one look-up each: a group's key is its last item's, and
+    // its line is marked when any of its items is overdue.
+    struct Group
+    {
+        qint64 lastKey;
+        bool overdue;
+    };
+    std::vector<Group> groups;
+    groups.reserve(size_t(n));
+    std::vector<int> groupOf(static_cast<size_t>(n));
+    std::vector<qint64> ownKeys(static_cast<size_t>(n));
+    {
+        QHash<QStringView, int> byText; // group number + 1
+        byText.reserve(n);
+        for (qsizetype i = 0; i < n; ++i) {
+            ownKeys[i] = keyOf(agenda[i], ordering);
+            int& number = byText[QStringView(agenda[i].Content)];
+            if (number == 0) {
+                groups.push_back({ownKeys[i], false});
+                number = int(groups.size());
+            }
+            Group& group = groups[size_t(number - 1)];
+            group.lastKey = ownKeys[i];
+            group.overdue = group.overdue || agenda[i].DaysLeft < 0;
+            groupOf[i] = number - 1;
+        }
+    }
+    qsizetype* items = out.items.data();
+    bool* marks = out.marks.data();
+    const auto put = [&](qsizetype i) {
+        *items++ = i;
+        *marks++ = groups[size_t(groupOf[i])].overdue;
+    };
+    if (ordering == AgendaOrdering::FileOrder) {
+        for (qsizetype i = 0; i < n; ++i)
+            put(i);
         return out;
     }
-    QHash<QString, qint64> lastKey;
-    lastKey.reserve(agenda.size());
-    for (const AgendaItem& item : agenda)
-        lastKey.insert(item.Content, keyOf(item, ordering));
-    std::vector<qint64> ownKeys(agenda.size());
     bool keysAgree = true;
-    for (qsizetype i = 0; i < agenda.size(); ++i) {
-        ownKeys[i] = keyOf(agenda[i], ordering);
-        keysAgree = keysAgree && ownKeys[i] == lastKey.value(agenda[i].Content);
-    }
+    for (qsizetype i = 0; i < n && keysAgree; ++i)
+        keysAgree = ownKeys[i] == groups[size_t(groupOf[i])].lastKey;
     if (keysAgree) {
         // Every line's key is its own item's: the insertion then keeps the lines sorted, so a sort
         // with later file items first among equal keys gives the same lines.
-        std::vector<qsizetype> order(agenda.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::sort(order.begin(), order.end(), [&ownKeys](qsizetype a, qsizetype b) {
-            return ownKeys[a] != ownKeys[b] ? ownKeys[a] < ownKeys[b] : a > b;
-        });
-        for (qsizetype i : order)
-            out.append(agenda[i].Content);
+        std::vector<std::pair<qint64, qsizetype>> order(static_cast<size_t>(n));
+        for (qsizetype i = 0; i < n; ++i)
+            order[size_t(i)] = {ownKeys[i], -i};
+        std::sort(order.begin(), order.end());
+        for (const auto& [key, negated] : order)
+            put(-negated);
         return out;
     }
     // Duplicate texts with different keys (a hand-edited file): the lines need not stay sorted, so
     // the insertion itself is replayed. Each item goes before the first line whose looked-up key is
     // not below the item's own key.
-    LineSequence sequence(agenda.size());
-    for (qsizetype i = 0; i < agenda.size(); ++i)
-        sequence.insertBeforeFirstNotBelow(ownKeys[i], lastKey.value(agenda[i].Content), i);
-    sequence.forEach([&](qsizetype i) { out.append(agenda[i].Content); });
+    LineSequence sequence(n);
+    for (qsizetype i = 0; i < n; ++i)
+        sequence.insertBeforeFirstNotBelow(ownKeys[i], groups[size_t(groupOf[i])].lastKey, i);
+    sequence.forEach(put);
+    return out;
+}
+
+QStringList lines(const QList<AgendaItem>& agenda, AgendaOrdering ordering)
+{
+    QStringList out;
+    for (qsizetype i : listing(agenda, ordering).items)
+        out.append(agenda[i].Content);
     return out;
 }
 

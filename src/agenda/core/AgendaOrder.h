@@ -24,6 +24,15 @@ AgendaOrdering fromText(const QString& entry);
 // duplicate texts this is earliest key first, later file items first among equal keys.
 QStringList lines(const QList<AgendaItem>& agenda, AgendaOrdering ordering);
 
+// The same lines as the items they show, with their overdue marks (as overdueMarks gives them),
+// in one pass over the texts: the list makes a line's text only when it is shown.
+struct Listing
+{
+    QList<qsizetype> items;
+    QList<bool> marks;
+};
+Listing listing(const QList<AgendaItem>& agenda, AgendaOrdering ordering);
+
 // For each line, whether an item with its text is overdue (the first such item decides).
 QList<bool> overdueMarks(const QList<AgendaItem>& agenda, const QStringList& lines);
 

@@ -87,6 +87,17 @@ QString LineList::text(int row) const
     return m_textOf ? m_textOf(row) : m_lines[row];
 }
 
+int LineList::indexOf(const QString& text) const
+{
+    if (!m_textOf)
+        return int(m_lines.indexOf(text));
+    for (int row = 0; row < m_count; ++row) {
+        if (m_textOf(row) == text)
+            return row;
+    }
+    return -1;
+}
+
 int LineList::currentRow() const
 {
     const QModelIndex current = currentIndex();

@@ -21,6 +21,8 @@ public:
     QStringList lines() const;
     int count() const { return m_count; }
     QString text(int row) const;
+    // The first line with this text, or -1.
+    int indexOf(const QString& text) const;
     int currentRow() const;
     // Moves the current line (-1 for none) without touching the marks.
     void setCurrentRow(int row);
