@@ -10,6 +10,7 @@
 #include "Services.h"
 
 #include "LineList.h"
+#include "ShownPicture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -68,7 +69,7 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     setObjectName(QStringLiteral("Picture安排日程"));
     setAccessibleName(QStringLiteral("安排日程"));
     setGeometry(mainPanelRect);
-    setPixmap(QPixmap(QStringLiteral(":/pictures/agenda_background.jpg")));
+    ShownPicture::attach(this, QStringLiteral(":/pictures/agenda_background.jpg"));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     buildControls(this, controls);
 

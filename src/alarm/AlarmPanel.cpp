@@ -3,6 +3,7 @@
 #include "FormAware.h"
 #include "Services.h"
 #include "Settings.h"
+#include "ShownPicture.h"
 #include "TimeText.h"
 
 #include <QCheckBox>
@@ -69,7 +70,7 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     setObjectName(QStringLiteral("PictureClock"));
     setAccessibleName(QStringLiteral("设置闹钟"));
     setGeometry(mainPanelRect);
-    setPixmap(QPixmap(QStringLiteral(":/pictures/clock_background.jpg")));
+    ShownPicture::attach(this, QStringLiteral(":/pictures/clock_background.jpg"));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const std::vector<ControlSpec> entries = alarmLayout();
     buildControls(this, entries);

@@ -15,6 +15,7 @@
 #include "OptionsPanel.h"
 #include "ReminderPanel.h"
 #include "Services.h"
+#include "ShownPicture.h"
 #include "TrayController.h"
 
 #include <QCloseEvent>
@@ -67,9 +68,12 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     setWindowTitle(QStringLiteral("Kestrin"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
     setFixedSize(twipsToPixels(8985), twipsToPixels(6000));
-    QPalette pal = palette();
-    pal.setBrush(QPalette::Window, QPixmap(QStringLiteral(":/pictures/main_background.jpg")));
-    setPalette(pal);
+    ShownPicture::attach(this, QStringLiteral(":/pictures/main_background.jpg"),
+                         [this](const QPixmap& picture) {
+                             QPalette pal = palette();
+                             pal.setBrush(QPalette::Window, picture);
+                             setPalette(pal);
+                         });
     setAutoFillBackground(true);
     setMouseTracking(true);
 

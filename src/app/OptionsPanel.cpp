@@ -1,6 +1,7 @@
 #include "OptionsPanel.h"
 
 #include "Services.h"
+#include "ShownPicture.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ OptionsPanel::OptionsPanel(const Services& services, QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
-    setPixmap(QPixmap(QStringLiteral(":/pictures/options_background.jpg")));
+    ShownPicture::attach(this, QStringLiteral(":/pictures/options_background.jpg"));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     buildControls(this, controls);
 

@@ -1,6 +1,7 @@
 #include "ReminderPanel.h"
 
 #include "Clock.h"
+#include "ShownPicture.h"
 
 #include <QTimer>
 
@@ -27,7 +28,7 @@ ReminderPanel::ReminderPanel(const Clock& clock, QWidget* parent)
     setObjectName(QStringLiteral("Picture提醒"));
     setAccessibleName(QStringLiteral("逾期提醒"));
     setGeometry(mainPanelRect);
-    setPixmap(QPixmap(QStringLiteral(":/pictures/reminder_background.jpg")));
+    ShownPicture::attach(this, QStringLiteral(":/pictures/reminder_background.jpg"));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCursor(Qt::PointingHandCursor);
     buildControls(this, controls);

@@ -1,0 +1,32 @@
+#include "ShownPicture.h"
+
+#include <QEvent>
+#include <QImage>
+#include <QLabel>
+
+ShownPicture::ShownPicture(QWidget* widget, const QString& path, std::function<void(const QPixmap&)> show)
+    : QObject(widget), m_path(path), m_show(std::move(show))
+{
+    widget->installEventFilter(this);
+}
+
+void ShownPicture::attach(QWidget* widget, const QString& path, std::function<void(const QPixmap&)> show)
+{
+    new ShownPicture(widget, path, std::move(show));
+}
+
+void ShownPicture::attach(QLabel* label, const QString& path)
+{
+    attach(label, path, [label](const QPixmap& picture) { label->setPixmap(picture); });
+}
+
+bool ShownPicture::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show) {
+        // Through QImage: QPixmap's own loader would keep a copy in the pixmap cache.
+        m_show(QPixmap::fromImage(QImage(m_path)));
+    } else if (event->type() == QEvent::Hide) {
+        m_show(QPixmap());
+    }
+    return QObject::eventFilter(watched, event);
+}

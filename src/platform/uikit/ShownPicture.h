@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QWidget;
+
+// A large picture decoded only while its widget is on view: the panels are hidden nearly all the
+// time, and their decoded backgrounds were most of the program's private memory. A widget gets its
+// show event before its first paint, so it is never seen without its picture.
+class ShownPicture final : public QObject
+{
+public:
+    // show(picture) when widget is shown, show(QPixmap()) when it is hidden.
+    static void attach(QWidget* widget, const QString& path, std::function<void(const QPixmap&)> show);
+    // The usual case: a label's own picture.
+    static void attach(QLabel* label, const QString& path);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    ShownPicture(QWidget* widget, const QString& path, std::function<void(const QPixmap&)> show);
+
+    QString m_path;
+    std::function<void(const QPixmap&)> m_show;
+};
