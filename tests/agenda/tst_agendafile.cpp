@@ -163,7 +163,8 @@ private slots:
         for (const char* bad : {"", "2002-02-30", "2002-13-01", "02-12-27", "999-01-01", "20021-01-01",
                                 "2002/12/27", "2002-12-27x", "tomorrow", "2002-012-01"})
             QVERIFY2(!DateText::parse(QString::fromUtf8(bad)).has_value(), bad);
-        // Days are counted by hand, not by QDate: every year's month ends and leap days against it.
+        // Days are counted by hand both ways, not by QDate: every year's month ends and leap days
+        // against it.
         for (int year = 1000; year <= 9999; ++year) {
             for (int month = 1; month <= 12; ++month) {
                 for (int day : {1, 28, 29, 30, 31}) {
@@ -172,6 +173,8 @@ private slots:
                     if (DateText::read(text) != expected ||
                         DateText::read(text).isValid() != expected.isValid())
                         QFAIL(qPrintable(text));
+                    if (expected.isValid() && DateText::format(expected) != expected.toString(u"yyyy-MM-dd"))
+                        QFAIL(qPrintable(DateText::format(expected)));
                 }
             }
         }
