@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include "LineList.h"
+#include "ShownPicture.h"
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -205,7 +206,13 @@ QWidget* create(QWidget* container, const ControlSpec& control)
     case ControlKind::Button: {
         auto* label = new ClickLabel(container);
         if (look.picture) {
-            label->setPixmap(QPixmap(QString::fromUtf8(look.picture)));
+            // Small pictures (buttons, icons) are shared through the pixmap cache; a large one is
+            // decoded only while it is on view.
+            const QRect box = twips(control.left, control.top, control.width, control.height);
+            if (box.width() * box.height() >= 128 * 128)
+                ShownPicture::attach(label, QString::fromUtf8(look.picture));
+            else
+                label->setPixmap(QPixmap(QString::fromUtf8(look.picture)));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
             label->setText(caption);
