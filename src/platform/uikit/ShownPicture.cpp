@@ -5,7 +5,7 @@
 #include <QLabel>
 
 ShownPicture::ShownPicture(QWidget* widget, const QString& path, std::function<void(const QPixmap&)> show)
-    : QObject(widget), m_path(path), m_show(std::move(show))
+    : QObject(widget), m_path(path), m_show(std::move(show)), m_type(widget->metaObject())
 {
     widget->installEventFilter(this);
 }
@@ -22,6 +22,9 @@ void ShownPicture::attach(QLabel* label, const QString& path)
 
 bool ShownPicture::eventFilter(QObject* watched, QEvent* event)
 {
+    // A widget hides itself as QWidget's destructor runs, when its own class is gone already.
+    if (!watched->metaObject()->inherits(m_type))
+        return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::Show) {
         // Through QImage: QPixmap's own loader would keep a copy in the pixmap cache.
         m_show(QPixmap::fromImage(QImage(m_path)));

@@ -28,4 +28,5 @@ private:
 
     QString m_path;
     std::function<void(const QPixmap&)> m_show;
+    const QMetaObject* m_type; // the widget's class while it is whole
 };
