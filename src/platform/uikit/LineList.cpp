@@ -51,18 +51,12 @@ LineList::LineList(QWidget* parent) : QListView(parent), m_model(new LinesModel(
 
 void LineList::setLines(const QStringList& lines)
 {
-    static_cast<LinesModel*>(m_model)->reset([&] {
-        m_lines = lines;
-        m_textOf = nullptr;
-        m_count = int(lines.size());
-        m_marks.clear();
-    });
+    setLines(int(lines.size()), [lines](int row) { return lines[row]; });
 }
 
 void LineList::setLines(int count, std::function<QString(int row)> textOf)
 {
     static_cast<LinesModel*>(m_model)->reset([&] {
-        m_lines.clear();
         m_textOf = std::move(textOf);
         m_count = count;
         m_marks.clear();
@@ -71,8 +65,6 @@ void LineList::setLines(int count, std::function<QString(int row)> textOf)
 
 QStringList LineList::lines() const
 {
-    if (!m_textOf)
-        return m_lines;
     QStringList all;
     all.reserve(m_count);
     for (int row = 0; row < m_count; ++row)
@@ -84,13 +76,11 @@ QString LineList::text(int row) const
 {
     if (row < 0 || row >= m_count)
         return {};
-    return m_textOf ? m_textOf(row) : m_lines[row];
+    return m_textOf(row);
 }
 
 int LineList::indexOf(const QString& text) const
 {
-    if (!m_textOf)
-        return int(m_lines.indexOf(text));
     for (int row = 0; row < m_count; ++row) {
         if (m_textOf(row) == text)
             return row;

@@ -48,8 +48,7 @@ private:
     void requestMenuAtCurrentLine();
 
     QAbstractListModel* m_model;
-    QStringList m_lines;
-    std::function<QString(int row)> m_textOf; // when set, instead of m_lines
+    std::function<QString(int row)> m_textOf;
     int m_count = 0;
     QList<bool> m_marks;
     QString m_markDescription;
