@@ -7,12 +7,15 @@
 #include "Backups.h"
 #include "CommandLine.h"
 #include "LogFile.h"
+#include "ScriptRequests.h"
 #include "SingleInstance.h"
 #include "TextFiles.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QJsonObject>
 #include <QLockFile>
+#include <QThread>
 
 namespace CommandTasks {
 
@@ -28,6 +31,13 @@ std::unique_ptr<QLockFile> lockFolder(const QString& appDir)
     return lock;
 }
 
+void write(std::FILE* to, const QString& text)
+{
+    // By its length, not as a C string: a NUL in a hand-edited file must not end the output.
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+}
+
 QString folderInUse(const QString& appDir)
 {
     return QStringLiteral("kestrin: Kestrin 正在使用 %1").arg(QDir::toNativeSeparators(appDir));
@@ -37,8 +47,7 @@ QString folderInUse(const QString& appDir)
 
 void print(std::FILE* to, const QString& text)
 {
-    std::fputs(text.toUtf8().constData(), to);
-    std::fputc('\n', to);
+    write(to, text + u'\n');
 }
 
 int listBackups(const CommandLine& options, const QString& elsewhere)
@@ -90,17 +99,19 @@ int listAgenda(const CommandLine& options)
             continue;
         out += AgendaTexts::listLine(item) + u'\n';
     }
-    std::fputs(out.toUtf8().constData(), stdout);
+    write(stdout, out);
     return 0;
 }
 
 int add(const CommandLine& options)
 {
-    const QJsonObject request{{QStringLiteral("command"), QStringLiteral("add")},
-                              {QStringLiteral("text"), options.addText},
-                              {QStringLiteral("set"), options.addSet},
-                              {QStringLiteral("finish"), options.addFinish}};
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    const QJsonObject request =
+        ScriptRequests::addRequest(options.addText, options.addSet, options.addFinish);
+    // The running copy holds the folder's lock for its whole run and listens on its socket; another
+    // script holds the lock only while it writes, and listens on nothing. So a lock held with no one
+    // listening is waited out, not taken for a copy that does not answer.
+    QDeadlineTimer deadline(std::chrono::seconds(10));
+    for (;;) {
         if (const auto lock = lockFolder(options.AppDir)) {
             DiskTextFiles files;
             AgendaStore store(files, QDir(options.AppDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
@@ -119,7 +130,9 @@ int add(const CommandLine& options)
             print(stderr, QStringLiteral("kestrin: ") + answer->value(QStringLiteral("message")).toString());
             return 1;
         }
-        // The copy holding the lock may just have ended: try once more.
+        if (deadline.hasExpired())
+            break;
+        QThread::msleep(10);
     }
     print(stderr, folderInUse(options.AppDir) + QStringLiteral("，但它没有应答，日程未添加。"));
     return 1;

@@ -11,6 +11,7 @@
 #include "QtSoundDevice.h"
 #include "QtTranslations.h"
 #include "QtTrayIcon.h"
+#include "ScriptRequests.h"
 #include "Services.h"
 #include "Settings.h"
 #include "SingleInstance.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonObject>
 #include <QSettings>
 
 #include <malloc.h>
@@ -49,19 +49,14 @@ QString backupElsewhere(const CommandLine& options)
     return settings.value(backupDirKey).toString();
 }
 
-// The answers to a script's requests on the running copy's socket.
-QJsonObject answer(AgendaPanel* agenda, const QJsonObject& request)
+// Qt aborts with a core dump when its platform finds no display to open: tell the user instead.
+bool displayAvailable()
 {
-    const QJsonValue text = request.value(QStringLiteral("text")), set = request.value(QStringLiteral("set")),
-                     finish = request.value(QStringLiteral("finish"));
-    if (request.value(QStringLiteral("command")).toString() != QStringLiteral("add") || !text.isString() ||
-        !set.isString() || !finish.isString())
-        return SingleInstance::refusal(QStringLiteral("请求格式不对，未执行。"));
-    const StoreChange change = agenda->AddTyped(text.toString(), set.toString(), finish.toString());
-    if (change.status == StoreChange::Done)
-        return {{QStringLiteral("ok"), true}};
-    return SingleInstance::refusal(change.message.isEmpty() ? QStringLiteral("日程未添加。")
-                                                            : change.message);
+    // offscreen, vnc and the like need none.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 } // namespace
@@ -109,6 +104,21 @@ int main(int argc, char* argv[])
             return 2;
         }
     }
+    if (!displayAvailable()) {
+        // Remembering the second backup folder is a task for scripts as well.
+        if (options.backupDir) {
+            print(
+                stdout,
+                elsewhere.isEmpty()
+                    ? QStringLiteral("已记住：不再异地备份。")
+                    : QStringLiteral("已记住：备份另存一份到 %1。").arg(QDir::toNativeSeparators(elsewhere)));
+            return 0;
+        }
+        print(stderr,
+              QStringLiteral("kestrin: 找不到图形显示（DISPLAY 与 WAYLAND_DISPLAY 都未设置），无法打开窗口。"
+                             "不需要窗口的用法见 kestrin --help。"));
+        return 1;
+    }
     Backups backups(options.AppDir, elsewhere);
 
     QApplication app(argc, argv);
@@ -151,8 +161,11 @@ int main(int argc, char* argv[])
         FormMain window(services, tray);
         messages.setParentWidget(&window);
         QObject::connect(&instance, &SingleInstance::activationRequested, &window, &FormMain::activate);
-        instance.requestHandler = [&window](const QJsonObject& request) {
-            return answer(window.agendaPanel(), request);
+        instance.requestHandler = [agenda = window.agendaPanel()](const QJsonObject& request) {
+            return ScriptRequests::answer(
+                request, [agenda](const QString& text, const QString& set, const QString& finish) {
+                    return agenda->AddTyped(text, set, finish);
+                });
         };
         UnixSignals signals_(&app);
         window.startup();

@@ -102,6 +102,39 @@ private slots:
         QCOMPARE(bench.read("my.log"), gbk("seed\r\n后\r\n"));
     }
 
+    // A control character has no business in an item: it would reach every script that reads the
+    // list (a NUL ends a C string). Every way in refuses it and writes nothing; a tab may stay.
+    void controlCharactersNeverEnter()
+    {
+        TestBench bench;
+        const QByteArray agendaBefore = agendaRecord("other", today, today);
+        bench.write("agenda.txt", agendaBefore);
+        const QByteArray entry =
+            TextCodec::encode(
+                QStringLiteral("a\u0007b: 设置日期2026-01-01; 预定完成日期2026-01-02; 删除日期2026-12-07"))
+                .value() +
+            "\r\n";
+        bench.write("my.log", entry);
+        AgendaStore agenda(bench.files, bench.path("agenda.txt"), bench.path("my.log"));
+        LogStore log(bench.files, bench.path("my.log"));
+        QVERIFY(agenda.load(today));
+        log.load();
+        const QString refusal = QString::fromUtf8("日程内容不能包含控制字符!");
+        for (const char16_t c : {u'\0', u'\a', u'\x1b', u'\x1f', u'\x7f'}) {
+            const QString text = QStringLiteral("a") + QChar(c) + QStringLiteral("b");
+            QCOMPARE(agenda.checkEntry(text, nullptr), refusal);
+            const StoreChange added = agenda.addTyped(text, QString(), QStringLiteral("2026-12-31"), today);
+            QCOMPARE(added.status, StoreChange::Refused);
+            QCOMPARE(added.message, refusal);
+        }
+        const StoreChange restored = LogRestore::restore(agenda, log, 0);
+        QCOMPARE(restored.status, StoreChange::Refused);
+        QCOMPARE(restored.message, refusal);
+        QCOMPARE(bench.read("agenda.txt"), agendaBefore);
+        QCOMPARE(bench.read("my.log"), entry);
+        QCOMPARE(agenda.checkEntry(QStringLiteral("a\tb"), nullptr), QString());
+    }
+
     void restoreIsRefusedWithoutWriting()
     {
         TestBench bench;
@@ -132,6 +165,17 @@ private slots:
         QCOMPARE(change.status, StoreChange::ChangedElsewhere);
         QCOMPARE(bench.read("agenda.txt"), agendaRecord("同名", today, today));
         QCOMPARE(bench.read("my.log"), entry);
+
+        // The log changed since it was loaded: its row 0 may be another line now.
+        bench.write("agenda.txt", agendaRecord("other", today, today));
+        QVERIFY(agenda.load(today));
+        const QByteArray edited = gbk("手加的\r\n") + entry;
+        bench.write("my.log", edited);
+        change = LogRestore::restore(agenda, log, 0);
+        QCOMPARE(change.status, StoreChange::ChangedElsewhere);
+        QCOMPARE(change.message, QString::fromUtf8("my.log 已在别处修改，已重新读取，请再操作一次。"));
+        QCOMPARE(bench.read("agenda.txt"), agendaRecord("other", today, today));
+        QCOMPARE(bench.read("my.log"), edited);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "RequestChannel.h"
 #include "SingleInstance.h"
 #include "TestBench.h"
 
@@ -7,7 +8,11 @@
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QSettings>
 #include <QTest>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -97,6 +102,26 @@ private slots:
                  2);
     }
 
+    // With no display the program says so and ends, instead of Qt's abort and a core dump; the
+    // second backup folder is still remembered, as a task for scripts.
+    void noDisplayIsToldNotAborted()
+    {
+        TestBench bench;
+        QTemporaryDir elsewhere;
+        const QStringList dir{QStringLiteral("--dir"), bench.dir.path()};
+        Run run = kestrin(dir);
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, QString::fromUtf8(
+                              "kestrin: 找不到图形显示（DISPLAY 与 WAYLAND_DISPLAY 都未设置），无法打开窗口。"
+                              "不需要窗口的用法见 kestrin --help。\n"));
+        run = kestrin(dir + QStringList{QStringLiteral("--backup-dir"), elsewhere.path()});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.contains(QDir::toNativeSeparators(elsewhere.path())), qPrintable(run.out));
+        QCOMPARE(
+            QSettings(bench.path("kestrin.ini"), QSettings::IniFormat).value(QStringLiteral("backup/dir")),
+            QVariant(elsewhere.path()));
+    }
+
     // Scripts list and add without a display; an add is checked as the entry box checks it and
     // appended as 添加日程 appends it.
     void aScriptListsAndAdds()
@@ -127,11 +152,47 @@ private slots:
             {QStringLiteral("--add"), QStringLiteral("a\"b"), QStringLiteral("--finish"), finish},
             {QStringLiteral("--add"), QStringLiteral("x"), QStringLiteral("--finish"),
              QStringLiteral("2026-02-30")},
-            {QStringLiteral("--add"), QString(), QStringLiteral("--finish"), finish}};
+            {QStringLiteral("--add"), QString(), QStringLiteral("--finish"), finish},
+            {QStringLiteral("--add"), QStringLiteral("bell\aescape\x1b"), QStringLiteral("--finish"),
+             finish}};
         for (const QStringList& args : refused)
             QCOMPARE(kestrin(dir + args).code, 1);
         QCOMPARE(kestrin(dir + QStringList{QStringLiteral("--add"), QStringLiteral("x")}).code, 2);
         QCOMPARE(bench.read("agenda.txt"), before);
+
+        // A NUL typed into the file by hand is listed as it stands, and so is every line after it.
+        QByteArray withNul = agendaRecord("还早", today, today.addDays(2));
+        withNul.insert(1, '\0');
+        bench.write("agenda.txt", withNul + agendaRecord("后面", today, today.addDays(2)));
+        run = kestrin(dir + QStringList{QStringLiteral("--list")});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out,
+                 QString::fromUtf8("%1\t2 天\t").arg(today.addDays(2).toString(Qt::ISODate)) + QChar(0) +
+                     QString::fromUtf8("还早\n%1\t2 天\t后面\n").arg(today.addDays(2).toString(Qt::ISODate)));
+    }
+
+    // Scripts started together with no copy running: each waits for another's short hold of the
+    // folder's lock, and none takes it for a running program.
+    void addsStartedTogetherAreAllWritten()
+    {
+        TestBench bench;
+        constexpr int scripts = 16;
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int i = 0; i < scripts; ++i) {
+            processes.push_back(std::make_unique<QProcess>());
+            start(*processes.back(), {QStringLiteral("--dir"), bench.dir.path(), QStringLiteral("--add"),
+                                      QStringLiteral("script %1").arg(i), QStringLiteral("--finish"),
+                                      QStringLiteral("2026-12-31")});
+        }
+        for (auto& process : processes) {
+            QVERIFY(process->waitForFinished(30000));
+            const Run run = result(*process);
+            QVERIFY2(run.code == 0, qPrintable(run.err));
+        }
+        const QByteArray agenda = bench.read("agenda.txt");
+        QCOMPARE(agenda.count("\r\n"), scripts);
+        for (int i = 0; i < scripts; ++i)
+            QCOMPARE(agenda.count("\"script " + QByteArray::number(i) + "\""), 1);
     }
 
     // With a copy running for the folder, the add is handed to it and its answer is the script's.
@@ -144,7 +205,7 @@ private slots:
         running.requestHandler = [&requests](const QJsonObject& request) {
             requests.append(request);
             return requests.size() == 1 ? QJsonObject{{QStringLiteral("ok"), true}}
-                                        : SingleInstance::refusal(QString::fromUtf8("此日程已经存在!"));
+                                        : RequestChannel::refusal(QString::fromUtf8("此日程已经存在!"));
         };
         for (int expected : {0, 1}) {
             QProcess process;
@@ -196,7 +257,7 @@ private slots:
             return QJsonObject{{QStringLiteral("ok"), true}};
         };
         for (const QByteArray& bad : {QByteArray("add 开会\n"), QByteArray("[1,2]\n"),
-                                      QByteArray(SingleInstance::maxRequest + 10, 'x')}) {
+                                      QByteArray(RequestChannel::maxRequest + 10, 'x')}) {
             QLocalSocket socket;
             socket.connectToServer(QFileInfo(running.lockFilePath()).absoluteFilePath().chopped(5));
             QVERIFY(socket.waitForConnected(2000));

@@ -54,7 +54,17 @@ QString AgendaStore::checkText(const QString& text)
     // The file format has no escapes: such a text would not read back.
     if (text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r'))
         return QStringLiteral("日程内容不能包含双引号或换行!");
-    return {};
+    return checkControlCharacters(text);
+}
+
+QString AgendaStore::checkControlCharacters(const QString& text)
+{
+    // Scripts read the list line by line and field by field: a NUL ends a C string, an escape
+    // drives a terminal. A tab is a character users paste.
+    const bool control = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return (c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7f;
+    });
+    return control ? QStringLiteral("日程内容不能包含控制字符!") : QString();
 }
 
 bool AgendaStore::contains(const QString& text) const

@@ -34,6 +34,8 @@ public:
     QString checkAdd() const;
     // Why text can never be an item's text, or empty.
     static QString checkText(const QString& text);
+    // The part of checkText that a line of my.log can fail as well: a control character.
+    static QString checkControlCharacters(const QString& text);
     bool contains(const QString& text) const;
     // Why text cannot be stored, or empty when it can. editedText is the item being modified: its
     // own text may stay, another item's may not be taken. nullptr when adding.

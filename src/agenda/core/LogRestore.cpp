@@ -47,6 +47,9 @@ StoreChange restore(AgendaStore& agenda, LogStore& log, int row)
     if (const QString refusal = agenda.checkAdd(); !refusal.isEmpty())
         return StoreChange::refused(refusal);
     const std::optional<Entry> entry = entryAt(log, row);
+    if (const QString refusal = entry ? AgendaStore::checkControlCharacters(entry->content) : QString();
+        !refusal.isEmpty())
+        return StoreChange::refused(refusal);
     if (!entry || !AgendaStore::checkText(entry->content).isEmpty())
         return StoreChange::refused(QStringLiteral("此条日志无法恢复：格式不符。"));
     if (agenda.contains(entry->content))

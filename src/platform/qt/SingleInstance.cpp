@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "RequestChannel.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,7 +10,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
-#include <QTimer>
 
 namespace {
 
@@ -72,9 +73,7 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
         QLocalSocket socket;
         socket.connectToServer(m_key);
         if (socket.waitForConnected(200)) {
-            socket.write(QJsonDocument(QJsonObject{{QStringLiteral("command"), QStringLiteral("activate")}})
-                             .toJson(QJsonDocument::Compact) +
-                         '\n');
+            socket.write(RequestChannel::encode({{QStringLiteral("command"), QStringLiteral("activate")}}));
             socket.waitForBytesWritten(500);
             socket.disconnectFromServer();
             return Forwarded;
@@ -85,58 +84,18 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
     return Unreachable;
 }
 
-QJsonObject SingleInstance::refusal(const QString& message)
-{
-    return {{QStringLiteral("ok"), false}, {QStringLiteral("message"), message}};
-}
-
 void SingleInstance::serve(QLocalSocket* socket)
 {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    // A client that never finishes its line holds nothing for long.
-    auto* timeout = new QTimer(socket);
-    timeout->setSingleShot(true);
-    connect(timeout, &QTimer::timeout, socket, [socket] { socket->abort(); });
-    timeout->start(3000);
-    auto reply = [socket](const QJsonObject& answer) {
-        socket->write(QJsonDocument(answer).toJson(QJsonDocument::Compact) + '\n');
-        socket->disconnectFromServer();
-    };
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket, timeout, reply] {
-        if (!timeout->isActive())
-            return; // answered already
-        const qsizetype end = socket->peek(maxRequest + 1).indexOf('\n');
-        if (end < 0) {
-            if (socket->bytesAvailable() > maxRequest) {
-                timeout->stop();
-                reply(refusal(QStringLiteral("请求过长，未执行。")));
-            }
-            return;
+    RequestChannel::serve(socket, 3000, [this](const QJsonObject& request) {
+        if (request.value(QStringLiteral("command")) == QStringLiteral("activate")) {
+            emit activationRequested();
+            return QJsonObject{{QStringLiteral("ok"), true}};
         }
-        timeout->stop();
-        reply(answer(socket->read(end + 1).chopped(1)));
+        if (!requestHandler)
+            return RequestChannel::refusal(QStringLiteral("不认识的请求，未执行。"));
+        return requestHandler(request);
     });
-}
-
-QJsonObject SingleInstance::answer(const QByteArray& line)
-{
-    // What a second start of an earlier version sends.
-    if (line.trimmed() == "activate") {
-        emit activationRequested();
-        return {{QStringLiteral("ok"), true}};
-    }
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return refusal(QStringLiteral("请求格式不对，未执行。"));
-    const QJsonObject request = document.object();
-    if (request.value(QStringLiteral("command")).toString() == QStringLiteral("activate")) {
-        emit activationRequested();
-        return {{QStringLiteral("ok"), true}};
-    }
-    if (!requestHandler)
-        return refusal(QStringLiteral("不认识的请求，未执行。"));
-    return requestHandler(request);
 }
 
 std::optional<QJsonObject> SingleInstance::send(const QString& appDir, const QJsonObject& request, int waitMs)
@@ -145,7 +104,7 @@ std::optional<QJsonObject> SingleInstance::send(const QString& appDir, const QJs
     socket.connectToServer(keyFor(appDir));
     if (!socket.waitForConnected(waitMs))
         return std::nullopt;
-    socket.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+    socket.write(RequestChannel::encode(request));
     QByteArray line;
     QElapsedTimer waited;
     waited.start();

@@ -15,10 +15,8 @@ class QLocalServer;
 // its change to the running copy. The lock and the socket live in the user's runtime folder (mode
 // 0700) where there is one, so that no other user can take the name first.
 //
-// On the socket a request is one line of JSON, {"command": "activate"} or a command for
-// requestHandler, and the answer one line of JSON, {"ok": true} or {"ok": false, "message": "…"}.
-// Whatever comes over it is untrusted: a request longer than maxRequest, one that is no JSON
-// object, or one that does not end within a few seconds is refused and never reaches the handler.
+// The socket speaks RequestChannel's protocol: {"command": "activate"} brings the window forward,
+// any other request goes to requestHandler.
 class SingleInstance final : public QObject
 {
     Q_OBJECT
@@ -41,20 +39,17 @@ public:
     // Why the first copy cannot be reached by later starts, when it cannot; empty otherwise.
     QString listenError() const { return m_listenError; }
 
-    static constexpr qsizetype maxRequest = 16 * 1024;
     // Answers the requests other than activate; no handler refuses them.
     std::function<QJsonObject(const QJsonObject& request)> requestHandler;
     // The answer of the copy running for appDir, or nullopt when none answered.
     static std::optional<QJsonObject> send(const QString& appDir, const QJsonObject& request,
                                            int waitMs = 5000);
-    static QJsonObject refusal(const QString& message);
 
 signals:
     void activationRequested();
 
 private:
     void serve(class QLocalSocket* socket);
-    QJsonObject answer(const QByteArray& line);
 
     QString m_key; // the socket's full path
     std::unique_ptr<QLockFile> m_lock;

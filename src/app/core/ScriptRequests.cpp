@@ -1,0 +1,36 @@
+#include "ScriptRequests.h"
+
+#include "RequestChannel.h"
+
+namespace ScriptRequests {
+
+namespace {
+
+const QString command = QStringLiteral("command"), text = QStringLiteral("text"), set = QStringLiteral("set"),
+              finish = QStringLiteral("finish");
+
+} // namespace
+
+QJsonObject addRequest(const QString& textValue, const QString& setText, const QString& finishText)
+{
+    return {{command, QStringLiteral("add")}, {text, textValue}, {set, setText}, {finish, finishText}};
+}
+
+QJsonObject answer(const QJsonObject& request, const Add& add)
+{
+    // Exactly the four fields, all strings: a field the program does not know is a client it does
+    // not know, and guessing what it meant could write the wrong item.
+    const bool wellFormed = request.size() == 4 && request.value(command) == QStringLiteral("add") &&
+                            request.value(text).isString() && request.value(set).isString() &&
+                            request.value(finish).isString();
+    if (!wellFormed)
+        return RequestChannel::refusal(QStringLiteral("请求格式不对，未执行。"));
+    const StoreChange change =
+        add(request.value(text).toString(), request.value(set).toString(), request.value(finish).toString());
+    if (change.status == StoreChange::Done)
+        return {{QStringLiteral("ok"), true}};
+    return RequestChannel::refusal(change.message.isEmpty() ? QStringLiteral("日程未添加。")
+                                                            : change.message);
+}
+
+} // namespace ScriptRequests

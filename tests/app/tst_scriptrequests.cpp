@@ -1,0 +1,170 @@
+#include "RequestChannel.h"
+#include "ScriptRequests.h"
+
+#include <QJsonDocument>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// A client's end of the socket: what it sends is fed in, what the program answers is kept.
+class Pipe final : public QIODevice
+{
+public:
+    Pipe() { open(QIODevice::ReadWrite); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return m_in.size() + QIODevice::bytesAvailable(); }
+    void feed(const QByteArray& bytes)
+    {
+        m_in += bytes;
+        emit readyRead();
+    }
+    QByteArray answered;
+
+protected:
+    qint64 readData(char* data, qint64 size) override
+    {
+        const qint64 n = qMin(size, qint64(m_in.size()));
+        memcpy(data, m_in.constData(), size_t(n));
+        m_in.remove(0, n);
+        return n;
+    }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        answered.append(data, size);
+        return size;
+    }
+
+private:
+    QByteArray m_in;
+};
+
+QJsonObject answerOf(const Pipe& pipe)
+{
+    return QJsonDocument::fromJson(pipe.answered).object();
+}
+
+} // namespace
+
+class TestScriptRequests : public QObject
+{
+    Q_OBJECT
+private slots:
+    // What comes over the socket is untrusted: only a whole line of JSON, in time and within the
+    // size limit, reaches the handler; the client is answered and let go either way.
+    void onlyAWholeRequestReachesTheHandler()
+    {
+        int handled = 0;
+        auto handler = [&handled](const QJsonObject& request) {
+            ++handled;
+            return QJsonObject{{QStringLiteral("ok"), true}, {QStringLiteral("echo"), request}};
+        };
+        {
+            Pipe pipe;
+            RequestChannel::serve(&pipe, 1000, handler);
+            pipe.feed(R"({"command":"add",)");
+            QCOMPARE(handled, 0);
+            pipe.feed("\"text\":\"x\"}\n");
+            QCOMPARE(handled, 1);
+            QCOMPARE(answerOf(pipe).value(QStringLiteral("echo")).toObject().value(QStringLiteral("text")),
+                     QStringLiteral("x"));
+            QVERIFY(pipe.answered.endsWith('\n'));
+            QVERIFY(!pipe.isOpen());
+        }
+        for (const QByteArray& bad :
+             {QByteArray("add 开会\n"), QByteArray("[1,2]\n"), QByteArray("{\"a\":\n"),
+              QByteArray(RequestChannel::maxRequest + 10, 'x')}) {
+            Pipe pipe;
+            RequestChannel::serve(&pipe, 1000, handler);
+            pipe.feed(bad);
+            QCOMPARE(answerOf(pipe).value(QStringLiteral("ok")).toBool(true), false);
+            QVERIFY(!answerOf(pipe).value(QStringLiteral("message")).toString().isEmpty());
+            QVERIFY(!pipe.isOpen());
+        }
+        QCOMPARE(handled, 1);
+        {
+            // A line left half-written holds nothing for long, and is never handled.
+            Pipe pipe;
+            RequestChannel::serve(&pipe, 20, handler);
+            pipe.feed(R"({"command":"add","text":"x")");
+            QTRY_VERIFY_WITH_TIMEOUT(!pipe.isOpen(), 2000);
+            pipe.open(QIODevice::ReadWrite);
+            pipe.feed("}\n");
+            QCOMPARE(handled, 1);
+            QVERIFY(pipe.answered.isEmpty());
+        }
+        {
+            // What an earlier version's second start sends.
+            Pipe pipe;
+            RequestChannel::serve(&pipe, 1000, handler);
+            pipe.feed("activate\n");
+            QCOMPARE(answerOf(pipe).value(QStringLiteral("echo")).toObject(),
+                     (QJsonObject{{QStringLiteral("command"), QStringLiteral("activate")}}));
+        }
+    }
+
+    void anAddIsCheckedFieldByField_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<bool>("handed"); // reaches the agenda
+        const QByteArray good = R"({"command":"add","text":"开会","set":"","finish":"2026-12-09"})";
+        QTest::newRow("whole") << good << true;
+        QTest::newRow("the client's own")
+            << QJsonDocument(ScriptRequests::addRequest(QString::fromUtf8("开会"), QString(),
+                                                        QStringLiteral("2026-12-09")))
+                   .toJson(QJsonDocument::Compact)
+            << true;
+        QTest::newRow("text missing")
+            << QByteArray(R"({"command":"add","set":"","finish":"2026-12-09"})") << false;
+        QTest::newRow("finish missing") << QByteArray(R"({"command":"add","text":"a","set":""})") << false;
+        QTest::newRow("set missing") << QByteArray(R"({"command":"add","text":"a","finish":"2026-12-09"})")
+                                     << false;
+        QTest::newRow("set a number")
+            << QByteArray(R"({"command":"add","text":"a","set":5,"finish":"2026-12-09"})") << false;
+        QTest::newRow("text null") << QByteArray(R"({"command":"add","text":null,"set":"","finish":"x"})")
+                                   << false;
+        QTest::newRow("unknown field")
+            << QByteArray(R"({"command":"add","text":"a","set":"","finish":"2026-12-09","when":"now"})")
+            << false;
+        QTest::newRow("another command")
+            << QByteArray(R"({"command":"remove","text":"a","set":"","finish":"2026-12-09"})") << false;
+        QTest::newRow("command a number")
+            << QByteArray(R"({"command":1,"text":"a","set":"","finish":"x"})") << false;
+        QTest::newRow("no command") << QByteArray(R"({"text":"a","set":"","finish":"2026-12-09"})") << false;
+    }
+    void anAddIsCheckedFieldByField()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(bool, handed);
+        QStringList added;
+        const auto add = [&added](const QString& text, const QString& set, const QString& finish) {
+            added = {text, set, finish};
+            return StoreChange::done();
+        };
+        const QJsonObject answer = ScriptRequests::answer(QJsonDocument::fromJson(request).object(), add);
+        QCOMPARE(answer.value(QStringLiteral("ok")).toBool(), handed);
+        if (handed) {
+            QCOMPARE(added,
+                     (QStringList{QString::fromUtf8("开会"), QString(), QStringLiteral("2026-12-09")}));
+        } else {
+            QVERIFY(added.isEmpty());
+            QCOMPARE(answer.value(QStringLiteral("message")).toString(),
+                     QString::fromUtf8("请求格式不对，未执行。"));
+        }
+    }
+
+    // The agenda's refusal is the script's message.
+    void aRefusalIsPassedOn()
+    {
+        const QJsonObject answer = ScriptRequests::answer(
+            ScriptRequests::addRequest(QStringLiteral("a"), QString(), QStringLiteral("2026-12-09")),
+            [](const QString&, const QString&, const QString&) {
+                return StoreChange::refused(QString::fromUtf8("此日程已经存在!"));
+            });
+        QCOMPARE(answer, (QJsonObject{{QStringLiteral("ok"), false},
+                                      {QStringLiteral("message"), QString::fromUtf8("此日程已经存在!")}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScriptRequests)
+#include "tst_scriptrequests.moc"
