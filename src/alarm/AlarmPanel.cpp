@@ -97,7 +97,7 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     QAction* listen = m_ringMenu->addAction(QStringLiteral("试听铃声"));
     listen->setObjectName(QStringLiteral("ActionListenRingtone"));
     connect(listen, &QAction::triggered, this,
-            [this] { m_services.sound.play(m_ringtones.ringPath(m_menuRow)); });
+            [this] { m_services.sound.play(ringingPath(m_menuRow, false)); });
     QAction* reset = m_ringMenu->addAction(QStringLiteral("恢复默认铃声"));
     reset->setObjectName(QStringLiteral("ActionDefaultRingtone"));
     connect(reset, &QAction::triggered, this, [this] {
@@ -215,7 +215,7 @@ void AlarmPanel::CheckAlarms()
 {
     const QList<int> rang = m_table.check(m_services.clock.now());
     for (int i : rang) {
-        m_services.sound.play(m_ringtones.ringPath(i));
+        m_services.sound.play(ringingPath(i));
         // A notice already dismissed is only waiting to be deleted: a ring needs a live one.
         if (m_notice && !m_notice->isVisible())
             m_notice = nullptr;
@@ -259,10 +259,21 @@ void AlarmPanel::preloadRingtones()
             m_services.sound.preload(path);
 }
 
+QString AlarmPanel::ringingPath(int row, bool ringing) const
+{
+    // A file the player cannot play would ring in silence, and so may one it has not readied yet;
+    // a listen may start a little late.
+    const QString path = m_ringtones.ringPath(row), fallback = m_services.path(Sound::Alarm);
+    const SoundDevice::Readiness readiness = m_services.sound.readiness(path);
+    const bool plays = readiness == SoundDevice::Ready || (!ringing && readiness == SoundDevice::Loading);
+    return path == fallback || plays ? path : fallback;
+}
+
 void AlarmPanel::showRingtones()
 {
     for (int i = 0; i < 3; ++i)
-        m_captions[i]->setToolTip(m_ringtones.describe(i));
+        m_captions[i]->setToolTip(m_ringtones.describe(
+            i, m_services.sound.readiness(m_ringtones.ringPath(i)) != SoundDevice::Unplayable));
 }
 
 void AlarmPanel::openRingtoneMenu(int row, QLineEdit* box, const QPoint& globalPos)

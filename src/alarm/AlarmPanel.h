@@ -53,6 +53,8 @@ private:
     void openRingtoneMenu(int row, QLineEdit* box, const QPoint& globalPos);
     void chooseRingtone();
     void showRingtones();
+    // The file that plays for row now: its ringtone, or clock1.wav when that cannot play now.
+    QString ringingPath(int row, bool ringing = true) const;
 
     const Services& m_services;
     AlarmTable& m_table;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,6 +76,9 @@ struct Fixture
     }
     QString noticeText(const char* label) const
     {
+        // No notice means no ring: the comparison fails and says so, rather than crashing the run.
+        if (!panel->notice())
+            return QStringLiteral("(no notice: nothing rang)");
         return panel->notice()->findChild<QLabel*>(QString::fromUtf8(label))->text();
     }
 };
@@ -97,6 +101,7 @@ private slots:
         QVERIFY(!f.table.Alarms[0].Enabled);
         QCOMPARE(f.runChecks(5000), 0);
         QCOMPARE(f.bench.sound.played, QStringList(3, QStringLiteral("clock1.wav")));
+        QVERIFY(f.panel->notice());
         QVERIFY(f.panel->notice()->isVisible());
         QCOMPARE(f.noticeText("Label闹钟提醒"), QString::fromUtf8("您设置的闹钟时间已到!"));
         QVERIFY(!f.alarmTimer()->isActive()); // nothing armed: the check sleeps
@@ -284,6 +289,46 @@ private slots:
         QCOMPARE(caption->toolTip(), QString::fromUtf8("铃声：clock1.wav（默认）"));
     }
 
+    // A chosen file that the player cannot play, or has not readied by ring time, would ring in
+    // silence: clock1.wav rings instead, and the caption's tool tip tells of a file that cannot play.
+    void aRingtoneThatCannotPlayRingsClock1()
+    {
+        Fixture f;
+        QTemporaryDir elsewhere;
+        QSettings settings(f.bench.path("kestrin.ini"), QSettings::IniFormat);
+        for (const char* name : {"adpcm.wav", "late.wav"}) {
+            QFile file(elsewhere.filePath(QString::fromUtf8(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("RIFF") == 4);
+        }
+        settings.setValue(QStringLiteral("ringtones/alarm1"),
+                          elsewhere.filePath(QStringLiteral("adpcm.wav")));
+        settings.setValue(QStringLiteral("ringtones/alarm2"), elsewhere.filePath(QStringLiteral("late.wav")));
+        settings.sync();
+        f.bench.sound.unplayable = {QStringLiteral("adpcm.wav")};
+        f.bench.sound.loading = {QStringLiteral("late.wav")};
+        f.arm(0, "12:00", 1);
+        f.arm(1, "12:00:01", 1);
+        f.confirm();
+        f.runChecks(11500);
+        QCOMPARE(f.bench.sound.played, QStringList(2, QStringLiteral("clock1.wav")));
+        f.panel->hide();
+        f.panel->show();
+        QCOMPARE(control<QWidget>(f.panel, QString::fromUtf8("Label7"), 0)->toolTip(),
+                 QString::fromUtf8("铃声：%1（无法播放，响铃时用 clock1.wav）")
+                     .arg(elsewhere.filePath(QStringLiteral("adpcm.wav"))));
+        QCOMPARE(control<QWidget>(f.panel, QString::fromUtf8("Label7"), 1)->toolTip(),
+                 QString::fromUtf8("铃声：") + elsewhere.filePath(QStringLiteral("late.wav")));
+
+        // Readied since, it rings.
+        f.bench.sound.loading.clear();
+        f.bench.sound.played.clear();
+        f.confirm();
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(11, 59, 50)));
+        f.runChecks(11500);
+        QCOMPARE(f.bench.sound.played,
+                 (QStringList{QStringLiteral("clock1.wav"), QStringLiteral("late.wav")}));
+    }
+
     // Out of sight, the desktop is told as well: once per alarm, with what the notice says.
     void ringingLeavesAHiddenMainWindowHiddenAndTellsTheDesktop()
     {
@@ -298,6 +343,7 @@ private slots:
         f.window.hide();
         f.panel->closeNotice();
         f.runChecks(12000);
+        QVERIFY(f.panel->notice());
         QVERIFY(f.panel->notice()->isVisible());
         QVERIFY(!f.window.isVisible());
         QCOMPARE(f.bench.notifications.sent,
@@ -319,6 +365,7 @@ private slots:
         f.confirm();
         f.runChecks(10000);
         FormAware* notice = f.panel->notice();
+        QVERIFY(notice);
         f.bench.clock.advance(30000);
         notice->tick();
         QCOMPARE(f.noticeText("Label超期时长"), QString::fromUtf8("超期时长: 0分30秒"));
@@ -351,6 +398,7 @@ private slots:
         f.confirm();
         f.bench.clock.set(QDateTime(today, QTime(12, 0)));
         f.panel->CheckAlarms();
+        QVERIFY(f.panel->notice());
         QTest::mouseClick(f.panel->notice()->findChild<QWidget*>(QString::fromUtf8("Label我知道啦")),
                           Qt::LeftButton);
         f.bench.clock.advance(1000);

@@ -18,6 +18,11 @@ class RecordingSound final : public SoundDevice
 {
 public:
     void preload(const QString& path) override { preloaded.append(QFileInfo(path).fileName()); }
+    Readiness readiness(const QString& path) const override
+    {
+        const QString name = QFileInfo(path).fileName();
+        return unplayable.contains(name) ? Unplayable : loading.contains(name) ? Loading : Ready;
+    }
     void play(const QString& path) override
     {
         played.append(QFileInfo(path).fileName());
@@ -26,7 +31,8 @@ public:
     }
     QStringList preloaded;
     QStringList played;
-    std::function<void()> onPlay; // lets a test see what the window showed when the sound started
+    QStringList unplayable, loading; // file names the player cannot play, or has not readied yet
+    std::function<void()> onPlay;    // lets a test see what the window showed when the sound started
 };
 
 // Answers message boxes and file dialogs from queues; an empty queue answers Yes. Records every text shown.

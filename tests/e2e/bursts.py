@@ -3,7 +3,8 @@
 
 usage: bursts.py SOURCE SECONDS
 Reads 10 ms chunks from parec and stamps each with the time it arrived; a burst is a run of loud
-chunks after at least 60 ms of quiet. Prints one line per burst: its start and its length in ms.
+chunks after at least 60 ms of quiet. Prints one line per burst: its start and its length in ms,
+and its tone in Hz (counted from the zero crossings of its loud chunks).
 """
 import array
 import subprocess
@@ -19,7 +20,7 @@ def main():
     rec = subprocess.Popen(['parec', '--device=' + source, '--raw', '--format=s16le', '--channels=1',
                             '--rate=%d' % RATE, '--latency-msec=10'], stdout=subprocess.PIPE)
     end = time.time() + seconds
-    bursts = []
+    bursts = []  # start ms, length ms, zero crossings, samples
     quiet = 999
     while time.time() < end:
         data = rec.stdout.read(CHUNK * 2)
@@ -30,14 +31,16 @@ def main():
         loud = max(abs(s) for s in samples) > 3000
         if loud:
             if quiet >= 6:
-                bursts.append([now - 10, 0])
+                bursts.append([now - 10, 0, 0, 0])
             bursts[-1][1] = now - bursts[-1][0]
+            bursts[-1][2] += sum(1 for a, b in zip(samples, samples[1:]) if (a < 0) != (b < 0))
+            bursts[-1][3] += len(samples)
             quiet = 0
         else:
             quiet += 1
     rec.kill()
-    for start, length in bursts:
-        print('%d %d' % (start, length))
+    for start, length, crossings, count in bursts:
+        print('%d %d %d' % (start, length, crossings * RATE / 2 / count))
 
 
 main()

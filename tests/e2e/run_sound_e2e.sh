@@ -1,7 +1,8 @@
 #!/bin/bash
 # End to end, by ear: the real program plays into a recorded PulseAudio null sink. An alarm with
-# ring count 3 must be heard as three whole bursts, the first within 150 ms of the notice window,
-# and the first hover sound must be heard whole like any later one.
+# ring count 3 must be heard as three whole bursts of clock1.wav's tone, the first within 150 ms of
+# the notice window, although its chosen ringtone is a WAV that the player cannot play; and the
+# first hover sound must be heard whole like any later one.
 # usage: run_sound_e2e.sh KESTRIN_BINARY
 set -u
 exe=$1
@@ -28,6 +29,10 @@ sox -n -r 22050 -c 1 -b 16 "$work/clock1.wav" synth 0.25 sine 880 vol 0.5
 sox -n -r 22050 -c 1 -b 16 "$work/Moveme.wav" synth 0.15 sine 660 vol 0.5
 sox -n -r 22050 -c 1 -b 16 "$work/ClickMe.wav" synth 0.1 sine 440 vol 0.5
 printf '"a",#2026-01-01#,#2999-01-01#\r\n' >"$work/agenda.txt"
+# The first alarm's ringtone: IMA ADPCM, which no player here plays. A silent ring would pass
+# unnoticed but for the ear.
+sox -n -r 22050 -c 1 -e ima-adpcm "$work/adpcm.wav" synth 0.25 sine 1320 vol 0.5
+printf '[ringtones]\nalarm1=%s\n' "$work/adpcm.wav" >"$work/kestrin.ini"
 
 start_desktop || fail "no X server with a notification area"
 
@@ -52,7 +57,7 @@ xdotool mousemove --window "$win" 300 380 # the bare background arms the hover
 sleep 0.3
 xdotool mousemove --window "$win" 72 89 # 安排日程
 wait $rec
-echo "first hover sound (start ms, length ms): $(cat "$work/hover")"
+echo "first hover sound (start ms, length ms, tone Hz): $(cat "$work/hover")"
 [ "$(wc -l <"$work/hover")" = 1 ] || fail "the first hover sound was not heard once"
 [ "$(cut -d" " -f2 "$work/hover")" -ge 130 ] || fail "the first hover sound was cut short"
 
@@ -86,12 +91,13 @@ while [ "$(now_ms)" -lt "$limit" ]; do
 done
 [ "$shown" -gt 0 ] || fail "no notice window"
 wait $rec
-echo "notice shown at $shown; bursts (start ms, length ms):"
+echo "notice shown at $shown; bursts (start ms, length ms, tone Hz):"
 cat "$work/rings"
 [ "$(wc -l <"$work/rings")" = 3 ] || fail "$(wc -l <"$work/rings") rings heard, 3 expected"
 # Each ring whole: a ring that starts cold loses its beginning to the next one.
-while read -r start length; do
+while read -r start length tone; do
     [ "$length" -ge 230 ] || fail "a ring was cut short: $length ms of 250"
+    [ "$tone" -ge 820 ] && [ "$tone" -le 940 ] || fail "a ring of $tone Hz: clock1.wav's tone is 880 Hz"
 done <"$work/rings"
 first=$(head -1 "$work/rings" | cut -d' ' -f1)
 late=$(( first - shown ))

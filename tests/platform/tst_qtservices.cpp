@@ -5,10 +5,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QtEndian>
@@ -108,6 +110,24 @@ private slots:
         QVERIFY(lcOurs().isDebugEnabled());
         qInstallMessageHandler(nullptr);
         QCOMPARE(logged, QStringList{QStringLiteral("something else")});
+    }
+
+    // The player's word on a file, as the alarm asks before it rings: readied PCM plays, IMA ADPCM
+    // cannot, and a file never asked for is not ready. (After the test above: the first sound
+    // device of a run installs the message filter that one checks.)
+    void theSoundDeviceTellsWhatItCanPlay()
+    {
+        QTemporaryDir dir;
+        const QString pcm = dir.filePath(QStringLiteral("pcm.wav")),
+                      adpcm = dir.filePath(QStringLiteral("adpcm.wav"));
+        QVERIFY(QFile::copy(QStringLiteral(KESTRIN_TEST_DATA "/../../assets/sounds/clock1.wav"), pcm));
+        QVERIFY(QFile::copy(QStringLiteral(KESTRIN_TEST_DATA "/ima-adpcm.wav"), adpcm));
+        QtSoundDevice sound;
+        QCOMPARE(sound.readiness(pcm), SoundDevice::Loading);
+        sound.preload(pcm);
+        sound.preload(adpcm);
+        QTRY_COMPARE(sound.readiness(pcm), SoundDevice::Ready);
+        QTRY_COMPARE(sound.readiness(adpcm), SoundDevice::Unplayable);
     }
 };
 

@@ -55,7 +55,7 @@ QString Ringtones::ringPath(int row) const
     return !path.isEmpty() && QFileInfo(path).isFile() ? path : m_defaultPath;
 }
 
-QString Ringtones::describe(int row) const
+QString Ringtones::describe(int row, bool playable) const
 {
     const QString path = chosen(row);
     const QString fallback = QFileInfo(m_defaultPath).fileName();
@@ -63,6 +63,9 @@ QString Ringtones::describe(int row) const
         return QStringLiteral("铃声：%1（默认）").arg(fallback);
     if (!QFileInfo(path).isFile())
         return QStringLiteral("铃声：%1（文件已不在，响铃时用 %2）")
+            .arg(QDir::toNativeSeparators(path), fallback);
+    if (!playable)
+        return QStringLiteral("铃声：%1（无法播放，响铃时用 %2）")
             .arg(QDir::toNativeSeparators(path), fallback);
     return QStringLiteral("铃声：%1").arg(QDir::toNativeSeparators(path));
 }

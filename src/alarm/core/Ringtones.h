@@ -20,8 +20,8 @@ public:
     void reset(int row);
     // The file that rings now.
     QString ringPath(int row) const;
-    // The caption's tool tip: which file rings.
-    QString describe(int row) const;
+    // The caption's tool tip: which file rings. playable: whether the player can play the chosen file.
+    QString describe(int row, bool playable = true) const;
 
 private:
     QString key(int row) const;

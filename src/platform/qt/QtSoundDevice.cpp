@@ -95,6 +95,21 @@ void QtSoundDevice::preload(const QString& path)
     warm();
 }
 
+SoundDevice::Readiness QtSoundDevice::readiness(const QString& path) const
+{
+    const QSoundEffect* effect = m_effects.value(path);
+    if (!effect)
+        return Loading;
+    switch (effect->status()) {
+    case QSoundEffect::Ready:
+        return Ready;
+    case QSoundEffect::Error:
+        return Unplayable;
+    default:
+        return Loading;
+    }
+}
+
 void QtSoundDevice::play(const QString& path)
 {
     if (m_playing)

@@ -15,6 +15,7 @@ public:
     explicit QtSoundDevice(QObject* parent = nullptr);
     void preload(const QString& path) override;
     void play(const QString& path) override;
+    Readiness readiness(const QString& path) const override;
 
 private:
     QSoundEffect* effectFor(const QString& path);
