@@ -19,6 +19,18 @@ private slots:
         QCOMPARE(TimeText::format(QTime(7, 5, 9)), QStringLiteral("07:05:09"));
     }
 
+    // An alarm set for this very second rings now; one a second past rings tomorrow.
+    void anAlarmForThisVerySecondRingsNow()
+    {
+        const QDateTime now(QDate(2026, 12, 7), QTime(12, 0, 0));
+        AlarmTable table;
+        table.arm(0, QTime(12, 0, 0), QString(), 1, now);
+        table.arm(1, QTime(11, 59, 59), QString(), 1, now);
+        QCOMPARE(table.Alarms[0].Due, now);
+        QCOMPARE(table.Alarms[1].Due, now.addDays(1).addSecs(-1));
+        QCOMPARE(table.check(now), QList<int>{0});
+    }
+
     void elapsedTexts()
     {
         QCOMPARE(elapsedText(0), QString::fromUtf8("超期时长: 0分0秒"));

@@ -497,7 +497,7 @@ private slots:
         const QString current = list->text(1);
 
         f.bench.clock.set(QDateTime(today.addDays(3), QTime(0, 0, 5))); // slept through two days
-        f.window->agendaPanel()->checkDate();
+        QMetaObject::invokeMethod(midnight, "timeout");
         QCOMPARE(f.label("Label逾期未完成")->text(),
                  QString::fromUtf8("Kestrin提醒您：您有 2 件事务逾期未完成!"));
         QCOMPARE(f.label("Label未完成数提醒")->text(), QStringLiteral("2"));

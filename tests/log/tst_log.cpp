@@ -102,6 +102,14 @@ private slots:
         f.deleteItem();
         QCOMPARE(f.bench.read("agenda.txt"), two);
         QVERIFY(!QFile::exists(f.bench.path("my.log")));
+
+        f.bench.write("my.log", fiveEntries());
+        f.log->AfterOpen();
+        f.bench.messages.answers = {false};
+        f.deleteEntry();
+        QCOMPARE(f.bench.messages.confirmations, 2);
+        QCOMPARE(f.bench.read("my.log"), fiveEntries());
+        QCOMPARE(f.count(), QStringLiteral("5"));
     }
 
     void anUnwritableLogKeepsTheItem()

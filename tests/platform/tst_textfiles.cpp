@@ -1,6 +1,8 @@
+#include "FileStamp.h"
 #include "TestBench.h"
 #include "TextCodec.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 #include <csignal>
@@ -128,6 +130,30 @@ private slots:
             QCOMPARE(bench.read("f.txt"), QByteArray("old\r\n"));
         }
         QCOMPARE(QDir(bench.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("f.txt")});
+    }
+
+    // An edit that keeps the size and falls in the same tick of the modification time is still
+    // an edit: the time is set back here so that the bytes alone can tell.
+    void aStampSeesAnEditThatKeepsSizeAndTime()
+    {
+        TestBench bench;
+        DiskTextFiles files;
+        const QString path = bench.path("agenda.txt");
+        auto writeKeepingTime = [&](const QByteArray& bytes, const QDateTime& modified) {
+            bench.write("agenda.txt", bytes);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+        };
+        const QDateTime modified = QDateTime::currentDateTime().addSecs(-60);
+        writeKeepingTime("abc\r\n", modified);
+        for (const FileStamp& stamp : {FileStamp::of(path, "abc\r\n"), FileStamp::keeping(path, "abc\r\n")}) {
+            QVERIFY(stamp.matches(files, path));
+            writeKeepingTime("abd\r\n", modified);
+            QCOMPARE(QFileInfo(path).lastModified(), modified);
+            QVERIFY(!stamp.matches(files, path));
+            writeKeepingTime("abc\r\n", modified);
+        }
     }
 
     void readTellsMissingFromUnreadable()

@@ -1,6 +1,7 @@
 // Crash-safety helper. "writer DIR" changes the agenda and the log through the stores the panels
 // use, as fast as it can until it is killed; "writer --check DIR" then checks that nothing was torn
 // or lost. "writer --die-restoring DIR" restores an entry and kills itself between its two writes.
+// "writer --delete-first DIR" deletes the agenda's first item, once, for a trace of its syncs.
 #include "AgendaFile.h"
 #include "AgendaStore.h"
 #include "LogFile.h"
@@ -191,6 +192,18 @@ int dieRestoring(const QString& dir)
     return 1;
 }
 
+int deleteFirst(const QString& dir)
+{
+    DiskTextFiles files;
+    AgendaStore agenda(files, dir + QStringLiteral("/agenda.txt"), dir + QStringLiteral("/my.log"));
+    if (!agenda.load(QDate::currentDate()) || agenda.table().Agenda.isEmpty())
+        return 1;
+    return agenda.remove(agenda.table().Agenda.first().Content, QDate::currentDate()).status ==
+                   StoreChange::Done
+               ? 0
+               : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -209,6 +222,8 @@ int main(int argc, char* argv[])
     }
     if (args.size() == 3 && args[1] == QStringLiteral("--die-restoring"))
         return dieRestoring(args[2]);
+    if (args.size() == 3 && args[1] == QStringLiteral("--delete-first"))
+        return deleteFirst(args[2]);
     if (args.size() != 2)
         return 2;
     return write(args[1]);
