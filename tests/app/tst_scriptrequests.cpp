@@ -25,8 +25,10 @@ protected:
     qint64 readData(char* data, qint64 size) override
     {
         const qint64 n = qMin(size, qint64(m_in.size()));
-        memcpy(data, m_in.constData(), size_t(n));
-        m_in.remove(0, n);
+        if (n > 0) {
+            memcpy(data, m_in.constData(), size_t(n));
+            m_in.remove(0, n);
+        }
         return n;
     }
     qint64 writeData(const char* data, qint64 size) override
