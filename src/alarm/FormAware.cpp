@@ -40,6 +40,7 @@ FormAware::FormAware(const Clock& clock, QWidget* owner)
     setWindowTitle(QStringLiteral("Kestrin闹钟"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
     setFixedSize(twipsToPixels(4530), twipsToPixels(1860));
+    setFont(layoutFont());
     auto* background = new QLabel(this);
     background->setPixmap(QPixmap(QStringLiteral(":/pictures/notice_background.jpg")));
     background->setGeometry(rect());

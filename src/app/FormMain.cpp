@@ -68,6 +68,7 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     setWindowTitle(QStringLiteral("Kestrin"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
     setFixedSize(twipsToPixels(8985), twipsToPixels(6000));
+    setFont(layoutFont());
     ShownPicture::attach(this, QStringLiteral(":/pictures/main_background.jpg"),
                          [this](const QPixmap& picture) {
                              QPalette pal = palette();
@@ -200,8 +201,11 @@ void FormMain::startup()
     m_reminder->StartReminder();
 }
 
-void FormMain::activate()
+void FormMain::activate(const QString& token)
 {
+    // Qt's Wayland platform hands this to the compositor with its next activation request.
+    if (!token.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
     m_tray->Restore();
 }
 

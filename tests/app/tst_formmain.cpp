@@ -527,6 +527,67 @@ private slots:
         delete f.window->alarmPanel()->notice();
     }
 
+    // A background is let go while its window is hidden by the program, which shows it again
+    // before anyone sees it; a window minimised with no tray to go to keeps it, since the desktop
+    // may bring it back without a word (Wayland does).
+    void theBackgroundIsThereWheneverTheWindowMayBeSeen()
+    {
+        Fixture f;
+        auto background = [&f] { return !f.window->palette().window().texture().isNull(); };
+        QVERIFY(background());
+        f.window->hide();
+        QVERIFY(!background());
+        f.window->show();
+        QVERIFY(background());
+        // Offscreen brings a minimised window back at once, with a show event of the platform's:
+        // the picture must be there before it, not decoded because of it.
+        struct ShowWatch : QObject
+        {
+            std::function<bool()> present;
+            QList<bool> atPlatformShow;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                if (event->type() == QEvent::Show && event->spontaneous())
+                    atPlatformShow.append(present());
+                return false;
+            }
+        } watch;
+        watch.present = background;
+        f.window->installEventFilter(&watch); // sees each show before the picture's own filter
+        f.bench.tray.hasArea = false;
+        f.window->setWindowState(Qt::WindowMinimized);
+        QVERIFY(f.window->isVisible());
+        QVERIFY(background());
+        f.window->setWindowState(Qt::WindowNoState);
+        QVERIFY(!watch.atPlatformShow.isEmpty());
+        QVERIFY(!watch.atPlatformShow.contains(false));
+    }
+
+    // The desktop's font (a GNOME session's is larger than the one the layout was drawn for)
+    // never clips a caption.
+    void everyCaptionFitsUnderALargeDesktopFont()
+    {
+        const QFont desktop = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 16));
+        Fixture f;
+        f.click("LabelClock");
+        f.bench.clock.advance(1000);
+        auto* notice = new FormAware(f.bench.clock, f.window.get());
+        notice->show();
+        QApplication::setFont(desktop);
+        QStringList clipped;
+        for (QWidget* top : {static_cast<QWidget*>(f.window.get()), static_cast<QWidget*>(notice)}) {
+            for (QLabel* label : top->findChildren<QLabel*>()) {
+                if (label->text().isEmpty() || label->wordWrap() || label->text().contains(u'\n'))
+                    continue;
+                if (label->fontMetrics().horizontalAdvance(label->text()) > label->width())
+                    clipped.append(label->objectName() + QStringLiteral(": ") + label->text());
+            }
+        }
+        delete notice;
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
+    }
+
     void everyControlCarriesItsName()
     {
         Fixture f;

@@ -139,6 +139,11 @@ void missingControl(const QObject* root, const QString& name, int index)
     qFatal("%s has no control %s (index %d)", qPrintable(root->objectName()), qPrintable(name), index);
 }
 
+QFont layoutFont()
+{
+    return QFont(QStringLiteral("Sans Serif"), 9);
+}
+
 QString fontFamily(const QString& face)
 {
     // Asking the font database for its families is slow: once per run is enough.

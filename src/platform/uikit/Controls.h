@@ -124,3 +124,6 @@ template <typename T> T* control(const QObject* root, const char* name, int inde
 
 // The font family for a face named in the layout, or the best installed substitute.
 QString fontFamily(const QString& face);
+// The font the layout's rectangles were drawn for, for a window to set on itself: the desktop's
+// own (a GNOME session's, say) may be larger, and would clip the captions.
+QFont layoutFont();

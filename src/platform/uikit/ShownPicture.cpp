@@ -28,7 +28,10 @@ bool ShownPicture::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Show) {
         // Through QImage: QPixmap's own loader would keep a copy in the pixmap cache.
         m_show(QPixmap::fromImage(QImage(m_path)));
-    } else if (event->type() == QEvent::Hide) {
+    } else if (event->type() == QEvent::Hide && !event->spontaneous()) {
+        // Only a hide of the program's own is sure to be followed by a show event before the
+        // widget is seen again. A minimised window may come back without one (Wayland tells a
+        // client nothing of it), and would show the desktop through where its picture was.
         m_show(QPixmap());
     }
     return QObject::eventFilter(watched, event);

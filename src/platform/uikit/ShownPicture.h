@@ -9,9 +9,10 @@
 class QLabel;
 class QWidget;
 
-// A large picture decoded only while its widget is on view: the panels are hidden nearly all the
+// A large picture decoded only while its widget is shown: the panels are hidden nearly all the
 // time, and their decoded backgrounds were most of the program's private memory. A widget gets its
-// show event before its first paint, so it is never seen without its picture.
+// show event before its first paint, so it is never seen without its picture; a minimised window
+// keeps it.
 class ShownPicture final : public QObject
 {
 public:
