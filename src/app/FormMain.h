@@ -27,8 +27,9 @@ public:
     // Shows the window, puts the icon in the notification area, loads the agenda and greets the
     // user with the overdue reminder.
     void startup();
-    // Brings the window to the front, as a second start of the program asks.
-    void activate();
+    // Brings the window to the front, as a second start of the program asks. token: its XDG
+    // activation token, which lets the window take the focus on Wayland; empty where none.
+    void activate(const QString& token = QString());
 
     AgendaPanel* agendaPanel() const { return m_agenda; }
     AlarmPanel* alarmPanel() const { return m_alarm; }

@@ -4,6 +4,7 @@
 #include "TrayRules.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QWidget>
@@ -11,7 +12,8 @@
 TrayController::TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPanel* reminder,
                                QWidget* agendaPanel)
     : QObject(mainWindow), m_window(mainWindow), m_tray(tray), m_reminder(reminder), m_agenda(agendaPanel),
-      m_menu(new QMenu(mainWindow)), m_normalSize(mainWindow->size())
+      m_menu(new QMenu(mainWindow)), m_normalSize(mainWindow->size()),
+      m_statesReported(!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
 {
     m_menu->setObjectName(QStringLiteral("mnuTray"));
     m_menu->setTitle(QStringLiteral("Popup"));
@@ -49,10 +51,20 @@ void TrayController::SetTrayTip(const QString& text)
     m_tray.setToolTip(TrayRules::tipText(text));
 }
 
+bool TrayController::onScreen() const
+{
+    return m_window->isVisible() && !m_window->isMinimized() && !(m_offScreen && !m_statesReported);
+}
+
+void TrayController::showMenuStates(bool shown)
+{
+    m_minimize->setEnabled(shown);
+    m_restore->setEnabled(!shown);
+}
+
 void TrayController::TrayWindowProc(TrayClick click)
 {
-    const bool minimized = m_window->isMinimized() || !m_window->isVisible();
-    switch (TrayRules::onClick(click, minimized)) {
+    switch (TrayRules::onClick(click, !onScreen())) {
     case TrayRules::ClickAction::Restore:
         Restore();
         break;
@@ -66,20 +78,44 @@ void TrayController::TrayWindowProc(TrayClick click)
 
 void TrayController::Restore()
 {
-    m_window->setWindowState(m_lastState);
-    m_window->show();
+    const bool wasOffScreen = m_offScreen;
+    m_offScreen = false;
+    if (!m_statesReported && wasOffScreen) {
+        // Wayland has no request to un-minimise: a window comes back as a new one, which the
+        // compositor maps and may activate.
+        m_window->hide();
+        m_window->setWindowState(m_lastState);
+        m_window->show();
+        showMenuStates(true);
+    } else {
+        m_window->setWindowState(m_lastState);
+        m_window->show();
+    }
     m_window->raise();
     m_window->activateWindow();
 }
 
 void TrayController::Minimize()
 {
+    // A window minimised on Wayland is reported back as normal at once, and its resize rules would
+    // show it again: with a tray to come back from, it is hidden straight away.
+    if (!m_statesReported && m_tray.available()) {
+        hideInTray();
+        return;
+    }
     m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
+}
+
+void TrayController::hideInTray()
+{
+    m_offScreen = true;
+    m_window->hide();
+    showMenuStates(false);
 }
 
 void TrayController::ShowReminder()
 {
-    if (!m_window->isVisible() || m_window->isMinimized())
+    if (!onScreen())
         Restore();
     m_reminder->StartReminder();
     m_agenda->hide();
@@ -101,12 +137,17 @@ bool TrayController::eventFilter(QObject* watched, QEvent* event)
 
 void TrayController::applyResizeRules()
 {
+    // What Wayland reports of a window the program sent away says nothing of the screen.
+    if (!m_statesReported && m_offScreen)
+        return;
     const TrayRules::StateChange change =
         TrayRules::onWindowState(m_window->windowState(), m_lastState, m_tray.available());
     if (change.updatesMenu) {
         m_minimize->setEnabled(change.minimizeEnabled);
         m_restore->setEnabled(change.restoreEnabled);
     }
+    if (!m_statesReported && (m_window->windowState() & Qt::WindowMinimized))
+        m_offScreen = true;
     switch (change.window) {
     case TrayRules::StateChange::HideInTray:
         m_window->hide();

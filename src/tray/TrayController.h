@@ -36,6 +36,9 @@ public:
     std::function<void()> unloadWindows;
 
     QMenu* menu() const { return m_menu; }
+    // Whether the platform tells the program that its window was minimised and restored. Wayland
+    // tells neither: there the window goes to the tray by hiding, and comes back as a new window.
+    void setWindowStatesReported(bool reported) { m_statesReported = reported; }
     // The state the window comes back in: normal or maximized, never minimized.
     Qt::WindowStates LastState() const { return m_lastState; }
 
@@ -44,6 +47,10 @@ protected:
 
 private:
     void applyResizeRules();
+    void hideInTray();
+    // Whether the user can see the window: not hidden, not minimised as far as the program knows.
+    bool onScreen() const;
+    void showMenuStates(bool shown);
 
     QWidget* m_window;
     TrayIcon& m_tray;
@@ -54,4 +61,8 @@ private:
     QAction* m_minimize;
     Qt::WindowStates m_lastState = Qt::WindowNoState;
     QSize m_normalSize;
+    bool m_statesReported;
+    // Hidden in the tray, or minimised where no report of its return may come: only Restore()
+    // puts it back.
+    bool m_offScreen = false;
 };

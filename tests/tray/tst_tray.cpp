@@ -110,6 +110,50 @@ private slots:
         QVERIFY(!f.window.isMinimized());
     }
 
+    // Wayland reports a minimised window back as normal at once, and never reports its return:
+    // the window goes to the tray by hiding and stays there, whatever the platform says of its
+    // state meanwhile, until the icon, 恢复 or a second start bring it back.
+    void withoutReportedStatesTheTrayHidesAndRestores()
+    {
+        Fixture f;
+        f.tray->setWindowStatesReported(false);
+        f.reminder->StartReminder();
+        f.bench.clock.advance(3500);
+        f.reminder->ReminderCheck();
+        QVERIFY(f.hidden());
+        f.window.setWindowState(Qt::WindowNoState); // the platform's report
+        QVERIFY(f.hidden());
+        QVERIFY(f.action("mnuTrayRestore")->isEnabled());
+        QVERIFY(!f.action("mnuTrayMinimize")->isEnabled());
+        f.bench.tray.click(TrayClick::LeftRelease);
+        QVERIFY(!f.hidden());
+        QVERIFY(!f.action("mnuTrayRestore")->isEnabled());
+        QVERIFY(f.action("mnuTrayMinimize")->isEnabled());
+        f.action("mnuTrayMinimize")->trigger();
+        QVERIFY(f.hidden());
+        f.action("mnuTrayRestore")->trigger();
+        QVERIFY(!f.hidden());
+
+        // Minimised by its title bar with no tray to go to, it is still minimised for all the
+        // program knows: 恢复 maps it again.
+        f.bench.tray.hasArea = false;
+        f.window.setWindowState(Qt::WindowMinimized);
+        f.window.setWindowState(Qt::WindowNoState);
+        struct ShowCounter : QObject
+        {
+            int shows = 0;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                shows += e->type() == QEvent::Show;
+                return false;
+            }
+        } counter;
+        f.window.installEventFilter(&counter);
+        f.tray->Restore();
+        QCOMPARE(counter.shows, 1); // mapped anew, as a new toplevel
+        QVERIFY(!f.hidden());
+    }
+
     void reminderNeedsMoreThanThreeSeconds()
     {
         Fixture f;

@@ -3,8 +3,32 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
-QtTrayIcon::QtTrayIcon(QObject* owner) : m_icon(new QSystemTrayIcon(owner))
+namespace {
+
+QtMessageHandler nextHandler = nullptr;
+
+// Qt's tray icon reaches for an X11 signal that its Wayland platform does not have, and says so
+// at every start: a fault of Qt's, with nothing in it for the user.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
+    if (type == QtWarningMsg &&
+        text.endsWith(
+            QLatin1String("No such signal QPlatformNativeInterface::systemTrayWindowChanged(QScreen*)")))
+        return;
+    nextHandler(type, context, text);
+}
+
+} // namespace
+
+QtTrayIcon::QtTrayIcon(QObject* owner)
+{
+    static const bool installed = [] {
+        nextHandler = qInstallMessageHandler(quietHandler);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    m_icon = new QSystemTrayIcon(owner);
+
     QObject::connect(m_icon, &QSystemTrayIcon::activated, m_icon,
                      [this](QSystemTrayIcon::ActivationReason reason) {
                          if (!onClick)

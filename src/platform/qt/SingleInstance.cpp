@@ -73,7 +73,12 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
         QLocalSocket socket;
         socket.connectToServer(m_key);
         if (socket.waitForConnected(200)) {
-            socket.write(RequestChannel::encode({{QStringLiteral("command"), QStringLiteral("activate")}}));
+            QJsonObject activate{{QStringLiteral("command"), QStringLiteral("activate")}};
+            // The launcher's leave for a window to take the focus on Wayland: this process is
+            // leaving, the running copy's window is the one to use it.
+            if (const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN"); !token.isEmpty())
+                activate.insert(QStringLiteral("token"), token);
+            socket.write(RequestChannel::encode(activate));
             socket.waitForBytesWritten(500);
             socket.disconnectFromServer();
             return Forwarded;
@@ -89,7 +94,7 @@ void SingleInstance::serve(QLocalSocket* socket)
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     RequestChannel::serve(socket, 3000, [this](const QJsonObject& request) {
         if (request.value(QStringLiteral("command")) == QStringLiteral("activate")) {
-            emit activationRequested();
+            emit activationRequested(request.value(QStringLiteral("token")).toString());
             return QJsonObject{{QStringLiteral("ok"), true}};
         }
         if (!requestHandler)

@@ -15,8 +15,8 @@ class QLocalServer;
 // its change to the running copy. The lock and the socket live in the user's runtime folder (mode
 // 0700) where there is one, so that no other user can take the name first.
 //
-// The socket speaks RequestChannel's protocol: {"command": "activate"} brings the window forward,
-// any other request goes to requestHandler.
+// The socket speaks RequestChannel's protocol: {"command": "activate", "token": …} brings the
+// window forward, any other request goes to requestHandler.
 class SingleInstance final : public QObject
 {
     Q_OBJECT
@@ -46,7 +46,8 @@ public:
                                            int waitMs = 5000);
 
 signals:
-    void activationRequested();
+    // token: the second start's XDG activation token, where its launcher gave one.
+    void activationRequested(const QString& token);
 
 private:
     void serve(class QLocalSocket* socket);
