@@ -527,6 +527,20 @@ private slots:
         delete f.window->alarmPanel()->notice();
     }
 
+    // A second start brings the window out of the tray, and hands Qt's Wayland platform the
+    // launcher's token with which the window may take the focus.
+    void aSecondStartBringsTheWindowBack()
+    {
+        Fixture f;
+        f.window->tray()->Minimize();
+        QVERIFY(!f.window->isVisible());
+        f.window->activate(QStringLiteral("from-the-launcher"));
+        QVERIFY(f.window->isVisible());
+        QVERIFY(!f.window->isMinimized());
+        QCOMPARE(qgetenv("XDG_ACTIVATION_TOKEN"), QByteArray("from-the-launcher"));
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+    }
+
     // A background is let go while its window is hidden by the program, which shows it again
     // before anyone sees it; a window minimised with no tray to go to keeps it, since the desktop
     // may bring it back without a word (Wayland does).

@@ -262,6 +262,14 @@ private slots:
         SingleInstance second(dir.path());
         QCOMPARE(second.claim(), SingleInstance::Forwarded);
         QVERIFY(activated.wait(3000));
+        QCOMPARE(activated.takeFirst().at(0).toString(), QString());
+        // The launcher's leave to take the focus on Wayland goes to the copy whose window comes up.
+        qputenv("XDG_ACTIVATION_TOKEN", "from-the-launcher");
+        SingleInstance third(dir.path());
+        QCOMPARE(third.claim(), SingleInstance::Forwarded);
+        qunsetenv("XDG_ACTIVATION_TOKEN");
+        QVERIFY(activated.wait(3000));
+        QCOMPARE(activated.takeFirst().at(0).toString(), QStringLiteral("from-the-launcher"));
         QTemporaryDir other;
         SingleInstance elsewhere(other.path());
         QCOMPARE(elsewhere.claim(), SingleInstance::First); // another directory is another program
