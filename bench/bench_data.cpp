@@ -110,7 +110,7 @@ void BM_LoadAgendaWithList(benchmark::State& state)
     panel.show();
     auto* list = panel.findChild<LineList*>(QStringLiteral("ListAgenda"));
     for (auto _ : state) {
-        panel.LoadAgenda();
+        panel.loadAgenda();
         list->viewport()->repaint();
     }
 }
@@ -120,13 +120,13 @@ void BM_SortAgenda(benchmark::State& state)
 {
     AgendaPanel panel(bench().services, nullptr);
     panel.show();
-    panel.LoadAgenda();
+    panel.loadAgenda();
     auto* combo = panel.findChild<QComboBox*>(QString::fromUtf8("Combo排序"));
     auto* list = panel.findChild<LineList*>(QStringLiteral("ListAgenda"));
     combo->setCurrentIndex(int(state.range(0)));
     state.SetLabel(combo->currentText().toStdString());
     for (auto _ : state) {
-        panel.SortAgenda();
+        panel.applyOrdering();
         list->viewport()->repaint();
     }
 }
@@ -151,7 +151,7 @@ void BM_LoadLog(benchmark::State& state)
     panel.show();
     auto* list = panel.findChild<LineList*>(QStringLiteral("ListLog"));
     for (auto _ : state) {
-        panel.LoadLog();
+        panel.loadLog();
         list->viewport()->repaint();
     }
 }
@@ -166,10 +166,10 @@ void BM_DeleteLogEntry(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         bench().write("my.log", original);
-        panel.LoadLog();
+        panel.loadLog();
         list->setCurrentRow(records / 2);
         state.ResumeTiming();
-        panel.DeleteLogEntry();
+        panel.deleteCurrentEntry();
         list->viewport()->repaint();
     }
     bench().write("my.log", original);
@@ -213,7 +213,7 @@ void BM_FloorStableSort(benchmark::State& state)
     const auto load = AgendaFile::load(files, bench().path("agenda.txt"), today);
     std::vector<std::pair<qint64, int>> keys;
     for (int i = 0; i < int(load.items.size()); ++i)
-        keys.emplace_back(load.items[i].FinishDate.toJulianDay(), i);
+        keys.emplace_back(load.items[i].finishDate.toJulianDay(), i);
     for (auto _ : state) {
         std::vector<std::pair<qint64, int>> sorted = keys;
         std::stable_sort(sorted.begin(), sorted.end(),

@@ -12,7 +12,7 @@ ROWS = [
     ("ordering by finish date, list repainted", "BM_SortAgenda/2", "BM_FloorStableSort", 4.0),
     ("ordering by days left, list repainted", "BM_SortAgenda/3", "BM_FloorStableSort", 4.0),
     ("rewrite agenda.txt", "BM_AgendaRewrite", "BM_FloorWriteSync", 1.3),
-    ("LoadLog with the list", "BM_LoadLog", "BM_FloorReadSplit", 1.5),
+    ("loading my.log with the list", "BM_LoadLog", "BM_FloorReadSplit", 1.5),
 ]
 FLOORS = {
     "BM_FloorReadDecode": "read + decode into one QString",

@@ -27,7 +27,7 @@ constexpr auto centred = Qt::AlignHCenter | Qt::AlignVCenter;
 
 // Topmost first.
 // clang-format off
-const ControlSpec controls[] = {
+const ControlRow controls[] = {
     {K::Text, "Text剩余天数", 4080, 2400, 1335, 270, {.fg = "#FF0000", .bg = "#FFFFC0", .locked = true,
      .accessible = "剩余天数"}},
     {K::Text, "Text完成日期", 4080, 1680, 1335, 270, {.locked = true, .accessible = "完成日期"}},
@@ -90,19 +90,19 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     setTabChain(tabOrder());
     // The keyboard's ways to the commands: Delete deletes the current item, Escape ends an entry,
     // Ctrl+Return confirms it.
-    new QShortcut(QKeySequence::Delete, m_list, this, &AgendaPanel::DeleteItem, Qt::WidgetShortcut);
+    new QShortcut(QKeySequence::Delete, m_list, this, &AgendaPanel::deleteCurrentItem, Qt::WidgetShortcut);
     m_escape =
-        new QShortcut(Qt::Key_Escape, this, this, &AgendaPanel::CancelEdit, Qt::WidgetWithChildrenShortcut);
+        new QShortcut(Qt::Key_Escape, this, this, &AgendaPanel::cancelEntry, Qt::WidgetWithChildrenShortcut);
     for (QKeyCombination keys : {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter})
-        new QShortcut(keys, m_entry, this, &AgendaPanel::ConfirmEdit, Qt::WidgetShortcut);
+        new QShortcut(keys, m_entry, this, &AgendaPanel::confirmEntry, Qt::WidgetShortcut);
 
-    connect(m_list, &LineList::currentRowChanged, this, [this] { ShowItemDetails(); });
-    connect(m_order, &QComboBox::activated, this, [this] { SortAgenda(); });
-    connect(m_add, &ClickLabel::clicked, this, &AgendaPanel::BeginAdd);
-    connect(m_modify, &ClickLabel::clicked, this, &AgendaPanel::BeginModify);
-    connect(m_delete, &ClickLabel::clicked, this, &AgendaPanel::DeleteItem);
-    connect(m_confirm, &ClickLabel::clicked, this, &AgendaPanel::ConfirmEdit);
-    connect(m_cancel, &ClickLabel::clicked, this, &AgendaPanel::CancelEdit);
+    connect(m_list, &LineList::currentRowChanged, this, [this] { showItemDetails(); });
+    connect(m_order, &QComboBox::activated, this, [this] { applyOrdering(); });
+    connect(m_add, &ClickLabel::clicked, this, &AgendaPanel::beginAdd);
+    connect(m_modify, &ClickLabel::clicked, this, &AgendaPanel::beginModify);
+    connect(m_delete, &ClickLabel::clicked, this, &AgendaPanel::deleteCurrentItem);
+    connect(m_confirm, &ClickLabel::clicked, this, &AgendaPanel::confirmEntry);
+    connect(m_cancel, &ClickLabel::clicked, this, &AgendaPanel::cancelEntry);
 
     m_order->addItems(AgendaOrder::entryTexts());
     m_order->setCurrentIndex(0);
@@ -136,7 +136,7 @@ void AgendaPanel::inform(const QString& text) const
     m_services.messages.inform(text);
 }
 
-bool AgendaPanel::LoadAgenda()
+bool AgendaPanel::loadAgenda()
 {
     const bool ok = m_store.load(m_services.clock.today());
     showTable();
@@ -147,15 +147,15 @@ bool AgendaPanel::LoadAgenda()
 
 void AgendaPanel::showTable()
 {
-    const QList<AgendaItem>& agenda = m_store.table().Agenda;
+    const QList<AgendaItem>& agenda = m_store.table().items;
     QList<qsizetype> items(agenda.size());
     QList<bool> marks(agenda.size(), false);
     for (qsizetype i = 0; i < agenda.size(); ++i) {
         items[i] = i;
-        marks[i] = agenda[i].DaysLeft < 0;
+        marks[i] = agenda[i].daysLeft < 0;
     }
     fillList(items, marks);
-    emit agendaLoaded(m_store.table().AgendaCount(), m_store.table().OverdueCount);
+    emit agendaLoaded(m_store.table().count(), m_store.table().overdueCount);
 }
 
 void AgendaPanel::armMidnightTimer()
@@ -169,7 +169,7 @@ void AgendaPanel::checkDate()
 {
     armMidnightTimer();
     const QDate today = m_services.clock.today();
-    const QDate counted = m_store.table().Today;
+    const QDate counted = m_store.table().today;
     // Ending an entry loads the file, and so counts from the new date.
     if (!counted.isValid() || today == counted || inEntryMode())
         return;
@@ -177,15 +177,15 @@ void AgendaPanel::checkDate()
     m_store.recount(today);
     showTable();
     if (AgendaOrder::fromText(m_order->currentText()) != AgendaOrdering::FileOrder)
-        SortAgenda();
+        applyOrdering();
     if (m_list->indexOf(current) >= 0)
         makeCurrent(current);
 }
 
 void AgendaPanel::reloadKeeping(const QString& currentText)
 {
-    if (LoadAgenda())
-        SortAgenda();
+    if (loadAgenda())
+        applyOrdering();
     if (m_list->indexOf(currentText) >= 0)
         makeCurrent(currentText);
 }
@@ -203,18 +203,18 @@ void AgendaPanel::fillList(const QList<qsizetype>& items, const QList<bool>& mar
         const QSignalBlocker blocker(m_list);
         // The table is replaced only by a load, which fills the list again.
         m_list->setLines(int(items.size()), [this, items](int row) {
-            return m_store.table().Agenda.value(items.value(row, -1)).Content;
+            return m_store.table().items.value(items.value(row, -1)).text;
         });
-        MarkOverdue(marks);
+        markOverdue(marks);
         m_list->setCurrentRow(-1);
     }
     if (!items.isEmpty())
         makeCurrent(m_list->text(0));
     else
-        ShowItemDetails();
+        showItemDetails();
 }
 
-void AgendaPanel::MarkOverdue(const QList<bool>& marks)
+void AgendaPanel::markOverdue(const QList<bool>& marks)
 {
     m_list->setMarks(marks);
 }
@@ -225,31 +225,31 @@ void AgendaPanel::makeCurrent(const QString& text)
     if (row >= 0 && m_list->currentRow() != row)
         m_list->setCurrentRow(row); // shows the details through currentRowChanged
     else
-        ShowItemDetails();
+        showItemDetails();
 }
 
-void AgendaPanel::SortAgenda()
+void AgendaPanel::applyOrdering()
 {
     const AgendaOrdering ordering = AgendaOrder::fromText(m_order->currentText());
     if (ordering == AgendaOrdering::FileOrder) {
-        LoadAgenda();
+        loadAgenda();
         return;
     }
-    const QList<AgendaItem>& agenda = m_store.table().Agenda;
+    const QList<AgendaItem>& agenda = m_store.table().items;
     const AgendaOrder::Listing listing = AgendaOrder::listing(agenda, ordering);
     fillList(listing.items, listing.marks);
 }
 
-void AgendaPanel::ShowItemDetails()
+void AgendaPanel::showItemDetails()
 {
     const QString text = currentText();
     if (m_list->currentRow() >= 0) {
-        for (const AgendaItem& item : m_store.table().Agenda) {
-            if (item.Content != text)
+        for (const AgendaItem& item : m_store.table().items) {
+            if (item.text != text)
                 continue;
-            m_setDate->setText(DateText::format(item.SetDate));
-            m_finishDate->setText(DateText::format(item.FinishDate));
-            m_daysLeft->setText(AgendaTexts::daysLeft(item.DaysLeft));
+            m_setDate->setText(DateText::format(item.setDate));
+            m_finishDate->setText(DateText::format(item.finishDate));
+            m_daysLeft->setText(AgendaTexts::daysLeft(item.daysLeft));
         }
     }
     m_list->setToolTip(text);
@@ -280,11 +280,11 @@ void AgendaPanel::setMode(EntryMode mode)
     if (!browsing) {
         m_title->setText(modifying ? QStringLiteral("请填写将要修改的日程：")
                                    : QStringLiteral("请填写将要添加的日程："));
-        SavedListIndex = m_list->currentRow();
+        m_savedRow = m_list->currentRow();
     }
 }
 
-void AgendaPanel::BeginAdd()
+void AgendaPanel::beginAdd()
 {
     if (const QString refusal = m_store.checkAdd(); !refusal.isEmpty()) {
         inform(refusal);
@@ -298,7 +298,7 @@ void AgendaPanel::BeginAdd()
     m_entry->setFocus();
 }
 
-void AgendaPanel::BeginModify()
+void AgendaPanel::beginModify()
 {
     // Without a current line there is nothing to modify; a typed text would only be dropped.
     if (m_list->currentRow() < 0)
@@ -312,24 +312,24 @@ void AgendaPanel::restoreSavedLine()
 {
     if (m_list->count() == 0)
         return;
-    const int row = SavedListIndex < 0 ? 0 : qMin(SavedListIndex, m_list->count() - 1);
+    const int row = m_savedRow < 0 ? 0 : qMin(m_savedRow, m_list->count() - 1);
     makeCurrent(m_list->text(row));
 }
 
 void AgendaPanel::leaveEntryMode()
 {
     setMode(EntryMode::Browsing);
-    if (LoadAgenda())
-        SortAgenda();
+    if (loadAgenda())
+        applyOrdering();
     restoreSavedLine();
 }
 
-void AgendaPanel::CancelEdit()
+void AgendaPanel::cancelEntry()
 {
     leaveEntryMode();
 }
 
-void AgendaPanel::ConfirmEdit()
+void AgendaPanel::confirmEntry()
 {
     const QString text = m_entry->toPlainText();
     const bool adding = m_mode == EntryMode::Adding;
@@ -357,7 +357,7 @@ void AgendaPanel::ConfirmEdit()
         inform(change.message);
 }
 
-void AgendaPanel::DeleteItem()
+void AgendaPanel::deleteCurrentItem()
 {
     if (m_list->currentRow() < 0)
         return;
@@ -384,11 +384,11 @@ void AgendaPanel::DeleteItem()
         emit logChanged();
     if (!change.message.isEmpty())
         inform(change.message);
-    if (change.archived && LoadAgenda())
-        SortAgenda();
+    if (change.archived && loadAgenda())
+        applyOrdering();
 }
 
-void AgendaPanel::RestoreFromLog(LogStore& log, int row)
+void AgendaPanel::restoreFromLog(LogStore& log, int row)
 {
     // Ending the entry loads the agenda over whatever was restored under it.
     if (inEntryMode()) {
@@ -411,7 +411,7 @@ void AgendaPanel::RestoreFromLog(LogStore& log, int row)
         inform(change.message);
 }
 
-StoreChange AgendaPanel::AddTyped(const QString& text, const QString& setText, const QString& finishText)
+StoreChange AgendaPanel::addTyped(const QString& text, const QString& setText, const QString& finishText)
 {
     // The duplicate check reads the table: it must be the file as it is now. An entry being made
     // keeps its list; ending it shows the file anyway.

@@ -22,19 +22,19 @@ public:
 
     // Reads agenda.txt into the table and the list (file order, overdue lines marked, line 0
     // current). A bad file is reported and leaves an empty table that nothing rewrites.
-    bool LoadAgenda();
-    void SortAgenda();
-    void ShowItemDetails();
-    void BeginAdd();
-    void BeginModify();
-    void CancelEdit();
-    void ConfirmEdit();
-    void DeleteItem();
+    bool loadAgenda();
+    void applyOrdering();
+    void showItemDetails();
+    void beginAdd();
+    void beginModify();
+    void cancelEntry();
+    void confirmEntry();
+    void deleteCurrentItem();
     // An addition from the command line, handed over by a second process: checked as the entry box
     // checks it, appended, and on view at once.
-    StoreChange AddTyped(const QString& text, const QString& setText, const QString& finishText);
+    StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText);
     // Puts line row of the log back into the agenda and takes it out of the log.
-    void RestoreFromLog(LogStore& log, int row);
+    void restoreFromLog(LogStore& log, int row);
 
     enum class EntryMode
     {
@@ -60,7 +60,7 @@ signals:
     void logChanged();
 
 private:
-    void MarkOverdue(const QList<bool>& marks);
+    void markOverdue(const QList<bool>& marks);
     void showTable();
     void armMidnightTimer();
     void fillList(const QList<qsizetype>& items, const QList<bool>& marks);
@@ -75,7 +75,7 @@ private:
     const Services& m_services;
     AgendaStore m_store;
     EntryMode m_mode = EntryMode::Browsing;
-    int SavedListIndex = -1;
+    int m_savedRow = -1;
 
     LineList* m_list;
     QComboBox* m_order;

@@ -22,15 +22,15 @@ using K = ControlKind;
 const QString timeTip = QStringLiteral("时间格式：12:59:01 或 12:59");
 
 // clang-format off
-std::vector<ControlSpec> alarmLayout()
+std::vector<ControlRow> alarmLayout()
 {
     static const char* headings[] = {"闹钟 1：", "闹钟 2：", "闹钟 3："};
     static const char* tickNames[] = {"闹钟 1 是否打开", "闹钟 2 是否打开", "闹钟 3 是否打开"};
     static const char* timeNames[] = {"闹钟 1 设置时间", "闹钟 2 设置时间", "闹钟 3 设置时间"};
     static const char* ringNames[] = {"闹钟 1 响铃次数", "闹钟 2 响铃次数", "闹钟 3 响铃次数"};
     static const char* promptNames[] = {"闹钟 1 设置闹钟提示", "闹钟 2 设置闹钟提示", "闹钟 3 设置闹钟提示"};
-    std::vector<ControlSpec> entries;
-    for (int i = 0; i < 3; ++i) {
+    std::vector<ControlRow> entries;
+    for (int i = 0; i < alarmCount; ++i) {
         const int heading = 600 + 1080 * i, first = 960 + 1080 * i, prompt = 1320 + 1080 * i;
         entries.push_back({K::Label, "Label7", 480, heading, 975, 255, {.index = i, .caption = headings[i],
                          .fg = "#FFC080", .font = "宋体", .points = 10.5, .bold = true}});
@@ -47,7 +47,7 @@ std::vector<ControlSpec> alarmLayout()
         entries.push_back({K::Text, "Text设置闹钟提示", 1680, prompt, 3735, 270, {.index = i, .fg = "#80FFFF",
                          .bg = "#8080FF", .accessible = promptNames[i]}});
     }
-    const ControlSpec rest[] = {
+    const ControlRow rest[] = {
         {K::Image, "ImageClock1", 6480, 3240, 750, 1050, {.picture = ":/pictures/clock1.png"}},
         {K::Image, "ImageClock2", 6480, 3360, 720, 510, {.picture = ":/pictures/clock2.png"}},
         {K::Label, "Label确认闹钟", 5760, 1440, 1215, 255, {.caption = "确 认", .align = Qt::AlignHCenter, .hand = true}},
@@ -72,10 +72,10 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     setGeometry(mainPanelRect);
     ShownPicture::attach(this, QStringLiteral(":/pictures/clock_background.jpg"));
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const std::vector<ControlSpec> entries = alarmLayout();
+    const std::vector<ControlRow> entries = alarmLayout();
     buildControls(this, entries);
 
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < alarmCount; ++i) {
         m_ticks[i] = control<QCheckBox>(this, "Check是否打开闹钟", i);
         m_times[i] = control<QLineEdit>(this, "Text设置闹钟时间", i);
         m_rings[i] = control<QComboBox>(this, "Combo响铃次数", i);
@@ -84,7 +84,7 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
             m_rings[i]->addItem(QString::number(n));
         m_rings[i]->setCurrentIndex(2);
         // Any change of a tick, made by hand or by the panel's opening, applies the rule to all rows.
-        connect(m_ticks[i], &QCheckBox::toggled, this, &AlarmPanel::ApplyTickRule);
+        connect(m_ticks[i], &QCheckBox::toggled, this, &AlarmPanel::applyTickRule);
         connect(m_times[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
             if (m_refused[i] && TimeText::parse(text))
                 showTimeValidity(i, true);
@@ -104,7 +104,7 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
         m_ringtones.reset(m_menuRow);
         showRingtones();
     });
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < alarmCount; ++i) {
         m_captions[i] = control<ClickLabel>(this, "Label7", i);
         m_captions[i]->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(m_captions[i], &QWidget::customContextMenuRequested, this, [this, i](const QPoint& at) {
@@ -121,9 +121,9 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     m_clock.first = control<QWidget>(this, "ImageClock1");
     m_clock.second = control<QWidget>(this, "ImageClock2");
     connect(control<ClickLabel>(this, "Label确认闹钟"), &ClickLabel::clicked, this,
-            &AlarmPanel::ConfirmAlarms);
+            &AlarmPanel::confirmAlarms);
     connect(control<ClickLabel>(this, "Label取消闹钟"), &ClickLabel::clicked, this,
-            &AlarmPanel::CancelAlarms);
+            &AlarmPanel::cancelAlarms);
 
     // The panel's animation is only worth waking for while someone can see it.
     m_animation->setObjectName(QStringLiteral("Timer显示动画闹钟"));
@@ -132,7 +132,7 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
 
     m_alarmTimer->setObjectName(QStringLiteral("Timer运行闹钟"));
     m_alarmTimer->setInterval(500);
-    connect(m_alarmTimer, &QTimer::timeout, this, &AlarmPanel::CheckAlarms);
+    connect(m_alarmTimer, &QTimer::timeout, this, &AlarmPanel::checkAlarms);
 }
 
 void AlarmPanel::showEvent(QShowEvent* event)
@@ -148,17 +148,17 @@ void AlarmPanel::hideEvent(QHideEvent* event)
     m_animation->stop();
 }
 
-void AlarmPanel::AfterOpen()
+void AlarmPanel::onOpened()
 {
-    if (m_table.AlarmsConfirmed)
+    if (m_table.confirmed)
         return;
     for (QCheckBox* tick : m_ticks)
         tick->setChecked(false);
 }
 
-void AlarmPanel::ApplyTickRule()
+void AlarmPanel::applyTickRule()
 {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < alarmCount; ++i) {
         if (!m_ticks[i]->isChecked())
             m_times[i]->clear();
         else if (m_times[i]->text().isEmpty())
@@ -176,19 +176,19 @@ void AlarmPanel::showTimeValidity(int row, bool valid)
     box->setToolTip(valid ? QString() : timeTip);
 }
 
-void AlarmPanel::ConfirmAlarms()
+void AlarmPanel::confirmAlarms()
 {
     for (QCheckBox* tick : m_ticks)
         if (tick->isChecked())
-            m_table.AlarmsConfirmed = true;
+            m_table.confirmed = true;
     emit backToAgenda();
-    if (!m_table.AlarmsConfirmed)
+    if (!m_table.confirmed)
         return;
     const QDateTime now = m_services.clock.now();
-    for (int i = 0; i < 3; ++i) {
-        AlarmRecord& record = m_table.Alarms[i];
+    for (int i = 0; i < alarmCount; ++i) {
+        AlarmRecord& record = m_table.alarms[i];
         if (!m_ticks[i]->isChecked()) {
-            record.Enabled = false;
+            record.enabled = false;
             showTimeValidity(i, true);
             continue;
         }
@@ -196,7 +196,7 @@ void AlarmPanel::ConfirmAlarms()
         showTimeValidity(i, time.has_value());
         if (!time) {
             // A time that cannot be read never rings at once, nor at an older time.
-            record.Enabled = false;
+            record.enabled = false;
             continue;
         }
         m_table.arm(i, *time, m_prompts[i]->text(), m_rings[i]->currentText().toInt(), now);
@@ -206,12 +206,12 @@ void AlarmPanel::ConfirmAlarms()
         m_alarmTimer->start();
 }
 
-void AlarmPanel::CancelAlarms()
+void AlarmPanel::cancelAlarms()
 {
     emit backToAgenda();
 }
 
-void AlarmPanel::CheckAlarms()
+void AlarmPanel::checkAlarms()
 {
     const QList<int> rang = m_table.check(m_services.clock.now());
     for (int i : rang) {
@@ -223,7 +223,7 @@ void AlarmPanel::CheckAlarms()
             m_notice = new FormAware(m_services.clock, window());
         m_notice->show();
         m_notice->raise();
-        const QString& prompt = m_table.Alarms[i].Prompt;
+        const QString& prompt = m_table.alarms[i].prompt;
         if (!prompt.isEmpty())
             m_notice->setPrompt(prompt);
         // Out of sight, the notice may be missed: the desktop tells of it once per alarm.
@@ -247,14 +247,14 @@ void AlarmPanel::closeNotice()
 QList<QWidget*> AlarmPanel::tabOrder() const
 {
     QList<QWidget*> order;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < alarmCount; ++i)
         order << m_ticks[i] << m_times[i] << m_rings[i] << m_prompts[i];
     return order << control<QWidget>(this, "Label确认闹钟") << control<QWidget>(this, "Label取消闹钟");
 }
 
 void AlarmPanel::preloadRingtones()
 {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < alarmCount; ++i)
         if (const QString path = m_ringtones.ringPath(i); path != m_services.path(Sound::Alarm))
             m_services.sound.preload(path);
 }
@@ -271,7 +271,7 @@ QString AlarmPanel::ringingPath(int row, bool ringing) const
 
 void AlarmPanel::showRingtones()
 {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < alarmCount; ++i)
         m_captions[i]->setToolTip(m_ringtones.describe(
             i, m_services.sound.readiness(m_ringtones.ringPath(i)) != SoundDevice::Unplayable));
 }
@@ -295,7 +295,7 @@ void AlarmPanel::openRingtoneMenu(int row, QLineEdit* box, const QPoint& globalP
 void AlarmPanel::chooseRingtone()
 {
     const QString current = m_ringtones.chosen(m_menuRow);
-    const QString start = current.isEmpty() ? m_services.AppDir : QFileInfo(current).absolutePath();
+    const QString start = current.isEmpty() ? m_services.appDir : QFileInfo(current).absolutePath();
     const QString path = m_services.messages.chooseFile(QStringLiteral("选择铃声"), start,
                                                         QStringLiteral("WAV 声音文件 (*.wav *.WAV)"));
     if (path.isEmpty())

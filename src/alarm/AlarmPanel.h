@@ -23,12 +23,12 @@ public:
     AlarmPanel(const Services& services, AlarmTable& table, QWidget* parent);
 
     // What opening the panel does after the panel switch.
-    void AfterOpen();
-    void ApplyTickRule();
-    void ConfirmAlarms();
-    void CancelAlarms();
+    void onOpened();
+    void applyTickRule();
+    void confirmAlarms();
+    void cancelAlarms();
     // The handler of Timer运行闹钟.
-    void CheckAlarms();
+    void checkAlarms();
 
     // What Tab goes through on this panel, in order: row by row, then confirm and cancel.
     QList<QWidget*> tabOrder() const;
@@ -58,13 +58,13 @@ private:
 
     const Services& m_services;
     AlarmTable& m_table;
-    QCheckBox* m_ticks[3];
-    QLineEdit* m_times[3];
-    QComboBox* m_rings[3];
-    QLineEdit* m_prompts[3];
-    bool m_refused[3] = {};
-    bool m_told[3] = {}; // the desktop was told of this alarm's rings since its confirmation // a time the
-                         // last confirmation could not read, shown in red
+    QCheckBox* m_ticks[alarmCount];
+    QLineEdit* m_times[alarmCount];
+    QComboBox* m_rings[alarmCount];
+    QLineEdit* m_prompts[alarmCount];
+    bool m_refused[alarmCount] = {};
+    bool m_told[alarmCount] = {}; // the desktop was told of this alarm's rings since its confirmation // a
+                                  // time the last confirmation could not read, shown in red
     ClockAnimation m_clock;
     QTimer* m_animation;
     QTimer* m_alarmTimer;

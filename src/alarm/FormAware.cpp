@@ -11,7 +11,7 @@ namespace {
 using K = ControlKind;
 
 // clang-format off
-const ControlSpec controls[] = {
+const ControlRow controls[] = {
     {K::Label, "Label超期时长", 2640, 360, 1935, 255, {.caption = "超期时长:", .fg = "#FFFFFF"}},
     {K::Label, "Label我知道啦", 1560, 1560, 1215, 255, {.caption = "我知道啦!", .align = Qt::AlignHCenter, .hand = true}},
     {K::Label, "Label闹钟提醒", 360, 720, 3615, 615, {.caption = "您设置的闹钟时间已到!", .fg = "#FFFF80"}},

@@ -52,7 +52,7 @@ void print(std::FILE* to, const QString& text)
 
 int listBackups(const CommandLine& options, const QString& elsewhere)
 {
-    const Backups backups(options.AppDir, elsewhere);
+    const Backups backups(options.appDir, elsewhere);
     const QList<QDate> dates = backups.dates();
     if (dates.isEmpty()) {
         print(stdout, QStringLiteral("还没有备份。"));
@@ -72,12 +72,12 @@ int listBackups(const CommandLine& options, const QString& elsewhere)
 int restore(const CommandLine& options, const QString& elsewhere)
 {
     // A running copy would write its table over the restored files, or they under its feet.
-    const auto lock = lockFolder(options.AppDir);
+    const auto lock = lockFolder(options.appDir);
     if (!lock) {
-        print(stderr, folderInUse(options.AppDir) + QStringLiteral("，请先从托盘菜单退出它，再恢复。"));
+        print(stderr, folderInUse(options.appDir) + QStringLiteral("，请先从托盘菜单退出它，再恢复。"));
         return 1;
     }
-    Backups backups(options.AppDir, elsewhere);
+    Backups backups(options.appDir, elsewhere);
     QString report;
     const bool ok = backups.restore(options.restoreDate, &report);
     print(ok ? stdout : stderr, report);
@@ -88,14 +88,14 @@ int listAgenda(const CommandLine& options)
 {
     DiskTextFiles files;
     const AgendaFile::Load load = AgendaFile::load(
-        files, QDir(options.AppDir).filePath(QString::fromUtf8(AgendaFile::fileName)), QDate::currentDate());
+        files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)), QDate::currentDate());
     if (!load.ok) {
         print(stderr, QStringLiteral("kestrin: ") + load.error);
         return 1;
     }
     QString out;
     for (const AgendaItem& item : load.items) {
-        if (options.overdueOnly && item.DaysLeft >= 0)
+        if (options.overdueOnly && item.daysLeft >= 0)
             continue;
         out += AgendaTexts::listLine(item) + u'\n';
     }
@@ -112,10 +112,10 @@ int add(const CommandLine& options)
     // listening is waited out, not taken for a copy that does not answer.
     QDeadlineTimer deadline(std::chrono::seconds(10));
     for (;;) {
-        if (const auto lock = lockFolder(options.AppDir)) {
+        if (const auto lock = lockFolder(options.appDir)) {
             DiskTextFiles files;
-            AgendaStore store(files, QDir(options.AppDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
-                              QDir(options.AppDir).filePath(QString::fromUtf8(LogFile::fileName)));
+            AgendaStore store(files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
+                              QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
             store.load(QDate::currentDate());
             const StoreChange change =
                 store.addTyped(options.addText, options.addSet, options.addFinish, QDate::currentDate());
@@ -124,7 +124,7 @@ int add(const CommandLine& options)
             print(stderr, QStringLiteral("kestrin: ") + change.message);
             return 1;
         }
-        if (const auto answer = SingleInstance::send(options.AppDir, request)) {
+        if (const auto answer = SingleInstance::send(options.appDir, request)) {
             if (answer->value(QStringLiteral("ok")).toBool())
                 return 0;
             print(stderr, QStringLiteral("kestrin: ") + answer->value(QStringLiteral("message")).toString());
@@ -134,7 +134,7 @@ int add(const CommandLine& options)
             break;
         QThread::msleep(10);
     }
-    print(stderr, folderInUse(options.AppDir) + QStringLiteral("，但它没有应答，日程未添加。"));
+    print(stderr, folderInUse(options.appDir) + QStringLiteral("，但它没有应答，日程未添加。"));
     return 1;
 }
 
@@ -147,7 +147,7 @@ int autostart(const CommandLine& options, const QString& program)
         return 0;
     }
     QString error;
-    if (!Autostart::set(*options.autostart, program, options.dirGiven ? options.AppDir : QString(), &error)) {
+    if (!Autostart::set(*options.autostart, program, options.dirGiven ? options.appDir : QString(), &error)) {
         print(stderr, QStringLiteral("kestrin: ") + error);
         return 1;
     }

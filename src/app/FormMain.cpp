@@ -34,7 +34,7 @@ constexpr auto right = Qt::AlignRight | Qt::AlignTop;
 
 // The controls on the window itself, topmost first; the six panels are classes of their own.
 // clang-format off
-const ControlSpec controls[] = {
+const ControlRow controls[] = {
     {K::Label, "LabelVersion", 360, 5520, 1575, 255, {.caption = "版本号：V1.0.8", .align = centred}},
     {K::Label, "LabelHowmuch", 3720, 5040, 375, 255, {.caption = "0", .fg = "#0000FF", .align = centred}},
     {K::Label, "Label5", 2760, 5040, 975, 255, {.caption = "日程总数：", .fg = "#0000FF"}},
@@ -130,34 +130,34 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     setTabChain(order);
 
     m_tray = new TrayController(this, tray, m_reminder, m_agenda);
-    m_tray->unloadWindows = [this] {
+    m_tray->onQuit = [this] {
         m_alarm->closeNotice();
         // exit() rather than quit(): quit() asks every window first and a refusal cancels it.
         QCoreApplication::exit(0);
     };
 
     connect(label("LabelClock"), &ClickLabel::clicked, this, [this] {
-        m_navigation->NavigateTo(label("LabelClock"), m_alarm);
-        m_alarm->AfterOpen();
+        m_navigation->navigateTo(label("LabelClock"), m_alarm);
+        m_alarm->onOpened();
     });
     connect(label("LabelLog"), &ClickLabel::clicked, this, [this] {
-        m_navigation->NavigateTo(label("LabelLog"), m_log);
-        m_log->AfterOpen();
+        m_navigation->navigateTo(label("LabelLog"), m_log);
+        m_log->onOpened();
     });
     connect(label("ImageHelp2"), &ClickLabel::clicked, this, [this] {
-        m_navigation->OpenHelpPanel();
-        m_help->ShowHelpTopic(4, false);
+        m_navigation->openHelpPanel();
+        m_help->showTopic(4, false);
     });
-    connect(label("LabelQuorrel"), &ClickLabel::clicked, m_help, &HelpPanel::VisitMaker);
-    connect(m_alarm, &AlarmPanel::backToAgenda, m_navigation, &Navigation::ReturnToAgenda);
+    connect(label("LabelQuorrel"), &ClickLabel::clicked, m_help, &HelpPanel::openMakersPage);
+    connect(m_alarm, &AlarmPanel::backToAgenda, m_navigation, &Navigation::returnToAgenda);
     connect(m_agenda, &AgendaPanel::agendaLoaded, this, &FormMain::showSummary);
-    connect(m_agenda, &AgendaPanel::logChanged, m_log, &LogPanel::LoadLog);
+    connect(m_agenda, &AgendaPanel::logChanged, m_log, &LogPanel::loadLog);
     connect(m_log, &LogPanel::restoreRequested, this,
-            [this](int row) { m_agenda->RestoreFromLog(m_log->store(), row); });
+            [this](int row) { m_agenda->restoreFromLog(m_log->store(), row); });
 
     // The files are plain text: an edit made elsewhere shows without a restart.
     const QString agendaFile = QString::fromUtf8(AgendaFile::fileName);
-    auto* watch = new FileWatch(services.AppDir, {agendaFile, QString::fromUtf8(LogFile::fileName)}, this);
+    auto* watch = new FileWatch(services.appDir, {agendaFile, QString::fromUtf8(LogFile::fileName)}, this);
     connect(watch, &FileWatch::changed, this, [this, agendaFile](const QString& fileName) {
         if (fileName == agendaFile)
             m_agenda->reloadIfChanged();
@@ -181,7 +181,7 @@ void FormMain::showSummary(int agendaCount, int overdueCount)
     label("LabelHowmuch")->setText(QString::number(agendaCount));
     label("Label逾期未完成")->setText(AgendaTexts::overdueSentence(overdueCount));
     m_reminder->setCounts(overdueCount, AgendaTexts::remark(overdueCount));
-    m_tray->SetTrayTip(AgendaTexts::trayTip(overdueCount));
+    m_tray->setTip(AgendaTexts::trayTip(overdueCount));
 }
 
 void FormMain::startup()
@@ -196,9 +196,9 @@ void FormMain::startup()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
-    m_tray->AddTrayIcon(windowIcon());
-    m_agenda->LoadAgenda();
-    m_reminder->StartReminder();
+    m_tray->addIcon(windowIcon());
+    m_agenda->loadAgenda();
+    m_reminder->startReminder();
 }
 
 void FormMain::activate(const QString& token)
@@ -206,14 +206,14 @@ void FormMain::activate(const QString& token)
     // Qt's Wayland platform hands this to the compositor with its next activation request.
     if (!token.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
-    m_tray->Restore();
+    m_tray->restore();
 }
 
 void FormMain::mouseMoveEvent(QMouseEvent* event)
 {
     // Only the bare window background resets the highlights, never a panel or a control.
     if (!childAt(event->position().toPoint()))
-        m_navigation->ResetHover();
+        m_navigation->resetHover();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -221,7 +221,7 @@ void FormMain::closeEvent(QCloseEvent* event)
 {
     event->accept();
     // The window is gone for good: a click on the icon must not bring it back.
-    m_tray->RemoveTrayIcon();
+    m_tray->removeIcon();
     // The program ends with its last window: an open alarm notice keeps it until it is dismissed.
     if (FormAware* notice = m_alarm->notice()) {
         connect(notice, &QObject::destroyed, qApp, [] { QCoreApplication::exit(0); });

@@ -12,7 +12,7 @@ namespace {
 using K = ControlKind;
 
 // clang-format off
-const ControlSpec controls[] = {
+const ControlRow controls[] = {
     {K::Label, "Label详细内容", 3720, 600, 3375, 2895, {.caption = "无。"}},
     {K::Label, "Label15", 3600, 240, 975, 255, {.index = 1, .caption = "详细内容：", .fg = "#000000", .font = "宋体",
      .points = 9, .bold = true}},
@@ -60,9 +60,9 @@ HelpPanel::HelpPanel(const Services& services, QWidget* parent) : ClickLabel(par
     m_text->setTextFormat(Qt::PlainText);
     for (int n = 1; n <= 4; ++n) {
         m_topics[n - 1] = control<ClickLabel>(this, QStringLiteral("Label帮助主题%1").arg(n));
-        connect(m_topics[n - 1], &ClickLabel::clicked, this, [this, n] { ShowHelpTopic(n); });
+        connect(m_topics[n - 1], &ClickLabel::clicked, this, [this, n] { showTopic(n); });
     }
-    connect(control<ClickLabel>(this, "Label给我来信"), &ClickLabel::clicked, this, &HelpPanel::WriteToMaker);
+    connect(control<ClickLabel>(this, "Label给我来信"), &ClickLabel::clicked, this, &HelpPanel::mailMaker);
     setTabChain(tabOrder());
 }
 
@@ -71,26 +71,26 @@ QList<QWidget*> HelpPanel::tabOrder() const
     return {m_topics[0], m_topics[1], m_topics[2], m_topics[3], control<QWidget>(this, "Label给我来信")};
 }
 
-void HelpPanel::ShowHelpTopic(int topic, bool withSound)
+void HelpPanel::showTopic(int topic, bool withSound)
 {
     m_arrow->move(m_arrow->x(), m_topics[topic - 1]->y());
     for (int n = 1; n <= 4; ++n)
         setForeground(m_topics[n - 1], n == topic ? QColor(0x00, 0x00, 0xFF) : QColor(0x00, 0x00, 0x00));
     const bool soundFirst = topic == 1 || topic == 4;
     if (withSound && soundFirst)
-        m_services.PlayWave(Sound::Click);
+        m_services.play(Sound::Click);
     m_text->setText(HelpTexts::topic(topic));
     if (withSound && !soundFirst)
-        m_services.PlayWave(Sound::Click);
+        m_services.play(Sound::Click);
 }
 
-void HelpPanel::WriteToMaker()
+void HelpPanel::mailMaker()
 {
     // A desktop without a mail program simply does nothing.
     m_services.shell.openUrl(QUrl(QStringLiteral("mailto:") + Contact::mail1));
 }
 
-void HelpPanel::VisitMaker()
+void HelpPanel::openMakersPage()
 {
     m_services.shell.openUrl(QUrl(QStringLiteral("http://") + Contact::web2 + QStringLiteral("/")));
 }

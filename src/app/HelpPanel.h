@@ -11,9 +11,9 @@ class HelpPanel final : public ClickLabel
 public:
     HelpPanel(const Services& services, QWidget* parent);
 
-    void ShowHelpTopic(int topic, bool withSound = true);
-    void WriteToMaker();
-    void VisitMaker();
+    void showTopic(int topic, bool withSound = true);
+    void mailMaker();
+    void openMakersPage();
     // The four topics top down, then the mail link.
     QList<QWidget*> tabOrder() const;
 

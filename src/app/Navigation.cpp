@@ -7,15 +7,15 @@
 Navigation::Navigation(const Services& services, const Controls& controls, QObject* parent)
     : QObject(parent), m_services(services), m_c(controls)
 {
-    connect(m_c.arrange, &ClickLabel::clicked, this, &Navigation::OpenAgendaPanel);
+    connect(m_c.arrange, &ClickLabel::clicked, this, &Navigation::openAgendaPanel);
     for (ClickLabel* label : {m_c.arrange, m_c.clockLabel, m_c.logLabel})
-        connect(label, &ClickLabel::pointerMoved, this, [this, label] { HoverLabel(label); });
+        connect(label, &ClickLabel::pointerMoved, this, [this, label] { hoverLabel(label); });
     connect(qobject_cast<ClickLabel*>(m_c.option1), &ClickLabel::pointerMoved, this,
-            [this] { HoverIcon(m_c.option1, m_c.option2, m_c.optionLabel); });
+            [this] { hoverIcon(m_c.option1, m_c.option2, m_c.optionLabel); });
     connect(qobject_cast<ClickLabel*>(m_c.help1), &ClickLabel::pointerMoved, this,
-            [this] { HoverIcon(m_c.help1, m_c.help2, m_c.helpLabel); });
+            [this] { hoverIcon(m_c.help1, m_c.help2, m_c.helpLabel); });
     connect(qobject_cast<ClickLabel*>(m_c.option2), &ClickLabel::clicked, this,
-            &Navigation::OpenOptionsPanel);
+            &Navigation::openOptionsPanel);
 }
 
 void Navigation::setHighlight(ClickLabel* label, Highlight highlight, const char* colour)
@@ -28,53 +28,53 @@ void Navigation::setHighlight(ClickLabel* label, Highlight highlight, const char
 
 void Navigation::playHover() const
 {
-    m_services.PlayWave(Sound::Hover);
+    m_services.play(Sound::Hover);
 }
 
 void Navigation::playClick() const
 {
-    m_services.PlayWave(Sound::Click);
+    m_services.play(Sound::Click);
 }
 
-void Navigation::ShowPanel(QWidget* target)
+void Navigation::showPanel(QWidget* target)
 {
-    m_c.reminder->StopReminder();
+    m_c.reminder->stopReminder();
     for (QWidget* panel : {m_c.agenda, m_c.clock, m_c.log, m_c.options, m_c.help})
         panel->setVisible(panel == target);
 }
 
-void Navigation::NavigateTo(ClickLabel* label, QWidget* panel)
+void Navigation::navigateTo(ClickLabel* label, QWidget* panel)
 {
     playClick();
     m_c.indicator->move(m_c.indicator->x(), label->y());
-    ShowPanel(panel);
+    showPanel(panel);
 }
 
-void Navigation::OpenAgendaPanel()
+void Navigation::openAgendaPanel()
 {
-    NavigateTo(m_c.arrange, m_c.agenda);
+    navigateTo(m_c.arrange, m_c.agenda);
 }
 
-void Navigation::OpenOptionsPanel()
-{
-    playClick();
-    ShowPanel(m_c.options);
-}
-
-void Navigation::OpenHelpPanel()
+void Navigation::openOptionsPanel()
 {
     playClick();
-    ShowPanel(m_c.help);
+    showPanel(m_c.options);
 }
 
-void Navigation::ReturnToAgenda()
+void Navigation::openHelpPanel()
+{
+    playClick();
+    showPanel(m_c.help);
+}
+
+void Navigation::returnToAgenda()
 {
     m_c.indicator->move(m_c.indicator->x(), m_c.arrange->y());
     m_c.clock->hide();
     m_c.agenda->show();
 }
 
-void Navigation::HoverLabel(ClickLabel* label)
+void Navigation::hoverLabel(ClickLabel* label)
 {
     // Lit already, or still in its creation colour: neither lights up nor sounds.
     if (highlight(label) != Highlight::Normal)
@@ -83,7 +83,7 @@ void Navigation::HoverLabel(ClickLabel* label)
     playHover();
 }
 
-void Navigation::HoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption)
+void Navigation::hoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption)
 {
     normal->hide();
     raised->show();
@@ -91,7 +91,7 @@ void Navigation::HoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption
     playHover();
 }
 
-void Navigation::ResetHover()
+void Navigation::resetHover()
 {
     for (ClickLabel* label : {m_c.arrange, m_c.clockLabel, m_c.logLabel, m_c.helpLabel})
         setHighlight(label, Highlight::Normal, "#000000");

@@ -34,17 +34,17 @@ public:
     };
     Navigation(const Services& services, const Controls& controls, QObject* parent);
 
-    void ShowPanel(QWidget* target);
+    void showPanel(QWidget* target);
     // The first steps of a navigation label's click: sound, indicator, panel.
-    void NavigateTo(ClickLabel* label, QWidget* panel);
-    void OpenAgendaPanel();
-    void OpenOptionsPanel();
-    void OpenHelpPanel();
+    void navigateTo(ClickLabel* label, QWidget* panel);
+    void openAgendaPanel();
+    void openOptionsPanel();
+    void openHelpPanel();
     // Confirming or cancelling the alarm panel.
-    void ReturnToAgenda();
-    void HoverLabel(ClickLabel* label);
-    void HoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption);
-    void ResetHover();
+    void returnToAgenda();
+    void hoverLabel(ClickLabel* label);
+    void hoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption);
+    void resetHover();
 
     // A navigation caption's highlight. A caption lights up only from Normal, which the pointer's
     // first pass over the bare background sets: until then it keeps its creation colour.

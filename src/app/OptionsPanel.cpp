@@ -8,7 +8,7 @@ namespace {
 using K = ControlKind;
 
 // clang-format off
-const ControlSpec controls[] = {
+const ControlRow controls[] = {
     {K::Label, "Label自动备份开关", 5160, 2400, 615, 255, {.caption = "打开", .fg = "#FF0000", .font = "宋体", .points = 9,
      .bold = true}},
     {K::Image, "Image自动备份1", 840, 2280, 315, 315, {.picture = ":/pictures/switch_on.png", .hand = true,
@@ -63,12 +63,12 @@ OptionsPanel::OptionsPanel(const Services& services, QWidget* parent)
                        control<QLabel>(this, QStringLiteral("Label") + name + QStringLiteral("开关"))};
         on->setFocusPolicy(Qt::NoFocus);
         off->setFocusPolicy(Qt::NoFocus);
-        connect(on, &ClickLabel::clicked, this, [this, row] { SwitchOff(row); });
-        connect(off, &ClickLabel::clicked, this, [this, row] { SwitchOn(row); });
-        connect(label, &ClickLabel::clicked, this, [this, row] { ToggleSwitch(row); });
+        connect(on, &ClickLabel::clicked, this, [this, row] { switchOff(row); });
+        connect(off, &ClickLabel::clicked, this, [this, row] { switchOn(row); });
+        connect(label, &ClickLabel::clicked, this, [this, row] { toggleSwitch(row); });
     }
     connect(control<ClickLabel>(this, "Label确认设置"), &ClickLabel::clicked, this,
-            &OptionsPanel::ConfirmOptions);
+            &OptionsPanel::confirmOptions);
     setTabChain(tabOrder());
 }
 
@@ -78,7 +78,7 @@ QList<QWidget*> OptionsPanel::tabOrder() const
             control<QWidget>(this, "Label自动备份"), control<QWidget>(this, "Label确认设置")};
 }
 
-void OptionsPanel::SwitchOff(int row)
+void OptionsPanel::switchOff(int row)
 {
     m_on[row] = false;
     m_rows[row].on->hide();
@@ -86,7 +86,7 @@ void OptionsPanel::SwitchOff(int row)
     m_rows[row].state->setText(QStringLiteral("关闭"));
 }
 
-void OptionsPanel::SwitchOn(int row)
+void OptionsPanel::switchOn(int row)
 {
     m_on[row] = true;
     m_rows[row].off->hide();
@@ -94,16 +94,16 @@ void OptionsPanel::SwitchOn(int row)
     m_rows[row].state->setText(QStringLiteral("打开"));
 }
 
-void OptionsPanel::ToggleSwitch(int row)
+void OptionsPanel::toggleSwitch(int row)
 {
-    m_services.PlayWave(Sound::Click);
+    m_services.play(Sound::Click);
     if (isOn(row))
-        SwitchOff(row);
+        switchOff(row);
     else
-        SwitchOn(row);
+        switchOn(row);
 }
 
-void OptionsPanel::ConfirmOptions()
+void OptionsPanel::confirmOptions()
 {
     m_services.messages.inform(QStringLiteral("以上选项仅供参考，尚未实现，欢迎大家来信定做!"));
 }

@@ -14,10 +14,10 @@ public:
     // The rows' captions top down, then 确认设置: the switches themselves are for the pointer.
     QList<QWidget*> tabOrder() const;
 
-    void SwitchOff(int row);
-    void SwitchOn(int row);
-    void ToggleSwitch(int row);
-    void ConfirmOptions();
+    void switchOff(int row);
+    void switchOn(int row);
+    void toggleSwitch(int row);
+    void confirmOptions();
     bool isOn(int row) const { return m_on[row]; }
 
 private:

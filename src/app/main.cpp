@@ -37,7 +37,7 @@ void printProblems(const QStringList& problems)
 // The second backup folder: the one given now, remembered for later runs, or the one remembered.
 QString backupElsewhere(const CommandLine& options)
 {
-    QSettings settings(QDir(options.AppDir).filePath(QString::fromUtf8(Settings::fileName)),
+    QSettings settings(QDir(options.appDir).filePath(QString::fromUtf8(Settings::fileName)),
                        QSettings::IniFormat);
     if (options.backupDir) {
         if (options.backupDir->isEmpty())
@@ -75,14 +75,14 @@ int main(int argc, char* argv[])
     const CommandLine options = CommandLine::parse(arguments, exeDir);
     using CommandTasks::print;
     if (options.action == CommandLine::Help) {
-        print(stdout, CommandLine::usage(options.AppDir));
+        print(stdout, CommandLine::usage(options.appDir));
         return 0;
     }
     if (options.action == CommandLine::Error) {
         print(stderr, QStringLiteral("kestrin: %1（kestrin --help 显示用法）").arg(options.error));
         return 2;
     }
-    if (const QString problem = DataFolder::prepare(options.AppDir, exeDir); !problem.isEmpty()) {
+    if (const QString problem = DataFolder::prepare(options.appDir, exeDir); !problem.isEmpty()) {
         print(stderr, QStringLiteral("kestrin: ") + problem);
         return 1;
     }
@@ -119,7 +119,7 @@ int main(int argc, char* argv[])
                              "不需要窗口的用法见 kestrin --help。"));
         return 1;
     }
-    Backups backups(options.AppDir, elsewhere);
+    Backups backups(options.appDir, elsewhere);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
@@ -127,7 +127,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QtTranslations::install();
 
-    SingleInstance instance(options.AppDir);
+    SingleInstance instance(options.appDir);
     switch (instance.claim()) {
     case SingleInstance::First:
         if (!instance.listenError().isEmpty())
@@ -138,7 +138,7 @@ int main(int argc, char* argv[])
         return 0;
     case SingleInstance::Unreachable: {
         const QString text = QStringLiteral("另一个 Kestrin 正在使用 %1，但没有应答，本次启动已取消。")
-                                 .arg(QDir::toNativeSeparators(options.AppDir));
+                                 .arg(QDir::toNativeSeparators(options.appDir));
         print(stderr, QStringLiteral("kestrin: ") + text);
         QtMessageBoxes().inform(text);
         return 1;
@@ -154,7 +154,7 @@ int main(int argc, char* argv[])
     QtShell shell;
     QtTrayIcon tray;
     QtNotifications notifications(tray);
-    const Services services{clock, messages, files, sound, shell, notifications, options.AppDir};
+    const Services services{clock, messages, files, sound, shell, notifications, options.appDir};
 
     int code = 0;
     {
@@ -164,7 +164,7 @@ int main(int argc, char* argv[])
         instance.requestHandler = [agenda = window.agendaPanel()](const QJsonObject& request) {
             return ScriptRequests::answer(
                 request, [agenda](const QString& text, const QString& set, const QString& finish) {
-                    return agenda->AddTyped(text, set, finish);
+                    return agenda->addTyped(text, set, finish);
                 });
         };
         UnixSignals signals_(&app);

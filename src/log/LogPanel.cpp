@@ -12,7 +12,7 @@ namespace {
 using K = ControlKind;
 
 // clang-format off
-const ControlSpec controls[] = {
+const ControlRow controls[] = {
     {K::List, "ListLog", 0, 0, 7335, 3270, {.bg = "#FFFFC0", .accessible = "日志列表"}},
     {K::Label, "Label删除日志", 5880, 3600, 1215, 375, {.caption = "删除日志",
      .align = Qt::AlignHCenter | Qt::AlignTop, .hand = true}},
@@ -39,13 +39,13 @@ LogPanel::LogPanel(const Services& services, QWidget* parent)
 
     m_list = control<LineList>(this, "ListLog");
     m_count = control<ClickLabel>(this, "Label日志总条数");
-    connect(m_list, &QAbstractItemView::clicked, this, [this] { ShowLogEntry(); });
-    connect(m_list, &LineList::currentRowChanged, this, [this] { ShowLogEntry(); });
+    connect(m_list, &QAbstractItemView::clicked, this, [this] { showCurrentEntry(); });
+    connect(m_list, &LineList::currentRowChanged, this, [this] { showCurrentEntry(); });
     connect(control<ClickLabel>(this, "Label删除日志"), &ClickLabel::clicked, this,
-            &LogPanel::DeleteLogEntry);
+            &LogPanel::deleteCurrentEntry);
 
     setTabChain(tabOrder());
-    new QShortcut(QKeySequence::Delete, m_list, this, &LogPanel::DeleteLogEntry, Qt::WidgetShortcut);
+    new QShortcut(QKeySequence::Delete, m_list, this, &LogPanel::deleteCurrentEntry, Qt::WidgetShortcut);
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("MenuLog"));
@@ -64,7 +64,7 @@ LogPanel::LogPanel(const Services& services, QWidget* parent)
     });
     connect(remove, &QAction::triggered, this, [this] {
         if (m_menuLoads == m_store.loads())
-            DeleteLogEntry();
+            deleteCurrentEntry();
     });
 }
 
@@ -73,7 +73,7 @@ QList<QWidget*> LogPanel::tabOrder() const
     return {m_list, control<QWidget>(this, "Label删除日志")};
 }
 
-void LogPanel::LoadLog()
+void LogPanel::loadLog()
 {
     const LogFile::Load& log = m_store.load();
     if (!log.ok)
@@ -92,13 +92,13 @@ void LogPanel::showLines()
         // The first line with the first line's text is line 0.
         m_list->setCurrentRow(count == 0 ? -1 : 0);
     }
-    ShowLogEntry();
+    showCurrentEntry();
 }
 
-void LogPanel::AfterOpen()
+void LogPanel::onOpened()
 {
     if (m_store.exists()) {
-        LoadLog();
+        loadLog();
         return;
     }
     // The file has gone since the last load: the old lines are no longer the truth.
@@ -111,18 +111,18 @@ void LogPanel::reloadIfChanged()
     if (m_store.unchangedOnDisk())
         return;
     const QString current = m_list->text(m_list->currentRow());
-    LoadLog();
+    loadLog();
     const int row = m_list->indexOf(current);
     if (row > 0)
         m_list->setCurrentRow(row);
 }
 
-void LogPanel::ShowLogEntry()
+void LogPanel::showCurrentEntry()
 {
     m_list->setToolTip(m_list->text(m_list->currentRow()));
 }
 
-void LogPanel::DeleteLogEntry()
+void LogPanel::deleteCurrentEntry()
 {
     const int row = m_list->currentRow();
     if (m_list->count() == 0 || row < 0)
@@ -135,11 +135,11 @@ void LogPanel::DeleteLogEntry()
                                    ? m_store.removeLine(row)
                                    : StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
     if (change.status == StoreChange::ChangedElsewhere) {
-        LoadLog();
+        loadLog();
         m_services.messages.inform(change.message);
         return;
     }
     if (!change.message.isEmpty())
         m_services.messages.inform(change.message);
-    LoadLog();
+    loadLog();
 }

@@ -14,11 +14,11 @@ class LogPanel final : public ClickLabel
 public:
     LogPanel(const Services& services, QWidget* parent);
 
-    void LoadLog();
+    void loadLog();
     // What opening the panel does after the panel switch.
-    void AfterOpen();
-    void ShowLogEntry();
-    void DeleteLogEntry();
+    void onOpened();
+    void showCurrentEntry();
+    void deleteCurrentEntry();
     // Loads my.log again when it was changed elsewhere.
     void reloadIfChanged();
 

@@ -20,10 +20,10 @@ struct Services
     SoundDevice& sound;
     Shell& shell;
     Notifications& notifications;
-    QString AppDir; // where agenda.txt, my.log and the three sounds live
+    QString appDir; // where agenda.txt, my.log and the three sounds live
 
-    QString path(const char* fileName) const { return QDir(AppDir).filePath(QString::fromUtf8(fileName)); }
+    QString path(const char* fileName) const { return QDir(appDir).filePath(QString::fromUtf8(fileName)); }
     QString path(Sound s) const { return path(Sounds::fileName(s)); }
     // The one sound player: a new sound cuts off the one playing, and nothing is ever reported.
-    void PlayWave(Sound s) const { sound.play(path(s)); }
+    void play(Sound s) const { sound.play(path(s)); }
 };

@@ -10,7 +10,7 @@ namespace {
 using K = ControlKind;
 
 // clang-format off
-const ControlSpec controls[] = {
+const ControlRow controls[] = {
     {K::Label, "Label评论", 2280, 2400, 4335, 1095, {.caption = "成事在胸，井井有条，您将大有所为！", .fg = "#FFFF00",
      .font = "华文行楷", .points = 15.75}},
     {K::Label, "Label未完成数提醒", 3840, 1200, 735, 375, {.caption = "0", .fg = "#FFFFFF", .font = "宋体",
@@ -39,7 +39,7 @@ ReminderPanel::ReminderPanel(const Clock& clock, QWidget* parent)
 
     m_timer->setObjectName(QStringLiteral("Timer提醒"));
     m_timer->setInterval(500);
-    connect(m_timer, &QTimer::timeout, this, &ReminderPanel::ReminderCheck);
+    connect(m_timer, &QTimer::timeout, this, &ReminderPanel::checkReminder);
     connect(this, &ClickLabel::clicked, this, [this] {
         hide();
         m_timer->stop();
@@ -53,14 +53,14 @@ void ReminderPanel::setCounts(int overdueCount, const QString& remark)
     control<QLabel>(this, "Label评论")->setText(remark);
 }
 
-void ReminderPanel::StartReminder()
+void ReminderPanel::startReminder()
 {
     show();
     m_timer->start();
     StartTimer = m_clock.monotonicMs();
 }
 
-void ReminderPanel::ReminderCheck()
+void ReminderPanel::checkReminder()
 {
     if (!m_timer->isActive() || m_clock.monotonicMs() - StartTimer <= onViewMs)
         return;
@@ -70,7 +70,7 @@ void ReminderPanel::ReminderCheck()
     emit timedOut();
 }
 
-void ReminderPanel::StopReminder()
+void ReminderPanel::stopReminder()
 {
     if (!isVisibleTo(parentWidget()))
         return;

@@ -15,11 +15,11 @@ public:
 
     void setCounts(int overdueCount, const QString& remark);
     // Puts the reminder on view and starts its three seconds anew.
-    void StartReminder();
+    void startReminder();
     // The handler of Timer提醒: more than three seconds on view ends the reminder.
-    void ReminderCheck();
+    void checkReminder();
     // Ends the reminder without sending the window away (navigation does this).
-    void StopReminder();
+    void stopReminder();
     QTimer* timer() const { return m_timer; }
 
 signals:

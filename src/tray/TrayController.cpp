@@ -17,36 +17,36 @@ TrayController::TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPane
 {
     m_menu->setObjectName(QStringLiteral("mnuTray"));
     m_menu->setTitle(QStringLiteral("Popup"));
-    m_restore = m_menu->addAction(QStringLiteral("恢复(&R)"), this, &TrayController::Restore);
+    m_restore = m_menu->addAction(QStringLiteral("恢复(&R)"), this, &TrayController::restore);
     m_restore->setObjectName(QStringLiteral("mnuTrayRestore"));
-    m_minimize = m_menu->addAction(QStringLiteral("最小化(&M)"), this, &TrayController::Minimize);
+    m_minimize = m_menu->addAction(QStringLiteral("最小化(&M)"), this, &TrayController::minimize);
     m_minimize->setObjectName(QStringLiteral("mnuTrayMinimize"));
     QAction* remind =
-        m_menu->addAction(QStringLiteral("显示Kestrin提醒(&A)"), this, &TrayController::ShowReminder);
+        m_menu->addAction(QStringLiteral("显示Kestrin提醒(&A)"), this, &TrayController::showReminder);
     remind->setObjectName(QStringLiteral("menu显示Kestrin提醒"));
     m_menu->addSeparator()->setObjectName(QStringLiteral("mnuTraySep"));
-    QAction* close = m_menu->addAction(QStringLiteral("关闭(&C)"), this, &TrayController::Quit);
+    QAction* close = m_menu->addAction(QStringLiteral("关闭(&C)"), this, &TrayController::quit);
     close->setObjectName(QStringLiteral("mnuTrayClose"));
 
     m_window->installEventFilter(this);
-    m_tray.onClick = [this](TrayClick click) { TrayWindowProc(click); };
+    m_tray.onClick = [this](TrayClick click) { onIconClicked(click); };
     connect(m_reminder, &ReminderPanel::dismissed, m_agenda, &QWidget::show);
-    connect(m_reminder, &ReminderPanel::timedOut, this, &TrayController::Minimize);
+    connect(m_reminder, &ReminderPanel::timedOut, this, &TrayController::minimize);
     // The window starts in its normal state, which enables only 最小化 until it changes.
     m_restore->setEnabled(false);
 }
 
-void TrayController::AddTrayIcon(const QIcon& icon)
+void TrayController::addIcon(const QIcon& icon)
 {
     m_tray.add(icon, m_menu);
 }
 
-void TrayController::RemoveTrayIcon()
+void TrayController::removeIcon()
 {
     m_tray.remove();
 }
 
-void TrayController::SetTrayTip(const QString& text)
+void TrayController::setTip(const QString& text)
 {
     m_tray.setToolTip(TrayRules::tipText(text));
 }
@@ -62,21 +62,21 @@ void TrayController::showMenuStates(bool shown)
     m_restore->setEnabled(!shown);
 }
 
-void TrayController::TrayWindowProc(TrayClick click)
+void TrayController::onIconClicked(TrayClick click)
 {
     switch (TrayRules::onClick(click, !onScreen())) {
     case TrayRules::ClickAction::Restore:
-        Restore();
+        restore();
         break;
     case TrayRules::ClickAction::Minimize:
-        Minimize();
+        minimize();
         break;
     case TrayRules::ClickAction::Nothing:
         break;
     }
 }
 
-void TrayController::Restore()
+void TrayController::restore()
 {
     const bool wasOffScreen = m_offScreen;
     m_offScreen = false;
@@ -95,7 +95,7 @@ void TrayController::Restore()
     m_window->activateWindow();
 }
 
-void TrayController::Minimize()
+void TrayController::minimize()
 {
     // A window minimised on Wayland is reported back as normal at once, and its resize rules would
     // show it again: with a tray to come back from, it is hidden straight away.
@@ -113,29 +113,29 @@ void TrayController::hideInTray()
     showMenuStates(false);
 }
 
-void TrayController::ShowReminder()
+void TrayController::showReminder()
 {
     if (!onScreen())
-        Restore();
-    m_reminder->StartReminder();
+        restore();
+    m_reminder->startReminder();
     m_agenda->hide();
 }
 
-void TrayController::Quit()
+void TrayController::quit()
 {
-    RemoveTrayIcon();
-    if (unloadWindows)
-        unloadWindows();
+    removeIcon();
+    if (onQuit)
+        onQuit();
 }
 
 bool TrayController::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_window && event->type() == QEvent::WindowStateChange)
-        applyResizeRules();
+        onWindowStateChanged();
     return QObject::eventFilter(watched, event);
 }
 
-void TrayController::applyResizeRules()
+void TrayController::onWindowStateChanged()
 {
     // What Wayland reports of a window the program sent away says nothing of the screen.
     if (!m_statesReported && m_offScreen)

@@ -21,32 +21,32 @@ class TrayController final : public QObject
 public:
     TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPanel* reminder, QWidget* agendaPanel);
 
-    void AddTrayIcon(const QIcon& icon);
-    void RemoveTrayIcon();
-    void SetTrayTip(const QString& text);
+    void addIcon(const QIcon& icon);
+    void removeIcon();
+    void setTip(const QString& text);
     // Where the icon's mouse events arrive.
-    void TrayWindowProc(TrayClick click);
+    void onIconClicked(TrayClick click);
 
-    void Restore();
-    void Minimize();
-    void ShowReminder();
-    void Quit();
+    void restore();
+    void minimize();
+    void showReminder();
+    void quit();
 
     // Unloads the windows and ends the program; the quit command calls it after removing the icon.
-    std::function<void()> unloadWindows;
+    std::function<void()> onQuit;
 
     QMenu* menu() const { return m_menu; }
     // Whether the platform tells the program that its window was minimised and restored. Wayland
     // tells neither: there the window goes to the tray by hiding, and comes back as a new window.
     void setWindowStatesReported(bool reported) { m_statesReported = reported; }
     // The state the window comes back in: normal or maximized, never minimized.
-    Qt::WindowStates LastState() const { return m_lastState; }
+    Qt::WindowStates lastState() const { return m_lastState; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void applyResizeRules();
+    void onWindowStateChanged();
     void hideInTray();
     // Whether the user can see the window: not hidden, not minimised as far as the program knows.
     bool onScreen() const;
@@ -62,7 +62,7 @@ private:
     Qt::WindowStates m_lastState = Qt::WindowNoState;
     QSize m_normalSize;
     bool m_statesReported;
-    // Hidden in the tray, or minimised where no report of its return may come: only Restore()
+    // Hidden in the tray, or minimised where no report of its return may come: only restore()
     // puts it back.
     bool m_offScreen = false;
 };

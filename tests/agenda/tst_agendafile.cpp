@@ -44,12 +44,12 @@ private slots:
         QVERIFY2(load.ok, qPrintable(load.error));
         QCOMPARE(load.items.size(), 3);
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(load.items[i].Content, items[i].Content);
-            QCOMPARE(load.items[i].SetDate, items[i].SetDate);
-            QCOMPARE(load.items[i].FinishDate, items[i].FinishDate);
+            QCOMPARE(load.items[i].text, items[i].text);
+            QCOMPARE(load.items[i].setDate, items[i].setDate);
+            QCOMPARE(load.items[i].finishDate, items[i].finishDate);
         }
         // A far date needs no 16-bit day count.
-        QCOMPARE(load.items[1].DaysLeft, int(QDate(2003, 1, 5).daysTo(QDate(9999, 12, 31))));
+        QCOMPARE(load.items[1].daysLeft, int(QDate(2003, 1, 5).daysTo(QDate(9999, 12, 31))));
     }
 
     void goodFilesLoad_data()
@@ -72,16 +72,16 @@ private slots:
         QVERIFY2(load.ok, qPrintable(load.error));
         QStringList got;
         for (const AgendaItem& item : load.items)
-            got.append(item.Content);
+            got.append(item.text);
         QCOMPARE(got, contents);
     }
 
     void daysLeftAgainstToday()
     {
         const auto load = loadData("agenda_gbk.txt", QDate(2002, 12, 27));
-        QCOMPARE(load.items[0].DaysLeft, 0);  // due today: not overdue
-        QCOMPARE(load.items[1].DaysLeft, 10); // 2003-01-06
-        QCOMPARE(load.items[2].DaysLeft, -25);
+        QCOMPARE(load.items[0].daysLeft, 0);  // due today: not overdue
+        QCOMPARE(load.items[1].daysLeft, 10); // 2003-01-06
+        QCOMPARE(load.items[2].daysLeft, -25);
     }
 
     void badFilesNameFileLineAndReason_data()

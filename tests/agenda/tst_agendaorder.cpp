@@ -13,31 +13,31 @@ AgendaItem item(const char* text, QDate set, QDate finish = QDate(2002, 12, 31),
 
 qint64 key(const AgendaItem& it, AgendaOrdering o)
 {
-    return o == AgendaOrdering::BySetDate      ? it.SetDate.toJulianDay()
-           : o == AgendaOrdering::ByFinishDate ? it.FinishDate.toJulianDay()
-                                               : it.DaysLeft;
+    return o == AgendaOrdering::BySetDate      ? it.setDate.toJulianDay()
+           : o == AgendaOrdering::ByFinishDate ? it.finishDate.toJulianDay()
+                                               : it.daysLeft;
 }
 
 // The ordering by its definition, slowly: insert each item before the first line whose item (the
 // last with that text) has a key not below its own.
 QStringList insertionOrder(const QList<AgendaItem>& agenda, AgendaOrdering o)
 {
-    QStringList lines{agenda[0].Content};
+    QStringList lines{agenda[0].text};
     for (qsizetype i = 1; i < agenda.size(); ++i) {
         bool placed = false;
         for (qsizetype j = 0; j < lines.size(); ++j) {
             qint64 lineKey = 0;
             for (const AgendaItem& other : agenda)
-                if (other.Content == lines[j])
+                if (other.text == lines[j])
                     lineKey = key(other, o);
             if (key(agenda[i], o) - lineKey <= 0) {
-                lines.insert(j, agenda[i].Content);
+                lines.insert(j, agenda[i].text);
                 placed = true;
                 break;
             }
         }
         if (!placed)
-            lines.append(agenda[i].Content);
+            lines.append(agenda[i].text);
     }
     return lines;
 }
@@ -109,7 +109,7 @@ private slots:
                 const AgendaOrder::Listing listing = AgendaOrder::listing(agenda, o);
                 QStringList lines;
                 for (qsizetype i : listing.items)
-                    lines.append(agenda[i].Content);
+                    lines.append(agenda[i].text);
                 QCOMPARE(lines, insertionOrder(agenda, o));
                 // Marks found in the same pass, held to the plain look-up by text.
                 QCOMPARE(listing.marks, AgendaOrder::overdueMarks(agenda, lines));

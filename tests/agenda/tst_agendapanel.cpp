@@ -24,7 +24,7 @@ struct Fixture
             bench.write("agenda.txt", agenda);
         panel = std::make_unique<AgendaPanel>(bench.services, nullptr);
         panel->show();
-        panel->LoadAgenda();
+        panel->loadAgenda();
     }
     template <typename T> T* get(const char* name) const
     {
@@ -69,7 +69,7 @@ private slots:
         Fixture f(threeDays());
         QCOMPARE(f.lines(), (QStringList{QString::fromUtf8("昨天到期"), QString::fromUtf8("今天到期"),
                                          QString::fromUtf8("明天到期")}));
-        QCOMPARE(f.panel->table().OverdueCount, 1);
+        QCOMPARE(f.panel->table().overdueCount, 1);
         QCOMPARE(f.marked(), QList<int>{0});
         QCOMPARE(f.list()->currentRow(), 0);
         QCOMPARE(f.text("Text剩余天数"), QString::fromUtf8("逾期 1 天"));
@@ -89,7 +89,7 @@ private slots:
         Fixture f(QByteArray{});
         QSignalSpy loaded(f.panel.get(), &AgendaPanel::agendaLoaded);
         f.bench.write("agenda.txt", agenda);
-        QVERIFY(f.panel->LoadAgenda());
+        QVERIFY(f.panel->loadAgenda());
         QCOMPARE(f.marked(), (QList<int>{1, 3}));
         QCOMPARE(f.list()->currentRow(), 0);
         QCOMPARE(loaded.last(), (QList<QVariant>{5, 2}));
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(f.bench.messages.shown.size(), 1);
         QVERIFY(f.bench.messages.shown[0].startsWith(QString::fromUtf8("agenda.txt 第 2 行无法读取：")));
         QCOMPARE(f.list()->count(), 0);
-        QCOMPARE(f.panel->table().AgendaCount(), 0);
+        QCOMPARE(f.panel->table().count(), 0);
         f.click("Label修改日程");
         QVERIFY(!f.panel->inEntryMode()); // nothing to modify
         f.click("Label删除日程");
@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(missing.list()->count(), 0);
         Fixture empty(QByteArray(""));
         QVERIFY(empty.bench.messages.shown.isEmpty());
-        QCOMPARE(empty.panel->table().AgendaCount(), 0);
+        QCOMPARE(empty.panel->table().count(), 0);
     }
 
     void orderingKeepsMarksAndMakesLineZeroCurrent()
@@ -281,8 +281,8 @@ private slots:
         f.setText("Text完成日期", QStringLiteral("2026-12-31"));
         f.click("Label确认添加");
         QCOMPARE(f.bench.messages.shown.size(), 1);
-        QCOMPARE(f.panel->table().Agenda[0].FinishDate, QDate(2026, 12, 31));
-        QCOMPARE(f.panel->table().OverdueCount, 0);
+        QCOMPARE(f.panel->table().items[0].finishDate, QDate(2026, 12, 31));
+        QCOMPARE(f.panel->table().overdueCount, 0);
     }
 
     void modifyWithAnInvalidDateKeepsTheItem()
@@ -356,7 +356,7 @@ private slots:
         f.click("Label确认添加");
         QCOMPARE(f.bench.read("agenda.txt"), agendaRecord("第一件事", today, QDate(2026, 12, 1)));
         QCOMPARE(f.list()->currentRow(), 0);
-        QCOMPARE(f.panel->table().OverdueCount, 1);
+        QCOMPARE(f.panel->table().overdueCount, 1);
         QCOMPARE(f.marked(), QList<int>{0});
     }
 };

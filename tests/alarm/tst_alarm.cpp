@@ -69,7 +69,7 @@ struct Fixture
         for (int t = 0; t < ms; t += 500) {
             bench.clock.advance(500);
             const int before = int(bench.sound.played.size());
-            panel->CheckAlarms();
+            panel->checkAlarms();
             rings += int(bench.sound.played.size()) - before;
         }
         return rings;
@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(f.runChecks(9500), 0); // up to 11:59:59.5
         QCOMPARE(f.runChecks(500), 1);  // 12:00:00: the first ring
         QCOMPARE(f.runChecks(1000), 2);
-        QVERIFY(!f.table.Alarms[0].Enabled);
+        QVERIFY(!f.table.alarms[0].enabled);
         QCOMPARE(f.runChecks(5000), 0);
         QCOMPARE(f.bench.sound.played, QStringList(3, QStringLiteral("clock1.wav")));
         QVERIFY(f.panel->notice());
@@ -131,7 +131,7 @@ private slots:
         // Confirming again arms the next occurrence, not an immediate ring.
         f.confirm();
         QCOMPARE(f.runChecks(2000), 0);
-        QVERIFY(f.table.Alarms[0].Enabled);
+        QVERIFY(f.table.alarms[0].enabled);
     }
 
     void anAlarmMissedWhileAsleepRingsOnWaking()
@@ -150,7 +150,7 @@ private slots:
         f.confirm();
         f.time(0)->setText(QStringLiteral("noon"));
         f.confirm();
-        QVERIFY(!f.table.Alarms[0].Enabled); // neither at once nor at the older time
+        QVERIFY(!f.table.alarms[0].enabled); // neither at once nor at the older time
         QCOMPARE(f.time(0)->toolTip(), QString::fromUtf8("时间格式：12:59:01 或 12:59"));
         QCOMPARE(f.time(0)->palette().color(QPalette::Text), QColor(Qt::red));
         QCOMPARE(f.runChecks(20000), 0);
@@ -174,13 +174,13 @@ private slots:
     {
         Fixture f;
         f.arm(0, "12:00", 3);
-        f.panel->CancelAlarms();
-        f.panel->AfterOpen();
+        f.panel->cancelAlarms();
+        f.panel->onOpened();
         QVERIFY(!f.tick(0)->isChecked());
         QCOMPARE(f.time(0)->text(), QString());
         f.arm(0, "12:00", 3);
         f.confirm();
-        f.panel->AfterOpen();
+        f.panel->onOpened();
         QVERIFY(f.tick(0)->isChecked()); // kept once an alarm was confirmed
     }
 
@@ -190,7 +190,7 @@ private slots:
         QSignalSpy back(f.panel, &AlarmPanel::backToAgenda);
         f.confirm();
         QCOMPARE(back.size(), 1);
-        QVERIFY(!f.table.AlarmsConfirmed);
+        QVERIFY(!f.table.confirmed);
         QVERIFY(!f.alarmTimer()->isActive());
     }
 
@@ -199,12 +199,12 @@ private slots:
         Fixture f;
         f.arm(0, "12:59", 4);
         f.confirm();
-        QCOMPARE(f.table.Alarms[0].AlarmTime, QTime(12, 59));
-        QCOMPARE(f.table.Alarms[0].RingCount, 4);
-        QVERIFY(!f.table.Alarms[2].Enabled);
+        QCOMPARE(f.table.alarms[0].time, QTime(12, 59));
+        QCOMPARE(f.table.alarms[0].ringCount, 4);
+        QVERIFY(!f.table.alarms[2].enabled);
         f.tick(0)->setChecked(false);
         f.confirm();
-        QVERIFY(f.table.AlarmsConfirmed);
+        QVERIFY(f.table.confirmed);
         QVERIFY(!f.table.anyArmed());
     }
 
@@ -216,7 +216,7 @@ private slots:
         f.runChecks(11000);
         QVERIFY(f.panel->notice());
         QCOMPARE(f.noticeText("Label闹钟提醒"), QString::fromUtf8("吃药"));
-        QVERIFY(!f.table.Alarms[0].Enabled);
+        QVERIFY(!f.table.alarms[0].enabled);
     }
 
     // A chosen ringtone rings and outlives a restart; a file gone by ring time rings clock1.wav.
@@ -397,12 +397,12 @@ private slots:
         f.arm(1, "12:00:01", 1, "two");
         f.confirm();
         f.bench.clock.set(QDateTime(today, QTime(12, 0)));
-        f.panel->CheckAlarms();
+        f.panel->checkAlarms();
         QVERIFY(f.panel->notice());
         QTest::mouseClick(f.panel->notice()->findChild<QWidget*>(QString::fromUtf8("Label我知道啦")),
                           Qt::LeftButton);
         f.bench.clock.advance(1000);
-        f.panel->CheckAlarms();
+        f.panel->checkAlarms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(f.panel->notice());
         QVERIFY(f.panel->notice()->isVisible());

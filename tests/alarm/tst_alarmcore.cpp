@@ -26,8 +26,8 @@ private slots:
         AlarmTable table;
         table.arm(0, QTime(12, 0, 0), QString(), 1, now);
         table.arm(1, QTime(11, 59, 59), QString(), 1, now);
-        QCOMPARE(table.Alarms[0].Due, now);
-        QCOMPARE(table.Alarms[1].Due, now.addDays(1).addSecs(-1));
+        QCOMPARE(table.alarms[0].due, now);
+        QCOMPARE(table.alarms[1].due, now.addDays(1).addSecs(-1));
         QCOMPARE(table.check(now), QList<int>{0});
     }
 

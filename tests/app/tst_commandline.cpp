@@ -16,14 +16,14 @@ private slots:
         QTemporaryDir exe;
         const CommandLine c = CommandLine::parse({}, exe.path());
         QCOMPARE(c.action, CommandLine::Run);
-        QCOMPARE(c.AppDir, exe.path());
+        QCOMPARE(c.appDir, exe.path());
     }
 
     void dirOptionMovesAllFiles()
     {
         QTemporaryDir exe, data;
-        QCOMPARE(CommandLine::parse({QStringLiteral("--dir"), data.path()}, exe.path()).AppDir, data.path());
-        QCOMPARE(CommandLine::parse({QStringLiteral("--dir=") + data.path()}, exe.path()).AppDir,
+        QCOMPARE(CommandLine::parse({QStringLiteral("--dir"), data.path()}, exe.path()).appDir, data.path());
+        QCOMPARE(CommandLine::parse({QStringLiteral("--dir=") + data.path()}, exe.path()).appDir,
                  data.path());
     }
 
@@ -55,15 +55,15 @@ private slots:
         const CommandLine c = CommandLine::parse({}, bin);
         QCOMPARE(c.action, CommandLine::Run);
         const QString data = QDir(home.path()).filePath(QStringLiteral("kestrin"));
-        QCOMPARE(c.AppDir, data);
-        QCOMPARE(DataFolder::prepare(c.AppDir, bin), QString());
+        QCOMPARE(c.appDir, data);
+        QCOMPARE(DataFolder::prepare(c.appDir, bin), QString());
         QCOMPARE(QFile::permissions(data) & 0x0077, QFile::Permissions());
         QCOMPARE(QDir(data).entryList(QDir::Files).size(), 3);
         // The user's own choice stays: a sound removed is not brought back.
         QVERIFY(QFile::remove(QDir(data).filePath(QStringLiteral("Moveme.wav"))));
-        QCOMPARE(DataFolder::prepare(c.AppDir, bin), QString());
+        QCOMPARE(DataFolder::prepare(c.appDir, bin), QString());
         QCOMPARE(QDir(data).entryList(QDir::Files).size(), 2);
-        QCOMPARE(CommandLine::parse({QStringLiteral("--dir"), other.path()}, bin).AppDir, other.path());
+        QCOMPARE(CommandLine::parse({QStringLiteral("--dir"), other.path()}, bin).appDir, other.path());
         QVERIFY(CommandLine::usage(data).endsWith(data));
         qunsetenv("XDG_DATA_HOME");
     }

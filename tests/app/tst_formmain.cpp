@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(f.label("Label未完成数提醒")->text(), QStringLiteral("1"));
         QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有1个日程逾期未完成!"));
         QVERIFY(f.bench.tray.added);
-        QCOMPARE(f.window->tray()->LastState(), Qt::WindowNoState);
+        QCOMPARE(f.window->tray()->lastState(), Qt::WindowNoState);
         QCOMPARE(f.window->size(), QSize(599, 400));
         QTRY_COMPARE(f.bench.sound.preloaded,
                      (QStringList{QStringLiteral("clock1.wav"), QStringLiteral("Moveme.wav"),
@@ -374,7 +374,7 @@ private slots:
         QCOMPARE(f.get<QComboBox>("Combo排序")->currentIndex(), 1);
         const QStringList now = f.get<LineList>("ListAgenda")->lines();
         QCOMPARE(now.size(), ordered.size() + 1);
-        QCOMPARE(now, AgendaOrder::lines(f.window->agendaTable().Agenda, AgendaOrdering(1)));
+        QCOMPARE(now, AgendaOrder::lines(f.window->agendaTable().items, AgendaOrdering(1)));
         QVERIFY(f.bench.messages.shown.isEmpty());
 
         // Shift+F10 opens it for the current line; a hand-written line is refused and kept.
@@ -404,19 +404,19 @@ private slots:
         Fixture f;
         AgendaPanel* agenda = f.window->agendaPanel();
         QCOMPARE(
-            agenda->AddTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01")).status,
+            agenda->addTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01")).status,
             StoreChange::Done);
         QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("3"));
         QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有2个日程逾期未完成!"));
         QVERIFY(f.get<LineList>("ListAgenda")->lines().contains(QString::fromUtf8("早就过期")));
         QCOMPARE(
-            agenda->AddTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01")).message,
+            agenda->addTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01")).message,
             QString::fromUtf8("此日程已经存在!"));
 
         f.click("Label添加日程");
         f.get<QPlainTextEdit>("Text添加日程")->setPlainText(QStringLiteral("typing"));
         QCOMPARE(
-            agenda->AddTyped(QStringLiteral("from a script"), QString(), QStringLiteral("2026-12-31")).status,
+            agenda->addTyped(QStringLiteral("from a script"), QString(), QStringLiteral("2026-12-31")).status,
             StoreChange::Done);
         QVERIFY(agenda->inEntryMode());
         QCOMPARE(f.get<QPlainTextEdit>("Text添加日程")->toPlainText(), QStringLiteral("typing"));
@@ -520,7 +520,7 @@ private slots:
             ->setText(QStringLiteral("08:00:01"));
         f.click("Label确认闹钟");
         f.bench.clock.advance(1000);
-        f.window->alarmPanel()->CheckAlarms();
+        f.window->alarmPanel()->checkAlarms();
         QVERIFY(f.window->alarmPanel()->notice());
         f.window->close();
         QVERIFY(f.bench.tray.removed);
@@ -532,7 +532,7 @@ private slots:
     void aSecondStartBringsTheWindowBack()
     {
         Fixture f;
-        f.window->tray()->Minimize();
+        f.window->tray()->minimize();
         QVERIFY(!f.window->isVisible());
         f.window->activate(QStringLiteral("from-the-launcher"));
         QVERIFY(f.window->isVisible());

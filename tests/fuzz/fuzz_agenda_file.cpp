@@ -16,15 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     QByteArray rewritten;
     for (const AgendaItem& item : load.items)
-        rewritten += AgendaFile::formatRecord(item.Content, item.SetDate, item.FinishDate);
+        rewritten += AgendaFile::formatRecord(item.text, item.setDate, item.finishDate);
     MemoryFiles again(rewritten);
     const auto reload = AgendaFile::load(again, QStringLiteral("agenda.txt"), QDate(2026, 12, 7));
     if (!reload.ok || reload.items.size() != load.items.size())
         __builtin_trap();
     for (qsizetype i = 0; i < load.items.size(); ++i) {
-        if (reload.items[i].Content != load.items[i].Content ||
-            reload.items[i].SetDate != load.items[i].SetDate ||
-            reload.items[i].FinishDate != load.items[i].FinishDate)
+        if (reload.items[i].text != load.items[i].text || reload.items[i].setDate != load.items[i].setDate ||
+            reload.items[i].finishDate != load.items[i].finishDate)
             __builtin_trap();
     }
     return 0;

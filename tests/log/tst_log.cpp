@@ -28,10 +28,10 @@ struct Fixture
             bench.write("my.log", logBytes);
         agenda = std::make_unique<AgendaPanel>(bench.services, nullptr);
         log = std::make_unique<LogPanel>(bench.services, nullptr);
-        QObject::connect(agenda.get(), &AgendaPanel::logChanged, log.get(), &LogPanel::LoadLog);
+        QObject::connect(agenda.get(), &AgendaPanel::logChanged, log.get(), &LogPanel::loadLog);
         agenda->show();
         log->show();
-        agenda->LoadAgenda();
+        agenda->loadAgenda();
     }
     LineList* agendaList() const { return agenda->findChild<LineList*>(QStringLiteral("ListAgenda")); }
     LineList* logList() const { return log->findChild<LineList*>(QStringLiteral("ListLog")); }
@@ -104,7 +104,7 @@ private slots:
         QVERIFY(!QFile::exists(f.bench.path("my.log")));
 
         f.bench.write("my.log", fiveEntries());
-        f.log->AfterOpen();
+        f.log->onOpened();
         f.bench.messages.answers = {false};
         f.deleteEntry();
         QCOMPARE(f.bench.messages.confirmations, 2);
@@ -181,7 +181,7 @@ private slots:
     void handEditsToTheLogAreNeverOverwritten()
     {
         Fixture f(QByteArray(), fiveEntries());
-        f.log->AfterOpen();
+        f.log->onOpened();
         const QByteArray edited = fiveEntries() + gbk("手加的\r\n");
         f.bench.write("my.log", edited);
         f.deleteEntry();
@@ -194,7 +194,7 @@ private slots:
     void deletingEntryThreeOfFive()
     {
         Fixture f(QByteArray(), fiveEntries());
-        f.log->AfterOpen();
+        f.log->onOpened();
         f.logList()->setCurrentRow(2);
         f.deleteEntry();
         QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("小心：此操作将删除此条日志！")});
@@ -207,7 +207,7 @@ private slots:
     void deletingTheOnlyEntryKeepsAnEmptyFile()
     {
         Fixture f(QByteArray(), gbk("唯一\r\n"));
-        f.log->AfterOpen();
+        f.log->onOpened();
         f.deleteEntry();
         QVERIFY(QFile::exists(f.bench.path("my.log")));
         QCOMPARE(f.bench.read("my.log"), QByteArray());
@@ -225,7 +225,7 @@ private slots:
         QVERIFY(in.open(QIODevice::ReadOnly));
         const QByteArray original = in.readAll();
         Fixture f(QByteArray(), original);
-        f.log->AfterOpen();
+        f.log->onOpened();
         QCOMPARE(f.count(), QStringLiteral("4")); // an empty line and a last line without CR LF count
         QCOMPARE(f.logList()->text(1), QString());
         QCOMPARE(f.logList()->text(3), QStringLiteral("last without line end"));
@@ -239,7 +239,7 @@ private slots:
     void noCurrentLineWritesNothing()
     {
         Fixture f(QByteArray(), fiveEntries());
-        f.log->AfterOpen();
+        f.log->onOpened();
         f.logList()->setCurrentRow(-1);
         f.deleteEntry();
         QCOMPARE(f.bench.messages.confirmations, 0);
@@ -249,10 +249,10 @@ private slots:
     void aVanishedLogEmptiesThePanel()
     {
         Fixture f(QByteArray(), fiveEntries());
-        f.log->AfterOpen();
+        f.log->onOpened();
         QCOMPARE(f.logList()->count(), 5);
         QFile::remove(f.bench.path("my.log"));
-        f.log->AfterOpen();
+        f.log->onOpened();
         QCOMPARE(f.count(), QStringLiteral("0"));
         QCOMPARE(f.logList()->count(), 0);
         QVERIFY(!QFile::exists(f.bench.path("my.log"))); // opening never creates it
@@ -261,7 +261,7 @@ private slots:
     void clickingALineShowsItWhole()
     {
         Fixture f(QByteArray(), fiveEntries());
-        f.log->AfterOpen();
+        f.log->onOpened();
         QCOMPARE(f.logList()->toolTip(), QString::fromUtf8("条目1"));
         f.logList()->setCurrentRow(3);
         QCOMPARE(f.logList()->toolTip(), QString::fromUtf8("条目4"));
@@ -271,7 +271,7 @@ private slots:
     void theCurrentLineIsVisiblyMarked()
     {
         Fixture f(QByteArray(), gbk("同一条") + "\r\n" + gbk("同一条") + "\r\n");
-        f.log->AfterOpen();
+        f.log->onOpened();
         LineList* list = f.logList();
         QCOMPARE(list->currentRow(), 0);
         const QImage shot = list->viewport()->grab().toImage();

@@ -66,28 +66,28 @@ private slots:
         const Services services{clock, messages, files, sound, shell, notifications, dir};
         AgendaPanel panel(services, nullptr);
         LogPanel logPanel(services, nullptr);
-        QObject::connect(&panel, &AgendaPanel::logChanged, &logPanel, &LogPanel::LoadLog);
-        QVERIFY(panel.LoadAgenda());
-        logPanel.LoadLog();
+        QObject::connect(&panel, &AgendaPanel::logChanged, &logPanel, &LogPanel::loadLog);
+        QVERIFY(panel.loadAgenda());
+        logPanel.loadLog();
 
-        panel.BeginAdd();
+        panel.beginAdd();
         panel.findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))
             ->setPlainText(QString(3000, u'长'));
-        panel.ConfirmEdit();
+        panel.confirmEntry();
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY(messages.shown.last().contains(QStringLiteral("agenda.txt")));
 
-        panel.BeginModify();
+        panel.beginModify();
         panel.findChild<QLineEdit*>(QString::fromUtf8("Text完成日期"))->setText(QStringLiteral("2027-01-01"));
         panel.findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))
             ->setPlainText(QString(3000, u'改'));
-        panel.ConfirmEdit();
+        panel.confirmEntry();
         QCOMPARE(messages.shown.size(), 2);
 
         fill(dir); // a failed write gives its bytes back: take them again
         // Either the log line still fits in the log's last block and then the rewrite of the agenda
         // fails, or the log cannot grow; both ways the item stays and the failure is said.
-        panel.DeleteItem();
+        panel.deleteCurrentItem();
         QCOMPARE(messages.shown.size(), 4); // the confirmation and the failure
         const bool logGrew = readAll(dir + QStringLiteral("/my.log")) != log;
         QVERIFY(messages.shown.last().contains(logGrew ? QStringLiteral("agenda.txt")
@@ -98,7 +98,7 @@ private slots:
         // Removing a line needs a new file beside the old one, which no longer fits either.
         QFile::remove(dir + QStringLiteral("/filler"));
         fill(dir);
-        logPanel.DeleteLogEntry();
+        logPanel.deleteCurrentEntry();
 
         QCOMPARE(readAll(dir + QStringLiteral("/agenda.txt")), agenda);
         const QByteArray after = readAll(dir + QStringLiteral("/my.log"));
@@ -106,7 +106,7 @@ private slots:
         QVERIFY(logBefore.startsWith(log));
         QVERIFY(logBefore == log || logBefore.mid(log.size()).startsWith("item 0: "));
         QVERIFY(messages.shown.last().contains(QStringLiteral("my.log")));
-        QCOMPARE(panel.table().AgendaCount(), 200);
+        QCOMPARE(panel.table().count(), 200);
         const QStringList left = QDir(dir).entryList(QDir::Files);
         QCOMPARE(left, (QStringList{QStringLiteral("agenda.txt"), QStringLiteral("filler"),
                                     QStringLiteral("my.log")}));

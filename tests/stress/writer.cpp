@@ -51,14 +51,14 @@ State inspect(const QString& dir)
     if (!agenda.ok)
         return fail(agenda.error);
     for (const AgendaItem& item : agenda.items) {
-        const auto m = itemName.match(item.Content);
+        const auto m = itemName.match(item.text);
         if (m.hasMatch()) {
             s.inAgenda.insert(m.captured(1).toInt());
             s.highest = qMax(s.highest, m.captured(1).toInt());
-        } else if (item.Content.startsWith(QStringLiteral("keep-"))) {
-            s.keepsInAgenda.insert(item.Content.mid(5).toInt());
+        } else if (item.text.startsWith(QStringLiteral("keep-"))) {
+            s.keepsInAgenda.insert(item.text.mid(5).toInt());
         } else {
-            return fail(QStringLiteral("strange item: ") + item.Content);
+            return fail(QStringLiteral("strange item: ") + item.text);
         }
     }
     const auto logRead = files.read(dir + QStringLiteral("/my.log"));
@@ -112,7 +112,7 @@ int write(const QString& dir)
     int next = inspect(dir).highest + 1;
     QRandomGenerator rng(QRandomGenerator::system()->generate());
     for (;;) {
-        const QList<AgendaItem>& items = agenda.table().Agenda;
+        const QList<AgendaItem>& items = agenda.table().items;
         const int count = int(items.size());
         const int op = int(rng.bounded(100));
         StoreChange change;
@@ -120,10 +120,10 @@ int write(const QString& dir)
             change = agenda.add({QStringLiteral("item-%1").arg(next++), today, today.addDays(1), 0});
         } else if (op < 70) {
             AgendaItem item = items[rng.bounded(count)];
-            item.FinishDate = QDate(2026, 1, 1).addDays(rng.bounded(400));
-            change = agenda.modify(item.Content, item);
+            item.finishDate = QDate(2026, 1, 1).addDays(rng.bounded(400));
+            change = agenda.modify(item.text, item);
         } else if (op < 92) {
-            change = agenda.remove(items[rng.bounded(count)].Content, today);
+            change = agenda.remove(items[rng.bounded(count)].text, today);
             if (change.archived)
                 log.load();
         } else if (op < 96) {
@@ -196,10 +196,9 @@ int deleteFirst(const QString& dir)
 {
     DiskTextFiles files;
     AgendaStore agenda(files, dir + QStringLiteral("/agenda.txt"), dir + QStringLiteral("/my.log"));
-    if (!agenda.load(QDate::currentDate()) || agenda.table().Agenda.isEmpty())
+    if (!agenda.load(QDate::currentDate()) || agenda.table().items.isEmpty())
         return 1;
-    return agenda.remove(agenda.table().Agenda.first().Content, QDate::currentDate()).status ==
-                   StoreChange::Done
+    return agenda.remove(agenda.table().items.first().text, QDate::currentDate()).status == StoreChange::Done
                ? 0
                : 1;
 }

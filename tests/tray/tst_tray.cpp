@@ -30,7 +30,7 @@ struct Fixture
         agenda->hide();
         tray = new TrayController(&window, bench.tray, reminder, agenda);
         window.show();
-        tray->AddTrayIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
+        tray->addIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
     }
     QAction* action(const char* name) const
     {
@@ -58,7 +58,7 @@ private slots:
         QVERIFY(!f.window.isMinimized());
         QVERIFY(!f.action("mnuTrayRestore")->isEnabled());
         QVERIFY(f.action("mnuTrayMinimize")->isEnabled());
-        QCOMPARE(f.tray->LastState(), Qt::WindowNoState);
+        QCOMPARE(f.tray->lastState(), Qt::WindowNoState);
     }
 
     void onlyReleasesAct()
@@ -79,13 +79,13 @@ private slots:
     {
         Fixture f;
         f.window.setWindowState(Qt::WindowMaximized);
-        QCOMPARE(f.tray->LastState(), Qt::WindowMaximized);
+        QCOMPARE(f.tray->lastState(), Qt::WindowMaximized);
         f.action("mnuTrayMinimize")->trigger();
         QVERIFY(f.hidden());
         f.bench.tray.click(TrayClick::LeftRelease);
         QVERIFY(f.window.windowState() & Qt::WindowMaximized);
         f.window.setWindowState(Qt::WindowNoState);
-        QCOMPARE(f.tray->LastState(), Qt::WindowNoState);
+        QCOMPARE(f.tray->lastState(), Qt::WindowNoState);
         QCOMPARE(f.window.size(), QSize(599, 400)); // the startup size comes back
     }
 
@@ -117,9 +117,9 @@ private slots:
     {
         Fixture f;
         f.tray->setWindowStatesReported(false);
-        f.reminder->StartReminder();
+        f.reminder->startReminder();
         f.bench.clock.advance(3500);
-        f.reminder->ReminderCheck();
+        f.reminder->checkReminder();
         QVERIFY(f.hidden());
         f.window.setWindowState(Qt::WindowNoState); // the platform's report
         QVERIFY(f.hidden());
@@ -149,7 +149,7 @@ private slots:
             }
         } counter;
         f.window.installEventFilter(&counter);
-        f.tray->Restore();
+        f.tray->restore();
         QCOMPARE(counter.shows, 1); // mapped anew, as a new toplevel
         QVERIFY(!f.hidden());
     }
@@ -157,13 +157,13 @@ private slots:
     void reminderNeedsMoreThanThreeSeconds()
     {
         Fixture f;
-        f.reminder->StartReminder();
+        f.reminder->startReminder();
         QVERIFY(f.reminder->timer()->isActive());
         f.bench.clock.advance(3000);
-        f.reminder->ReminderCheck();
+        f.reminder->checkReminder();
         QVERIFY(f.reminder->isVisible()); // 3.0 s is not enough
         f.bench.clock.advance(500);
-        f.reminder->ReminderCheck();
+        f.reminder->checkReminder();
         QVERIFY(!f.reminder->isVisibleTo(&f.window));
         QVERIFY(!f.reminder->timer()->isActive());
         QVERIFY(f.agenda->isVisibleTo(&f.window));
@@ -174,29 +174,29 @@ private slots:
     {
         Fixture f;
         f.bench.clock.set(QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59)));
-        f.reminder->StartReminder();
+        f.reminder->startReminder();
         f.bench.clock.advance(3500);
-        f.reminder->ReminderCheck();
+        f.reminder->checkReminder();
         QVERIFY(f.hidden());
     }
 
     void clickingTheReminderKeepsTheWindow()
     {
         Fixture f;
-        f.reminder->StartReminder();
+        f.reminder->startReminder();
         QTest::mouseClick(f.reminder, Qt::LeftButton);
         QVERIFY(!f.reminder->isVisibleTo(&f.window));
         QVERIFY(!f.reminder->timer()->isActive());
         QVERIFY(f.agenda->isVisibleTo(&f.window));
         f.bench.clock.advance(10000);
-        f.reminder->ReminderCheck();
+        f.reminder->checkReminder();
         QVERIFY(!f.hidden());
     }
 
     void clickingTheRemarkDismissesToo()
     {
         Fixture f;
-        f.reminder->StartReminder();
+        f.reminder->startReminder();
         QWidget* remark = f.reminder->findChild<QWidget*>(QString::fromUtf8("Label评论"));
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
         QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {},
@@ -216,10 +216,10 @@ private slots:
         f.bench.clock.advance(2500);
         f.action("menu显示Kestrin提醒")->trigger(); // again while on view: three seconds from now
         f.bench.clock.advance(2500);
-        f.reminder->ReminderCheck();
+        f.reminder->checkReminder();
         QVERIFY(!f.hidden());
         f.bench.clock.advance(1000);
-        f.reminder->ReminderCheck();
+        f.reminder->checkReminder();
         QVERIFY(f.hidden());
     }
 
@@ -227,7 +227,7 @@ private slots:
     {
         Fixture f;
         bool noticeClosed = false;
-        f.tray->unloadWindows = [&] { noticeClosed = true; };
+        f.tray->onQuit = [&] { noticeClosed = true; };
         f.action("mnuTrayClose")->trigger();
         QVERIFY(noticeClosed);
         QVERIFY(f.bench.tray.removed);
@@ -247,7 +247,7 @@ private slots:
         // From the first showing, not only after a first minimise.
         QVERIFY(!f.action("mnuTrayRestore")->isEnabled());
         QVERIFY(f.action("mnuTrayMinimize")->isEnabled());
-        f.tray->SetTrayTip(QString(70, u'x'));
+        f.tray->setTip(QString(70, u'x'));
         QCOMPARE(f.bench.tray.tip, QString(64, u'x'));
         const QString emoji = QString(63, u'a') + QString::fromUtf8("😀😀");
         QCOMPARE(TrayRules::tipText(emoji), QString(63, u'a')); // never half a character

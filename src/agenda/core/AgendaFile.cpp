@@ -92,11 +92,11 @@ QString failure(const QString& path, qsizetype lineNumber, const QString& reason
 void appendRecord(QString& text, const AgendaItem& item)
 {
     text.append(u'"');
-    text.append(item.Content);
+    text.append(item.text);
     text.append(QStringView(u"\",#"));
-    text.append(DateText::format(item.SetDate));
+    text.append(DateText::format(item.setDate));
     text.append(QStringView(u"#,#"));
-    text.append(DateText::format(item.FinishDate));
+    text.append(DateText::format(item.finishDate));
     text.append(u'#');
     text.append(QLatin1String(TextCodec::lineEnd));
 }
@@ -124,17 +124,17 @@ const char* parseRecord(Line line, AgendaItem& item)
     std::optional<QString> content = TextCodec::decode(line.sliced(pos + 1, close - pos - 1));
     if (!content)
         return badBytes;
-    item.Content = std::move(*content);
+    item.text = std::move(*content);
     pos = close + 1;
     if (!readComma(line, pos) || pos >= line.size())
         return "缺少设置日期";
-    item.SetDate = readDate(line, pos);
-    if (!item.SetDate.isValid())
+    item.setDate = readDate(line, pos);
+    if (!item.setDate.isValid())
         return "设置日期不是有效日期";
     if (!readComma(line, pos) || pos >= line.size())
         return "缺少完成日期";
-    item.FinishDate = readDate(line, pos);
-    if (!item.FinishDate.isValid())
+    item.finishDate = readDate(line, pos);
+    if (!item.finishDate.isValid())
         return "完成日期不是有效日期";
     skipBlanks(line, pos);
     if (pos != line.size())
@@ -163,7 +163,7 @@ Load load(const TextFiles& files, const QString& path, QDate today)
             return true;
         AgendaItem& item = items.emplace_back();
         why = parseRecord(line, item);
-        item.DaysLeft = int(today.daysTo(item.FinishDate));
+        item.daysLeft = int(today.daysTo(item.finishDate));
         badLine = line;
         return why == nullptr;
     });

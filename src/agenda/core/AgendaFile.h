@@ -28,7 +28,7 @@ void appendRecord(QString& text, const AgendaItem& item);
 QByteArray formatRecord(const QString& content, QDate setDate, QDate finishDate);
 
 // Reads the whole file. A missing or empty file is an empty agenda; blank lines are skipped.
-// DaysLeft is counted from today.
+// daysLeft is counted from today.
 Load load(const TextFiles& files, const QString& path, QDate today);
 
 bool append(TextFiles& files, const QString& path, const AgendaItem& item, QString* error);

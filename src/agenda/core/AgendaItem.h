@@ -7,18 +7,18 @@
 // One thing to do. Items are identified by their exact text.
 struct AgendaItem
 {
-    QString Content;
-    QDate SetDate;
-    QDate FinishDate;
-    int DaysLeft = 0; // FinishDate minus the day of the load; negative means overdue
+    QString text;
+    QDate setDate;
+    QDate finishDate;
+    int daysLeft = 0; // finishDate minus the day of the load; negative means overdue
 };
 
 // The agenda as the last load left it, always in file order.
 struct AgendaTable
 {
-    QList<AgendaItem> Agenda;
-    int OverdueCount = 0;
-    QDate Today;
+    QList<AgendaItem> items;
+    int overdueCount = 0;
+    QDate today;
 
-    int AgendaCount() const { return int(Agenda.size()); }
+    int count() const { return int(items.size()); }
 };

@@ -28,11 +28,11 @@ qint64 keyOf(const AgendaItem& item, AgendaOrdering ordering)
 {
     switch (ordering) {
     case AgendaOrdering::BySetDate:
-        return item.SetDate.toJulianDay();
+        return item.setDate.toJulianDay();
     case AgendaOrdering::ByFinishDate:
-        return item.FinishDate.toJulianDay();
+        return item.finishDate.toJulianDay();
     case AgendaOrdering::ByDaysLeft:
-        return item.DaysLeft;
+        return item.daysLeft;
     case AgendaOrdering::FileOrder:
         break;
     }
@@ -183,14 +183,14 @@ Listing listing(const QList<AgendaItem>& agenda, AgendaOrdering ordering)
         byText.reserve(n);
         for (qsizetype i = 0; i < n; ++i) {
             ownKeys[i] = keyOf(agenda[i], ordering);
-            int& number = byText[QStringView(agenda[i].Content)];
+            int& number = byText[QStringView(agenda[i].text)];
             if (number == 0) {
                 groups.push_back({ownKeys[i], false});
                 number = int(groups.size());
             }
             Group& group = groups[size_t(number - 1)];
             group.lastKey = ownKeys[i];
-            group.overdue = group.overdue || agenda[i].DaysLeft < 0;
+            group.overdue = group.overdue || agenda[i].daysLeft < 0;
             groupOf[i] = number - 1;
         }
     }
@@ -233,7 +233,7 @@ QStringList lines(const QList<AgendaItem>& agenda, AgendaOrdering ordering)
 {
     QStringList out;
     for (qsizetype i : listing(agenda, ordering).items)
-        out.append(agenda[i].Content);
+        out.append(agenda[i].text);
     return out;
 }
 
@@ -242,8 +242,8 @@ QList<bool> overdueMarks(const QList<AgendaItem>& agenda, const QStringList& lin
     QHash<QString, bool> overdue;
     overdue.reserve(agenda.size());
     for (const AgendaItem& item : agenda) {
-        if (item.DaysLeft < 0)
-            overdue.insert(item.Content, true);
+        if (item.daysLeft < 0)
+            overdue.insert(item.text, true);
     }
     QList<bool> marks(lines.size(), false);
     for (qsizetype p = 0; p < lines.size(); ++p)

@@ -18,20 +18,20 @@ bool AgendaStore::load(QDate today)
     m_loaded = load.ok;
     m_loadError = load.error;
     m_stamp = load.stamp;
-    m_table.Agenda = std::move(load.items);
-    m_table.Today = today;
+    m_table.items = std::move(load.items);
+    m_table.today = today;
     recount(today);
     return m_loaded;
 }
 
 void AgendaStore::recount(QDate today)
 {
-    m_table.Today = today;
-    m_table.OverdueCount = 0;
-    for (AgendaItem& item : m_table.Agenda) {
-        item.DaysLeft = int(today.daysTo(item.FinishDate));
-        if (item.DaysLeft < 0)
-            ++m_table.OverdueCount;
+    m_table.today = today;
+    m_table.overdueCount = 0;
+    for (AgendaItem& item : m_table.items) {
+        item.daysLeft = int(today.daysTo(item.finishDate));
+        if (item.daysLeft < 0)
+            ++m_table.overdueCount;
     }
 }
 
@@ -69,8 +69,8 @@ QString AgendaStore::checkControlCharacters(const QString& text)
 
 bool AgendaStore::contains(const QString& text) const
 {
-    return std::any_of(m_table.Agenda.cbegin(), m_table.Agenda.cend(),
-                       [&text](const AgendaItem& item) { return item.Content == text; });
+    return std::any_of(m_table.items.cbegin(), m_table.items.cend(),
+                       [&text](const AgendaItem& item) { return item.text == text; });
 }
 
 QString AgendaStore::checkEntry(const QString& text, const QString* editedText) const
@@ -84,7 +84,7 @@ QString AgendaStore::checkEntry(const QString& text, const QString* editedText) 
 
 QString AgendaStore::checkDelete() const
 {
-    if (m_table.AgendaCount() == 1)
+    if (m_table.count() == 1)
         return QStringLiteral("总得留下最后一件事吧!否则，显得太无聊了。");
     return {};
 }
@@ -131,9 +131,9 @@ StoreChange AgendaStore::modify(const QString& editedText, const AgendaItem& ite
         return {};
     if (!unchangedOnDisk())
         return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
-    QList<AgendaItem> items = m_table.Agenda;
+    QList<AgendaItem> items = m_table.items;
     for (AgendaItem& old : items) {
-        if (old.Content == editedText)
+        if (old.text == editedText)
             old = item;
     }
     return rewrite(items);
@@ -148,11 +148,11 @@ StoreChange AgendaStore::remove(const QString& text, QDate deletionDate)
     const QString deleted = DateText::format(deletionDate);
     QStringList entries;
     QList<AgendaItem> kept;
-    kept.reserve(m_table.AgendaCount());
-    for (const AgendaItem& item : std::as_const(m_table.Agenda)) {
-        if (item.Content == text)
-            entries.append(LogFile::formatEntry(item.Content, DateText::format(item.SetDate),
-                                                DateText::format(item.FinishDate), deleted));
+    kept.reserve(m_table.count());
+    for (const AgendaItem& item : std::as_const(m_table.items)) {
+        if (item.text == text)
+            entries.append(LogFile::formatEntry(item.text, DateText::format(item.setDate),
+                                                DateText::format(item.finishDate), deleted));
         else
             kept.append(item);
     }

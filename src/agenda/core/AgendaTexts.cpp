@@ -34,7 +34,7 @@ QString daysLeft(int days)
 
 QString listLine(const AgendaItem& item)
 {
-    return DateText::format(item.FinishDate) + u'\t' + daysLeft(item.DaysLeft) + u'\t' + item.Content;
+    return DateText::format(item.finishDate) + u'\t' + daysLeft(item.daysLeft) + u'\t' + item.text;
 }
 
 } // namespace AgendaTexts

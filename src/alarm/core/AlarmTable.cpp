@@ -6,36 +6,36 @@
 
 bool AlarmTable::anyArmed() const
 {
-    for (const AlarmRecord& r : Alarms)
-        if (r.Enabled)
+    for (const AlarmRecord& r : alarms)
+        if (r.enabled)
             return true;
     return false;
 }
 
 void AlarmTable::arm(int i, QTime time, const QString& prompt, int rings, const QDateTime& now)
 {
-    AlarmRecord& r = Alarms[i];
-    r.Enabled = true;
-    r.AlarmTime = time;
-    r.Prompt = prompt;
-    r.RingCount = rings;
+    AlarmRecord& r = alarms[i];
+    r.enabled = true;
+    r.time = time;
+    r.prompt = prompt;
+    r.ringCount = rings;
     QDateTime due(now.date(), time);
     if (due < now) // a time already past today means tomorrow
         due = due.addDays(1);
-    r.Due = due;
+    r.due = due;
 }
 
 QList<int> AlarmTable::check(const QDateTime& now)
 {
     QList<int> rang;
-    for (int i = 0; i < int(Alarms.size()); ++i) {
-        AlarmRecord& r = Alarms[i];
-        if (r.Enabled && now >= r.Due) {
+    for (int i = 0; i < int(alarms.size()); ++i) {
+        AlarmRecord& r = alarms[i];
+        if (r.enabled && now >= r.due) {
             rang.append(i);
-            --r.RingCount;
+            --r.ringCount;
         }
-        if (r.RingCount <= 0)
-            r.Enabled = false;
+        if (r.ringCount <= 0)
+            r.enabled = false;
     }
     return rang;
 }

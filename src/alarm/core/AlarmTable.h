@@ -6,20 +6,23 @@
 
 #include <array>
 
-// One of the three alarms, as confirmed on the alarm panel.
+// How many alarms the panel holds: one row each.
+inline constexpr int alarmCount = 3;
+
+// One of the alarms, as confirmed on the alarm panel.
 struct AlarmRecord
 {
-    bool Enabled = false;
-    QTime AlarmTime;
-    QDateTime Due; // the next moment at which AlarmTime occurs, fixed when the alarm is confirmed
-    QString Prompt;
-    int RingCount = 0;
+    bool enabled = false;
+    QTime time;
+    QDateTime due; // the next moment at which time occurs, fixed when the alarm is confirmed
+    QString prompt;
+    int ringCount = 0;
 };
 
 struct AlarmTable
 {
-    std::array<AlarmRecord, 3> Alarms;
-    bool AlarmsConfirmed = false;
+    std::array<AlarmRecord, alarmCount> alarms;
+    bool confirmed = false;
 
     bool anyArmed() const;
     // Arms record i for the next occurrence of time at or after now.

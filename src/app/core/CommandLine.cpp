@@ -28,7 +28,7 @@ std::optional<QString> valueOf(const QString& name, const QStringList& arguments
 CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeDir)
 {
     CommandLine result;
-    result.AppDir = DataFolder::choose(exeDir);
+    result.appDir = DataFolder::choose(exeDir);
     auto fail = [&result](const QString& why) {
         result.action = Error;
         result.error = why;
@@ -52,7 +52,7 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
         if (const auto dir = valueOf(QStringLiteral("--dir"), arguments, i, missing)) {
             if (missing)
                 return fail(QStringLiteral("--dir 后面应是一个目录"));
-            result.AppDir = *dir;
+            result.appDir = *dir;
             result.dirGiven = true;
         } else if (const auto backupDir = valueOf(QStringLiteral("--backup-dir"), arguments, i, missing)) {
             if (missing)
@@ -101,9 +101,9 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
         return fail(QStringLiteral("--finish 与 --set 只用于 --add"));
     if (overdueGiven && result.action != List)
         return fail(QStringLiteral("--overdue 只用于 --list"));
-    if (result.dirGiven && !QFileInfo(result.AppDir).isDir())
-        return fail(QStringLiteral("不是一个目录：") + result.AppDir);
-    result.AppDir = QDir(result.AppDir).absolutePath();
+    if (result.dirGiven && !QFileInfo(result.appDir).isDir())
+        return fail(QStringLiteral("不是一个目录：") + result.appDir);
+    result.appDir = QDir(result.appDir).absolutePath();
     return result;
 }
 

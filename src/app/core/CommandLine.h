@@ -21,7 +21,7 @@ struct CommandLine
         Autostart,   // --autostart [on|off]
     };
     Action action = Run;
-    QString AppDir;
+    QString appDir;
     bool dirGiven = false; // --dir was given, rather than the default
     QString error;
     // --backup-dir: a second folder for the backups, remembered from then on; empty forgets it.

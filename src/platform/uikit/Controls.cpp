@@ -199,7 +199,7 @@ void applyColours(QWidget* w, const ControlLook& look)
     w->setPalette(pal);
 }
 
-QWidget* create(QWidget* container, const ControlSpec& control)
+QWidget* create(QWidget* container, const ControlRow& control)
 {
     const ControlLook& look = control.look;
     const QString caption = look.caption ? QString::fromUtf8(look.caption) : QString();
@@ -288,7 +288,7 @@ QWidget* create(QWidget* container, const ControlSpec& control)
 
 } // namespace
 
-void buildControls(QWidget* container, std::span<const ControlSpec> entries)
+void buildControls(QWidget* container, std::span<const ControlRow> entries)
 {
     QList<QWidget*> windowed;
     // The last created lies on top, so build from the bottom of the table up.

@@ -84,7 +84,7 @@ struct ControlLook
 };
 
 // One control of a window: the layout of every window is a table of these.
-struct ControlSpec
+struct ControlRow
 {
     ControlKind kind;
     const char* name;
@@ -98,7 +98,7 @@ inline constexpr QRect mainPanelRect = twips(1680, 960, 7335, 3975);
 // Creates the controls of one container from its table, which lists them topmost first. Windowed
 // controls (panels, boxes, lists) are raised above labels and images whatever their place in the
 // table: labels are drawn on their container, so nothing can put one above a box.
-void buildControls(QWidget* container, std::span<const ControlSpec> entries);
+void buildControls(QWidget* container, std::span<const ControlRow> entries);
 
 // Tab goes through widgets in this order, those that take no focus now included for when they do.
 void setTabChain(const QList<QWidget*>& widgets);
