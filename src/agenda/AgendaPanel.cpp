@@ -97,7 +97,7 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
         new QShortcut(keys, m_entry, this, &AgendaPanel::confirmEntry, Qt::WidgetShortcut);
 
     connect(m_list, &LineList::currentRowChanged, this, [this] { showItemDetails(); });
-    connect(m_order, &QComboBox::activated, this, [this] { applyOrdering(); });
+    connect(m_order, &QComboBox::activated, this, &AgendaPanel::chooseOrdering);
     connect(m_add, &ClickLabel::clicked, this, &AgendaPanel::beginAdd);
     connect(m_modify, &ClickLabel::clicked, this, &AgendaPanel::beginModify);
     connect(m_delete, &ClickLabel::clicked, this, &AgendaPanel::deleteCurrentItem);
@@ -176,8 +176,7 @@ void AgendaPanel::checkDate()
     const QString current = currentText();
     m_store.recount(today);
     showTable();
-    if (AgendaOrder::fromText(m_order->currentText()) != AgendaOrdering::FileOrder)
-        applyOrdering();
+    applyOrdering();
     if (m_list->indexOf(current) >= 0)
         makeCurrent(current);
 }
@@ -228,15 +227,22 @@ void AgendaPanel::makeCurrent(const QString& text)
         showItemDetails();
 }
 
+void AgendaPanel::chooseOrdering(int entry)
+{
+    m_ordering = AgendaOrder::fromEntry(entry);
+    // 不排序刷新 reads the file again: the refresh its name promises.
+    if (m_ordering == AgendaOrdering::FileOrder)
+        loadAgenda();
+    else
+        applyOrdering();
+}
+
 void AgendaPanel::applyOrdering()
 {
-    const AgendaOrdering ordering = AgendaOrder::fromText(m_order->currentText());
-    if (ordering == AgendaOrdering::FileOrder) {
-        loadAgenda();
+    // File order is the table as loaded, which the list shows already.
+    if (m_ordering == AgendaOrdering::FileOrder)
         return;
-    }
-    const QList<AgendaItem>& agenda = m_store.table().items;
-    const AgendaOrder::Listing listing = AgendaOrder::listing(agenda, ordering);
+    const AgendaOrder::Listing listing = AgendaOrder::listing(m_store.table().items, m_ordering);
     fillList(listing.items, listing.marks);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AgendaOrder.h"
 #include "AgendaStore.h"
 #include "Controls.h"
 
@@ -23,6 +24,9 @@ public:
     // Reads agenda.txt into the table and the list (file order, overdue lines marked, line 0
     // current). A bad file is reported and leaves an empty table that nothing rewrites.
     bool loadAgenda();
+    // The ordering of Combo排序's entry: file order reads the file again, the others reorder the list.
+    void chooseOrdering(int entry);
+    // Puts the loaded table's lines in the ordering in force.
     void applyOrdering();
     void showItemDetails();
     void beginAdd();
@@ -79,6 +83,7 @@ private:
 
     LineList* m_list;
     QComboBox* m_order;
+    AgendaOrdering m_ordering = AgendaOrdering::FileOrder;
     QLineEdit* m_setDate;
     QLineEdit* m_finishDate;
     QLineEdit* m_daysLeft;

@@ -74,8 +74,11 @@ private slots:
         for (auto o : {AgendaOrdering::FileOrder, AgendaOrdering::BySetDate, AgendaOrdering::ByFinishDate,
                        AgendaOrdering::ByDaysLeft})
             QCOMPARE(AgendaOrder::lines(one, o), QStringList{QStringLiteral("x")});
-        QCOMPARE(AgendaOrder::fromText(QString::fromUtf8("按剩余天数排序")), AgendaOrdering::ByDaysLeft);
-        QCOMPARE(AgendaOrder::fromText(QString::fromUtf8("不排序刷新")), AgendaOrdering::FileOrder);
+        const QStringList entries = AgendaOrder::entryTexts();
+        QCOMPARE(AgendaOrder::fromEntry(int(entries.indexOf(QString::fromUtf8("按剩余天数排序")))),
+                 AgendaOrdering::ByDaysLeft);
+        QCOMPARE(AgendaOrder::fromEntry(int(entries.indexOf(QString::fromUtf8("不排序刷新")))),
+                 AgendaOrdering::FileOrder);
     }
 
     void marksFollowTheLines()

@@ -163,7 +163,9 @@ private slots:
         QVERIFY(!f.get<QLineEdit>("Text设置日期")->isReadOnly());
         QVERIFY(!f.get<QWidget>("Combo排序")->isEnabled());
         f.type(QString::fromUtf8("新日程,带逗号"));
+        QSignalSpy loaded(f.panel.get(), &AgendaPanel::agendaLoaded);
         f.click("Label确认添加");
+        QCOMPARE(loaded.size(), 1); // in file order, one load: the ordering reads nothing again
         QCOMPARE(f.bench.read("agenda.txt"), before + agendaRecord("新日程,带逗号", today, today.addDays(1)));
         QVERIFY(!f.panel->inEntryMode());
         QCOMPARE(f.listHeight(), 220); // 3300 twips

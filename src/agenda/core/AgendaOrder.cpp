@@ -15,11 +15,9 @@ QStringList entryTexts()
             QStringLiteral("按剩余天数排序")};
 }
 
-AgendaOrdering fromText(const QString& entry)
+AgendaOrdering fromEntry(int i)
 {
-    const QStringList texts = entryTexts();
-    const qsizetype i = texts.indexOf(entry);
-    return i <= 0 ? AgendaOrdering::FileOrder : AgendaOrdering(i);
+    return i <= 0 || i > int(AgendaOrdering::ByDaysLeft) ? AgendaOrdering::FileOrder : AgendaOrdering(i);
 }
 
 namespace {

@@ -16,7 +16,8 @@ enum class AgendaOrdering
 namespace AgendaOrder {
 
 QStringList entryTexts();
-AgendaOrdering fromText(const QString& entry);
+// The ordering of entry i of entryTexts().
+AgendaOrdering fromEntry(int i);
 
 // The list lines for an ordering, exactly as inserting the items one by one in file order gives
 // them: each item goes before the first line whose key is not below its own, where a line's key is
