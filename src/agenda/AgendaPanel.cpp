@@ -10,7 +10,6 @@
 #include "Services.h"
 
 #include "LineList.h"
-#include "ShownPicture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -62,16 +61,11 @@ const QString dateTip = QStringLiteral("请按标准格式填写日期,如：200
 } // namespace
 
 AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
-    : ClickLabel(parent), m_services(services),
+    : Panel(parent, {"Picture安排日程", "安排日程", ":/pictures/agenda_background.jpg"}, controls),
+      m_services(services),
       m_store(services.files, services.path(AgendaFile::fileName), services.path(LogFile::fileName)),
       m_escape(nullptr), m_midnight(new QTimer(this)), m_dayCheck(new QTimer(this))
 {
-    setObjectName(QStringLiteral("Picture安排日程"));
-    setAccessibleName(QStringLiteral("安排日程"));
-    setGeometry(mainPanelRect);
-    ShownPicture::attach(this, QStringLiteral(":/pictures/agenda_background.jpg"));
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    buildControls(this, controls);
 
     m_list = control<LineList>(this, "ListAgenda");
     m_order = control<QComboBox>(this, "Combo排序");

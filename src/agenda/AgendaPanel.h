@@ -2,7 +2,7 @@
 
 #include "AgendaOrder.h"
 #include "AgendaStore.h"
-#include "Controls.h"
+#include "Panel.h"
 
 class LogStore;
 class QComboBox;
@@ -15,7 +15,7 @@ struct Services;
 
 // The agenda panel Picture安排日程: the list with its orderings, the item details, and adding,
 // modifying and deleting items. The store writes agenda.txt; the panel then shows it loaded anew.
-class AgendaPanel final : public ClickLabel
+class AgendaPanel final : public Panel
 {
     Q_OBJECT
 public:

@@ -3,7 +3,6 @@
 #include "FormAware.h"
 #include "Services.h"
 #include "Settings.h"
-#include "ShownPicture.h"
 #include "TimeText.h"
 
 #include <QCheckBox>
@@ -63,17 +62,10 @@ std::vector<ControlRow> alarmLayout()
 } // namespace
 
 AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* parent)
-    : ClickLabel(parent), m_services(services), m_table(table), m_animation(new QTimer(this)),
-      m_alarmTimer(new QTimer(this)),
+    : Panel(parent, {"PictureClock", "设置闹钟", ":/pictures/clock_background.jpg"}, alarmLayout()),
+      m_services(services), m_table(table), m_animation(new QTimer(this)), m_alarmTimer(new QTimer(this)),
       m_ringtones(services.path(Settings::fileName), services.path(Sound::Alarm)), m_ringMenu(new QMenu(this))
 {
-    setObjectName(QStringLiteral("PictureClock"));
-    setAccessibleName(QStringLiteral("设置闹钟"));
-    setGeometry(mainPanelRect);
-    ShownPicture::attach(this, QStringLiteral(":/pictures/clock_background.jpg"));
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const std::vector<ControlRow> entries = alarmLayout();
-    buildControls(this, entries);
 
     for (int i = 0; i < alarmCount; ++i) {
         m_ticks[i] = control<QCheckBox>(this, "Check是否打开闹钟", i);
@@ -137,14 +129,14 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
 
 void AlarmPanel::showEvent(QShowEvent* event)
 {
-    ClickLabel::showEvent(event);
+    Panel::showEvent(event);
     m_animation->start();
     showRingtones(); // a chosen file may have gone since
 }
 
 void AlarmPanel::hideEvent(QHideEvent* event)
 {
-    ClickLabel::hideEvent(event);
+    Panel::hideEvent(event);
     m_animation->stop();
 }
 

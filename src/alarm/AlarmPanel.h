@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AlarmTable.h"
-#include "Controls.h"
 #include "FormAware.h"
+#include "Panel.h"
 #include "Ringtones.h"
 
 #include <QPointer>
@@ -16,7 +16,7 @@ struct Services;
 
 // The alarm panel PictureClock: three alarms set and confirmed here, and the alarm check that
 // rings them.
-class AlarmPanel final : public ClickLabel
+class AlarmPanel final : public Panel
 {
     Q_OBJECT
 public:
@@ -70,7 +70,7 @@ private:
     QTimer* m_alarmTimer;
     QPointer<FormAware> m_notice;
     Ringtones m_ringtones;
-    ClickLabel* m_captions[3];
+    ClickLabel* m_captions[alarmCount];
     QMenu* m_ringMenu;
     int m_menuRow = 0;
 };

@@ -39,16 +39,9 @@ void setForeground(QWidget* w, const QColor& colour)
 
 } // namespace
 
-HelpPanel::HelpPanel(const Services& services, QWidget* parent) : ClickLabel(parent), m_services(services)
+HelpPanel::HelpPanel(const Services& services, QWidget* parent)
+    : Panel(parent, {"PictureHelp", "帮助信息", nullptr, Qt::white}, controls), m_services(services)
 {
-    setObjectName(QStringLiteral("PictureHelp"));
-    setAccessibleName(QStringLiteral("帮助信息"));
-    setGeometry(mainPanelRect);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    buildControls(this, controls);
 
     auto* shape = control<QFrame>(this, "Shape1");
     shape->setStyleSheet(QStringLiteral("QFrame { border: 1px solid #FFFFC0; background: transparent; }"));

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Controls.h"
+#include "Panel.h"
 
 struct Services;
 
 // The help panel PictureHelp: four fixed topics and a mail link to the maker.
-class HelpPanel final : public ClickLabel
+class HelpPanel final : public Panel
 {
     Q_OBJECT
 public:

@@ -1,7 +1,6 @@
 #include "OptionsPanel.h"
 
 #include "Services.h"
-#include "ShownPicture.h"
 
 namespace {
 
@@ -41,18 +40,9 @@ const char* const rowNames[3] = {"开机启动", "自动添加日志", "自动�
 } // namespace
 
 OptionsPanel::OptionsPanel(const Services& services, QWidget* parent)
-    : ClickLabel(parent), m_services(services)
+    : Panel(parent, {"PictureOption", "选项", ":/pictures/options_background.jpg", Qt::white}, controls),
+      m_services(services)
 {
-    setObjectName(QStringLiteral("PictureOption"));
-    setAccessibleName(QStringLiteral("选项"));
-    setGeometry(mainPanelRect);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    ShownPicture::attach(this, QStringLiteral(":/pictures/options_background.jpg"));
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    buildControls(this, controls);
 
     for (int row = 0; row < 3; ++row) {
         const QString name = QString::fromUtf8(rowNames[row]);

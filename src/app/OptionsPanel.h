@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Controls.h"
+#include "Panel.h"
 
 struct Services;
 
 // The options panel PictureOption: three switches that change only their own look. Each switch
 // shows its state twice: the on or the off picture, and the word beside it.
-class OptionsPanel final : public ClickLabel
+class OptionsPanel final : public Panel
 {
     Q_OBJECT
 public:

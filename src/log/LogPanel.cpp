@@ -25,16 +25,9 @@ const ControlRow controls[] = {
 } // namespace
 
 LogPanel::LogPanel(const Services& services, QWidget* parent)
-    : ClickLabel(parent), m_services(services), m_store(services.files, services.path(LogFile::fileName))
+    : Panel(parent, {"PictureLog", "查看日志", nullptr, QColor(0xFF, 0xFF, 0x80)}, controls),
+      m_services(services), m_store(services.files, services.path(LogFile::fileName))
 {
-    setObjectName(QStringLiteral("PictureLog"));
-    setAccessibleName(QStringLiteral("查看日志"));
-    setGeometry(mainPanelRect);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0x80));
-    setPalette(pal);
-    buildControls(this, controls);
     control<QWidget>(this, "Label12")->adjustSize();
 
     m_list = control<LineList>(this, "ListLog");

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Controls.h"
 #include "LogStore.h"
+#include "Panel.h"
 
 class LineList;
 class QMenu;
 struct Services;
 
 // The log panel PictureLog: my.log line by line, its entry count, and deleting single entries.
-class LogPanel final : public ClickLabel
+class LogPanel final : public Panel
 {
     Q_OBJECT
 public:

@@ -1,7 +1,6 @@
 #include "ReminderPanel.h"
 
 #include "Clock.h"
-#include "ShownPicture.h"
 
 #include <QTimer>
 
@@ -23,15 +22,10 @@ constexpr qint64 onViewMs = 3000;
 } // namespace
 
 ReminderPanel::ReminderPanel(const Clock& clock, QWidget* parent)
-    : ClickLabel(parent), m_clock(clock), m_timer(new QTimer(this))
+    : Panel(parent, {"Picture提醒", "逾期提醒", ":/pictures/reminder_background.jpg"}, controls),
+      m_clock(clock), m_timer(new QTimer(this))
 {
-    setObjectName(QStringLiteral("Picture提醒"));
-    setAccessibleName(QStringLiteral("逾期提醒"));
-    setGeometry(mainPanelRect);
-    ShownPicture::attach(this, QStringLiteral(":/pictures/reminder_background.jpg"));
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCursor(Qt::PointingHandCursor);
-    buildControls(this, controls);
     control<QLabel>(this, "Label评论")->setWordWrap(true);
     // A click anywhere on the reminder, its texts included, dismisses it.
     for (QWidget* label : findChildren<QWidget*>())

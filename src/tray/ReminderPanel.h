@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Controls.h"
+#include "Panel.h"
 
 class Clock;
 class QTimer;
 
 // The reminder panel Picture提醒: the overdue count and a remark, on view for a little more than
 // three seconds at startup and when asked for from the tray menu.
-class ReminderPanel final : public ClickLabel
+class ReminderPanel final : public Panel
 {
     Q_OBJECT
 public:
