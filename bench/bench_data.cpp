@@ -138,8 +138,7 @@ void BM_AgendaRewrite(benchmark::State& state)
     const auto load = AgendaFile::load(files, bench().path("agenda.txt"), today);
     const QString path = bench().path("rewrite.txt");
     for (auto _ : state) {
-        QString error;
-        if (!AgendaFile::rewrite(files, path, load.items, &error))
+        if (!AgendaFile::rewrite(files, path, load.items))
             state.SkipWithError("rewrite failed");
     }
 }

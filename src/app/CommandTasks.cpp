@@ -89,8 +89,8 @@ int listAgenda(const CommandLine& options)
     DiskTextFiles files;
     const AgendaFile::Load load = AgendaFile::load(
         files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)), QDate::currentDate());
-    if (!load.ok) {
-        print(stderr, QStringLiteral("kestrin: ") + load.error);
+    if (!load.result) {
+        print(stderr, QStringLiteral("kestrin: ") + load.result.error());
         return 1;
     }
     QString out;
@@ -146,9 +146,10 @@ int autostart(const CommandLine& options, const QString& program)
                           : QStringLiteral("登录时自动启动：关"));
         return 0;
     }
-    QString error;
-    if (!Autostart::set(*options.autostart, program, options.dirGiven ? options.appDir : QString(), &error)) {
-        print(stderr, QStringLiteral("kestrin: ") + error);
+    if (const Result done =
+            Autostart::set(*options.autostart, program, options.dirGiven ? options.appDir : QString());
+        !done) {
+        print(stderr, QStringLiteral("kestrin: ") + done.error());
         return 1;
     }
     print(stdout, *options.autostart ? QStringLiteral("登录时自动启动：开（%1）").arg(Autostart::entryPath())

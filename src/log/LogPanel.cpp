@@ -69,8 +69,8 @@ QList<QWidget*> LogPanel::tabOrder() const
 void LogPanel::loadLog()
 {
     const LogFile::Load& log = m_store.load();
-    if (!log.ok)
-        m_services.messages.inform(log.error);
+    if (!log.result)
+        m_services.messages.inform(log.result.error());
     showLines();
 }
 

@@ -54,16 +54,13 @@ TextFiles::Read DiskTextFiles::read(const QString& path) const
     return result;
 }
 
-bool DiskTextFiles::append(const QString& path, const QByteArray& bytes, QString* error)
+Result DiskTextFiles::append(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     const bool created = !file.exists();
     // Unbuffered, so that after a failed write no buffered rest reaches the file at close.
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return Result::failed(file.errorString());
     QByteArray data = bytes;
     const qint64 size = file.size();
     if (size > 0) {
@@ -76,56 +73,47 @@ bool DiskTextFiles::append(const QString& path, const QByteArray& bytes, QString
     // One write, checked: a short write or a full disk is reported, never ignored.
     const qint64 written = file.write(data);
     if (written != data.size()) {
-        if (error)
-            *error = written < 0 ? file.errorString() : QStringLiteral("No space left on device");
+        const QString why = written < 0 ? file.errorString() : QStringLiteral("No space left on device");
         file.resize(size); // take back whatever part of the line did get written
-        return false;
+        return Result::failed(why);
     }
     // The next step may rely on this line (a deletion rewrites the agenda once its archive line
     // is written): it must be on disk before that, not in the page cache.
     if (::fsync(file.handle()) != 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(strerror(errno));
+        const QString why = QString::fromLocal8Bit(strerror(errno));
         file.resize(size);
-        return false;
+        return Result::failed(why);
     }
     if (created)
         syncDirectoryOf(path);
-    return true;
+    return Result::done();
 }
 
-bool DiskTextFiles::replace(const QString& path, const QByteArray& bytes, QString* error)
+Result DiskTextFiles::replace(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly))
+        return Result::failed(file.errorString());
     // QSaveFile can miss a full disk in its buffer: check the write and the flush before committing.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        if (error)
-            *error = file.errorString();
+        const QString why = file.errorString();
         file.cancelWriting();
-        return false;
+        return Result::failed(why);
     }
     // commit() syncs the new file before renaming it over the old one.
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (!file.commit())
+        return Result::failed(file.errorString());
     syncDirectoryOf(path);
-    return true;
+    return Result::done();
 }
 
-std::optional<QByteArray> readOrFail(const TextFiles& files, const QString& path, bool& ok, QString& error)
+LoaderRead readForLoader(const TextFiles& files, const QString& path)
 {
     TextFiles::Read read = files.read(path);
     if (read.status == TextFiles::Read::Ok)
-        return std::move(read.bytes);
-    ok = read.status == TextFiles::Read::Missing;
-    if (!ok)
-        error = QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error);
-    return std::nullopt;
+        return {Result::done(), std::move(read.bytes)};
+    if (read.status == TextFiles::Read::Missing)
+        return {Result::done(), std::nullopt};
+    return {Result::failed(QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error)),
+            std::nullopt};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -27,9 +29,9 @@ public:
     virtual Read read(const QString& path) const = 0;
     // Adds bytes at the end, creating the file when missing. A file whose last line lacks its
     // line end gets one first, so that the new line never runs into the old one.
-    virtual bool append(const QString& path, const QByteArray& bytes, QString* error) = 0;
+    virtual Result append(const QString& path, const QByteArray& bytes) = 0;
     // Replaces the whole file atomically: on any failure the old file stays as it was.
-    virtual bool replace(const QString& path, const QByteArray& bytes, QString* error) = 0;
+    virtual Result replace(const QString& path, const QByteArray& bytes) = 0;
 };
 
 class DiskTextFiles final : public TextFiles
@@ -37,11 +39,15 @@ class DiskTextFiles final : public TextFiles
 public:
     bool exists(const QString& path) const override;
     Read read(const QString& path) const override;
-    bool append(const QString& path, const QByteArray& bytes, QString* error) override;
-    bool replace(const QString& path, const QByteArray& bytes, QString* error) override;
+    Result append(const QString& path, const QByteArray& bytes) override;
+    Result replace(const QString& path, const QByteArray& bytes) override;
 };
 
-// Reads a data file for a loader: its bytes, or nullopt with ok and error set for the loader's
-// result. A missing file is no error (ok: it is an empty table); for a file that cannot be read,
-// error is what the user is told, with the file's name.
-std::optional<QByteArray> readOrFail(const TextFiles& files, const QString& path, bool& ok, QString& error);
+// A data file as a loader reads it: its bytes; none for a missing file, which is no error (an empty
+// table); or, for a file that cannot be read, a failure that names the file.
+struct LoaderRead
+{
+    Result result;
+    std::optional<QByteArray> bytes;
+};
+LoaderRead readForLoader(const TextFiles& files, const QString& path);

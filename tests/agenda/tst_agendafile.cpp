@@ -38,10 +38,9 @@ private slots:
             {QString::fromUtf8("  leading blanks and 😀 and €"), QDate(1999, 12, 31), QDate(9999, 12, 31)},
             {QString(), QDate(2002, 1, 1), QDate(2002, 1, 1)},
         };
-        QString error;
-        QVERIFY(AgendaFile::rewrite(bench.files, bench.path("agenda.txt"), items, &error));
+        QVERIFY(AgendaFile::rewrite(bench.files, bench.path("agenda.txt"), items));
         const auto load = AgendaFile::load(bench.files, bench.path("agenda.txt"), QDate(2003, 1, 5));
-        QVERIFY2(load.ok, qPrintable(load.error));
+        QVERIFY2(load.result.ok(), qPrintable(load.result.error()));
         QCOMPARE(load.items.size(), 3);
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(load.items[i].text, items[i].text);
@@ -69,7 +68,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QStringList, contents);
         const auto load = loadData(file.toUtf8().constData());
-        QVERIFY2(load.ok, qPrintable(load.error));
+        QVERIFY2(load.result.ok(), qPrintable(load.result.error()));
         QStringList got;
         for (const AgendaItem& item : load.items)
             got.append(item.text);
@@ -112,9 +111,9 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, message);
         const auto load = loadData(file.toUtf8().constData());
-        QVERIFY(!load.ok);
+        QVERIFY(!load.result.ok());
         QVERIFY(load.items.isEmpty()); // never a half-loaded table
-        QCOMPARE(load.error, message);
+        QCOMPARE(load.result.error(), message);
     }
 
     void foreignAndHugeInputNeverHangsOrCrashes()
@@ -140,9 +139,9 @@ private slots:
         for (const Case& c : cases) {
             bench.write("agenda.txt", c.bytes);
             const auto load = AgendaFile::load(bench.files, bench.path("agenda.txt"), day);
-            QVERIFY2(load.ok == c.loads, c.name);
-            QVERIFY2(load.ok || load.error.contains(QString::fromUtf8("第 1 行")) ||
-                         load.error.contains(QString::fromUtf8("第 2 行")),
+            QVERIFY2(load.result.ok() == c.loads, c.name);
+            QVERIFY2(load.result.ok() || load.result.error().contains(QString::fromUtf8("第 1 行")) ||
+                         load.result.error().contains(QString::fromUtf8("第 2 行")),
                      c.name);
         }
         QByteArray many;
@@ -150,7 +149,7 @@ private slots:
             many += "\"item " + QByteArray::number(i) + "\",#2026-01-01#,#2026-02-01#\n";
         bench.write("agenda.txt", many);
         const auto load = AgendaFile::load(bench.files, bench.path("agenda.txt"), day);
-        QVERIFY(load.ok);
+        QVERIFY(load.result.ok());
         QCOMPARE(load.items.size(), 100000); // no 16-bit limit
     }
 

@@ -85,23 +85,17 @@ class FaultyTextFiles final : public TextFiles
 public:
     bool exists(const QString& path) const override { return disk.exists(path); }
     Read read(const QString& path) const override { return disk.read(path); }
-    bool append(const QString& path, const QByteArray& bytes, QString* error) override
+    Result append(const QString& path, const QByteArray& bytes) override
     {
-        if (failWritesTo.contains(QFileInfo(path).fileName())) {
-            if (error)
-                *error = QStringLiteral("No space left on device");
-            return false;
-        }
-        return disk.append(path, bytes, error);
+        if (failWritesTo.contains(QFileInfo(path).fileName()))
+            return Result::failed(QStringLiteral("No space left on device"));
+        return disk.append(path, bytes);
     }
-    bool replace(const QString& path, const QByteArray& bytes, QString* error) override
+    Result replace(const QString& path, const QByteArray& bytes) override
     {
-        if (failWritesTo.contains(QFileInfo(path).fileName())) {
-            if (error)
-                *error = QStringLiteral("No space left on device");
-            return false;
-        }
-        return disk.replace(path, bytes, error);
+        if (failWritesTo.contains(QFileInfo(path).fileName()))
+            return Result::failed(QStringLiteral("No space left on device"));
+        return disk.replace(path, bytes);
     }
     QStringList failWritesTo; // file names
     DiskTextFiles disk;

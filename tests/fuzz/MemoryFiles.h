@@ -9,8 +9,14 @@ public:
     explicit MemoryFiles(QByteArray bytes) : m_bytes(std::move(bytes)) {}
     bool exists(const QString&) const override { return true; }
     Read read(const QString&) const override { return {Read::Ok, m_bytes, {}}; }
-    bool append(const QString&, const QByteArray&, QString*) override { return false; }
-    bool replace(const QString&, const QByteArray&, QString*) override { return false; }
+    Result append(const QString&, const QByteArray&) override
+    {
+        return Result::failed(QStringLiteral("read only"));
+    }
+    Result replace(const QString&, const QByteArray&) override
+    {
+        return Result::failed(QStringLiteral("read only"));
+    }
 
 private:
     QByteArray m_bytes;

@@ -9,8 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     MemoryFiles files(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     const auto load = AgendaFile::load(files, QStringLiteral("agenda.txt"), QDate(2026, 12, 7));
-    if (!load.ok) {
-        if (!load.items.isEmpty() || load.error.isEmpty())
+    if (!load.result.ok()) {
+        if (!load.items.isEmpty() || load.result.error().isEmpty())
             __builtin_trap();
         return 0;
     }
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         rewritten += AgendaFile::formatRecord(item.text, item.setDate, item.finishDate);
     MemoryFiles again(rewritten);
     const auto reload = AgendaFile::load(again, QStringLiteral("agenda.txt"), QDate(2026, 12, 7));
-    if (!reload.ok || reload.items.size() != load.items.size())
+    if (!reload.result.ok() || reload.items.size() != load.items.size())
         __builtin_trap();
     for (qsizetype i = 0; i < load.items.size(); ++i) {
         if (reload.items[i].text != load.items[i].text || reload.items[i].setDate != load.items[i].setDate ||

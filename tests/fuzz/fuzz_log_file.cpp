@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     MemoryFiles files(bytes);
     const auto load = LogFile::load(files, QStringLiteral("my.log"));
-    if (!load.ok)
+    if (!load.result.ok())
         __builtin_trap();
     QByteArray written;
     for (QByteArrayView line : load.raw)

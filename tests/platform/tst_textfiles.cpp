@@ -92,10 +92,9 @@ private slots:
     {
         TestBench bench;
         bench.write("f.txt", QByteArray("one\r\ntwo"));
-        QString error;
-        QVERIFY(bench.files.disk.append(bench.path("f.txt"), "three\r\n", &error));
+        QVERIFY(bench.files.disk.append(bench.path("f.txt"), "three\r\n"));
         QCOMPARE(bench.read("f.txt"), QByteArray("one\r\ntwo\r\nthree\r\n"));
-        QVERIFY(bench.files.disk.append(bench.path("new.txt"), "x\r\n", &error));
+        QVERIFY(bench.files.disk.append(bench.path("new.txt"), "x\r\n"));
         QCOMPARE(bench.read("new.txt"), QByteArray("x\r\n"));
     }
 
@@ -103,11 +102,11 @@ private slots:
     {
         TestBench bench;
         bench.write("f.txt", "old\r\n");
-        QString error;
         // A directory that cannot take the temporary file, even for root: it does not exist.
-        QVERIFY(!bench.files.disk.replace(bench.dir.filePath("missing/f.txt"), "new", &error));
-        QVERIFY(!error.isEmpty());
-        QVERIFY(bench.files.disk.replace(bench.path("f.txt"), "new\r\n", &error));
+        const Result failed = bench.files.disk.replace(bench.dir.filePath("missing/f.txt"), "new");
+        QVERIFY(!failed);
+        QVERIFY(!failed.error().isEmpty());
+        QVERIFY(bench.files.disk.replace(bench.path("f.txt"), "new\r\n"));
         QCOMPARE(bench.read("f.txt"), QByteArray("new\r\n"));
         const QStringList left = QDir(bench.dir.path()).entryList(QDir::Files);
         QCOMPARE(left, QStringList{QStringLiteral("f.txt")}); // no temporary file stays behind
@@ -120,13 +119,13 @@ private slots:
         TestBench bench;
         bench.write("f.txt", "old\r\n");
         const QByteArray big(8192, 'x');
-        QString error;
         {
             FileSizeLimit limit(4096);
-            QVERIFY(!bench.files.disk.replace(bench.path("f.txt"), big, &error));
-            QVERIFY(!error.isEmpty());
+            const Result replaced = bench.files.disk.replace(bench.path("f.txt"), big);
+            QVERIFY(!replaced);
+            QVERIFY(!replaced.error().isEmpty());
             QCOMPARE(bench.read("f.txt"), QByteArray("old\r\n"));
-            QVERIFY(!bench.files.disk.append(bench.path("f.txt"), big, &error));
+            QVERIFY(!bench.files.disk.append(bench.path("f.txt"), big));
             QCOMPARE(bench.read("f.txt"), QByteArray("old\r\n"));
         }
         QCOMPARE(QDir(bench.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("f.txt")});

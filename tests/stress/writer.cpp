@@ -48,8 +48,8 @@ State inspect(const QString& dir)
     if (!agendaRead.bytes.endsWith("\r\n"))
         return fail(QStringLiteral("agenda.txt ends inside a line"));
     const auto agenda = AgendaFile::load(files, dir + QStringLiteral("/agenda.txt"), QDate::currentDate());
-    if (!agenda.ok)
-        return fail(agenda.error);
+    if (!agenda.result.ok())
+        return fail(agenda.result.error());
     for (const AgendaItem& item : agenda.items) {
         const auto m = itemName.match(item.text);
         if (m.hasMatch()) {
@@ -155,15 +155,15 @@ class DyingFiles final : public TextFiles
 public:
     bool exists(const QString& path) const override { return m_disk.exists(path); }
     Read read(const QString& path) const override { return m_disk.read(path); }
-    bool append(const QString& path, const QByteArray& bytes, QString* error) override
+    Result append(const QString& path, const QByteArray& bytes) override
     {
-        return m_disk.append(path, bytes, error);
+        return m_disk.append(path, bytes);
     }
-    bool replace(const QString& path, const QByteArray& bytes, QString* error) override
+    Result replace(const QString& path, const QByteArray& bytes) override
     {
         if (path.endsWith(QStringLiteral("/my.log")))
             std::raise(SIGKILL);
-        return m_disk.replace(path, bytes, error);
+        return m_disk.replace(path, bytes);
     }
 
 private:

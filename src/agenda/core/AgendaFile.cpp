@@ -147,7 +147,9 @@ const char* parseRecord(Line line, AgendaItem& item)
 Load load(const TextFiles& files, const QString& path, QDate today)
 {
     Load result;
-    const std::optional<QByteArray> bytes = readOrFail(files, path, result.ok, result.error);
+    const LoaderRead read = readForLoader(files, path);
+    result.result = read.result;
+    const std::optional<QByteArray>& bytes = read.bytes;
     if (!bytes)
         return result;
     result.stamp = FileStamp::of(path, *bytes);
@@ -169,11 +171,10 @@ Load load(const TextFiles& files, const QString& path, QDate today)
     });
     if (why) {
         // Bytes that are not GB18030 anywhere in the line say more than what the parser tripped on.
-        result.error = failure(path, lineNumber,
-                               TextCodec::decode(badLine) ? QString::fromUtf8(why) : unreadable(badLine));
+        result.result = Result::failed(failure(
+            path, lineNumber, TextCodec::decode(badLine) ? QString::fromUtf8(why) : unreadable(badLine)));
         return result;
     }
-    result.ok = true;
     result.items = std::move(items);
     return result;
 }
@@ -192,16 +193,18 @@ std::optional<QByteArray> encodeRecords(const QList<AgendaItem>& items, QString*
 
 } // namespace
 
-bool append(TextFiles& files, const QString& path, const AgendaItem& item, QString* error)
+Result append(TextFiles& files, const QString& path, const AgendaItem& item)
 {
-    const std::optional<QByteArray> record = encodeRecords({item}, error);
-    return record && files.append(path, *record, error);
+    QString error;
+    const std::optional<QByteArray> record = encodeRecords({item}, &error);
+    return record ? files.append(path, *record) : Result::failed(error);
 }
 
-bool rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items, QString* error)
+Result rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items)
 {
-    const std::optional<QByteArray> bytes = encodeRecords(items, error);
-    return bytes && files.replace(path, *bytes, error);
+    QString error;
+    const std::optional<QByteArray> bytes = encodeRecords(items, &error);
+    return bytes ? files.replace(path, *bytes) : Result::failed(error);
 }
 
 } // namespace AgendaFile

@@ -3,6 +3,7 @@
 #include "AgendaItem.h"
 
 #include "FileStamp.h"
+#include "Result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,9 +17,9 @@ inline constexpr char fileName[] = "agenda.txt";
 
 struct Load
 {
-    bool ok = false;
+    // Its error, for the user, names the file and, for a bad record, its line.
+    Result result;
     QList<AgendaItem> items; // empty unless ok: a half-loaded table is never handed out
-    QString error;           // for the user: names the file and, for a bad record, its line
     FileStamp stamp;         // the file as read, ok or not
 };
 
@@ -31,7 +32,7 @@ QByteArray formatRecord(const QString& content, QDate setDate, QDate finishDate)
 // daysLeft is counted from today.
 Load load(const TextFiles& files, const QString& path, QDate today);
 
-bool append(TextFiles& files, const QString& path, const AgendaItem& item, QString* error);
-bool rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items, QString* error);
+Result append(TextFiles& files, const QString& path, const AgendaItem& item);
+Result rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items);
 
 } // namespace AgendaFile

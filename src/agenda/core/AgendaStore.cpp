@@ -15,8 +15,8 @@ bool AgendaStore::load(QDate today)
 {
     AgendaFile::Load load = AgendaFile::load(m_files, m_path, today);
     ++m_loads;
-    m_loaded = load.ok;
-    m_loadError = load.error;
+    m_loaded = load.result.ok();
+    m_loadError = load.result.error();
     m_stamp = load.stamp;
     m_table.items = std::move(load.items);
     m_table.today = today;
@@ -97,9 +97,8 @@ StoreChange AgendaStore::writeFailed(const QString& fileName, const QString& err
 StoreChange AgendaStore::add(const AgendaItem& item)
 {
     // An append cannot undo a change made elsewhere, so it needs no check of the file.
-    QString error;
-    if (!AgendaFile::append(m_files, m_path, item, &error))
-        return writeFailed(QString::fromUtf8(AgendaFile::fileName), error);
+    if (const Result written = AgendaFile::append(m_files, m_path, item); !written)
+        return writeFailed(QString::fromUtf8(AgendaFile::fileName), written.error());
     return StoreChange::done();
 }
 
@@ -119,9 +118,8 @@ StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, c
 
 StoreChange AgendaStore::rewrite(const QList<AgendaItem>& items)
 {
-    QString error;
-    if (!AgendaFile::rewrite(m_files, m_path, items, &error))
-        return writeFailed(QString::fromUtf8(AgendaFile::fileName), error);
+    if (const Result written = AgendaFile::rewrite(m_files, m_path, items); !written)
+        return writeFailed(QString::fromUtf8(AgendaFile::fileName), written.error());
     return StoreChange::done();
 }
 
@@ -159,10 +157,9 @@ StoreChange AgendaStore::remove(const QString& text, QDate deletionDate)
     if (entries.isEmpty())
         return {};
 
-    QString error;
-    if (!LogFile::append(m_files, m_logPath, entries, &error))
+    if (const Result written = LogFile::append(m_files, m_logPath, entries); !written)
         return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2），日程未删除。")
-                                       .arg(QString::fromUtf8(LogFile::fileName), error));
+                                       .arg(QString::fromUtf8(LogFile::fileName), written.error()));
     StoreChange change = rewrite(kept);
     change.archived = true;
     return change;

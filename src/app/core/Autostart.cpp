@@ -58,26 +58,21 @@ bool isOn()
     return QFileInfo(entryPath()).isFile();
 }
 
-bool set(bool on, const QString& program, const QString& dataDir, QString* error)
+Result set(bool on, const QString& program, const QString& dataDir)
 {
     const QString path = entryPath();
     if (!on) {
         if (!QFileInfo::exists(path) || QFile::remove(path))
-            return true;
-        *error = QStringLiteral("无法删除 %1").arg(path);
-        return false;
+            return Result::done();
+        return Result::failed(QStringLiteral("无法删除 %1").arg(path));
     }
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        *error = QStringLiteral("无法建立目录 %1").arg(QFileInfo(path).absolutePath());
-        return false;
-    }
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return Result::failed(QStringLiteral("无法建立目录 %1").arg(QFileInfo(path).absolutePath()));
     QSaveFile file(path);
     const QByteArray bytes = entry(program, dataDir).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QStringLiteral("无法写入 %1（%2）").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Result::failed(QStringLiteral("无法写入 %1（%2）").arg(path, file.errorString()));
+    return Result::done();
 }
 
 } // namespace Autostart

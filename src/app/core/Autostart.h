@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QString>
 
 // Starting at login, the freedesktop.org way: a desktop entry in
@@ -12,6 +14,6 @@ QString entry(const QString& program, const QString& dataDir);
 // One argument of an Exec line, quoted where it needs to be.
 QString quoteArgument(const QString& argument);
 bool isOn();
-bool set(bool on, const QString& program, const QString& dataDir, QString* error);
+Result set(bool on, const QString& program, const QString& dataDir);
 
 } // namespace Autostart

@@ -19,14 +19,14 @@ void BackupBeforeWrite::backUpOncePerDay()
         onProblems(problems);
 }
 
-bool BackupBeforeWrite::append(const QString& path, const QByteArray& bytes, QString* error)
+Result BackupBeforeWrite::append(const QString& path, const QByteArray& bytes)
 {
     backUpOncePerDay();
-    return m_files.append(path, bytes, error);
+    return m_files.append(path, bytes);
 }
 
-bool BackupBeforeWrite::replace(const QString& path, const QByteArray& bytes, QString* error)
+Result BackupBeforeWrite::replace(const QString& path, const QByteArray& bytes)
 {
     backUpOncePerDay();
-    return m_files.replace(path, bytes, error);
+    return m_files.replace(path, bytes);
 }

@@ -21,8 +21,8 @@ public:
 
     bool exists(const QString& path) const override { return m_files.exists(path); }
     Read read(const QString& path) const override { return m_files.read(path); }
-    bool append(const QString& path, const QByteArray& bytes, QString* error) override;
-    bool replace(const QString& path, const QByteArray& bytes, QString* error) override;
+    Result append(const QString& path, const QByteArray& bytes) override;
+    Result replace(const QString& path, const QByteArray& bytes) override;
 
 private:
     void backUpOncePerDay();

@@ -99,8 +99,8 @@ QString Backups::copyInto(const QString& folder, const Kind& kind)
             return {};
     }
     DiskTextFiles files;
-    if (!files.replace(target, *bytes, &error))
-        return QStringLiteral("无法写入 %1（%2）").arg(QDir::toNativeSeparators(target), error);
+    if (const Result written = files.replace(target, *bytes); !written)
+        return QStringLiteral("无法写入 %1（%2）").arg(QDir::toNativeSeparators(target), written.error());
 
     // The newest copies for keptDates dates stay, for each file on its own: a file that has not
     // changed for longer keeps its last copy.
@@ -180,7 +180,11 @@ bool Backups::restore(QDate date, QString* report)
         if (QFileInfo(current).isFile()) {
             const std::optional<QByteArray> now = readAll(current, &error);
             const QString keep = current + QStringLiteral(".before-restore");
-            if (!now || !files.replace(keep, *now, &error)) {
+            if (now) {
+                if (const Result written = files.replace(keep, *now); !written)
+                    error = written.error();
+            }
+            if (!now || !error.isEmpty()) {
                 lines.append(QStringLiteral("%1：无法先存为 %1.before-restore（%2），保持不变。")
                                  .arg(copy.fileName, error));
                 ok = false;
@@ -188,8 +192,9 @@ bool Backups::restore(QDate date, QString* report)
             }
             kept = QStringLiteral("；原文件已存为 %1.before-restore").arg(copy.fileName);
         }
-        if (!files.replace(current, *bytes, &error)) {
-            lines.append(QStringLiteral("%1：无法写入（%2），保持不变%3。").arg(copy.fileName, error, kept));
+        if (const Result written = files.replace(current, *bytes); !written) {
+            lines.append(
+                QStringLiteral("%1：无法写入（%2），保持不变%3。").arg(copy.fileName, written.error(), kept));
             ok = false;
             continue;
         }

@@ -36,30 +36,31 @@ QStringList Load::texts() const
 Load load(const TextFiles& files, const QString& path)
 {
     Load result;
-    const std::optional<QByteArray> bytes = readOrFail(files, path, result.ok, result.error);
-    if (!bytes)
+    LoaderRead read = readForLoader(files, path);
+    result.result = read.result;
+    if (!read.bytes)
         return result;
-    result.bytes = *bytes;
+    result.bytes = std::move(*read.bytes);
     result.stamp = FileStamp::keeping(path, result.bytes);
     result.raw = TextCodec::splitLines(result.bytes);
-    result.ok = true;
     return result;
 }
 
-bool append(TextFiles& files, const QString& path, const QStringList& entries, QString* error)
+Result append(TextFiles& files, const QString& path, const QStringList& entries)
 {
     QByteArray bytes;
     for (const QString& entry : entries) {
-        const std::optional<QByteArray> line = TextCodec::encode(entry, error);
+        QString error;
+        const std::optional<QByteArray> line = TextCodec::encode(entry, &error);
         if (!line)
-            return false;
+            return Result::failed(error);
         bytes.append(*line);
         bytes.append(TextCodec::lineEnd);
     }
-    return files.append(path, bytes, error);
+    return files.append(path, bytes);
 }
 
-bool rewrite(TextFiles& files, const QString& path, const QList<QByteArrayView>& lines, QString* error)
+Result rewrite(TextFiles& files, const QString& path, const QList<QByteArrayView>& lines)
 {
     QByteArray bytes;
     qsizetype size = 0;
@@ -70,7 +71,7 @@ bool rewrite(TextFiles& files, const QString& path, const QList<QByteArrayView>&
         bytes.append(line);
         bytes.append(TextCodec::lineEnd);
     }
-    return files.replace(path, bytes, error);
+    return files.replace(path, bytes);
 }
 
 } // namespace LogFile

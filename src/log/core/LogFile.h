@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileStamp.h"
+#include "Result.h"
 
 #include <QByteArray>
 #include <QList>
@@ -21,10 +22,9 @@ QString formatEntry(const QString& content, const QString& setDate, const QStrin
 // raw views into bytes, which nothing may change.
 struct Load
 {
-    bool ok = false;
+    Result result;
     QByteArray bytes;
     QList<QByteArrayView> raw;
-    QString error;
     FileStamp stamp;
 
     int count() const { return int(raw.size()); }
@@ -36,8 +36,8 @@ struct Load
 // A missing file loads as no lines; a last line without its line end counts.
 Load load(const TextFiles& files, const QString& path);
 
-bool append(TextFiles& files, const QString& path, const QStringList& entries, QString* error);
+Result append(TextFiles& files, const QString& path, const QStringList& entries);
 // Writes the lines back byte for byte, each with CR LF.
-bool rewrite(TextFiles& files, const QString& path, const QList<QByteArrayView>& lines, QString* error);
+Result rewrite(TextFiles& files, const QString& path, const QList<QByteArrayView>& lines);
 
 } // namespace LogFile

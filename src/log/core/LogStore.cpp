@@ -29,9 +29,8 @@ StoreChange LogStore::removeLine(int row)
         return StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
     QList<QByteArrayView> kept = m_log.raw;
     kept.removeAt(row);
-    QString error;
-    if (!LogFile::rewrite(m_files, m_path, kept, &error))
+    if (const Result written = LogFile::rewrite(m_files, m_path, kept); !written)
         return StoreChange::failed(QStringLiteral("日志未能保存：无法写入 %1（%2）")
-                                       .arg(QString::fromUtf8(LogFile::fileName), error));
+                                       .arg(QString::fromUtf8(LogFile::fileName), written.error()));
     return StoreChange::done();
 }
