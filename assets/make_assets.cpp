@@ -11,7 +11,7 @@
 #include <QRadialGradient>
 #include <QtEndian>
 
-#include "Sounds.h"
+#include "platform/Sounds.h"
 
 #include <cmath>
 #include <functional>

@@ -1,14 +1,14 @@
 // The data path on a full-size agenda and log: 32,767 GBK records with a realistic mix of lengths
 // and commas inside texts. Run: ./build/bench/kestrin_bench (offscreen).
-#include "AgendaFile.h"
-#include "AgendaPanel.h"
-#include "Backups.h"
-#include "LogFile.h"
-#include "LogPanel.h"
 #include "TestBench.h"
-#include "TextCodec.h"
+#include "agenda/AgendaPanel.h"
+#include "agenda/core/AgendaFile.h"
+#include "app/core/Backups.h"
+#include "log/LogPanel.h"
+#include "log/core/LogFile.h"
+#include "platform/TextCodec.h"
 
-#include "LineList.h"
+#include "uikit/LineList.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>

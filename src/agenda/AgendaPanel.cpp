@@ -1,15 +1,15 @@
-#include "AgendaPanel.h"
+#include "agenda/AgendaPanel.h"
 
-#include "AgendaFile.h"
-#include "AgendaOrder.h"
-#include "AgendaTexts.h"
-#include "DateText.h"
-#include "LogFile.h"
-#include "LogRestore.h"
-#include "LogStore.h"
-#include "Services.h"
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaOrder.h"
+#include "agenda/core/AgendaTexts.h"
+#include "agenda/core/DateText.h"
+#include "agenda/core/LogRestore.h"
+#include "log/core/LogFile.h"
+#include "log/core/LogStore.h"
+#include "platform/Services.h"
 
-#include "LineList.h"
+#include "uikit/LineList.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AgendaOrder.h"
-#include "AgendaStore.h"
-#include "Panel.h"
+#include "agenda/core/AgendaOrder.h"
+#include "agenda/core/AgendaStore.h"
+#include "uikit/Panel.h"
 
 class LogStore;
 class QComboBox;

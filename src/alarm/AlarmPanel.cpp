@@ -1,9 +1,9 @@
-#include "AlarmPanel.h"
+#include "alarm/AlarmPanel.h"
 
-#include "FormAware.h"
-#include "Services.h"
-#include "Settings.h"
-#include "TimeText.h"
+#include "alarm/FormAware.h"
+#include "alarm/core/TimeText.h"
+#include "platform/Services.h"
+#include "platform/Settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AlarmTable.h"
-#include "FormAware.h"
-#include "Panel.h"
-#include "Ringtones.h"
+#include "alarm/FormAware.h"
+#include "alarm/core/AlarmTable.h"
+#include "alarm/core/Ringtones.h"
+#include "uikit/Panel.h"
 
 #include <QPointer>
 

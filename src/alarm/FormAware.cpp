@@ -1,8 +1,8 @@
-#include "FormAware.h"
+#include "alarm/FormAware.h"
 
-#include "AlarmTable.h"
-#include "Clock.h"
-#include "Controls.h"
+#include "alarm/core/AlarmTable.h"
+#include "platform/Clock.h"
+#include "uikit/Controls.h"
 
 #include <QTimer>
 

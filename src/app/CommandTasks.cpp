@@ -1,15 +1,15 @@
-#include "CommandTasks.h"
+#include "app/CommandTasks.h"
 
-#include "AgendaFile.h"
-#include "AgendaStore.h"
-#include "AgendaTexts.h"
-#include "Autostart.h"
-#include "Backups.h"
-#include "CommandLine.h"
-#include "LogFile.h"
-#include "ScriptRequests.h"
-#include "SingleInstance.h"
-#include "TextFiles.h"
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaStore.h"
+#include "agenda/core/AgendaTexts.h"
+#include "app/core/Autostart.h"
+#include "app/core/Backups.h"
+#include "app/core/CommandLine.h"
+#include "app/core/ScriptRequests.h"
+#include "log/core/LogFile.h"
+#include "platform/TextFiles.h"
+#include "platform/qt/SingleInstance.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AgendaItem.h"
-#include "AlarmTable.h"
+#include "agenda/core/AgendaItem.h"
+#include "alarm/core/AlarmTable.h"
 
 #include <QWidget>
 

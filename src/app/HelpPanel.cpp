@@ -1,8 +1,8 @@
-#include "HelpPanel.h"
+#include "app/HelpPanel.h"
 
-#include "Contact.h"
-#include "HelpTexts.h"
-#include "Services.h"
+#include "app/core/Contact.h"
+#include "app/core/HelpTexts.h"
+#include "platform/Services.h"
 
 #include <QFrame>
 #include <QUrl>

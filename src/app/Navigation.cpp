@@ -1,8 +1,8 @@
-#include "Navigation.h"
+#include "app/Navigation.h"
 
-#include "Controls.h"
-#include "ReminderPanel.h"
-#include "Services.h"
+#include "platform/Services.h"
+#include "tray/ReminderPanel.h"
+#include "uikit/Controls.h"
 
 Navigation::Navigation(const Services& services, const Controls& controls, QObject* parent)
     : QObject(parent), m_services(services), m_c(controls)

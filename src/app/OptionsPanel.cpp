@@ -1,6 +1,6 @@
-#include "OptionsPanel.h"
+#include "app/OptionsPanel.h"
 
-#include "Services.h"
+#include "platform/Services.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Panel.h"
+#include "uikit/Panel.h"
 
 struct Services;
 

@@ -1,8 +1,8 @@
-#include "LogPanel.h"
+#include "log/LogPanel.h"
 
-#include "Services.h"
+#include "platform/Services.h"
 
-#include "LineList.h"
+#include "uikit/LineList.h"
 
 #include <QMenu>
 #include <QShortcut>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LogStore.h"
-#include "Panel.h"
+#include "log/core/LogStore.h"
+#include "uikit/Panel.h"
 
 class LineList;
 class QMenu;

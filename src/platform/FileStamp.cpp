@@ -1,6 +1,6 @@
-#include "FileStamp.h"
+#include "platform/FileStamp.h"
 
-#include "TextFiles.h"
+#include "platform/TextFiles.h"
 
 #include <QFileInfo>
 #include <QHash>

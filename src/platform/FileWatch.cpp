@@ -1,4 +1,4 @@
-#include "FileWatch.h"
+#include "platform/FileWatch.h"
 
 #include <QDir>
 #include <QFileInfo>

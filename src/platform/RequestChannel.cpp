@@ -1,4 +1,4 @@
-#include "RequestChannel.h"
+#include "platform/RequestChannel.h"
 
 #include <QIODevice>
 #include <QJsonDocument>

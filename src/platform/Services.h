@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Clock.h"
-#include "MessageBoxes.h"
-#include "Notifications.h"
-#include "Shell.h"
-#include "SoundDevice.h"
-#include "Sounds.h"
-#include "TextFiles.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Notifications.h"
+#include "platform/Shell.h"
+#include "platform/SoundDevice.h"
+#include "platform/Sounds.h"
+#include "platform/TextFiles.h"
 
 #include <QDir>
 #include <QString>

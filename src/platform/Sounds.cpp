@@ -1,4 +1,4 @@
-#include "Sounds.h"
+#include "platform/Sounds.h"
 
 namespace Sounds {
 

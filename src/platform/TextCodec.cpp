@@ -1,4 +1,4 @@
-#include "TextCodec.h"
+#include "platform/TextCodec.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

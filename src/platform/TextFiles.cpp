@@ -1,4 +1,4 @@
-#include "TextFiles.h"
+#include "platform/TextFiles.h"
 
 #include <QFile>
 #include <QFileInfo>

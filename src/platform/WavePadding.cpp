@@ -1,4 +1,4 @@
-#include "WavePadding.h"
+#include "platform/WavePadding.h"
 
 #include <QtEndian>
 

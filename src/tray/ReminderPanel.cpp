@@ -1,6 +1,6 @@
-#include "ReminderPanel.h"
+#include "tray/ReminderPanel.h"
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 #include <QTimer>
 

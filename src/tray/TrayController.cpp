@@ -1,7 +1,7 @@
-#include "TrayController.h"
+#include "tray/TrayController.h"
 
-#include "ReminderPanel.h"
-#include "TrayRules.h"
+#include "tray/ReminderPanel.h"
+#include "tray/core/TrayRules.h"
 
 #include <QEvent>
 #include <QGuiApplication>

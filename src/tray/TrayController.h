@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrayIcon.h"
+#include "platform/TrayIcon.h"
 
 #include <QObject>
 #include <QSize>

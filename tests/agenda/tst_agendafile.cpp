@@ -1,7 +1,7 @@
-#include "AgendaFile.h"
-#include "AgendaTexts.h"
-#include "DateText.h"
 #include "TestBench.h"
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaTexts.h"
+#include "agenda/core/DateText.h"
 
 #include <QTest>
 

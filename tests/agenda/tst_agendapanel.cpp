@@ -1,7 +1,7 @@
-#include "AgendaPanel.h"
 #include "TestBench.h"
+#include "agenda/AgendaPanel.h"
 
-#include "LineList.h"
+#include "uikit/LineList.h"
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,10 +1,10 @@
-#include "AgendaFile.h"
-#include "AgendaStore.h"
-#include "LogFile.h"
-#include "LogRestore.h"
-#include "LogStore.h"
 #include "TestBench.h"
-#include "TextCodec.h"
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaStore.h"
+#include "agenda/core/LogRestore.h"
+#include "log/core/LogFile.h"
+#include "log/core/LogStore.h"
+#include "platform/TextCodec.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "AlarmPanel.h"
-#include "FormAware.h"
 #include "TestBench.h"
+#include "alarm/AlarmPanel.h"
+#include "alarm/FormAware.h"
 
 #include <QApplication>
 #include <QCheckBox>

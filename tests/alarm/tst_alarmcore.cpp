@@ -1,5 +1,5 @@
-#include "AlarmTable.h"
-#include "TimeText.h"
+#include "alarm/core/AlarmTable.h"
+#include "alarm/core/TimeText.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "BackupBeforeWrite.h"
-#include "Backups.h"
 #include "TestBench.h"
+#include "app/core/BackupBeforeWrite.h"
+#include "app/core/Backups.h"
 
 #include <QDir>
 #include <QTest>

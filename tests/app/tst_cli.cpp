@@ -1,6 +1,6 @@
-#include "RequestChannel.h"
-#include "SingleInstance.h"
 #include "TestBench.h"
+#include "platform/RequestChannel.h"
+#include "platform/qt/SingleInstance.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "Autostart.h"
-#include "CommandLine.h"
-#include "DataFolder.h"
+#include "app/core/Autostart.h"
+#include "app/core/CommandLine.h"
+#include "app/core/DataFolder.h"
 
 #include <QDir>
 #include <QFile>

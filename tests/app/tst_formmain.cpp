@@ -1,16 +1,16 @@
-#include "AgendaOrder.h"
-#include "AgendaPanel.h"
-#include "AlarmPanel.h"
-#include "FormAware.h"
-#include "FormMain.h"
-#include "HelpPanel.h"
-#include "Navigation.h"
-#include "OptionsPanel.h"
-#include "ReminderPanel.h"
-#include "TrayController.h"
 #include "WindowBench.h"
+#include "agenda/AgendaPanel.h"
+#include "agenda/core/AgendaOrder.h"
+#include "alarm/AlarmPanel.h"
+#include "alarm/FormAware.h"
+#include "app/FormMain.h"
+#include "app/HelpPanel.h"
+#include "app/Navigation.h"
+#include "app/OptionsPanel.h"
+#include "tray/ReminderPanel.h"
+#include "tray/TrayController.h"
 
-#include "LineList.h"
+#include "uikit/LineList.h"
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "RequestChannel.h"
-#include "ScriptRequests.h"
+#include "app/core/ScriptRequests.h"
+#include "platform/RequestChannel.h"
 
 #include <QJsonDocument>
 #include <QSignalSpy>

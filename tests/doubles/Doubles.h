@@ -1,10 +1,10 @@
 #pragma once
 
-#include "MessageBoxes.h"
-#include "Notifications.h"
-#include "Shell.h"
-#include "SoundDevice.h"
-#include "TextFiles.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Notifications.h"
+#include "platform/Shell.h"
+#include "platform/SoundDevice.h"
+#include "platform/TextFiles.h"
 
 #include <QFileInfo>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 // A clock that only moves when the test moves it.
 class FakeClock final : public Clock

@@ -1,6 +1,6 @@
 #include "TestBench.h"
 
-#include "TextCodec.h"
+#include "platform/TextCodec.h"
 
 QByteArray gbk(const char* utf8)
 {

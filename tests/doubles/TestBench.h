@@ -2,7 +2,7 @@
 
 #include "Doubles.h"
 #include "FakeClock.h"
-#include "Services.h"
+#include "platform/Services.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestBench.h"
-#include "TrayIcon.h"
+#include "platform/TrayIcon.h"
 
 #include <QIcon>
 

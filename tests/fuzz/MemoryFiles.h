@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextFiles.h"
+#include "platform/TextFiles.h"
 
 // One file's bytes, as the fuzzer hands them over.
 class MemoryFiles final : public TextFiles

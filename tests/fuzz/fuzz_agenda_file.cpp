@@ -1,5 +1,5 @@
-#include "AgendaFile.h"
 #include "MemoryFiles.h"
+#include "agenda/core/AgendaFile.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "LogFile.h"
 #include "MemoryFiles.h"
-#include "TextCodec.h"
+#include "log/core/LogFile.h"
+#include "platform/TextCodec.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "DateText.h"
-#include "LogFile.h"
-#include "LogRestore.h"
-#include "TextCodec.h"
-#include "TimeText.h"
+#include "agenda/core/DateText.h"
+#include "agenda/core/LogRestore.h"
+#include "alarm/core/TimeText.h"
+#include "log/core/LogFile.h"
+#include "platform/TextCodec.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "AgendaPanel.h"
-#include "LogFile.h"
-#include "LogPanel.h"
 #include "TestBench.h"
+#include "agenda/AgendaPanel.h"
+#include "log/LogPanel.h"
+#include "log/core/LogFile.h"
 
-#include "LineList.h"
+#include "uikit/LineList.h"
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>

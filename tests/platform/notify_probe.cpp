@@ -1,6 +1,6 @@
 // Sends one alarm notification the way the program does and says which way it went.
-#include "QtNotifications.h"
-#include "QtTrayIcon.h"
+#include "platform/qt/QtNotifications.h"
+#include "platform/qt/QtTrayIcon.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,7 +1,7 @@
-#include "QtMessageBoxes.h"
-#include "QtSoundDevice.h"
-#include "QtTranslations.h"
-#include "WavePadding.h"
+#include "platform/WavePadding.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtSoundDevice.h"
+#include "platform/qt/QtTranslations.h"
 
 #include <QAbstractButton>
 #include <QApplication>

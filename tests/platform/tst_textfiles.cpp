@@ -1,6 +1,6 @@
-#include "FileStamp.h"
 #include "TestBench.h"
-#include "TextCodec.h"
+#include "platform/FileStamp.h"
+#include "platform/TextCodec.h"
 
 #include <QFileInfo>
 #include <QTest>

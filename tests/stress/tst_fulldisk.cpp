@@ -1,14 +1,14 @@
 // A full disk under the real file code: run by full_disk.sh on a tiny tmpfs, skipped elsewhere.
-#include "AgendaPanel.h"
-#include "LogPanel.h"
 #include "TestBench.h"
+#include "agenda/AgendaPanel.h"
+#include "log/LogPanel.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "LineList.h"
+#include "uikit/LineList.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // use, as fast as it can until it is killed; "writer --check DIR" then checks that nothing was torn
 // or lost. "writer --die-restoring DIR" restores an entry and kills itself between its two writes.
 // "writer --delete-first DIR" deletes the agenda's first item, once, for a trace of its syncs.
-#include "AgendaFile.h"
-#include "AgendaStore.h"
-#include "LogFile.h"
-#include "LogRestore.h"
-#include "LogStore.h"
-#include "TextFiles.h"
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaStore.h"
+#include "agenda/core/LogRestore.h"
+#include "log/core/LogFile.h"
+#include "log/core/LogStore.h"
+#include "platform/TextFiles.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

@@ -1,8 +1,8 @@
-#include "ReminderPanel.h"
-#include "SingleInstance.h"
-#include "TrayController.h"
-#include "TrayRules.h"
 #include "WindowBench.h"
+#include "platform/qt/SingleInstance.h"
+#include "tray/ReminderPanel.h"
+#include "tray/TrayController.h"
+#include "tray/core/TrayRules.h"
 
 #include <QAction>
 #include <QHostInfo>

@@ -1,8 +1,8 @@
-#include "AgendaFile.h"
+#include "agenda/core/AgendaFile.h"
 
-#include "DateText.h"
-#include "TextCodec.h"
-#include "TextFiles.h"
+#include "agenda/core/DateText.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFiles.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>

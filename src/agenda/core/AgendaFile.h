@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AgendaItem.h"
+#include "agenda/core/AgendaItem.h"
 
-#include "FileStamp.h"
-#include "Result.h"
+#include "platform/FileStamp.h"
+#include "platform/Result.h"
 
 #include <QByteArray>
 #include <QString>

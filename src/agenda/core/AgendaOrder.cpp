@@ -1,4 +1,4 @@
-#include "AgendaOrder.h"
+#include "agenda/core/AgendaOrder.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
-#include "AgendaStore.h"
+#include "agenda/core/AgendaStore.h"
 
-#include "AgendaFile.h"
-#include "DateText.h"
-#include "LogFile.h"
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/DateText.h"
+#include "log/core/LogFile.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AgendaItem.h"
-#include "FileStamp.h"
-#include "StoreChange.h"
+#include "agenda/core/AgendaItem.h"
+#include "log/core/StoreChange.h"
+#include "platform/FileStamp.h"
 
 class TextFiles;
 

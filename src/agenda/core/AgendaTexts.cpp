@@ -1,6 +1,6 @@
-#include "AgendaTexts.h"
+#include "agenda/core/AgendaTexts.h"
 
-#include "DateText.h"
+#include "agenda/core/DateText.h"
 
 namespace AgendaTexts {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AgendaItem.h"
+#include "agenda/core/AgendaItem.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "DateText.h"
+#include "agenda/core/DateText.h"
 
 namespace DateText {
 

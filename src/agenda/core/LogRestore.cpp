@@ -1,10 +1,10 @@
-#include "LogRestore.h"
+#include "agenda/core/LogRestore.h"
 
-#include "AgendaFile.h"
-#include "AgendaStore.h"
-#include "DateText.h"
-#include "LogStore.h"
-#include "TextCodec.h"
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaStore.h"
+#include "agenda/core/DateText.h"
+#include "log/core/LogStore.h"
+#include "platform/TextCodec.h"
 
 namespace LogRestore {
 

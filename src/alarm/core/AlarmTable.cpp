@@ -1,4 +1,4 @@
-#include "AlarmTable.h"
+#include "alarm/core/AlarmTable.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "Ringtones.h"
+#include "alarm/core/Ringtones.h"
 
-#include "WavePadding.h"
+#include "platform/WavePadding.h"
 
 #include <QDir>
 #include <QFile>

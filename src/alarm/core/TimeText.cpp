@@ -1,4 +1,4 @@
-#include "TimeText.h"
+#include "alarm/core/TimeText.h"
 
 namespace TimeText {
 

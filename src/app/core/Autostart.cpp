@@ -1,4 +1,4 @@
-#include "Autostart.h"
+#include "app/core/Autostart.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "BackupBeforeWrite.h"
+#include "app/core/BackupBeforeWrite.h"
 
-#include "Backups.h"
-#include "Clock.h"
+#include "app/core/Backups.h"
+#include "platform/Clock.h"
 
 BackupBeforeWrite::BackupBeforeWrite(TextFiles& files, Backups& backups, const Clock& clock)
     : m_files(files), m_backups(backups), m_clock(clock)

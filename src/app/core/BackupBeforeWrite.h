@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextFiles.h"
+#include "platform/TextFiles.h"
 
 #include <QDate>
 

@@ -1,8 +1,8 @@
-#include "Backups.h"
+#include "app/core/Backups.h"
 
-#include "AgendaFile.h"
-#include "LogFile.h"
-#include "TextFiles.h"
+#include "agenda/core/AgendaFile.h"
+#include "log/core/LogFile.h"
+#include "platform/TextFiles.h"
 
 #include <QDir>
 #include <QFile>

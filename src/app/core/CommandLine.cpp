@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "app/core/CommandLine.h"
 
-#include "DataFolder.h"
+#include "app/core/DataFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

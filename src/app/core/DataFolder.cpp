@@ -1,6 +1,6 @@
-#include "DataFolder.h"
+#include "app/core/DataFolder.h"
 
-#include "Sounds.h"
+#include "platform/Sounds.h"
 
 #include <QDir>
 #include <QFile>

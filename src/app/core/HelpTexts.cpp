@@ -1,6 +1,6 @@
-#include "HelpTexts.h"
+#include "app/core/HelpTexts.h"
 
-#include "Contact.h"
+#include "app/core/Contact.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "ScriptRequests.h"
+#include "app/core/ScriptRequests.h"
 
-#include "RequestChannel.h"
+#include "platform/RequestChannel.h"
 
 namespace ScriptRequests {
 

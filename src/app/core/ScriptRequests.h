@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoreChange.h"
+#include "log/core/StoreChange.h"
 
 #include <QJsonObject>
 

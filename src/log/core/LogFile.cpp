@@ -1,7 +1,7 @@
-#include "LogFile.h"
+#include "log/core/LogFile.h"
 
-#include "TextCodec.h"
-#include "TextFiles.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFiles.h"
 
 #include <QStringDecoder>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileStamp.h"
-#include "Result.h"
+#include "platform/FileStamp.h"
+#include "platform/Result.h"
 
 #include <QByteArray>
 #include <QList>

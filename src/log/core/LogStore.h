@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LogFile.h"
-#include "StoreChange.h"
+#include "log/core/LogFile.h"
+#include "log/core/StoreChange.h"
 
 class TextFiles;
 

@@ -1,4 +1,4 @@
-#include "QtMessageBoxes.h"
+#include "platform/qt/QtMessageBoxes.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

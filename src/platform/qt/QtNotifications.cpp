@@ -1,6 +1,6 @@
-#include "QtNotifications.h"
+#include "platform/qt/QtNotifications.h"
 
-#include "TrayIcon.h"
+#include "platform/TrayIcon.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

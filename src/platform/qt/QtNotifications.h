@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Notifications.h"
+#include "platform/Notifications.h"
 
 class TrayIcon;
 

@@ -1,4 +1,4 @@
-#include "QtShell.h"
+#include "platform/qt/QtShell.h"
 
 #include <QDesktopServices>
 

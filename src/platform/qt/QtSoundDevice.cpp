@@ -1,6 +1,6 @@
-#include "QtSoundDevice.h"
+#include "platform/qt/QtSoundDevice.h"
 
-#include "WavePadding.h"
+#include "platform/WavePadding.h"
 
 #include <QFile>
 #include <QFileInfo>

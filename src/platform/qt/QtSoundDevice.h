@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SoundDevice.h"
+#include "platform/SoundDevice.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "QtTranslations.h"
+#include "platform/qt/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "QtTrayIcon.h"
+#include "platform/qt/QtTrayIcon.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>

@@ -1,6 +1,6 @@
-#include "SingleInstance.h"
+#include "platform/qt/SingleInstance.h"
 
-#include "RequestChannel.h"
+#include "platform/RequestChannel.h"
 
 #include <QCryptographicHash>
 #include <QDir>

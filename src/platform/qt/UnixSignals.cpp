@@ -1,4 +1,4 @@
-#include "UnixSignals.h"
+#include "platform/qt/UnixSignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -1,4 +1,4 @@
-#include "TrayRules.h"
+#include "tray/core/TrayRules.h"
 
 namespace TrayRules {
 

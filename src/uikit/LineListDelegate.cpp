@@ -1,6 +1,6 @@
-#include "LineListDelegate.h"
+#include "uikit/LineListDelegate.h"
 
-#include "LineList.h"
+#include "uikit/LineList.h"
 #include <QPainter>
 
 void LineListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -1,6 +1,6 @@
-#include "LineList.h"
+#include "uikit/LineList.h"
 
-#include "LineListDelegate.h"
+#include "uikit/LineListDelegate.h"
 
 #include <QAbstractListModel>
 #include <QContextMenuEvent>

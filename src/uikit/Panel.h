@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Controls.h"
+#include "uikit/Controls.h"
 
 #include <QColor>
 

@@ -1,4 +1,4 @@
-#include "ShownPicture.h"
+#include "uikit/ShownPicture.h"
 
 #include <QEvent>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "Panel.h"
+#include "uikit/Panel.h"
 
-#include "ShownPicture.h"
+#include "uikit/ShownPicture.h"
 
 Panel::Panel(QWidget* parent, const Look& look, std::span<const ControlRow> controls) : ClickLabel(parent)
 {

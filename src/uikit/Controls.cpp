@@ -1,7 +1,7 @@
-#include "Controls.h"
+#include "uikit/Controls.h"
 
-#include "LineList.h"
-#include "ShownPicture.h"
+#include "uikit/LineList.h"
+#include "uikit/ShownPicture.h"
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
