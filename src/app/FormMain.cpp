@@ -196,7 +196,7 @@ void FormMain::startup()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
-    m_tray->addIcon(windowIcon());
+    m_tray->addIcon();
     m_agenda->loadAgenda();
     m_reminder->startReminder();
 }

@@ -16,6 +16,7 @@
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/UnixSignals.h"
+#include "tray/TrayController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -160,6 +161,8 @@ int main(int argc, char* argv[])
     {
         FormMain window(services, tray);
         messages.setParentWidget(&window);
+        tray.setIcon(window.windowIcon());
+        tray.setContextMenu(window.tray()->menu());
         QObject::connect(&instance, &SingleInstance::activationRequested, &window, &FormMain::activate);
         instance.requestHandler = [agenda = window.agendaPanel()](const QJsonObject& request) {
             return ScriptRequests::answer(

@@ -4,9 +4,6 @@
 
 #include <functional>
 
-class QIcon;
-class QMenu;
-
 // What the user did to the notification icon. Only releases act; a double click is a second release.
 enum class TrayClick
 {
@@ -23,8 +20,9 @@ public:
     virtual ~TrayIcon() = default;
     // Whether the desktop has a notification area at all.
     virtual bool available() const = 0;
-    // Adds the icon once; menu is what a right click pops up.
-    virtual void add(const QIcon& icon, QMenu* menu) = 0;
+    // Adds the icon once. Its picture and the menu its right click opens belong to the
+    // implementation: the program's window gives them to the Qt one.
+    virtual void add() = 0;
     virtual void setToolTip(const QString& text) = 0;
     virtual void remove() = 0;
     // A balloon beside the icon, for a desktop without a notification server.

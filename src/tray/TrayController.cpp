@@ -5,7 +5,6 @@
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QMenu>
 #include <QWidget>
 
@@ -36,9 +35,9 @@ TrayController::TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPane
     m_restore->setEnabled(false);
 }
 
-void TrayController::addIcon(const QIcon& icon)
+void TrayController::addIcon()
 {
-    m_tray.add(icon, m_menu);
+    m_tray.add();
 }
 
 void TrayController::removeIcon()

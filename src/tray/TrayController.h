@@ -8,7 +8,6 @@
 #include <functional>
 
 class QAction;
-class QIcon;
 class QMenu;
 class QWidget;
 class ReminderPanel;
@@ -21,7 +20,8 @@ class TrayController final : public QObject
 public:
     TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPanel* reminder, QWidget* agendaPanel);
 
-    void addIcon(const QIcon& icon);
+    // The menu is menu(), for the tray's implementation to pop up.
+    void addIcon();
     void removeIcon();
     void setTip(const QString& text);
     // Where the icon's mouse events arrive.

@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QtTrayIcon tray;
-    tray.add(QIcon(), nullptr);
+    tray.add();
     QtNotifications notifications(tray);
     std::printf("%s\n", QtNotifications::serverRunning() ? "server" : "balloon");
     notifications.notify(QStringLiteral("Kestrin闹钟"), QStringLiteral("吃药"));

@@ -60,14 +60,23 @@ bool QtTrayIcon::available() const
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void QtTrayIcon::add(const QIcon& icon, QMenu* menu)
+void QtTrayIcon::setIcon(const QIcon& icon)
 {
-    if (!m_icon)
-        return;
-    m_icon->setIcon(icon);
+    if (m_icon)
+        m_icon->setIcon(icon);
+}
+
+void QtTrayIcon::setContextMenu(QMenu* menu)
+{
     // The platform pops the menu up on a right release; that is all a right release does.
-    m_icon->setContextMenu(menu);
-    m_icon->show();
+    if (m_icon)
+        m_icon->setContextMenu(menu);
+}
+
+void QtTrayIcon::add()
+{
+    if (m_icon)
+        m_icon->show();
 }
 
 void QtTrayIcon::setToolTip(const QString& text)

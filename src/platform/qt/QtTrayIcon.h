@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+class QIcon;
+class QMenu;
 class QObject;
 class QSystemTrayIcon;
 
@@ -13,7 +15,10 @@ public:
     explicit QtTrayIcon(QObject* owner = nullptr);
     ~QtTrayIcon() override;
     bool available() const override;
-    void add(const QIcon& icon, QMenu* menu) override;
+    // What add() shows: the picture, and the menu the platform pops up on a right release.
+    void setIcon(const QIcon& icon);
+    void setContextMenu(QMenu* menu);
+    void add() override;
     void setToolTip(const QString& text) override;
     void remove() override;
     void showMessage(const QString& title, const QString& text) override;
