@@ -1,6 +1,6 @@
 #include "TestBench.h"
 #include "platform/RequestChannel.h"
-#include "platform/qt/SingleInstance.h"
+#include "platform/instance/SingleInstance.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 #include "WindowBench.h"
-#include "platform/qt/SingleInstance.h"
+#include "platform/instance/SingleInstance.h"
 #include "tray/ReminderPanel.h"
 #include "tray/TrayController.h"
 #include "tray/core/TrayRules.h"

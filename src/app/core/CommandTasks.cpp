@@ -1,4 +1,4 @@
-#include "app/CommandTasks.h"
+#include "app/core/CommandTasks.h"
 
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaStore.h"
@@ -9,7 +9,7 @@
 #include "app/core/ScriptRequests.h"
 #include "log/core/LogFile.h"
 #include "platform/TextFiles.h"
-#include "platform/qt/SingleInstance.h"
+#include "platform/instance/SingleInstance.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/qt/SingleInstance.h"
+#include "platform/instance/SingleInstance.h"
 
 #include "platform/RequestChannel.h"
 
