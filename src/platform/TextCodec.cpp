@@ -19,6 +19,7 @@ std::optional<QByteArray> encodeWithConverter(QStringView text)
 
 namespace {
 
+// (docs/ARCHITECTURE.md, "Why the unusual code exists".)
 // GB18030's two-byte forms, which hold every GBK character, as tables taken once from the
 // converter itself: a lookup is several times faster than the converter, and a data file is
 // nearly all ASCII and two-byte forms. Anything else goes to the converter, so the tables only

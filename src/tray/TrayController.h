@@ -37,7 +37,8 @@ public:
 
     QMenu* menu() const { return m_menu; }
     // Whether the platform tells the program that its window was minimised and restored. Wayland
-    // tells neither: there the window goes to the tray by hiding, and comes back as a new window.
+    // tells neither: there the window goes to the tray by hiding, and comes back as a new window
+    // (docs/ARCHITECTURE.md, "Why the unusual code exists").
     void setWindowStatesReported(bool reported) { m_statesReported = reported; }
     // The state the window comes back in: normal or maximized, never minimized.
     Qt::WindowStates lastState() const { return m_lastState; }

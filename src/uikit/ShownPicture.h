@@ -9,6 +9,7 @@
 class QLabel;
 class QWidget;
 
+// (docs/ARCHITECTURE.md, "Why the unusual code exists".)
 // A large picture decoded only while its widget is shown: the panels are hidden nearly all the
 // time, and their decoded backgrounds were most of the program's private memory. A widget gets its
 // show event before its first paint, so it is never seen without its picture; a minimised window

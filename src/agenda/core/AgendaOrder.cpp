@@ -41,6 +41,7 @@ qint64 keyOf(const AgendaItem& item, AgendaOrdering ordering)
 
 namespace {
 
+// Why the insertion is replayed at all: docs/ARCHITECTURE.md, "Why the unusual code exists".
 // The list as the insertion builds it: a sequence of lines, each carrying the key the insertion
 // looks up for it (that of the last item with its text). An implicit treap keeps the sequence with
 // each subtree's largest key, so "the first line whose key is not below k" and "insert there" each

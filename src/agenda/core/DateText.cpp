@@ -4,6 +4,7 @@ namespace DateText {
 
 QString format(QDate date)
 {
+    // (docs/ARCHITECTURE.md, "Why the unusual code exists".)
     // Digits by hand and the day counted back from the Julian day by the usual integer formula:
     // QDate's string and calendar functions are several times slower on a large agenda.
     // Unsigned 32-bit: every day of the years 1000 to 9999 fits, and constant divisions become
