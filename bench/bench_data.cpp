@@ -126,7 +126,7 @@ void BM_SortAgenda(benchmark::State& state)
     combo->setCurrentIndex(int(state.range(0)));
     state.SetLabel(combo->currentText().toStdString());
     for (auto _ : state) {
-        panel.applyOrdering();
+        panel.chooseOrdering(combo->currentIndex()); // as the combo box's choice does
         list->viewport()->repaint();
     }
 }
