@@ -49,6 +49,23 @@ shot() {
     convert "$artifacts/$1.png" -format '%[fx:int(255*p{512,384}.r)],%[fx:int(255*p{512,384}.g)],%[fx:int(255*p{512,384}.b)]' info:
 }
 red=255,0,0
+# Starts the program on a data folder of its own, NAME, with Qt's protocol trace on its stderr,
+# and waits for its window.
+start() {
+    mkdir "$work/$1"
+    printf '"a",#2026-01-01#,#2000-01-01#\r\n' >"$work/$1/agenda.txt"
+    WAYLAND_DEBUG=client "$exe" --dir "$work/$1" >"$work/$1.out" 2>"$work/$1.err" &
+    kpid=$!
+    pids+=($kpid)
+    wait_for 10 made "$work/$1.err" >/dev/null || fail "no window"
+}
+# Ends it as a signal would: it must end cleanly, and stderr hold nothing but the trace.
+stop() {
+    kill -TERM $kpid
+    wait $kpid
+    [ $? = 0 ] || fail "the program did not end cleanly"
+    [ -z "$(complaints "$work/$1.err")" ] || fail "stderr: $(complaints "$work/$1.err")"
+}
 
 # --- With a tray: the window hides in it and stays hidden.
 bus tray
@@ -59,12 +76,7 @@ for i in $(seq 100); do
         string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q true && break
     sleep 0.05
 done
-mkdir "$work/a"
-printf '"a",#2026-01-01#,#2000-01-01#\r\n' >"$work/a/agenda.txt"
-WAYLAND_DEBUG=client "$exe" --dir "$work/a" >"$work/a.out" 2>"$work/a.err" &
-kpid=$!
-pids+=($kpid)
-wait_for 10 made "$work/a.err" >/dev/null || fail "no window"
+start a
 sleep 1
 [ "$(shot tray-reminder)" != $red ] || fail "the window is not on screen"
 wait_for 10 destroyed "$work/a.err" >/dev/null || fail "the window never went to the tray"
@@ -84,20 +96,12 @@ sleep 3
 menu=$(/usr/bin/python3 "$here/sni.py" menu "$work/items")
 grep -q $'^恢复(_R)\tFalse$' <<<"$menu" && grep -q $'^最小化(_M)\tTrue$' <<<"$menu" ||
     fail "the tray menu while shown: $menu"
-kill -TERM $kpid
-wait $kpid
-[ $? = 0 ] || fail "the program did not end cleanly"
-[ -z "$(complaints "$work/a.err")" ] || fail "stderr: $(complaints "$work/a.err")"
+stop a
 echo "with a tray: 1 window, hidden after the reminder for 5 s, back on a click"
 
 # --- Without a tray: minimised, and brought back by a second start.
 bus bare
-mkdir "$work/b"
-printf '"a",#2026-01-01#,#2000-01-01#\r\n' >"$work/b/agenda.txt"
-WAYLAND_DEBUG=client "$exe" --dir "$work/b" >"$work/b.out" 2>"$work/b.err" &
-kpid=$!
-pids+=($kpid)
-wait_for 10 made "$work/b.err" >/dev/null || fail "no window"
+start b
 wait_for 10 bash -c "grep -q 'set_minimized()' '$work/b.err' && echo 1" >/dev/null ||
     fail "the window was not minimised after the reminder"
 sleep 1
@@ -112,9 +116,6 @@ if grep -q 'xdg_activation_v1' "$work/b.err"; then
     grep -q 'activate("from-the-launcher"' "$work/b.err" || fail "the launcher's token was not used"
     echo "the launcher's activation token was handed on"
 fi
-kill -TERM $kpid
-wait $kpid
-[ $? = 0 ] || fail "the program did not end cleanly"
-[ -z "$(complaints "$work/b.err")" ] || fail "stderr: $(complaints "$work/b.err")"
+stop b
 echo "without a tray: minimised after the reminder, back with its pictures on a second start"
 echo "1 passed, 0 failed"
