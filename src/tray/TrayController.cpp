@@ -52,7 +52,7 @@ void TrayController::setTip(const QString& text)
 
 bool TrayController::onScreen() const
 {
-    return m_window->isVisible() && !m_window->isMinimized() && !(m_offScreen && !m_statesReported);
+    return m_window->isVisible() && !m_window->isMinimized() && !m_offScreen;
 }
 
 void TrayController::showMenuStates(bool shown)
@@ -77,19 +77,16 @@ void TrayController::onIconClicked(TrayClick click)
 
 void TrayController::restore()
 {
-    const bool wasOffScreen = m_offScreen;
+    // Wayland has no request to un-minimise: a window comes back as a new one, which the
+    // compositor maps and may activate.
+    const bool remap = m_offScreen;
     m_offScreen = false;
-    if (!m_statesReported && wasOffScreen) {
-        // Wayland has no request to un-minimise: a window comes back as a new one, which the
-        // compositor maps and may activate.
+    if (remap)
         m_window->hide();
-        m_window->setWindowState(m_lastState);
-        m_window->show();
+    m_window->setWindowState(m_lastState);
+    m_window->show();
+    if (remap)
         showMenuStates(true);
-    } else {
-        m_window->setWindowState(m_lastState);
-        m_window->show();
-    }
     m_window->raise();
     m_window->activateWindow();
 }
@@ -137,7 +134,7 @@ bool TrayController::eventFilter(QObject* watched, QEvent* event)
 void TrayController::onWindowStateChanged()
 {
     // What Wayland reports of a window the program sent away says nothing of the screen.
-    if (!m_statesReported && m_offScreen)
+    if (m_offScreen)
         return;
     const TrayRules::StateChange change =
         TrayRules::onWindowState(m_window->windowState(), m_lastState, m_tray.available());

@@ -63,7 +63,7 @@ private:
     Qt::WindowStates m_lastState = Qt::WindowNoState;
     QSize m_normalSize;
     bool m_statesReported;
-    // Hidden in the tray, or minimised where no report of its return may come: only restore()
-    // puts it back.
+    // Only where window states are not reported: hidden in the tray, or minimised with no report
+    // of its return to come. Only restore() puts it back.
     bool m_offScreen = false;
 };

@@ -179,14 +179,11 @@ bool Backups::restore(QDate date, QString* report)
         QString kept;
         if (QFileInfo(current).isFile()) {
             const std::optional<QByteArray> now = readAll(current, &error);
-            const QString keep = current + QStringLiteral(".before-restore");
-            if (now) {
-                if (const Result written = files.replace(keep, *now); !written)
-                    error = written.error();
-            }
-            if (!now || !error.isEmpty()) {
+            const Result saved = now ? files.replace(current + QStringLiteral(".before-restore"), *now)
+                                     : Result::failed(error);
+            if (!saved) {
                 lines.append(QStringLiteral("%1：无法先存为 %1.before-restore（%2），保持不变。")
-                                 .arg(copy.fileName, error));
+                                 .arg(copy.fileName, saved.error()));
                 ok = false;
                 continue;
             }
