@@ -83,6 +83,7 @@ wait_for 10 destroyed "$work/a.err" >/dev/null || fail "the window never went to
 [ -s "$work/items" ] || fail "no icon registered with the host"
 sleep 5
 [ "$(made "$work/a.err")" = 1 ] || fail "the window came back by itself: $(made "$work/a.err") windows made"
+! grep -q 'set_minimized()' "$work/a.err" || fail "the window was minimised on its way to the tray, not hidden"
 [ "$(shot tray-hidden)" = $red ] || fail "something is on screen while the window is in the tray"
 menu=$(/usr/bin/python3 "$here/sni.py" menu "$work/items")
 grep -q $'^恢复(_R)\tTrue$' <<<"$menu" && grep -q $'^最小化(_M)\tFalse$' <<<"$menu" ||

@@ -133,6 +133,13 @@ private slots:
         QVERIFY(f.hidden());
         f.action("mnuTrayRestore")->trigger();
         QVERIFY(!f.hidden());
+        // Minimised by its own title bar, then reported back as normal at once: it stays away.
+        f.window.setWindowState(Qt::WindowMinimized);
+        QVERIFY(f.hidden());
+        f.window.setWindowState(Qt::WindowNoState);
+        QVERIFY(f.hidden());
+        f.bench.tray.click(TrayClick::LeftRelease);
+        QVERIFY(!f.hidden());
 
         // Minimised by its title bar with no tray to go to, it is still minimised for all the
         // program knows: 恢复 maps it again.
