@@ -4,7 +4,9 @@
 #include "alarm/core/TimeText.h"
 #include "platform/Services.h"
 #include "platform/Settings.h"
+#include "platform/WallTimer.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -19,6 +21,8 @@ namespace {
 using K = ControlKind;
 
 const QString timeTip = QStringLiteral("时间格式：12:59:01 或 12:59");
+const QString noticeTitle = QStringLiteral("Kestrin闹钟");
+const QString defaultPrompt = QStringLiteral("您设置的闹钟时间已到!");
 
 // clang-format off
 std::vector<ControlRow> alarmLayout()
@@ -63,8 +67,11 @@ std::vector<ControlRow> alarmLayout()
 
 AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* parent)
     : Panel(parent, {"PictureClock", "设置闹钟", ":/pictures/clock_background.jpg"}, alarmLayout()),
-      m_services(services), m_table(table), m_animation(new QTimer(this)), m_alarmTimer(new QTimer(this)),
-      m_ringtones(services.path(Settings::fileName), services.path(Sound::Alarm)), m_ringMenu(new QMenu(this))
+      m_services(services), m_table(table), m_animation(new QTimer(this)),
+      m_alarmTimer(services.clock.createWallTimer(this)),
+      m_ringtones(services.path(Settings::fileName), services.path(Sound::Alarm)),
+      m_saved(services.path(Settings::fileName)), m_rowMenu(new QMenu(this)),
+      m_repeatGroup(new QActionGroup(this))
 {
 
     for (int i = 0; i < alarmCount; ++i) {
@@ -82,32 +89,32 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
                 showTimeValidity(i, true);
         });
     }
-    m_ringMenu->setObjectName(QStringLiteral("MenuRingtone"));
-    QAction* choose = m_ringMenu->addAction(QStringLiteral("选择铃声…"));
+    m_rowMenu->setObjectName(QStringLiteral("MenuAlarmRow"));
+    QAction* choose = m_rowMenu->addAction(QStringLiteral("选择铃声…"));
     choose->setObjectName(QStringLiteral("ActionChooseRingtone"));
     connect(choose, &QAction::triggered, this, &AlarmPanel::chooseRingtone);
-    QAction* listen = m_ringMenu->addAction(QStringLiteral("试听铃声"));
+    QAction* listen = m_rowMenu->addAction(QStringLiteral("试听铃声"));
     listen->setObjectName(QStringLiteral("ActionListenRingtone"));
     connect(listen, &QAction::triggered, this,
             [this] { m_services.sound.play(ringingPath(m_menuRow, false)); });
-    QAction* reset = m_ringMenu->addAction(QStringLiteral("恢复默认铃声"));
+    QAction* reset = m_rowMenu->addAction(QStringLiteral("恢复默认铃声"));
     reset->setObjectName(QStringLiteral("ActionDefaultRingtone"));
     connect(reset, &QAction::triggered, this, [this] {
-        m_ringtones.reset(m_menuRow);
-        showRingtones();
+        if (const Result done = m_ringtones.reset(m_menuRow); !done)
+            m_services.messages.inform(done.error() + QStringLiteral("，铃声未更改。"));
+        showRowTips();
     });
+    addRepeatChoices();
     for (int i = 0; i < alarmCount; ++i) {
         m_captions[i] = control<ClickLabel>(this, "Label7", i);
         m_captions[i]->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(m_captions[i], &QWidget::customContextMenuRequested, this, [this, i](const QPoint& at) {
-            openRingtoneMenu(i, nullptr, m_captions[i]->mapToGlobal(at));
-        });
+        connect(m_captions[i], &QWidget::customContextMenuRequested, this,
+                [this, i](const QPoint& at) { openRowMenu(i, nullptr, m_captions[i]->mapToGlobal(at)); });
         m_times[i]->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(m_times[i], &QWidget::customContextMenuRequested, this, [this, i](const QPoint& at) {
-            openRingtoneMenu(i, m_times[i], m_times[i]->mapToGlobal(at));
-        });
+        connect(m_times[i], &QWidget::customContextMenuRequested, this,
+                [this, i](const QPoint& at) { openRowMenu(i, m_times[i], m_times[i]->mapToGlobal(at)); });
     }
-    showRingtones();
+    showRowTips();
     setTabChain(tabOrder());
 
     m_clock.first = control<QWidget>(this, "ImageClock1");
@@ -123,15 +130,42 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     connect(m_animation, &QTimer::timeout, this, [this] { m_clock.step(); });
 
     m_alarmTimer->setObjectName(QStringLiteral("Timer运行闹钟"));
-    m_alarmTimer->setInterval(500);
-    connect(m_alarmTimer, &QTimer::timeout, this, &AlarmPanel::checkAlarms);
+    connect(m_alarmTimer, &WallTimer::fired, this, &AlarmPanel::checkAlarms);
+    connect(&m_services.notifications, &Notifications::actionInvoked, this, &AlarmPanel::onNoticeAction);
+}
+
+void AlarmPanel::addRepeatChoices()
+{
+    m_rowMenu->addSeparator();
+    const std::pair<Repeat, const char*> choices[] = {{Repeat::Once, "仅响一次(&O)"},
+                                                      {Repeat::Daily, "每天(&E)"},
+                                                      {Repeat::Weekdays, "工作日（周一至周五）(&W)"},
+                                                      {Repeat::Weekends, "周末（周六、周日）(&K)"}};
+    for (const auto& [repeat, caption] : choices) {
+        QAction* action = m_rowMenu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QStringLiteral("ActionRepeat_") + AlarmSchedule::key(repeat));
+        action->setCheckable(true);
+        action->setData(int(repeat));
+        m_repeatGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, repeat = repeat] {
+            m_repeats[m_menuRow] = repeat;
+            showRowTips();
+        });
+    }
+    m_rowMenu->addSeparator();
+    QAction* cancel = m_rowMenu->addAction(QStringLiteral("取消推迟(&C)"));
+    cancel->setObjectName(QStringLiteral("ActionCancelSnooze"));
+    connect(cancel, &QAction::triggered, this, [this] {
+        m_table.cancelSnooze(m_menuRow);
+        afterChange();
+    });
 }
 
 void AlarmPanel::showEvent(QShowEvent* event)
 {
     Panel::showEvent(event);
     m_animation->start();
-    showRingtones(); // a chosen file may have gone since
+    showRowTips(); // a chosen file may have gone since
 }
 
 void AlarmPanel::hideEvent(QHideEvent* event)
@@ -178,9 +212,8 @@ void AlarmPanel::confirmAlarms()
         return;
     const QDateTime now = m_services.clock.now();
     for (int i = 0; i < alarmCount; ++i) {
-        AlarmRecord& record = m_table.alarms[i];
         if (!m_ticks[i]->isChecked()) {
-            record.enabled = false;
+            m_table.disarm(i);
             showTimeValidity(i, true);
             continue;
         }
@@ -188,14 +221,12 @@ void AlarmPanel::confirmAlarms()
         showTimeValidity(i, time.has_value());
         if (!time) {
             // A time that cannot be read never rings at once, nor at an older time.
-            record.enabled = false;
+            m_table.disarm(i);
             continue;
         }
-        m_table.arm(i, *time, m_prompts[i]->text(), m_rings[i]->currentText().toInt(), now);
-        m_told[i] = false;
+        m_table.arm(i, *time, m_prompts[i]->text(), m_rings[i]->currentText().toInt(), now, m_repeats[i]);
     }
-    if (m_table.anyArmed())
-        m_alarmTimer->start();
+    afterChange();
 }
 
 void AlarmPanel::cancelAlarms()
@@ -205,29 +236,118 @@ void AlarmPanel::cancelAlarms()
 
 void AlarmPanel::checkAlarms()
 {
-    const QList<int> rang = m_table.check(m_services.clock.now());
-    for (int i : rang) {
-        m_services.sound.play(ringingPath(i));
-        // A notice already dismissed is only waiting to be deleted: a ring needs a live one.
-        if (m_notice && !m_notice->isVisible())
-            m_notice = nullptr;
-        if (!m_notice)
-            m_notice = new FormAware(m_services.clock, window());
-        m_notice->show();
-        m_notice->raise();
-        const QString& prompt = m_table.alarms[i].prompt;
-        if (!prompt.isEmpty())
-            m_notice->setPrompt(prompt);
-        // Out of sight, the notice may be missed: the desktop tells of it once per alarm.
-        QWidget* main = window();
-        if (!m_told[i] && (!main->isVisible() || main->isMinimized())) {
-            m_told[i] = true;
-            m_services.notifications.notify(QStringLiteral("Kestrin闹钟"), m_notice->prompt());
-        }
+    const AlarmCheck found = m_table.check(m_services.clock.now());
+    for (int i : found.rang)
+        ring(i);
+    for (const auto& [i, at] : found.missed)
+        tellMissed(i, at);
+    afterChange();
+}
+
+void AlarmPanel::ring(int row)
+{
+    const AlarmRecord& record = m_table.alarms[row];
+    m_services.sound.play(ringingPath(row));
+    // A notice already dismissed is only waiting to be deleted: a ring needs a live one.
+    if (m_notice && !m_notice->isVisible())
+        m_notice = nullptr;
+    if (!m_notice) {
+        m_notice = new FormAware(m_services.clock, window());
+        connect(m_notice, &FormAware::snoozeChosen, this, &AlarmPanel::snoozeNotice);
+        connect(m_notice, &FormAware::dismissed, this, &AlarmPanel::onNoticeDismissed);
     }
-    // Nothing armed: the check sleeps until the next confirmation arms something.
-    if (!m_table.anyArmed())
-        m_alarmTimer->stop();
+    m_notice->show();
+    m_notice->raise();
+    if (!record.prompt.isEmpty())
+        m_notice->setPrompt(record.prompt);
+    if (!m_noticeRows.contains(row))
+        m_noticeRows.append(row);
+    // The first ring of a ringing: out of sight, the notice may be missed, so the desktop tells of it,
+    // with the notice's two commands where it can.
+    if (record.ringsLeft == record.ringCount - 1)
+        m_told[row] = false;
+    QWidget* main = window();
+    if (!m_told[row] && (!main->isVisible() || main->isMinimized())) {
+        m_told[row] = true;
+        m_noticeNotifications.append(
+            m_services.notifications.notify(noticeTitle, m_notice->prompt(),
+                                            {{QStringLiteral("snooze-5"), QStringLiteral("5 分钟后再响")},
+                                             {QStringLiteral("dismiss"), QStringLiteral("我知道啦")}}));
+    }
+}
+
+void AlarmPanel::tellMissed(int row, const QDateTime& at)
+{
+    const QString& prompt = m_table.alarms[row].prompt;
+    m_services.notifications.notify(noticeTitle, QStringLiteral("错过了 %1 的闹钟：%2")
+                                                     .arg(at.toString(QStringLiteral("HH:mm")),
+                                                          prompt.isEmpty() ? defaultPrompt : prompt));
+}
+
+void AlarmPanel::snoozeNotice(int minutes)
+{
+    // Whole seconds, as kestrin.ini keeps it.
+    QDateTime until = m_services.clock.now().addSecs(60 * minutes);
+    until.setTime(QTime(until.time().hour(), until.time().minute(), until.time().second()));
+    for (int row : std::as_const(m_noticeRows))
+        m_table.snooze(row, until);
+    closeNotice();
+    afterChange();
+}
+
+void AlarmPanel::onNoticeAction(int handle, const QString& key)
+{
+    if (!m_noticeNotifications.contains(handle))
+        return;
+    if (key == QStringLiteral("snooze-5"))
+        snoozeNotice(5);
+    else if (key == QStringLiteral("dismiss"))
+        closeNotice();
+}
+
+void AlarmPanel::onNoticeDismissed()
+{
+    // Dealt with in the window: the desktop's notifications of it go too.
+    for (int handle : std::as_const(m_noticeNotifications))
+        m_services.notifications.withdraw(handle);
+    m_noticeNotifications.clear();
+    m_noticeRows.clear();
+}
+
+void AlarmPanel::afterChange()
+{
+    m_alarmTimer->setDeadline(m_table.nextWake());
+    showRowTips();
+    const QList<SavedAlarm> kept = SavedAlarms::fromTable(m_table);
+    if (kept == m_lastSaved)
+        return;
+    if (const Result saved = m_saved.save(kept); !saved) {
+        m_services.notifications.notify(noticeTitle, saved.error());
+        return;
+    }
+    m_lastSaved = kept;
+}
+
+QStringList AlarmPanel::restoreSaved()
+{
+    const SavedAlarms::Loaded loaded = m_saved.load();
+    const QDateTime now = m_services.clock.now();
+    for (const SavedAlarm& alarm : loaded.alarms) {
+        const int row = alarm.row;
+        m_times[row]->setText(TimeText::format(alarm.time));
+        m_ticks[row]->setChecked(true);
+        m_rings[row]->setCurrentIndex(alarm.rings - 1);
+        m_prompts[row]->setText(alarm.prompt);
+        m_repeats[row] = alarm.repeat;
+        m_table.arm(row, alarm.time, alarm.prompt, alarm.rings, now, alarm.repeat);
+        if (alarm.snoozedTo.isValid())
+            m_table.snooze(row, alarm.snoozedTo);
+        m_table.confirmed = true;
+    }
+    m_lastSaved = loaded.alarms;
+    // A snooze that came due while the program was not running rings now, or is told as missed.
+    checkAlarms();
+    return loaded.problems;
 }
 
 void AlarmPanel::closeNotice()
@@ -261,26 +381,34 @@ QString AlarmPanel::ringingPath(int row, bool ringing) const
     return path == fallback || plays ? path : fallback;
 }
 
-void AlarmPanel::showRingtones()
+void AlarmPanel::showRowTips()
 {
-    for (int i = 0; i < alarmCount; ++i)
-        m_captions[i]->setToolTip(m_ringtones.describe(
-            i, m_services.sound.readiness(m_ringtones.ringPath(i)) != SoundDevice::Unplayable));
+    for (int i = 0; i < alarmCount; ++i) {
+        QString tip = m_ringtones.describe(i, m_services.sound.readiness(m_ringtones.ringPath(i)) !=
+                                                  SoundDevice::Unplayable);
+        tip += QStringLiteral("\n重复：") + AlarmSchedule::name(m_repeats[i]);
+        if (const QDateTime& until = m_table.alarms[i].snoozedTo; until.isValid())
+            tip += QStringLiteral("\n已推迟到 ") + until.toString(QStringLiteral("HH:mm"));
+        m_captions[i]->setToolTip(tip);
+    }
 }
 
-void AlarmPanel::openRingtoneMenu(int row, QLineEdit* box, const QPoint& globalPos)
+void AlarmPanel::openRowMenu(int row, QLineEdit* box, const QPoint& globalPos)
 {
     m_menuRow = row;
-    control<QAction>(m_ringMenu, "ActionDefaultRingtone")->setEnabled(!m_ringtones.chosen(row).isEmpty());
+    control<QAction>(m_rowMenu, "ActionDefaultRingtone")->setEnabled(!m_ringtones.chosen(row).isEmpty());
+    for (QAction* choice : m_repeatGroup->actions())
+        choice->setChecked(choice->data().toInt() == int(m_repeats[row]));
+    control<QAction>(m_rowMenu, "ActionCancelSnooze")->setEnabled(m_table.alarms[row].snoozedTo.isValid());
     if (!box) {
-        m_ringMenu->popup(globalPos);
+        m_rowMenu->popup(globalPos);
         return;
     }
-    // The time box keeps its editing commands above the ringtone's.
+    // The time box keeps its editing commands above the row's.
     QMenu* menu = box->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
-    menu->addActions(m_ringMenu->actions());
+    menu->addActions(m_rowMenu->actions());
     menu->popup(globalPos);
 }
 
@@ -296,7 +424,10 @@ void AlarmPanel::chooseRingtone()
         m_services.messages.inform(refusal);
         return;
     }
-    m_ringtones.choose(m_menuRow, path);
+    if (const Result chosen = m_ringtones.choose(m_menuRow, path); !chosen) {
+        m_services.messages.inform(chosen.error() + QStringLiteral("，铃声未更改。"));
+        return;
+    }
     m_services.sound.preload(path);
-    showRingtones();
+    showRowTips();
 }

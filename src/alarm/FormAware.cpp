@@ -4,6 +4,9 @@
 #include "platform/Clock.h"
 #include "uikit/Controls.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QTimer>
 
 namespace {
@@ -33,7 +36,8 @@ void ClockAnimation::step()
 FormAware::FormAware(const Clock& clock, QWidget* owner)
     : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
-      m_time(clock), m_noticeStart(clock.monotonicMs()), m_timer(new QTimer(this))
+      m_time(clock), m_noticeStart(clock.monotonicMs()), m_timer(new QTimer(this)),
+      m_snoozeMenu(new QMenu(this))
 {
     setObjectName(QStringLiteral("FormAware"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -59,6 +63,18 @@ FormAware::FormAware(const Clock& clock, QWidget* owner)
     connect(m_timer, &QTimer::timeout, this, &FormAware::tick);
     m_timer->start();
 
+    m_snoozeMenu->setObjectName(QStringLiteral("MenuSnooze"));
+    const std::pair<int, const char*> snoozes[] = {
+        {5, "5 分钟后再响(&5)"}, {10, "10 分钟后再响(&1)"}, {30, "30 分钟后再响(&3)"}};
+    for (const auto& [minutes, caption] : snoozes) {
+        QAction* action = m_snoozeMenu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QStringLiteral("ActionSnooze%1").arg(minutes));
+        connect(action, &QAction::triggered, this, [this, minutes = minutes] {
+            emit snoozeChosen(minutes);
+            close();
+        });
+    }
+
     if (owner) {
         const QRect o = owner->frameGeometry();
         move(o.center() - rect().center());
@@ -79,4 +95,26 @@ void FormAware::tick()
 {
     m_clock.step();
     m_elapsed->setText(elapsedText(m_time.monotonicMs() - m_noticeStart));
+}
+
+void FormAware::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_snoozeMenu->popup(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                    : mapToGlobal(rect().center()));
+}
+
+void FormAware::keyPressEvent(QKeyEvent* event)
+{
+    // The menu key arrives as a context menu event; Shift+F10, its other name, does not everywhere.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        m_snoozeMenu->popup(mapToGlobal(rect().center()));
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FormAware::closeEvent(QCloseEvent* event)
+{
+    emit dismissed();
+    QWidget::closeEvent(event);
 }

@@ -4,6 +4,7 @@
 
 class Clock;
 class ClickLabel;
+class QMenu;
 class QTimer;
 
 // The ringing clock of the alarm panel and the notice: two pictures shown by turns.
@@ -17,7 +18,7 @@ struct ClockAnimation
 };
 
 // The alarm notice window: the alarm's prompt, a ringing clock and how long the alarm has waited.
-// It lives from the first ring until "我知道啦!"; closing it deletes it.
+// It lives from the first ring until "我知道啦!" or a snooze from its menu; closing it deletes it.
 class FormAware final : public QWidget
 {
     Q_OBJECT
@@ -29,6 +30,19 @@ public:
     QString prompt() const;
     // One tick of Timer显示动画闹钟: the next clock picture and the elapsed time.
     void tick();
+    // The snooze menu of a right click, the menu key or Shift+F10.
+    QMenu* snoozeMenu() const { return m_snoozeMenu; }
+
+signals:
+    // A snooze was chosen; the notice closes right after.
+    void snoozeChosen(int minutes);
+    // The notice closes, whatever closed it.
+    void dismissed();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     const Clock& m_time;
@@ -37,4 +51,5 @@ private:
     ClickLabel* m_prompt;
     ClickLabel* m_elapsed;
     ClockAnimation m_clock;
+    QMenu* m_snoozeMenu;
 };

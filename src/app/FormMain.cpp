@@ -8,6 +8,7 @@
 #include "app/HelpPanel.h"
 #include "app/Navigation.h"
 #include "app/OptionsPanel.h"
+#include "app/core/CommandTasks.h"
 #include "app/core/Contact.h"
 #include "log/LogPanel.h"
 #include "log/core/LogFile.h"
@@ -197,6 +198,12 @@ void FormMain::startup()
         move(screen->availableGeometry().center() - rect().center());
     show();
     m_tray->addIcon();
+    // Once, on the terminal and on the desktop, however many entries it concerns.
+    if (const QStringList problems = m_alarm->restoreSaved(); !problems.isEmpty()) {
+        for (const QString& problem : problems)
+            CommandTasks::print(stderr, QStringLiteral("kestrin: ") + problem);
+        m_services.notifications.notify(QStringLiteral("Kestrin"), problems.join(u'\n'));
+    }
     m_agenda->loadAgenda();
     m_reminder->startReminder();
 }

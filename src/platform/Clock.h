@@ -3,6 +3,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 
+class QObject;
+class WallTimer;
+
 // The program's one source of time, so that tests can set and advance it by hand.
 class Clock
 {
@@ -12,6 +15,8 @@ public:
     virtual QDateTime now() const = 0;
     // Milliseconds on a clock that never jumps: unaffected by midnight or by changes of the system time.
     virtual qint64 monotonicMs() const = 0;
+    // A timer for a moment of now()'s clock, owned by parent.
+    virtual WallTimer* createWallTimer(QObject* parent) const = 0;
 
     QDate today() const { return now().date(); }
     QTime timeOfDay() const { return now().time(); }
@@ -24,6 +29,7 @@ public:
     SystemClock() { m_started.start(); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     qint64 monotonicMs() const override { return m_started.elapsed(); }
+    WallTimer* createWallTimer(QObject* parent) const override;
 
 private:
     QElapsedTimer m_started;

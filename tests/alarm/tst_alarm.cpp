@@ -1,6 +1,7 @@
 #include "TestBench.h"
 #include "alarm/AlarmPanel.h"
 #include "alarm/FormAware.h"
+#include "platform/WallTimer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -37,6 +38,16 @@ struct Fixture
         if (panel->notice())
             delete panel->notice();
     }
+    // A new run of the program over the same folder: a fresh table and panel.
+    void restart()
+    {
+        if (panel->notice())
+            delete panel->notice();
+        delete panel;
+        table = AlarmTable();
+        panel = new AlarmPanel(bench.services, table, &window);
+        panel->show();
+    }
     QCheckBox* tick(int i) const
     {
         return control<QCheckBox>(panel, QString::fromUtf8("Check是否打开闹钟"), i);
@@ -50,7 +61,7 @@ struct Fixture
         return control<QLineEdit>(panel, QString::fromUtf8("Text设置闹钟提示"), i);
     }
     QComboBox* rings(int i) const { return control<QComboBox>(panel, QString::fromUtf8("Combo响铃次数"), i); }
-    QTimer* alarmTimer() const { return panel->findChild<QTimer*>(QString::fromUtf8("Timer运行闹钟")); }
+    WallTimer* alarmTimer() const { return panel->findChild<WallTimer*>(QString::fromUtf8("Timer运行闹钟")); }
     void arm(int i, const char* at, int ringCount, const char* text = "")
     {
         tick(i)->setChecked(true);
@@ -62,17 +73,24 @@ struct Fixture
     {
         QTest::mouseClick(panel->findChild<QWidget*>(QString::fromUtf8("Label确认闹钟")), Qt::LeftButton);
     }
-    // Runs the alarm check every 500 ms for the given time, as the timer would.
+    // Moves the clock on in steps of 500 ms; Timer运行闹钟 fires as its moments come. Returns the rings.
     int runChecks(int ms)
     {
-        int rings = 0;
-        for (int t = 0; t < ms; t += 500) {
+        const qsizetype before = bench.sound.played.size();
+        for (int t = 0; t < ms; t += 500)
             bench.clock.advance(500);
-            const int before = int(bench.sound.played.size());
-            panel->checkAlarms();
-            rings += int(bench.sound.played.size()) - before;
-        }
-        return rings;
+        return int(bench.sound.played.size() - before);
+    }
+    QWidget* heading(int i) const { return control<QWidget>(panel, QString::fromUtf8("Label7"), i); }
+    // Right-clicks row i's heading and takes the action of that name from its menu.
+    QAction* rowAction(int i, const char* name) const
+    {
+        QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                heading(i)->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(heading(i), &right);
+        QMenu* menu = panel->rowMenu();
+        menu->hide();
+        return control<QAction>(menu, QString::fromUtf8(name));
     }
     QString noticeText(const char* label) const
     {
@@ -82,6 +100,12 @@ struct Fixture
         return panel->notice()->findChild<QLabel*>(QString::fromUtf8(label))->text();
     }
 };
+
+// The first line of a heading's tool tip: its ringtone.
+QString ringtoneTip(const QWidget* heading)
+{
+    return heading->toolTip().section(u'\n', 0, 0);
+}
 
 } // namespace
 
@@ -134,13 +158,24 @@ private slots:
         QVERIFY(f.table.alarms[0].enabled);
     }
 
-    void anAlarmMissedWhileAsleepRingsOnWaking()
+    // Found late after a sleep: up to half an hour it rings, later the desktop tells of it instead.
+    void anAlarmFoundLateAfterASleep()
     {
         Fixture f;
         f.arm(1, "12:00", 2);
+        f.arm(2, "12:00", 1, "开会");
+        f.confirm();
+        f.bench.clock.set(QDateTime(today, QTime(12, 30)));
+        QCOMPARE(f.bench.sound.played.size(), 2);
+        f.arm(1, "13:00", 1);
+        f.tick(2)->setChecked(false);
         f.confirm();
         f.bench.clock.set(QDateTime(today, QTime(15, 0)));
-        QCOMPARE(f.runChecks(500), 1);
+        QCOMPARE(f.runChecks(5000), 0);
+        QCOMPARE(f.bench.notifications.sent,
+                 (QList<QStringList>{{QString::fromUtf8("Kestrin闹钟"),
+                                      QString::fromUtf8("错过了 13:00 的闹钟：您设置的闹钟时间已到!")}}));
+        QVERIFY(!f.alarmTimer()->isActive());
     }
 
     void anUnreadableTimeIsNotArmed()
@@ -232,13 +267,12 @@ private slots:
         note.close();
 
         QWidget* caption = control<QWidget>(f.panel, QString::fromUtf8("Label7"), 1);
-        QCOMPARE(caption->toolTip(), QString::fromUtf8("铃声：clock1.wav（默认）"));
-        QMenu* menu = f.panel->ringtoneMenu();
+        QCOMPARE(ringtoneTip(caption), QString::fromUtf8("铃声：clock1.wav（默认）"));
+        QMenu* menu = f.panel->rowMenu();
         QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(2, 2), caption->mapToGlobal(QPoint(2, 2)));
         QCoreApplication::sendEvent(caption, &right);
         QTRY_VERIFY(menu->isVisible());
         const QList<QAction*> actions = menu->actions();
-        QCOMPARE(actions.size(), 3);
         QVERIFY(!actions[2]->isEnabled()); // nothing chosen yet
         f.bench.messages.files = {text, ring};
         actions[0]->trigger();
@@ -246,7 +280,7 @@ private slots:
         QVERIFY(f.bench.messages.shown[1].contains(QString::fromUtf8("不是可以播放的 WAV 声音文件")));
         actions[0]->trigger();
         menu->hide();
-        QCOMPARE(caption->toolTip(), QString::fromUtf8("铃声：") + ring);
+        QCOMPARE(ringtoneTip(caption), QString::fromUtf8("铃声：") + ring);
         actions[1]->trigger();
         QCOMPARE(f.bench.sound.played, QStringList{QString::fromUtf8("铃声.wav")});
 
@@ -255,7 +289,7 @@ private slots:
         QWidget window;
         auto* again = new AlarmPanel(f.bench.services, table, &window);
         window.show();
-        QCOMPARE(control<QWidget>(again, QString::fromUtf8("Label7"), 1)->toolTip(),
+        QCOMPARE(ringtoneTip(control<QWidget>(again, QString::fromUtf8("Label7"), 1)),
                  QString::fromUtf8("铃声：") + ring);
         delete again;
         f.arm(0, "12:00", 1);
@@ -282,11 +316,11 @@ private slots:
         QCoreApplication::sendEvent(f.time(1), &box);
         QMenu* standard = nullptr;
         QTRY_VERIFY((standard = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
-        QCOMPARE(standard->actions().mid(standard->actions().size() - 3), actions);
+        QCOMPARE(standard->actions().mid(standard->actions().size() - actions.size()), actions);
         QVERIFY(standard->actions().size() > 5);
         actions[2]->trigger();
         standard->close();
-        QCOMPARE(caption->toolTip(), QString::fromUtf8("铃声：clock1.wav（默认）"));
+        QCOMPARE(ringtoneTip(caption), QString::fromUtf8("铃声：clock1.wav（默认）"));
     }
 
     // A chosen file that the player cannot play, or has not readied by ring time, would ring in
@@ -313,10 +347,10 @@ private slots:
         QCOMPARE(f.bench.sound.played, QStringList(2, QStringLiteral("clock1.wav")));
         f.panel->hide();
         f.panel->show();
-        QCOMPARE(control<QWidget>(f.panel, QString::fromUtf8("Label7"), 0)->toolTip(),
+        QCOMPARE(ringtoneTip(control<QWidget>(f.panel, QString::fromUtf8("Label7"), 0)),
                  QString::fromUtf8("铃声：%1（无法播放，响铃时用 clock1.wav）")
                      .arg(elsewhere.filePath(QStringLiteral("adpcm.wav"))));
-        QCOMPARE(control<QWidget>(f.panel, QString::fromUtf8("Label7"), 1)->toolTip(),
+        QCOMPARE(ringtoneTip(control<QWidget>(f.panel, QString::fromUtf8("Label7"), 1)),
                  QString::fromUtf8("铃声：") + elsewhere.filePath(QStringLiteral("late.wav")));
 
         // Readied since, it rings.
@@ -355,6 +389,121 @@ private slots:
         f.bench.clock.set(QDateTime(today.addDays(1), QTime(12, 30)));
         f.runChecks(1000);
         QCOMPARE(f.bench.notifications.sent.size(), 3);
+    }
+
+    // A daily alarm chosen in the heading's menu outlives the run: a new run puts it back in its
+    // row, armed, and it rings there each day. Set back to once, it is no longer kept.
+    void aDailyAlarmIsKeptAcrossRuns()
+    {
+        Fixture f;
+        QCOMPARE(f.heading(0)->toolTip().section(u'\n', 1), QString::fromUtf8("重复：仅一次"));
+        QVERIFY(f.rowAction(0, "ActionRepeat_once")->isChecked());
+        f.rowAction(0, "ActionRepeat_daily")->trigger();
+        QCOMPARE(f.heading(0)->toolTip().section(u'\n', 1), QString::fromUtf8("重复：每天"));
+        QVERIFY(f.rowAction(0, "ActionRepeat_daily")->isChecked());
+        QVERIFY(f.rowAction(1, "ActionRepeat_once")->isChecked()); // the choice is the row's
+        f.arm(0, "12:00", 2, "起床");
+        f.arm(1, "12:00", 1);
+        f.confirm();
+        QCOMPARE(f.runChecks(10500), 3);
+        QVERIFY(f.table.alarms[0].enabled);
+        QCOMPARE(f.alarmTimer()->deadline(), QDateTime(today.addDays(1), QTime(12, 0)));
+
+        // The next run, the next morning.
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(9, 0)));
+        f.restart();
+        QCOMPARE(f.panel->restoreSaved(), QStringList());
+        f.panel->onOpened(); // confirmed already: the rows stay
+        QVERIFY(f.tick(0)->isChecked());
+        QCOMPARE(f.time(0)->text(), QStringLiteral("12:00:00"));
+        QCOMPARE(f.rings(0)->currentText(), QStringLiteral("2"));
+        QCOMPARE(f.prompt(0)->text(), QString::fromUtf8("起床"));
+        QVERIFY(!f.tick(1)->isChecked());
+        QVERIFY(f.rowAction(0, "ActionRepeat_daily")->isChecked());
+        QVERIFY(!f.table.alarms[1].enabled);
+        f.bench.sound.played.clear();
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(11, 59, 59)));
+        QCOMPARE(f.runChecks(1500), 2);
+
+        f.rowAction(0, "ActionRepeat_once")->trigger();
+        f.confirm();
+        QVERIFY(!QSettings(f.bench.path("kestrin.ini"), QSettings::IniFormat)
+                     .childGroups()
+                     .contains(QStringLiteral("alarms")));
+    }
+
+    // The notice's menu puts off every alarm that rang into it, with its own ring count; the
+    // heading says until when and its menu takes it back. A repeating alarm keeps its snooze
+    // across a restart and its regular day.
+    void aSnoozeFromTheNoticeMenu()
+    {
+        Fixture f;
+        f.rowAction(0, "ActionRepeat_weekdays")->trigger();
+        f.arm(0, "12:00", 2, "吃药");
+        f.arm(1, "12:00", 1);
+        f.confirm();
+        f.runChecks(10500);
+        FormAware* notice = f.panel->notice();
+        QVERIFY(notice);
+        QVERIFY(!f.rowAction(0, "ActionCancelSnooze")->isEnabled());
+        QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5), notice->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(notice, &right);
+        QTRY_VERIFY(notice->snoozeMenu()->isVisible());
+        notice->snoozeMenu()->hide();
+        QTest::keyClick(notice, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(notice->snoozeMenu()->isVisible());
+        control<QAction>(notice->snoozeMenu(), "ActionSnooze10")->trigger();
+        QTRY_VERIFY(!f.panel->notice());
+        QCOMPARE(f.heading(0)->toolTip().section(u'\n', 2), QString::fromUtf8("已推迟到 12:10"));
+        QCOMPARE(f.heading(1)->toolTip().section(u'\n', 2), QString::fromUtf8("已推迟到 12:10"));
+        QVERIFY(f.rowAction(1, "ActionCancelSnooze")->isEnabled());
+        f.rowAction(1, "ActionCancelSnooze")->trigger();
+        QCOMPARE(f.heading(1)->toolTip().count(u'\n'), 1);
+
+        // Kept in kestrin.ini: a new run within the ten minutes still rings at 12:10.
+        f.bench.clock.set(QDateTime(today, QTime(12, 5)));
+        f.restart();
+        f.panel->restoreSaved();
+        QCOMPARE(f.table.alarms[0].snoozedTo, QDateTime(today, QTime(12, 10)));
+        QVERIFY(!f.table.alarms[1].active()); // a one-time alarm ends with its run
+        f.bench.sound.played.clear();
+        QCOMPARE(f.runChecks(5 * 60 * 1000 + 500), 2);
+        QCOMPARE(f.noticeText("Label闹钟提醒"), QString::fromUtf8("吃药"));
+        QVERIFY(!f.table.alarms[0].snoozedTo.isValid());
+        QCOMPARE(f.table.alarms[0].due, QDateTime(today.addDays(1), QTime(12, 0)));
+        QCOMPARE(f.heading(0)->toolTip().count(u'\n'), 1);
+    }
+
+    // Out of sight, the notification carries the notice's two commands; either one deals with the
+    // notice, and a notice dealt with in the window takes its notification back.
+    void theNotificationsButtons()
+    {
+        Fixture f;
+        f.arm(0, "12:00", 1, "吃药");
+        f.confirm();
+        f.window.hide();
+        f.runChecks(10000);
+        QCOMPARE(f.bench.notifications.actions,
+                 (QList<QStringList>{{QStringLiteral("snooze-5"), QStringLiteral("dismiss")}}));
+        f.bench.notifications.press(1, QStringLiteral("snooze-5"));
+        QTRY_VERIFY(!f.panel->notice());
+        QCOMPARE(f.table.alarms[0].snoozedTo, QDateTime(today, QTime(12, 5)));
+        QCOMPARE(f.bench.notifications.withdrawn, QList<int>{1});
+
+        QCOMPARE(f.runChecks(5 * 60 * 1000), 1);
+        QCOMPARE(f.bench.notifications.sent.size(), 2);
+        f.bench.notifications.press(1, QStringLiteral("dismiss")); // an old one: nothing to do
+        QVERIFY(f.panel->notice());
+        f.bench.notifications.press(2, QStringLiteral("dismiss"));
+        QTRY_VERIFY(!f.panel->notice());
+        QVERIFY(!f.table.anyArmed());
+
+        f.confirm();
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(12, 0)));
+        QVERIFY(f.panel->notice());
+        QTest::mouseClick(f.panel->notice()->findChild<QWidget*>(QString::fromUtf8("Label我知道啦")),
+                          Qt::LeftButton);
+        QCOMPARE(f.bench.notifications.withdrawn, (QList<int>{1, 2, 3}));
     }
 
     void noticeCountsFromItsFirstLoadAndStartsAfreshWhenClosed()

@@ -7,6 +7,7 @@
 #include "app/HelpPanel.h"
 #include "app/Navigation.h"
 #include "app/OptionsPanel.h"
+#include "platform/WallTimer.h"
 #include "tray/ReminderPanel.h"
 #include "tray/TrayController.h"
 
@@ -32,8 +33,11 @@ struct Fixture
     WindowBench bench;
     std::unique_ptr<FormMain> window;
 
-    Fixture()
+    // settings: a kestrin.ini left by an earlier run.
+    explicit Fixture(const QByteArray& settings = {})
     {
+        if (!settings.isEmpty())
+            bench.write("kestrin.ini", settings);
         bench.clock.set(QDateTime(today, QTime(8, 0)));
         bench.write("agenda.txt", QByteArray("\"") + gbk("交房租") + "\",#2026-12-01#,#2026-12-05#\r\n\"" +
                                       gbk("开会") + "\",#2026-12-06#,#2026-12-09#\r\n");
@@ -111,7 +115,34 @@ private slots:
         QTRY_COMPARE(f.bench.sound.preloaded,
                      (QStringList{QStringLiteral("clock1.wav"), QStringLiteral("Moveme.wav"),
                                   QStringLiteral("ClickMe.wav")}));
-        QVERIFY(!f.get<QTimer>("Timer运行闹钟")->isActive());
+        QVERIFY(!f.get<WallTimer>("Timer运行闹钟")->isActive());
+        QVERIFY(f.bench.notifications.sent.isEmpty());
+    }
+
+    // The repeating alarms of the last run are armed again at start, as if confirmed; what cannot be
+    // read is told once, on the desktop, and the rest of the file is left alone.
+    void savedAlarmsComeBackAtStart()
+    {
+        const QByteArray settings =
+            "[alarms]\nalarm1\\time=07:30:00\nalarm1\\rings=2\nalarm1\\repeat=weekdays\n"
+            "alarm1\\prompt=\xe8\xb5\xb7\xe5\xba\x8a\n"
+            "alarm3\\time=7:3\nalarm3\\rings=2\nalarm3\\repeat=daily\n"
+            "alarm2\\time=09:00\nalarm2\\rings=1\nalarm2\\repeat=hourly\n"
+            "[ringtones]\nalarm1=/x.wav\n";
+        Fixture f(settings);
+        QCOMPARE(f.window->alarmTable().alarms[0].due, QDateTime(today.addDays(1), QTime(7, 30)));
+        QCOMPARE(f.window->alarmTable().alarms[0].prompt, QString::fromUtf8("起床"));
+        QVERIFY(!f.window->alarmTable().alarms[1].enabled);
+        QVERIFY(f.get<WallTimer>("Timer运行闹钟")->isActive());
+        QCOMPARE(f.bench.notifications.sent.size(), 1);
+        const QString told = f.bench.notifications.sent[0][1];
+        QVERIFY2(told.contains(QString::fromUtf8("闹钟 2 的设置有误（重复方式“hourly”无法读取）")),
+                 qPrintable(told));
+        QVERIFY2(told.contains(QString::fromUtf8("闹钟 3 的设置有误（时间“7:3”无法读取）")),
+                 qPrintable(told));
+        f.click("LabelClock");
+        QVERIFY(control<QCheckBox>(f.window.get(), QString::fromUtf8("Check是否打开闹钟"), 0)->isChecked());
+        QCOMPARE(f.bench.read("kestrin.ini"), settings);
     }
 
     void navigationShowsOnePanelAndEndsTheReminder()

@@ -60,11 +60,24 @@ public:
     std::function<void()> whileOpen; // what happens while a confirmation is on view
 };
 
+// Records every notification; a test presses its buttons with press().
 class RecordingNotifications final : public Notifications
 {
 public:
-    void notify(const QString& title, const QString& text) override { sent.append({title, text}); }
-    QList<QStringList> sent;
+    int notify(const QString& title, const QString& text, const QList<Action>& buttons) override
+    {
+        sent.append({title, text});
+        QStringList keys;
+        for (const Action& action : buttons)
+            keys << action.key;
+        actions.append(keys);
+        return int(sent.size());
+    }
+    void withdraw(int handle) override { withdrawn.append(handle); }
+    void press(int handle, const QString& key) { emit actionInvoked(handle, key); }
+    QList<QStringList> sent;    // title and text of each
+    QList<QStringList> actions; // the keys of each one's buttons
+    QList<int> withdrawn;       // handles, in order
 };
 
 class RecordingShell final : public Shell

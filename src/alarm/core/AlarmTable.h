@@ -1,6 +1,9 @@
 #pragma once
 
+#include "alarm/core/AlarmSchedule.h"
+
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QTime>
 
@@ -12,11 +15,26 @@ inline constexpr int alarmCount = 3;
 // One of the alarms, as confirmed on the alarm panel.
 struct AlarmRecord
 {
-    bool enabled = false;
+    bool enabled = false; // armed for its next regular day
     QTime time;
-    QDateTime due; // the next moment at which time occurs, fixed when the alarm is confirmed
+    Repeat repeat = Repeat::Once;
+    QDateTime due; // the next regular moment: fixed at confirmation, moved on after each ringing
     QString prompt;
-    int ringCount = 0;
+    int ringCount = 0;   // rings each time it goes off
+    int ringsLeft = 0;   // rings still to come of the ringing under way
+    QDateTime nextRing;  // when the next of those is due
+    QDateTime snoozedTo; // put off until then; invalid when not put off
+
+    // Anything still to ring: a regular day, a put-off ring or the rest of a ringing.
+    bool active() const { return enabled || ringsLeft > 0 || snoozedTo.isValid(); }
+};
+
+// What one alarm check found.
+struct AlarmCheck
+{
+    QList<int> rang; // records that rang now, in order
+    // Records found too late to ring, with the moment each was due.
+    QList<std::pair<int, QDateTime>> missed;
 };
 
 struct AlarmTable
@@ -25,12 +43,20 @@ struct AlarmTable
     bool confirmed = false;
 
     bool anyArmed() const;
-    // Arms record i for the next occurrence of time at or after now.
-    void arm(int i, QTime time, const QString& prompt, int rings, const QDateTime& now);
-    // The alarm check: rings every armed record whose moment has come (at or after, so that an
-    // alarm missed while the machine slept rings at the first check after waking), counts its
-    // rings down and disarms it at zero. Returns the records that rang, in order.
-    QList<int> check(const QDateTime& now);
+    // Arms record i for the next occurrence of time at or after now on repeat's days.
+    void arm(int i, QTime time, const QString& prompt, int rings, const QDateTime& now,
+             Repeat repeat = Repeat::Once);
+    // Stops record i altogether: its regular days, a snooze and a ringing under way.
+    void disarm(int i);
+    // The alarm check. A record whose moment has come starts to ring (unless it is found too late),
+    // and a ringing record rings once per check until its rings are used up; a one-time alarm is
+    // then disarmed, a repeating one waits for its next day. Rings come at least ringIntervalMs apart.
+    AlarmCheck check(const QDateTime& now);
+    // Puts record i off until the given moment; its regular days stay as they are.
+    void snooze(int i, const QDateTime& until);
+    void cancelSnooze(int i);
+    // When the check next has something to do; invalid when nothing is armed.
+    QDateTime nextWake() const;
 };
 
 // The line on the alarm notice: whole seconds first, then minutes and seconds from them.

@@ -1,5 +1,6 @@
 #include "alarm/core/Ringtones.h"
 
+#include "platform/Settings.h"
 #include "platform/WavePadding.h"
 
 #include <QDir>
@@ -35,18 +36,24 @@ QString Ringtones::checkWave(const QString& path)
     return {};
 }
 
-void Ringtones::choose(int row, const QString& path)
+Result Ringtones::choose(int row, const QString& path)
 {
     QSettings settings(m_settingsPath, QSettings::IniFormat);
+    if (const Result read = Settings::check(settings); !read)
+        return read;
     settings.setValue(key(row), QFileInfo(path).absoluteFilePath());
     settings.sync();
+    return Settings::written(settings);
 }
 
-void Ringtones::reset(int row)
+Result Ringtones::reset(int row)
 {
     QSettings settings(m_settingsPath, QSettings::IniFormat);
+    if (const Result read = Settings::check(settings); !read)
+        return read;
     settings.remove(key(row));
     settings.sync();
+    return Settings::written(settings);
 }
 
 QString Ringtones::ringPath(int row) const

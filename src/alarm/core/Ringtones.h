@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 
 class QSettings;
@@ -16,8 +18,8 @@ public:
     QString chosen(int row) const;
     // Why path cannot ring, or empty when it can.
     static QString checkWave(const QString& path);
-    void choose(int row, const QString& path);
-    void reset(int row);
+    Result choose(int row, const QString& path);
+    Result reset(int row);
     // The file that rings now.
     QString ringPath(int row) const;
     // The caption's tool tip: which file rings. playable: whether the player can play the chosen file.

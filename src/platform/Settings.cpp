@@ -1,0 +1,52 @@
+#include "platform/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace Settings {
+
+namespace {
+
+// The line QSettings stumbles on: a section heading left open is what it refuses.
+int badLine(QFile& file)
+{
+    int number = 0;
+    while (!file.atEnd()) {
+        ++number;
+        const QByteArray line = file.readLine().trimmed();
+        if (line.startsWith('[') && !line.contains(']'))
+            return number;
+    }
+    return 0;
+}
+
+} // namespace
+
+Result check(const QSettings& settings)
+{
+    // Read here: QSettings keeps a file it has read once in a cache of its own, and its status
+    // tells of a malformed file only to the first reader.
+    const QString path = settings.fileName();
+    const QString name = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.exists())
+        return Result::done();
+    if (!file.open(QIODevice::ReadOnly) || QFileInfo(path).isDir())
+        return Result::failed(QStringLiteral("无法读取 %1").arg(name));
+    if (const int line = badLine(file))
+        return Result::failed(QStringLiteral("%1 第 %2 行格式有误").arg(name).arg(line));
+    if (settings.status() != QSettings::NoError)
+        return Result::failed(QStringLiteral("%1 格式有误").arg(name));
+    return Result::done();
+}
+
+Result written(const QSettings& settings)
+{
+    if (settings.status() == QSettings::NoError)
+        return Result::done();
+    return Result::failed(QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(settings.fileName())));
+}
+
+} // namespace Settings
