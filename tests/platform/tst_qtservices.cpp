@@ -1,3 +1,4 @@
+#include "platform/TimerFdWallTimer.h"
 #include "platform/WavePadding.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSoundDevice.h"
@@ -10,6 +11,7 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -128,6 +130,25 @@ private slots:
         sound.preload(adpcm);
         QTRY_COMPARE(sound.readiness(pcm), SoundDevice::Ready);
         QTRY_COMPARE(sound.readiness(adpcm), SoundDevice::Unplayable);
+    }
+
+    // A moment already past fires once (the timer is read, not left ringing); a stopped timer
+    // stays quiet.
+    void theWallTimerFiresOnceForAMomentPast()
+    {
+        TimerFdWallTimer timer;
+        QSignalSpy fired(&timer, &WallTimer::fired);
+        timer.setDeadline(QDateTime::currentDateTime().addSecs(-1));
+        QTRY_COMPARE(fired.size(), 1);
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+        QCOMPARE(fired.size(), 1);
+        timer.setDeadline(QDateTime::currentDateTime().addSecs(-1));
+        timer.setDeadline(QDateTime());
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+        QCOMPARE(fired.size(), 1);
+        QVERIFY(!timer.isActive());
     }
 };
 
