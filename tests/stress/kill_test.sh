@@ -1,6 +1,7 @@
 #!/bin/bash
 # Kills the writer with SIGKILL at random moments; after each kill agenda.txt and my.log must be
 # whole (old or new content, never torn) and every item that left the agenda must be in the log.
+# Then the same for the alarms kept in kestrin.ini: one generation whole, the rest of the file kept.
 # usage: kill_test.sh WRITER [KILLS]
 set -u
 writer=$1
@@ -39,4 +40,19 @@ if ! grep -q "^\"$item\"," "$dir/agenda.txt" || ! grep -q "^$item: " "$dir/my.lo
     echo "$item is not in both files after a restore killed half-way"; echo "0 passed, 1 failed"; exit 1
 fi
 echo "a restore killed half-way: $item in both files"
+
+printf '[ringtones]\nalarm1=/keep.wav\n' >"$dir/kestrin.ini"
+for k in $(seq 1 $(( kills / 3 ))); do
+    "$writer" --alarms "$dir" 2>"$dir.err" &
+    pid=$!
+    sleep "0.$(printf '%03d' $(( 50 + RANDOM % 250 )))"
+    kill -KILL $pid 2>/dev/null
+    wait $pid 2>/dev/null
+    if ! out=$("$writer" --check-alarms "$dir" 2>"$dir.chk"); then
+        echo "alarms, kill $k:"; grep -v XDG_RUNTIME "$dir.chk" "$dir.err"; rm -f "$dir.err" "$dir.chk"
+        echo "0 passed, 1 failed"; exit 1
+    fi
+done
+rm -f "$dir.err" "$dir.chk"
+echo "kestrin.ini after $(( kills / 3 )) kills: $out"
 echo "1 passed, 0 failed"

@@ -2,9 +2,12 @@
 // use, as fast as it can until it is killed; "writer --check DIR" then checks that nothing was torn
 // or lost. "writer --die-restoring DIR" restores an entry and kills itself between its two writes.
 // "writer --delete-first DIR" deletes the agenda's first item, once, for a trace of its syncs.
+// "writer --alarms DIR" saves the repeating alarms in kestrin.ini over and over, each time from a
+// new generation; "writer --check-alarms DIR" checks that kestrin.ini holds one generation whole.
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/LogRestore.h"
+#include "alarm/core/SavedAlarms.h"
 #include "log/core/LogFile.h"
 #include "log/core/LogStore.h"
 #include "platform/TextFiles.h"
@@ -13,6 +16,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 
 #include <csignal>
 #include <cstdio>
@@ -203,6 +207,53 @@ int deleteFirst(const QString& dir)
                : 1;
 }
 
+QString settingsPath(const QString& dir)
+{
+    return dir + QStringLiteral("/kestrin.ini");
+}
+
+// Three alarms of one generation: each field tells which.
+QList<SavedAlarm> generation(int n)
+{
+    QList<SavedAlarm> alarms;
+    for (int row = 0; row < alarmCount; ++row)
+        alarms.append({row, QTime(n % 24, row), n % 8 + 1, QStringLiteral("第 %1 代").arg(n),
+                       n % 2 ? Repeat::Daily : Repeat::Weekends, QDateTime()});
+    return alarms;
+}
+
+int writeAlarms(const QString& dir)
+{
+    const SavedAlarms saved(settingsPath(dir));
+    for (int n = 0;; ++n)
+        if (!saved.save(generation(n)))
+            return 1;
+}
+
+int checkAlarms(const QString& dir)
+{
+    const SavedAlarms::Loaded loaded = SavedAlarms(settingsPath(dir)).load();
+    if (!loaded.problems.isEmpty()) {
+        std::fprintf(stderr, "check: %s\n", qPrintable(loaded.problems.join(u'\n')));
+        return 1;
+    }
+    if (QSettings(settingsPath(dir), QSettings::IniFormat)
+            .value(QStringLiteral("ringtones/alarm1"))
+            .toString() != QStringLiteral("/keep.wav")) {
+        std::fprintf(stderr, "check: the ringtone's line is gone\n");
+        return 1;
+    }
+    if (loaded.alarms.isEmpty()) // killed before its first save
+        return 0;
+    const int n = loaded.alarms[0].prompt.section(u' ', 1, 1).toInt();
+    if (loaded.alarms != generation(n)) {
+        std::fprintf(stderr, "check: kestrin.ini mixes generations\n");
+        return 1;
+    }
+    std::printf("generation %d whole\n", n);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -223,6 +274,10 @@ int main(int argc, char* argv[])
         return dieRestoring(args[2]);
     if (args.size() == 3 && args[1] == QStringLiteral("--delete-first"))
         return deleteFirst(args[2]);
+    if (args.size() == 3 && args[1] == QStringLiteral("--alarms"))
+        return writeAlarms(args[2]);
+    if (args.size() == 3 && args[1] == QStringLiteral("--check-alarms"))
+        return checkAlarms(args[2]);
     if (args.size() != 2)
         return 2;
     return write(args[1]);
