@@ -68,17 +68,20 @@ until [ "$(xq main-visible $kpid)" = 0 ]; do sleep 0.05; done
 sleep 1
 read -r k_wake k_cpu <<< "$(idle_figures $kpid "$idle")"
 
-# Arm an alarm for a time that will not come during the measurement, then back to the tray.
+# Arm the three alarms for times that will not come during the measurement, then back to the tray.
 icon=$(xq tray-icon $kpid)
 xdotool mousemove --window "$icon" 8 8 click 1
 until win=$(xq main-visible $kpid) && [ "$win" != 0 ]; do sleep 0.05; done
 sleep 0.5
 xdotool mousemove --window "$win" 72 136 click 1          # 设置闹钟
 sleep 0.3
-xdotool mousemove --window "$win" 232 136 click 1         # tick alarm 1
-sleep 0.2
-xdotool mousemove --window "$win" 330 137 click 1 key ctrl+a
-xdotool type "$(date -d '+3 hours' +%H:%M)"
+for row in 0 1 2; do
+    y=$(( 136 + 72 * row ))
+    xdotool mousemove --window "$win" 232 $y click 1      # its tick
+    sleep 0.2
+    xdotool mousemove --window "$win" 330 $(( y + 1 )) click 1 key ctrl+a
+    xdotool type "$(date -d "+$(( row + 2 )) hours" +%H:%M)"
+done
 xdotool mousemove --window "$win" 540 170 click 1         # 确 认
 sleep 0.5
 xdotool mousemove --window "$icon" 8 8 click 1
@@ -102,5 +105,5 @@ echo "| start to main window mapped | ${b_start} ms | ${k_start} ms | $(ratio $k
 echo "| peak resident memory | ${b_rss} KiB | ${k_rss} KiB | $(ratio $k_rss $b_rss) | ≤ 1.15 |"
 echo "| peak resident memory, 32,767-record agenda | ${b_rss} KiB | ${l_rss} KiB | $(ratio $l_rss $b_rss) | ≤ 1.5 |"
 echo "| wake-ups/s hidden in the tray, no alarm (${idle} s) | ${b_wake} | ${k_wake} | | ≤ 0.5 |"
-echo "| wake-ups/s hidden in the tray, alarm armed (${idle} s) | | ${a_wake} | | ≤ 2.5 |"
-echo "| CPU hidden in the tray, no alarm / alarm armed | ${b_cpu} % | ${k_cpu} % / ${a_cpu} % | | ≤ 0.05 % |"
+echo "| wake-ups/s hidden in the tray, three alarms armed (${idle} s) | | ${a_wake} | | ≤ 0.1 |"
+echo "| CPU hidden in the tray, no alarm / three alarms armed | ${b_cpu} % | ${k_cpu} % / ${a_cpu} % | | ≤ 0.05 % |"
