@@ -321,11 +321,10 @@ void AlarmPanel::afterChange()
     const QList<SavedAlarm> kept = SavedAlarms::fromTable(m_table);
     if (kept == m_lastSaved)
         return;
-    if (const Result saved = m_saved.save(kept); !saved) {
-        m_services.notifications.notify(noticeTitle, saved.error());
-        return;
-    }
+    // A failure is told once per change, not at every ring after it.
     m_lastSaved = kept;
+    if (const Result saved = m_saved.save(kept); !saved)
+        m_services.notifications.notify(noticeTitle, saved.error());
 }
 
 QStringList AlarmPanel::restoreSaved()

@@ -89,7 +89,7 @@ private:
     QList<int> m_noticeNotifications; // what the desktop was told of them
     Ringtones m_ringtones;
     SavedAlarms m_saved;
-    QList<SavedAlarm> m_lastSaved;
+    QList<SavedAlarm> m_lastSaved; // what the last save wrote, or tried to
     ClickLabel* m_captions[alarmCount];
     QMenu* m_rowMenu;
     QActionGroup* m_repeatGroup;

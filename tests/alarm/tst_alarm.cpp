@@ -432,6 +432,22 @@ private slots:
                      .contains(QStringLiteral("alarms")));
     }
 
+    // A kestrin.ini read only in part is not written over: the user is told once, not at every ring.
+    void aBrokenSettingsFileIsToldOnceAndLeftAlone()
+    {
+        Fixture f;
+        const QByteArray broken = "[ringtones\nalarm1=/x.wav\n";
+        f.bench.write("kestrin.ini", broken);
+        f.rowAction(0, "ActionRepeat_daily")->trigger();
+        f.arm(0, "12:00", 3);
+        f.confirm();
+        f.runChecks(12000);
+        QCOMPARE(f.bench.sound.played.size(), 3);
+        QCOMPARE(f.bench.notifications.sent.size(), 1);
+        QVERIFY(f.bench.notifications.sent[0][1].contains(QString::fromUtf8("第 1 行格式有误")));
+        QCOMPARE(f.bench.read("kestrin.ini"), broken);
+    }
+
     // The notice's menu puts off every alarm that rang into it, with its own ring count; the
     // heading says until when and its menu takes it back. A repeating alarm keeps its snooze
     // across a restart and its regular day.
