@@ -6,22 +6,24 @@
 #include "app/core/CommandTasks.h"
 #include "app/core/DataFolder.h"
 #include "app/core/ScriptRequests.h"
+#include "platform/LateSoundDevice.h"
 #include "platform/Services.h"
 #include "platform/Settings.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtNotifications.h"
 #include "platform/qt/QtShell.h"
-#include "platform/qt/QtSoundDevice.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/UnixSignals.h"
 #include "tray/TrayController.h"
+#include "uikit/FirstPaint.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 
 #include <malloc.h>
 
@@ -151,7 +153,10 @@ int main(int argc, char* argv[])
     DiskTextFiles disk;
     BackupBeforeWrite files(disk, backups, clock);
     files.onProblems = printProblems;
-    QtSoundDevice sound;
+    // The sound stack waits for the window: see below.
+    LateSoundDevice sound(
+        {QDir(exeDir).filePath(QStringLiteral("kestrin_sound.so")),
+         QDir(exeDir).filePath(QStringLiteral(KESTRIN_SOUND_MODULE_DIR "/kestrin_sound.so"))});
     QtShell shell;
     QtTrayIcon tray;
     QtNotifications notifications(tray);
@@ -171,6 +176,14 @@ int main(int argc, char* argv[])
                 });
         };
         UnixSignals signals_(&app);
+        // Nothing can ask for a sound before the user or an alarm can act: the sound stack opens once
+        // the window is painted, or a second into the run should the window not be painted.
+        const auto loadSound = [&sound] {
+            if (const QString problem = sound.load(); !problem.isEmpty())
+                print(stderr, QStringLiteral("kestrin: ") + problem);
+        };
+        afterFirstPaint(&window, loadSound);
+        QTimer::singleShot(1000, &window, loadSound);
         window.startup();
         code = app.exec();
         instance.requestHandler = nullptr;

@@ -18,6 +18,7 @@ echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 dpkg-deb -f "$deb" Depends | grep -q libqt6multimedia6 || fail "dependencies not computed: $(dpkg-deb -f "$deb" Depends)"
 
 expected="./usr/bin/kestrin
+./usr/lib/kestrin/kestrin_sound.so
 ./usr/share/applications/kestrin.desktop
 ./usr/share/kestrin/sounds/clock1.wav
 ./usr/share/kestrin/sounds/Moveme.wav
@@ -32,6 +33,10 @@ diff <(sort <<<"$expected") "$work/files" || fail "the package holds other files
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/kestrin.desktop" | grep -v '^.*: hint: ' && fail "desktop entry"
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/example.quorrel.Kestrin.metainfo.xml" >"$work/as.log" 2>&1 || { cat "$work/as.log"; fail "AppStream data"; }
+# The program opens its sound module by a path relative to its own directory.
+strings -el "$work/root/usr/bin/kestrin" | grep -q '^\.\./lib/kestrin/kestrin_sound.so$' && [ -f "$work/root/usr/bin/../lib/kestrin/kestrin_sound.so" ] ||
+    fail "the program would not find its sound module"
+ldd "$work/root/usr/bin/kestrin" | grep -q libQt6Multimedia && fail "the program itself loads Qt Multimedia"
 zcat "$work/root/usr/share/man/man1/kestrin.1.gz" | grep -q '^\.TH KESTRIN 1' || fail "manual page"
 
 # Unpacked, it is an installed program: its data go to the user's folder, with the sounds.

@@ -1,8 +1,9 @@
+#include "platform/LateSoundDevice.h"
 #include "platform/TimerFdWallTimer.h"
 #include "platform/WavePadding.h"
 #include "platform/qt/QtMessageBoxes.h"
-#include "platform/qt/QtSoundDevice.h"
 #include "platform/qt/QtTranslations.h"
+#include "platform/sound/QtSoundDevice.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -130,6 +131,26 @@ private slots:
         sound.preload(adpcm);
         QTRY_COMPARE(sound.readiness(pcm), SoundDevice::Ready);
         QTRY_COMPARE(sound.readiness(adpcm), SoundDevice::Unplayable);
+    }
+
+    // The player comes from its module when asked, and then readies what was asked of it before.
+    void theSoundModuleOpensLateAndCatchesUp()
+    {
+        QTemporaryDir dir;
+        const QString pcm = dir.filePath(QStringLiteral("pcm.wav"));
+        QVERIFY(QFile::copy(QStringLiteral(KESTRIN_TEST_DATA "/../../assets/sounds/clock1.wav"), pcm));
+        LateSoundDevice missing({dir.filePath(QStringLiteral("kestrin_sound.so"))});
+        missing.play(pcm);
+        QVERIFY(missing.load().contains(QString::fromUtf8("找不到声音模块")));
+        missing.play(pcm);
+        QCOMPARE(missing.readiness(pcm), SoundDevice::Loading);
+
+        LateSoundDevice sound(
+            {dir.filePath(QStringLiteral("elsewhere.so")), QStringLiteral(KESTRIN_SOUND_MODULE)});
+        sound.preload(pcm);
+        QCOMPARE(sound.readiness(pcm), SoundDevice::Loading);
+        QCOMPARE(sound.load(), QString());
+        QTRY_COMPARE(sound.readiness(pcm), SoundDevice::Ready);
     }
 
     // A moment already past fires once (the timer is read, not left ringing); a stopped timer

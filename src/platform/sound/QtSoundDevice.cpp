@@ -1,4 +1,4 @@
-#include "platform/qt/QtSoundDevice.h"
+#include "platform/sound/QtSoundDevice.h"
 
 #include "platform/WavePadding.h"
 
