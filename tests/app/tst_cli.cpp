@@ -201,6 +201,12 @@ private slots:
         TestBench bench;
         SingleInstance running(bench.dir.path());
         QCOMPARE(running.claim(0), SingleInstance::First);
+        // Nobody else may hand the running copy a change.
+        const QFileInfo socket(running.lockFilePath().chopped(5));
+        QVERIFY(socket.exists());
+        QCOMPARE(socket.permissions() &
+                     ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
+                 QFile::Permissions());
         QList<QJsonObject> requests;
         running.requestHandler = [&requests](const QJsonObject& request) {
             requests.append(request);

@@ -5,7 +5,6 @@
 #include "tray/core/TrayRules.h"
 
 #include <QAction>
-#include <QHostInfo>
 #include <QLockFile>
 #include <QMenu>
 #include <QSignalSpy>

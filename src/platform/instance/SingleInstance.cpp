@@ -1,14 +1,14 @@
 #include "platform/instance/SingleInstance.h"
 
 #include "platform/RequestChannel.h"
+#include "platform/instance/UnixServer.h"
+#include "platform/instance/UnixSocket.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QThread>
 
 namespace {
@@ -55,32 +55,22 @@ QString SingleInstance::lockFilePathFor(const QString& appDir)
 SingleInstance::Claim SingleInstance::claim(int waitMs)
 {
     if (m_lock->tryLock(0)) {
-        QLocalServer::removeServer(m_key);
-        m_server = new QLocalServer(this);
-        m_server->setSocketOptions(QLocalServer::UserAccessOption);
-        connect(m_server, &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket* socket = m_server->nextPendingConnection())
-                serve(socket);
-        });
-        if (!m_server->listen(m_key))
-            m_listenError = m_server->errorString();
+        m_server = new UnixServer(this);
+        connect(m_server, &UnixServer::connected, this, &SingleInstance::serve);
+        m_listenError = m_server->listen(m_key);
         return First;
     }
     // The first copy may still be starting up: give its server a moment to listen.
     QElapsedTimer waited;
     waited.start();
     do {
-        QLocalSocket socket;
-        socket.connectToServer(m_key);
-        if (socket.waitForConnected(200)) {
+        if (const auto socket = UnixSocket::connectTo(m_key)) {
             QJsonObject activate{{QStringLiteral("command"), QStringLiteral("activate")}};
             // The launcher's leave for a window to take the focus on Wayland: this process is
             // leaving, the running copy's window is the one to use it.
             if (const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN"); !token.isEmpty())
                 activate.insert(QStringLiteral("token"), token);
-            socket.write(RequestChannel::encode(activate));
-            socket.waitForBytesWritten(500);
-            socket.disconnectFromServer();
+            socket->write(RequestChannel::encode(activate));
             return Forwarded;
         }
         if (waited.elapsed() < waitMs)
@@ -89,9 +79,9 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
     return Unreachable;
 }
 
-void SingleInstance::serve(QLocalSocket* socket)
+void SingleInstance::serve(UnixSocket* socket)
 {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QIODevice::aboutToClose, socket, &QObject::deleteLater);
     RequestChannel::serve(socket, 3000, [this](const QJsonObject& request) {
         if (request.value(QStringLiteral("command")) == QStringLiteral("activate")) {
             emit activationRequested(request.value(QStringLiteral("token")).toString());
@@ -105,18 +95,17 @@ void SingleInstance::serve(QLocalSocket* socket)
 
 std::optional<QJsonObject> SingleInstance::send(const QString& appDir, const QJsonObject& request, int waitMs)
 {
-    QLocalSocket socket;
-    socket.connectToServer(keyFor(appDir));
-    if (!socket.waitForConnected(waitMs))
+    const auto socket = UnixSocket::connectTo(keyFor(appDir));
+    if (!socket)
         return std::nullopt;
-    socket.write(RequestChannel::encode(request));
+    socket->write(RequestChannel::encode(request));
     QByteArray line;
     QElapsedTimer waited;
     waited.start();
     while (!line.endsWith('\n') && waited.elapsed() < waitMs) {
-        if (!socket.bytesAvailable() && !socket.waitForReadyRead(int(waitMs - waited.elapsed())))
+        if (!socket->bytesAvailable() && !socket->waitForReadyRead(int(waitMs - waited.elapsed())))
             break;
-        line += socket.readAll();
+        line += socket->readAll();
     }
     const QJsonDocument answer = QJsonDocument::fromJson(line.trimmed());
     if (!answer.isObject())

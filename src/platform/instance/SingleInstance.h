@@ -8,7 +8,8 @@
 #include <memory>
 #include <optional>
 
-class QLocalServer;
+class UnixServer;
+class UnixSocket;
 
 // One running copy per program directory, so that two copies never rewrite the same files from
 // different tables. A second start asks the first to come forward and then leaves; a script hands
@@ -50,10 +51,10 @@ signals:
     void activationRequested(const QString& token);
 
 private:
-    void serve(class QLocalSocket* socket);
+    void serve(UnixSocket* socket);
 
     QString m_key; // the socket's full path
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    UnixServer* m_server = nullptr;
     QString m_listenError;
 };
