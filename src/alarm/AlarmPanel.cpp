@@ -317,6 +317,11 @@ void AlarmPanel::onNoticeDismissed()
 void AlarmPanel::afterChange()
 {
     m_alarmTimer->setDeadline(m_table.nextWake());
+    // A ring must start with its notice: what it plays is readied as soon as anything is armed.
+    if (m_table.anyArmed()) {
+        m_services.sound.preload(m_services.path(Sound::Alarm));
+        preloadRingtones();
+    }
     showRowTips();
     const QList<SavedAlarm> kept = SavedAlarms::fromTable(m_table);
     if (kept == m_lastSaved)

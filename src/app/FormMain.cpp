@@ -187,13 +187,8 @@ void FormMain::showSummary(int agendaCount, int overdueCount)
 
 void FormMain::startup()
 {
-    // The sounds are readied right after the window is up: opening the sound device is slow, and
-    // no sound is asked for before the user or an alarm can act.
-    QTimer::singleShot(0, this, [this] {
-        for (Sound sound : Sounds::all)
-            m_services.sound.preload(m_services.path(sound));
-        m_alarm->preloadRingtones();
-    });
+    // The sounds wait until they may soon be wanted; an armed alarm readies its own.
+    qApp->installEventFilter(this);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
@@ -206,6 +201,21 @@ void FormMain::startup()
     }
     m_agenda->loadAgenda();
     m_reminder->startReminder();
+}
+
+bool FormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    // The pointer over the window, or a key or a click in it: the user may be about to hear a
+    // hover or a click, and the sound device takes a moment to open.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Enter || type == QEvent::KeyPress || type == QEvent::MouseButtonPress) &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        qApp->removeEventFilter(this);
+        for (Sound sound : Sounds::all)
+            m_services.sound.preload(m_services.path(sound));
+        m_alarm->preloadRingtones();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FormMain::activate(const QString& token)

@@ -43,6 +43,7 @@ public:
     const AlarmTable& alarmTable() const { return m_alarmTable; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -17,13 +17,11 @@
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/UnixSignals.h"
 #include "tray/TrayController.h"
-#include "uikit/FirstPaint.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QTimer>
 
 #include <malloc.h>
 
@@ -153,7 +151,7 @@ int main(int argc, char* argv[])
     DiskTextFiles disk;
     BackupBeforeWrite files(disk, backups, clock);
     files.onProblems = printProblems;
-    // The sound stack waits for the window: see below.
+    // The sound stack is opened at the first sound readied or played, not at start.
     LateSoundDevice sound(
         {QDir(exeDir).filePath(QStringLiteral("kestrin_sound.so")),
          QDir(exeDir).filePath(QStringLiteral(KESTRIN_SOUND_MODULE_DIR "/kestrin_sound.so"))});
@@ -176,14 +174,9 @@ int main(int argc, char* argv[])
                 });
         };
         UnixSignals signals_(&app);
-        // Nothing can ask for a sound before the user or an alarm can act: the sound stack opens once
-        // the window is painted, or a second into the run should the window not be painted.
-        const auto loadSound = [&sound] {
-            if (const QString problem = sound.load(); !problem.isEmpty())
-                print(stderr, QStringLiteral("kestrin: ") + problem);
+        sound.onProblem = [](const QString& problem) {
+            print(stderr, QStringLiteral("kestrin: ") + problem);
         };
-        afterFirstPaint(&window, loadSound);
-        QTimer::singleShot(1000, &window, loadSound);
         window.startup();
         code = app.exec();
         instance.requestHandler = nullptr;

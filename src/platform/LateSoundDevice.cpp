@@ -5,7 +5,6 @@
 
 LateSoundDevice::LateSoundDevice(QStringList modulePaths) : m_modulePaths(std::move(modulePaths)) {}
 
-// The module stays loaded to the end: the player's code must outlive the player.
 LateSoundDevice::~LateSoundDevice() = default;
 
 QString LateSoundDevice::load()
@@ -24,28 +23,27 @@ QString LateSoundDevice::load()
     if (!create)
         return QStringLiteral("无法打开声音模块（%1），本次运行没有声音。").arg(m_module.errorString());
     m_device.reset(create());
-    for (const QString& path : std::as_const(m_preloads))
-        m_device->preload(path);
-    m_preloads.clear();
-    if (!m_waiting.isEmpty())
-        m_device->play(std::exchange(m_waiting, QString()));
     return {};
+}
+
+bool LateSoundDevice::ready()
+{
+    if (!m_tried)
+        if (const QString problem = load(); !problem.isEmpty() && onProblem)
+            onProblem(problem);
+    return m_device != nullptr;
 }
 
 void LateSoundDevice::preload(const QString& path)
 {
-    if (m_device)
+    if (ready())
         m_device->preload(path);
-    else
-        m_preloads.append(path);
 }
 
 void LateSoundDevice::play(const QString& path)
 {
-    if (m_device)
+    if (ready())
         m_device->play(path);
-    else if (!m_tried)
-        m_waiting = path;
 }
 
 SoundDevice::Readiness LateSoundDevice::readiness(const QString& path) const

@@ -73,8 +73,9 @@ QSoundEffect* QtSoundDevice::effectFor(const QString& path)
 void QtSoundDevice::preload(const QString& path)
 {
     QSoundEffect* effect = effectFor(path);
-    if (!effect)
+    if (!effect || m_preloaded.contains(effect))
         return;
+    m_preloaded.insert(effect);
     // A sound's first play opens its output cold and starts late, and the next ring half a second
     // later cuts it off: the first ring of an alarm went unheard. One muted play at start-up
     // takes that cost while nobody listens.

@@ -22,6 +22,7 @@ private:
 
     QHash<QString, QSoundEffect*> m_effects;
     QSoundEffect* m_playing = nullptr;
+    QSet<QSoundEffect*> m_preloaded; // asked to ready: readied once
     QSet<QSoundEffect*> m_warmed;
     QTemporaryDir m_padded; // the sounds with silence behind them, as the effects play them
 };
