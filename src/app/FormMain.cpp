@@ -205,10 +205,11 @@ void FormMain::startup()
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    // The pointer over the window, or a key or a click in it: the user may be about to hear a
-    // hover or a click, and the sound device takes a moment to open.
+    // The pointer moving over the window, or a key or a click in it: the user may be about to hear
+    // a hover or a click, and the sound device takes a moment to open. (A window that merely
+    // appears under a resting pointer is not that.)
     const QEvent::Type type = event->type();
-    if ((type == QEvent::Enter || type == QEvent::KeyPress || type == QEvent::MouseButtonPress) &&
+    if ((type == QEvent::MouseMove || type == QEvent::KeyPress || type == QEvent::MouseButtonPress) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
         qApp->removeEventFilter(this);
         for (Sound sound : Sounds::all)

@@ -114,12 +114,14 @@ private slots:
         QCOMPARE(f.window->size(), QSize(599, 400));
         // No sound is readied before one may be wanted: the sound stack stays unloaded until then.
         QVERIFY(f.bench.sound.preloaded.isEmpty());
-        QEvent enter(QEvent::Enter);
-        QCoreApplication::sendEvent(f.label("LabelLog"), &enter);
+        QEvent enter(QEvent::Enter); // a window mapped under a resting pointer
+        QCoreApplication::sendEvent(f.window.get(), &enter);
+        QVERIFY(f.bench.sound.preloaded.isEmpty());
+        f.moveOverBackground();
         const QStringList all{QStringLiteral("clock1.wav"), QStringLiteral("Moveme.wav"),
                               QStringLiteral("ClickMe.wav")};
         QCOMPARE(f.bench.sound.preloaded, all);
-        QCoreApplication::sendEvent(f.window.get(), &enter);
+        f.moveOverBackground();
         QCOMPARE(f.bench.sound.preloaded, all);
         QVERIFY(!f.get<WallTimer>("Timer运行闹钟")->isActive());
         QVERIFY(f.bench.notifications.sent.isEmpty());
