@@ -3,6 +3,7 @@
 #include "alarm/core/AlarmTable.h"
 #include "platform/Clock.h"
 #include "uikit/Controls.h"
+#include "uikit/ProgramIcon.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -42,7 +43,7 @@ FormAware::FormAware(const Clock& clock, QWidget* owner)
     setObjectName(QStringLiteral("FormAware"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kestrin闹钟"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
+    setWindowIcon(programIcon());
     setFixedSize(twipsToPixels(4530), twipsToPixels(1860));
     setFont(layoutFont());
     auto* background = new QLabel(this);

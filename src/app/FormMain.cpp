@@ -17,6 +17,7 @@
 #include "tray/ReminderPanel.h"
 #include "tray/TrayController.h"
 #include "uikit/Controls.h"
+#include "uikit/ProgramIcon.h"
 #include "uikit/ShownPicture.h"
 
 #include <QCloseEvent>
@@ -67,7 +68,7 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
 {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Kestrin"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/kestrin.png")));
+    setWindowIcon(programIcon());
     setFixedSize(twipsToPixels(8985), twipsToPixels(6000));
     setFont(layoutFont());
     ShownPicture::attach(this, QStringLiteral(":/pictures/main_background.jpg"),

@@ -112,6 +112,14 @@ private slots:
         QVERIFY(f.bench.tray.added);
         QCOMPARE(f.window->tray()->lastState(), Qt::WindowNoState);
         QCOMPARE(f.window->size(), QSize(599, 400));
+        // The icon is read from its picture at each size asked for: the tray's and the desktop's.
+        const QIcon icon = f.window->windowIcon();
+        QCOMPARE(icon.availableSizes(), QList<QSize>{QSize(256, 256)});
+        for (int side : {22, 256}) {
+            const QImage drawn = icon.pixmap(side).toImage();
+            QCOMPARE(drawn.size(), QSize(side, side));
+            QVERIFY(qAlpha(drawn.pixel(side / 2, side / 2)) == 255); // the picture, not an empty square
+        }
         // No sound is readied before one may be wanted: the sound stack stays unloaded until then.
         QVERIFY(f.bench.sound.preloaded.isEmpty());
         QEvent enter(QEvent::Enter); // a window mapped under a resting pointer
