@@ -26,7 +26,6 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTimer>
 
 namespace {
 
