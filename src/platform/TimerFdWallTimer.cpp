@@ -61,14 +61,14 @@ void TimerFdWallTimer::arm()
         m_fallback->start(int(std::clamp<qint64>(wait, 0, fallbackStepMs)));
         return;
     }
-    itimerspec spec{};
+    itimerspec wake{};
     if (m_deadline.isValid()) {
         // Zero would stop the timer: a moment at or before the epoch fires at once all the same.
         const qint64 ms = std::max<qint64>(m_deadline.toMSecsSinceEpoch(), 1);
-        spec.it_value.tv_sec = time_t(ms / 1000);
-        spec.it_value.tv_nsec = long(ms % 1000) * 1000000;
+        wake.it_value.tv_sec = time_t(ms / 1000);
+        wake.it_value.tv_nsec = long(ms % 1000) * 1000000;
     }
-    if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) != 0)
+    if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &wake, nullptr) != 0)
         qWarning("kestrin: timerfd_settime: %s", strerror(errno));
 }
 
