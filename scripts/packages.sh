@@ -19,9 +19,10 @@ ensure_packages() {
     $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-wqy-microhei qt6-translations-l10n)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-wqy-microhei qt6-translations-l10n
+                libical-dev qtkeychain-qt6-dev)
 TEST_PACKAGES=(xvfb xdotool trayer imagemagick python3-xlib pulseaudio pulseaudio-utils sox clang-format dpkg-dev
                desktop-file-utils appstream dbus-daemon dbus-bin python3-dbus python3-gi
-               at-spi2-core python3-pyatspi strace weston qt6-wayland)
+               at-spi2-core python3-pyatspi strace weston qt6-wayland radicale gnome-keyring)
 PACKAGE_PACKAGES=(dpkg-dev)
 BENCH_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev alarm-clock-applet osmo)

@@ -23,7 +23,11 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <cerrno>
+#include <cstring>
 #include <malloc.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -60,6 +64,29 @@ bool displayAvailable()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// --caldav and --sync run in kestrin-sync, which alone loads the network stack: the program
+// becomes it, with the same arguments and the directory the data folder is chosen from.
+int runSyncHelper(const QString& exeDir, int argc, char* argv[])
+{
+    for (const QString& dir : {exeDir, QDir(exeDir).filePath(QStringLiteral(KESTRIN_LIB_DIR))}) {
+        const QByteArray helper = QFile::encodeName(QDir(dir).filePath(QStringLiteral("kestrin-sync")));
+        if (!QFileInfo(QString::fromLocal8Bit(helper)).isExecutable())
+            continue;
+        const QByteArray dirArgument = QFile::encodeName(exeDir);
+        std::vector<char*> arguments{const_cast<char*>(helper.constData()), const_cast<char*>("--exe-dir"),
+                                     const_cast<char*>(dirArgument.constData())};
+        arguments.insert(arguments.end(), argv + 1, argv + argc);
+        arguments.push_back(nullptr);
+        execv(helper.constData(), arguments.data());
+        CommandTasks::print(
+            stderr, QStringLiteral("kestrin: 无法启动 %1：%2")
+                        .arg(QString::fromLocal8Bit(helper), QString::fromLocal8Bit(strerror(errno))));
+        return 1;
+    }
+    CommandTasks::print(stderr, QStringLiteral("kestrin: 找不到 kestrin-sync，同步功能没有安装。"));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -87,6 +114,8 @@ int main(int argc, char* argv[])
         print(stderr, QStringLiteral("kestrin: ") + problem);
         return 1;
     }
+    if (options.action == CommandLine::CalDav || options.action == CommandLine::Sync)
+        return runSyncHelper(exeDir, argc, argv);
     const QString elsewhere = backupElsewhere(options);
     if (options.action != CommandLine::Run) {
         QCoreApplication app(argc, argv);
@@ -152,9 +181,8 @@ int main(int argc, char* argv[])
     BackupBeforeWrite files(disk, backups, clock);
     files.onProblems = printProblems;
     // The sound stack is opened at the first sound readied or played, not at start.
-    LateSoundDevice sound(
-        {QDir(exeDir).filePath(QStringLiteral("kestrin_sound.so")),
-         QDir(exeDir).filePath(QStringLiteral(KESTRIN_SOUND_MODULE_DIR "/kestrin_sound.so"))});
+    LateSoundDevice sound({QDir(exeDir).filePath(QStringLiteral("kestrin_sound.so")),
+                           QDir(exeDir).filePath(QStringLiteral(KESTRIN_LIB_DIR "/kestrin_sound.so"))});
     QtShell shell;
     QtTrayIcon tray;
     QtNotifications notifications(tray);

@@ -116,6 +116,22 @@ StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, c
     return add({text, *setDate, *finishDate, 0});
 }
 
+StoreChange AgendaStore::replaceAll(const QList<AgendaItem>& items, const QStringList& entries)
+{
+    if (!m_loaded)
+        return StoreChange::refused(checkAdd());
+    if (!unchangedOnDisk())
+        return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
+    if (!entries.isEmpty()) {
+        if (const Result written = LogFile::append(m_files, m_logPath, entries); !written)
+            return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2），日程未改变。")
+                                           .arg(QString::fromUtf8(LogFile::fileName), written.error()));
+    }
+    StoreChange change = rewrite(items);
+    change.archived = !entries.isEmpty();
+    return change;
+}
+
 StoreChange AgendaStore::rewrite(const QList<AgendaItem>& items)
 {
     if (const Result written = AgendaFile::rewrite(m_files, m_path, items); !written)

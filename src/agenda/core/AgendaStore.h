@@ -52,6 +52,9 @@ public:
     // Deletes every item with text. Their entries reach my.log before the agenda is rewritten, so
     // that no item leaves the agenda without its entry, whatever happens in between.
     StoreChange remove(const QString& text, QDate deletionDate);
+    // Replaces the whole agenda by items, as a sync merges it: entries, for the items that leave,
+    // reach my.log first.
+    StoreChange replaceAll(const QList<AgendaItem>& items, const QStringList& entries);
 
 private:
     StoreChange writeFailed(const QString& fileName, const QString& error) const;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -40,8 +41,9 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
         result.action = action;
         return true;
     };
-    const QString oneTask = QStringLiteral("--backups、--restore、--list、--add 与 --autostart 只能选一个");
-    bool finishGiven = false, setGiven = false, overdueGiven = false;
+    const QString oneTask =
+        QStringLiteral("--backups、--restore、--list、--add、--autostart、--caldav 与 --sync 只能选一个");
+    bool finishGiven = false, setGiven = false, overdueGiven = false, userGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
         if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h")) {
@@ -86,6 +88,30 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
             if (i + 1 < arguments.size() &&
                 (arguments[i + 1] == QStringLiteral("on") || arguments[i + 1] == QStringLiteral("off")))
                 result.autostart = arguments[++i] == QStringLiteral("on");
+        } else if (arg == QStringLiteral("--caldav")) {
+            if (!setAction(CalDav))
+                return fail(oneTask);
+            if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QStringLiteral("--"))) {
+                const QString value = arguments[++i];
+                if (value == QStringLiteral("off")) {
+                    result.caldavOff = true;
+                } else {
+                    const QUrl url(value, QUrl::StrictMode);
+                    if (!url.isValid() || url.host().isEmpty() ||
+                        (url.scheme() != QStringLiteral("https") && url.scheme() != QStringLiteral("http")))
+                        return fail(QStringLiteral(
+                            "--caldav 后面应是任务列表的地址，如 https://example.org/dav/tasks/"));
+                    result.caldavUrl = value;
+                }
+            }
+        } else if (const auto user = valueOf(QStringLiteral("--user"), arguments, i, missing)) {
+            if (missing || user->isEmpty())
+                return fail(QStringLiteral("--user 后面应是用户名"));
+            result.caldavUser = *user;
+            userGiven = true;
+        } else if (arg == QStringLiteral("--sync")) {
+            if (!setAction(Sync))
+                return fail(oneTask);
         } else if (arg == QStringLiteral("--backups") || arg == QStringLiteral("--list")) {
             if (!setAction(arg == QStringLiteral("--list") ? List : ListBackups))
                 return fail(oneTask);
@@ -99,6 +125,8 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
         return fail(QStringLiteral("--add 需要 --finish 完成日期"));
     if ((finishGiven || setGiven) && result.action != Add)
         return fail(QStringLiteral("--finish 与 --set 只用于 --add"));
+    if (userGiven && result.caldavUrl.isEmpty())
+        return fail(QStringLiteral("--user 只用于 --caldav URL"));
     if (overdueGiven && result.action != List)
         return fail(QStringLiteral("--overdue 只用于 --list"));
     if (result.dirGiven && !QFileInfo(result.appDir).isDir())
@@ -116,6 +144,8 @@ QString CommandLine::usage(const QString& dataDir)
                "      kestrin --list [--overdue] [--dir DIR]\n"
                "      kestrin --add 内容 --finish YYYY-MM-DD [--set YYYY-MM-DD] [--dir DIR]\n"
                "      kestrin --autostart [on|off] [--dir DIR]\n"
+               "      kestrin --caldav [URL [--user 用户名] | off] [--dir DIR]\n"
+               "      kestrin --sync [--dir DIR]\n"
                "\n"
                "  --dir DIR          agenda.txt、my.log、三个声音文件、kestrin.ini 与 backup/ 所在的目录\n"
                "                     （默认：程序所在的目录）\n"
@@ -129,6 +159,10 @@ QString CommandLine::usage(const QString& dataDir)
                "  --add 内容         添加日程，规则与“添加日程”相同；设置日期默认为今天。\n"
                "                     程序正在运行时由它写入。拒绝时退出码为 1，用法错误为 2\n"
                "  --autostart on|off 登录时自动启动本程序（或不再自动启动）；不带 on/off 则显示现状\n"
+               "  --caldav URL       与 URL 处的 CalDAV 任务列表同步日程（列表不存在时新建）；\n"
+               "                     服务器要密码时从标准输入读取，存入桌面的密钥存储\n"
+               "  --caldav off       断开任务列表，两边的日程都不删除；不带参数则显示现状\n"
+               "  --sync             立即同步，显示上传、下载、完成与冲突的条数\n"
                "  --help             显示本说明\n"
                "\n"
                "数据目录：") +

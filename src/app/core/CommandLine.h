@@ -19,6 +19,8 @@ struct CommandLine
         List,        // --list [--overdue]
         Add,         // --add TEXT --finish DATE [--set DATE]
         Autostart,   // --autostart [on|off]
+        CalDav,      // --caldav [URL [--user NAME] | off]
+        Sync,        // --sync
     };
     Action action = Run;
     QString appDir;
@@ -30,6 +32,9 @@ struct CommandLine
     bool overdueOnly = false;
     QString addText, addSet, addFinish; // as typed: the add checks them as the entry box does
     std::optional<bool> autostart;      // nothing: only say whether it is on
+    QString caldavUrl;                  // empty: only say which server, unless caldavOff
+    QString caldavUser;
+    bool caldavOff = false;
 
     // arguments without the program name; exeDir is the directory of the executable.
     static CommandLine parse(const QStringList& arguments, const QString& exeDir);

@@ -34,3 +34,20 @@ StoreChange LogStore::removeLine(int row)
                                        .arg(QString::fromUtf8(LogFile::fileName), written.error()));
     return StoreChange::done();
 }
+
+StoreChange LogStore::append(const QStringList& entries)
+{
+    const QStringList present = m_log.texts();
+    QStringList missing;
+    for (const QString& entry : entries)
+        if (!present.contains(entry) && !missing.contains(entry))
+            missing.append(entry);
+    if (missing.isEmpty())
+        return StoreChange::done();
+    if (const Result written = LogFile::append(m_files, m_path, missing); !written)
+        return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2）")
+                                       .arg(QString::fromUtf8(LogFile::fileName), written.error()));
+    StoreChange change = StoreChange::done();
+    change.archived = true;
+    return change;
+}

@@ -22,6 +22,8 @@ public:
     int loads() const { return m_loads; }
     bool unchangedOnDisk() const;
 
+    // Adds entries at the end; those already in the file (a retried sync's) are not added twice.
+    StoreChange append(const QStringList& entries);
     // Deletes line row, unless the file changed since it was read.
     StoreChange removeLine(int row);
 

@@ -1,0 +1,60 @@
+#include "sync/QtDavTransport.h"
+
+#include <QAuthenticator>
+#include <QEventLoop>
+#include <QNetworkReply>
+#include <QSet>
+
+QtDavTransport::QtDavTransport(const QString& user, const QString& password,
+                               std::chrono::milliseconds timeout)
+    : m_user(user), m_password(password), m_timeout(timeout)
+{
+    QObject::connect(&m_network, &QNetworkAccessManager::authenticationRequired,
+                     [this](QNetworkReply* reply, QAuthenticator* authenticator) {
+                         // Asked again on the same exchange: the password was refused. Leaving the
+                         // authenticator empty ends the exchange with the server's 401.
+                         if (reply->property("kestrinAsked").toBool())
+                             return;
+                         reply->setProperty("kestrinAsked", true);
+                         if (m_password.isEmpty()) {
+                             m_passwordWanted = true;
+                             return;
+                         }
+                         authenticator->setUser(m_user);
+                         authenticator->setPassword(m_password);
+                     });
+}
+
+DavReply QtDavTransport::send(const DavRequest& request)
+{
+    QNetworkRequest http(request.url);
+    for (const auto& [name, value] : request.headers)
+        http.setRawHeader(name, value);
+    http.setTransferTimeout(int(m_timeout.count()));
+    http.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    QNetworkReply* reply = m_network.sendCustomRequest(http, request.method, request.body);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    DavReply answer;
+    answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    answer.body = reply->readAll();
+    answer.etag = reply->rawHeader("ETag");
+    if (answer.status == 0) {
+        switch (reply->error()) {
+        case QNetworkReply::OperationCanceledError:
+        case QNetworkReply::TimeoutError:
+            answer.error = QStringLiteral("服务器没有应答");
+            break;
+        case QNetworkReply::SslHandshakeFailedError:
+            answer.error = QStringLiteral("证书被拒绝：") + reply->errorString();
+            break;
+        default:
+            answer.error = reply->errorString();
+        }
+    }
+    reply->deleteLater();
+    return answer;
+}

@@ -1,0 +1,215 @@
+#include "sync/SyncCommands.h"
+
+#include "sync/QtDavTransport.h"
+#include "sync/SecretStore.h"
+#include "sync/core/AgendaSync.h"
+#include "sync/core/CalDavClient.h"
+
+#include "app/core/CommandLine.h"
+#include "app/core/CommandTasks.h"
+#include "platform/Clock.h"
+#include "platform/TextFiles.h"
+#include "platform/instance/SingleInstance.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QLockFile>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+namespace SyncCommands {
+
+namespace {
+
+using CommandTasks::print;
+
+QString statePath(const QString& appDir)
+{
+    return QDir(appDir).filePath(QString::fromUtf8(SyncState::fileName));
+}
+
+QString secretKey(const QString& user, const QUrl& url)
+{
+    return user + u'@' + url.toString();
+}
+
+// A line of standard input; on a terminal, asked for and read without echo.
+QString readPassword(const QString& user)
+{
+    const bool terminal = isatty(STDIN_FILENO);
+    termios saved{};
+    if (terminal) {
+        std::fputs(QStringLiteral("%1 的密码：").arg(user).toUtf8().constData(), stderr);
+        tcgetattr(STDIN_FILENO, &saved);
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string line;
+    std::getline(std::cin, line);
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fputs("\n", stderr);
+    }
+    return QString::fromLocal8Bit(line.c_str());
+}
+
+// Two syncs of one folder at once would each write what the other has not seen.
+std::unique_ptr<QLockFile> lockSync(const QString& appDir)
+{
+    auto lock =
+        std::make_unique<QLockFile>(SingleInstance::lockFilePathFor(appDir) + QStringLiteral(".sync"));
+    if (!lock->tryLock(60000))
+        return nullptr;
+    return lock;
+}
+
+int runSync(const QString& appDir, SyncState& state, const QString& password)
+{
+    DiskTextFiles files;
+    SystemClock clock;
+    QtDavTransport transport(state.user, password);
+    CalDavClient client(transport, state.url);
+    AgendaSync sync(files, clock, appDir, client);
+    const AgendaSync::Report report = sync.run(state);
+    print(report.error.isEmpty() ? stdout : stderr, report.text());
+    return report.error.isEmpty() ? 0 : 1;
+}
+
+int status(const CommandLine& options)
+{
+    DiskTextFiles files;
+    SyncState state;
+    if (const Result loaded = SyncState::load(files, statePath(options.appDir), state); !loaded) {
+        print(stderr, QStringLiteral("kestrin: ") + loaded.error());
+        return 1;
+    }
+    if (state.url.isEmpty()) {
+        print(stdout, QStringLiteral("没有连接任务列表（kestrin --caldav URL 连接）。"));
+        return 0;
+    }
+    print(stdout, QStringLiteral("任务列表：%1%2")
+                      .arg(state.url.toString(),
+                           state.user.isEmpty() ? QString() : QStringLiteral("（用户 %1）").arg(state.user)));
+    print(stdout,
+          state.lastSuccess.isValid()
+              ? QStringLiteral("上次同步成功：%1")
+                    .arg(state.lastSuccess.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+              : QStringLiteral("还没有同步成功过。"));
+    return 0;
+}
+
+int forget(const CommandLine& options)
+{
+    DiskTextFiles files;
+    SyncState state;
+    SyncState::load(files, statePath(options.appDir), state);
+    if (!state.user.isEmpty())
+        SecretStore::remove(secretKey(state.user, state.url));
+    if (QFile::exists(statePath(options.appDir)) && !QFile::remove(statePath(options.appDir))) {
+        print(stderr, QStringLiteral("kestrin: %1 无法删除").arg(statePath(options.appDir)));
+        return 1;
+    }
+    print(stdout, QStringLiteral("已断开任务列表；日程与任务列表中的内容都没有删除。"));
+    return 0;
+}
+
+int connect(const CommandLine& options)
+{
+    const auto lock = lockSync(options.appDir);
+    if (!lock) {
+        print(stderr, QStringLiteral("kestrin: 另一个同步正在进行，请稍后再试。"));
+        return 1;
+    }
+    SyncState state;
+    state.url = QUrl(options.caldavUrl);
+    state.user = options.caldavUser;
+    QString password;
+    {
+        QtDavTransport transport(state.user, password);
+        CalDavClient client(transport, state.url);
+        Result ready = client.prepare();
+        if (!ready && transport.passwordWanted()) {
+            if (state.user.isEmpty()) {
+                print(stderr, QStringLiteral("kestrin: 服务器要求登录，请用 --user 给出用户名。"));
+                return 1;
+            }
+            password = readPassword(state.user);
+            QtDavTransport withPassword(state.user, password);
+            CalDavClient again(withPassword, state.url);
+            ready = again.prepare();
+            if (ready) {
+                // The password is kept before anything else is: a link whose password is lost
+                // would fail at every sync.
+                if (const Result kept = SecretStore::write(secretKey(state.user, state.url), password);
+                    !kept) {
+                    print(stderr, QStringLiteral("kestrin: ") + kept.error() + QStringLiteral("。未连接。"));
+                    return 1;
+                }
+            }
+        }
+        if (!ready) {
+            print(stderr, QStringLiteral("kestrin: 无法连接任务列表：") + ready.error());
+            return 1;
+        }
+    }
+    DiskTextFiles files;
+    if (const Result saved = state.save(files, statePath(options.appDir)); !saved) {
+        print(stderr,
+              QStringLiteral("kestrin: %1 无法写入：%2").arg(statePath(options.appDir), saved.error()));
+        return 1;
+    }
+    print(stdout, QStringLiteral("已连接任务列表 %1。").arg(state.url.toString()));
+    return runSync(options.appDir, state, password);
+}
+
+} // namespace
+
+int caldav(const CommandLine& options)
+{
+    if (options.caldavOff)
+        return forget(options);
+    if (options.caldavUrl.isEmpty())
+        return status(options);
+    return connect(options);
+}
+
+int sync(const CommandLine& options)
+{
+    DiskTextFiles files;
+    SyncState state;
+    if (const Result loaded = SyncState::load(files, statePath(options.appDir), state); !loaded) {
+        print(stderr, QStringLiteral("kestrin: ") + loaded.error());
+        return 1;
+    }
+    if (state.url.isEmpty()) {
+        print(stderr, QStringLiteral("kestrin: 还没有连接任务列表（kestrin --caldav URL 连接）。"));
+        return 1;
+    }
+    QString password;
+    if (!state.user.isEmpty()) {
+        QString error;
+        const std::optional<QString> stored = SecretStore::read(secretKey(state.user, state.url), &error);
+        if (!stored) {
+            print(stderr,
+                  QStringLiteral("kestrin: ") +
+                      (error.isEmpty() ? QStringLiteral("密钥存储中没有这个任务列表的密码，请用 "
+                                                        "kestrin --caldav URL --user 用户名 重新连接。")
+                                       : error));
+            return 1;
+        }
+        password = *stored;
+    }
+    const auto lock = lockSync(options.appDir);
+    if (!lock) {
+        print(stderr, QStringLiteral("kestrin: 另一个同步正在进行，请稍后再试。"));
+        return 1;
+    }
+    return runSync(options.appDir, state, password);
+}
+
+} // namespace SyncCommands

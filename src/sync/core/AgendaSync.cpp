@@ -1,0 +1,166 @@
+#include "sync/core/AgendaSync.h"
+
+#include "sync/core/CalDavClient.h"
+#include "sync/core/SyncMerge.h"
+#include "sync/core/TaskCodec.h"
+
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaStore.h"
+#include "log/core/LogFile.h"
+#include "log/core/LogStore.h"
+#include "platform/Clock.h"
+
+#include <QDir>
+#include <QHash>
+#include <QUuid>
+
+namespace {
+
+// A 412 means the task changed between our reading and our writing: read again and decide again,
+// a few times, before giving up until the next sync.
+constexpr int maxPasses = 3;
+
+} // namespace
+
+AgendaSync::AgendaSync(TextFiles& files, const Clock& clock, const QString& dir, CalDavClient& client)
+    : m_files(files), m_clock(clock), m_dir(dir), m_client(client)
+{
+}
+
+QString AgendaSync::statePath() const
+{
+    return QDir(m_dir).filePath(QString::fromUtf8(SyncState::fileName));
+}
+
+QString AgendaSync::Report::text() const
+{
+    if (!error.isEmpty())
+        return QStringLiteral("同步失败：") + error;
+    QString text = QStringLiteral("同步完成：上传 %1 条，下载 %2 条，完成 %3 条，冲突 %4 条")
+                       .arg(uploaded)
+                       .arg(downloaded)
+                       .arg(completed)
+                       .arg(conflicts);
+    for (const QString& task : skipped)
+        text += QStringLiteral("\n未同步：") + task;
+    return text;
+}
+
+AgendaSync::Report AgendaSync::run(SyncState& state)
+{
+    Report report;
+    for (int i = 0; i < maxPasses; ++i) {
+        bool retry = false;
+        if (pass(state, report, retry) || !retry)
+            return report;
+    }
+    report.error = QStringLiteral("任务在同步时一再被别处修改，下次同步再试");
+    return report;
+}
+
+bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
+{
+    report = Report{{}, 0, 0, 0, 0, {}, report.requests};
+    const QDate today = m_clock.today();
+    const QDir dir(m_dir);
+    AgendaStore agenda(m_files, dir.filePath(QString::fromUtf8(AgendaFile::fileName)),
+                       dir.filePath(QString::fromUtf8(LogFile::fileName)));
+    if (!agenda.load(today)) {
+        report.error = agenda.loadError();
+        return false;
+    }
+    LogStore log(m_files, dir.filePath(QString::fromUtf8(LogFile::fileName)));
+    if (const LogFile::Load& lines = log.load(); !lines.result) {
+        report.error = lines.result.error();
+        return false;
+    }
+
+    ++report.requests;
+    const CalDavClient::Changes changes = m_client.changesSince(state.token);
+    if (!changes.error.isEmpty()) {
+        report.error = changes.error;
+        return false;
+    }
+    // The task list now: what the last sync left, with what changed since.
+    QList<ServerTask> server;
+    QHash<QString, qsizetype> changed;
+    for (const ServerTask& task : changes.changed) {
+        changed.insert(task.href, server.size());
+        server.append(task);
+        TaskCodec::read(server.last(), today, today);
+    }
+    if (!changes.whole) {
+        for (const SyncEntry& entry : std::as_const(state.entries)) {
+            if (changed.contains(entry.href) || changes.gone.contains(entry.href))
+                continue;
+            server.append({entry.href, entry.etag, {}, entry.uid, entry.values, true, {}, {}});
+        }
+    }
+
+    SyncPlan plan = SyncMerge::plan(
+        state.entries, agenda.table().items, server, today,
+        [] { return QUuid::createUuid().toString(QUuid::WithoutBraces); },
+        [this](const QString& uid) { return m_client.hrefFor(uid); });
+
+    if (!plan.conflictEntries.isEmpty()) {
+        if (const StoreChange archived = log.append(plan.conflictEntries);
+            archived.status != StoreChange::Done) {
+            report.error = archived.message;
+            return false;
+        }
+    }
+    const QDateTime now = m_clock.now();
+    for (SyncPlan::Upload& upload : plan.uploads) {
+        if (!upload.ifMatch.isEmpty() && upload.previous.isEmpty()) {
+            // An update keeps what the agenda does not hold (alarms, notes, categories): fetch it.
+            ++report.requests;
+            const DavReply got = m_client.get(upload.href);
+            if (got.ok() && got.etag != upload.ifMatch && !got.etag.isEmpty()) {
+                retry = true;
+                return false;
+            }
+            if (!got.ok()) {
+                report.error = CalDavClient::failure(got);
+                retry = got.status == 404;
+                return false;
+            }
+            upload.previous = got.body;
+        }
+        ++report.requests;
+        const DavReply put = m_client.put(
+            upload.href, TaskCodec::write(upload.previous, upload.uid, upload.values, upload.open, now),
+            upload.ifMatch);
+        if (put.status == 412) {
+            retry = true;
+            return false;
+        }
+        if (!put.ok()) {
+            report.error = CalDavClient::failure(put);
+            return false;
+        }
+        if (upload.kept)
+            plan.entries.append({upload.uid, upload.href, put.etag, upload.values});
+    }
+
+    if (plan.agendaChanged) {
+        const StoreChange written = agenda.replaceAll(plan.items, plan.removalEntries);
+        if (written.status != StoreChange::Done) {
+            report.error = written.message;
+            return false;
+        }
+    }
+    state.token = changes.token;
+    state.entries = plan.entries;
+    state.lastSuccess = now;
+    if (const Result saved = state.save(m_files, statePath()); !saved) {
+        report.error =
+            QStringLiteral("%1 无法写入（%2）").arg(QString::fromUtf8(SyncState::fileName), saved.error());
+        return false;
+    }
+    report.uploaded = plan.uploaded;
+    report.downloaded = plan.downloaded;
+    report.completed = plan.completed;
+    report.conflicts = plan.conflicts;
+    report.skipped = plan.skipped;
+    return true;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "sync/core/SyncState.h"
+
+#include <QStringList>
+
+class CalDavClient;
+class Clock;
+class TextFiles;
+
+// One sync of a folder's agenda with its task list: read what changed there, merge, write the
+// server's side, then the agenda and my.log through their stores, then the sync state. A failure
+// before the files are written leaves them as they were; a sync cut short anywhere is caught up by
+// the next, which recognises what was done by its text and values.
+class AgendaSync
+{
+public:
+    AgendaSync(TextFiles& files, const Clock& clock, const QString& dir, CalDavClient& client);
+
+    struct Report
+    {
+        QString error; // empty when the sync succeeded
+        int uploaded = 0, downloaded = 0, completed = 0, conflicts = 0;
+        QStringList skipped;
+        int requests = 0;
+        QString text() const;
+    };
+    Report run(SyncState& state);
+
+    QString statePath() const;
+
+private:
+    bool pass(SyncState& state, Report& report, bool& retry);
+
+    TextFiles& m_files;
+    const Clock& m_clock;
+    QString m_dir;
+    CalDavClient& m_client;
+};

@@ -1,0 +1,122 @@
+#include "sync/core/Multistatus.h"
+
+#include <QUrl>
+#include <QXmlStreamReader>
+
+namespace Multistatus {
+
+namespace {
+
+const QString dav = QStringLiteral("DAV:");
+const QString caldav = QStringLiteral("urn:ietf:params:xml:ns:caldav");
+
+// "HTTP/1.1 404 Not Found" → 404.
+int statusCode(const QString& line)
+{
+    const QStringList parts = line.simplified().split(u' ');
+    return parts.size() >= 2 ? parts[1].toInt() : 0;
+}
+
+bool is(const QXmlStreamReader& xml, const QString& ns, QStringView name)
+{
+    return xml.namespaceUri() == ns && xml.name() == name;
+}
+
+void readPropstat(QXmlStreamReader& xml, Response& response)
+{
+    Response found;
+    int status = 0;
+    while (xml.readNextStartElement()) {
+        if (is(xml, dav, u"status")) {
+            status = statusCode(xml.readElementText());
+        } else if (is(xml, dav, u"prop")) {
+            while (xml.readNextStartElement()) {
+                if (is(xml, dav, u"getetag")) {
+                    found.etag = xml.readElementText().trimmed().toUtf8();
+                } else if (is(xml, caldav, u"calendar-data")) {
+                    found.calendarData = xml.readElementText().toUtf8();
+                } else if (is(xml, dav, u"resourcetype")) {
+                    while (xml.readNextStartElement()) {
+                        if (is(xml, dav, u"collection"))
+                            found.isCollection = true;
+                        xml.skipCurrentElement();
+                    }
+                } else if (is(xml, caldav, u"supported-calendar-component-set")) {
+                    while (xml.readNextStartElement()) {
+                        if (is(xml, caldav, u"comp") && xml.attributes()
+                                                                .value(QStringLiteral("name"))
+                                                                .compare(u"VTODO", Qt::CaseInsensitive) == 0)
+                            found.holdsTasks = true;
+                        xml.skipCurrentElement();
+                    }
+                } else {
+                    xml.skipCurrentElement();
+                }
+            }
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    // Properties under a 404 propstat are the ones the server does not have.
+    if (status < 200 || status >= 300)
+        return;
+    response.status = status;
+    if (!found.etag.isEmpty())
+        response.etag = found.etag;
+    if (!found.calendarData.isEmpty())
+        response.calendarData = found.calendarData;
+    response.isCollection |= found.isCollection;
+    response.holdsTasks |= found.holdsTasks;
+}
+
+} // namespace
+
+Answer read(const QByteArray& body)
+{
+    Answer answer;
+    QXmlStreamReader xml(body);
+    if (!xml.readNextStartElement()) {
+        answer.error = QStringLiteral("服务器的回答不是 XML");
+        return answer;
+    }
+    if (is(xml, dav, u"error")) {
+        while (xml.readNextStartElement()) {
+            if (is(xml, dav, u"valid-sync-token"))
+                answer.validSyncTokenRefused = true;
+            xml.skipCurrentElement();
+        }
+        answer.error = QStringLiteral("服务器拒绝了请求");
+        return answer;
+    }
+    if (!is(xml, dav, u"multistatus")) {
+        answer.error = QStringLiteral("服务器的回答不是 WebDAV 的 multistatus");
+        return answer;
+    }
+    while (xml.readNextStartElement()) {
+        if (is(xml, dav, u"sync-token")) {
+            answer.syncToken = xml.readElementText().trimmed();
+        } else if (is(xml, dav, u"response")) {
+            Response response;
+            while (xml.readNextStartElement()) {
+                if (is(xml, dav, u"href"))
+                    response.href = QUrl::fromPercentEncoding(xml.readElementText().trimmed().toUtf8());
+                else if (is(xml, dav, u"status"))
+                    response.status = statusCode(xml.readElementText());
+                else if (is(xml, dav, u"propstat"))
+                    readPropstat(xml, response);
+                else
+                    xml.skipCurrentElement();
+            }
+            answer.responses.append(response);
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    if (xml.hasError()) {
+        answer.error = QStringLiteral("服务器的回答不是完整的 XML（%1）").arg(xml.errorString());
+        answer.responses.clear();
+    }
+    return answer;
+}
+
+} // namespace Multistatus

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// A WebDAV multistatus answer (RFC 4918), as CalDAV REPORTs and PROPFIND give it.
+namespace Multistatus {
+
+struct Response
+{
+    QString href;
+    int status = 0; // of the response, or of the propstat that held the properties
+    QByteArray etag;
+    QByteArray calendarData;
+    bool isCollection = false;
+    bool holdsTasks = false; // supported-calendar-component-set names VTODO
+};
+
+struct Answer
+{
+    QString error; // the body is not a multistatus; empty when it is
+    QList<Response> responses;
+    QString syncToken;
+    bool validSyncTokenRefused = false; // an error body with the valid-sync-token precondition
+};
+
+Answer read(const QByteArray& body);
+
+} // namespace Multistatus

@@ -1,0 +1,238 @@
+#include "sync/core/SyncMerge.h"
+
+#include "agenda/core/AgendaStore.h"
+#include "agenda/core/DateText.h"
+#include "log/core/LogFile.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace SyncMerge {
+
+namespace {
+
+TaskValues valuesOf(const AgendaItem& item)
+{
+    return {item.text, item.setDate, item.finishDate};
+}
+
+QString entryFor(const TaskValues& values, QDate deleted)
+{
+    return LogFile::formatEntry(values.text, DateText::format(values.set), DateText::format(values.finish),
+                                DateText::format(deleted));
+}
+
+// The merge's working state, so that each case below reads as the rule it follows.
+class Merge
+{
+public:
+    Merge(const QList<AgendaItem>& local, QDate today) : m_local(local), m_today(today)
+    {
+        for (qsizetype i = 0; i < local.size(); ++i)
+            m_localIndex.insert(local[i].text, int(i)); // a hand-made twin counts once, as the last
+        m_replaced.resize(local.size());
+        m_removed.resize(local.size());
+    }
+
+    int claim(const QString& text)
+    {
+        const int index = m_localIndex.value(text, -1);
+        if (index < 0 || m_claimed.contains(index))
+            return -1;
+        m_claimed.insert(index);
+        return index;
+    }
+    // Whether the item at index is already matched, or is the twin of one with its text.
+    bool taken(int index) const
+    {
+        return m_claimed.contains(index) || m_localIndex.value(m_local[index].text) != index;
+    }
+    const TaskValues localValues(int index) const { return valuesOf(m_local[index]); }
+
+    void remove(int index, QDate date)
+    {
+        m_removed[index] = true;
+        plan.removalEntries.append(entryFor(localValues(index), date.isValid() ? date : m_today));
+        plan.agendaChanged = true;
+    }
+    void replace(int index, const TaskValues& values)
+    {
+        m_replaced[index] = values;
+        plan.agendaChanged = true;
+    }
+    void add(const TaskValues& values)
+    {
+        m_added.append({values.text, values.set, values.finish, 0});
+        plan.agendaChanged = true;
+    }
+    // Whether a server's text may come into the agenda as the item at index (-1: a new one).
+    QString refusal(const QString& text, int index) const
+    {
+        if (QString why = AgendaStore::checkText(text); !why.isEmpty())
+            return why;
+        const int holder = m_localIndex.value(text, -1);
+        if (holder >= 0 && holder != index)
+            return QStringLiteral("此日程已经存在!");
+        return {};
+    }
+    void archive(const TaskValues& values)
+    {
+        plan.conflictEntries.append(entryFor(values, m_today));
+        ++plan.conflicts;
+    }
+    void skip(const QString& text, const QString& why)
+    {
+        plan.skipped.append(QStringLiteral("“%1”：%2").arg(text, why));
+    }
+
+    void finish()
+    {
+        if (!plan.agendaChanged)
+            return;
+        for (qsizetype i = 0; i < m_local.size(); ++i) {
+            if (m_removed[i])
+                continue;
+            AgendaItem item = m_local[i];
+            if (const std::optional<TaskValues>& values = m_replaced[i]) {
+                item.text = values->text;
+                item.setDate = values->set;
+                item.finishDate = values->finish;
+            }
+            plan.items.append(item);
+        }
+        plan.items.append(m_added);
+    }
+
+    SyncPlan plan;
+
+private:
+    const QList<AgendaItem>& m_local;
+    QDate m_today;
+    QHash<QString, int> m_localIndex;
+    QSet<int> m_claimed;
+    QList<std::optional<TaskValues>> m_replaced;
+    QList<bool> m_removed;
+    QList<AgendaItem> m_added;
+};
+
+} // namespace
+
+SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, const QList<ServerTask>& server,
+              QDate today, const std::function<QString()>& newUid,
+              const std::function<QString(const QString&)>& hrefFor)
+{
+    Merge merge(local, today);
+    SyncPlan& plan = merge.plan;
+    QHash<QString, const ServerTask*> serverByHref;
+    for (const ServerTask& task : server)
+        serverByHref.insert(task.href, &task);
+    QSet<QString> known;
+
+    auto upload = [&plan](const SyncEntry& entry, const ServerTask* task, const TaskValues& values,
+                          bool open) {
+        const bool there = task != nullptr;
+        plan.uploads.append({entry.href, there ? task->etag : QByteArray(), there ? task->ics : QByteArray(),
+                             entry.uid, values, open, open});
+    };
+
+    for (const SyncEntry& entry : base) {
+        known.insert(entry.href);
+        const ServerTask* task = serverByHref.value(entry.href);
+        if (task && !task->problem.isEmpty()) {
+            // Unreadable now: left as it was on both sides until it reads again.
+            merge.skip(entry.values.text, task->problem);
+            merge.claim(entry.values.text);
+            plan.entries.append(entry);
+            continue;
+        }
+        const int index = merge.claim(entry.values.text);
+        if (!task || !task->open) {
+            if (index < 0)
+                continue;
+            if (merge.localValues(index) != entry.values) {
+                // Changed here while closed there: the agenda's version stays and goes back.
+                upload(entry, task, merge.localValues(index), true);
+                ++plan.conflicts;
+            } else {
+                merge.remove(index, task ? task->closedOn : QDate());
+                ++plan.completed;
+            }
+            continue;
+        }
+        const bool serverChanged = task->etag != entry.etag && task->values != entry.values;
+        if (index < 0) {
+            // Deleted here: the task is completed there, and a version changed there meanwhile is
+            // archived first, so that it can be restored.
+            if (serverChanged)
+                merge.archive(task->values);
+            upload(entry, task, task->values, false);
+            ++plan.completed;
+            continue;
+        }
+        const TaskValues mine = merge.localValues(index);
+        const bool localChanged = mine != entry.values;
+        SyncEntry after{entry.uid, entry.href, task->etag, mine};
+        if (mine == task->values) {
+            // Nothing to do, or both sides made the same change.
+        } else if (localChanged) {
+            if (serverChanged)
+                merge.archive(task->values);
+            else
+                ++plan.uploaded;
+            upload(after, task, mine, true);
+            continue;
+        } else if (serverChanged) {
+            if (const QString why = merge.refusal(task->values.text, index); !why.isEmpty()) {
+                merge.skip(task->values.text, why);
+                after.values = entry.values;
+                after.etag = entry.etag;
+            } else {
+                merge.replace(index, task->values);
+                after.values = task->values;
+                ++plan.downloaded;
+            }
+        }
+        plan.entries.append(after);
+    }
+
+    for (const ServerTask& task : server) {
+        if (known.contains(task.href) || !task.open)
+            continue;
+        if (!task.problem.isEmpty()) {
+            merge.skip(task.href.section(u'/', -1), task.problem);
+            continue;
+        }
+        SyncEntry entry{task.uid, task.href, task.etag, task.values};
+        // The same text on both sides is the same item: a first sync makes no twins.
+        if (const int index = merge.claim(task.values.text); index >= 0) {
+            const TaskValues mine = merge.localValues(index);
+            if (mine != task.values) {
+                merge.archive(task.values);
+                entry.values = mine;
+                upload(entry, &task, mine, true);
+            } else {
+                plan.entries.append(entry);
+            }
+            continue;
+        }
+        if (const QString why = merge.refusal(task.values.text, -1); !why.isEmpty()) {
+            merge.skip(task.values.text, why);
+            continue;
+        }
+        merge.add(task.values);
+        plan.entries.append(entry);
+        ++plan.downloaded;
+    }
+
+    for (qsizetype i = 0; i < local.size(); ++i) {
+        if (merge.taken(int(i)))
+            continue;
+        const QString uid = newUid();
+        upload({uid, hrefFor(uid), {}, {}}, nullptr, valuesOf(local[i]), true);
+        ++plan.uploaded;
+    }
+    merge.finish();
+    return plan;
+}
+
+} // namespace SyncMerge

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "sync/core/SyncEntry.h"
+
+#include "agenda/core/AgendaItem.h"
+
+#include <QStringList>
+
+#include <functional>
+
+// What one sync does: the three-way merge of the last synced entries, the agenda and the task list.
+struct SyncPlan
+{
+    struct Upload
+    {
+        QString href;
+        QByteArray ifMatch;  // empty: a new task
+        QByteArray previous; // the task's iCalendar text to update; empty when a new one or not fetched
+        QString uid;
+        TaskValues values;
+        bool open = true;
+        bool kept = true; // whether its entry stays in the sync state (a completed task's does not)
+    };
+
+    QList<Upload> uploads;
+    QStringList conflictEntries; // my.log entries of server versions that lost, written before the uploads
+    bool agendaChanged = false;
+    QList<AgendaItem> items;    // the agenda afterwards
+    QStringList removalEntries; // my.log entries of the items that leave it
+    QList<SyncEntry> entries;   // the sync state afterwards, but for the uploads
+    int uploaded = 0, downloaded = 0, completed = 0, conflicts = 0;
+    QStringList skipped; // tasks left alone on both sides, and why
+};
+
+namespace SyncMerge {
+
+// server is the whole task list as it is now; local the agenda in file order. newUid gives a UID
+// for each item the server has not seen, hrefFor its place in the list.
+SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, const QList<ServerTask>& server,
+              QDate today, const std::function<QString()>& newUid,
+              const std::function<QString(const QString&)>& hrefFor);
+
+} // namespace SyncMerge

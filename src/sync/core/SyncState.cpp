@@ -1,0 +1,66 @@
+#include "sync/core/SyncState.h"
+
+#include "agenda/core/DateText.h"
+#include "platform/TextFiles.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+Result SyncState::load(const TextFiles& files, const QString& path, SyncState& state)
+{
+    state = {};
+    const LoaderRead read = readForLoader(files, path);
+    if (!read.result || !read.bytes)
+        return read.result;
+    const QString name = QFileInfo(path).fileName();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(*read.bytes, &error);
+    if (!document.isObject())
+        return Result::failed(QStringLiteral("%1 已损坏（%2），请用 kestrin --caldav off 断开后重新连接")
+                                  .arg(name, error.errorString()));
+    const QJsonObject root = document.object();
+    state.url = QUrl(root.value(QStringLiteral("url")).toString());
+    state.user = root.value(QStringLiteral("user")).toString();
+    state.token = root.value(QStringLiteral("token")).toString();
+    state.lastSuccess =
+        QDateTime::fromString(root.value(QStringLiteral("lastSuccess")).toString(), Qt::ISODate);
+    for (const QJsonValue& value : root.value(QStringLiteral("entries")).toArray()) {
+        const QJsonObject o = value.toObject();
+        SyncEntry entry{o.value(QStringLiteral("uid")).toString(),
+                        o.value(QStringLiteral("href")).toString(),
+                        o.value(QStringLiteral("etag")).toString().toUtf8(),
+                        {o.value(QStringLiteral("text")).toString(),
+                         DateText::read(o.value(QStringLiteral("set")).toString()),
+                         DateText::read(o.value(QStringLiteral("finish")).toString())}};
+        if (entry.uid.isEmpty() || entry.href.isEmpty() || !entry.values.set.isValid() ||
+            !entry.values.finish.isValid())
+            return Result::failed(
+                QStringLiteral("%1 已损坏（第 %2 项不完整），请用 kestrin --caldav off 断开后重新连接")
+                    .arg(name)
+                    .arg(state.entries.size() + 1));
+        state.entries.append(entry);
+    }
+    if (!state.url.isValid() || state.url.isRelative())
+        return Result::failed(QStringLiteral("%1 已损坏（没有服务器地址）").arg(name));
+    return Result::done();
+}
+
+Result SyncState::save(TextFiles& files, const QString& path) const
+{
+    QJsonArray entryList;
+    for (const SyncEntry& entry : entries)
+        entryList.append(QJsonObject{{QStringLiteral("uid"), entry.uid},
+                                     {QStringLiteral("href"), entry.href},
+                                     {QStringLiteral("etag"), QString::fromUtf8(entry.etag)},
+                                     {QStringLiteral("text"), entry.values.text},
+                                     {QStringLiteral("set"), DateText::format(entry.values.set)},
+                                     {QStringLiteral("finish"), DateText::format(entry.values.finish)}});
+    const QJsonObject root{{QStringLiteral("url"), url.toString()},
+                           {QStringLiteral("user"), user},
+                           {QStringLiteral("token"), token},
+                           {QStringLiteral("lastSuccess"), lastSuccess.toString(Qt::ISODate)},
+                           {QStringLiteral("entries"), entryList}};
+    return files.replace(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
+}

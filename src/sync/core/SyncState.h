@@ -1,0 +1,28 @@
+#pragma once
+
+#include "sync/core/SyncEntry.h"
+
+#include "platform/Result.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QUrl>
+
+class TextFiles;
+
+// The folder's link to a task list: the server, and what was last synced with it (the UIDs, ETags,
+// agreed values and the sync token). Written whole or not at all, after the files it describes.
+struct SyncState
+{
+    static constexpr char fileName[] = "caldav.json";
+
+    QUrl url;
+    QString user;
+    QString token;
+    QDateTime lastSuccess;
+    QList<SyncEntry> entries;
+
+    // A missing file is no link: an empty url. A file that does not read is an error naming it.
+    static Result load(const TextFiles& files, const QString& path, SyncState& state);
+    Result save(TextFiles& files, const QString& path) const;
+};

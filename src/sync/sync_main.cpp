@@ -1,0 +1,33 @@
+// kestrin-sync: the program's --caldav and --sync, in a process of their own so that the program
+// itself never loads the network stack. kestrin hands these options over unchanged.
+#include "sync/SyncCommands.h"
+
+#include "app/core/CommandLine.h"
+#include "app/core/CommandTasks.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    // The data folder is chosen from kestrin's directory, which kestrin passes first.
+    QString exeDir = QCoreApplication::applicationDirPath();
+    if (arguments.size() >= 2 && arguments[0] == QStringLiteral("--exe-dir")) {
+        exeDir = arguments[1];
+        arguments.remove(0, 2);
+    }
+    const CommandLine options = CommandLine::parse(arguments, exeDir);
+    switch (options.action) {
+    case CommandLine::CalDav:
+        return SyncCommands::caldav(options);
+    case CommandLine::Sync:
+        return SyncCommands::sync(options);
+    default:
+        CommandTasks::print(stderr,
+                            QStringLiteral("kestrin-sync: 只用于 kestrin --caldav 与 kestrin --sync"));
+        return 2;
+    }
+}
