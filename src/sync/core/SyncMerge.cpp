@@ -58,11 +58,13 @@ public:
     void replace(int index, const TaskValues& values)
     {
         m_replaced[index] = values;
+        m_addedTexts.insert(values.text);
         plan.agendaChanged = true;
     }
     void add(const TaskValues& values)
     {
         m_added.append({values.text, values.set, values.finish, 0});
+        m_addedTexts.insert(values.text);
         plan.agendaChanged = true;
     }
     // Whether a server's text may come into the agenda as the item at index (-1: a new one).
@@ -71,7 +73,7 @@ public:
         if (QString why = AgendaStore::checkText(text); !why.isEmpty())
             return why;
         const int holder = m_localIndex.value(text, -1);
-        if (holder >= 0 && holder != index)
+        if ((holder >= 0 && holder != index) || m_addedTexts.contains(text))
             return QStringLiteral("此日程已经存在!");
         return {};
     }
@@ -113,6 +115,7 @@ private:
     QList<std::optional<TaskValues>> m_replaced;
     QList<bool> m_removed;
     QList<AgendaItem> m_added;
+    QSet<QString> m_addedTexts;
 };
 
 } // namespace

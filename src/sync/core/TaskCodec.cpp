@@ -22,14 +22,23 @@ Component parse(const QByteArray& ics)
     return Component(icalparser_parse_string(ics.constData()));
 }
 
-// The VTODO of a VCALENDAR, or the component itself when it is one.
+// The first VTODO: the component itself, or inside a VCALENDAR, or inside the root libical makes
+// of text that holds several.
 icalcomponent* todoOf(icalcomponent* c)
 {
     if (!c)
         return nullptr;
     if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT)
         return c;
-    return icalcomponent_get_first_component(c, ICAL_VTODO_COMPONENT);
+    if (icalcomponent* todo = icalcomponent_get_first_component(c, ICAL_VTODO_COMPONENT))
+        return todo;
+    return todoOf(icalcomponent_get_first_component(c, ICAL_VCALENDAR_COMPONENT));
+}
+
+Component newCalendar()
+{
+    return Component(icalcomponent_vanew(ICAL_VCALENDAR_COMPONENT, icalproperty_new_version("2.0"),
+                                         icalproperty_new_prodid("-//Kestrin//Tidewell//ZH"), nullptr));
 }
 
 QDate dateOf(icaltimetype t)
@@ -138,13 +147,16 @@ QByteArray write(const QByteArray& previous, const QString& uid, const TaskValue
 {
     Component calendar = previous.isEmpty() ? nullptr : parse(previous);
     icalcomponent* todo = todoOf(calendar.get());
-    if (!todo) {
-        calendar.reset(icalcomponent_vanew(ICAL_VCALENDAR_COMPONENT, icalproperty_new_version("2.0"),
-                                           icalproperty_new_prodid("-//Kestrin//Tidewell//ZH"), nullptr));
-        todo = icalcomponent_new(ICAL_VTODO_COMPONENT);
-        icalcomponent_add_component(calendar.get(), todo);
-        icalcomponent_set_uid(todo, uid.toUtf8().constData());
+    if (!todo || icalcomponent_isa(calendar.get()) != ICAL_VCALENDAR_COMPONENT ||
+        icalcomponent_get_parent(todo) != calendar.get()) {
+        // A task on its own or among other calendars: written back as one calendar with one task.
+        Component fresh = newCalendar();
+        icalcomponent* copy = todo ? icalcomponent_new_clone(todo) : icalcomponent_new(ICAL_VTODO_COMPONENT);
+        icalcomponent_add_component(fresh.get(), copy);
+        calendar = std::move(fresh);
+        todo = copy;
     }
+    icalcomponent_set_uid(todo, uid.toUtf8().constData());
     icalcomponent_set_summary(todo, values.text.toUtf8().constData());
     icalcomponent_set_dtstart(todo, dateValue(values.set));
     icalcomponent_set_due(todo, dateValue(values.finish));

@@ -1,0 +1,355 @@
+#include "FakeCalDavServer.h"
+#include "TestBench.h"
+#include "agenda/core/AgendaStore.h"
+#include "sync/core/AgendaSync.h"
+#include "sync/core/CalDavClient.h"
+#include "sync/core/Multistatus.h"
+#include "sync/core/TaskCodec.h"
+
+#include <QTest>
+
+namespace {
+
+const QDate today(2026, 12, 7);
+const QUrl listUrl(QStringLiteral("https://dav.example/u/tasks/"));
+
+TaskValues values(const char* text, QDate set, QDate finish)
+{
+    return {QString::fromUtf8(text), set, finish};
+}
+
+// A folder, a task list on a fake server, and the link between them.
+struct SyncBench
+{
+    TestBench bench;
+    FakeCalDavServer server;
+    CalDavClient client{server, listUrl};
+    SyncState state{listUrl, QStringLiteral("u"), {}, {}, {}};
+
+    AgendaSync::Report sync()
+    {
+        AgendaSync sync(bench.files, bench.clock, bench.dir.path(), client);
+        return sync.run(state);
+    }
+    AgendaStore store()
+    {
+        AgendaStore store(bench.files, bench.path("agenda.txt"), bench.path("my.log"));
+        store.load(today);
+        return store;
+    }
+    QList<AgendaItem> items() { return store().table().items; }
+    QStringList texts()
+    {
+        QStringList result;
+        for (const AgendaItem& item : items())
+            result.append(item.text);
+        return result;
+    }
+};
+
+void verifySynced(const AgendaSync::Report& report, int uploaded, int downloaded, int completed,
+                  int conflicts)
+{
+    QVERIFY2(report.error.isEmpty(), qPrintable(report.error));
+    QCOMPARE(report.uploaded, uploaded);
+    QCOMPARE(report.downloaded, downloaded);
+    QCOMPARE(report.completed, completed);
+    QCOMPARE(report.conflicts, conflicts);
+}
+
+} // namespace
+
+class TestSyncCore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstSyncJoinsBothSidesWithoutTwins()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("买牛奶", QDate(2026, 12, 1), QDate(2026, 12, 10)) +
+                                        agendaRecord("写报告", QDate(2026, 12, 2), QDate(2026, 12, 5)));
+        b.server.storeTask(QStringLiteral("p1"), values("买牛奶", QDate(2026, 12, 1), QDate(2026, 12, 10)));
+        b.server.storeTask(QStringLiteral("p2"), values("看电影", QDate(2026, 12, 3), QDate(2026, 12, 9)));
+
+        verifySynced(b.sync(), 1, 1, 0, 0);
+        QCOMPARE(b.texts(), (QStringList{QString::fromUtf8("买牛奶"), QString::fromUtf8("写报告"),
+                                         QString::fromUtf8("看电影")}));
+        QCOMPARE(b.server.tasks().keys(),
+                 (QStringList{QString::fromUtf8("买牛奶"), QString::fromUtf8("写报告"),
+                              QString::fromUtf8("看电影")}));
+        QCOMPARE(b.items()[2].finishDate, QDate(2026, 12, 9));
+
+        // Nothing changed: one request, nothing written.
+        const QByteArray before = b.bench.read("agenda.txt");
+        b.server.methods.clear();
+        verifySynced(b.sync(), 0, 0, 0, 0);
+        QCOMPARE(b.server.methods, QList<QByteArray>{"REPORT"});
+        QCOMPARE(b.bench.read("agenda.txt"), before);
+    }
+
+    void deletionsCompleteTasksAndCompletionsDeleteItems()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("买牛奶", QDate(2026, 12, 1), QDate(2026, 12, 10)) +
+                                        agendaRecord("写报告", QDate(2026, 12, 2), QDate(2026, 12, 5)) +
+                                        agendaRecord("留下", today, today));
+        verifySynced(b.sync(), 3, 0, 0, 0);
+        QCOMPARE(b.store().remove(QString::fromUtf8("写报告"), today).status, StoreChange::Done);
+        const ServerTask milk = b.server.tasks().value(QString::fromUtf8("买牛奶"));
+        b.server.storeTask(milk.uid, milk.values, false); // completed on the phone on 2026-12-06
+
+        verifySynced(b.sync(), 0, 0, 2, 0);
+        QVERIFY(!b.server.tasks().value(QString::fromUtf8("写报告")).open);
+        QCOMPARE(b.texts(), QStringList{QString::fromUtf8("留下")});
+        QCOMPARE(b.bench.read("my.log"),
+                 gbk("写报告: 设置日期2026-12-02; 预定完成日期2026-12-05; 删除日期2026-12-07\r\n"
+                     "买牛奶: 设置日期2026-12-01; 预定完成日期2026-12-10; 删除日期2026-12-06\r\n"));
+        // A task deleted outright leaves the agenda the same way, dated today.
+        b.server.erase(b.server.hrefOf(QString::fromUtf8("留下")));
+        verifySynced(b.sync(), 0, 0, 1, 0);
+        QVERIFY(b.texts().isEmpty());
+        QVERIFY(b.bench.read("my.log").endsWith(
+            gbk("留下: 设置日期2026-12-07; 预定完成日期2026-12-07; 删除日期2026-12-07\r\n")));
+    }
+
+    void bothChangedKeepsTheAgendasVersionAndArchivesTheServers()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("买牛奶", QDate(2026, 12, 1), QDate(2026, 12, 10)) +
+                                        agendaRecord("写报告", QDate(2026, 12, 2), QDate(2026, 12, 5)));
+        verifySynced(b.sync(), 2, 0, 0, 0);
+        QCOMPARE(b.store()
+                     .modify(QString::fromUtf8("买牛奶"),
+                             {QString::fromUtf8("买牛奶"), QDate(2026, 12, 1), QDate(2026, 12, 20), 0})
+                     .status,
+                 StoreChange::Done);
+        const QString uid = b.server.tasks().value(QString::fromUtf8("买牛奶")).uid;
+        b.server.storeTask(uid, values("买牛奶", QDate(2026, 12, 1), QDate(2026, 12, 15)));
+        // The phone changes it once more between our read and our write: the write gets 412, and
+        // the sync reads and decides again.
+        bool changedAgain = false;
+        b.server.fault = [&b, &changedAgain, uid](const DavRequest& request) -> std::optional<DavReply> {
+            if (request.method == "PUT" && !changedAgain) {
+                changedAgain = true;
+                b.server.storeTask(uid, values("买牛奶", QDate(2026, 12, 1), QDate(2026, 12, 18)));
+            }
+            return std::nullopt;
+        };
+        verifySynced(b.sync(), 0, 0, 0, 1);
+        QCOMPARE(b.items()[0].finishDate, QDate(2026, 12, 20));
+        QCOMPARE(b.server.tasks().value(QString::fromUtf8("买牛奶")).values.finish, QDate(2026, 12, 20));
+        QCOMPARE(b.server.tasks().value(QString::fromUtf8("买牛奶")).uid, uid);
+        QCOMPARE(b.bench.read("my.log"),
+                 gbk("买牛奶: 设置日期2026-12-01; 预定完成日期2026-12-15; 删除日期2026-12-07\r\n"
+                     "买牛奶: 设置日期2026-12-01; 预定完成日期2026-12-18; 删除日期2026-12-07\r\n"));
+    }
+
+    void serverTasksComeInThroughTheAddChecks()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("已有", today, today));
+        const auto raw = [&b](const char* uid, const char* body) {
+            b.server.store(
+                QStringLiteral("/u/tasks/%1.ics").arg(QString::fromLatin1(uid)),
+                QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y\r\nBEGIN:VTODO\r\nUID:") + uid +
+                    "\r\nDTSTAMP:20261201T000000Z\r\n" + body + "END:VTODO\r\nEND:VCALENDAR\r\n");
+        };
+        raw("quote", "SUMMARY:说\"你好\"\r\n");
+        raw("newline", "SUMMARY:两\\n行\r\n");
+        raw("empty", "SUMMARY:\r\n");
+        raw("startonly", "SUMMARY:只有开始\r\nDTSTART;VALUE=DATE:20261203\r\n");
+        raw("bare", "SUMMARY:什么日期都没有\r\n");
+        raw("weekly", "SUMMARY:每周例会\r\nDTSTART;VALUE=DATE:20261102\r\nDUE;VALUE=DATE:20261103\r\n"
+                      "RRULE:FREQ=WEEKLY\r\n");
+        b.server.store(QStringLiteral("/u/tasks/junk.ics"), "not a calendar");
+
+        const AgendaSync::Report report = b.sync();
+        verifySynced(report, 1, 3, 0, 0);
+        QCOMPARE(report.skipped.size(), 4);
+        QVERIFY(report.text().contains(QString::fromUtf8("未同步：“说\"你好\"”")));
+        QVERIFY(report.text().contains(QStringLiteral("junk.ics")));
+        const QList<AgendaItem> items = b.items();
+        QCOMPARE(items.size(), 4);
+        QCOMPARE(items[1].setDate, today);
+        QCOMPARE(items[1].finishDate, today);
+        QCOMPARE(items[2].text, QString::fromUtf8("只有开始"));
+        QCOMPARE(items[2].finishDate, QDate(2026, 12, 3));
+        QCOMPARE(items[3].setDate, QDate(2026, 12, 7));
+        QCOMPARE(items[3].finishDate, QDate(2026, 12, 8));
+        // The refused ones are left alone on the server too: the one write is the agenda's item.
+        QCOMPARE(b.server.methods.count("PUT"), 1);
+    }
+
+    void failuresLeaveTheFilesAsTheyWere_data()
+    {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("401") << QByteArray("REPORT") << 401 << QByteArray()
+                             << QString::fromUtf8("用户名或密码不对");
+        QTest::newRow("403") << QByteArray("REPORT") << 403 << QByteArray() << QStringLiteral("403");
+        QTest::newRow("404") << QByteArray("REPORT") << 404 << QByteArray()
+                             << QString::fromUtf8("任务列表不存在了");
+        QTest::newRow("500") << QByteArray("REPORT") << 500 << QByteArray() << QStringLiteral("500");
+        QTest::newRow("timeout") << QByteArray("REPORT") << 0 << QByteArray()
+                                 << QString::fromUtf8("服务器没有应答");
+        QTest::newRow("not XML") << QByteArray("REPORT") << 207 << QByteArray("Service Unavailable")
+                                 << QStringLiteral("XML");
+        QTest::newRow("cut short") << QByteArray("REPORT") << 207
+                                   << QByteArray("<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>/u/")
+                                   << QString::fromUtf8("不是完整的 XML");
+        QTest::newRow("not multistatus")
+            << QByteArray("REPORT") << 207 << QByteArray("<html></html>") << QStringLiteral("multistatus");
+        QTest::newRow("PUT 500") << QByteArray("PUT") << 500 << QByteArray() << QStringLiteral("500");
+        QTest::newRow("PUT timeout") << QByteArray("PUT") << 0 << QByteArray()
+                                     << QString::fromUtf8("服务器没有应答");
+    }
+    void failuresLeaveTheFilesAsTheyWere()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, message);
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("买牛奶", QDate(2026, 12, 1), QDate(2026, 12, 10)));
+        b.bench.write("my.log", {});
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        // A change on each side, so that a sync would write both.
+        QCOMPARE(b.store().add({QString::fromUtf8("新的"), today, today, 0}).status, StoreChange::Done);
+        b.server.storeTask(QStringLiteral("phone"), values("手机上的", today, today));
+        const QByteArray agenda = b.bench.read("agenda.txt"), log = b.bench.read("my.log"),
+                         state = b.bench.read("caldav.json");
+
+        b.server.fault = [&](const DavRequest& request) -> std::optional<DavReply> {
+            if (request.method != method)
+                return std::nullopt;
+            return DavReply{status, body, {}, status ? QString() : QString::fromUtf8("服务器没有应答")};
+        };
+        const AgendaSync::Report failed = b.sync();
+        QVERIFY2(failed.error.contains(message), qPrintable(failed.error));
+        QVERIFY(failed.text().startsWith(QString::fromUtf8("同步失败：")));
+        QCOMPARE(b.bench.read("agenda.txt"), agenda);
+        QCOMPARE(b.bench.read("my.log"), log);
+        QCOMPARE(b.bench.read("caldav.json"), state);
+
+        b.server.fault = nullptr;
+        const AgendaSync::Report next = b.sync();
+        QVERIFY2(next.error.isEmpty(), qPrintable(next.error));
+        QCOMPARE(next.downloaded, 1);
+        QCOMPARE(b.texts().size(), 3);
+        QCOMPARE(b.server.tasks().size(), 3);
+    }
+
+    void aSyncCutShortIsCaughtUpWithoutTwins_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("the state") << QStringLiteral("caldav.json");
+        QTest::newRow("the agenda") << QStringLiteral("agenda.txt");
+    }
+    void aSyncCutShortIsCaughtUpWithoutTwins()
+    {
+        QFETCH(QString, failing);
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("甲", today, today) + agendaRecord("乙", today, today));
+        verifySynced(b.sync(), 2, 0, 0, 0);
+        QCOMPARE(b.store().remove(QString::fromUtf8("甲"), today).status, StoreChange::Done);
+        QCOMPARE(b.store().add({QString::fromUtf8("丙"), today, today, 0}).status, StoreChange::Done);
+        b.server.storeTask(QStringLiteral("phone"), values("丁", today, today));
+        // Everything reaches the server, then a write here fails, as a killed sync would stop.
+        b.bench.files.failWritesTo = {failing};
+        QVERIFY(!b.sync().error.isEmpty());
+        b.bench.files.failWritesTo.clear();
+
+        QVERIFY2(b.sync().error.isEmpty(), "the next sync catches up");
+        QCOMPARE(b.texts(),
+                 (QStringList{QString::fromUtf8("乙"), QString::fromUtf8("丙"), QString::fromUtf8("丁")}));
+        const QMap<QString, ServerTask> tasks = b.server.tasks();
+        QCOMPARE(tasks.keys(), (QStringList{QString::fromUtf8("丁"), QString::fromUtf8("丙"),
+                                            QString::fromUtf8("乙"), QString::fromUtf8("甲")}));
+        QVERIFY(!tasks.value(QString::fromUtf8("甲")).open);
+        QCOMPARE(b.state.entries.size(), 3);
+        QCOMPARE(b.bench.read("my.log").count("\r\n"), 1);
+    }
+
+    void listsWithoutAUsableToken()
+    {
+        for (const bool syncCollection : {true, false}) {
+            SyncBench b;
+            b.server.syncCollection = syncCollection;
+            b.bench.write("agenda.txt", agendaRecord("甲", today, today) + agendaRecord("乙", today, today));
+            verifySynced(b.sync(), 2, 0, 0, 0);
+            b.server.erase(b.server.hrefOf(QString::fromUtf8("乙")));
+            b.state.token = QStringLiteral("forgotten-by-the-server");
+            verifySynced(b.sync(), 0, 0, 1, 0);
+            QCOMPARE(b.texts(), QStringList{QString::fromUtf8("甲")});
+            QCOMPARE(b.server.tasks().size(), 1);
+        }
+    }
+
+    void preparingTheList()
+    {
+        FakeCalDavServer server;
+        server.exists = false;
+        CalDavClient client(server, listUrl);
+        QVERIFY(client.prepare());
+        QCOMPARE(server.methods, (QList<QByteArray>{"PROPFIND", "MKCALENDAR"}));
+        server.fault = [](const DavRequest&) -> std::optional<DavReply> {
+            return DavReply{
+                207,
+                "<d:multistatus xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:response>"
+                "<d:href>/u/tasks/</d:href><d:propstat><d:prop><d:resourcetype><d:collection/>"
+                "</d:resourcetype><c:supported-calendar-component-set><c:comp name=\"VEVENT\"/>"
+                "</c:supported-calendar-component-set></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+                "</d:propstat></d:response></d:multistatus>",
+                {},
+                {}};
+        };
+        QVERIFY(client.prepare().error().contains(QStringLiteral("VTODO")));
+    }
+
+    void multistatusAsServersWriteIt()
+    {
+        const Multistatus::Answer answer = Multistatus::read(
+            "<?xml version=\"1.0\"?><multistatus "
+            "xmlns=\"DAV:\"><response><href>/u/tasks/a%20b%E4%B8%80.ics</href>"
+            "<propstat><prop><getetag>\"1\"</getetag></prop><status>HTTP/1.1 200 OK</status></propstat>"
+            "<propstat><prop><calendar-data xmlns=\"urn:ietf:params:xml:ns:caldav\"/></prop>"
+            "<status>HTTP/1.1 404 Not Found</status></propstat></response>"
+            "<sync-token>http://x/sync/7</sync-token></multistatus>");
+        QVERIFY(answer.error.isEmpty());
+        QCOMPARE(answer.responses.size(), 1);
+        QCOMPARE(answer.responses[0].href, QString::fromUtf8("/u/tasks/a b一.ics"));
+        QCOMPARE(answer.responses[0].status, 200);
+        QCOMPARE(answer.responses[0].etag, QByteArray("\"1\""));
+        QCOMPARE(answer.syncToken, QStringLiteral("http://x/sync/7"));
+    }
+
+    void anUpdateKeepsWhatTheAgendaDoesNotHold()
+    {
+        const QByteArray previous =
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y\r\nBEGIN:VTODO\r\nUID:u1\r\n"
+            "DTSTAMP:20261201T000000Z\r\nSUMMARY:旧\r\nDESCRIPTION:备注\r\nCATEGORIES:家\r\n"
+            "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\nDESCRIPTION:提醒\r\n"
+            "END:VALARM\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+        const QByteArray written =
+            TaskCodec::write(previous, QStringLiteral("u1"), values("新", today, today), false,
+                             QDateTime(today, QTime(10, 0), Qt::UTC));
+        for (const char* kept : {"DESCRIPTION:备注", "CATEGORIES:家", "BEGIN:VALARM", "UID:u1", "SUMMARY:新",
+                                 "STATUS:COMPLETED", "COMPLETED:20261207T100000Z", "DUE;VALUE=DATE:20261207"})
+            QVERIFY2(written.contains(kept), kept);
+        ServerTask task{{}, {}, written, {}, {}, true, {}, {}};
+        TaskCodec::read(task, today, today);
+        QVERIFY(!task.open);
+        QCOMPARE(task.closedOn, today);
+        // Reopened: no completion left behind for a phone to show.
+        task.ics =
+            TaskCodec::write(written, task.uid, task.values, true, QDateTime(today, QTime(11, 0), Qt::UTC));
+        TaskCodec::read(task, today, today);
+        QVERIFY(task.open);
+        QVERIFY(!task.ics.contains("COMPLETED:"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSyncCore)
+#include "tst_synccore.moc"
