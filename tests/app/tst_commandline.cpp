@@ -37,6 +37,19 @@ private slots:
                 .action,
             CommandLine::Error);
         QCOMPARE(CommandLine::parse({QStringLiteral("--help")}, exe.path()).action, CommandLine::Help);
+        // A task list's address is a web address; a user name belongs to one.
+        for (const QStringList& wrong :
+             {QStringList{QStringLiteral("--caldav"), QStringLiteral("ftp://h/x/")},
+              QStringList{QStringLiteral("--caldav"), QStringLiteral("tasks")},
+              QStringList{QStringLiteral("--sync"), QStringLiteral("--user=a")},
+              QStringList{QStringLiteral("--caldav"), QStringLiteral("--sync")}})
+            QCOMPARE(CommandLine::parse(wrong, exe.path()).action, CommandLine::Error);
+        const CommandLine link =
+            CommandLine::parse({QStringLiteral("--caldav"), QStringLiteral("https://h/dav/tasks/"),
+                                QStringLiteral("--user"), QStringLiteral("a")},
+                               exe.path());
+        QCOMPARE(link.action, CommandLine::CalDav);
+        QCOMPARE(link.caldavUser, QStringLiteral("a"));
     }
 
     // An installed program (bin/ beside share/kestrin) keeps its data in the user's own folder,

@@ -18,6 +18,7 @@ echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 dpkg-deb -f "$deb" Depends | grep -q libqt6multimedia6 || fail "dependencies not computed: $(dpkg-deb -f "$deb" Depends)"
 
 expected="./usr/bin/kestrin
+./usr/lib/kestrin/kestrin-sync
 ./usr/lib/kestrin/kestrin_sound.so
 ./usr/share/applications/kestrin.desktop
 ./usr/share/kestrin/sounds/clock1.wav
@@ -36,7 +37,8 @@ appstreamcli validate --no-net "$work/root/usr/share/metainfo/example.quorrel.Ke
 # The program opens its sound module by a path relative to its own directory.
 strings -el "$work/root/usr/bin/kestrin" | grep -q '^\.\./lib/kestrin/kestrin_sound.so$' && [ -f "$work/root/usr/bin/../lib/kestrin/kestrin_sound.so" ] ||
     fail "the program would not find its sound module"
-ldd "$work/root/usr/bin/kestrin" | grep -q libQt6Multimedia && fail "the program itself loads Qt Multimedia"
+ldd "$work/root/usr/bin/kestrin" | grep -q -e libQt6Multimedia -e libQt6Network -e libical &&
+    fail "the program itself loads Qt Multimedia, Qt Network or libical"
 zcat "$work/root/usr/share/man/man1/kestrin.1.gz" | grep -q '^\.TH KESTRIN 1' || fail "manual page"
 
 # Unpacked, it is an installed program: its data go to the user's folder, with the sounds.
@@ -48,5 +50,8 @@ grep -q "数据目录：$XDG_DATA_HOME/kestrin" "$work/help" || fail "--help doe
 out=$("$work/root/usr/bin/kestrin" --list) || fail "--list"
 [ "$out" = "$(printf '2030-01-01\t%s 天\t装好了' "$(( ($(date -d 2030-01-01 +%s) - $(date -d "$(date +%F)" +%s)) / 86400 ))")" ] || fail "--list printed: $out"
 [ "$(stat -c %a "$XDG_DATA_HOME/kestrin")" = 700 ] || fail "the data folder is readable by others"
+# --caldav and --sync reach the helper beside the module.
+out=$("$work/root/usr/bin/kestrin" --caldav) || fail "--caldav"
+[[ "$out" == *"没有连接任务列表"* ]] || fail "--caldav printed: $out"
 for s in clock1 Moveme ClickMe; do cmp -s "$XDG_DATA_HOME/kestrin/$s.wav" "$work/root/usr/share/kestrin/sounds/$s.wav" || fail "$s.wav not copied"; done
 echo "1 passed, 0 failed"

@@ -1,0 +1,150 @@
+#!/bin/bash
+# The sync from outside, against a real CalDAV server: Radicale on 127.0.0.1 with its own storage
+# and a password file, and gnome-keyring as the secret store on a private D-Bus.
+# usage: caldav_e2e.sh KESTRIN
+set -euo pipefail
+if [ "${1:-}" != --inner ]; then
+    dbus-run-session -- bash "$0" --inner "$@" 2>&1 | grep -v "Failed to set fd limit"
+    exit "${PIPESTATUS[0]}"
+fi
+shift
+kestrin=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+ok() { echo "ok: $*"; }
+
+export HOME=$work/home LANG=C.UTF-8
+unset DISPLAY WAYLAND_DISPLAY
+mkdir -p "$HOME"
+eval "$(printf 'keyring' | gnome-keyring-daemon --unlock --components=secrets)"
+keyring_pid=$(pgrep -u "$(id -u)" -n gnome-keyring-d || true)
+[ -n "$keyring_pid" ] && pids+=("$keyring_pid")
+
+port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+cat >"$work/radicale.conf" <<CONF
+[server]
+hosts = 127.0.0.1:$port
+[auth]
+type = htpasswd
+htpasswd_filename = $work/users
+htpasswd_encryption = plain
+[storage]
+filesystem_folder = $work/collections
+[rights]
+type = owner_only
+[logging]
+level = warning
+CONF
+echo "alice:secret" >"$work/users"
+start_server() {
+    radicale --config "$work/radicale.conf" >>"$work/radicale.log" 2>&1 &
+    server=$!
+    pids+=("$server")
+    for _ in $(seq 100); do
+        /usr/bin/python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.2)" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    cat "$work/radicale.log"; fail "Radicale did not start"
+}
+start_server
+url="http://127.0.0.1:$port/alice/tasks/"
+dav() { /usr/bin/python3 "$here/dav.py" "$url" alice secret "$@"; }
+gbk() { printf "$1" | iconv -f UTF-8 -t GB18030; }
+agenda() { iconv -f GB18030 -t UTF-8 "$1/agenda.txt"; }
+mkdir -p "$work/a" "$work/b" "$work/c" "$work/d"
+gbk '"买牛奶",#2026-12-01#,#2026-12-10#\r\n"写报告",#2026-12-02#,#2026-12-05#\r\n' >"$work/a/agenda.txt"
+gbk '"买牛奶",#2026-12-01#,#2026-12-10#\r\n"看电影",#2026-12-03#,#2026-12-09#\r\n' >"$work/b/agenda.txt"
+
+# With no secret store, the password has nowhere to go: refused, nothing kept.
+out=$(echo secret | env -u DBUS_SESSION_BUS_ADDRESS "$kestrin" --caldav "$url" --user alice --dir "$work/c" 2>&1) &&
+    fail "a setup without a secret store succeeded: $out"
+[[ "$out" == *"没有可用的密钥存储"* ]] || fail "no secret store: $out"
+[ ! -e "$work/c/caldav.json" ] || fail "a refused setup left caldav.json"
+# A wrong password is named as such.
+out=$(echo wrong | "$kestrin" --caldav "$url" --user alice --dir "$work/c" 2>&1) && fail "a wrong password was taken"
+[[ "$out" == *"用户名或密码不对"* ]] || fail "wrong password: $out"
+[ ! -e "$work/c/caldav.json" ] || fail "a refused password left caldav.json"
+ok "no secret store and a wrong password are refused plainly"
+
+# The first machine creates the list and uploads its agenda.
+out=$(echo secret | "$kestrin" --caldav "$url" --user alice --dir "$work/a") || fail "connect: $out"
+[[ "$out" == *"同步完成：上传 2 条，下载 0 条，完成 0 条，冲突 0 条"* ]] || fail "first sync: $out"
+[ "$(dav count)" = 2 ] || fail "the list holds $(dav count) tasks"
+grep -q secret "$work/a/caldav.json" && fail "the password is in a file"
+status=$("$kestrin" --caldav --dir "$work/a")
+[[ "$status" == *"$url"*"alice"*"上次同步成功"* ]] || fail "status: $status"
+ok "connected: the list made, the agenda uploaded, the password in the keyring"
+
+# The second machine shares one item by its text, and brings its own.
+out=$(echo secret | "$kestrin" --caldav "$url" --user alice --dir "$work/b") || fail "connect b: $out"
+[[ "$out" == *"上传 1 条，下载 1 条"* ]] || fail "second machine: $out"
+[ "$(dav count)" = 3 ] || fail "a twin on the server: $(dav list)"
+[ "$(agenda "$work/b" | grep -c '"')" = 3 ] || fail "b's agenda: $(agenda "$work/b")"
+ok "a second machine joins without twins"
+
+# The phone: a new task without a due date, one the agenda cannot hold, and one completed.
+dav put phone-1 "取快递" 20261211 -
+dav put phone-2 '说"你好"' 20261211 20261212
+dav complete "写报告" 20261206
+out=$("$kestrin" --sync --dir "$work/a") || fail "sync a: $out"
+[[ "$out" == *"下载 2 条，完成 1 条"* && "$out" == *'未同步：“说"你好"”'* ]] || fail "phone's changes: $out"
+agenda "$work/a" | grep -q '"取快递",#2026-12-11#,#2026-12-11#' || fail "no due date: $(agenda "$work/a")"
+agenda "$work/a" | grep -q '写报告' && fail "a completed task stayed"
+iconv -f GB18030 -t UTF-8 "$work/a/my.log" | grep -q '^写报告: 设置日期2026-12-02; 预定完成日期2026-12-05; 删除日期2026-12-06' ||
+    fail "no log entry for the completed task"
+ok "the phone's new, unholdable and completed tasks"
+
+# A deletion here (by hand) completes the task there; nothing else is written.
+gbk "$(agenda "$work/a" | grep -v 买牛奶 | sed 's/$/\\n/' | tr -d '\n')" >"$work/a/agenda.new"
+mv "$work/a/agenda.new" "$work/a/agenda.txt"
+out=$("$kestrin" --sync --dir "$work/a") || fail "sync deletion: $out"
+[[ "$out" == *"完成 1 条"* ]] || fail "deletion: $out"
+dav list | grep -q "^买牛奶	COMPLETED" || fail "not completed there: $(dav list)"
+out=$("$kestrin" --sync --dir "$work/b") || fail "sync b: $out"
+agenda "$work/b" | grep -q 买牛奶 && fail "b kept the completed item"
+ok "a deletion completes the task and leaves the other machine with its log entry"
+
+# Both sides change one item: the agenda's version stays, the server's goes to my.log.
+gbk "$(agenda "$work/b" | sed 's/"看电影",#2026-12-03#,#2026-12-09#/"看电影",#2026-12-03#,#2026-12-20#/' |
+    sed 's/$/\\n/' | tr -d '\n')" >"$work/b/agenda.txt"
+uid=$(/usr/bin/python3 -c "
+import json,sys
+for e in json.load(open('$work/b/caldav.json'))['entries']:
+    if e['text'] == '看电影': print(e['uid'])")
+dav put "$uid" "看电影" 20261203 20261215
+out=$("$kestrin" --sync --dir "$work/b") || fail "conflict: $out"
+[[ "$out" == *"冲突 1 条"* ]] || fail "conflict: $out"
+dav list | grep -q "^看电影	NEEDS-ACTION	20261203	20261220" || fail "the agenda's version did not win: $(dav list)"
+iconv -f GB18030 -t UTF-8 "$work/b/my.log" | grep -q '^看电影: 设置日期2026-12-03; 预定完成日期2026-12-15' ||
+    fail "the server's version was not archived"
+ok "a conflict keeps the agenda's version and archives the server's"
+
+# The server stopped: the files stay byte for byte; the next sync catches up.
+dav put phone-3 "修车" 20261213 20261214
+before=$(cd "$work/a" && sha256sum agenda.txt my.log caldav.json)
+kill "$server"; wait "$server" 2>/dev/null || true
+out=$("$kestrin" --sync --dir "$work/a" 2>&1) && fail "a sync without a server succeeded"
+[[ "$out" == *"同步失败：无法连接服务器"* ]] || fail "unreachable: $out"
+[ "$(cd "$work/a" && sha256sum agenda.txt my.log caldav.json)" = "$before" ] || fail "a failed sync changed the files"
+start_server
+out=$("$kestrin" --sync --dir "$work/a") || fail "catch up: $out"
+agenda "$work/a" | grep -q 修车 || fail "did not catch up"
+ok "a stopped server changes nothing; the next sync catches up"
+
+# Off: the link and the password go, the items stay on both sides.
+out=$("$kestrin" --caldav off --dir "$work/a") || fail "off: $out"
+[ ! -e "$work/a/caldav.json" ] || fail "caldav.json stayed"
+agenda "$work/a" | grep -q 修车 || fail "off deleted items"
+[ "$(dav count)" -ge 5 ] || fail "off deleted tasks"
+out=$("$kestrin" --sync --dir "$work/a" 2>&1) && fail "a sync after off succeeded"
+[[ "$out" == *"还没有连接任务列表"* ]] || fail "after off: $out"
+ok "off forgets the link and deletes nothing"
+echo "PASS"
