@@ -257,6 +257,7 @@ void AgendaPanel::showItemDetails()
 
 void AgendaPanel::setMode(EntryMode mode)
 {
+    const bool was = inEntryMode();
     m_mode = mode;
     const bool browsing = mode == EntryMode::Browsing;
     for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_delete, m_modify, m_order, m_daysLeft, m_list})
@@ -282,6 +283,8 @@ void AgendaPanel::setMode(EntryMode mode)
                                    : QStringLiteral("请填写将要添加的日程："));
         m_savedRow = m_list->currentRow();
     }
+    if (was != inEntryMode())
+        emit entryModeChanged(inEntryMode());
 }
 
 void AgendaPanel::beginAdd()
@@ -355,6 +358,11 @@ void AgendaPanel::confirmEntry()
     leaveEntryMode();
     if (afterReload)
         inform(change.message);
+    if (change.status == StoreChange::Done) {
+        if (!adding && text != editedText)
+            emit itemRenamed(editedText, text);
+        emit itemsChanged();
+    }
 }
 
 void AgendaPanel::deleteCurrentItem()
@@ -386,6 +394,8 @@ void AgendaPanel::deleteCurrentItem()
         inform(change.message);
     if (change.archived && loadAgenda())
         applyOrdering();
+    if (change.status == StoreChange::Done)
+        emit itemsChanged();
 }
 
 void AgendaPanel::restoreFromLog(LogStore& log, int row)
@@ -409,6 +419,8 @@ void AgendaPanel::restoreFromLog(LogStore& log, int row)
     emit logChanged();
     if (change.status == StoreChange::ChangedElsewhere)
         inform(change.message);
+    else
+        emit itemsChanged();
 }
 
 StoreChange AgendaPanel::addTyped(const QString& text, const QString& setText, const QString& finishText)
@@ -424,7 +436,9 @@ StoreChange AgendaPanel::addTyped(const QString& text, const QString& setText, c
     if (!m_store.unchangedOnDisk())
         refresh();
     const StoreChange change = m_store.addTyped(text, setText, finishText, m_services.clock.today());
-    if (change.status == StoreChange::Done)
+    if (change.status == StoreChange::Done) {
         refresh();
+        emit itemsChanged();
+    }
     return change;
 }

@@ -62,6 +62,12 @@ signals:
     void agendaLoaded(int agendaCount, int overdueCount);
     // A deletion has added entries to my.log.
     void logChanged();
+    // The panel changed agenda.txt: an item added, modified, deleted or restored.
+    void itemsChanged();
+    // 修改日程 gave an item a new text: the same item, for whoever follows it elsewhere.
+    void itemRenamed(const QString& oldText, const QString& newText);
+    // An entry began or ended; the file is not to be changed under it meanwhile.
+    void entryModeChanged(bool inEntry);
 
 private:
     void markOverdue(const QList<bool>& marks);

@@ -10,12 +10,17 @@
 #include "platform/Services.h"
 #include "platform/Settings.h"
 #include "platform/instance/SingleInstance.h"
+#include "platform/qt/NetworkWatch.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtNotifications.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/UnixSignals.h"
+#include "sync/core/ProcessSyncRunner.h"
+#include "sync/core/SyncRenames.h"
+#include "sync/core/SyncSchedule.h"
+#include "sync/core/SyncState.h"
 #include "tray/TrayController.h"
 
 #include <QApplication>
@@ -64,26 +69,37 @@ bool displayAvailable()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-// --caldav and --sync run in kestrin-sync, which alone loads the network stack: the program
-// becomes it, with the same arguments and the directory the data folder is chosen from.
-int runSyncHelper(const QString& exeDir, int argc, char* argv[])
+// kestrin-sync, which alone of the program's parts loads the network stack: beside the program
+// in a build, in its library folder once installed. Empty when it is not there.
+QString syncHelper(const QString& exeDir)
 {
     for (const QString& dir : {exeDir, QDir(exeDir).filePath(QStringLiteral(KESTRIN_LIB_DIR))}) {
-        const QByteArray helper = QFile::encodeName(QDir(dir).filePath(QStringLiteral("kestrin-sync")));
-        if (!QFileInfo(QString::fromLocal8Bit(helper)).isExecutable())
-            continue;
-        const QByteArray dirArgument = QFile::encodeName(exeDir);
-        std::vector<char*> arguments{const_cast<char*>(helper.constData()), const_cast<char*>("--exe-dir"),
-                                     const_cast<char*>(dirArgument.constData())};
-        arguments.insert(arguments.end(), argv + 1, argv + argc);
-        arguments.push_back(nullptr);
-        execv(helper.constData(), arguments.data());
-        CommandTasks::print(
-            stderr, QStringLiteral("kestrin: 无法启动 %1：%2")
-                        .arg(QString::fromLocal8Bit(helper), QString::fromLocal8Bit(strerror(errno))));
+        const QString helper = QDir(dir).filePath(QStringLiteral("kestrin-sync"));
+        if (QFileInfo(helper).isExecutable())
+            return QDir::cleanPath(helper);
+    }
+    return {};
+}
+
+// --caldav and --sync: the program becomes the helper, with the same arguments and the directory
+// the data folder is chosen from.
+int runSyncHelper(const QString& exeDir, int argc, char* argv[])
+{
+    const QString helperPath = syncHelper(exeDir);
+    if (helperPath.isEmpty()) {
+        CommandTasks::print(stderr, QStringLiteral("kestrin: 找不到 kestrin-sync，同步功能没有安装。"));
         return 1;
     }
-    CommandTasks::print(stderr, QStringLiteral("kestrin: 找不到 kestrin-sync，同步功能没有安装。"));
+    const QByteArray helper = QFile::encodeName(helperPath);
+    const QByteArray dirArgument = QFile::encodeName(exeDir);
+    std::vector<char*> arguments{const_cast<char*>(helper.constData()), const_cast<char*>("--exe-dir"),
+                                 const_cast<char*>(dirArgument.constData())};
+    arguments.insert(arguments.end(), argv + 1, argv + argc);
+    arguments.push_back(nullptr);
+    execv(helper.constData(), arguments.data());
+    CommandTasks::print(
+        stderr,
+        QStringLiteral("kestrin: 无法启动 %1：%2").arg(helperPath, QString::fromLocal8Bit(strerror(errno))));
     return 1;
 }
 
@@ -195,17 +211,41 @@ int main(int argc, char* argv[])
         tray.setIcon(window.windowIcon());
         tray.setContextMenu(window.tray()->menu());
         QObject::connect(&instance, &SingleInstance::activationRequested, &window, &FormMain::activate);
-        instance.requestHandler = [agenda = window.agendaPanel()](const QJsonObject& request) {
+        AgendaPanel* agenda = window.agendaPanel();
+        instance.requestHandler = [agenda](const QJsonObject& request) {
             return ScriptRequests::answer(
-                request, [agenda](const QString& text, const QString& set, const QString& finish) {
+                request,
+                [agenda](const QString& text, const QString& set, const QString& finish) {
                     return agenda->addTyped(text, set, finish);
-                });
+                },
+                [agenda] { return agenda->inEntryMode() ? QStringLiteral("正在填写日程") : QString(); });
         };
+        // The task list, when the folder has one: synced by the helper in the background.
+        const QDir dataDir(options.appDir);
+        const QString linkPath = dataDir.filePath(QString::fromUtf8(SyncState::fileName));
+        ProcessSyncRunner syncRunner(syncHelper(exeDir), exeDir, options.appDir);
+        SyncSchedule syncs(clock, syncRunner, notifications, [linkPath] { return QFile::exists(linkPath); });
+        QObject::connect(agenda, &AgendaPanel::itemsChanged, &syncs, &SyncSchedule::changed);
+        QObject::connect(agenda, &AgendaPanel::entryModeChanged, &syncs, &SyncSchedule::setEntryBusy);
+        QObject::connect(
+            agenda, &AgendaPanel::itemRenamed,
+            [&disk, linkPath, renames = dataDir.filePath(QString::fromUtf8(SyncRenames::fileName))](
+                const QString& oldText, const QString& newText) {
+                if (QFile::exists(linkPath))
+                    SyncRenames::record(disk, renames, oldText, newText);
+            });
+        // The system bus only for a folder with a task list: the usual start opens no more than before.
+        std::unique_ptr<NetworkWatch> network;
+        if (QFile::exists(linkPath)) {
+            network = std::make_unique<NetworkWatch>();
+            QObject::connect(network.get(), &NetworkWatch::online, &syncs, &SyncSchedule::networkBack);
+        }
         UnixSignals signals_(&app);
         sound.onProblem = [](const QString& problem) {
             print(stderr, QStringLiteral("kestrin: ") + problem);
         };
         window.startup();
+        syncs.start();
         code = app.exec();
         instance.requestHandler = nullptr;
     }

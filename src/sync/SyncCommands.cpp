@@ -7,13 +7,17 @@
 
 #include "app/core/CommandLine.h"
 #include "app/core/CommandTasks.h"
+#include "app/core/ScriptRequests.h"
 #include "platform/Clock.h"
 #include "platform/TextFiles.h"
 #include "platform/instance/SingleInstance.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QJsonObject>
 #include <QLocale>
 #include <QLockFile>
+#include <QThread>
 
 #include <cstdio>
 #include <iostream>
@@ -68,8 +72,32 @@ std::unique_ptr<QLockFile> lockSync(const QString& appDir)
     return lock;
 }
 
+// The running copy's user may be making an entry: a sync that rewrote the agenda under it would
+// refuse their change. Waits until it ends; a folder with no copy running goes at once.
+bool waitForEntry(const QString& appDir)
+{
+    bool told = false;
+    QDeadlineTimer deadline(std::chrono::minutes(10));
+    for (;;) {
+        const std::optional<QJsonObject> answer = SingleInstance::send(appDir, ScriptRequests::syncRequest());
+        if (!answer || !answer->value(QStringLiteral("busy")).toBool())
+            return true;
+        if (!told) {
+            print(stderr, QStringLiteral("等待正在填写的日程完成……"));
+            told = true;
+        }
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(300);
+    }
+}
+
 int runSync(const QString& appDir, SyncState& state, const QString& password)
 {
+    if (!waitForEntry(appDir)) {
+        print(stderr, QStringLiteral("同步失败：日程一直在填写中，稍后再同步。"));
+        return 1;
+    }
     DiskTextFiles files;
     SystemClock clock;
     QtDavTransport transport(state.user, password);

@@ -251,8 +251,13 @@ private slots:
     {
         const QByteArray before = threeDays();
         Fixture f(before);
+        // What a sync follows: the entry's span, the change, and the item's new text.
+        QSignalSpy entry(f.panel.get(), &AgendaPanel::entryModeChanged);
+        QSignalSpy changed(f.panel.get(), &AgendaPanel::itemsChanged);
+        QSignalSpy renamed(f.panel.get(), &AgendaPanel::itemRenamed);
         f.list()->setCurrentRow(1);
         f.click("Label修改日程");
+        QCOMPARE(entry.count(), 1);
         QCOMPARE(f.listHeight(), 76); // 1140 twips
         QCOMPARE(f.get<QWidget>("Label确认添加")->property("text").toString(), QString::fromUtf8("确认修改"));
         QCOMPARE(f.get<QPlainTextEdit>("Text添加日程")->toPlainText(), QString::fromUtf8("今天到期"));
@@ -267,6 +272,10 @@ private slots:
         QCOMPARE(f.get<QWidget>("Label确认添加")->property("text").toString(), QString::fromUtf8("确认添加"));
         QCOMPARE(f.get<QWidget>("Label取消添加")->property("text").toString(), QString::fromUtf8("取消添加"));
         QCOMPARE(f.list()->currentRow(), 1);
+        QCOMPARE(entry, (QList<QList<QVariant>>{{true}, {false}}));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(renamed,
+                 (QList<QList<QVariant>>{{QString::fromUtf8("今天到期"), QString::fromUtf8("改过的")}}));
     }
 
     void modifyMayKeepItsTextButNotTakeAnothers()

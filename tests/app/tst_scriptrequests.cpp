@@ -166,6 +166,29 @@ private slots:
         QCOMPARE(answer, (QJsonObject{{QStringLiteral("ok"), false},
                                       {QStringLiteral("message"), QString::fromUtf8("此日程已经存在!")}}));
     }
+
+    // A sync asks before it writes; only the bare request reaches the gate.
+    void aSyncAsksTheGate()
+    {
+        QString busy = QString::fromUtf8("正在填写日程");
+        int asked = 0;
+        const auto gate = [&] {
+            ++asked;
+            return busy;
+        };
+        const auto noAdd = [](const QString&, const QString&, const QString&) { return StoreChange::done(); };
+        QCOMPARE(ScriptRequests::answer(ScriptRequests::syncRequest(), noAdd, gate),
+                 (QJsonObject{{QStringLiteral("ok"), false},
+                              {QStringLiteral("message"), busy},
+                              {QStringLiteral("busy"), true}}));
+        busy.clear();
+        QCOMPARE(ScriptRequests::answer(ScriptRequests::syncRequest(), noAdd, gate),
+                 (QJsonObject{{QStringLiteral("ok"), true}}));
+        QJsonObject extra = ScriptRequests::syncRequest();
+        extra.insert(QStringLiteral("text"), QStringLiteral("a"));
+        QVERIFY(!ScriptRequests::answer(extra, noAdd, gate).value(QStringLiteral("ok")).toBool());
+        QCOMPARE(asked, 2);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScriptRequests)

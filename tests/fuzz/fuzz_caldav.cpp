@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                  {QStringLiteral("买牛奶"), today, today}}};
     int uid = 0;
     const SyncPlan plan = SyncMerge::plan(
-        base, local, server, today, [&uid] { return QString::number(++uid); },
+        base, local, server, {}, today, [&uid] { return QString::number(++uid); },
         [](const QString& id) { return id + QStringLiteral(".ics"); });
     QSet<QString> texts;
     for (const AgendaItem& item : plan.items) {

@@ -139,6 +139,25 @@ out=$("$kestrin" --sync --dir "$work/a") || fail "catch up: $out"
 agenda "$work/a" | grep -q 修车 || fail "did not catch up"
 ok "a stopped server changes nothing; the next sync catches up"
 
+# The running program: an item handed to it reaches the server within seconds of the change, and
+# a script's --sync goes through it.
+synced=$(grep lastSuccess "$work/b/caldav.json")
+QT_QPA_PLATFORM=offscreen "$kestrin" --dir "$work/b" >"$work/program.log" 2>&1 &
+program=$!
+pids+=("$program")
+# It syncs at start: once that is done, it is up.
+for _ in $(seq 100); do [ "$(grep lastSuccess "$work/b/caldav.json")" != "$synced" ] && break; sleep 0.1; done
+[ "$(grep lastSuccess "$work/b/caldav.json")" != "$synced" ] || fail "no sync at start: $(cat "$work/program.log")"
+"$kestrin" --add "跑步" --finish 2026-12-20 --dir "$work/b" || fail "--add to the running program"
+agenda "$work/b" | grep -q 跑步 || fail "the running program did not take the item"
+for _ in $(seq 150); do dav list | grep -q "^跑步	NEEDS-ACTION" && break; sleep 0.1; done
+dav list | grep -q "^跑步	NEEDS-ACTION" || fail "the running program did not sync the change: $(cat "$work/program.log")"
+dav put phone-4 "买菜" 20261210 20261210
+out=$("$kestrin" --sync --dir "$work/b") || fail "sync with the program running: $out"
+"$kestrin" --list --dir "$work/b" | grep -q 买菜 || fail "the running program's folder did not get the task"
+kill "$program"; wait "$program" 2>/dev/null || true
+ok "the running program syncs a change within seconds; a script's sync goes alongside it"
+
 # Off: the link and the password go, the items stay on both sides.
 out=$("$kestrin" --caldav off --dir "$work/a") || fail "off: $out"
 [ ! -e "$work/a/caldav.json" ] || fail "caldav.json stayed"

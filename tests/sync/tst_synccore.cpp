@@ -4,6 +4,7 @@
 #include "sync/core/AgendaSync.h"
 #include "sync/core/CalDavClient.h"
 #include "sync/core/Multistatus.h"
+#include "sync/core/SyncRenames.h"
 #include "sync/core/TaskCodec.h"
 
 #include <QTest>
@@ -142,6 +143,29 @@ private slots:
         QCOMPARE(b.bench.read("my.log"),
                  gbk("买牛奶: 设置日期2026-12-01; 预定完成日期2026-12-15; 删除日期2026-12-07\r\n"
                      "买牛奶: 设置日期2026-12-01; 预定完成日期2026-12-18; 删除日期2026-12-07\r\n"));
+    }
+
+    void aNewTextKeepsItsTask()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt",
+                      agendaRecord("买牛奶", today, today) + agendaRecord("写报告", today, today));
+        verifySynced(b.sync(), 2, 0, 0, 0);
+        const QString uid = b.server.tasks().value(QString::fromUtf8("买牛奶")).uid;
+        // Renamed twice before the next sync, as the running program notes it.
+        for (const auto& [from, to] : {std::pair{"买牛奶", "买豆奶"}, std::pair{"买豆奶", "买酸奶"}}) {
+            QCOMPARE(
+                b.store().modify(QString::fromUtf8(from), {QString::fromUtf8(to), today, today, 0}).status,
+                StoreChange::Done);
+            QVERIFY(SyncRenames::record(b.bench.files, b.bench.path("caldav.renames"),
+                                        QString::fromUtf8(from), QString::fromUtf8(to)));
+        }
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        const QMap<QString, ServerTask> tasks = b.server.tasks();
+        QCOMPARE(tasks.keys(), (QStringList{QString::fromUtf8("买酸奶"), QString::fromUtf8("写报告")}));
+        QCOMPARE(tasks.value(QString::fromUtf8("买酸奶")).uid, uid);
+        QVERIFY(!QFile::exists(b.bench.path("caldav.renames")));
+        QVERIFY(!QFile::exists(b.bench.path("my.log")));
     }
 
     void serverTasksComeInThroughTheAddChecks()

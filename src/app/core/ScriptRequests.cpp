@@ -16,8 +16,21 @@ QJsonObject addRequest(const QString& textValue, const QString& setText, const Q
     return {{command, QStringLiteral("add")}, {text, textValue}, {set, setText}, {finish, finishText}};
 }
 
-QJsonObject answer(const QJsonObject& request, const Add& add)
+QJsonObject syncRequest()
 {
+    return {{command, QStringLiteral("sync")}};
+}
+
+QJsonObject answer(const QJsonObject& request, const Add& add, const SyncGate& syncGate)
+{
+    if (request == syncRequest() && syncGate) {
+        if (const QString why = syncGate(); !why.isEmpty()) {
+            QJsonObject wait = RequestChannel::refusal(why);
+            wait.insert(QStringLiteral("busy"), true);
+            return wait;
+        }
+        return {{QStringLiteral("ok"), true}};
+    }
     // Exactly the four fields, all strings: a field the program does not know is a client it does
     // not know, and guessing what it meant could write the wrong item.
     const bool wellFormed = request.size() == 4 && request.value(command) == QStringLiteral("add") &&

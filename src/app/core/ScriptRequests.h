@@ -7,15 +7,20 @@
 #include <functional>
 
 // The requests a script hands to the running copy: {"command": "add", "text": …, "set": …,
-// "finish": …}, every field a string, as typed (an empty set is today). Anything else is refused
-// before it reaches the agenda.
+// "finish": …}, every field a string, as typed (an empty set is today); and {"command": "sync"},
+// asked before a sync writes the folder's files, which waits while an entry is being made.
+// Anything else is refused before it reaches the agenda.
 namespace ScriptRequests {
 
 using Add =
     std::function<StoreChange(const QString& text, const QString& setText, const QString& finishText)>;
 
+// Why a sync may not write the files now, or empty when it may.
+using SyncGate = std::function<QString()>;
+
 QJsonObject addRequest(const QString& text, const QString& setText, const QString& finishText);
-// The answer to request: add's refusal or {"ok": true}.
-QJsonObject answer(const QJsonObject& request, const Add& add);
+QJsonObject syncRequest();
+// The answer to request: add's or the gate's refusal (the gate's with "busy": true), or {"ok": true}.
+QJsonObject answer(const QJsonObject& request, const Add& add, const SyncGate& syncGate = {});
 
 } // namespace ScriptRequests

@@ -2,6 +2,7 @@
 
 #include "sync/core/CalDavClient.h"
 #include "sync/core/SyncMerge.h"
+#include "sync/core/SyncRenames.h"
 #include "sync/core/TaskCodec.h"
 
 #include "agenda/core/AgendaFile.h"
@@ -97,8 +98,10 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
         }
     }
 
+    const SyncRenames::Read renames =
+        SyncRenames::read(m_files, dir.filePath(QString::fromUtf8(SyncRenames::fileName)));
     SyncPlan plan = SyncMerge::plan(
-        state.entries, agenda.table().items, server, today,
+        state.entries, agenda.table().items, server, renames.renames, today,
         [] { return QUuid::createUuid().toString(QUuid::WithoutBraces); },
         [this](const QString& uid) { return m_client.hrefFor(uid); });
 
@@ -157,6 +160,7 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
             QStringLiteral("%1 无法写入（%2）").arg(QString::fromUtf8(SyncState::fileName), saved.error());
         return false;
     }
+    SyncRenames::clear(m_files, dir.filePath(QString::fromUtf8(SyncRenames::fileName)), renames.bytes);
     report.uploaded = plan.uploaded;
     report.downloaded = plan.downloaded;
     report.completed = plan.completed;

@@ -1,5 +1,7 @@
 #include "sync/core/SyncMerge.h"
 
+#include "sync/core/SyncRenames.h"
+
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/DateText.h"
 #include "log/core/LogFile.h"
@@ -121,7 +123,7 @@ private:
 } // namespace
 
 SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, const QList<ServerTask>& server,
-              QDate today, const std::function<QString()>& newUid,
+              const QHash<QString, QString>& renames, QDate today, const std::function<QString()>& newUid,
               const std::function<QString(const QString&)>& hrefFor)
 {
     Merge merge(local, today);
@@ -148,7 +150,11 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             plan.entries.append(entry);
             continue;
         }
-        const int index = merge.claim(entry.values.text);
+        int index = merge.claim(entry.values.text);
+        // Renamed here: the same item, changed.
+        if (const QString renamed = SyncRenames::follow(renames, entry.values.text);
+            index < 0 && renamed != entry.values.text)
+            index = merge.claim(renamed);
         if (!task || !task->open) {
             if (index < 0)
                 continue;

@@ -4,6 +4,7 @@
 
 #include "agenda/core/AgendaItem.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <functional>
@@ -34,10 +35,11 @@ struct SyncPlan
 
 namespace SyncMerge {
 
-// server is the whole task list as it is now; local the agenda in file order. newUid gives a UID
-// for each item the server has not seen, hrefFor its place in the list.
+// server is the whole task list as it is now; local the agenda in file order; renames the texts
+// that 修改日程 changed since. newUid gives a UID for each item the server has not seen, hrefFor
+// its place in the list.
 SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, const QList<ServerTask>& server,
-              QDate today, const std::function<QString()>& newUid,
+              const QHash<QString, QString>& renames, QDate today, const std::function<QString()>& newUid,
               const std::function<QString(const QString&)>& hrefFor);
 
 } // namespace SyncMerge

@@ -60,7 +60,7 @@ Result SyncState::save(TextFiles& files, const QString& path) const
     const QJsonObject root{{QStringLiteral("url"), url.toString()},
                            {QStringLiteral("user"), user},
                            {QStringLiteral("token"), token},
-                           {QStringLiteral("lastSuccess"), lastSuccess.toString(Qt::ISODate)},
+                           {QStringLiteral("lastSuccess"), lastSuccess.toString(Qt::ISODateWithMs)},
                            {QStringLiteral("entries"), entryList}};
     return files.replace(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
 }

@@ -1,0 +1,35 @@
+#include "sync/core/ProcessSyncRunner.h"
+
+#include <QProcess>
+
+ProcessSyncRunner::ProcessSyncRunner(const QString& helper, const QString& exeDir, const QString& appDir,
+                                     QObject* parent)
+    : SyncRunner(parent), m_helper(helper), m_exeDir(exeDir), m_appDir(appDir)
+{
+}
+
+void ProcessSyncRunner::start()
+{
+    if (m_process)
+        return;
+    m_process = new QProcess(this);
+    m_process->setProcessChannelMode(QProcess::MergedChannels);
+    connect(m_process, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        const QString output = QString::fromUtf8(m_process->readAll()).trimmed();
+        m_process->deleteLater();
+        m_process = nullptr;
+        // The report is the helper's last line; a line before it may ask to wait for an entry.
+        const QString report = output.section(u'\n', -1);
+        const bool ok = status == QProcess::NormalExit && code == 0;
+        emit finished(ok, ok || !report.isEmpty() ? report : QStringLiteral("同步失败：同步程序意外退出"));
+    });
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        m_process->deleteLater();
+        m_process = nullptr;
+        emit finished(false, QStringLiteral("同步失败：无法启动 %1").arg(m_helper));
+    });
+    m_process->start(m_helper, {QStringLiteral("--exe-dir"), m_exeDir, QStringLiteral("--sync"),
+                                QStringLiteral("--dir"), m_appDir});
+}

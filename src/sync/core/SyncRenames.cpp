@@ -1,0 +1,51 @@
+#include "sync/core/SyncRenames.h"
+
+#include "platform/TextFiles.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace SyncRenames {
+
+Result record(TextFiles& files, const QString& path, const QString& oldText, const QString& newText)
+{
+    const QJsonObject line{{QStringLiteral("from"), oldText}, {QStringLiteral("to"), newText}};
+    return files.append(path, QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
+}
+
+Read read(const TextFiles& files, const QString& path)
+{
+    Read result;
+    TextFiles::Read read = files.read(path);
+    if (read.status != TextFiles::Read::Ok)
+        return result;
+    result.bytes = read.bytes;
+    for (const QByteArray& line : read.bytes.split('\n')) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        const QString from = o.value(QStringLiteral("from")).toString();
+        const QString to = o.value(QStringLiteral("to")).toString();
+        // A line cut short by a crash is no rename: the item is then completed and made anew.
+        if (!from.isEmpty() && !to.isEmpty() && from != to)
+            result.renames.insert(from, to);
+    }
+    return result;
+}
+
+QString follow(const QHash<QString, QString>& renames, const QString& oldText)
+{
+    QString text = oldText;
+    // Bounded: renames that go round (a to b, b to a) end where they began.
+    for (qsizetype i = 0; i < renames.size() && renames.contains(text); ++i)
+        text = renames.value(text);
+    return text;
+}
+
+void clear(const TextFiles& files, const QString& path, const QByteArray& bytes)
+{
+    const TextFiles::Read now = files.read(path);
+    if (now.status == TextFiles::Read::Ok && now.bytes == bytes)
+        QFile::remove(path);
+}
+
+} // namespace SyncRenames
