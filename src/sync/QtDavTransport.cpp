@@ -3,19 +3,14 @@
 #include <QAuthenticator>
 #include <QEventLoop>
 #include <QNetworkReply>
-#include <QSet>
 
 QtDavTransport::QtDavTransport(const QString& user, const QString& password,
                                std::chrono::milliseconds timeout)
     : m_user(user), m_password(password), m_timeout(timeout)
 {
+    // Qt asks again only with the credentials refused, and then gives up with the server's 401.
     QObject::connect(&m_network, &QNetworkAccessManager::authenticationRequired,
-                     [this](QNetworkReply* reply, QAuthenticator* authenticator) {
-                         // Asked again on the same exchange: the password was refused. Leaving the
-                         // authenticator empty ends the exchange with the server's 401.
-                         if (reply->property("kestrinAsked").toBool())
-                             return;
-                         reply->setProperty("kestrinAsked", true);
+                     [this](QNetworkReply*, QAuthenticator* authenticator) {
                          if (m_password.isEmpty()) {
                              m_passwordWanted = true;
                              return;
@@ -40,7 +35,8 @@ DavReply QtDavTransport::send(const DavRequest& request)
 
     DavReply answer;
     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    answer.body = reply->readAll();
+    if (reply->isOpen())
+        answer.body = reply->readAll();
     answer.etag = reply->rawHeader("ETag");
     if (answer.status == 0) {
         switch (reply->error()) {

@@ -1,0 +1,80 @@
+#include "sync/QtDavTransport.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+
+// A server on loopback that answers each request with the next of its answers (none: silence),
+// and keeps what it was sent.
+class ScriptedServer : public QTcpServer
+{
+public:
+    explicit ScriptedServer(QList<QByteArray> answers) : m_answers(std::move(answers))
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    received += socket->readAll();
+                    if (!received.contains("\r\n\r\n") || m_answers.isEmpty())
+                        return;
+                    const QByteArray answer = m_answers.takeFirst();
+                    if (!answer.isEmpty())
+                        socket->write(answer);
+                });
+            }
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/dav/tasks/").arg(serverPort())); }
+    QByteArray received;
+
+private:
+    QList<QByteArray> m_answers;
+};
+
+const QByteArray unauthorized = "HTTP/1.1 401 Unauthorized\r\n"
+                                "WWW-Authenticate: Digest realm=\"dav\", nonce=\"abc\", qop=\"auth\"\r\n"
+                                "Content-Length: 0\r\n\r\n";
+
+} // namespace
+
+class TestDavTransport : public QObject
+{
+    Q_OBJECT
+private slots:
+    // A server that takes the request and never answers ends in a timeout, not a hang.
+    void aSilentServerTimesOut()
+    {
+        ScriptedServer server({QByteArray()});
+        QtDavTransport transport({}, {}, std::chrono::milliseconds(300));
+        const DavReply reply = transport.send({"REPORT", server.url(), {}, "<x/>"});
+        QCOMPARE(reply.status, 0);
+        QCOMPARE(reply.error, QString::fromUtf8("服务器没有应答"));
+    }
+
+    // Digest is answered with the password; a refused password ends with the server's 401 instead
+    // of being sent again and again.
+    void digestIsAnsweredOnce()
+    {
+        ScriptedServer server({unauthorized, unauthorized, unauthorized});
+        QtDavTransport transport(QStringLiteral("alice"), QStringLiteral("secret"), std::chrono::seconds(5));
+        const DavReply reply = transport.send({"PROPFIND", server.url(), {}, {}});
+        QCOMPARE(reply.status, 401);
+        QVERIFY(server.received.contains("Authorization: Digest username=\"alice\""));
+        QCOMPARE(server.received.count("Authorization:"), 1);
+        QVERIFY(!transport.passwordWanted());
+    }
+
+    void noPasswordAsksForOne()
+    {
+        ScriptedServer server({unauthorized, unauthorized});
+        QtDavTransport transport({}, {}, std::chrono::seconds(5));
+        QCOMPARE(transport.send({"PROPFIND", server.url(), {}, {}}).status, 401);
+        QVERIFY(transport.passwordWanted());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDavTransport)
+#include "tst_davtransport.moc"
