@@ -10,53 +10,7 @@ fi
 shift
 kestrin=$1
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-ok() { echo "ok: $*"; }
-
-export HOME=$work/home LANG=C.UTF-8
-unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$HOME"
-eval "$(printf 'keyring' | gnome-keyring-daemon --unlock --components=secrets)"
-keyring_pid=$(pgrep -u "$(id -u)" -n gnome-keyring-d || true)
-[ -n "$keyring_pid" ] && pids+=("$keyring_pid")
-
-port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-cat >"$work/radicale.conf" <<CONF
-[server]
-hosts = 127.0.0.1:$port
-[auth]
-type = htpasswd
-htpasswd_filename = $work/users
-htpasswd_encryption = plain
-[storage]
-filesystem_folder = $work/collections
-[rights]
-type = owner_only
-[logging]
-level = warning
-CONF
-echo "alice:secret" >"$work/users"
-start_server() {
-    radicale --config "$work/radicale.conf" >>"$work/radicale.log" 2>&1 &
-    server=$!
-    pids+=("$server")
-    for _ in $(seq 100); do
-        /usr/bin/python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.2)" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    cat "$work/radicale.log"; fail "Radicale did not start"
-}
-start_server
-url="http://127.0.0.1:$port/alice/tasks/"
-dav() { /usr/bin/python3 "$here/dav.py" "$url" alice secret "$@"; }
+source "$here/server.sh"
 gbk() { printf "$1" | iconv -f UTF-8 -t GB18030; }
 agenda() { iconv -f GB18030 -t UTF-8 "$1/agenda.txt"; }
 mkdir -p "$work/a" "$work/b" "$work/c" "$work/d"

@@ -146,6 +146,9 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
     }
 
     if (plan.agendaChanged) {
+        // A sync cut short after my.log and before agenda.txt wrote these entries already.
+        const QStringList logged = log.lines().texts();
+        plan.removalEntries.removeIf([&logged](const QString& entry) { return logged.contains(entry); });
         const StoreChange written = agenda.replaceAll(plan.items, plan.removalEntries);
         if (written.status != StoreChange::Done) {
             report.error = written.message;

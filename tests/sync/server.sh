@@ -1,0 +1,48 @@
+# Sourced by the sync tests, inside their private D-Bus session: a temporary folder, gnome-keyring
+# unlocked as the secret store, Radicale on a free port of 127.0.0.1 with alice's task list at $url,
+# and dav (dav.py as the phone). Expects $here.
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+ok() { echo "ok: $*"; }
+
+export HOME=$work/home LANG=C.UTF-8
+unset DISPLAY WAYLAND_DISPLAY
+mkdir -p "$HOME"
+eval "$(printf 'keyring' | gnome-keyring-daemon --unlock --components=secrets)"
+
+port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+cat >"$work/radicale.conf" <<CONF
+[server]
+hosts = 127.0.0.1:$port
+[auth]
+type = htpasswd
+htpasswd_filename = $work/users
+htpasswd_encryption = plain
+[storage]
+filesystem_folder = $work/collections
+[rights]
+type = owner_only
+[logging]
+level = warning
+CONF
+echo "alice:secret" >"$work/users"
+start_server() {
+    radicale --config "$work/radicale.conf" >>"$work/radicale.log" 2>&1 &
+    server=$!
+    pids+=("$server")
+    for _ in $(seq 100); do
+        /usr/bin/python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.2)" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    cat "$work/radicale.log"; fail "Radicale did not start"
+}
+start_server
+url="http://127.0.0.1:$port/alice/tasks/"
+dav() { /usr/bin/python3 "$here/dav.py" "$url" alice secret "$@"; }
