@@ -23,10 +23,13 @@ bash bench/peers.sh build-bench 10 60
 echo "== Alarm armed and a full agenda, beside the baseline (10 warm runs, 60 s idle in the tray)"
 bash bench/whole_program.sh build-bench 10 60
 
+echo "== Sync with a CalDAV task list of 10,000 tasks on Radicale, beside its floors (medians of 5)"
+bash bench/caldav.sh build-bench 10000 5
+
 echo "== Fuzzing the readers of outside text ($fuzz_seconds s a target, clang's libFuzzer)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-for target in fuzz_agenda_file fuzz_log_file fuzz_texts; do
+for target in fuzz_agenda_file fuzz_log_file fuzz_texts fuzz_caldav; do
     corpus=$(mktemp -d)
     # The seeds are the test files; new inputs go to a scratch corpus, and a crash's input lands in
     # tests/data, to be committed as a regression case.

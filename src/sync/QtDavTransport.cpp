@@ -26,6 +26,8 @@ DavReply QtDavTransport::send(const DavRequest& request)
     for (const auto& [name, value] : request.headers)
         http.setRawHeader(name, value);
     http.setTransferTimeout(int(m_timeout.count()));
+    if (m_basicAtOnce && !m_password.isEmpty())
+        http.setRawHeader("Authorization", "Basic " + (m_user + u':' + m_password).toUtf8().toBase64());
     http.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     QNetworkReply* reply = m_network.sendCustomRequest(http, request.method, request.body);
     QEventLoop loop;
@@ -38,6 +40,8 @@ DavReply QtDavTransport::send(const DavRequest& request)
     if (reply->isOpen())
         answer.body = reply->readAll();
     answer.etag = reply->rawHeader("ETag");
+    if (answer.status == 401)
+        m_askedForBasic = reply->rawHeader("WWW-Authenticate").trimmed().toLower().startsWith("basic");
     if (answer.status == 0) {
         switch (reply->error()) {
         case QNetworkReply::OperationCanceledError:

@@ -17,6 +17,10 @@ public:
     DavReply send(const DavRequest& request) override;
     // Whether a server asked for a password that this transport did not have.
     bool passwordWanted() const { return m_passwordWanted; }
+    // Whether the server asked for Basic: then later runs send the password with the first request,
+    // and a sync with nothing to do is one exchange instead of a refusal and a retry.
+    bool askedForBasic() const { return m_askedForBasic; }
+    void sendBasicAtOnce(bool atOnce) { m_basicAtOnce = atOnce; }
 
 private:
     QNetworkAccessManager m_network;
@@ -24,4 +28,6 @@ private:
     QString m_password;
     std::chrono::milliseconds m_timeout;
     bool m_passwordWanted = false;
+    bool m_askedForBasic = false;
+    bool m_basicAtOnce = false;
 };

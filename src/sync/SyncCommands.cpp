@@ -101,6 +101,7 @@ int runSync(const QString& appDir, SyncState& state, const QString& password)
     DiskTextFiles files;
     SystemClock clock;
     QtDavTransport transport(state.user, password);
+    transport.sendBasicAtOnce(state.basicAuth);
     CalDavClient client(transport, state.url);
     AgendaSync sync(files, clock, appDir, client);
     const AgendaSync::Report report = sync.run(state);
@@ -167,6 +168,7 @@ int connect(const CommandLine& options)
                 return 1;
             }
             password = readPassword(state.user);
+            state.basicAuth = transport.askedForBasic();
             QtDavTransport withPassword(state.user, password);
             CalDavClient again(withPassword, state.url);
             ready = again.prepare();

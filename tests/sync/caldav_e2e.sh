@@ -35,7 +35,11 @@ out=$(echo secret | "$kestrin" --caldav "$url" --user alice --dir "$work/a") || 
 grep -q secret "$work/a/caldav.json" && fail "the password is in a file"
 status=$("$kestrin" --caldav --dir "$work/a")
 [[ "$status" == *"$url"*"alice"*"上次同步成功"* ]] || fail "status: $status"
-ok "connected: the list made, the agenda uploaded, the password in the keyring"
+# Nothing changed is one request: the password goes with it, not after a refusal.
+: >"$work/radicale.log"
+out=$("$kestrin" --sync --dir "$work/a") || fail "sync: $out"
+[ "$(grep -c ' request for ' "$work/radicale.log")" = 1 ] || fail "nothing to do took: $(grep ' request for ' "$work/radicale.log")"
+ok "connected: the list made, the agenda uploaded, the password in the keyring; nothing to do is one request"
 
 # The second machine shares one item by its text, and brings its own.
 out=$(echo secret | "$kestrin" --caldav "$url" --user alice --dir "$work/b") || fail "connect b: $out"

@@ -1,6 +1,6 @@
 # Sourced by the sync tests, inside their private D-Bus session: a temporary folder, gnome-keyring
 # unlocked as the secret store, Radicale on a free port of 127.0.0.1 with alice's task list at $url,
-# and dav (dav.py as the phone). Expects $here.
+# and dav (dav.py as the phone). Radicale logs each request it serves, to count them. Expects $here.
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -30,7 +30,7 @@ filesystem_folder = $work/collections
 [rights]
 type = owner_only
 [logging]
-level = warning
+level = info
 CONF
 echo "alice:secret" >"$work/users"
 start_server() {

@@ -25,7 +25,7 @@ struct SyncBench
     TestBench bench;
     FakeCalDavServer server;
     CalDavClient client{server, listUrl};
-    SyncState state{listUrl, QStringLiteral("u"), {}, {}, {}};
+    SyncState state{listUrl, QStringLiteral("u"), false, {}, {}, {}};
 
     AgendaSync::Report sync()
     {

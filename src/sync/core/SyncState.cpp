@@ -23,6 +23,7 @@ Result SyncState::load(const TextFiles& files, const QString& path, SyncState& s
     const QJsonObject root = document.object();
     state.url = QUrl(root.value(QStringLiteral("url")).toString());
     state.user = root.value(QStringLiteral("user")).toString();
+    state.basicAuth = root.value(QStringLiteral("auth")).toString() == QStringLiteral("basic");
     state.token = root.value(QStringLiteral("token")).toString();
     state.lastSuccess =
         QDateTime::fromString(root.value(QStringLiteral("lastSuccess")).toString(), Qt::ISODate);
@@ -59,6 +60,7 @@ Result SyncState::save(TextFiles& files, const QString& path) const
                                      {QStringLiteral("finish"), DateText::format(entry.values.finish)}});
     const QJsonObject root{{QStringLiteral("url"), url.toString()},
                            {QStringLiteral("user"), user},
+                           {QStringLiteral("auth"), basicAuth ? QStringLiteral("basic") : QString()},
                            {QStringLiteral("token"), token},
                            {QStringLiteral("lastSuccess"), lastSuccess.toString(Qt::ISODateWithMs)},
                            {QStringLiteral("entries"), entryList}};

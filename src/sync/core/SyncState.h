@@ -18,6 +18,7 @@ struct SyncState
 
     QUrl url;
     QString user;
+    bool basicAuth = false; // the server asked for Basic: the password goes with the first request
     QString token;
     QDateTime lastSuccess;
     QList<SyncEntry> entries;
