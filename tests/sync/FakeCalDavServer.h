@@ -71,7 +71,7 @@ public:
     {
         QMap<QString, ServerTask> result;
         for (auto it = m_tasks.cbegin(); it != m_tasks.cend(); ++it) {
-            ServerTask task{it.key(), it->etag, it->ics, {}, {}, true, {}, {}};
+            ServerTask task{it.key(), it->etag, it->ics, {}, {}, true, false, {}, {}};
             TaskCodec::read(task, QDate(2026, 12, 7), QDate(2026, 12, 7));
             result.insert(task.values.text, task);
         }

@@ -88,6 +88,20 @@ private slots:
         QCOMPARE(b.bench.read("agenda.txt"), before);
     }
 
+    // iCalendar readers drop the blanks around a summary: the agenda's text keeps them, and the
+    // task read back without them is no change and no new item.
+    void blanksAroundATextAreNoChange()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("写报告 ", today, today));
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        // The phone saves it again, unchanged: a new ETag, and the text read without its blank.
+        const ServerTask task = b.server.tasks().value(QString::fromUtf8("写报告"));
+        b.server.store(task.href, task.ics);
+        verifySynced(b.sync(), 0, 0, 0, 0);
+        QCOMPARE(b.texts(), QStringList{QString::fromUtf8("写报告 ")});
+    }
+
     void deletionsCompleteTasksAndCompletionsDeleteItems()
     {
         SyncBench b;
@@ -369,7 +383,7 @@ private slots:
         for (const char* kept : {"DESCRIPTION:备注", "CATEGORIES:家", "BEGIN:VALARM", "UID:u1", "SUMMARY:新",
                                  "STATUS:COMPLETED", "COMPLETED:20261207T100000Z", "DUE;VALUE=DATE:20261207"})
             QVERIFY2(written.contains(kept), kept);
-        ServerTask task{{}, {}, written, {}, {}, true, {}, {}};
+        ServerTask task{{}, {}, written, {}, {}, true, false, {}, {}};
         TaskCodec::read(task, today, today);
         QVERIFY(!task.open);
         QCOMPARE(task.closedOn, today);

@@ -94,7 +94,7 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
         for (const SyncEntry& entry : std::as_const(state.entries)) {
             if (changed.contains(entry.href) || changes.gone.contains(entry.href))
                 continue;
-            server.append({entry.href, entry.etag, {}, entry.uid, entry.values, true, {}, {}});
+            server.append({entry.href, entry.etag, {}, entry.uid, entry.values, true, false, {}, {}});
         }
     }
 

@@ -4,6 +4,18 @@
 #include <QDate>
 #include <QString>
 
+// A text as a task list carries it: iCalendar readers (libical among them) drop the blanks and
+// tabs around a SUMMARY, so "买菜 " comes back as "买菜", and the two are the same task's text.
+inline QString taskText(const QString& text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 // What an agenda item and a task share: its text and its two dates.
 struct TaskValues
 {
@@ -11,7 +23,10 @@ struct TaskValues
     QDate set;
     QDate finish;
 
-    bool operator==(const TaskValues&) const = default;
+    bool operator==(const TaskValues& other) const
+    {
+        return set == other.set && finish == other.finish && taskText(text) == taskText(other.text);
+    }
 };
 
 // One item as last synced: the task that holds it on the server and the values both sides agreed on.
@@ -32,6 +47,7 @@ struct ServerTask
     QString uid;
     TaskValues values;
     bool open = true;
-    QDate closedOn;  // the completion date of a closed task, when it has one
-    QString problem; // why the task cannot be read, or empty
+    bool recurring = false; // values are its next occurrence; written back, the series starts there
+    QDate closedOn;         // the completion date of a closed task, when it has one
+    QString problem;        // why the task cannot be read, or empty
 };

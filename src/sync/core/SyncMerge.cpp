@@ -31,14 +31,14 @@ public:
     Merge(const QList<AgendaItem>& local, QDate today) : m_local(local), m_today(today)
     {
         for (qsizetype i = 0; i < local.size(); ++i)
-            m_localIndex.insert(local[i].text, int(i)); // a hand-made twin counts once, as the last
+            m_localIndex.insert(taskText(local[i].text), int(i)); // a hand-made twin counts once, as the last
         m_replaced.resize(local.size());
         m_removed.resize(local.size());
     }
 
     int claim(const QString& text)
     {
-        const int index = m_localIndex.value(text, -1);
+        const int index = m_localIndex.value(taskText(text), -1);
         if (index < 0 || m_claimed.contains(index))
             return -1;
         m_claimed.insert(index);
@@ -47,7 +47,7 @@ public:
     // Whether the item at index is already matched, or is the twin of one with its text.
     bool taken(int index) const
     {
-        return m_claimed.contains(index) || m_localIndex.value(m_local[index].text) != index;
+        return m_claimed.contains(index) || m_localIndex.value(taskText(m_local[index].text)) != index;
     }
     const TaskValues localValues(int index) const { return valuesOf(m_local[index]); }
 
@@ -60,13 +60,13 @@ public:
     void replace(int index, const TaskValues& values)
     {
         m_replaced[index] = values;
-        m_addedTexts.insert(values.text);
+        m_addedTexts.insert(taskText(values.text));
         plan.agendaChanged = true;
     }
     void add(const TaskValues& values)
     {
         m_added.append({values.text, values.set, values.finish, 0});
-        m_addedTexts.insert(values.text);
+        m_addedTexts.insert(taskText(values.text));
         plan.agendaChanged = true;
     }
     // Whether a server's text may come into the agenda as the item at index (-1: a new one).
@@ -74,8 +74,11 @@ public:
     {
         if (QString why = AgendaStore::checkText(text); !why.isEmpty())
             return why;
-        const int holder = m_localIndex.value(text, -1);
-        if ((holder >= 0 && holder != index) || m_addedTexts.contains(text))
+        // Blanks alone would come back from the task list as nothing.
+        if (taskText(text).isEmpty())
+            return AgendaStore::checkText({});
+        const int holder = m_localIndex.value(taskText(text), -1);
+        if ((holder >= 0 && holder != index) || m_addedTexts.contains(taskText(text)))
             return QStringLiteral("此日程已经存在!");
         return {};
     }

@@ -2,6 +2,7 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace TaskCodec {
@@ -112,7 +113,14 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
         task.problem = QStringLiteral("任务没有 UID");
         return;
     }
+    // Such a UID would not come back as it was from libical's writer: the update would be another task.
+    if (std::any_of(task.uid.cbegin(), task.uid.cend(),
+                    [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; })) {
+        task.problem = QStringLiteral("任务的 UID 含控制字符");
+        return;
+    }
     task.values.text = QString::fromUtf8(icalcomponent_get_summary(todo));
+    task.recurring = icalcomponent_get_first_property(todo, ICAL_RRULE_PROPERTY) != nullptr;
     const icaltimetype start = icalcomponent_get_dtstart(todo);
     const icaltimetype due = icalcomponent_get_due(todo);
     QDate set = dateOf(start);
@@ -156,12 +164,16 @@ QByteArray write(const QByteArray& previous, const QString& uid, const TaskValue
         calendar = std::move(fresh);
         todo = copy;
     }
-    icalcomponent_set_uid(todo, uid.toUtf8().constData());
-    icalcomponent_set_summary(todo, values.text.toUtf8().constData());
-    icalcomponent_set_dtstart(todo, dateValue(values.set));
-    icalcomponent_set_due(todo, dateValue(values.finish));
+    // A task's own UID stays as the server has it: only a new one gets ours.
+    if (!icalcomponent_get_first_property(todo, ICAL_UID_PROPERTY))
+        icalcomponent_set_uid(todo, uid.toUtf8().constData());
+    // One of each: a second SUMMARY or DUE left behind would be read first next time.
+    replaceProperty(todo, ICAL_SUMMARY_PROPERTY, icalproperty_new_summary(values.text.toUtf8().constData()));
+    replaceProperty(todo, ICAL_DTSTART_PROPERTY, icalproperty_new_dtstart(dateValue(values.set)));
+    replaceProperty(todo, ICAL_DUE_PROPERTY, icalproperty_new_due(dateValue(values.finish)));
     icalcomponent_set_dtstamp(todo, utcValue(now));
     replaceProperty(todo, ICAL_LASTMODIFIED_PROPERTY, icalproperty_new_lastmodified(utcValue(now)));
+    replaceProperty(todo, ICAL_STATUS_PROPERTY, nullptr);
     if (open) {
         icalcomponent_set_status(todo, ICAL_STATUS_NEEDSACTION);
         replaceProperty(todo, ICAL_COMPLETED_PROPERTY, nullptr);
