@@ -33,11 +33,13 @@ int main(int argc, char* argv[])
         for (const std::string& text : texts) {
             icalcomponent* calendar = icalparser_parse_string(text.c_str());
             icalcomponent* todo = icalcomponent_get_first_component(calendar, ICAL_VTODO_COMPONENT);
-            if (todo && icalcomponent_get_summary(todo) && !icaltime_is_null_time(icalcomponent_get_dtstart(todo)))
+            if (todo && icalcomponent_get_summary(todo) &&
+                !icaltime_is_null_time(icalcomponent_get_dtstart(todo)))
                 ++read;
             icalcomponent_free(calendar);
         }
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         best = std::min(best, ms);
         if (read != texts.size()) {
             std::fprintf(stderr, "%zu of %zu tasks read\n", read, texts.size());
