@@ -4,17 +4,12 @@
 # run: the same REPORT fetched with curl, and the same iCalendar parsed with libical alone.
 # usage: caldav.sh BUILD_DIR [TASKS] [RUNS]
 set -euo pipefail
-if [ "${1:-}" != --inner ]; then
-    dbus-run-session -- bash "$0" --inner "$@" 2>&1 | grep -v "Failed to set fd limit"
-    exit "${PIPESTATUS[0]}"
-fi
-shift
+here=$(cd "$(dirname "$0")/../tests/sync" && pwd)
+source "$here/server.sh"
 build=$(cd "$1" && pwd)
 tasks=${2:-10000}
 runs=${3:-5}
 kestrin=$build/kestrin
-here=$(cd "$(dirname "$0")/../tests/sync" && pwd)
-source "$here/server.sh"
 ms() { date +%s%3N; }
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 requests() { grep -c ' request for ' "$work/radicale.log" || true; }

@@ -109,14 +109,25 @@ int runSync(const QString& appDir, SyncState& state, const QString& password)
     return report.error.isEmpty() ? 0 : 1;
 }
 
-int status(const CommandLine& options)
+// The folder's link as caldav.json holds it (no url: none); nothing, with the reason printed, when
+// the file does not read.
+std::optional<SyncState> readLink(const QString& appDir)
 {
     DiskTextFiles files;
     SyncState state;
-    if (const Result loaded = SyncState::load(files, statePath(options.appDir), state); !loaded) {
+    if (const Result loaded = SyncState::load(files, statePath(appDir), state); !loaded) {
         print(stderr, QStringLiteral("kestrin: ") + loaded.error());
-        return 1;
+        return std::nullopt;
     }
+    return state;
+}
+
+int status(const CommandLine& options)
+{
+    const std::optional<SyncState> link = readLink(options.appDir);
+    if (!link)
+        return 1;
+    const SyncState& state = *link;
     if (state.url.isEmpty()) {
         print(stdout, QStringLiteral("没有连接任务列表（kestrin --caldav URL 连接）。"));
         return 0;
@@ -210,12 +221,10 @@ int caldav(const CommandLine& options)
 
 int sync(const CommandLine& options)
 {
-    DiskTextFiles files;
-    SyncState state;
-    if (const Result loaded = SyncState::load(files, statePath(options.appDir), state); !loaded) {
-        print(stderr, QStringLiteral("kestrin: ") + loaded.error());
+    std::optional<SyncState> link = readLink(options.appDir);
+    if (!link)
         return 1;
-    }
+    SyncState& state = *link;
     if (state.url.isEmpty()) {
         print(stderr, QStringLiteral("kestrin: 还没有连接任务列表（kestrin --caldav URL 连接）。"));
         return 1;

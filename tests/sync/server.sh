@@ -1,6 +1,12 @@
-# Sourced by the sync tests, inside their private D-Bus session: a temporary folder, gnome-keyring
-# unlocked as the secret store, Radicale on a free port of 127.0.0.1 with alice's task list at $url,
-# and dav (dav.py as the phone). Radicale logs each request it serves, to count them. Expects $here.
+# Sourced by the sync tests first thing: the script runs again inside a private D-Bus session (its
+# arguments unchanged), with a temporary folder, gnome-keyring unlocked as the secret store,
+# Radicale on a free port of 127.0.0.1 with alice's task list at $url, and dav (dav.py as the
+# phone). Radicale logs each request it serves, to count them. Expects $here.
+if [ "${1:-}" != --inner ]; then
+    dbus-run-session -- bash "$0" --inner "$@" 2>&1 | grep -v "Failed to set fd limit"
+    exit "${PIPESTATUS[0]}"
+fi
+shift
 work=$(mktemp -d)
 pids=()
 cleanup() {

@@ -4,15 +4,10 @@
 # and none is doubled, in the agenda or on the server.
 # usage: sync_kill_test.sh KESTRIN [ROUNDS]
 set -euo pipefail
-if [ "${1:-}" != --inner ]; then
-    dbus-run-session -- bash "$0" --inner "$@" 2>&1 | grep -v "Failed to set fd limit"
-    exit "${PIPESTATUS[0]}"
-fi
-shift
-kestrin=$1
-rounds=${2:-40}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/server.sh"
+kestrin=$1
+rounds=${2:-40}
 dir=$work/folder
 mkdir -p "$dir"
 printf '"起点",#2026-12-01#,#2026-12-31#\r\n' | iconv -f UTF-8 -t GB18030 >"$dir/agenda.txt"
