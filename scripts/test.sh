@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds everything and runs every test, warnings as errors: unit, widget, end-to-end (the sync
-# against Radicale among them), crash and fuzz smoke tests, the format check, then all the tests but the sound test once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer. The figures and the long fuzzing are in bench.sh.
+# against Radicale among them), crash and fuzz smoke tests, the format check, then all the tests
+# but the sound test once more under AddressSanitizer and UndefinedBehaviorSanitizer. The figures
+# and the long fuzzing are in bench.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
