@@ -279,6 +279,36 @@ private slots:
         QCOMPARE(b.server.tasks().size(), 3);
     }
 
+    // A task the server will not take is named and tried again; the others go ahead.
+    void oneRefusedTaskHoldsBackNoOther()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("甲", today, today) + agendaRecord("乙", today, today));
+        QByteArray refused = "SUMMARY:甲";
+        b.server.fault = [&refused](const DavRequest& request) -> std::optional<DavReply> {
+            if (request.method == "PUT" && request.body.contains(refused))
+                return DavReply{403, {}, {}, {}};
+            return std::nullopt;
+        };
+        AgendaSync::Report report = b.sync();
+        verifySynced(report, 1, 0, 0, 0);
+        QCOMPARE(report.skipped, QStringList{QString::fromUtf8("“甲”：服务器拒绝了它（HTTP 403）")});
+        QCOMPARE(b.server.tasks().keys(), QStringList{QString::fromUtf8("乙")});
+
+        // An update refused keeps what was last agreed, so the next sync sends it again.
+        QCOMPARE(b.store()
+                     .modify(QString::fromUtf8("乙"), {QString::fromUtf8("乙"), today, today.addDays(3), 0})
+                     .status,
+                 StoreChange::Done);
+        refused = "SUMMARY:乙";
+        report = b.sync();
+        verifySynced(report, 1, 0, 0, 0);
+        QCOMPARE(report.skipped, QStringList{QString::fromUtf8("“乙”：服务器拒绝了它（HTTP 403）")});
+        b.server.fault = nullptr;
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        QCOMPARE(b.server.tasks().value(QString::fromUtf8("乙")).values.finish, today.addDays(3));
+    }
+
     void aSyncCutShortIsCaughtUpWithoutTwins_data()
     {
         QTest::addColumn<QString>("failing");

@@ -21,6 +21,13 @@ namespace {
 // a few times, before giving up until the next sync.
 constexpr int maxPasses = 3;
 
+// Statuses of a PUT that speak of the one task written (its content, its size, a clash with
+// another task), not of the list or the account.
+bool refusesThisTaskOnly(int status)
+{
+    return status == 400 || status == 403 || status == 409 || status == 413 || status == 415 || status == 422;
+}
+
 } // namespace
 
 AgendaSync::AgendaSync(TextFiles& files, const Clock& clock, const QString& dir, CalDavClient& client)
@@ -137,6 +144,17 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
             retry = true;
             return false;
         }
+        if (refusesThisTaskOnly(put.status)) {
+            // One task the server will not take never holds back the others: it is named, and
+            // tried again next time.
+            report.skipped.append(
+                QStringLiteral("“%1”：服务器拒绝了它（HTTP %2）").arg(upload.values.text).arg(put.status));
+            if (upload.unchanged)
+                plan.entries.append(*upload.unchanged);
+            if (upload.counted)
+                --(plan.*upload.counted);
+            continue;
+        }
         if (!put.ok()) {
             report.error = CalDavClient::failure(put);
             return false;
@@ -168,6 +186,6 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
     report.downloaded = plan.downloaded;
     report.completed = plan.completed;
     report.conflicts = plan.conflicts;
-    report.skipped = plan.skipped;
+    report.skipped = plan.skipped + report.skipped;
     return true;
 }

@@ -136,11 +136,13 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
         serverByHref.insert(task.href, &task);
     QSet<QString> known;
 
-    auto upload = [&plan](const SyncEntry& entry, const ServerTask* task, const TaskValues& values,
-                          bool open) {
+    auto upload = [&plan](const SyncEntry& entry, const ServerTask* task, const TaskValues& values, bool open,
+                          std::optional<SyncEntry> unchanged, int SyncPlan::*counted) {
         const bool there = task != nullptr;
         plan.uploads.append({entry.href, there ? task->etag : QByteArray(), there ? task->ics : QByteArray(),
-                             entry.uid, values, open, open});
+                             entry.uid, values, open, open, std::move(unchanged), counted});
+        if (counted)
+            ++(plan.*counted);
     };
 
     for (const SyncEntry& entry : base) {
@@ -163,8 +165,7 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
                 continue;
             if (merge.localValues(index) != entry.values) {
                 // Changed here while closed there: the agenda's version stays and goes back.
-                upload(entry, task, merge.localValues(index), true);
-                ++plan.conflicts;
+                upload(entry, task, merge.localValues(index), true, entry, &SyncPlan::conflicts);
             } else {
                 merge.remove(index, task ? task->closedOn : QDate());
                 ++plan.completed;
@@ -177,8 +178,7 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             // archived first, so that it can be restored.
             if (serverChanged)
                 merge.archive(task->values);
-            upload(entry, task, task->values, false);
-            ++plan.completed;
+            upload(entry, task, task->values, false, entry, &SyncPlan::completed);
             continue;
         }
         const TaskValues mine = merge.localValues(index);
@@ -189,9 +189,7 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
         } else if (localChanged) {
             if (serverChanged)
                 merge.archive(task->values);
-            else
-                ++plan.uploaded;
-            upload(after, task, mine, true);
+            upload(after, task, mine, true, entry, serverChanged ? nullptr : &SyncPlan::uploaded);
             continue;
         } else if (serverChanged) {
             if (const QString why = merge.refusal(task->values.text, index); !why.isEmpty()) {
@@ -220,8 +218,9 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             const TaskValues mine = merge.localValues(index);
             if (mine != task.values) {
                 merge.archive(task.values);
+                const SyncEntry theirs = entry;
                 entry.values = mine;
-                upload(entry, &task, mine, true);
+                upload(entry, &task, mine, true, theirs, nullptr);
             } else {
                 plan.entries.append(entry);
             }
@@ -240,8 +239,8 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
         if (merge.taken(int(i)))
             continue;
         const QString uid = newUid();
-        upload({uid, hrefFor(uid), {}, {}}, nullptr, valuesOf(local[i]), true);
-        ++plan.uploaded;
+        upload({uid, hrefFor(uid), {}, {}}, nullptr, valuesOf(local[i]), true, std::nullopt,
+               &SyncPlan::uploaded);
     }
     merge.finish();
     return plan;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // What one sync does: the three-way merge of the last synced entries, the agenda and the task list.
 struct SyncPlan
@@ -21,6 +22,10 @@ struct SyncPlan
         TaskValues values;
         bool open = true;
         bool kept = true; // whether its entry stays in the sync state (a completed task's does not)
+        // What the sync state keeps when the server refuses this one task, so that the next sync
+        // tries it again; nothing for a new task.
+        std::optional<SyncEntry> unchanged;
+        int SyncPlan::*counted = nullptr; // the count this write adds to, taken back when refused
     };
 
     QList<Upload> uploads;
