@@ -77,6 +77,7 @@ public:
         }
         return result;
     }
+    int count() const { return int(m_tasks.size()); }
     QString hrefOf(const QString& summary) const { return tasks().value(summary).href; }
 
 private:

@@ -1,6 +1,8 @@
 #include "FakeCalDavServer.h"
 #include "TestBench.h"
 #include "agenda/core/AgendaStore.h"
+#include "agenda/core/LogRestore.h"
+#include "log/core/LogStore.h"
 #include "sync/core/AgendaSync.h"
 #include "sync/core/CalDavClient.h"
 #include "sync/core/Multistatus.h"
@@ -125,6 +127,18 @@ private slots:
         QVERIFY(b.texts().isEmpty());
         QVERIFY(b.bench.read("my.log").endsWith(
             gbk("留下: 设置日期2026-12-07; 预定完成日期2026-12-07; 删除日期2026-12-07\r\n")));
+
+        // 恢复到日程 opens the completed task again, with its own UID.
+        const QString uid = b.server.tasks().value(QString::fromUtf8("写报告")).uid;
+        LogStore log(b.bench.files, b.bench.path("my.log"));
+        log.load();
+        AgendaStore store = b.store();
+        QCOMPARE(LogRestore::restore(store, log, 0).status, StoreChange::Done);
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        const ServerTask reopened = b.server.tasks().value(QString::fromUtf8("写报告"));
+        QVERIFY(reopened.open);
+        QCOMPARE(reopened.uid, uid);
+        QCOMPARE(b.server.count(), 2); // 买牛奶, completed, and this one: none beside it
     }
 
     void bothChangedKeepsTheAgendasVersionAndArchivesTheServers()
@@ -340,7 +354,9 @@ private slots:
                  (QStringList{QString::fromUtf8("丁"), QString::fromUtf8("丙"), QString::fromUtf8("乙"),
                               QString::fromUtf8("戊"), QString::fromUtf8("甲")}));
         QVERIFY(!tasks.value(QString::fromUtf8("甲")).open);
-        QCOMPARE(b.state.entries.size(), 3);
+        QCOMPARE(std::count_if(b.state.entries.cbegin(), b.state.entries.cend(),
+                               [](const SyncEntry& e) { return e.open; }),
+                 3);
         // Each item that left has its one entry, though the first sync wrote 戊's before it failed.
         QCOMPARE(b.bench.read("my.log"),
                  gbk("甲: 设置日期2026-12-07; 预定完成日期2026-12-07; 删除日期2026-12-07\r\n"

@@ -101,7 +101,7 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
         for (const SyncEntry& entry : std::as_const(state.entries)) {
             if (changed.contains(entry.href) || changes.gone.contains(entry.href))
                 continue;
-            server.append({entry.href, entry.etag, {}, entry.uid, entry.values, true, false, {}, {}});
+            server.append({entry.href, entry.etag, {}, entry.uid, entry.values, entry.open, false, {}, {}});
         }
     }
 
@@ -159,8 +159,7 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
             report.error = CalDavClient::failure(put);
             return false;
         }
-        if (upload.kept)
-            plan.entries.append({upload.uid, upload.href, put.etag, upload.values});
+        plan.entries.append({upload.uid, upload.href, put.etag, upload.values, upload.open});
     }
 
     if (plan.agendaChanged) {

@@ -36,6 +36,7 @@ struct SyncEntry
     QString href; // the task's path on the server
     QByteArray etag;
     TaskValues values;
+    bool open = true; // a completed task is remembered, so that its item coming back opens it again
 };
 
 // A task as the server holds it now.

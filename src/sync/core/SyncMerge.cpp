@@ -140,13 +140,18 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
                           std::optional<SyncEntry> unchanged, int SyncPlan::*counted) {
         const bool there = task != nullptr;
         plan.uploads.append({entry.href, there ? task->etag : QByteArray(), there ? task->ics : QByteArray(),
-                             entry.uid, values, open, open, std::move(unchanged), counted});
+                             entry.uid, values, open, std::move(unchanged), counted});
         if (counted)
             ++(plan.*counted);
     };
 
+    QList<const SyncEntry*> completed;
     for (const SyncEntry& entry : base) {
         known.insert(entry.href);
+        if (!entry.open) {
+            completed.append(&entry);
+            continue;
+        }
         const ServerTask* task = serverByHref.value(entry.href);
         if (task && !task->problem.isEmpty()) {
             // Unreadable now: left as it was on both sides until it reads again.
@@ -161,15 +166,18 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             index < 0 && renamed != entry.values.text)
             index = merge.claim(renamed);
         if (!task || !task->open) {
-            if (index < 0)
-                continue;
-            if (merge.localValues(index) != entry.values) {
+            if (index >= 0 && merge.localValues(index) != entry.values) {
                 // Changed here while closed there: the agenda's version stays and goes back.
                 upload(entry, task, merge.localValues(index), true, entry, &SyncPlan::conflicts);
-            } else {
+                continue;
+            }
+            if (index >= 0) {
                 merge.remove(index, task ? task->closedOn : QDate());
                 ++plan.completed;
             }
+            // Completed there: remembered as such. Deleted there: forgotten.
+            if (task)
+                plan.entries.append({entry.uid, entry.href, task->etag, entry.values, false});
             continue;
         }
         const bool serverChanged = task->etag != entry.etag && task->values != entry.values;
@@ -233,6 +241,44 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
         merge.add(task.values);
         plan.entries.append(entry);
         ++plan.downloaded;
+    }
+
+    // Completed tasks stay out of the agenda, unless their item comes back here (恢复到日程, or
+    // typed again), which opens the task again instead of making a second one beside it, or they
+    // are opened again elsewhere, which brings them back as a new task comes.
+    for (const SyncEntry* entry : std::as_const(completed)) {
+        const ServerTask* task = serverByHref.value(entry->href);
+        if (!task)
+            continue;
+        if (!task->problem.isEmpty()) {
+            plan.entries.append(*entry);
+            continue;
+        }
+        const SyncEntry now{entry->uid, entry->href, task->etag, task->values, task->open};
+        int index = merge.claim(task->values.text);
+        if (index < 0 && taskText(entry->values.text) != taskText(task->values.text))
+            index = merge.claim(entry->values.text);
+        if (index >= 0) {
+            const TaskValues mine = merge.localValues(index);
+            if (task->open && mine == task->values) {
+                plan.entries.append(now);
+            } else {
+                if (task->open)
+                    merge.archive(task->values);
+                upload(now, task, mine, true, *entry, task->open ? nullptr : &SyncPlan::uploaded);
+            }
+            continue;
+        }
+        if (!task->open) {
+            plan.entries.append(now);
+        } else if (const QString why = merge.refusal(task->values.text, -1); !why.isEmpty()) {
+            merge.skip(task->values.text, why);
+            plan.entries.append(*entry);
+        } else {
+            merge.add(task->values);
+            plan.entries.append(now);
+            ++plan.downloaded;
+        }
     }
 
     for (qsizetype i = 0; i < local.size(); ++i) {

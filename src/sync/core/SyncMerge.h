@@ -21,7 +21,6 @@ struct SyncPlan
         QString uid;
         TaskValues values;
         bool open = true;
-        bool kept = true; // whether its entry stays in the sync state (a completed task's does not)
         // What the sync state keeps when the server refuses this one task, so that the next sync
         // tries it again; nothing for a new task.
         std::optional<SyncEntry> unchanged;

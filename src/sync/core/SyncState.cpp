@@ -34,7 +34,8 @@ Result SyncState::load(const TextFiles& files, const QString& path, SyncState& s
                         o.value(QStringLiteral("etag")).toString().toUtf8(),
                         {o.value(QStringLiteral("text")).toString(),
                          DateText::read(o.value(QStringLiteral("set")).toString()),
-                         DateText::read(o.value(QStringLiteral("finish")).toString())}};
+                         DateText::read(o.value(QStringLiteral("finish")).toString())},
+                        o.value(QStringLiteral("open")).toBool(true)};
         if (entry.uid.isEmpty() || entry.href.isEmpty() || !entry.values.set.isValid() ||
             !entry.values.finish.isValid())
             return Result::failed(
@@ -51,13 +52,17 @@ Result SyncState::load(const TextFiles& files, const QString& path, SyncState& s
 Result SyncState::save(TextFiles& files, const QString& path) const
 {
     QJsonArray entryList;
-    for (const SyncEntry& entry : entries)
-        entryList.append(QJsonObject{{QStringLiteral("uid"), entry.uid},
-                                     {QStringLiteral("href"), entry.href},
-                                     {QStringLiteral("etag"), QString::fromUtf8(entry.etag)},
-                                     {QStringLiteral("text"), entry.values.text},
-                                     {QStringLiteral("set"), DateText::format(entry.values.set)},
-                                     {QStringLiteral("finish"), DateText::format(entry.values.finish)}});
+    for (const SyncEntry& entry : entries) {
+        QJsonObject o{{QStringLiteral("uid"), entry.uid},
+                      {QStringLiteral("href"), entry.href},
+                      {QStringLiteral("etag"), QString::fromUtf8(entry.etag)},
+                      {QStringLiteral("text"), entry.values.text},
+                      {QStringLiteral("set"), DateText::format(entry.values.set)},
+                      {QStringLiteral("finish"), DateText::format(entry.values.finish)}};
+        if (!entry.open)
+            o.insert(QStringLiteral("open"), false);
+        entryList.append(o);
+    }
     const QJsonObject root{{QStringLiteral("url"), url.toString()},
                            {QStringLiteral("user"), user},
                            {QStringLiteral("auth"), basicAuth ? QStringLiteral("basic") : QString()},
