@@ -1,5 +1,8 @@
 #include "sync/QtDavTransport.h"
 
+#include <QFile>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -65,6 +68,28 @@ private slots:
         QVERIFY(server.received.contains("Authorization: Digest username=\"alice\""));
         QCOMPARE(server.received.count("Authorization:"), 1);
         QVERIFY(!transport.passwordWanted());
+    }
+
+    // A certificate the system does not trust is refused, and said so.
+    void anUntrustedCertificateIsRefused()
+    {
+        QFile certificate(QStringLiteral(KESTRIN_TLS_DIR "/selfsigned.crt"));
+        QFile key(QStringLiteral(KESTRIN_TLS_DIR "/selfsigned.key"));
+        QVERIFY(certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(QSslCertificate(certificate.readAll()));
+        tls.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa));
+        QSslServer server;
+        server.setSslConfiguration(tls);
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QtDavTransport transport({}, {}, std::chrono::seconds(5));
+        const DavReply reply =
+            transport.send({"REPORT",
+                            QUrl(QStringLiteral("https://127.0.0.1:%1/dav/tasks/").arg(server.serverPort())),
+                            {},
+                            "<x/>"});
+        QCOMPARE(reply.status, 0);
+        QVERIFY2(reply.error.startsWith(QString::fromUtf8("证书被拒绝：")), qPrintable(reply.error));
     }
 
     void noPasswordAsksForOne()
