@@ -15,7 +15,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QJsonObject>
-#include <QLocale>
 #include <QLockFile>
 #include <QThread>
 

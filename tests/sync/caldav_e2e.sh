@@ -136,8 +136,23 @@ if command -v Xvfb >/dev/null && command -v trayer >/dev/null; then
     for _ in $(seq 150); do dav list | grep >/dev/null "^$first	COMPLETED" && break; sleep 0.1; done
     dav list | grep >/dev/null "^$first	COMPLETED" || fail "the deletion of $first did not reach the server: $(dav list)"
     iconv -f GB18030 -t UTF-8 "$work/b/my.log" | grep >/dev/null "^$first: " || fail "no log entry for $first"
-    kill "$program"; wait "$program" 2>/dev/null || true
     ok "a deletion in the panel completes the task on the server within seconds"
+
+    # A script's sync waits while an entry is being made, and goes once it ends.
+    dav put phone-5 "等我" 20261211 20261212
+    xdotool mousemove --window "$win" 536 168 click 1 # 添加日程
+    sleep 0.3
+    "$kestrin" --sync --dir "$work/b" >"$work/waiting.out" 2>&1 &
+    waiting=$!
+    sleep 1.5
+    kill -0 "$waiting" 2>/dev/null || fail "the sync did not wait for the entry: $(cat "$work/waiting.out")"
+    grep >/dev/null "等待正在填写的日程完成" "$work/waiting.out" || fail "the waiting sync said: $(cat "$work/waiting.out")"
+    agenda "$work/b" | grep >/dev/null 等我 && fail "the sync wrote the agenda under the entry"
+    xdotool windowfocus --sync "$win" key Escape
+    wait "$waiting" || fail "the sync after the entry: $(cat "$work/waiting.out")"
+    agenda "$work/b" | grep >/dev/null 等我 || fail "the sync after the entry brought nothing"
+    kill "$program"; wait "$program" 2>/dev/null || true
+    ok "a script's sync waits for an entry to end"
 fi
 
 # Off: the link and the password go, the items stay on both sides.
