@@ -1,12 +1,17 @@
 #include "platform/TextFiles.h"
 
+#include "platform/HousekeepingPath.h"
+
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -22,6 +27,15 @@ void syncDirectoryOf(const QString& path)
     ::fsync(fd);
     ::close(fd);
 }
+
+// The kernel's lock on an open file: it goes with the descriptor, so a writer that dies holding it
+// leaves nothing stale behind, and a waiter gets it the moment it is let go.
+struct FlockHold final : TextFiles::Hold
+{
+    explicit FlockHold(int fd) : fd(fd) {}
+    ~FlockHold() override { ::close(fd); }
+    int fd;
+};
 
 } // namespace
 
@@ -116,4 +130,25 @@ LoaderRead readForLoader(const TextFiles& files, const QString& path)
         return {Result::done(), std::nullopt};
     return {Result::failed(QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error)),
             std::nullopt};
+}
+
+std::unique_ptr<TextFiles::Hold> DiskTextFiles::holdFolderOf(const QString& path)
+{
+    const QByteArray lockPath =
+        QFile::encodeName(housekeepingPathFor(QFileInfo(path).absolutePath()) + QStringLiteral(".write"));
+    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A folder where no lock can be made at all must not stop the writes themselves.
+    if (fd < 0)
+        return std::make_unique<Hold>();
+    auto hold = std::make_unique<FlockHold>(fd);
+    // Writers hold it for milliseconds; one that holds it for seconds is stuck.
+    const QDeadlineTimer deadline(10000);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return std::make_unique<Hold>();
+        if (deadline.hasExpired())
+            return nullptr;
+        QThread::usleep(500);
+    }
+    return hold;
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 // Whole-file access to the data files, behind an interface so that tests can make writes fail.
@@ -32,6 +33,16 @@ public:
     virtual Result append(const QString& path, const QByteArray& bytes) = 0;
     // Replaces the whole file atomically: on any failure the old file stays as it was.
     virtual Result replace(const QString& path, const QByteArray& bytes) = 0;
+
+    // Keeps every other writer of path's folder out until destroyed, in this process or another
+    // (the sync helper rewrites the agenda while the program appends to it), so that a check of
+    // a file and the write that rests on it are one step. Null when another writer held the
+    // folder too long.
+    struct Hold
+    {
+        virtual ~Hold() = default;
+    };
+    virtual std::unique_ptr<Hold> holdFolderOf(const QString& path) = 0;
 };
 
 class DiskTextFiles final : public TextFiles
@@ -41,6 +52,7 @@ public:
     Read read(const QString& path) const override;
     Result append(const QString& path, const QByteArray& bytes) override;
     Result replace(const QString& path, const QByteArray& bytes) override;
+    std::unique_ptr<Hold> holdFolderOf(const QString& path) override;
 };
 
 // A data file as a loader reads it: its bytes; none for a missing file, which is no error (an empty

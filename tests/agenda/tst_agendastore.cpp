@@ -7,6 +7,7 @@
 #include "platform/TextCodec.h"
 
 #include <QTest>
+#include <QThread>
 
 namespace {
 
@@ -133,6 +134,63 @@ private slots:
         QCOMPARE(bench.read("agenda.txt"), agendaBefore);
         QCOMPARE(bench.read("my.log"), entry);
         QCOMPARE(agenda.checkEntry(QStringLiteral("a\tb"), nullptr), QString());
+    }
+
+    // A sync rewrites the agenda and adds to my.log in another process while the panels add items
+    // and delete log lines. A write that fell between another's check and its write would be lost
+    // without a word: an item appended to a file being replaced, an entry under a log rewrite.
+    void noWriteIsLostToAWriterElsewhere()
+    {
+        TestBench bench;
+        bench.write("agenda.txt", agendaRecord("other", today, today));
+        QByteArray seeds;
+        for (int i = 0; i < 100; ++i)
+            seeds += "seed " + QByteArray::number(i) + "\r\n";
+        bench.write("my.log", seeds);
+        std::atomic<bool> writing{true};
+        int entries = 0;
+        QThread* sync = QThread::create([&] {
+            DiskTextFiles files;
+            AgendaStore agenda(files, bench.path("agenda.txt"), bench.path("my.log"));
+            while (writing) {
+                const QString entry = QStringLiteral("sync %1").arg(entries);
+                if (agenda.load(today) &&
+                    agenda.replaceAll(agenda.table().items, {entry}).status == StoreChange::Done)
+                    ++entries;
+            }
+        });
+        sync->start();
+        DiskTextFiles files;
+        AgendaStore agenda(files, bench.path("agenda.txt"), bench.path("my.log"));
+        LogStore log(files, bench.path("my.log"));
+        const int additions = 300;
+        for (int i = 0; i < additions; ++i) {
+            QVERIFY(agenda.load(today));
+            QCOMPARE(agenda
+                         .addTyped(QStringLiteral("item %1").arg(i), QString(), QStringLiteral("2026-12-31"),
+                                   today)
+                         .status,
+                     StoreChange::Done);
+            if (i % 3 == 0) {
+                StoreChange removed;
+                do {
+                    log.load();
+                    removed = log.removeLine(
+                        int(log.lines().texts().indexOf(QStringLiteral("seed %1").arg(i / 3))));
+                } while (removed.status == StoreChange::ChangedElsewhere);
+                QCOMPARE(removed.status, StoreChange::Done);
+            }
+        }
+        writing = false;
+        sync->wait();
+        delete sync;
+        QVERIFY(agenda.load(today));
+        QCOMPARE(agenda.table().count(), additions + 1);
+        const QStringList lines = log.load().texts();
+        QCOMPARE(lines.count(), entries);
+        QVERIFY(entries > 0);
+        for (const QString& line : lines)
+            QVERIFY2(line.startsWith(QStringLiteral("sync ")), qPrintable(line));
     }
 
     void restoreIsRefusedWithoutWriting()

@@ -110,6 +110,7 @@ public:
             return Result::failed(QStringLiteral("No space left on device"));
         return disk.replace(path, bytes);
     }
+    std::unique_ptr<Hold> holdFolderOf(const QString& path) override { return disk.holdFolderOf(path); }
     QStringList failWritesTo; // file names
     DiskTextFiles disk;
 };

@@ -17,6 +17,7 @@ public:
     {
         return Result::failed(QStringLiteral("read only"));
     }
+    std::unique_ptr<Hold> holdFolderOf(const QString&) override { return std::make_unique<Hold>(); }
 
 private:
     QByteArray m_bytes;

@@ -169,6 +169,7 @@ public:
             std::raise(SIGKILL);
         return m_disk.replace(path, bytes);
     }
+    std::unique_ptr<Hold> holdFolderOf(const QString& path) override { return m_disk.holdFolderOf(path); }
 
 private:
     DiskTextFiles m_disk;

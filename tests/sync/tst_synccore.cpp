@@ -10,6 +10,7 @@
 #include "sync/core/TaskCodec.h"
 
 #include <QTest>
+#include <QThread>
 
 namespace {
 
@@ -194,6 +195,32 @@ private slots:
         QCOMPARE(tasks.value(QString::fromUtf8("买酸奶")).uid, uid);
         QVERIFY(!QFile::exists(b.bench.path("caldav.renames")));
         QVERIFY(!QFile::exists(b.bench.path("my.log")));
+    }
+
+    // The running program notes a rename while a sync clears the renames it has followed: the new
+    // one must stay for the next sync, not go with the file.
+    void noRenameIsClearedUnread()
+    {
+        TestBench bench;
+        const QString path = bench.path("caldav.renames");
+        const int renames = 300;
+        QThread* program = QThread::create([&] {
+            DiskTextFiles files;
+            for (int i = 0; i < renames; ++i)
+                SyncRenames::record(files, path, QStringLiteral("a%1").arg(i), QStringLiteral("b%1").arg(i));
+        });
+        program->start();
+        DiskTextFiles files;
+        QHash<QString, QString> followed;
+        for (bool running = true; running;) {
+            running = !program->isFinished();
+            const SyncRenames::Read read = SyncRenames::read(files, path);
+            followed.insert(read.renames);
+            SyncRenames::clear(files, path, read.bytes);
+        }
+        program->wait();
+        delete program;
+        QCOMPARE(followed.size(), renames);
     }
 
     void serverTasksComeInThroughTheAddChecks()

@@ -3,6 +3,7 @@
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/DateText.h"
 #include "log/core/LogFile.h"
+#include "platform/TextFiles.h"
 
 #include <algorithm>
 
@@ -96,7 +97,11 @@ StoreChange AgendaStore::writeFailed(const QString& fileName, const QString& err
 
 StoreChange AgendaStore::add(const AgendaItem& item)
 {
-    // An append cannot undo a change made elsewhere, so it needs no check of the file.
+    // An append cannot undo a change made elsewhere, so it needs no check of the file; but it
+    // would be lost in a file that another writer is replacing at that moment.
+    const auto hold = m_files.holdFolderOf(m_path);
+    if (!hold)
+        return StoreChange::folderBusy();
     if (const Result written = AgendaFile::append(m_files, m_path, item); !written)
         return writeFailed(QString::fromUtf8(AgendaFile::fileName), written.error());
     return StoreChange::done();
@@ -120,6 +125,9 @@ StoreChange AgendaStore::replaceAll(const QList<AgendaItem>& items, const QStrin
 {
     if (!m_loaded)
         return StoreChange::refused(checkAdd());
+    const auto hold = m_files.holdFolderOf(m_path);
+    if (!hold)
+        return StoreChange::folderBusy();
     if (!unchangedOnDisk())
         return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
     if (!entries.isEmpty()) {
@@ -143,6 +151,9 @@ StoreChange AgendaStore::modify(const QString& editedText, const AgendaItem& ite
 {
     if (!m_loaded)
         return {};
+    const auto hold = m_files.holdFolderOf(m_path);
+    if (!hold)
+        return StoreChange::folderBusy();
     if (!unchangedOnDisk())
         return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
     QList<AgendaItem> items = m_table.items;
@@ -157,6 +168,9 @@ StoreChange AgendaStore::remove(const QString& text, QDate deletionDate)
 {
     if (!m_loaded)
         return {};
+    const auto hold = m_files.holdFolderOf(m_path);
+    if (!hold)
+        return StoreChange::folderBusy();
     if (!unchangedOnDisk())
         return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
     const QString deleted = DateText::format(deletionDate);

@@ -23,6 +23,7 @@ public:
     Read read(const QString& path) const override { return m_files.read(path); }
     Result append(const QString& path, const QByteArray& bytes) override;
     Result replace(const QString& path, const QByteArray& bytes) override;
+    std::unique_ptr<Hold> holdFolderOf(const QString& path) override { return m_files.holdFolderOf(path); }
 
 private:
     void backUpOncePerDay();

@@ -25,6 +25,9 @@ StoreChange LogStore::removeLine(int row)
 {
     if (row < 0 || row >= m_log.raw.size())
         return {};
+    const auto hold = m_files.holdFolderOf(m_path);
+    if (!hold)
+        return StoreChange::folderBusy();
     if (!unchangedOnDisk())
         return StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
     QList<QByteArrayView> kept = m_log.raw;
@@ -44,6 +47,9 @@ StoreChange LogStore::append(const QStringList& entries)
             missing.append(entry);
     if (missing.isEmpty())
         return StoreChange::done();
+    const auto hold = m_files.holdFolderOf(m_path);
+    if (!hold)
+        return StoreChange::folderBusy();
     if (const Result written = LogFile::append(m_files, m_path, missing); !written)
         return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2）")
                                        .arg(QString::fromUtf8(LogFile::fileName), written.error()));

@@ -22,6 +22,13 @@ struct StoreChange
     static StoreChange done() { return {Done, {}, false}; }
     static StoreChange refused(const QString& why) { return {Refused, why, false}; }
     static StoreChange failed(const QString& why) { return {Failed, why, false}; }
+    // Another writer of the folder (a sync, a script) held it for longer than a write takes.
+    static StoreChange folderBusy()
+    {
+        return {Failed,
+                QStringLiteral("另一个程序（同步或脚本）一直在写入数据文件夹，未能保存，请稍后再试。"),
+                false};
+    }
     static StoreChange changedElsewhere(const QString& fileName)
     {
         return {ChangedElsewhere, FileStamp::changedElsewhere(fileName), false};

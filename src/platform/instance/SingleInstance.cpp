@@ -1,40 +1,16 @@
 #include "platform/instance/SingleInstance.h"
 
+#include "platform/HousekeepingPath.h"
 #include "platform/RequestChannel.h"
 #include "platform/instance/UnixServer.h"
 #include "platform/instance/UnixSocket.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QThread>
 
-namespace {
-
-QString housekeepingDir()
-{
-    // The program directory may be read-only, and the user's data folder is no place for this.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return runtime;
-    return QDir::tempPath();
-}
-
-QString keyFor(const QString& appDir)
-{
-    const QString canonical = QFileInfo(appDir).canonicalFilePath();
-    const QByteArray hash = QCryptographicHash::hash((canonical.isEmpty() ? appDir : canonical).toUtf8(),
-                                                     QCryptographicHash::Sha1);
-    return QDir(housekeepingDir())
-        .filePath(QStringLiteral("kestrin-") + QString::fromLatin1(hash.toHex().left(16)));
-}
-
-} // namespace
-
 SingleInstance::SingleInstance(const QString& appDir, QObject* parent)
-    : QObject(parent), m_key(keyFor(appDir))
+    : QObject(parent), m_key(housekeepingPathFor(appDir))
 {
     m_lock = std::make_unique<QLockFile>(lockFilePath());
     m_lock->setStaleLockTime(0); // only a dead owner makes a lock stale, never its age
@@ -49,7 +25,7 @@ QString SingleInstance::lockFilePath() const
 
 QString SingleInstance::lockFilePathFor(const QString& appDir)
 {
-    return keyFor(appDir) + QStringLiteral(".lock");
+    return housekeepingPathFor(appDir) + QStringLiteral(".lock");
 }
 
 SingleInstance::Claim SingleInstance::claim(int waitMs)
@@ -95,7 +71,7 @@ void SingleInstance::serve(UnixSocket* socket)
 
 std::optional<QJsonObject> SingleInstance::send(const QString& appDir, const QJsonObject& request, int waitMs)
 {
-    const auto socket = UnixSocket::connectTo(keyFor(appDir));
+    const auto socket = UnixSocket::connectTo(housekeepingPathFor(appDir));
     if (!socket)
         return std::nullopt;
     socket->write(RequestChannel::encode(request));

@@ -11,6 +11,10 @@ namespace SyncRenames {
 Result record(TextFiles& files, const QString& path, const QString& oldText, const QString& newText)
 {
     const QJsonObject line{{QStringLiteral("from"), oldText}, {QStringLiteral("to"), newText}};
+    // Not while a sync is clearing the file: the rename would go with what it clears.
+    const auto hold = files.holdFolderOf(path);
+    if (!hold)
+        return Result::failed(QStringLiteral("数据文件夹正被占用"));
     return files.append(path, QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
 }
 
@@ -41,8 +45,11 @@ QString follow(const QHash<QString, QString>& renames, const QString& oldText)
     return text;
 }
 
-void clear(const TextFiles& files, const QString& path, const QByteArray& bytes)
+void clear(TextFiles& files, const QString& path, const QByteArray& bytes)
 {
+    const auto hold = files.holdFolderOf(path);
+    if (!hold)
+        return; // the renames stay for the next sync, which follows them again
     const TextFiles::Read now = files.read(path);
     if (now.status == TextFiles::Read::Ok && now.bytes == bytes)
         QFile::remove(path);

@@ -26,6 +26,6 @@ Read read(const TextFiles& files, const QString& path);
 // The text that oldText has now, following the renames.
 QString follow(const QHash<QString, QString>& renames, const QString& oldText);
 // Removes the file when it still holds what was read: a rename noted since waits for the next sync.
-void clear(const TextFiles& files, const QString& path, const QByteArray& bytes);
+void clear(TextFiles& files, const QString& path, const QByteArray& bytes);
 
 } // namespace SyncRenames
