@@ -175,6 +175,18 @@ void BM_DeleteLogEntry(benchmark::State& state)
 }
 BENCHMARK(BM_DeleteLogEntry)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+// What every store write adds: taking and letting go of the data folder's hold.
+void BM_FolderHold(benchmark::State& state)
+{
+    DiskTextFiles files;
+    const QString path = bench().path("agenda.txt");
+    for (auto _ : state) {
+        if (!files.holdFolderOf(path))
+            state.SkipWithError("hold refused");
+    }
+}
+BENCHMARK(BM_FolderHold)->Unit(benchmark::kMicrosecond)->MinTime(2);
+
 // Floors: the least any program must do for the same result, measured in the same run, so that
 // the figures above can be given as ratios that travel between machines.
 
