@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -289,6 +290,17 @@ private slots:
         QVERIFY(held.tryLock(0));
         SingleInstance second(dir.path());
         QCOMPARE(second.claim(0), SingleInstance::Unreachable);
+        // A script's --add holds the lock while it writes, and listens on nothing: a start in that
+        // moment waits for it to let go and runs, instead of being refused.
+        QThread* script = QThread::create([&held] {
+            QThread::msleep(300);
+            held.unlock();
+        });
+        script->start();
+        SingleInstance third(dir.path());
+        QCOMPARE(third.claim(10000), SingleInstance::First);
+        script->wait();
+        delete script;
     }
 
     // In the shared temporary folder anyone could take the name first and keep the program out.

@@ -30,16 +30,18 @@ QString SingleInstance::lockFilePathFor(const QString& appDir)
 
 SingleInstance::Claim SingleInstance::claim(int waitMs)
 {
-    if (m_lock->tryLock(0)) {
-        m_server = new UnixServer(this);
-        connect(m_server, &UnixServer::connected, this, &SingleInstance::serve);
-        m_listenError = m_server->listen(m_key);
-        return First;
-    }
-    // The first copy may still be starting up: give its server a moment to listen.
+    // The first copy may still be starting up: give its server a moment to listen. A script's
+    // --add holds the lock too, for as long as it writes, and listens on nothing: once it lets go,
+    // this is the first copy after all.
     QElapsedTimer waited;
     waited.start();
     do {
+        if (m_lock->tryLock(0)) {
+            m_server = new UnixServer(this);
+            connect(m_server, &UnixServer::connected, this, &SingleInstance::serve);
+            m_listenError = m_server->listen(m_key);
+            return First;
+        }
         if (const auto socket = UnixSocket::connectTo(m_key)) {
             QJsonObject activate{{QStringLiteral("command"), QStringLiteral("activate")}};
             // The launcher's leave for a window to take the focus on Wayland: this process is
