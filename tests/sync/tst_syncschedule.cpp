@@ -1,8 +1,12 @@
 #include "Doubles.h"
 #include "FakeClock.h"
+#include "sync/core/ProcessSyncRunner.h"
 #include "sync/core/SyncRunner.h"
 #include "sync/core/SyncSchedule.h"
 
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -121,6 +125,35 @@ private slots:
         b.linked = true;
         b.advanceSeconds(15 * 60);
         QCOMPARE(b.runner.started, 1);
+    }
+    // The helper's last line is the report. A helper that cannot start, or that dies, still ends
+    // the run: a run that never ended would hold back every sync after it.
+    void theHelpersLastLineIsItsReport()
+    {
+        QTemporaryDir dir;
+        const auto helper = [&dir](const char* name, const QByteArray& body) {
+            const QString path = dir.filePath(QString::fromUtf8(name));
+            QFile file(path);
+            file.open(QIODevice::WriteOnly);
+            file.write("#!/bin/sh\n" + body);
+            file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+            return path;
+        };
+        const auto run = [&dir](const QString& path) {
+            ProcessSyncRunner runner(path, dir.path(), dir.path());
+            QSignalSpy finished(&runner, &SyncRunner::finished);
+            runner.start();
+            return finished.wait(10000) ? finished.first() : QVariantList{};
+        };
+        QCOMPARE(run(helper("ok", "echo 等待正在填写的日程完成……\necho 同步完成：上传 1 条\n")),
+                 (QVariantList{true, QString::fromUtf8("同步完成：上传 1 条")}));
+        QCOMPARE(run(helper("failed", "echo 同步失败：服务器没有应答\nexit 1\n")),
+                 (QVariantList{false, QString::fromUtf8("同步失败：服务器没有应答")}));
+        QCOMPARE(run(helper("killed", "kill -9 $$\n")),
+                 (QVariantList{false, QString::fromUtf8("同步失败：同步程序意外退出")}));
+        QCOMPARE(run(dir.filePath(QStringLiteral("missing"))),
+                 (QVariantList{false, QString::fromUtf8("同步失败：无法启动 ") +
+                                          dir.filePath(QStringLiteral("missing"))}));
     }
 };
 
