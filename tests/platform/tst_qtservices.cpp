@@ -1,17 +1,21 @@
 #include "platform/LateSoundDevice.h"
 #include "platform/TimerFdWallTimer.h"
 #include "platform/WavePadding.h"
+#include "platform/qt/NetworkWatch.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/sound/QtSoundDevice.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QFile>
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +59,12 @@ class TestQtServices : public QObject
         });
         return boxes.confirm(QStringLiteral("警告：即将删除此条日程！"));
     }
+
+public slots:
+    void countState(uint) { ++m_statesSeen; }
+
+private:
+    int m_statesSeen = 0;
 
 private slots:
     // The text boxes' own menu reads Chinese whatever LANG says (the test runs with LANG=C).
@@ -173,6 +183,41 @@ private slots:
             QCoreApplication::processEvents();
         QCOMPARE(fired.size(), 1);
         QVERIFY(!timer.isActive());
+    }
+    // NetworkManager's word that the network is back starts a sync: once for each return, not for
+    // every announcement of a state that did not change.
+    void theNetworkComingBackIsHeardOnce()
+    {
+        QProcess bus;
+        bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                  QStringLiteral("--print-address=1")});
+        QVERIFY(bus.waitForReadyRead(5000));
+        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
+        QDBusConnection manager = QDBusConnection::connectToBus(address, QStringLiteral("manager"));
+        QVERIFY(manager.registerService(QStringLiteral("org.freedesktop.NetworkManager")));
+        NetworkWatch watch;
+        QSignalSpy online(&watch, &NetworkWatch::online);
+        // The same announcements, counted on the watch's own connection: once all are counted,
+        // the watch has had them all.
+        QVERIFY(QDBusConnection::systemBus().connect(QStringLiteral("org.freedesktop.NetworkManager"),
+                                                     QStringLiteral("/org/freedesktop/NetworkManager"),
+                                                     QStringLiteral("org.freedesktop.NetworkManager"),
+                                                     QStringLiteral("StateChanged"), this,
+                                                     SLOT(countState(uint))));
+        const QList<uint> states{20, 70, 70, 50, 70, 70}; // off, on, on, on locally, on, on
+        for (const uint state : states) {
+            QDBusMessage announcement = QDBusMessage::createSignal(
+                QStringLiteral("/org/freedesktop/NetworkManager"),
+                QStringLiteral("org.freedesktop.NetworkManager"), QStringLiteral("StateChanged"));
+            announcement << state;
+            QVERIFY(manager.send(announcement));
+        }
+        QTRY_COMPARE(m_statesSeen, int(states.size()));
+        QCOMPARE(online.count(), 2);
+        QDBusConnection::disconnectFromBus(QStringLiteral("manager"));
+        bus.kill();
+        bus.waitForFinished();
     }
 };
 
