@@ -1,9 +1,12 @@
 #include "TestBench.h"
+#include "agenda/core/AgendaStore.h"
 #include "app/core/BackupBeforeWrite.h"
 #include "app/core/Backups.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 
 namespace {
 
@@ -96,6 +99,52 @@ private slots:
         QCOMPARE(bench.read("my.log.before-restore"), QByteArray("log today\r\n"));
         QVERIFY(report.contains(QStringLiteral("agenda-2026-12-03.txt")));
         QVERIFY(report.contains(QStringLiteral("my-2026-12-01.log")));
+    }
+
+    // A sync from cron rewrites the agenda while the user restores a day: a rewrite that had
+    // checked the file just before the restore must not write the old agenda back over it.
+    void aRestoreIsNotUndoneByASyncWritingAtOnce()
+    {
+        const QDate today(2026, 12, 7);
+        TestBench bench;
+        Backups backups(bench.dir.path(), {});
+        const QByteArray restored = agendaRecord("restored", today, today);
+        writeOn(bench, "agenda.txt", restored, QDate(2026, 12, 3));
+        backups.take();
+        bench.write("agenda.txt", agendaRecord("today", today, today));
+        std::atomic<bool> writing{true};
+        std::atomic<int> written{0};
+        QThread* sync = QThread::create([&] {
+            DiskTextFiles files;
+            AgendaStore agenda(files, bench.path("agenda.txt"), bench.path("my.log"));
+            while (writing) {
+                if (!agenda.load(today))
+                    continue;
+                QList<AgendaItem> items = agenda.table().items;
+                items.append({QStringLiteral("sync %1").arg(written), today, today, 0});
+                if (agenda.replaceAll(items, {}).status == StoreChange::Done)
+                    ++written;
+            }
+        });
+        sync->start();
+        QString report;
+        for (int i = 0; i < 10; ++i) {
+            // Each write of the sync adds an item numbered by the writes before it: one numbered
+            // below start was read before the restore.
+            const int start = written;
+            QVERIFY(backups.restore(QDate(2026, 12, 3), &report));
+            // Two more writes, so that one begun after the restore has landed.
+            const int restoredAt = written;
+            QTRY_VERIFY(written >= restoredAt + 2);
+            const QByteArray agenda = bench.read("agenda.txt");
+            QVERIFY2(agenda.startsWith(restored), agenda.constData());
+            for (const QRegularExpressionMatch& item :
+                 QRegularExpression(QStringLiteral("sync (\\d+)")).globalMatch(QString::fromLatin1(agenda)))
+                QVERIFY2(item.captured(1).toInt() >= start, agenda.constData());
+        }
+        writing = false;
+        sync->wait();
+        delete sync;
     }
 
     // The first change of a day backs up the day before; later changes that day do not copy again.

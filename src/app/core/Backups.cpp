@@ -176,6 +176,14 @@ bool Backups::restore(QDate date, QString* report)
             ok = false;
             continue;
         }
+        // A sync writing at this moment would put back the agenda it had read.
+        const auto hold = files.holdFolderOf(current);
+        if (!hold) {
+            lines.append(
+                QStringLiteral("%1：另一个程序（同步或脚本）一直在写入，保持不变。").arg(copy.fileName));
+            ok = false;
+            continue;
+        }
         QString kept;
         if (QFileInfo(current).isFile()) {
             const std::optional<QByteArray> now = readAll(current, &error);
