@@ -6,6 +6,7 @@
 #include "log/core/LogStore.h"
 #include "platform/TextCodec.h"
 
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
@@ -149,7 +150,7 @@ private slots:
         bench.write("my.log", seeds);
         std::atomic<bool> writing{true};
         int entries = 0;
-        QThread* sync = QThread::create([&] {
+        const std::unique_ptr<QThread> sync(QThread::create([&] {
             DiskTextFiles files;
             AgendaStore agenda(files, bench.path("agenda.txt"), bench.path("my.log"));
             while (writing) {
@@ -158,12 +159,18 @@ private slots:
                     agenda.replaceAll(agenda.table().items, {entry}).status == StoreChange::Done)
                     ++entries;
             }
-        });
+        }));
         sync->start();
         DiskTextFiles files;
         AgendaStore agenda(files, bench.path("agenda.txt"), bench.path("my.log"));
         LogStore log(files, bench.path("my.log"));
         const int additions = 300;
+        // A failed check leaves early: the writer must not outlive what it writes with.
+        const auto stopSync = [&] {
+            writing = false;
+            sync->wait();
+        };
+        auto stopped = qScopeGuard(stopSync);
         for (int i = 0; i < additions; ++i) {
             QVERIFY(agenda.load(today));
             QCOMPARE(agenda
@@ -181,9 +188,8 @@ private slots:
                 QCOMPARE(removed.status, StoreChange::Done);
             }
         }
-        writing = false;
-        sync->wait();
-        delete sync;
+        stopped.dismiss();
+        stopSync();
         QVERIFY(agenda.load(today));
         QCOMPARE(agenda.table().count(), additions + 1);
         const QStringList lines = log.load().texts();

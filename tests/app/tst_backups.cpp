@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
@@ -114,7 +115,7 @@ private slots:
         bench.write("agenda.txt", agendaRecord("today", today, today));
         std::atomic<bool> writing{true};
         std::atomic<int> written{0};
-        QThread* sync = QThread::create([&] {
+        const std::unique_ptr<QThread> sync(QThread::create([&] {
             DiskTextFiles files;
             AgendaStore agenda(files, bench.path("agenda.txt"), bench.path("my.log"));
             while (writing) {
@@ -125,8 +126,13 @@ private slots:
                 if (agenda.replaceAll(items, {}).status == StoreChange::Done)
                     ++written;
             }
-        });
+        }));
         sync->start();
+        // A failed check leaves early: the writer must not outlive what it writes with.
+        const auto stop = qScopeGuard([&] {
+            writing = false;
+            sync->wait();
+        });
         QString report;
         for (int i = 0; i < 10; ++i) {
             // Each write of the sync adds an item numbered by the writes before it: one numbered
@@ -142,9 +148,6 @@ private slots:
                  QRegularExpression(QStringLiteral("sync (\\d+)")).globalMatch(QString::fromLatin1(agenda)))
                 QVERIFY2(item.captured(1).toInt() >= start, agenda.constData());
         }
-        writing = false;
-        sync->wait();
-        delete sync;
     }
 
     // The first change of a day backs up the day before; later changes that day do not copy again.

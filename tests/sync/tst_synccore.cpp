@@ -204,11 +204,11 @@ private slots:
         TestBench bench;
         const QString path = bench.path("caldav.renames");
         const int renames = 300;
-        QThread* program = QThread::create([&] {
+        const std::unique_ptr<QThread> program(QThread::create([&] {
             DiskTextFiles files;
             for (int i = 0; i < renames; ++i)
                 SyncRenames::record(files, path, QStringLiteral("a%1").arg(i), QStringLiteral("b%1").arg(i));
-        });
+        }));
         program->start();
         DiskTextFiles files;
         QHash<QString, QString> followed;
@@ -219,7 +219,6 @@ private slots:
             SyncRenames::clear(files, path, read.bytes);
         }
         program->wait();
-        delete program;
         QCOMPARE(followed.size(), renames);
     }
 

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLockFile>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -292,15 +293,14 @@ private slots:
         QCOMPARE(second.claim(0), SingleInstance::Unreachable);
         // A script's --add holds the lock while it writes, and listens on nothing: a start in that
         // moment waits for it to let go and runs, instead of being refused.
-        QThread* script = QThread::create([&held] {
+        const std::unique_ptr<QThread> script(QThread::create([&held] {
             QThread::msleep(300);
             held.unlock();
-        });
+        }));
         script->start();
+        const auto joined = qScopeGuard([&script] { script->wait(); });
         SingleInstance third(dir.path());
         QCOMPARE(third.claim(10000), SingleInstance::First);
-        script->wait();
-        delete script;
     }
 
     // In the shared temporary folder anyone could take the name first and keep the program out.
