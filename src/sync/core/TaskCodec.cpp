@@ -1,5 +1,7 @@
 #include "sync/core/TaskCodec.h"
 
+#include "sync/core/IcsLines.h"
+
 #include <libical/ical.h>
 
 #include <algorithm>
@@ -14,6 +16,9 @@ struct FreeComponent
     void operator()(icalcomponent* c) const { icalcomponent_free(c); }
 };
 using Component = std::unique_ptr<icalcomponent, FreeComponent>;
+
+const QByteArray newTask = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Kestrin//Tidewell//ZH\r\n"
+                           "BEGIN:VTODO\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
 
 Component parse(const QByteArray& ics)
 {
@@ -36,43 +41,82 @@ icalcomponent* todoOf(icalcomponent* c)
     return todoOf(icalcomponent_get_first_component(c, ICAL_VCALENDAR_COMPONENT));
 }
 
-Component newCalendar()
+// The zone of a DATE-TIME: the VTIMEZONE the calendar gives for its TZID, else the system's zone of
+// that name, also behind the prefix some clients put before it ("/mozilla.org/20050126_1/Asia/
+// Shanghai"); none for UTC's own marker or a floating time, which is local.
+const icaltimezone* zoneOf(icalproperty* property, icaltimetype time)
 {
-    return Component(icalcomponent_vanew(ICAL_VCALENDAR_COMPONENT, icalproperty_new_version("2.0"),
-                                         icalproperty_new_prodid("-//Kestrin//Tidewell//ZH"), nullptr));
+    if (time.zone || !property)
+        return time.zone;
+    icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+    if (!tzid || !icalparameter_get_tzid(tzid))
+        return nullptr;
+    const QByteArray id = icalparameter_get_tzid(tzid);
+    for (qsizetype from = 0; from >= 0 && from < id.size();) {
+        if (icaltimezone* zone = icaltimezone_get_builtin_timezone(id.mid(from).constData()))
+            return zone;
+        from = id.indexOf('/', from);
+        if (from >= 0)
+            ++from;
+    }
+    return nullptr;
 }
 
-QDate dateOf(icaltimetype t)
+// A DTSTART or DUE as the task holds it, and the date it falls on here.
+struct Moment
+{
+    icaltimetype time = icaltime_null_time();
+    const icaltimezone* zone = nullptr;
+    QDate local;
+    bool valid() const { return local.isValid(); }
+};
+
+QDate localDate(icaltimetype t, const icaltimezone* zone)
 {
     if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
         return {};
-    return QDate(t.year, t.month, t.day);
+    if (t.is_date || !zone)
+        return QDate(t.year, t.month, t.day);
+    return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(t, zone)).date();
 }
 
-icaltimetype dateValue(QDate date)
+Moment momentOf(icaltimetype time, icalproperty* property)
 {
-    icaltimetype t = icaltime_null_date();
-    t.year = date.year();
-    t.month = date.month();
-    t.day = date.day();
-    return t;
+    Moment moment;
+    moment.time = time;
+    moment.zone = zoneOf(property, time);
+    moment.local = localDate(time, moment.zone);
+    return moment;
+}
+
+Moment startOf(icalcomponent* todo)
+{
+    return momentOf(icalcomponent_get_dtstart(todo),
+                    icalcomponent_get_first_property(todo, ICAL_DTSTART_PROPERTY));
+}
+
+// DUE, or DTSTART with DURATION, in the zone of the property it comes from.
+Moment dueOf(icalcomponent* todo)
+{
+    icalproperty* due = icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY);
+    return momentOf(icalcomponent_get_due(todo),
+                    due ? due : icalcomponent_get_first_property(todo, ICAL_DTSTART_PROPERTY));
 }
 
 // The first occurrence of a recurring task on or after today; start when it has no rule or its
 // occurrences ended before today.
-QDate nextOccurrence(icalcomponent* todo, icaltimetype start, QDate today)
+QDate nextOccurrence(icalcomponent* todo, const Moment& start, QDate today)
 {
     icalproperty* rule = icalcomponent_get_first_property(todo, ICAL_RRULE_PROPERTY);
     if (!rule)
-        return dateOf(start);
-    icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(rule), start);
+        return start.local;
+    icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(rule), start.time);
     if (!it)
-        return dateOf(start);
-    QDate found = dateOf(start);
+        return start.local;
+    QDate found = start.local;
     // A bound, for a rule that yields dates forever without reaching today (a year of seconds).
     for (int i = 0; i < 100000; ++i) {
-        const icaltimetype next = icalrecur_iterator_next(it);
-        const QDate date = dateOf(next);
+        const QDate date = localDate(icalrecur_iterator_next(it), start.zone);
         if (!date.isValid())
             break;
         found = date;
@@ -83,19 +127,92 @@ QDate nextOccurrence(icalcomponent* todo, icaltimetype start, QDate today)
     return found;
 }
 
-void replaceProperty(icalcomponent* todo, icalproperty_kind kind, icalproperty* property)
+bool isOpen(icalcomponent* todo)
 {
-    while (icalproperty* old = icalcomponent_get_first_property(todo, kind)) {
-        icalcomponent_remove_property(todo, old);
-        icalproperty_free(old);
-    }
-    if (property)
-        icalcomponent_add_property(todo, property);
+    const icalproperty_status status = icalcomponent_get_status(todo);
+    return status != ICAL_STATUS_COMPLETED && status != ICAL_STATUS_CANCELLED &&
+           !icalcomponent_get_first_property(todo, ICAL_COMPLETED_PROPERTY);
+}
+
+Component newCalendar()
+{
+    return Component(icalcomponent_vanew(ICAL_VCALENDAR_COMPONENT, icalproperty_new_version("2.0"),
+                                         icalproperty_new_prodid("-//Kestrin//Tidewell//ZH"), nullptr));
+}
+
+QByteArray textOf(icalcomponent* component)
+{
+    char* text = icalcomponent_as_ical_string_r(component);
+    QByteArray result(text);
+    icalmemory_free_buffer(text);
+    return result;
+}
+
+// A property as one folded content line, written by libical so that its text is escaped.
+QByteArray lineOf(icalproperty* property)
+{
+    char* text = icalproperty_as_ical_string_r(property);
+    QByteArray line(text);
+    icalmemory_free_buffer(text);
+    icalproperty_free(property);
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return line;
 }
 
 icaltimetype utcValue(const QDateTime& when)
 {
     return icaltime_from_timet_with_zone(when.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
+}
+
+QByteArray valueText(icaltimetype t)
+{
+    const QByteArray date = QByteArray::number(t.year).rightJustified(4, '0') +
+                            QByteArray::number(t.month).rightJustified(2, '0') +
+                            QByteArray::number(t.day).rightJustified(2, '0');
+    if (t.is_date)
+        return date;
+    return date + 'T' + QByteArray::number(t.hour).rightJustified(2, '0') +
+           QByteArray::number(t.minute).rightJustified(2, '0') +
+           QByteArray::number(t.second).rightJustified(2, '0') + (icaltime_is_utc(t) ? "Z" : "");
+}
+
+icaltimetype movedTo(const Moment& moment, QDate wanted)
+{
+    icaltimetype t = moment.time;
+    icaltime_adjust(&t, int(moment.local.daysTo(wanted)), 0, 0, 0);
+    return t;
+}
+
+// Moves DTSTART or DUE to the date wanted here. A value on that date already is left as it came; a
+// DATE-TIME keeps its time of day and zone, only its date moves. One the task lacks is added in the
+// type of the other (RFC 5545 wants both of one type), unless its date is the one agreed before.
+void moveDate(IcsLines& ics, const QByteArray& name, const Moment& own, const QByteArray& otherName,
+              const Moment& other, QDate wanted, const QDate* agreed)
+{
+    const QList<const IcsLines::Line*> lines = ics.properties(name);
+    if (!lines.isEmpty() && own.valid()) {
+        if (lines.size() == 1 && own.local == wanted)
+            return;
+        ics.replace(name, {IcsLines::fold(lines.first()->head + ':' + valueText(movedTo(own, wanted)))});
+        return;
+    }
+    if (lines.isEmpty() && agreed && *agreed == wanted)
+        return;
+    const QList<const IcsLines::Line*> others = ics.properties(otherName);
+    if (other.valid() && !other.time.is_date && others.size() == 1) {
+        const QByteArray head = name + others.first()->head.mid(otherName.size());
+        ics.replace(name, {IcsLines::fold(head + ':' + valueText(movedTo(other, wanted)))});
+    } else {
+        icaltimetype date = icaltime_null_date();
+        date.year = wanted.year();
+        date.month = wanted.month();
+        date.day = wanted.day();
+        ics.replace(name, {name + ";VALUE=DATE:" + valueText(date)});
+    }
+    // A DUE and a DURATION together are not allowed; the DUE says it now.
+    if (name == "DUE")
+        ics.replace("DURATION", {});
 }
 
 } // namespace
@@ -121,10 +238,9 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
     }
     task.values.text = QString::fromUtf8(icalcomponent_get_summary(todo));
     task.recurring = icalcomponent_get_first_property(todo, ICAL_RRULE_PROPERTY) != nullptr;
-    const icaltimetype start = icalcomponent_get_dtstart(todo);
-    const icaltimetype due = icalcomponent_get_due(todo);
-    QDate set = dateOf(start);
-    QDate finish = dateOf(due);
+    const Moment start = startOf(todo);
+    QDate set = start.local;
+    QDate finish = dueOf(todo).local;
     if (set.isValid()) {
         const QDate occurrence = nextOccurrence(todo, start, today);
         if (finish.isValid())
@@ -138,10 +254,8 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
     task.values.set = set;
     task.values.finish = finish;
 
-    const icalproperty_status status = icalcomponent_get_status(todo);
-    icalproperty* completed = icalcomponent_get_first_property(todo, ICAL_COMPLETED_PROPERTY);
-    task.open = status != ICAL_STATUS_COMPLETED && status != ICAL_STATUS_CANCELLED && !completed;
-    if (completed) {
+    task.open = isOpen(todo);
+    if (icalproperty* completed = icalcomponent_get_first_property(todo, ICAL_COMPLETED_PROPERTY)) {
         const icaltimetype when = icalproperty_get_completed(completed);
         if (!icaltime_is_null_time(when))
             task.closedOn = QDateTime::fromSecsSinceEpoch(
@@ -151,42 +265,56 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
 }
 
 QByteArray write(const QByteArray& previous, const QString& uid, const TaskValues& values, bool open,
-                 const QDateTime& now)
+                 const QDateTime& now, const TaskValues* before)
 {
-    Component calendar = previous.isEmpty() ? nullptr : parse(previous);
+    // The task libical reads is the one changed, found among the lines by its UID.
+    const Component calendar = parse(previous);
     icalcomponent* todo = todoOf(calendar.get());
-    if (!todo || icalcomponent_isa(calendar.get()) != ICAL_VCALENDAR_COMPONENT ||
-        icalcomponent_get_parent(todo) != calendar.get()) {
-        // A task on its own or among other calendars: written back as one calendar with one task.
-        Component fresh = newCalendar();
-        icalcomponent* copy = todo ? icalcomponent_new_clone(todo) : icalcomponent_new(ICAL_VTODO_COMPONENT);
-        icalcomponent_add_component(fresh.get(), copy);
-        calendar = std::move(fresh);
-        todo = copy;
+    const char* ownUid = todo ? icalcomponent_get_uid(todo) : nullptr;
+    const QByteArray uidText = ownUid ? QByteArray(ownUid) : QByteArray();
+    IcsLines ics(previous);
+    bool found = todo && ics.findTask(uidText);
+    if (todo && !found) {
+        // Lines too tangled to find it by: the task as libical writes it, in a calendar of its own.
+        const Component alone = newCalendar();
+        icalcomponent_add_component(alone.get(), icalcomponent_new_clone(todo));
+        ics = IcsLines(textOf(alone.get()));
+        found = ics.findTask(uidText);
     }
+    if (!found) {
+        ics = IcsLines(newTask);
+        ics.findTask();
+        todo = nullptr;
+    }
+    // libical marks what it could not parse; its marks are not the task's.
+    ics.removeEverywhere("X-LIC-ERROR");
+
     // A task's own UID stays as the server has it: only a new one gets ours.
-    if (!icalcomponent_get_first_property(todo, ICAL_UID_PROPERTY))
-        icalcomponent_set_uid(todo, uid.toUtf8().constData());
+    if (ics.properties("UID").isEmpty())
+        ics.replace("UID", {lineOf(icalproperty_new_uid(uid.toUtf8().constData()))});
     // One of each: a second SUMMARY or DUE left behind would be read first next time.
-    replaceProperty(todo, ICAL_SUMMARY_PROPERTY, icalproperty_new_summary(values.text.toUtf8().constData()));
-    replaceProperty(todo, ICAL_DTSTART_PROPERTY, icalproperty_new_dtstart(dateValue(values.set)));
-    replaceProperty(todo, ICAL_DUE_PROPERTY, icalproperty_new_due(dateValue(values.finish)));
-    icalcomponent_set_dtstamp(todo, utcValue(now));
-    replaceProperty(todo, ICAL_LASTMODIFIED_PROPERTY, icalproperty_new_lastmodified(utcValue(now)));
-    replaceProperty(todo, ICAL_STATUS_PROPERTY, nullptr);
-    if (open) {
-        icalcomponent_set_status(todo, ICAL_STATUS_NEEDSACTION);
-        replaceProperty(todo, ICAL_COMPLETED_PROPERTY, nullptr);
-        replaceProperty(todo, ICAL_PERCENTCOMPLETE_PROPERTY, nullptr);
-    } else {
-        icalcomponent_set_status(todo, ICAL_STATUS_COMPLETED);
-        replaceProperty(todo, ICAL_COMPLETED_PROPERTY, icalproperty_new_completed(utcValue(now)));
-        replaceProperty(todo, ICAL_PERCENTCOMPLETE_PROPERTY, icalproperty_new_percentcomplete(100));
+    const QString summary = todo ? QString::fromUtf8(icalcomponent_get_summary(todo)) : QString();
+    if (ics.properties("SUMMARY").size() != 1 || taskText(summary) != taskText(values.text))
+        ics.replace("SUMMARY", {lineOf(icalproperty_new_summary(values.text.toUtf8().constData()))});
+    const Moment start = todo ? startOf(todo) : Moment{};
+    Moment due = todo ? dueOf(todo) : Moment{};
+    if (todo && !icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY))
+        due = {}; // derived from a DURATION: there is no DUE line to keep
+    moveDate(ics, "DTSTART", start, "DUE", due, values.set, before ? &before->set : nullptr);
+    moveDate(ics, "DUE", due, "DTSTART", start, values.finish, before ? &before->finish : nullptr);
+
+    if (!todo || open != isOpen(todo)) {
+        ics.replace("STATUS", {lineOf(icalproperty_new_status(open ? ICAL_STATUS_NEEDSACTION
+                                                                   : ICAL_STATUS_COMPLETED))});
+        ics.replace("COMPLETED", open ? QList<QByteArray>{}
+                                      : QList<QByteArray>{lineOf(icalproperty_new_completed(utcValue(now)))});
+        ics.replace("PERCENT-COMPLETE",
+                    open ? QList<QByteArray>{}
+                         : QList<QByteArray>{lineOf(icalproperty_new_percentcomplete(100))});
     }
-    char* text = icalcomponent_as_ical_string_r(calendar.get());
-    QByteArray result(text);
-    icalmemory_free_buffer(text);
-    return result;
+    ics.replace("DTSTAMP", {lineOf(icalproperty_new_dtstamp(utcValue(now)))});
+    ics.replace("LAST-MODIFIED", {lineOf(icalproperty_new_lastmodified(utcValue(now)))});
+    return ics.text();
 }
 
 } // namespace TaskCodec

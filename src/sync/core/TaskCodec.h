@@ -9,13 +9,15 @@
 namespace TaskCodec {
 
 // Fills task's uid, values, open and closedOn from its iCalendar text; on failure task.problem
-// says why. A task without DUE is due on its DTSTART, or on firstSeen; a recurring one is its
-// next occurrence from today.
+// says why. Times are taken on this machine's local date; a task without DUE is due on its
+// DTSTART, or on firstSeen; a recurring one is its next occurrence from today.
 void read(ServerTask& task, QDate today, QDate firstSeen);
 
 // The task's iCalendar text: previous (empty for a new task) with its summary, dates and status
-// replaced, everything else kept.
+// changed where they differ, every other line as it came. A moved DATE-TIME keeps its time of day
+// and zone. before is what the task was last agreed to hold, when known: a DTSTART or DUE the task
+// does not have is added only when its date changed since.
 QByteArray write(const QByteArray& previous, const QString& uid, const TaskValues& values, bool open,
-                 const QDateTime& now);
+                 const QDateTime& now, const TaskValues* before = nullptr);
 
 } // namespace TaskCodec

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+// An iCalendar text as its content lines (RFC 5545 §3.1), so that a task can be changed one
+// property at a time and every other line goes back as it came: libical's writer would split
+// "CATEGORIES:a,b" into two lines and turn a property it could not parse into an X-LIC-ERROR.
+class IcsLines
+{
+public:
+    struct Line
+    {
+        QByteArray raw;   // as folded in the text, without its line end
+        QByteArray name;  // upper case: "DTSTART"
+        QByteArray head;  // the unfolded name and parameters: "DTSTART;TZID=Asia/Shanghai"
+        QByteArray value; // the unfolded value
+    };
+
+    explicit IcsLines(const QByteArray& text);
+
+    // The first VTODO with that UID (any, for an empty one) and the VCALENDAR around it: false
+    // when there is none.
+    bool findTask(const QByteArray& uid = {});
+    // The text of that calendar alone, its task changed, with CR LF line ends.
+    QByteArray text() const;
+
+    // The task's own properties of a name, not those of a VALARM inside it.
+    QList<const Line*> properties(const QByteArray& name) const;
+    // Replaces every such property with lines (none: removed), in the place of the first, or
+    // before the task's first inner component when it had none.
+    void replace(const QByteArray& name, const QList<QByteArray>& lines);
+    // Removes every line of that name anywhere in the text.
+    void removeEverywhere(const QByteArray& name);
+
+    // One content line folded at 75 octets, never inside a UTF-8 sequence.
+    static QByteArray fold(const QByteArray& line);
+
+private:
+    static Line parse(const QByteArray& raw);
+    bool isOwnProperty(qsizetype index) const;
+    bool hasUid(qsizetype begin, const QByteArray& uid) const;
+
+    QList<Line> m_lines;
+    QByteArray m_uid;
+    qsizetype m_calendarBegin = -1, m_calendarEnd = -1; // the VCALENDAR's BEGIN and END lines
+    qsizetype m_taskBegin = -1, m_taskEnd = -1;
+};

@@ -1,0 +1,158 @@
+#include "sync/core/TaskCodec.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+// Tasks as phones and other programs write them: read on this machine's local date, and written
+// back after a date change with their time of day, zone and every other line as they came. Runs
+// once in Asia/Shanghai and once in America/New_York.
+namespace {
+
+const QDate today(2026, 12, 7);
+const QDateTime now(today, QTime(10, 0), Qt::UTC);
+
+QByteArray corpus(const QString& name)
+{
+    QFile file(QStringLiteral(KESTRIN_TEST_DATA "/vtodo/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("no %s", qPrintable(name));
+    return file.readAll();
+}
+
+QStringList unfoldedLines(const QByteArray& ics)
+{
+    return QString::fromUtf8(ics)
+        .replace(QRegularExpression(QStringLiteral("\r?\n[ \t]")), {})
+        .split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
+}
+
+QString lineOf(const QByteArray& ics, const QString& name)
+{
+    for (const QString& line : unfoldedLines(ics))
+        if (line.startsWith(name + u':') || line.startsWith(name + u';'))
+            return line;
+    return {};
+}
+
+ServerTask readTask(const QByteArray& ics)
+{
+    ServerTask task{QStringLiteral("/u/tasks/t.ics"), "\"1\"", ics, {}, {}, true, false, {}, {}};
+    TaskCodec::read(task, today, today);
+    return task;
+}
+
+bool inShanghai()
+{
+    return qgetenv("TZ") == "Asia/Shanghai";
+}
+
+} // namespace
+
+class TestTaskCodec : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        if (qgetenv("TZ") != "Asia/Shanghai" && qgetenv("TZ") != "America/New_York")
+            QSKIP("run with TZ=Asia/Shanghai or TZ=America/New_York");
+    }
+
+    void clientsTasks_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QDate>("set");
+        QTest::addColumn<QDate>("finish");
+        const bool sh = inShanghai();
+        // 20:00 in New York is 09:00 the next morning in Beijing.
+        QTest::newRow("iOS, timed, VTIMEZONE, VALARM")
+            << QStringLiteral("ios-timed.ics") << QDate(2026, 12, sh ? 9 : 8) << QDate(2026, 12, sh ? 10 : 9);
+        QTest::newRow("Tasks.org, all day")
+            << QStringLiteral("tasksorg-allday.ics") << QDate(2026, 12, 9) << QDate(2026, 12, 11);
+        // 09:30 in Beijing is 20:30 the evening before in New York.
+        QTest::newRow("Thunderbird, TZID") << QStringLiteral("thunderbird-tzid.ics")
+                                           << QDate(2026, 12, sh ? 10 : 9) << QDate(2026, 12, sh ? 11 : 10);
+        // 23:00 UTC is 07:00 the next morning in Beijing, 18:00 the same day in New York.
+        QTest::newRow("UTC due") << QStringLiteral("utc-due.ics") << today << QDate(2026, 12, sh ? 10 : 9);
+        QTest::newRow("floating") << QStringLiteral("floating.ics") << QDate(2026, 12, 12)
+                                  << QDate(2026, 12, 12);
+        QTest::newRow("Deck, RELATED-TO, empty DESCRIPTION")
+            << QStringLiteral("related-deck.ics") << today << QDate(2026, 12, 13);
+    }
+    void clientsTasks()
+    {
+        QFETCH(QString, file);
+        QFETCH(QDate, set);
+        QFETCH(QDate, finish);
+        const QByteArray original = corpus(file);
+        const ServerTask task = readTask(original);
+        QVERIFY2(task.problem.isEmpty(), qPrintable(task.problem));
+        QCOMPARE(task.values.set, set);
+        QCOMPARE(task.values.finish, finish);
+
+        // The finish date moved here by a day: only DUE's date changes, and the stamps.
+        TaskValues moved = task.values;
+        moved.finish = moved.finish.addDays(1);
+        const QByteArray written = TaskCodec::write(original, task.uid, moved, true, now, &task.values);
+        const ServerTask again = readTask(written);
+        QCOMPARE(again.values, moved);
+        QCOMPARE(again.uid, task.uid);
+        const QStringList after = unfoldedLines(written);
+        for (const QString& line : unfoldedLines(original)) {
+            if (line.startsWith(QStringLiteral("DUE")) || line.startsWith(QStringLiteral("DTSTAMP")) ||
+                line.startsWith(QStringLiteral("LAST-MODIFIED")))
+                continue;
+            QVERIFY2(after.contains(line), qPrintable(QStringLiteral("lost: ") + line));
+        }
+        QCOMPARE(after.size(),
+                 unfoldedLines(original).size() + (lineOf(original, "LAST-MODIFIED").isEmpty() ? 1 : 0));
+        QVERIFY(!written.contains("X-LIC-ERROR"));
+        // Its parameters (TZID, VALUE) and its time of day stay.
+        const QString due = lineOf(original, QStringLiteral("DUE")),
+                      dueAfter = lineOf(written, QStringLiteral("DUE"));
+        QCOMPARE(dueAfter.section(u':', 0, 0), due.section(u':', 0, 0));
+        QCOMPARE(dueAfter.section(u':', 1).mid(8), due.section(u':', 1).mid(8));
+    }
+
+    // A start added where the task had none takes the type and zone of its DUE (RFC 5545 wants
+    // both of one type); none is added when the start date did not change.
+    void anAddedStartMatchesTheDue()
+    {
+        const QByteArray original = corpus(QStringLiteral("utc-due.ics"));
+        const ServerTask task = readTask(original);
+        TaskValues moved = task.values;
+        moved.finish = moved.finish.addDays(1);
+        QVERIFY(lineOf(TaskCodec::write(original, task.uid, moved, true, now, &task.values), "DTSTART")
+                    .isEmpty());
+
+        moved.set = QDate(2026, 12, 5);
+        const QByteArray written = TaskCodec::write(original, task.uid, moved, true, now, &task.values);
+        QCOMPARE(readTask(written).values, moved);
+        QVERIFY2(lineOf(written, QStringLiteral("DTSTART")).endsWith(QStringLiteral("T230000Z")),
+                 qPrintable(lineOf(written, QStringLiteral("DTSTART"))));
+    }
+
+    // A completion changes the status lines and nothing else; a reopened task loses them.
+    void completingAndReopening()
+    {
+        const QByteArray original = corpus(QStringLiteral("thunderbird-tzid.ics"));
+        const ServerTask task = readTask(original);
+        const QByteArray done = TaskCodec::write(original, task.uid, task.values, false, now, &task.values);
+        const ServerTask closed = readTask(done);
+        QVERIFY(!closed.open);
+        QCOMPARE(closed.closedOn, today);
+        QCOMPARE(lineOf(done, QStringLiteral("DUE")), lineOf(original, QStringLiteral("DUE")));
+        QCOMPARE(lineOf(done, QStringLiteral("PERCENT-COMPLETE")), QStringLiteral("PERCENT-COMPLETE:100"));
+        const QByteArray reopened = TaskCodec::write(done, task.uid, task.values, true, now, &task.values);
+        QVERIFY(readTask(reopened).open);
+        QVERIFY(!reopened.contains("COMPLETED:"));
+        // A task completed without a STATUS (as some clients leave it) is not open.
+        QByteArray bare = original;
+        bare.replace("STATUS:IN-PROCESS\r\n", "COMPLETED:20261206T120000Z\r\n");
+        QVERIFY(!readTask(bare).open);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTaskCodec)
+#include "tst_taskcodec.moc"
