@@ -29,6 +29,9 @@ DavReply QtDavTransport::send(const DavRequest& request)
     if (m_basicAtOnce && !m_password.isEmpty())
         http.setRawHeader("Authorization", "Basic " + (m_user + u':' + m_password).toUtf8().toBase64());
     http.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    // Qt would follow a redirect of a PROPFIND or REPORT as a GET without its body: the client
+    // follows them itself.
+    http.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     QNetworkReply* reply = m_network.sendCustomRequest(http, request.method, request.body);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -40,6 +43,7 @@ DavReply QtDavTransport::send(const DavRequest& request)
     if (reply->isOpen())
         answer.body = reply->readAll();
     answer.etag = reply->rawHeader("ETag");
+    answer.location = reply->rawHeader("Location");
     if (answer.status == 401)
         m_askedForBasic = reply->rawHeader("WWW-Authenticate").trimmed().toLower().startsWith("basic");
     if (answer.status == 0) {

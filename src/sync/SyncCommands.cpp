@@ -4,6 +4,7 @@
 #include "sync/SecretStore.h"
 #include "sync/core/AgendaSync.h"
 #include "sync/core/CalDavClient.h"
+#include "sync/core/TaskListFinder.h"
 
 #include "app/core/CommandLine.h"
 #include "app/core/CommandTasks.h"
@@ -157,6 +158,63 @@ int forget(const CommandLine& options)
     return 0;
 }
 
+// One of several lists: by --tasklist, or asked on a terminal.
+std::optional<TaskListFinder::TaskList> choose(const QList<TaskListFinder::TaskList>& lists,
+                                               const QString& wanted, QString& why)
+{
+    QStringList names;
+    for (const TaskListFinder::TaskList& list : lists) {
+        if (!wanted.isEmpty() && list.name == wanted)
+            return list;
+        names.append(list.name);
+    }
+    if (!wanted.isEmpty()) {
+        why = QStringLiteral("没有名为“%1”的任务列表；这里有：%2")
+                  .arg(wanted, names.join(QStringLiteral("、")));
+        return std::nullopt;
+    }
+    if (lists.size() == 1)
+        return lists.first();
+    for (qsizetype i = 0; i < lists.size(); ++i)
+        print(stderr, QStringLiteral("  %1. %2").arg(i + 1).arg(lists[i].name));
+    if (isatty(STDIN_FILENO)) {
+        std::fputs(QStringLiteral("请选择任务列表（1–%1）：").arg(lists.size()).toUtf8().constData(), stderr);
+        std::string line;
+        std::getline(std::cin, line);
+        bool number = false;
+        const int index = QString::fromStdString(line).trimmed().toInt(&number);
+        if (number && index >= 1 && index <= lists.size())
+            return lists[index - 1];
+    }
+    why = QStringLiteral("服务器上有 %1 个任务列表，请用 --tasklist 名称 选择其中一个").arg(lists.size());
+    return std::nullopt;
+}
+
+// The list the address means, made when missing; list is then its address.
+Result locate(DavTransport& transport, const CommandLine& options, QUrl& list)
+{
+    TaskListFinder finder(transport);
+    const TaskListFinder::Found found = finder.find(QUrl(options.caldavUrl));
+    if (!found.error.isEmpty())
+        return Result::failed(found.error);
+    list = found.list;
+    if (list.isEmpty() && found.lists.isEmpty() && options.caldavList.isEmpty()) {
+        if (found.home.host().endsWith(QStringLiteral("icloud.com")))
+            return Result::failed(QStringLiteral(
+                "iCloud 上没有能用 CalDAV 访问的任务列表：在 iOS 13 或更高版本上升级过的“提醒事项”列表，"
+                "iCloud 不再通过 CalDAV 提供（这是 iCloud 的限制）"));
+        list = found.home.resolved(QUrl(QStringLiteral("kestrin/")));
+    } else if (list.isEmpty()) {
+        QString why;
+        const std::optional<TaskListFinder::TaskList> chosen = choose(found.lists, options.caldavList, why);
+        if (!chosen)
+            return Result::failed(why);
+        list = chosen->url;
+    }
+    CalDavClient client(transport, list);
+    return client.prepare();
+}
+
 int connect(const CommandLine& options)
 {
     const auto lock = lockSync(options.appDir);
@@ -165,13 +223,11 @@ int connect(const CommandLine& options)
         return 1;
     }
     SyncState state;
-    state.url = QUrl(options.caldavUrl);
     state.user = options.caldavUser;
     QString password;
     {
         QtDavTransport transport(state.user, password);
-        CalDavClient client(transport, state.url);
-        Result ready = client.prepare();
+        Result ready = locate(transport, options, state.url);
         if (!ready && transport.passwordWanted()) {
             if (state.user.isEmpty()) {
                 print(stderr, QStringLiteral("kestrin: 服务器要求登录，请用 --user 给出用户名。"));
@@ -180,8 +236,7 @@ int connect(const CommandLine& options)
             password = readPassword(state.user);
             state.basicAuth = transport.askedForBasic();
             QtDavTransport withPassword(state.user, password);
-            CalDavClient again(withPassword, state.url);
-            ready = again.prepare();
+            ready = locate(withPassword, options, state.url);
             if (ready) {
                 // The password is kept before anything else is: a link whose password is lost
                 // would fail at every sync.

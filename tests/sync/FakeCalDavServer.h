@@ -9,10 +9,13 @@
 
 #include <functional>
 #include <optional>
+#include <tuple>
 
 // A task list in memory that answers CalDAV as a server does: sync-collection with tokens,
-// calendar-query, PUT with If-Match and If-None-Match, GET, PROPFIND and MKCALENDAR. fault, when
-// set, answers in the server's place, to make it fail.
+// calendar-query, calendar-multiget, PUT with If-Match and If-None-Match, GET, PROPFIND and
+// MKCALENDAR, and the way to the list from the server's address (/.well-known/caldav, the
+// principal /u/ and its calendar home /u/). The switches give the behaviours servers differ in.
+// fault, when set, answers in the server's place, to make it fail.
 class FakeCalDavServer final : public DavTransport
 {
 public:
@@ -20,6 +23,12 @@ public:
 
     bool exists = true;
     bool syncCollection = true;
+    bool inlineData = true;         // REPORTs carry calendar-data; false: hrefs and ETags alone
+    bool multiget = true;           // false: calendar-multiget is refused
+    bool missingAs207 = false;      // a missing list is a 207 holding a 404, not a bare 404
+    bool rootNamesPrincipal = true; // false: only /.well-known/caldav leads to the principal
+    // The home's other calendars: path, display name, component.
+    QList<std::tuple<QString, QString, QByteArray>> otherCalendars;
     std::function<std::optional<DavReply>(const DavRequest&)> fault;
     QList<QByteArray> methods; // every request's, in order
 
@@ -31,13 +40,17 @@ public:
                 return *reply;
         const QString path = request.url.path();
         if (request.method == "PROPFIND")
-            return exists ? DavReply{207, props, {}, {}} : DavReply{404, {}, {}, {}};
+            return propfind(path, request);
         if (request.method == "MKCALENDAR") {
-            exists = true;
+            if (path == QString::fromLatin1(list))
+                exists = true;
+            else
+                otherCalendars.append({path, QStringLiteral("Kestrin"), "VTODO"});
             return {201, {}, {}, {}};
         }
         if (request.method == "REPORT")
-            return report(request.body);
+            return request.body.contains("calendar-multiget") ? multigetReport(request.body)
+                                                              : report(request.body);
         if (request.method == "GET") {
             if (!m_tasks.contains(path))
                 return {404, {}, {}, {}};
@@ -105,6 +118,85 @@ private:
         return {there ? 204 : 201, {}, m_tasks[path].etag, {}};
     }
 
+    static QByteArray calendarResponse(const QString& path, const QString& name, const QByteArray& component)
+    {
+        return "<d:response><d:href>" + escaped(path.toUtf8()) +
+               "</d:href><d:propstat><d:prop><d:resourcetype><d:collection/><c:calendar/></d:resourcetype>"
+               "<d:displayname>" +
+               escaped(name.toUtf8()) +
+               "</d:displayname><c:supported-calendar-component-set><c:comp name=\"" + component +
+               "\"/></c:supported-calendar-component-set></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+               "</d:propstat></d:response>";
+    }
+
+    DavReply propfind(const QString& path, const DavRequest& request)
+    {
+        const QByteArray open = "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" "
+                                "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">";
+        const QByteArray notFound = open + "<d:response><d:href>" + escaped(path.toUtf8()) +
+                                    "</d:href><d:status>HTTP/1.1 404 Not Found</d:status></d:response>"
+                                    "</d:multistatus>";
+        if (path == QString::fromLatin1(list)) {
+            if (exists)
+                return {207,
+                        open + calendarResponse(path, QStringLiteral("tasks"), "VTODO") + "</d:multistatus>",
+                        {},
+                        {}};
+            return missingAs207 ? DavReply{207, notFound, {}, {}} : DavReply{404, {}, {}, {}};
+        }
+        if (path == QStringLiteral("/.well-known/caldav"))
+            return {301, {}, {}, {}, "/u/"};
+        const QByteArray principal =
+            "<d:current-user-principal><d:href>/u/</d:href></d:current-user-principal>";
+        if (path == QStringLiteral("/") && rootNamesPrincipal)
+            return {
+                207,
+                open + "<d:response><d:href>/</d:href><d:propstat><d:prop><d:resourcetype/>" + principal +
+                    "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response></d:multistatus>",
+                {},
+                {}};
+        if (path != QStringLiteral("/u/"))
+            return {207, notFound, {}, {}};
+        QByteArray out = open +
+                         "<d:response><d:href>/u/</d:href><d:propstat><d:prop><d:resourcetype><d:collection/>"
+                         "<d:principal/></d:resourcetype>" +
+                         principal +
+                         "<c:calendar-home-set><d:href>/u/</d:href></c:calendar-home-set></d:prop>"
+                         "<d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+        bool deep = false;
+        for (const auto& [name, value] : request.headers)
+            deep |= name == "Depth" && value == "1";
+        if (deep) {
+            if (exists)
+                out += calendarResponse(QString::fromLatin1(list), QStringLiteral("tasks"), "VTODO");
+            for (const auto& [calendar, name, component] : otherCalendars)
+                out += calendarResponse(calendar, name, component);
+        }
+        return {207, out + "</d:multistatus>", {}, {}};
+    }
+
+    DavReply multigetReport(const QByteArray& body)
+    {
+        if (!multiget)
+            return {501, {}, {}, {}};
+        QByteArray out = "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" "
+                         "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">";
+        const QRegularExpression href(QStringLiteral("<d:href>(.*?)</d:href>"));
+        for (const QRegularExpressionMatch& match : href.globalMatch(QString::fromUtf8(body))) {
+            const QString path = QUrl::fromPercentEncoding(match.captured(1).toUtf8());
+            if (!m_tasks.contains(path)) {
+                out += "<d:response><d:href>" + escaped(path.toUtf8()) +
+                       "</d:href><d:status>HTTP/1.1 404 Not Found</d:status></d:response>";
+                continue;
+            }
+            out +=
+                "<d:response><d:href>" + escaped(path.toUtf8()) + "</d:href><d:propstat><d:prop><d:getetag>" +
+                escaped(m_tasks[path].etag) + "</d:getetag><c:calendar-data>" + escaped(m_tasks[path].ics) +
+                "</c:calendar-data></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+        }
+        return {207, out + "</d:multistatus>", {}, {}};
+    }
+
     static QByteArray escaped(const QByteArray& text)
     {
         return QString::fromUtf8(text).toHtmlEscaped().toUtf8();
@@ -135,11 +227,11 @@ private:
         for (auto it = m_tasks.cbegin(); it != m_tasks.cend(); ++it) {
             if (it->changed <= since)
                 continue;
-            out +=
-                "<d:response><d:href>" + escaped(it.key().toUtf8()) +
-                "</d:href><d:propstat><d:prop><d:getetag>" + escaped(it->etag) +
-                "</d:getetag><c:calendar-data>" + escaped(it->ics) +
-                "</c:calendar-data></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+            const QByteArray data =
+                inlineData ? "<c:calendar-data>" + escaped(it->ics) + "</c:calendar-data>" : QByteArray();
+            out += "<d:response><d:href>" + escaped(it.key().toUtf8()) +
+                   "</d:href><d:propstat><d:prop><d:getetag>" + escaped(it->etag) + "</d:getetag>" + data +
+                   "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
         }
         for (auto it = m_gone.cbegin(); since > 0 && it != m_gone.cend(); ++it) {
             if (it.value() > since)
@@ -151,13 +243,6 @@ private:
         out += "</d:multistatus>";
         return {207, out, {}, {}};
     }
-
-    static inline const QByteArray props =
-        "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
-        "<d:response><d:href>/u/tasks/</d:href><d:propstat><d:prop><d:resourcetype><d:collection/>"
-        "<c:calendar/></d:resourcetype><c:supported-calendar-component-set><c:comp name=\"VTODO\"/>"
-        "</c:supported-calendar-component-set></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat>"
-        "</d:response></d:multistatus>";
 
     QMap<QString, Task> m_tasks;
     QMap<QString, int> m_gone;

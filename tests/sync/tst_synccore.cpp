@@ -8,6 +8,7 @@
 #include "sync/core/Multistatus.h"
 #include "sync/core/SyncRenames.h"
 #include "sync/core/TaskCodec.h"
+#include "sync/core/TaskListFinder.h"
 
 #include <QTest>
 #include <QThread>
@@ -116,7 +117,8 @@ private slots:
         const ServerTask milk = b.server.tasks().value(QString::fromUtf8("买牛奶"));
         b.server.storeTask(milk.uid, milk.values, false); // completed on the phone on 2026-12-06
 
-        verifySynced(b.sync(), 0, 0, 2, 0);
+        // One write completes 写报告 there; 买牛奶 leaves the agenda.
+        verifySynced(b.sync(), 1, 0, 2, 0);
         QVERIFY(!b.server.tasks().value(QString::fromUtf8("写报告")).open);
         QCOMPARE(b.texts(), QStringList{QString::fromUtf8("留下")});
         QCOMPARE(b.bench.read("my.log"),
@@ -165,7 +167,8 @@ private slots:
             }
             return std::nullopt;
         };
-        verifySynced(b.sync(), 0, 0, 0, 1);
+        // The agenda's version goes up; the server's is archived, not completed.
+        verifySynced(b.sync(), 1, 0, 0, 1);
         QCOMPARE(b.items()[0].finishDate, QDate(2026, 12, 20));
         QCOMPARE(b.server.tasks().value(QString::fromUtf8("买牛奶")).values.finish, QDate(2026, 12, 20));
         QCOMPARE(b.server.tasks().value(QString::fromUtf8("买牛奶")).uid, uid);
@@ -404,6 +407,76 @@ private slots:
         }
     }
 
+    // Many servers list hrefs and ETags alone: the bodies are read after, by multiget or by GET.
+    void tasksListedWithoutTheirBodiesAreRead_data()
+    {
+        QTest::addColumn<bool>("multiget");
+        QTest::newRow("multiget") << true;
+        QTest::newRow("GET") << false;
+    }
+    void tasksListedWithoutTheirBodiesAreRead()
+    {
+        QFETCH(bool, multiget);
+        SyncBench b;
+        b.server.inlineData = false;
+        b.server.multiget = multiget;
+        b.bench.write("agenda.txt", agendaRecord("写报告", today, today));
+        b.server.storeTask(QStringLiteral("phone"), values("取快递", today, today.addDays(2)));
+        verifySynced(b.sync(), 1, 1, 0, 0);
+        QCOMPARE(b.texts(), (QStringList{QString::fromUtf8("写报告"), QString::fromUtf8("取快递")}));
+        QVERIFY(b.server.methods.contains(multiget ? "REPORT" : "GET"));
+
+        b.server.methods.clear();
+        verifySynced(b.sync(), 0, 0, 0, 0);
+        QCOMPARE(b.server.methods, QList<QByteArray>{"REPORT"});
+
+        b.server.storeTask(QStringLiteral("phone"), values("取快递", today, today.addDays(5)));
+        verifySynced(b.sync(), 0, 1, 0, 0);
+        QCOMPARE(b.items()[1].finishDate, today.addDays(5));
+    }
+
+    // A task that cannot be read is named, and read at the next sync though the token moved on; a
+    // sync that can read none of what changed fails and writes nothing.
+    void aTaskThatCannotBeReadIsReadNextTime()
+    {
+        SyncBench b;
+        b.server.inlineData = false;
+        b.server.multiget = false;
+        b.bench.write("agenda.txt", agendaRecord("甲", today, today));
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        b.server.storeTask(QStringLiteral("p1"), values("乙", today, today));
+        b.server.storeTask(QStringLiteral("p2"), values("丙", today, today));
+        QString failing = QStringLiteral("/u/tasks/p2.ics");
+        b.server.fault = [&failing](const DavRequest& request) -> std::optional<DavReply> {
+            if (request.method == "GET" && request.url.path() == failing)
+                return DavReply{500, {}, {}, {}};
+            return std::nullopt;
+        };
+        AgendaSync::Report report = b.sync();
+        verifySynced(report, 0, 1, 0, 0);
+        QCOMPARE(report.skipped, QStringList{QString::fromUtf8(
+                                     "“p2.ics”：这次没能读到它（服务器出错（HTTP 500）），下次同步再试")});
+        QCOMPARE(b.texts(), (QStringList{QString::fromUtf8("甲"), QString::fromUtf8("乙")}));
+
+        b.server.storeTask(QStringLiteral("p3"), values("丁", today, today));
+        failing = QStringLiteral("/u/tasks/p3.ics");
+        const QByteArray agenda = b.bench.read("agenda.txt"), state = b.bench.read("caldav.json");
+        b.server.fault = [&b](const DavRequest& request) -> std::optional<DavReply> {
+            if (request.method == "GET")
+                return DavReply{500, {}, {}, {}};
+            return std::nullopt;
+        };
+        report = b.sync();
+        QVERIFY2(report.error.contains(QString::fromUtf8("无法读取")), qPrintable(report.text()));
+        QCOMPARE(b.bench.read("agenda.txt"), agenda);
+        QCOMPARE(b.bench.read("caldav.json"), state);
+
+        b.server.fault = nullptr;
+        verifySynced(b.sync(), 0, 2, 0, 0);
+        QCOMPARE(b.texts().size(), 4);
+        QVERIFY(b.state.pending.isEmpty());
+    }
+
     void preparingTheList()
     {
         FakeCalDavServer server;
@@ -411,6 +484,13 @@ private slots:
         CalDavClient client(server, listUrl);
         QVERIFY(client.prepare());
         QCOMPARE(server.methods, (QList<QByteArray>{"PROPFIND", "MKCALENDAR"}));
+        // Some servers say "missing" as a 207 holding one 404.
+        server.exists = false;
+        server.missingAs207 = true;
+        server.methods.clear();
+        QVERIFY(client.prepare());
+        QCOMPARE(server.methods, (QList<QByteArray>{"PROPFIND", "MKCALENDAR"}));
+        QVERIFY(server.exists);
         server.fault = [](const DavRequest&) -> std::optional<DavReply> {
             return DavReply{
                 207,
@@ -423,6 +503,37 @@ private slots:
                 {}};
         };
         QVERIFY(client.prepare().error().contains(QStringLiteral("VTODO")));
+    }
+
+    void findingTheListFromTheServersAddress()
+    {
+        FakeCalDavServer server;
+        TaskListFinder finder(server);
+        QCOMPARE(finder.find(listUrl).list, listUrl);
+        QCOMPARE(finder.find(QUrl(QStringLiteral("https://dav.example/u/new/"))).list,
+                 QUrl(QStringLiteral("https://dav.example/u/new/")));
+
+        // From the server's address: the task lists, not the calendar of events beside them.
+        server.otherCalendars = {{QStringLiteral("/u/events/"), QString::fromUtf8("日历"), "VEVENT"}};
+        TaskListFinder::Found found = finder.find(QUrl(QStringLiteral("https://dav.example/")));
+        QCOMPARE(found.lists.size(), 1);
+        QCOMPARE(found.lists[0].url, listUrl);
+        QCOMPARE(found.lists[0].name, QStringLiteral("tasks"));
+        // Where the root does not name the principal, /.well-known/caldav leads to it, by PROPFIND
+        // all the way through its redirect.
+        server.rootNamesPrincipal = false;
+        server.otherCalendars.append({QStringLiteral("/u/work/"), QString::fromUtf8("工作"), "VTODO"});
+        server.methods.clear();
+        found = finder.find(QUrl(QStringLiteral("https://dav.example/")));
+        QCOMPARE(found.lists.size(), 2);
+        QCOMPARE(found.lists[1].name, QString::fromUtf8("工作"));
+        QVERIFY(server.methods.count("PROPFIND") == server.methods.size());
+        // No list at all: the home, where one is made.
+        server.exists = false;
+        server.otherCalendars.removeLast();
+        found = finder.find(QUrl(QStringLiteral("https://dav.example/")));
+        QVERIFY(found.error.isEmpty() && found.list.isEmpty() && found.lists.isEmpty());
+        QCOMPARE(found.home, QUrl(QStringLiteral("https://dav.example/u/")));
     }
 
     void multistatusAsServersWriteIt()

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QSet>
 #include <QUuid>
 
 namespace {
@@ -84,22 +85,85 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
     }
 
     ++report.requests;
-    const CalDavClient::Changes changes = m_client.changesSince(state.token);
+    CalDavClient::Changes changes = m_client.changesSince(state.token);
     if (!changes.error.isEmpty()) {
         report.error = changes.error;
         return false;
     }
+    QHash<QString, const SyncEntry*> known;
+    for (const SyncEntry& entry : std::as_const(state.entries))
+        known.insert(entry.href, &entry);
+    // Many servers list hrefs and ETags alone: the bodies of what is new or changed are read
+    // after, with what could not be read last time.
+    QStringList toRead;
+    QHash<QString, qsizetype> listed;
+    for (const ServerTask& task : std::as_const(changes.changed)) {
+        listed.insert(task.href, &task - changes.changed.constData());
+        const SyncEntry* entry = known.value(task.href);
+        if (task.ics.isEmpty() && !(entry && !task.etag.isEmpty() && entry->etag == task.etag &&
+                                    !state.pending.contains(task.href)))
+            toRead.append(task.href);
+    }
+    for (const QString& href : std::as_const(state.pending))
+        if (!toRead.contains(href) && !changes.gone.contains(href) &&
+            (!listed.contains(href) || changes.changed[listed[href]].ics.isEmpty()))
+            toRead.append(href);
+    CalDavClient::Bodies bodies;
+    if (!toRead.isEmpty()) {
+        report.requests += int((toRead.size() + CalDavClient::batchSize - 1) / CalDavClient::batchSize);
+        bodies = m_client.fetch(toRead);
+        // Nothing new could be read: no sync to speak of. Tasks that failed before and fail again
+        // are named, and hold back nothing else.
+        const bool fresh = std::any_of(toRead.cbegin(), toRead.cend(), [&state](const QString& href) {
+            return !state.pending.contains(href);
+        });
+        if (fresh && bodies.read.isEmpty() && bodies.gone.isEmpty()) {
+            report.error =
+                QStringLiteral("无法读取服务器上有变动的任务（%1）").arg(bodies.unread.cbegin().value());
+            return false;
+        }
+        changes.gone += bodies.gone;
+    }
+
     // The task list now: what the last sync left, with what changed since.
     QList<ServerTask> server;
-    QHash<QString, qsizetype> changed;
-    for (const ServerTask& task : changes.changed) {
-        changed.insert(task.href, server.size());
+    QSet<QString> seen;
+    const auto addRead = [&](ServerTask task) {
+        seen.insert(task.href);
+        if (const auto unread = bodies.unread.constFind(task.href); unread != bodies.unread.cend()) {
+            task.problem = QStringLiteral("这次没能读到它（%1），下次同步再试").arg(unread.value());
+        } else if (const auto body = bodies.read.constFind(task.href); body != bodies.read.cend()) {
+            task.ics = body->ics;
+            if (!body->etag.isEmpty())
+                task.etag = body->etag;
+        } else if (task.ics.isEmpty()) {
+            // Listed with the ETag last synced: as it was.
+            const SyncEntry* entry = known.value(task.href);
+            server.append(
+                {entry->href, entry->etag, {}, entry->uid, entry->values, entry->open, false, {}, {}});
+            return;
+        }
         server.append(task);
-        TaskCodec::read(server.last(), today, today);
-    }
+        if (task.problem.isEmpty())
+            TaskCodec::read(server.last(), today, today);
+    };
+    for (const ServerTask& task : std::as_const(changes.changed))
+        if (!changes.gone.contains(task.href))
+            addRead(task);
+    for (const QString& href : std::as_const(toRead))
+        if (!seen.contains(href) && !changes.gone.contains(href))
+            addRead({href,
+                     known.contains(href) ? known[href]->etag : QByteArray(),
+                     {},
+                     {},
+                     {},
+                     true,
+                     false,
+                     {},
+                     {}});
     if (!changes.whole) {
         for (const SyncEntry& entry : std::as_const(state.entries)) {
-            if (changed.contains(entry.href) || changes.gone.contains(entry.href))
+            if (seen.contains(entry.href) || changes.gone.contains(entry.href))
                 continue;
             server.append({entry.href, entry.etag, {}, entry.uid, entry.values, entry.open, false, {}, {}});
         }
@@ -120,6 +184,7 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
         }
     }
     const QDateTime now = m_clock.now();
+    int uploaded = 0, completed = 0;
     for (SyncPlan::Upload& upload : plan.uploads) {
         if (!upload.ifMatch.isEmpty() && upload.previous.isEmpty()) {
             // An update keeps what the agenda does not hold (alarms, notes, categories): fetch it.
@@ -137,9 +202,11 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
             upload.previous = got.body;
         }
         ++report.requests;
-        const DavReply put = m_client.put(
-            upload.href, TaskCodec::write(upload.previous, upload.uid, upload.values, upload.open, now),
-            upload.ifMatch);
+        const DavReply put =
+            m_client.put(upload.href,
+                         TaskCodec::write(upload.previous, upload.uid, upload.values, upload.open, now,
+                                          upload.unchanged ? &upload.unchanged->values : nullptr),
+                         upload.ifMatch);
         if (put.status == 412) {
             retry = true;
             return false;
@@ -151,8 +218,6 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
                 QStringLiteral("“%1”：服务器拒绝了它（HTTP %2）").arg(upload.values.text).arg(put.status));
             if (upload.unchanged)
                 plan.entries.append(*upload.unchanged);
-            if (upload.counted)
-                --(plan.*upload.counted);
             continue;
         }
         if (!put.ok()) {
@@ -160,6 +225,9 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
             return false;
         }
         plan.entries.append({upload.uid, upload.href, put.etag, upload.values, upload.open});
+        ++uploaded;
+        if (upload.completes)
+            ++completed;
     }
 
     if (plan.agendaChanged) {
@@ -173,6 +241,8 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
         }
     }
     state.token = changes.token;
+    state.pending = bodies.unread.keys();
+    state.pending.sort();
     state.entries = plan.entries;
     state.lastSuccess = now;
     if (const Result saved = state.save(m_files, statePath()); !saved) {
@@ -181,9 +251,9 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
         return false;
     }
     SyncRenames::clear(m_files, dir.filePath(QString::fromUtf8(SyncRenames::fileName)), renames.bytes);
-    report.uploaded = plan.uploaded;
+    report.uploaded = uploaded;
     report.downloaded = plan.downloaded;
-    report.completed = plan.completed;
+    report.completed = plan.completed + completed;
     report.conflicts = plan.conflicts;
     report.skipped = plan.skipped + report.skipped;
     return true;

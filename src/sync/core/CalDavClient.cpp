@@ -28,17 +28,36 @@ const QByteArray listProperties =
     "<d:propfind xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:prop>"
     "<d:resourcetype/><c:supported-calendar-component-set/></d:prop></d:propfind>";
 
-const QByteArray newList = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                           "<c:mkcalendar xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
-                           "<d:set><d:prop><d:displayname>Kestrin</d:displayname>"
-                           "<c:supported-calendar-component-set><c:comp name=\"VTODO\"/>"
-                           "</c:supported-calendar-component-set></d:prop></d:set></c:mkcalendar>";
-
 QString withSlash(QString path)
 {
     if (!path.endsWith(u'/'))
         path += u'/';
     return path;
+}
+
+QByteArray multiget(const QStringList& hrefs)
+{
+    QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                      "<c:calendar-multiget xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
+                      "<d:prop><d:getetag/><c:calendar-data/></d:prop>";
+    for (const QString& href : hrefs)
+        body += "<d:href>" + QString::fromUtf8(QUrl::toPercentEncoding(href, "/")).toHtmlEscaped().toUtf8() +
+                "</d:href>";
+    return body + "</c:calendar-multiget>";
+}
+
+// Servers name a resource by its path, some by its whole URL.
+QString pathOf(const QString& href)
+{
+    if (href.startsWith(QStringLiteral("http://")) || href.startsWith(QStringLiteral("https://")))
+        return QUrl(href).path();
+    return href;
+}
+
+// Statuses that say a REPORT of this kind is not done here, rather than that something failed.
+bool notSupported(int status)
+{
+    return status == 400 || status == 403 || status == 405 || status == 415 || status == 501;
 }
 
 } // namespace
@@ -51,10 +70,55 @@ CalDavClient::CalDavClient(DavTransport& transport, const QUrl& list) : m_transp
 DavReply CalDavClient::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
                             QList<QPair<QByteArray, QByteArray>> headers)
 {
+    return exchange(m_transport, method, url, body, std::move(headers));
+}
+
+DavReply CalDavClient::exchange(DavTransport& transport, const QByteArray& method, const QUrl& url,
+                                const QByteArray& body, QList<QPair<QByteArray, QByteArray>> headers,
+                                QUrl* landed)
+{
     if (!body.isEmpty())
         headers.append(
             {"Content-Type", body.startsWith("BEGIN:") ? "text/calendar; charset=utf-8" : xmlType});
-    return m_transport.send({method, url, headers, body});
+    QUrl target = url;
+    DavReply reply;
+    for (int hop = 0; hop < 5; ++hop) {
+        reply = transport.send({method, target, headers, body});
+        const bool redirect = reply.status == 301 || reply.status == 302 || reply.status == 303 ||
+                              reply.status == 307 || reply.status == 308;
+        if (!redirect || reply.location.isEmpty())
+            break;
+        const QUrl next = target.resolved(QUrl::fromEncoded(reply.location));
+        if (!next.isValid() ||
+            (target.scheme() == QStringLiteral("https") && next.scheme() != target.scheme()))
+            break;
+        target = next;
+    }
+    if (landed)
+        *landed = target;
+    return reply;
+}
+
+bool CalDavClient::isMissing(const DavReply& reply)
+{
+    if (reply.status == 404 || reply.status == 410)
+        return true;
+    if (reply.status != 207)
+        return false;
+    const Multistatus::Answer answer = Multistatus::read(reply.body);
+    return answer.error.isEmpty() && answer.responses.size() == 1 &&
+           (answer.responses[0].status == 404 || answer.responses[0].status == 410);
+}
+
+DavReply CalDavClient::makeList(DavTransport& transport, const QUrl& url, const QString& name)
+{
+    const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                            "<c:mkcalendar xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
+                            "<d:set><d:prop><d:displayname>" +
+                            name.toHtmlEscaped().toUtf8() +
+                            "</d:displayname><c:supported-calendar-component-set><c:comp name=\"VTODO\"/>"
+                            "</c:supported-calendar-component-set></d:prop></d:set></c:mkcalendar>";
+    return exchange(transport, "MKCALENDAR", url, body);
 }
 
 QUrl CalDavClient::urlOf(const QString& href) const
@@ -72,8 +136,8 @@ QString CalDavClient::hrefFor(const QString& uid) const
 Result CalDavClient::prepare()
 {
     const DavReply found = send("PROPFIND", m_list, listProperties, {{"Depth", "0"}});
-    if (found.status == 404) {
-        const DavReply made = send("MKCALENDAR", m_list, newList);
+    if (isMissing(found)) {
+        const DavReply made = makeList(m_transport, m_list, QStringLiteral("Kestrin"));
         if (!made.ok())
             return Result::failed(QStringLiteral("无法建立任务列表：") + failure(made));
         return Result::done();
@@ -103,13 +167,14 @@ CalDavClient::Changes CalDavClient::read(const DavReply& reply, bool whole)
     }
     changes.token = answer.syncToken;
     for (const Multistatus::Response& response : answer.responses) {
-        if (response.isCollection || withSlash(response.href) == m_list.path())
+        const QString href = pathOf(response.href);
+        if (response.isCollection || withSlash(href) == m_list.path())
             continue;
         if (response.status == 404) {
-            changes.gone.append(response.href);
+            changes.gone.append(href);
         } else if (response.status >= 200 && response.status < 300) {
             ServerTask task;
-            task.href = response.href;
+            task.href = href;
             task.etag = response.etag;
             task.ics = response.calendarData;
             changes.changed.append(task);
@@ -127,7 +192,7 @@ CalDavClient::Changes CalDavClient::changesSince(const QString& token)
         Multistatus::read(reply.body).validSyncTokenRefused)
         return changesSince({});
     // No sync-collection here: every task, with its ETag.
-    if (reply.status == 400 || reply.status == 403 || reply.status == 405 || reply.status == 501) {
+    if (notSupported(reply.status)) {
         reply = send("REPORT", m_list, calendarQuery, {{"Depth", "1"}});
         if (reply.status == 207)
             return read(reply, true);
@@ -135,6 +200,52 @@ CalDavClient::Changes CalDavClient::changesSince(const QString& token)
     Changes failed;
     failed.error = failure(reply);
     return failed;
+}
+
+CalDavClient::Bodies CalDavClient::fetch(const QStringList& hrefs)
+{
+    Bodies bodies;
+    for (qsizetype from = 0; from < hrefs.size(); from += batchSize) {
+        const QStringList batch = hrefs.mid(from, batchSize);
+        if (m_multiget && readBatch(batch, bodies))
+            continue;
+        for (const QString& href : batch) {
+            const DavReply got = get(href);
+            if (got.ok())
+                bodies.read.insert(href, {href, got.etag, got.body, {}, {}, true, false, {}, {}});
+            else if (got.status == 404 || got.status == 410)
+                bodies.gone.append(href);
+            else
+                bodies.unread.insert(href, failure(got));
+        }
+    }
+    return bodies;
+}
+
+// false when the server does not do multiget, and the batch is to be read another way.
+bool CalDavClient::readBatch(const QStringList& hrefs, Bodies& bodies)
+{
+    const DavReply reply = send("REPORT", m_list, multiget(hrefs));
+    if (notSupported(reply.status)) {
+        m_multiget = false;
+        return false;
+    }
+    const Multistatus::Answer answer = Multistatus::read(reply.body);
+    const QString why = reply.status != 207 ? failure(reply) : answer.error;
+    for (const Multistatus::Response& response : answer.responses) {
+        const QString href = pathOf(response.href);
+        if (!why.isEmpty() || !hrefs.contains(href))
+            continue;
+        if (response.status == 404 || response.status == 410)
+            bodies.gone.append(href);
+        else if (response.status >= 200 && response.status < 300 && !response.calendarData.isEmpty())
+            bodies.read.insert(href,
+                               {href, response.etag, response.calendarData, {}, {}, true, false, {}, {}});
+    }
+    for (const QString& href : hrefs)
+        if (!bodies.read.contains(href) && !bodies.gone.contains(href))
+            bodies.unread.insert(href, why.isEmpty() ? QStringLiteral("服务器没有给出它的内容") : why);
+    return true;
 }
 
 DavReply CalDavClient::put(const QString& href, const QByteArray& ics, const QByteArray& ifMatch)

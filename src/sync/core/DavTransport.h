@@ -19,7 +19,8 @@ struct DavReply
     int status = 0; // 0: no answer; error says why
     QByteArray body;
     QByteArray etag;
-    QString error; // a failure below HTTP: unreachable, refused certificate, timeout
+    QString error;            // a failure below HTTP: unreachable, refused certificate, timeout
+    QByteArray location = {}; // where a redirect points
     bool ok() const { return status >= 200 && status < 300; }
 };
 

@@ -22,6 +22,19 @@ bool is(const QXmlStreamReader& xml, const QString& ns, QStringView name)
     return xml.namespaceUri() == ns && xml.name() == name;
 }
 
+// The href inside a property such as current-user-principal.
+QString hrefIn(QXmlStreamReader& xml)
+{
+    QString href;
+    while (xml.readNextStartElement()) {
+        if (href.isEmpty() && is(xml, dav, u"href"))
+            href = QUrl::fromPercentEncoding(xml.readElementText().trimmed().toUtf8());
+        else
+            xml.skipCurrentElement();
+    }
+    return href;
+}
+
 void readPropstat(QXmlStreamReader& xml, Response& response)
 {
     Response found;
@@ -39,9 +52,12 @@ void readPropstat(QXmlStreamReader& xml, Response& response)
                     while (xml.readNextStartElement()) {
                         if (is(xml, dav, u"collection"))
                             found.isCollection = true;
+                        if (is(xml, caldav, u"calendar"))
+                            found.isCalendar = true;
                         xml.skipCurrentElement();
                     }
                 } else if (is(xml, caldav, u"supported-calendar-component-set")) {
+                    found.componentsListed = true;
                     while (xml.readNextStartElement()) {
                         if (is(xml, caldav, u"comp") && xml.attributes()
                                                                 .value(QStringLiteral("name"))
@@ -49,6 +65,12 @@ void readPropstat(QXmlStreamReader& xml, Response& response)
                             found.holdsTasks = true;
                         xml.skipCurrentElement();
                     }
+                } else if (is(xml, dav, u"displayname")) {
+                    found.displayName = xml.readElementText().trimmed();
+                } else if (is(xml, dav, u"current-user-principal")) {
+                    found.principal = hrefIn(xml);
+                } else if (is(xml, caldav, u"calendar-home-set")) {
+                    found.calendarHome = hrefIn(xml);
                 } else {
                     xml.skipCurrentElement();
                 }
@@ -66,7 +88,14 @@ void readPropstat(QXmlStreamReader& xml, Response& response)
     if (!found.calendarData.isEmpty())
         response.calendarData = found.calendarData;
     response.isCollection |= found.isCollection;
+    response.isCalendar |= found.isCalendar;
     response.holdsTasks |= found.holdsTasks;
+    response.componentsListed |= found.componentsListed;
+    for (auto [field, value] : {std::pair{&Response::displayName, &found.displayName},
+                                std::pair{&Response::principal, &found.principal},
+                                std::pair{&Response::calendarHome, &found.calendarHome}})
+        if (!value->isEmpty())
+            response.*field = *value;
 }
 
 } // namespace
@@ -107,6 +136,9 @@ Answer read(const QByteArray& body)
                 else
                     xml.skipCurrentElement();
             }
+            // A calendar that names no components takes them all (RFC 4791 §5.2.3).
+            if (response.isCalendar && !response.componentsListed)
+                response.holdsTasks = true;
             answer.responses.append(response);
         } else {
             xml.skipCurrentElement();

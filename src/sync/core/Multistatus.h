@@ -14,7 +14,12 @@ struct Response
     QByteArray etag;
     QByteArray calendarData;
     bool isCollection = false;
-    bool holdsTasks = false; // supported-calendar-component-set names VTODO
+    bool isCalendar = false;
+    bool holdsTasks = false; // supported-calendar-component-set names VTODO, or a calendar names none
+    bool componentsListed = false;
+    QString displayName;
+    QString principal;    // current-user-principal's href
+    QString calendarHome; // calendar-home-set's first href
 };
 
 struct Answer

@@ -137,12 +137,11 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
     QSet<QString> known;
 
     auto upload = [&plan](const SyncEntry& entry, const ServerTask* task, const TaskValues& values, bool open,
-                          std::optional<SyncEntry> unchanged, int SyncPlan::*counted) {
+                          std::optional<SyncEntry> unchanged) {
         const bool there = task != nullptr;
+        const bool completes = !open && there && task->open;
         plan.uploads.append({entry.href, there ? task->etag : QByteArray(), there ? task->ics : QByteArray(),
-                             entry.uid, values, open, std::move(unchanged), counted});
-        if (counted)
-            ++(plan.*counted);
+                             entry.uid, values, open, std::move(unchanged), completes});
     };
 
     QList<const SyncEntry*> completed;
@@ -168,7 +167,8 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
         if (!task || !task->open) {
             if (index >= 0 && merge.localValues(index) != entry.values) {
                 // Changed here while closed there: the agenda's version stays and goes back.
-                upload(entry, task, merge.localValues(index), true, entry, &SyncPlan::conflicts);
+                upload(entry, task, merge.localValues(index), true, entry);
+                ++plan.conflicts;
                 continue;
             }
             if (index >= 0) {
@@ -186,7 +186,7 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             // archived first, so that it can be restored.
             if (serverChanged)
                 merge.archive(task->values);
-            upload(entry, task, task->values, false, entry, &SyncPlan::completed);
+            upload(entry, task, task->values, false, entry);
             continue;
         }
         const TaskValues mine = merge.localValues(index);
@@ -197,7 +197,7 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
         } else if (localChanged) {
             if (serverChanged)
                 merge.archive(task->values);
-            upload(after, task, mine, true, entry, serverChanged ? nullptr : &SyncPlan::uploaded);
+            upload(after, task, mine, true, entry);
             continue;
         } else if (serverChanged) {
             if (const QString why = merge.refusal(task->values.text, index); !why.isEmpty()) {
@@ -228,7 +228,7 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
                 merge.archive(task.values);
                 const SyncEntry theirs = entry;
                 entry.values = mine;
-                upload(entry, &task, mine, true, theirs, nullptr);
+                upload(entry, &task, mine, true, theirs);
             } else {
                 plan.entries.append(entry);
             }
@@ -265,7 +265,7 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             } else {
                 if (task->open)
                     merge.archive(task->values);
-                upload(now, task, mine, true, *entry, task->open ? nullptr : &SyncPlan::uploaded);
+                upload(now, task, mine, true, *entry);
             }
             continue;
         }
@@ -285,8 +285,7 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
         if (merge.taken(int(i)))
             continue;
         const QString uid = newUid();
-        upload({uid, hrefFor(uid), {}, {}}, nullptr, valuesOf(local[i]), true, std::nullopt,
-               &SyncPlan::uploaded);
+        upload({uid, hrefFor(uid), {}, {}}, nullptr, valuesOf(local[i]), true, std::nullopt);
     }
     merge.finish();
     return plan;

@@ -22,9 +22,9 @@ struct SyncPlan
         TaskValues values;
         bool open = true;
         // What the sync state keeps when the server refuses this one task, so that the next sync
-        // tries it again; nothing for a new task.
+        // tries it again; nothing for a new task. Its values are what both sides last agreed.
         std::optional<SyncEntry> unchanged;
-        int SyncPlan::*counted = nullptr; // the count this write adds to, taken back when refused
+        bool completes = false; // the write completes a task that is open on the server
     };
 
     QList<Upload> uploads;
@@ -33,7 +33,9 @@ struct SyncPlan
     QList<AgendaItem> items;    // the agenda afterwards
     QStringList removalEntries; // my.log entries of the items that leave it
     QList<SyncEntry> entries;   // the sync state afterwards, but for the uploads
-    int uploaded = 0, downloaded = 0, completed = 0, conflicts = 0;
+    // What reached the agenda, what left it because it was completed there, and the conflicts; the
+    // writes count themselves as they are done.
+    int downloaded = 0, completed = 0, conflicts = 0;
     QStringList skipped; // tasks left alone on both sides, and why
 };
 

@@ -25,6 +25,8 @@ Result SyncState::load(const TextFiles& files, const QString& path, SyncState& s
     state.user = root.value(QStringLiteral("user")).toString();
     state.basicAuth = root.value(QStringLiteral("auth")).toString() == QStringLiteral("basic");
     state.token = root.value(QStringLiteral("token")).toString();
+    for (const QJsonValue& href : root.value(QStringLiteral("pending")).toArray())
+        state.pending.append(href.toString());
     state.lastSuccess =
         QDateTime::fromString(root.value(QStringLiteral("lastSuccess")).toString(), Qt::ISODate);
     for (const QJsonValue& value : root.value(QStringLiteral("entries")).toArray()) {
@@ -67,6 +69,7 @@ Result SyncState::save(TextFiles& files, const QString& path) const
                            {QStringLiteral("user"), user},
                            {QStringLiteral("auth"), basicAuth ? QStringLiteral("basic") : QString()},
                            {QStringLiteral("token"), token},
+                           {QStringLiteral("pending"), QJsonArray::fromStringList(pending)},
                            {QStringLiteral("lastSuccess"), lastSuccess.toString(Qt::ISODateWithMs)},
                            {QStringLiteral("entries"), entryList}};
     return files.replace(path, QJsonDocument(root).toJson(QJsonDocument::Indented));

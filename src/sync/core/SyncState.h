@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QStringList>
 #include <QUrl>
 
 class TextFiles;
@@ -22,6 +23,7 @@ struct SyncState
     QString token;
     QDateTime lastSuccess;
     QList<SyncEntry> entries;
+    QStringList pending = {}; // hrefs of changed tasks that could not be read, read again next time
 
     // A missing file is no link: an empty url. A file that does not read is an error naming it.
     static Result load(const TextFiles& files, const QString& path, SyncState& state);

@@ -1,0 +1,108 @@
+#include "sync/core/TaskListFinder.h"
+
+#include "sync/core/CalDavClient.h"
+#include "sync/core/Multistatus.h"
+
+namespace {
+
+const QByteArray properties =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+    "<d:propfind xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:prop>"
+    "<d:resourcetype/><d:displayname/><c:supported-calendar-component-set/>"
+    "<d:current-user-principal/><c:calendar-home-set/></d:prop></d:propfind>";
+
+QUrl withSlash(QUrl url)
+{
+    if (!url.path().endsWith(u'/'))
+        url.setPath(url.path() + u'/');
+    return url;
+}
+
+} // namespace
+
+TaskListFinder::TaskListFinder(DavTransport& transport) : m_transport(transport) {}
+
+TaskListFinder::Found TaskListFinder::find(const QUrl& address)
+{
+    Found found;
+    const auto failed = [&found](const DavReply& reply) {
+        found.status = reply.status;
+        found.error = CalDavClient::failure(reply);
+        return found;
+    };
+    const auto propfind = [this](const QUrl& url, const char* depth, QUrl* landed = nullptr) {
+        return CalDavClient::exchange(m_transport, "PROPFIND", url, properties, {{"Depth", depth}}, landed);
+    };
+
+    QUrl here;
+    const DavReply first = propfind(withSlash(address), "0", &here);
+    const bool serverRoot = address.path().isEmpty() || address.path() == QStringLiteral("/");
+    if (CalDavClient::isMissing(first) && !serverRoot) {
+        found.list = withSlash(address);
+        return found;
+    }
+    if (first.status == 401 || first.status == 0)
+        return failed(first);
+    Multistatus::Answer answer = Multistatus::read(first.body);
+    QString home, principal;
+    if (first.status == 207 && answer.error.isEmpty() && !answer.responses.isEmpty()) {
+        const Multistatus::Response& self = answer.responses.first();
+        if (self.isCalendar) {
+            if (!self.holdsTasks)
+                found.error = QStringLiteral("这个日历不能存放任务（VTODO），请换一个任务列表的地址");
+            else
+                found.list = here;
+            return found;
+        }
+        home = self.calendarHome;
+        principal = self.principal;
+    } else {
+        here = address;
+    }
+
+    // Not a list: the principal's calendar home.
+    if (home.isEmpty() && principal.isEmpty()) {
+        QUrl wellKnown = address;
+        wellKnown.setPath(QStringLiteral("/.well-known/caldav"));
+        const DavReply known = propfind(wellKnown, "0", &here);
+        if (known.status == 401)
+            return failed(known);
+        if (known.status == 207)
+            for (const Multistatus::Response& response : Multistatus::read(known.body).responses)
+                if (principal.isEmpty())
+                    principal = response.principal;
+    }
+    if (home.isEmpty() && !principal.isEmpty()) {
+        const QUrl principalUrl = here.resolved(QUrl(principal));
+        const DavReply reply = propfind(principalUrl, "0", &here);
+        if (reply.status != 207)
+            return failed(reply);
+        for (const Multistatus::Response& response : Multistatus::read(reply.body).responses)
+            if (home.isEmpty())
+                home = response.calendarHome;
+    }
+    if (home.isEmpty()) {
+        found.error =
+            QStringLiteral("在这个地址找不到日历（没有 calendar-home-set），请给出任务列表的完整地址");
+        return found;
+    }
+    found.home = withSlash(here.resolved(QUrl(home)));
+    const DavReply listing = propfind(found.home, "1", &here);
+    if (listing.status != 207)
+        return failed(listing);
+    answer = Multistatus::read(listing.body);
+    if (!answer.error.isEmpty()) {
+        found.error = answer.error;
+        return found;
+    }
+    for (const Multistatus::Response& response : answer.responses) {
+        if (!response.isCalendar || !response.holdsTasks)
+            continue;
+        const QUrl url = withSlash(here.resolved(QUrl(response.href)));
+        QString name = response.displayName;
+        if (name.isEmpty())
+            name = url.path().section(u'/', -2, -2);
+        found.lists.append({name, url});
+    }
+    return found;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "sync/core/DavTransport.h"
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+// The task list a user means by an address: the list itself (there or to be made), or the server's
+// address, from which the principal (RFC 6764's /.well-known/caldav, current-user-principal) and
+// its calendar home (RFC 4791 §6.2.1) lead to the lists that hold tasks.
+class TaskListFinder
+{
+public:
+    explicit TaskListFinder(DavTransport& transport);
+
+    struct TaskList
+    {
+        QString name;
+        QUrl url;
+    };
+    struct Found
+    {
+        QString error;         // the reason for the user; transport failures say 401 as status
+        int status = 0;        // the failing reply's status
+        QUrl list;             // the address is a task list, or nothing is there yet
+        QList<TaskList> lists; // otherwise, the home's task lists
+        QUrl home;             // where a new list goes
+    };
+    Found find(const QUrl& address);
+
+private:
+    DavTransport& m_transport;
+};
