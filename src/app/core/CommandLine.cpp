@@ -109,6 +109,11 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
                 return fail(QStringLiteral("--user 后面应是用户名"));
             result.caldavUser = *user;
             userGiven = true;
+        } else if (const auto list = valueOf(QStringLiteral("--tasklist"), arguments, i, missing)) {
+            if (missing || list->isEmpty())
+                return fail(QStringLiteral("--tasklist 后面应是任务列表的名称"));
+            result.caldavList = *list;
+            userGiven = true;
         } else if (arg == QStringLiteral("--sync")) {
             if (!setAction(Sync))
                 return fail(oneTask);
@@ -126,7 +131,7 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
     if ((finishGiven || setGiven) && result.action != Add)
         return fail(QStringLiteral("--finish 与 --set 只用于 --add"));
     if (userGiven && result.caldavUrl.isEmpty())
-        return fail(QStringLiteral("--user 只用于 --caldav URL"));
+        return fail(QStringLiteral("--user 与 --tasklist 只用于 --caldav URL"));
     if (overdueGiven && result.action != List)
         return fail(QStringLiteral("--overdue 只用于 --list"));
     if (result.dirGiven && !QFileInfo(result.appDir).isDir())
@@ -144,7 +149,7 @@ QString CommandLine::usage(const QString& dataDir)
                "      kestrin --list [--overdue] [--dir DIR]\n"
                "      kestrin --add 内容 --finish YYYY-MM-DD [--set YYYY-MM-DD] [--dir DIR]\n"
                "      kestrin --autostart [on|off] [--dir DIR]\n"
-               "      kestrin --caldav [URL [--user 用户名] | off] [--dir DIR]\n"
+               "      kestrin --caldav [URL [--user 用户名] [--tasklist 名称] | off] [--dir DIR]\n"
                "      kestrin --sync [--dir DIR]\n"
                "\n"
                "  --dir DIR          agenda.txt、my.log、三个声音文件、kestrin.ini 与 backup/ 所在的目录\n"
@@ -160,7 +165,9 @@ QString CommandLine::usage(const QString& dataDir)
                "                     程序正在运行时由它写入。拒绝时退出码为 1，用法错误为 2\n"
                "  --autostart on|off 登录时自动启动本程序（或不再自动启动）；不带 on/off 则显示现状\n"
                "  --caldav URL       与 URL 处的 CalDAV 任务列表同步日程（列表不存在时新建）；\n"
-               "                     服务器要密码时从标准输入读取，存入桌面的密钥存储\n"
+               "                     URL 也可以是服务器的地址，程序自己找到任务列表，有几个时\n"
+               "                     用 --tasklist 名称 选择；服务器要密码时从标准输入读取，\n"
+               "                     存入桌面的密钥存储\n"
                "  --caldav off       断开任务列表，两边的日程都不删除；不带参数则显示现状\n"
                "  --sync             立即同步，显示上传、下载、完成与冲突的条数\n"
                "  --help             显示本说明\n"

@@ -19,7 +19,7 @@ struct CommandLine
         List,        // --list [--overdue]
         Add,         // --add TEXT --finish DATE [--set DATE]
         Autostart,   // --autostart [on|off]
-        CalDav,      // --caldav [URL [--user NAME] | off]
+        CalDav,      // --caldav [URL [--user NAME] [--tasklist NAME] | off]
         Sync,        // --sync
     };
     Action action = Run;
@@ -34,6 +34,7 @@ struct CommandLine
     std::optional<bool> autostart;      // nothing: only say whether it is on
     QString caldavUrl;                  // empty: only say which server, unless caldavOff
     QString caldavUser;
+    QString caldavList; // --tasklist: which of the server's task lists
     bool caldavOff = false;
 
     // arguments without the program name; exeDir is the directory of the executable.
