@@ -12,7 +12,7 @@ runs=${3:-5}
 kestrin=$build/kestrin
 ms() { date +%s%3N; }
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
-requests() { grep -c ' request for ' "$work/radicale.log" || true; }
+requests() { grep -c ' request for ' "$work/server.log" || true; }
 
 folder=$work/folder
 mkdir -p "$folder"

@@ -4,6 +4,9 @@
   put UID SUMMARY [DTSTART [DUE]]   a new or changed task (dates as YYYYMMDD; "-" for none)
   complete SUMMARY YYYYMMDD   marks the task with that summary completed on that day
   count                       how many tasks the list holds
+  etags                       one line a task: HREF<TAB>ETAG, to see that nothing was written
+  putfile NAME FILE           stores FILE as NAME.ics, as a phone writes it
+  show SUMMARY                the task with that summary, its lines unfolded
 """
 import base64
 import re
@@ -26,10 +29,15 @@ def request(method, target, body=None, headers=None):
         return e.code, e.read().decode()
 
 
-def tasks():
+def listing():
     status, body = request("PROPFIND", url, b'<?xml version="1.0"?><propfind xmlns="DAV:"><prop><getetag/></prop></propfind>',
                            {"Depth": "1", "Content-Type": "application/xml"})
     assert status == 207, (status, body)
+    return body
+
+
+def tasks():
+    body = listing()
     found = {}
     for href in re.findall(r"<(?:\w+:)?href>([^<]*\.ics)</(?:\w+:)?href>", body):
         status, text = request("GET", urljoin(url, href))
@@ -57,6 +65,22 @@ if command == "list":
         print(f"{summary}\t{status}\t{start}\t{due}")
 elif command == "count":
     print(len(tasks()))
+elif command == "etags":
+    body = re.sub(r"\s+", " ", listing())
+    for href, etag in sorted(re.findall(r"<(?:\w+:)?href>([^<]*\.ics)</(?:\w+:)?href>.*?<(?:\w+:)?getetag>([^<]*)<", body)):
+        print(f"{href}\t{etag}")
+elif command == "putfile":
+    name, path = args
+    status, body = request("PUT", urljoin(url, name + ".ics"), open(path, "rb").read(),
+                           {"Content-Type": "text/calendar"})
+    assert status in (201, 204), (status, body)
+elif command == "show":
+    for s, _, _, _, text in tasks().values():
+        if s == args[0]:
+            print(text)
+            break
+    else:
+        sys.exit(f"no task {args[0]}")
 elif command == "put":
     uid, summary, start, due = (args + ["-", "-"])[:4]
     status, body = request("PUT", urljoin(url, uid + ".ics"), calendar(uid, summary, start, due),
