@@ -8,7 +8,10 @@
 
 #include <QScopeGuard>
 #include <QTest>
+
 #include <QThread>
+#include <array>
+#include <barrier>
 
 namespace {
 
@@ -197,6 +200,40 @@ private slots:
         QVERIFY(entries > 0);
         for (const QString& line : lines)
             QVERIFY2(line.startsWith(QStringLiteral("sync ")), qPrintable(line));
+    }
+
+    // Two writers (a script and the running program) adding one text at once, each with the table
+    // it loaded before: the check for a twin and the write are one step, so one line goes in.
+    void oneTextAddedTwiceAtOnceIsOneItem()
+    {
+        TestBench bench;
+        bench.write("agenda.txt", agendaRecord("other", today, today));
+        const int rounds = 100;
+        std::array<int, 2> done{};
+        std::barrier bothLoaded(2);
+        const auto writer = [&](int id) {
+            DiskTextFiles files;
+            for (int round = 0; round < rounds; ++round) {
+                AgendaStore agenda(files, bench.path("agenda.txt"), bench.path("my.log"));
+                agenda.load(today);
+                bothLoaded.arrive_and_wait();
+                if (agenda
+                        .addTyped(QStringLiteral("twin %1").arg(round), QString(),
+                                  QStringLiteral("2026-12-31"), today)
+                        .status == StoreChange::Done)
+                    ++done[id];
+            }
+        };
+        const std::unique_ptr<QThread> script(QThread::create(writer, 0));
+        const std::unique_ptr<QThread> program(QThread::create(writer, 1));
+        script->start();
+        program->start();
+        script->wait();
+        program->wait();
+        AgendaStore agenda(bench.files, bench.path("agenda.txt"), bench.path("my.log"));
+        QVERIFY(agenda.load(today));
+        QCOMPARE(agenda.table().count(), rounds + 1);
+        QCOMPARE(done[0] + done[1], rounds);
     }
 
     void restoreIsRefusedWithoutWriting()

@@ -102,6 +102,11 @@ StoreChange AgendaStore::add(const AgendaItem& item)
     const auto hold = m_files.holdFolderOf(m_path);
     if (!hold)
         return StoreChange::folderBusy();
+    return appendHeld(item);
+}
+
+StoreChange AgendaStore::appendHeld(const AgendaItem& item)
+{
     if (const Result written = AgendaFile::append(m_files, m_path, item); !written)
         return writeFailed(QString::fromUtf8(AgendaFile::fileName), written.error());
     return StoreChange::done();
@@ -110,6 +115,13 @@ StoreChange AgendaStore::add(const AgendaItem& item)
 StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, const QString& finishText,
                                   QDate today)
 {
+    // The check for a twin and the write are one step under the hold: two writers adding one text
+    // at once would otherwise each find it missing in the table it loaded before.
+    const auto hold = m_files.holdFolderOf(m_path);
+    if (!hold)
+        return StoreChange::folderBusy();
+    if (m_loaded && !unchangedOnDisk())
+        load(today);
     if (QString refusal = checkAdd(); !refusal.isEmpty())
         return StoreChange::refused(refusal);
     if (QString refusal = checkEntry(text, nullptr); !refusal.isEmpty())
@@ -118,7 +130,7 @@ StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, c
     const auto finishDate = DateText::parse(finishText);
     if (!setDate || !finishDate)
         return StoreChange::refused(QStringLiteral("请输入有效日期！"));
-    return add({text, *setDate, *finishDate, 0});
+    return appendHeld({text, *setDate, *finishDate, 0});
 }
 
 StoreChange AgendaStore::replaceAll(const QList<AgendaItem>& items, const QStringList& entries)

@@ -57,6 +57,8 @@ public:
     StoreChange replaceAll(const QList<AgendaItem>& items, const QStringList& entries);
 
 private:
+    // Appends with the folder already held.
+    StoreChange appendHeld(const AgendaItem& item);
     StoreChange writeFailed(const QString& fileName, const QString& error) const;
     StoreChange rewrite(const QList<AgendaItem>& items);
 
