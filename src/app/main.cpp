@@ -26,37 +26,28 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 #include <cerrno>
 #include <cstring>
 #include <malloc.h>
+#include <optional>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-const QString backupDirKey = QStringLiteral("backup/dir");
-
-void printProblems(const QStringList& problems)
+// The second backup folder: the one given now, remembered for later runs, or the one remembered;
+// nothing when the one given could not be remembered, and the reason is printed.
+std::optional<QString> backupElsewhere(const CommandLine& options)
 {
-    for (const QString& problem : problems)
-        CommandTasks::print(stderr, QStringLiteral("kestrin: 备份：") + problem);
-}
-
-// The second backup folder: the one given now, remembered for later runs, or the one remembered.
-QString backupElsewhere(const CommandLine& options)
-{
-    QSettings settings(QDir(options.appDir).filePath(QString::fromUtf8(Settings::fileName)),
-                       QSettings::IniFormat);
     if (options.backupDir) {
-        if (options.backupDir->isEmpty())
-            settings.remove(backupDirKey);
-        else
-            settings.setValue(backupDirKey, *options.backupDir);
-        settings.sync();
+        if (const Result kept = Backups::remember(options.appDir, *options.backupDir); !kept) {
+            CommandTasks::print(stderr,
+                                QStringLiteral("kestrin: %1，异地备份目录未记住。").arg(kept.error()));
+            return std::nullopt;
+        }
     }
-    return settings.value(backupDirKey).toString();
+    return Backups::rememberedElsewhere(options.appDir);
 }
 
 // Qt aborts with a core dump when its platform finds no display to open: tell the user instead.
@@ -132,7 +123,10 @@ int main(int argc, char* argv[])
     }
     if (options.action == CommandLine::CalDav || options.action == CommandLine::Sync)
         return runSyncHelper(exeDir, argc, argv);
-    const QString elsewhere = backupElsewhere(options);
+    const std::optional<QString> rememberedElsewhere = backupElsewhere(options);
+    if (!rememberedElsewhere)
+        return 1;
+    const QString& elsewhere = *rememberedElsewhere;
     if (options.action != CommandLine::Run) {
         QCoreApplication app(argc, argv);
         switch (options.action) {
@@ -143,7 +137,7 @@ int main(int argc, char* argv[])
         case CommandLine::List:
             return CommandTasks::listAgenda(options);
         case CommandLine::Add:
-            return CommandTasks::add(options);
+            return CommandTasks::add(options, elsewhere);
         case CommandLine::Autostart:
             return CommandTasks::autostart(options, QCoreApplication::applicationFilePath());
         default:
@@ -195,7 +189,7 @@ int main(int argc, char* argv[])
     QtMessageBoxes messages;
     DiskTextFiles disk;
     BackupBeforeWrite files(disk, backups, clock);
-    files.onProblems = printProblems;
+    files.onProblems = CommandTasks::printBackupProblems;
     // The sound stack is opened at the first sound readied or played, not at start.
     LateSoundDevice sound({QDir(exeDir).filePath(QStringLiteral("kestrin_sound.so")),
                            QDir(exeDir).filePath(QStringLiteral(KESTRIN_LIB_DIR "/kestrin_sound.so"))});
@@ -250,6 +244,6 @@ int main(int argc, char* argv[])
         instance.requestHandler = nullptr;
     }
     // The day's last state, whatever ended the run (the tray's command, the close box, a signal).
-    printProblems(backups.take());
+    CommandTasks::printBackupProblems(backups.take());
     return code;
 }

@@ -49,4 +49,15 @@ Result written(const QSettings& settings)
     return Result::failed(QStringLiteral("无法写入 %1").arg(QDir::toNativeSeparators(settings.fileName())));
 }
 
+Result change(const QString& path, const std::function<void(QSettings&)>& edit)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    if (const Result read = check(settings); !read)
+        return Result::failed(read.error() + QStringLiteral("，为免丢失其中的设置，没有改动它"));
+    edit(settings);
+    // QSettings writes the whole file anew beside the old one and renames it over: old or new, never half.
+    settings.sync();
+    return written(settings);
+}
+
 } // namespace Settings

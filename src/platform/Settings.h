@@ -2,6 +2,8 @@
 
 #include "platform/Result.h"
 
+#include <functional>
+
 class QSettings;
 
 // The program's own choices, kept beside the data in an INI file that QSettings reads and writes.
@@ -14,5 +16,8 @@ inline constexpr char fileName[] = "kestrin.ini";
 Result check(const QSettings& settings);
 // Whether settings' last sync reached the disk.
 Result written(const QSettings& settings);
+// The one way to write the file: checked first (a file read in part is left byte for byte, and
+// the check's failure returned), then edited, then synced and checked to have reached the disk.
+Result change(const QString& path, const std::function<void(QSettings&)>& edit);
 
 } // namespace Settings

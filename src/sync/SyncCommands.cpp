@@ -6,6 +6,8 @@
 #include "sync/core/CalDavClient.h"
 #include "sync/core/TaskListFinder.h"
 
+#include "app/core/BackupBeforeWrite.h"
+#include "app/core/Backups.h"
 #include "app/core/CommandLine.h"
 #include "app/core/CommandTasks.h"
 #include "app/core/ScriptRequests.h"
@@ -98,8 +100,12 @@ int runSync(const QString& appDir, SyncState& state, const QString& password)
         print(stderr, QStringLiteral("同步失败：日程一直在填写中，稍后再同步。"));
         return 1;
     }
-    DiskTextFiles files;
+    DiskTextFiles disk;
     SystemClock clock;
+    // A completion on the phone removes items here: the day before stays in backup/ first.
+    Backups backups(appDir, Backups::rememberedElsewhere(appDir));
+    BackupBeforeWrite files(disk, backups, clock);
+    files.onProblems = CommandTasks::printBackupProblems;
     QtDavTransport transport(state.user, password);
     transport.sendBasicAtOnce(state.basicAuth);
     CalDavClient client(transport, state.url);

@@ -171,6 +171,46 @@ private slots:
                      QString::fromUtf8("还早\n%1\t2 天\t后面\n").arg(today.addDays(2).toString(Qt::ISODate)));
     }
 
+    // A script's addition is the day's first change like any other: yesterday's files are kept
+    // first, byte for byte.
+    void aScriptsAddKeepsYesterdaysFiles()
+    {
+        TestBench bench;
+        const QDate today = QDate::currentDate();
+        bench.write("agenda.txt", agendaRecord("昨天的", today.addDays(-1), today));
+        bench.write("my.log", gbk("旧: 设置日期2026-12-01; 预定完成日期2026-12-02; 删除日期2026-12-03\r\n"));
+        const QDateTime yesterday(today.addDays(-1), QTime(18, 0));
+        const QByteArray agenda = bench.read("agenda.txt"), log = bench.read("my.log");
+        for (const char* name : {"agenda.txt", "my.log"}) {
+            QFile file(bench.path(name));
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(yesterday, QFileDevice::FileModificationTime));
+        }
+        const Run run = kestrin({QStringLiteral("--dir"), bench.dir.path(), QStringLiteral("--add"),
+                                 QString::fromUtf8("新事"), QStringLiteral("--finish"),
+                                 today.addDays(3).toString(Qt::ISODate)});
+        QCOMPARE(run.code, 0);
+        const QString date = yesterday.date().toString(Qt::ISODate);
+        QCOMPARE(bench.read(qPrintable(QStringLiteral("backup/agenda-%1.txt").arg(date))), agenda);
+        QCOMPARE(bench.read(qPrintable(QStringLiteral("backup/my-%1.log").arg(date))), log);
+        QVERIFY(bench.read("agenda.txt") != agenda);
+    }
+
+    // kestrin.ini read only in part is never rewritten, the second backup folder's included.
+    void aBadSettingsFileIsNotRewritten()
+    {
+        TestBench bench;
+        QTemporaryDir elsewhere;
+        const QByteArray settings = "[alarms\nrow0\\time=07:30\n[backup]\ndir=/old\n";
+        bench.write("kestrin.ini", settings);
+        const Run run = kestrin(
+            {QStringLiteral("--dir"), bench.dir.path(), QStringLiteral("--backup-dir"), elsewhere.path()});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QString::fromUtf8("kestrin.ini 第 1 行格式有误")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QString::fromUtf8("异地备份目录未记住")), qPrintable(run.err));
+        QCOMPARE(bench.read("kestrin.ini"), settings);
+    }
+
     // Scripts started together with no copy running: each waits for another's short hold of the
     // folder's lock, and none takes it for a running program.
     void addsStartedTogetherAreAllWritten()

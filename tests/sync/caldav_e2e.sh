@@ -66,7 +66,15 @@ ok "a second machine finds the list from the server's address and joins without 
 dav put phone-1 "取快递" 20261211 -
 dav put phone-2 '说"你好"' 20261211 20261212
 dav complete "写报告" 20261206
+# That sync is the day's first change here: yesterday's files are kept first, byte for byte.
+touch -d "yesterday 18:00" "$work/a/agenda.txt" "$work/a/my.log"
+rm -rf "$work/a/backup"
+cp "$work/a/agenda.txt" "$work/a.yesterday"
+cp "$work/a/my.log" "$work/log.yesterday"
 out=$("$kestrin" --sync --dir "$work/a") || fail "sync a: $out"
+yesterday=$(date -d yesterday +%F)
+cmp -s "$work/a.yesterday" "$work/a/backup/agenda-$yesterday.txt" || fail "the sync kept no backup of yesterday's agenda"
+cmp -s "$work/log.yesterday" "$work/a/backup/my-$yesterday.log" || fail "the sync kept no backup of yesterday's log"
 [[ "$out" == *"下载 2 条，完成 1 条"* && "$out" == *'未同步：“说"你好"”'* ]] || fail "phone's changes: $out"
 agenda "$work/a" | grep >/dev/null '"取快递",#2026-12-11#,#2026-12-11#' || fail "no due date: $(agenda "$work/a")"
 agenda "$work/a" | grep >/dev/null '写报告' && fail "a completed task stayed"

@@ -38,22 +38,14 @@ QString Ringtones::checkWave(const QString& path)
 
 Result Ringtones::choose(int row, const QString& path)
 {
-    QSettings settings(m_settingsPath, QSettings::IniFormat);
-    if (const Result read = Settings::check(settings); !read)
-        return read;
-    settings.setValue(key(row), QFileInfo(path).absoluteFilePath());
-    settings.sync();
-    return Settings::written(settings);
+    return Settings::change(m_settingsPath, [&](QSettings& settings) {
+        settings.setValue(key(row), QFileInfo(path).absoluteFilePath());
+    });
 }
 
 Result Ringtones::reset(int row)
 {
-    QSettings settings(m_settingsPath, QSettings::IniFormat);
-    if (const Result read = Settings::check(settings); !read)
-        return read;
-    settings.remove(key(row));
-    settings.sync();
-    return Settings::written(settings);
+    return Settings::change(m_settingsPath, [&](QSettings& settings) { settings.remove(key(row)); });
 }
 
 QString Ringtones::ringPath(int row) const

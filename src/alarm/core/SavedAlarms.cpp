@@ -91,25 +91,22 @@ QList<SavedAlarm> SavedAlarms::fromTable(const AlarmTable& table)
 
 Result SavedAlarms::save(const QList<SavedAlarm>& alarms) const
 {
-    QSettings settings(m_path, QSettings::IniFormat);
-    if (const Result read = Settings::check(settings); !read)
-        return Result::failed(read.error() + QStringLiteral("，为免丢失其中的设置，闹钟未保存。"));
-    settings.remove(group);
-    settings.beginGroup(group);
-    for (const SavedAlarm& alarm : alarms) {
-        settings.beginGroup(rowKey(alarm.row));
-        settings.setValue(QStringLiteral("time"), TimeText::format(alarm.time));
-        settings.setValue(QStringLiteral("rings"), alarm.rings);
-        settings.setValue(QStringLiteral("repeat"), AlarmSchedule::key(alarm.repeat));
-        settings.setValue(QStringLiteral("prompt"), alarm.prompt);
-        if (alarm.snoozedTo.isValid())
-            settings.setValue(QStringLiteral("snoozed"), alarm.snoozedTo.toString(Qt::ISODate));
+    const Result saved = Settings::change(m_path, [&](QSettings& settings) {
+        settings.remove(group);
+        settings.beginGroup(group);
+        for (const SavedAlarm& alarm : alarms) {
+            settings.beginGroup(rowKey(alarm.row));
+            settings.setValue(QStringLiteral("time"), TimeText::format(alarm.time));
+            settings.setValue(QStringLiteral("rings"), alarm.rings);
+            settings.setValue(QStringLiteral("repeat"), AlarmSchedule::key(alarm.repeat));
+            settings.setValue(QStringLiteral("prompt"), alarm.prompt);
+            if (alarm.snoozedTo.isValid())
+                settings.setValue(QStringLiteral("snoozed"), alarm.snoozedTo.toString(Qt::ISODate));
+            settings.endGroup();
+        }
         settings.endGroup();
-    }
-    settings.endGroup();
-    // QSettings writes the whole file anew beside the old one and renames it over: old or new, never half.
-    settings.sync();
-    if (const Result written = Settings::written(settings); !written)
-        return Result::failed(written.error() + QStringLiteral("，闹钟未保存。"));
+    });
+    if (!saved)
+        return Result::failed(saved.error() + QStringLiteral("，闹钟未保存。"));
     return Result::done();
 }

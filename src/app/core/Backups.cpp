@@ -2,11 +2,13 @@
 
 #include "agenda/core/AgendaFile.h"
 #include "log/core/LogFile.h"
+#include "platform/Settings.h"
 #include "platform/TextFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 
 #include <algorithm>
 
@@ -30,6 +32,32 @@ std::optional<QByteArray> readAll(const QString& path, QString* error)
 }
 
 } // namespace
+
+namespace {
+
+const QString elsewhereKey = QStringLiteral("backup/dir");
+
+QString settingsPath(const QString& dataDir)
+{
+    return QDir(dataDir).filePath(QString::fromUtf8(Settings::fileName));
+}
+
+} // namespace
+
+QString Backups::rememberedElsewhere(const QString& dataDir)
+{
+    return QSettings(settingsPath(dataDir), QSettings::IniFormat).value(elsewhereKey).toString();
+}
+
+Result Backups::remember(const QString& dataDir, const QString& elsewhere)
+{
+    return Settings::change(settingsPath(dataDir), [&elsewhere](QSettings& settings) {
+        if (elsewhere.isEmpty())
+            settings.remove(elsewhereKey);
+        else
+            settings.setValue(elsewhereKey, elsewhere);
+    });
+}
 
 Backups::Backups(const QString& dataDir, const QString& elsewhere)
     : m_dataDir(dataDir), m_elsewhere(elsewhere)

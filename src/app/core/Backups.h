@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -16,6 +18,11 @@ public:
 
     // elsewhere: the second folder, or empty.
     Backups(const QString& dataDir, const QString& elsewhere);
+
+    // The second folder kestrin.ini remembers for the data folder, or empty.
+    static QString rememberedElsewhere(const QString& dataDir);
+    // Remembers it (empty: none), through kestrin.ini's check.
+    static Result remember(const QString& dataDir, const QString& elsewhere);
 
     QString localDir() const;
     // Copies both files where they are not copied yet for their date, then drops the oldest.

@@ -4,10 +4,12 @@
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/AgendaTexts.h"
 #include "app/core/Autostart.h"
+#include "app/core/BackupBeforeWrite.h"
 #include "app/core/Backups.h"
 #include "app/core/CommandLine.h"
 #include "app/core/ScriptRequests.h"
 #include "log/core/LogFile.h"
+#include "platform/Clock.h"
 #include "platform/TextFiles.h"
 #include "platform/instance/SingleInstance.h"
 
@@ -78,6 +80,8 @@ int restore(const CommandLine& options, const QString& elsewhere)
         return 1;
     }
     Backups backups(options.appDir, elsewhere);
+    // The files replaced are kept as they stood at the end of their day, as before any change.
+    printBackupProblems(backups.take());
     QString report;
     const bool ok = backups.restore(options.restoreDate, &report);
     print(ok ? stdout : stderr, report);
@@ -103,7 +107,13 @@ int listAgenda(const CommandLine& options)
     return 0;
 }
 
-int add(const CommandLine& options)
+void printBackupProblems(const QStringList& problems)
+{
+    for (const QString& problem : problems)
+        print(stderr, QStringLiteral("kestrin: 备份：") + problem);
+}
+
+int add(const CommandLine& options, const QString& elsewhere)
 {
     const QJsonObject request =
         ScriptRequests::addRequest(options.addText, options.addSet, options.addFinish);
@@ -113,7 +123,11 @@ int add(const CommandLine& options)
     QDeadlineTimer deadline(std::chrono::seconds(10));
     for (;;) {
         if (const auto lock = lockFolder(options.appDir)) {
-            DiskTextFiles files;
+            DiskTextFiles disk;
+            Backups backups(options.appDir, elsewhere);
+            SystemClock clock;
+            BackupBeforeWrite files(disk, backups, clock);
+            files.onProblems = printBackupProblems;
             AgendaStore store(files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
                               QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
             store.load(QDate::currentDate());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdio>
 
@@ -14,8 +15,10 @@ int listBackups(const CommandLine& options, const QString& elsewhere);
 int restore(const CommandLine& options, const QString& elsewhere);
 int listAgenda(const CommandLine& options);
 // Hands the addition to the copy running for the folder, which writes it and shows it; with no
-// copy running, writes it here, holding the folder's lock meanwhile.
-int add(const CommandLine& options);
+// copy running, writes it here, holding the folder's lock meanwhile, after the day's backup.
+int add(const CommandLine& options, const QString& elsewhere);
+// Prints a backup's problems; a backup never stops the change it comes before.
+void printBackupProblems(const QStringList& problems);
 int autostart(const CommandLine& options, const QString& program);
 
 void print(std::FILE* to, const QString& text);
