@@ -223,10 +223,18 @@ int main(int argc, char* argv[])
         QObject::connect(agenda, &AgendaPanel::entryModeChanged, &syncs, &SyncSchedule::setEntryBusy);
         QObject::connect(
             agenda, &AgendaPanel::itemRenamed,
-            [&disk, linkPath, renames = dataDir.filePath(QString::fromUtf8(SyncRenames::fileName))](
-                const QString& oldText, const QString& newText) {
-                if (QFile::exists(linkPath))
-                    SyncRenames::record(disk, renames, oldText, newText);
+            [&disk, &notifications, linkPath,
+             renames = dataDir.filePath(QString::fromUtf8(SyncRenames::fileName))](const QString& oldText,
+                                                                                   const QString& newText) {
+                if (!QFile::exists(linkPath))
+                    return;
+                // Unnoted, the next sync sees the old task gone and a new one: the phone then
+                // shows the old one completed beside it.
+                if (const Result noted = SyncRenames::record(disk, renames, oldText, newText); !noted)
+                    notifications.notify(
+                        QStringLiteral("Kestrin 同步"),
+                        QStringLiteral("改名没能记下（%1）：手机上会看到“%2”已完成，另有新的“%3”。")
+                            .arg(noted.error(), oldText, newText));
             });
         // The system bus only for a folder with a task list: the usual start opens no more than before.
         std::unique_ptr<NetworkWatch> network;

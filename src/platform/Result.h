@@ -4,7 +4,7 @@
 
 // What a read or a write of a data file came to: done, or why not, in words for the user. The one
 // way the file layer reports failure.
-class Result
+class [[nodiscard]] Result
 {
 public:
     static Result done() { return Result(); }

@@ -153,7 +153,12 @@ int forget(const CommandLine& options)
 {
     DiskTextFiles files;
     SyncState state;
-    SyncState::load(files, statePath(options.appDir), state);
+    // A link whose file no longer reads is forgotten all the same; its password goes too when the
+    // file still names its user.
+    if (const Result loaded = SyncState::load(files, statePath(options.appDir), state);
+        !loaded && state.user.isEmpty())
+        print(stderr, QStringLiteral("kestrin: %1；密钥存储中如有它的密码，请在密钥管理程序中删除。")
+                          .arg(loaded.error()));
     if (!state.user.isEmpty())
         SecretStore::remove(secretKey(state.user, state.url));
     if (QFile::exists(statePath(options.appDir)) && !QFile::remove(statePath(options.appDir))) {

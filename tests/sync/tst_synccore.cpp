@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
+
 namespace {
 
 const QDate today(2026, 12, 7);
@@ -207,10 +209,13 @@ private slots:
         TestBench bench;
         const QString path = bench.path("caldav.renames");
         const int renames = 300;
+        std::atomic<int> unrecorded = 0;
         const std::unique_ptr<QThread> program(QThread::create([&] {
             DiskTextFiles files;
             for (int i = 0; i < renames; ++i)
-                SyncRenames::record(files, path, QStringLiteral("a%1").arg(i), QStringLiteral("b%1").arg(i));
+                if (!SyncRenames::record(files, path, QStringLiteral("a%1").arg(i),
+                                         QStringLiteral("b%1").arg(i)))
+                    ++unrecorded;
         }));
         program->start();
         DiskTextFiles files;
@@ -222,6 +227,7 @@ private slots:
             SyncRenames::clear(files, path, read.bytes);
         }
         program->wait();
+        QCOMPARE(unrecorded, 0);
         QCOMPARE(followed.size(), renames);
     }
 

@@ -5,7 +5,7 @@
 #include <QString>
 
 // What a change to a data file came to, for a window to show.
-struct StoreChange
+struct [[nodiscard]] StoreChange
 {
     enum Status
     {
