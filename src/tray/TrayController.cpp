@@ -89,6 +89,24 @@ void TrayController::restore()
         showMenuStates(true);
     m_window->raise();
     m_window->activateWindow();
+    restoreKeyboard();
+}
+
+void TrayController::restoreKeyboard()
+{
+    // Qt gives the focus back only to a control it still counts as the window's; one hidden or
+    // let go while the window was away (the reminder changes the panel) leaves Tab nothing to move
+    // from, under a window manager that activates the window before Qt maps its controls.
+    QWidget* focus = m_window->focusWidget();
+    const auto usable = [this](QWidget* w) {
+        return w && w != m_window && w->isVisibleTo(m_window) && w->isEnabled() &&
+               (w->focusPolicy() & Qt::TabFocus);
+    };
+    for (QWidget* w = m_window->nextInFocusChain(); !usable(focus) && w && w != m_window;
+         w = w->nextInFocusChain())
+        focus = w;
+    if (usable(focus))
+        focus->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TrayController::minimize()

@@ -47,6 +47,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void restoreKeyboard();
     void onWindowStateChanged();
     void hideInTray();
     // Whether the user can see the window: not hidden, not minimised as far as the program knows.

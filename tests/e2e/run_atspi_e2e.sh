@@ -1,7 +1,8 @@
 #!/bin/bash
-# The keyboard alone, read as a screen reader reads it: the real program under Xvfb on a private
-# session bus with the AT-SPI registry; Tab walks the main window, each focused object is asked
-# for its role and name, and an item is added without the mouse.
+# The keyboard alone, read as a screen reader reads it: the real program under Xvfb and openbox on
+# a private session bus with the AT-SPI registry; the window back from the tray has the keyboard,
+# Tab walks the main window, each focused object is asked for its role and name, and an item is
+# added without the mouse.
 # usage: run_atspi_e2e.sh KESTRIN_BINARY
 set -u
 exe=$1
@@ -11,6 +12,9 @@ ask() { /usr/bin/python3 "$here/atspi_walk.py" "$@" 2>/dev/null; }
 
 printf '"%s",#2026-12-01#,#2999-12-20#\r\n' "$(printf '交房租' | iconv -f utf-8 -t gbk)" >"$work/agenda.txt"
 start_desktop || fail "no X server with a notification area"
+# A window manager, as a user has one: it activates the window itself when it is shown again.
+openbox >/dev/null 2>&1 &
+pids+=($!)
 dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
 pids+=($!)
 for i in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.05; done
@@ -24,9 +28,27 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 kpid=$!
 pids+=($kpid)
 win=$(wait_for 10 xq main-visible $kpid) || fail "main window never appeared"
-# The reminder sends the window to the tray; a second start brings it back, with the focus.
+# The reminder sends the window to the tray; a click on the icon brings it back, with the keyboard:
+# a control has the focus, and Tab moves it.
+hidden() { [ "$(xq main-visible $kpid)" = 0 ]; }
 limit=$(( $(now_ms) + 8000 ))
-while [ "$(xq main-visible $kpid)" != 0 ] && [ "$(now_ms)" -lt "$limit" ]; do sleep 0.1; done
+while ! hidden && [ "$(now_ms)" -lt "$limit" ]; do sleep 0.1; done
+hidden || fail "the reminder did not send the window to the tray"
+icon=$(wait_for 5 xq tray-icon $kpid) || fail "no tray icon"
+xdotool mousemove --window "$icon" 11 15 click 1
+wait_for 5 xq main-visible $kpid >/dev/null || fail "the icon did not bring the window back"
+sleep 0.5
+shown=$(ask focused)
+[ -n "$shown" ] && [ "$shown" != none ] || fail "back from the tray, no control has the focus"
+xdotool key Tab; sleep 0.3
+[ -n "$(ask focused)" ] && [ "$(ask focused)" != none ] && [ "$(ask focused)" != "$shown" ] ||
+    fail "back from the tray, Tab does not move the focus ($shown, then $(ask focused))"
+echo "back from the tray: $shown, Tab: $(ask focused)"
+# Sent to the tray once more; a second start brings it back, with the focus.
+sleep 0.7
+xdotool mousemove --window "$icon" 11 15 click 1
+limit=$(( $(now_ms) + 5000 ))
+while ! hidden && [ "$(now_ms)" -lt "$limit" ]; do sleep 0.1; done
 timeout 10 "$exe" --dir "$work" >/dev/null 2>&1
 wait_for 5 xq main-visible $kpid >/dev/null || fail "the window did not come back"
 sleep 0.5
