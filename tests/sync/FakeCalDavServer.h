@@ -23,10 +23,12 @@ public:
 
     bool exists = true;
     bool syncCollection = true;
-    bool inlineData = true;         // REPORTs carry calendar-data; false: hrefs and ETags alone
-    bool multiget = true;           // false: calendar-multiget is refused
-    bool missingAs207 = false;      // a missing list is a 207 holding a 404, not a bare 404
-    bool rootNamesPrincipal = true; // false: only /.well-known/caldav leads to the principal
+    bool inlineData = true;    // REPORTs carry calendar-data; false: hrefs and ETags alone
+    bool multiget = true;      // false: calendar-multiget is refused
+    bool missingAs207 = false; // a missing list is a 207 holding a 404, not a bare 404
+    bool rootNamesPrincipal = true;
+    int forgottenTokenStatus =
+        403; // RFC 6578 allows 409 as well // false: only /.well-known/caldav leads to the principal
     // The home's other calendars: path, display name, component.
     QList<std::tuple<QString, QString, QByteArray>> otherCalendars;
     std::function<std::optional<DavReply>(const DavRequest&)> fault;
@@ -215,7 +217,7 @@ private:
             if (!token.isEmpty()) {
                 if (!token.startsWith(QStringLiteral("t")))
                     return {
-                        403,
+                        forgottenTokenStatus,
                         "<?xml version=\"1.0\"?><d:error xmlns:d=\"DAV:\"><d:valid-sync-token/></d:error>",
                         {},
                         {}};

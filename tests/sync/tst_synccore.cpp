@@ -400,9 +400,12 @@ private slots:
 
     void listsWithoutAUsableToken()
     {
-        for (const bool syncCollection : {true, false}) {
+        // No sync-collection at all, and a token forgotten as RFC 6578 says it: 403 or 409 with
+        // valid-sync-token. The whole list is read again, and a new token kept for next time.
+        for (const auto& [syncCollection, forgotten] : {std::pair{false, 403}, {true, 403}, {true, 409}}) {
             SyncBench b;
             b.server.syncCollection = syncCollection;
+            b.server.forgottenTokenStatus = forgotten;
             b.bench.write("agenda.txt", agendaRecord("甲", today, today) + agendaRecord("乙", today, today));
             verifySynced(b.sync(), 2, 0, 0, 0);
             b.server.erase(b.server.hrefOf(QString::fromUtf8("乙")));
@@ -410,7 +413,47 @@ private slots:
             verifySynced(b.sync(), 0, 0, 1, 0);
             QCOMPARE(b.texts(), QStringList{QString::fromUtf8("甲")});
             QCOMPARE(b.server.tasks().size(), 1);
+            QCOMPARE(b.state.token.startsWith(u't'), syncCollection);
         }
+    }
+
+    // A note or an alarm edited on the phone changes the ETag and nothing the agenda holds: the
+    // agenda's change goes up over it, with no conflict and nothing archived.
+    void aChangeThereTheAgendaDoesNotHoldIsNoConflict()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("买牛奶", today, today));
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        const ServerTask milk = b.server.tasks().value(QString::fromUtf8("买牛奶"));
+        QByteArray noted = milk.ics;
+        noted.replace("END:VTODO", "DESCRIPTION:要脱脂的\r\nEND:VTODO");
+        b.server.store(milk.href, noted);
+        QCOMPARE(b.store()
+                     .modify(QString::fromUtf8("买牛奶"),
+                             {QString::fromUtf8("买牛奶"), today, today.addDays(2), 0})
+                     .status,
+                 StoreChange::Done);
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        QVERIFY(!QFile::exists(b.bench.path("my.log")));
+        const ServerTask after = b.server.tasks().value(QString::fromUtf8("买牛奶"));
+        QCOMPARE(after.values.finish, today.addDays(2));
+        QVERIFY(after.ics.contains("DESCRIPTION:要脱脂的"));
+    }
+
+    // A new task never overwrites one that is there already under its name.
+    void aNewTaskIsNotWrittenOverAnother()
+    {
+        FakeCalDavServer server;
+        server.storeTask(QStringLiteral("taken"), values("手机上的", today, today));
+        CalDavClient client(server, listUrl);
+        const QByteArray before = server.tasks().value(QString::fromUtf8("手机上的")).ics;
+        const DavReply put =
+            client.put(QStringLiteral("/u/tasks/taken.ics"),
+                       TaskCodec::write({}, QStringLiteral("taken"), values("我的", today, today), true,
+                                        QDateTime(today, QTime(9, 0), Qt::UTC)),
+                       {});
+        QCOMPARE(put.status, 412);
+        QCOMPARE(server.tasks().value(QString::fromUtf8("手机上的")).ics, before);
     }
 
     // Many servers list hrefs and ETags alone: the bodies are read after, by multiget or by GET.

@@ -147,10 +147,13 @@ private slots:
         const QByteArray reopened = TaskCodec::write(done, task.uid, task.values, true, now, &task.values);
         QVERIFY(readTask(reopened).open);
         QVERIFY(!reopened.contains("COMPLETED:"));
-        // A task completed without a STATUS (as some clients leave it) is not open.
-        QByteArray bare = original;
-        bare.replace("STATUS:IN-PROCESS\r\n", "COMPLETED:20261206T120000Z\r\n");
-        QVERIFY(!readTask(bare).open);
+        // A task completed without a STATUS, or still saying NEEDS-ACTION (as some clients leave
+        // it), is not open.
+        for (const QByteArray& status : {QByteArray(), QByteArray("STATUS:NEEDS-ACTION\r\n")}) {
+            QByteArray bare = original;
+            bare.replace("STATUS:IN-PROCESS\r\n", status + "COMPLETED:20261206T120000Z\r\n");
+            QVERIFY(!readTask(bare).open);
+        }
     }
 };
 
