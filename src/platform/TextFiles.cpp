@@ -142,7 +142,7 @@ std::unique_ptr<TextFiles::Hold> DiskTextFiles::holdFolderOf(const QString& path
         return std::make_unique<Hold>();
     auto hold = std::make_unique<FlockHold>(fd);
     // Writers hold it for milliseconds; one that holds it for seconds is stuck.
-    const QDeadlineTimer deadline(10000);
+    const QDeadlineTimer deadline(m_holdLimit);
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR)
             return std::make_unique<Hold>();

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -48,11 +49,19 @@ public:
 class DiskTextFiles final : public TextFiles
 {
 public:
+    // holdLimit: how long a hold waits for another writer before it gives up.
+    explicit DiskTextFiles(std::chrono::milliseconds holdLimit = std::chrono::seconds(10))
+        : m_holdLimit(holdLimit)
+    {
+    }
     bool exists(const QString& path) const override;
     Read read(const QString& path) const override;
     Result append(const QString& path, const QByteArray& bytes) override;
     Result replace(const QString& path, const QByteArray& bytes) override;
     std::unique_ptr<Hold> holdFolderOf(const QString& path) override;
+
+private:
+    std::chrono::milliseconds m_holdLimit;
 };
 
 // A data file as a loader reads it: its bytes; none for a missing file, which is no error (an empty

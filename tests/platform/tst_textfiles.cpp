@@ -1,8 +1,12 @@
 #include "TestBench.h"
 #include "platform/FileStamp.h"
+#include "platform/HousekeepingPath.h"
 #include "platform/TextCodec.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <csignal>
@@ -153,6 +157,34 @@ private slots:
             QVERIFY(!stamp.matches(files, path));
             writeKeepingTime("abc\r\n", modified);
         }
+    }
+
+    // A writer that holds the folder too long (stuck in another process) is given up on after the
+    // limit, with no hold, rather than waited for without end.
+    void aFolderHeldTooLongIsGivenUp()
+    {
+        TestBench bench;
+        const QString lock = housekeepingPathFor(bench.dir.path()) + QStringLiteral(".write");
+        QProcess holder;
+        holder.start(
+            QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import fcntl, sys, time; f = open(sys.argv[1], 'a'); "
+                            "fcntl.flock(f, fcntl.LOCK_EX); print('held', flush=True); time.sleep(60)"),
+             lock});
+        QVERIFY(holder.waitForReadyRead(5000));
+        const auto stop = qScopeGuard([&holder] {
+            holder.kill();
+            holder.waitForFinished();
+        });
+        DiskTextFiles files(std::chrono::milliseconds(200));
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!files.holdFolderOf(bench.path("agenda.txt")));
+        QVERIFY2(waited.elapsed() < 30000, "waited as if the limit were far longer");
+        holder.kill();
+        holder.waitForFinished();
+        QVERIFY(files.holdFolderOf(bench.path("agenda.txt")));
     }
 
     void readTellsMissingFromUnreadable()
