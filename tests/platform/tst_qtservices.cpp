@@ -22,7 +22,9 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <ctime>
 #include <functional>
+#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcOurs, "kestrin.test", QtWarningMsg)
 
@@ -184,6 +186,21 @@ private slots:
         QCOMPARE(fired.size(), 1);
         QVERIFY(!timer.isActive());
     }
+    // A clock that is set (by hand, by NTP after a long sleep) wakes the timer, so that the owner
+    // looks at the time again. The clock is set to what it reads, so nothing else moves; it takes
+    // root, and a sandbox that lets root set it.
+    void aClockSetWakesTheWallTimer()
+    {
+        TimerFdWallTimer timer;
+        QSignalSpy fired(&timer, &WallTimer::fired);
+        timer.setDeadline(QDateTime::currentDateTime().addSecs(3600));
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        if (geteuid() != 0 || clock_settime(CLOCK_REALTIME, &now) != 0)
+            QSKIP("the clock cannot be set here");
+        QTRY_COMPARE(fired.size(), 1);
+    }
+
     // NetworkManager's word that the network is back starts a sync: once for each return, not for
     // every announcement of a state that did not change.
     void theNetworkComingBackIsHeardOnce()
