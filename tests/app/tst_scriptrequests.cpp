@@ -96,6 +96,25 @@ private slots:
             QVERIFY(pipe.answered.isEmpty());
         }
         {
+            // A request of the size limit exactly is taken; the line end is not counted.
+            QByteArray request = "{\"command\":\"add\",\"text\":\"";
+            request += QByteArray(RequestChannel::maxRequest - request.size() - 2, 'x') + "\"}";
+            QCOMPARE(request.size(), RequestChannel::maxRequest);
+            Pipe pipe;
+            RequestChannel::serve(&pipe, 1000, handler);
+            pipe.feed(request + '\n');
+            QCOMPARE(handled, 2);
+        }
+        {
+            // A request that arrived whole before the session began is answered all the same.
+            Pipe pipe;
+            pipe.feed(R"({"command":"activate"})"
+                      "\n");
+            RequestChannel::serve(&pipe, 1000, handler);
+            QCOMPARE(handled, 3);
+            QVERIFY(!pipe.isOpen());
+        }
+        {
             // What an earlier version's second start sends.
             Pipe pipe;
             RequestChannel::serve(&pipe, 1000, handler);
