@@ -263,6 +263,10 @@ int connect(const CommandLine& options)
             return 1;
         }
     }
+    // A server that asked for no password gets none at a sync either: a user name kept without
+    // one would send every sync looking for it in the secret store.
+    if (password.isEmpty())
+        state.user.clear();
     DiskTextFiles files;
     if (const Result saved = state.save(files, statePath(options.appDir)); !saved) {
         print(stderr,
