@@ -600,6 +600,13 @@ private slots:
         QCOMPARE(answer.responses[0].status, 200);
         QCOMPARE(answer.responses[0].etag, QByteArray("\"1\""));
         QCOMPARE(answer.syncToken, QStringLiteral("http://x/sync/7"));
+        // A calendar that names no components takes tasks as well (RFC 4791 §5.2.3).
+        const Multistatus::Answer calendar = Multistatus::read(
+            "<multistatus xmlns=\"DAV:\"><response><href>/u/all/</href><propstat><prop><resourcetype>"
+            "<collection/><calendar xmlns=\"urn:ietf:params:xml:ns:caldav\"/></resourcetype></prop>"
+            "<status>HTTP/1.1 200 OK</status></propstat></response></multistatus>");
+        QCOMPARE(calendar.responses.size(), 1);
+        QVERIFY(calendar.responses[0].isCalendar && calendar.responses[0].holdsTasks);
     }
 
     void anUpdateKeepsWhatTheAgendaDoesNotHold()

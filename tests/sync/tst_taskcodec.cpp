@@ -133,6 +133,47 @@ private slots:
                  qPrintable(lineOf(written, QStringLiteral("DTSTART"))));
     }
 
+    // A zone named without its VTIMEZONE is the system's zone of that name, also behind the prefix
+    // some clients put before it; a DURATION gives way to the DUE that says the moved date.
+    void zonesWithoutTheirDefinitionAndDurations()
+    {
+        const auto task = [](const QByteArray& lines) {
+            return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y\r\nBEGIN:VTODO\r\nUID:z1\r\n"
+                   "DTSTAMP:20261201T000000Z\r\nSUMMARY:开会\r\n" +
+                   lines + "END:VTODO\r\nEND:VCALENDAR\r\n";
+        };
+        const QDate due(2026, 12, inShanghai() ? 10 : 9);
+        for (const char* tzid : {"America/New_York", "/mozilla.org/20050126_1/America/New_York"})
+            QCOMPARE(readTask(task(QByteArray("DUE;TZID=") + tzid + ":20261209T200000\r\n")).values.finish,
+                     due);
+
+        const QByteArray lasting = task("DTSTART;VALUE=DATE:20261209\r\nDURATION:P2D\r\n");
+        const ServerTask read = readTask(lasting);
+        QCOMPARE(read.values.finish, QDate(2026, 12, 11));
+        TaskValues moved = read.values;
+        moved.finish = QDate(2026, 12, 14);
+        const QByteArray written = TaskCodec::write(lasting, read.uid, moved, true, now, &read.values);
+        QCOMPARE(readTask(written).values, moved);
+        QVERIFY(!written.contains("DURATION"));
+    }
+
+    // An alarm inside the task keeps its own lines: an e-mail alarm's SUMMARY is not the task's.
+    void aRenameLeavesTheAlarmsOwnLines()
+    {
+        const QByteArray original =
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y\r\nBEGIN:VTODO\r\nUID:m1\r\n"
+            "DTSTAMP:20261201T000000Z\r\nSUMMARY:交房租\r\nDUE;VALUE=DATE:20261210\r\nBEGIN:VALARM\r\n"
+            "ACTION:EMAIL\r\nSUMMARY:提醒邮件\r\nDESCRIPTION:别忘了\r\nATTENDEE:mailto:a@example.org\r\n"
+            "TRIGGER:-PT1H\r\nEND:VALARM\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+        const ServerTask task = readTask(original);
+        TaskValues renamed = task.values;
+        renamed.text = QString::fromUtf8("交水电费");
+        const QByteArray written = TaskCodec::write(original, task.uid, renamed, true, now, &task.values);
+        QCOMPARE(readTask(written).values.text, renamed.text);
+        QVERIFY(unfoldedLines(written).contains(QString::fromUtf8("SUMMARY:提醒邮件")));
+        QCOMPARE(written.count("SUMMARY:"), 2);
+    }
+
     // A completion changes the status lines and nothing else; a reopened task loses them.
     void completingAndReopening()
     {
