@@ -157,6 +157,23 @@ private slots:
         QVERIFY(!written.contains("DURATION"));
     }
 
+    // A UID with an escaped comma is the task's all the same: its lines are changed in place, not
+    // rewritten as libical would write them.
+    void aUidWithAnEscapeIsFound()
+    {
+        const QByteArray original =
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y\r\nBEGIN:VTODO\r\nUID:list\\,42\r\n"
+            "DTSTAMP:20261201T000000Z\r\nSUMMARY:买菜\r\nCATEGORIES:家,周末\r\nDUE;VALUE=DATE:20261210\r\n"
+            "END:VTODO\r\nEND:VCALENDAR\r\n";
+        const ServerTask task = readTask(original);
+        QCOMPARE(task.uid, QStringLiteral("list,42"));
+        TaskValues moved = task.values;
+        moved.finish = moved.finish.addDays(1);
+        const QByteArray written = TaskCodec::write(original, task.uid, moved, true, now, &task.values);
+        QVERIFY(unfoldedLines(written).contains(QString::fromUtf8("CATEGORIES:家,周末")));
+        QVERIFY(unfoldedLines(written).contains(QStringLiteral("UID:list\\,42")));
+    }
+
     // An alarm inside the task keeps its own lines: an e-mail alarm's SUMMARY is not the task's.
     void aRenameLeavesTheAlarmsOwnLines()
     {
