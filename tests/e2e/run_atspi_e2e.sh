@@ -15,6 +15,7 @@ start_desktop || fail "no X server with a notification area"
 # A window manager, as a user has one: it activates the window itself when it is shown again.
 openbox >/dev/null 2>&1 &
 pids+=($!)
+wait_for 10 xq wm-ready >/dev/null || fail "openbox did not start"
 dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
 pids+=($!)
 for i in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.05; done
@@ -27,7 +28,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 "$exe" --dir "$work" >"$work/kestrin.log" 2>&1 &
 kpid=$!
 pids+=($kpid)
-win=$(wait_for 10 xq main-visible $kpid) || fail "main window never appeared"
+win=$(wait_for 20 xq main-visible $kpid) || fail "main window never appeared: $(cat "$work/kestrin.log")"
 # The reminder sends the window to the tray; a click on the icon brings it back, with the keyboard:
 # a control has the focus, and Tab moves it.
 hidden() { [ "$(xq main-visible $kpid)" = 0 ]; }

@@ -98,6 +98,10 @@ def main():
             except Exception:
                 continue
         print(0)
+    elif cmd == 'wm-ready':
+        # A window manager that runs says so on the root window.
+        prop = d.screen().root.get_full_property(d.intern_atom('_NET_SUPPORTING_WM_CHECK'), X.AnyPropertyType)
+        print(1 if prop and prop.value else 0)
     elif cmd == 'top-level':
         w = mapped_top_level(d, int(sys.argv[2]))
         print(w.id if w else 0)
