@@ -3,7 +3,7 @@
 #include "TestBench.h"
 #include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaFile.h"
-#include "app/core/Backups.h"
+#include "backup/core/Backups.h"
 #include "log/LogPanel.h"
 #include "log/core/LogFile.h"
 #include "platform/TextCodec.h"

@@ -6,9 +6,9 @@
 #include "sync/core/AgendaSync.h"
 #include "sync/core/CalDavClient.h"
 #include "sync/core/Multistatus.h"
-#include "sync/core/SyncRenames.h"
 #include "sync/core/TaskCodec.h"
 #include "sync/core/TaskListFinder.h"
+#include "sync/schedule/SyncRenames.h"
 
 #include <QTest>
 #include <QThread>

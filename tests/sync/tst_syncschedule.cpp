@@ -1,8 +1,8 @@
 #include "Doubles.h"
 #include "FakeClock.h"
-#include "sync/core/ProcessSyncRunner.h"
-#include "sync/core/SyncRunner.h"
-#include "sync/core/SyncSchedule.h"
+#include "sync/schedule/ProcessSyncRunner.h"
+#include "sync/schedule/SyncRunner.h"
+#include "sync/schedule/SyncSchedule.h"
 
 #include <QFile>
 #include <QSignalSpy>

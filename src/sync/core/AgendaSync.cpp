@@ -2,8 +2,8 @@
 
 #include "sync/core/CalDavClient.h"
 #include "sync/core/SyncMerge.h"
-#include "sync/core/SyncRenames.h"
 #include "sync/core/TaskCodec.h"
+#include "sync/schedule/SyncRenames.h"
 
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaStore.h"

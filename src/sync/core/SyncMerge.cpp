@@ -1,6 +1,6 @@
 #include "sync/core/SyncMerge.h"
 
-#include "sync/core/SyncRenames.h"
+#include "sync/schedule/SyncRenames.h"
 
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/DateText.h"

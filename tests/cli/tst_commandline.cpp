@@ -1,6 +1,6 @@
-#include "app/core/Autostart.h"
-#include "app/core/CommandLine.h"
-#include "app/core/DataFolder.h"
+#include "cli/Autostart.h"
+#include "cli/CommandLine.h"
+#include "cli/DataFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/core/DataFolder.h"
+#include "cli/DataFolder.h"
 
 #include "platform/Sounds.h"
 

@@ -1,7 +1,7 @@
 #include "TestBench.h"
 #include "agenda/core/AgendaStore.h"
-#include "app/core/BackupBeforeWrite.h"
-#include "app/core/Backups.h"
+#include "backup/core/BackupBeforeWrite.h"
+#include "backup/core/Backups.h"
 
 #include <QDir>
 #include <QRegularExpression>

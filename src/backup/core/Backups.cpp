@@ -1,4 +1,4 @@
-#include "app/core/Backups.h"
+#include "backup/core/Backups.h"
 
 #include "agenda/core/AgendaFile.h"
 #include "log/core/LogFile.h"

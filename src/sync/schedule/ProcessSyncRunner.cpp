@@ -1,4 +1,4 @@
-#include "sync/core/ProcessSyncRunner.h"
+#include "sync/schedule/ProcessSyncRunner.h"
 
 #include <QProcess>
 

@@ -1,6 +1,6 @@
-#include "app/core/CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "app/core/DataFolder.h"
+#include "cli/DataFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/core/ScriptRequests.h"
+#include "cli/ScriptRequests.h"
 #include "platform/RequestChannel.h"
 
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
-#include "app/core/BackupBeforeWrite.h"
+#include "backup/core/BackupBeforeWrite.h"
 
-#include "app/core/Backups.h"
+#include "backup/core/Backups.h"
 #include "platform/Clock.h"
 
 BackupBeforeWrite::BackupBeforeWrite(TextFiles& files, Backups& backups, const Clock& clock)

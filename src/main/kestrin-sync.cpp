@@ -2,8 +2,8 @@
 // itself never loads the network stack. kestrin hands these options over unchanged.
 #include "sync/SyncCommands.h"
 
-#include "app/core/CommandLine.h"
-#include "app/core/CommandTasks.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandTasks.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sync/core/SyncRunner.h"
+#include "sync/schedule/SyncRunner.h"
 
 class QProcess;
 

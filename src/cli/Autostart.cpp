@@ -1,4 +1,4 @@
-#include "app/core/Autostart.h"
+#include "cli/Autostart.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "sync/core/SyncRenames.h"
+#include "sync/schedule/SyncRenames.h"
 
 #include "platform/TextFiles.h"
 

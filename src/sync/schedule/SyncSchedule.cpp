@@ -1,6 +1,6 @@
-#include "sync/core/SyncSchedule.h"
+#include "sync/schedule/SyncSchedule.h"
 
-#include "sync/core/SyncRunner.h"
+#include "sync/schedule/SyncRunner.h"
 
 #include "platform/Clock.h"
 #include "platform/Notifications.h"
