@@ -1,25 +1,16 @@
-#include "agenda/AgendaPanel.h"
 #include "app/FormMain.h"
-#include "backup/core/BackupBeforeWrite.h"
 #include "backup/core/Backups.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTasks.h"
 #include "cli/DataFolder.h"
-#include "cli/ScriptRequests.h"
-#include "platform/LateSoundDevice.h"
-#include "platform/Services.h"
-#include "platform/Settings.h"
+#include "main/DesktopServices.h"
+#include "main/Program.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/qt/NetworkWatch.h"
 #include "platform/qt/QtMessageBoxes.h"
-#include "platform/qt/QtNotifications.h"
-#include "platform/qt/QtShell.h"
 #include "platform/qt/QtTranslations.h"
-#include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/UnixSignals.h"
-#include "sync/core/SyncState.h"
 #include "sync/schedule/ProcessSyncRunner.h"
-#include "sync/schedule/SyncRenames.h"
 #include "sync/schedule/SyncSchedule.h"
 #include "tray/TrayController.h"
 
@@ -159,7 +150,6 @@ int main(int argc, char* argv[])
                              "不需要窗口的用法见 kestrin --help。"));
         return 1;
     }
-    Backups backups(options.appDir, elsewhere);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
@@ -185,73 +175,33 @@ int main(int argc, char* argv[])
     }
     }
 
-    SystemClock clock;
-    QtMessageBoxes messages;
-    DiskTextFiles disk;
-    BackupBeforeWrite files(disk, backups, clock);
-    files.onProblems = CommandTasks::printBackupProblems;
-    // The sound stack is opened at the first sound readied or played, not at start.
-    LateSoundDevice sound({QDir(exeDir).filePath(QStringLiteral("kestrin_sound.so")),
-                           QDir(exeDir).filePath(QStringLiteral(KESTRIN_LIB_DIR "/kestrin_sound.so"))});
-    QtShell shell;
-    QtTrayIcon tray;
-    QtNotifications notifications(tray);
-    const Services services{clock, messages, files, sound, shell, notifications, options.appDir};
-
+    DesktopServices desktop(options.appDir, elsewhere,
+                            // The sound stack is opened at the first sound readied or played, not at start.
+                            {QDir(exeDir).filePath(QStringLiteral("kestrin_sound.so")),
+                             QDir(exeDir).filePath(QStringLiteral(KESTRIN_LIB_DIR "/kestrin_sound.so"))});
     int code = 0;
     {
-        FormMain window(services, tray);
-        messages.setParentWidget(&window);
-        tray.setIcon(window.windowIcon());
-        tray.setContextMenu(window.tray()->menu());
-        QObject::connect(&instance, &SingleInstance::activationRequested, &window, &FormMain::activate);
-        AgendaPanel* agenda = window.agendaPanel();
-        instance.requestHandler = [agenda](const QJsonObject& request) {
-            return ScriptRequests::answer(
-                request,
-                [agenda](const QString& text, const QString& set, const QString& finish) {
-                    return agenda->addTyped(text, set, finish);
-                },
-                [agenda] { return agenda->inEntryMode() ? QStringLiteral("正在填写日程") : QString(); });
-        };
-        // The task list, when the folder has one: synced by the helper in the background.
-        const QDir dataDir(options.appDir);
-        const QString linkPath = dataDir.filePath(QString::fromUtf8(SyncState::fileName));
         ProcessSyncRunner syncRunner(syncHelper(exeDir), exeDir, options.appDir);
-        SyncSchedule syncs(clock, syncRunner, notifications, [linkPath] { return QFile::exists(linkPath); });
-        QObject::connect(agenda, &AgendaPanel::itemsChanged, &syncs, &SyncSchedule::changed);
-        QObject::connect(agenda, &AgendaPanel::entryModeChanged, &syncs, &SyncSchedule::setEntryBusy);
-        QObject::connect(
-            agenda, &AgendaPanel::itemRenamed,
-            [&disk, &notifications, linkPath,
-             renames = dataDir.filePath(QString::fromUtf8(SyncRenames::fileName))](const QString& oldText,
-                                                                                   const QString& newText) {
-                if (!QFile::exists(linkPath))
-                    return;
-                // Unnoted, the next sync sees the old task gone and a new one: the phone then
-                // shows the old one completed beside it.
-                if (const Result noted = SyncRenames::record(disk, renames, oldText, newText); !noted)
-                    notifications.notify(
-                        QStringLiteral("Kestrin 同步"),
-                        QStringLiteral("改名没能记下（%1）：手机上会看到“%2”已完成，另有新的“%3”。")
-                            .arg(noted.error(), oldText, newText));
-            });
+        Program program(desktop.services, desktop.tray, syncRunner, desktop.disk);
+        FormMain& window = program.window();
+        desktop.messages.setParentWidget(&window);
+        desktop.tray.setIcon(window.windowIcon());
+        desktop.tray.setContextMenu(window.tray()->menu());
+        QObject::connect(&instance, &SingleInstance::activationRequested, &window, &FormMain::activate);
+        instance.requestHandler = [&program](const QJsonObject& request) { return program.answer(request); };
         // The system bus only for a folder with a task list: the usual start opens no more than before.
         std::unique_ptr<NetworkWatch> network;
-        if (QFile::exists(linkPath)) {
+        if (program.linked()) {
             network = std::make_unique<NetworkWatch>();
-            QObject::connect(network.get(), &NetworkWatch::online, &syncs, &SyncSchedule::networkBack);
+            QObject::connect(network.get(), &NetworkWatch::online, &program.syncs(),
+                             &SyncSchedule::networkBack);
         }
         UnixSignals signals_(&app);
-        sound.onProblem = [](const QString& problem) {
-            print(stderr, QStringLiteral("kestrin: ") + problem);
-        };
-        window.startup();
-        syncs.start();
+        program.start();
         code = app.exec();
         instance.requestHandler = nullptr;
     }
     // The day's last state, whatever ended the run (the tray's command, the close box, a signal).
-    CommandTasks::printBackupProblems(backups.take());
+    CommandTasks::printBackupProblems(desktop.backups.take());
     return code;
 }

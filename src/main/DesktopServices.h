@@ -1,0 +1,32 @@
+#pragma once
+
+#include "backup/core/BackupBeforeWrite.h"
+#include "backup/core/Backups.h"
+#include "platform/Clock.h"
+#include "platform/LateSoundDevice.h"
+#include "platform/Services.h"
+#include "platform/TextFiles.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtNotifications.h"
+#include "platform/qt/QtShell.h"
+#include "platform/qt/QtTrayIcon.h"
+
+// The services of the program on a desktop: the system's clock, Qt's boxes, tray and
+// notifications, the sound module opened late, and the data files backed up before the day's
+// first change.
+struct DesktopServices
+{
+    // soundModules: where the sound module may be, in the order tried.
+    DesktopServices(const QString& appDir, const QString& elsewhere, const QStringList& soundModules);
+
+    Backups backups;
+    SystemClock clock;
+    QtMessageBoxes messages;
+    DiskTextFiles disk;
+    BackupBeforeWrite files;
+    LateSoundDevice sound;
+    QtShell shell;
+    QtTrayIcon tray;
+    QtNotifications notifications;
+    const Services services;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+#include <memory>
+
+class FormMain;
+class SyncRunner;
+class SyncSchedule;
+class TextFiles;
+class TrayIcon;
+struct Services;
+
+// The running program put together over the services it is given: the windows, the answers to
+// scripts and second starts, and the sync schedule told of every change to the agenda.
+class Program final
+{
+public:
+    // plainFiles: the data folder without the day's backup, for the notes the sync keeps.
+    Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunner, TextFiles& plainFiles);
+    ~Program();
+
+    FormMain& window() const { return *m_window; }
+    SyncSchedule& syncs() const { return *m_syncs; }
+    // Whether the folder is linked to a task list now.
+    bool linked() const;
+    // What the running copy answers a script: an add goes through the agenda panel.
+    QJsonObject answer(const QJsonObject& request) const;
+    // Shows the window and its greeting, then the first sync.
+    void start();
+
+private:
+    void noteRename(const QString& oldText, const QString& newText) const;
+
+    const Services& m_services;
+    TextFiles& m_plainFiles;
+    QString m_linkPath;
+    std::unique_ptr<FormMain> m_window;
+    std::unique_ptr<SyncSchedule> m_syncs;
+};

@@ -1,0 +1,110 @@
+#include "WindowBench.h"
+#include "agenda/AgendaPanel.h"
+#include "app/FormMain.h"
+#include "cli/ScriptRequests.h"
+#include "main/Program.h"
+#include "sync/schedule/SyncRenames.h"
+#include "sync/schedule/SyncRunner.h"
+#include "sync/schedule/SyncSchedule.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace {
+
+const QDate today(2026, 12, 7);
+
+class CountingRunner final : public SyncRunner
+{
+public:
+    void start() override { ++started; }
+    void finish()
+    {
+        emit finished(true, QString::fromUtf8("同步完成：上传 0 条，下载 0 条，完成 0 条，冲突 0 条"));
+    }
+    int started = 0;
+};
+
+struct Fixture
+{
+    WindowBench bench;
+    CountingRunner runner;
+    std::unique_ptr<Program> program;
+
+    explicit Fixture(bool linked)
+    {
+        bench.clock.set(QDateTime(today, QTime(8, 0)));
+        bench.write("agenda.txt", agendaRecord("开会", today, today.addDays(2)));
+        if (linked)
+            bench.write("caldav.json", "{}");
+        program = std::make_unique<Program>(bench.services, bench.tray, runner, bench.files);
+        program->start();
+    }
+    AgendaPanel* agenda() const { return program->window().agendaPanel(); }
+    template <typename T = QWidget> T* get(const char* name) const
+    {
+        return program->window().findChild<T*>(QString::fromUtf8(name));
+    }
+    void click(const char* name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
+    void afterSeconds(int seconds) { bench.clock.advance(seconds * 1000); }
+};
+
+} // namespace
+
+class TestProgram : public QObject
+{
+    Q_OBJECT
+private slots:
+    void theAgendaPanelsChangesReachTheSchedule()
+    {
+        Fixture f(true);
+        QCOMPARE(f.runner.started, 1); // the first sync, at start
+        f.runner.finish();
+
+        // An entry under way holds the sync back; its change asks for one when it ends.
+        f.click("Label修改日程");
+        QVERIFY(f.program->syncs().entryBusy());
+        f.get<QPlainTextEdit>("Text添加日程")->setPlainText(QString::fromUtf8("开会改期"));
+        f.click("Label确认添加");
+        QVERIFY(!f.program->syncs().entryBusy());
+        f.afterSeconds(SyncSchedule::afterChangeMs / 1000 + 1);
+        QCOMPARE(f.runner.started, 2);
+        // The rename is noted for the sync, so that the task is renamed rather than replaced.
+        QCOMPARE(SyncRenames::read(f.bench.files, f.bench.path("caldav.renames"))
+                     .renames.value(QString::fromUtf8("开会")),
+                 QString::fromUtf8("开会改期"));
+    }
+
+    void aScriptsAddReachesTheStoreAndTheSchedule()
+    {
+        Fixture f(true);
+        f.runner.finish();
+        const QJsonObject answer = f.program->answer(
+            ScriptRequests::addRequest(QString::fromUtf8("买菜"), {}, QStringLiteral("2026-12-09")));
+        QCOMPARE(answer.value(QStringLiteral("ok")).toBool(), true);
+        QVERIFY(f.bench.read("agenda.txt").contains(agendaRecord("买菜", today, today.addDays(2))));
+        QCOMPARE(f.agenda()->table().items.size(), 2);
+        f.afterSeconds(SyncSchedule::afterChangeMs / 1000 + 1);
+        QCOMPARE(f.runner.started, 2);
+
+        // While the user types an entry, a sync asking to write the files is told to wait.
+        f.click("Label添加日程");
+        QCOMPARE(f.program->answer(ScriptRequests::syncRequest()).value(QStringLiteral("busy")).toBool(),
+                 true);
+    }
+
+    void anUnlinkedFolderNeitherSyncsNorNotesRenames()
+    {
+        Fixture f(false);
+        f.click("Label修改日程");
+        f.get<QPlainTextEdit>("Text添加日程")->setPlainText(QString::fromUtf8("开会改期"));
+        f.click("Label确认添加");
+        f.afterSeconds(SyncSchedule::afterChangeMs / 1000 + 1);
+        QCOMPARE(f.runner.started, 0);
+        QVERIFY(!QFile::exists(f.bench.path("caldav.renames")));
+    }
+};
+
+QTEST_MAIN(TestProgram)
+#include "tst_program.moc"
