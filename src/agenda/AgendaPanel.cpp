@@ -8,6 +8,7 @@
 #include "log/core/LogFile.h"
 #include "log/core/LogStore.h"
 #include "platform/Services.h"
+#include "platform/WallTimer.h"
 
 #include "uikit/LineList.h"
 
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QShortcut>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -64,7 +64,7 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     : Panel(parent, {"Picture安排日程", "安排日程", ":/pictures/agenda_background.jpg"}, controls),
       m_services(services),
       m_store(services.files, services.path(AgendaFile::fileName), services.path(LogFile::fileName)),
-      m_escape(nullptr), m_midnight(new QTimer(this)), m_dayCheck(new QTimer(this))
+      m_escape(nullptr), m_midnight(services.clock.createWallTimer(this))
 {
 
     m_list = control<LineList>(this, "ListAgenda");
@@ -102,15 +102,10 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     m_order->setCurrentIndex(0);
     setMode(EntryMode::Browsing);
 
-    // Days left change at midnight, and the program stays in the tray for days. A machine that
-    // sleeps or a clock that is set delays the midnight timer: the quarter-hourly check catches that.
+    // Days left change at midnight, and the program stays in the tray for days. The wall timer
+    // fires on waking past midnight and whenever the clock is set, so the date is looked at then.
     m_midnight->setObjectName(QStringLiteral("midnightTimer"));
-    m_midnight->setSingleShot(true);
-    connect(m_midnight, &QTimer::timeout, this, &AgendaPanel::checkDate);
-    m_dayCheck->setObjectName(QStringLiteral("dayCheckTimer"));
-    m_dayCheck->setInterval(15 * 60 * 1000);
-    connect(m_dayCheck, &QTimer::timeout, this, &AgendaPanel::checkDate);
-    m_dayCheck->start();
+    connect(m_midnight, &WallTimer::fired, this, &AgendaPanel::checkDate);
     armMidnightTimer();
 }
 
@@ -154,9 +149,7 @@ void AgendaPanel::showTable()
 
 void AgendaPanel::armMidnightTimer()
 {
-    const QDateTime now = m_services.clock.now();
-    const qint64 ms = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0))) + 1;
-    m_midnight->start(int(std::clamp<qint64>(ms, 1, 25 * 3600 * 1000)));
+    m_midnight->setDeadline(QDateTime(m_services.clock.today().addDays(1), QTime(0, 0)));
 }
 
 void AgendaPanel::checkDate()

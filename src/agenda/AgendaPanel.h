@@ -10,7 +10,7 @@ class QLineEdit;
 class LineList;
 class QPlainTextEdit;
 class QShortcut;
-class QTimer;
+class WallTimer;
 struct Services;
 
 // The agenda panel Picture安排日程: the list with its orderings, the item details, and adding,
@@ -101,6 +101,5 @@ private:
     ClickLabel* m_modify;
     ClickLabel* m_delete;
     QShortcut* m_escape;
-    QTimer* m_midnight;
-    QTimer* m_dayCheck;
+    WallTimer* m_midnight;
 };

@@ -88,11 +88,11 @@ int restore(const CommandLine& options, const QString& elsewhere)
     return ok ? 0 : 1;
 }
 
-int listAgenda(const CommandLine& options)
+int listAgenda(const CommandLine& options, const Clock& clock)
 {
     DiskTextFiles files;
     const AgendaFile::Load load = AgendaFile::load(
-        files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)), QDate::currentDate());
+        files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)), clock.today());
     if (!load.result) {
         print(stderr, QStringLiteral("kestrin: ") + load.result.error());
         return 1;
@@ -113,7 +113,7 @@ void printBackupProblems(const QStringList& problems)
         print(stderr, QStringLiteral("kestrin: 备份：") + problem);
 }
 
-int add(const CommandLine& options, const QString& elsewhere)
+int add(const CommandLine& options, const QString& elsewhere, const Clock& clock)
 {
     const QJsonObject request =
         ScriptRequests::addRequest(options.addText, options.addSet, options.addFinish);
@@ -125,14 +125,13 @@ int add(const CommandLine& options, const QString& elsewhere)
         if (const auto lock = lockFolder(options.appDir)) {
             DiskTextFiles disk;
             Backups backups(options.appDir, elsewhere);
-            SystemClock clock;
             BackupBeforeWrite files(disk, backups, clock);
             files.onProblems = printBackupProblems;
             AgendaStore store(files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
                               QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
-            store.load(QDate::currentDate());
+            store.load(clock.today());
             const StoreChange change =
-                store.addTyped(options.addText, options.addSet, options.addFinish, QDate::currentDate());
+                store.addTyped(options.addText, options.addSet, options.addFinish, clock.today());
             if (change.status == StoreChange::Done)
                 return 0;
             print(stderr, QStringLiteral("kestrin: ") + change.message);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+class Clock;
 struct CommandLine;
 
 // What the program does for a script, without a display: each prints what it did (UTF-8) and
@@ -13,10 +14,10 @@ namespace CommandTasks {
 
 int listBackups(const CommandLine& options, const QString& elsewhere);
 int restore(const CommandLine& options, const QString& elsewhere);
-int listAgenda(const CommandLine& options);
+int listAgenda(const CommandLine& options, const Clock& clock);
 // Hands the addition to the copy running for the folder, which writes it and shows it; with no
 // copy running, writes it here, holding the folder's lock meanwhile, after the day's backup.
-int add(const CommandLine& options, const QString& elsewhere);
+int add(const CommandLine& options, const QString& elsewhere, const Clock& clock);
 // Prints a backup's problems; a backup never stops the change it comes before.
 void printBackupProblems(const QStringList& problems);
 int autostart(const CommandLine& options, const QString& program);

@@ -5,6 +5,7 @@
 #include "cli/DataFolder.h"
 #include "main/DesktopServices.h"
 #include "main/Program.h"
+#include "platform/Clock.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/qt/NetworkWatch.h"
 #include "platform/qt/QtMessageBoxes.h"
@@ -120,15 +121,16 @@ int main(int argc, char* argv[])
     const QString& elsewhere = *rememberedElsewhere;
     if (options.action != CommandLine::Run) {
         QCoreApplication app(argc, argv);
+        const SystemClock clock;
         switch (options.action) {
         case CommandLine::ListBackups:
             return CommandTasks::listBackups(options, elsewhere);
         case CommandLine::Restore:
             return CommandTasks::restore(options, elsewhere);
         case CommandLine::List:
-            return CommandTasks::listAgenda(options);
+            return CommandTasks::listAgenda(options, clock);
         case CommandLine::Add:
-            return CommandTasks::add(options, elsewhere);
+            return CommandTasks::add(options, elsewhere, clock);
         case CommandLine::Autostart:
             return CommandTasks::autostart(options, QCoreApplication::applicationFilePath());
         default:
