@@ -13,6 +13,7 @@
 #include "log/LogPanel.h"
 #include "log/core/LogFile.h"
 #include "platform/FileWatch.h"
+#include "platform/KestrinVersion.h"
 #include "platform/Services.h"
 #include "tray/ReminderPanel.h"
 #include "tray/TrayController.h"
@@ -36,7 +37,7 @@ constexpr auto right = Qt::AlignRight | Qt::AlignTop;
 // The controls on the window itself, topmost first; the six panels are classes of their own.
 // clang-format off
 const ControlRow controls[] = {
-    {K::Label, "LabelVersion", 360, 5520, 1575, 255, {.caption = "版本号：V1.0.8", .align = centred}},
+    {K::Label, "LabelVersion", 360, 5520, 1575, 255, {.caption = "版本号：V" KESTRIN_VERSION, .align = centred}},
     {K::Label, "LabelHowmuch", 3720, 5040, 375, 255, {.caption = "0", .fg = "#0000FF", .align = centred}},
     {K::Label, "Label5", 2760, 5040, 975, 255, {.caption = "日程总数：", .fg = "#0000FF"}},
     {K::Label, "LabelIndicator", 240, 1320, 375, 255, {.caption = "◣", .fg = "#FF0000", .align = right}},

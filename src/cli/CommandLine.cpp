@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/DataFolder.h"
+#include "platform/KestrinVersion.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -172,6 +173,7 @@ QString CommandLine::usage(const QString& dataDir)
                "  --sync             立即同步，显示上传、下载、完成与冲突的条数\n"
                "  --help             显示本说明\n"
                "\n"
+               "版本：" KESTRIN_VERSION "\n"
                "数据目录：") +
            QDir::toNativeSeparators(dataDir);
 }

@@ -41,6 +41,18 @@ ldd "$work/root/usr/bin/kestrin" | grep -q -e libQt6Multimedia -e libQt6Network 
     fail "the program itself loads Qt Multimedia, Qt Network or libical"
 zcat "$work/root/usr/share/man/man1/kestrin.1.gz" | grep -q '^\.TH KESTRIN 1' || fail "manual page"
 
+# One version everywhere: the package's, the window's and the help panel's, --help's, the
+# AppStream file's newest release and the manual page's.
+version=$(dpkg-deb -f "$deb" Version)
+grep -qa "版本号：V$version\b" "$work/root/usr/bin/kestrin" || fail "the window's version is not $version"
+python3 -c 'import sys; sys.exit(("版本号：V" + sys.argv[2]).encode("utf-16-le") not in open(sys.argv[1], "rb").read())' \
+    "$work/root/usr/bin/kestrin" "$version" || fail "the help panel's version is not $version"
+"$work/root/usr/bin/kestrin" --help | grep -qx "版本：$version" || fail "--help's version is not $version"
+grep -o '<release version="[^"]*"' "$work/root/usr/share/metainfo/example.quorrel.Kestrin.metainfo.xml" | head -1 |
+    grep -q "\"$version\"" || fail "the AppStream file's newest release is not $version"
+zcat "$work/root/usr/share/man/man1/kestrin.1.gz" | head -1 | grep -q "\"Kestrin $version\"" ||
+    fail "the manual page's version is not $version"
+
 # Unpacked, it is an installed program: its data go to the user's folder, with the sounds.
 export HOME="$work/home" XDG_DATA_HOME="$work/home/data"
 unset DISPLAY WAYLAND_DISPLAY

@@ -1,6 +1,7 @@
 #include "app/core/HelpTexts.h"
 
 #include "app/core/Contact.h"
+#include "platform/KestrinVersion.h"
 
 #include <QStringList>
 
@@ -54,7 +55,7 @@ QString topic(int topic)
     case 3:
         return join({{0, QStringLiteral("中文名：Kestrin 英文名：Tidewell")},
                      {0, {}},
-                     {5, QStringLiteral("版本号：V1.0.8")},
+                     {5, QStringLiteral("版本号：V" KESTRIN_VERSION)},
                      {5, QStringLiteral("软件性质：全功能免费版")},
                      {0, {}},
                      {0, QStringLiteral("该软件向所有用户开放，您可以定制：")},
