@@ -8,7 +8,7 @@
 
 namespace {
 
-// The lines as the view reads them; marks go out as an accessible description.
+// The lines as the view reads them; marks go to the painter and out as an accessible description.
 class LinesModel final : public QAbstractListModel
 {
 public:
@@ -18,6 +18,8 @@ public:
     {
         if (role == Qt::DisplayRole)
             return m_list->text(index.row());
+        if (role == LineListDelegate::MarkedRole)
+            return m_list->isMarked(index.row());
         if (role == Qt::AccessibleDescriptionRole && m_list->isMarked(index.row()))
             return m_list->markDescription();
         return {};

@@ -1,13 +1,13 @@
 #include "uikit/LineListDelegate.h"
 
-#include "uikit/LineList.h"
+#include <QAbstractItemView>
 #include <QPainter>
 
 void LineListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const
 {
-    const auto* view = qobject_cast<const LineList*>(option.widget);
-    const bool marked = view && view->isMarked(index.row());
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    const bool marked = index.data(MarkedRole).toBool();
     const bool current = view && view->currentIndex() == index;
     const QRect r = option.rect;
 

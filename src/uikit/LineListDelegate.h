@@ -8,6 +8,9 @@
 class LineListDelegate final : public QStyledItemDelegate
 {
 public:
+    // Whether a line is marked, as the model tells it.
+    static constexpr int MarkedRole = Qt::UserRole + 1;
+
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
