@@ -1,10 +1,9 @@
 #include "alarm/AlarmPanel.h"
 
 #include "alarm/FormAware.h"
+#include "alarm/core/AlarmRuntime.h"
 #include "alarm/core/TimeText.h"
 #include "platform/Services.h"
-#include "platform/Settings.h"
-#include "platform/WallTimer.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -21,8 +20,6 @@ namespace {
 using K = ControlKind;
 
 const QString timeTip = QStringLiteral("时间格式：12:59:01 或 12:59");
-const QString noticeTitle = QStringLiteral("Kestrin闹钟");
-const QString defaultPrompt = QStringLiteral("您设置的闹钟时间已到!");
 
 // clang-format off
 std::vector<ControlRow> alarmLayout()
@@ -68,11 +65,13 @@ std::vector<ControlRow> alarmLayout()
 AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* parent)
     : Panel(parent, {"PictureClock", "设置闹钟", ":/pictures/clock_background.jpg"}, alarmLayout()),
       m_services(services), m_table(table), m_animation(new QTimer(this)),
-      m_alarmTimer(services.clock.createWallTimer(this)),
-      m_ringtones(services.path(Settings::fileName), services.path(Sound::Alarm)),
-      m_saved(services.path(Settings::fileName)), m_rowMenu(new QMenu(this)),
+      m_runtime(new AlarmRuntime(services, table, this)), m_rowMenu(new QMenu(this)),
       m_repeatGroup(new QActionGroup(this))
 {
+    m_runtime->inSight = [this] { return window()->isVisible() && !window()->isMinimized(); };
+    connect(m_runtime, &AlarmRuntime::rang, this, &AlarmPanel::showNotice);
+    connect(m_runtime, &AlarmRuntime::closeNoticeRequested, this, &AlarmPanel::closeNotice);
+    connect(m_runtime, &AlarmRuntime::tableChanged, this, &AlarmPanel::showRowTips);
 
     for (int i = 0; i < alarmCount; ++i) {
         m_ticks[i] = control<QCheckBox>(this, "Check是否打开闹钟", i);
@@ -96,11 +95,11 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     QAction* listen = m_rowMenu->addAction(QStringLiteral("试听铃声"));
     listen->setObjectName(QStringLiteral("ActionListenRingtone"));
     connect(listen, &QAction::triggered, this,
-            [this] { m_services.sound.play(ringingPath(m_menuRow, false)); });
+            [this] { m_services.sound.play(m_runtime->ringingPath(m_menuRow, true)); });
     QAction* reset = m_rowMenu->addAction(QStringLiteral("恢复默认铃声"));
     reset->setObjectName(QStringLiteral("ActionDefaultRingtone"));
     connect(reset, &QAction::triggered, this, [this] {
-        if (const Result done = m_ringtones.reset(m_menuRow); !done)
+        if (const Result done = m_runtime->ringtones().reset(m_menuRow); !done)
             m_services.messages.inform(done.error() + QStringLiteral("，铃声未更改。"));
         showRowTips();
     });
@@ -128,10 +127,6 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     m_animation->setObjectName(QStringLiteral("Timer显示动画闹钟"));
     m_animation->setInterval(100);
     connect(m_animation, &QTimer::timeout, this, [this] { m_clock.step(); });
-
-    m_alarmTimer->setObjectName(QStringLiteral("Timer运行闹钟"));
-    connect(m_alarmTimer, &WallTimer::fired, this, &AlarmPanel::checkAlarms);
-    connect(&m_services.notifications, &Notifications::actionInvoked, this, &AlarmPanel::onNoticeAction);
 }
 
 void AlarmPanel::addRepeatChoices()
@@ -157,7 +152,7 @@ void AlarmPanel::addRepeatChoices()
     cancel->setObjectName(QStringLiteral("ActionCancelSnooze"));
     connect(cancel, &QAction::triggered, this, [this] {
         m_table.cancelSnooze(m_menuRow);
-        afterChange();
+        m_runtime->changed();
     });
 }
 
@@ -226,7 +221,7 @@ void AlarmPanel::confirmAlarms()
         }
         m_table.arm(i, *time, m_prompts[i]->text(), m_rings[i]->currentText().toInt(), now, m_repeats[i]);
     }
-    afterChange();
+    m_runtime->changed();
 }
 
 void AlarmPanel::cancelAlarms()
@@ -236,106 +231,34 @@ void AlarmPanel::cancelAlarms()
 
 void AlarmPanel::checkAlarms()
 {
-    const AlarmCheck found = m_table.check(m_services.clock.now());
-    for (int i : found.rang)
-        ring(i);
-    for (const auto& [i, at] : found.missed)
-        tellMissed(i, at);
-    afterChange();
+    m_runtime->check();
 }
 
-void AlarmPanel::ring(int row)
+void AlarmPanel::showNotice(int row, const QString& prompt)
 {
-    const AlarmRecord& record = m_table.alarms[row];
-    m_services.sound.play(ringingPath(row));
+    Q_UNUSED(row)
     // A notice already dismissed is only waiting to be deleted: a ring needs a live one.
     if (m_notice && !m_notice->isVisible())
         m_notice = nullptr;
     if (!m_notice) {
         m_notice = new FormAware(m_services.clock, window());
-        connect(m_notice, &FormAware::snoozeChosen, this, &AlarmPanel::snoozeNotice);
-        connect(m_notice, &FormAware::dismissed, this, &AlarmPanel::onNoticeDismissed);
+        connect(m_notice, &FormAware::snoozeChosen, m_runtime, &AlarmRuntime::snoozeNotice);
+        connect(m_notice, &FormAware::dismissed, m_runtime, &AlarmRuntime::noticeClosed);
     }
     m_notice->show();
     m_notice->raise();
-    if (!record.prompt.isEmpty())
-        m_notice->setPrompt(record.prompt);
-    if (!m_noticeRows.contains(row))
-        m_noticeRows.append(row);
-    // The first ring of a ringing: out of sight, the notice may be missed, so the desktop tells of it,
-    // with the notice's two commands where it can.
-    if (record.ringsLeft == record.ringCount - 1)
-        m_told[row] = false;
-    QWidget* main = window();
-    if (!m_told[row] && (!main->isVisible() || main->isMinimized())) {
-        m_told[row] = true;
-        m_noticeNotifications.append(
-            m_services.notifications.notify(noticeTitle, m_notice->prompt(),
-                                            {{QStringLiteral("snooze-5"), QStringLiteral("5 分钟后再响")},
-                                             {QStringLiteral("dismiss"), QStringLiteral("我知道啦")}}));
-    }
-}
-
-void AlarmPanel::tellMissed(int row, const QDateTime& at)
-{
-    const QString& prompt = m_table.alarms[row].prompt;
-    m_services.notifications.notify(noticeTitle, QStringLiteral("错过了 %1 的闹钟：%2")
-                                                     .arg(at.toString(QStringLiteral("HH:mm")),
-                                                          prompt.isEmpty() ? defaultPrompt : prompt));
+    if (!prompt.isEmpty())
+        m_notice->setPrompt(prompt);
 }
 
 void AlarmPanel::snoozeNotice(int minutes)
 {
-    // Whole seconds, as kestrin.ini keeps it.
-    QDateTime until = m_services.clock.now().addSecs(60 * minutes);
-    until.setTime(QTime(until.time().hour(), until.time().minute(), until.time().second()));
-    for (int row : std::as_const(m_noticeRows))
-        m_table.snooze(row, until);
-    closeNotice();
-    afterChange();
-}
-
-void AlarmPanel::onNoticeAction(int handle, const QString& key)
-{
-    if (!m_noticeNotifications.contains(handle))
-        return;
-    if (key == QStringLiteral("snooze-5"))
-        snoozeNotice(5);
-    else if (key == QStringLiteral("dismiss"))
-        closeNotice();
-}
-
-void AlarmPanel::onNoticeDismissed()
-{
-    // Dealt with in the window: the desktop's notifications of it go too.
-    for (int handle : std::as_const(m_noticeNotifications))
-        m_services.notifications.withdraw(handle);
-    m_noticeNotifications.clear();
-    m_noticeRows.clear();
-}
-
-void AlarmPanel::afterChange()
-{
-    m_alarmTimer->setDeadline(m_table.nextWake());
-    // A ring must start with its notice: what it plays is readied as soon as anything is armed.
-    if (m_table.anyArmed()) {
-        m_services.sound.preload(m_services.path(Sound::Alarm));
-        preloadRingtones();
-    }
-    showRowTips();
-    const QList<SavedAlarm> kept = SavedAlarms::fromTable(m_table);
-    if (kept == m_lastSaved)
-        return;
-    // A failure is told once per change, not at every ring after it.
-    m_lastSaved = kept;
-    if (const Result saved = m_saved.save(kept); !saved)
-        m_services.notifications.notify(noticeTitle, saved.error());
+    m_runtime->snoozeNotice(minutes);
 }
 
 QStringList AlarmPanel::restoreSaved()
 {
-    const SavedAlarms::Loaded loaded = m_saved.load();
-    const QDateTime now = m_services.clock.now();
+    const SavedAlarms::Loaded loaded = m_runtime->restore();
     for (const SavedAlarm& alarm : loaded.alarms) {
         const int row = alarm.row;
         m_times[row]->setText(TimeText::format(alarm.time));
@@ -343,14 +266,8 @@ QStringList AlarmPanel::restoreSaved()
         m_rings[row]->setCurrentIndex(alarm.rings - 1);
         m_prompts[row]->setText(alarm.prompt);
         m_repeats[row] = alarm.repeat;
-        m_table.arm(row, alarm.time, alarm.prompt, alarm.rings, now, alarm.repeat);
-        if (alarm.snoozedTo.isValid())
-            m_table.snooze(row, alarm.snoozedTo);
-        m_table.confirmed = true;
     }
-    m_lastSaved = loaded.alarms;
-    // A snooze that came due while the program was not running rings now, or is told as missed.
-    checkAlarms();
+    showRowTips();
     return loaded.problems;
 }
 
@@ -370,26 +287,15 @@ QList<QWidget*> AlarmPanel::tabOrder() const
 
 void AlarmPanel::preloadRingtones()
 {
-    for (int i = 0; i < alarmCount; ++i)
-        if (const QString path = m_ringtones.ringPath(i); path != m_services.path(Sound::Alarm))
-            m_services.sound.preload(path);
-}
-
-QString AlarmPanel::ringingPath(int row, bool ringing) const
-{
-    // A file the player cannot play would ring in silence, and so may one it has not readied yet;
-    // a listen may start a little late.
-    const QString path = m_ringtones.ringPath(row), fallback = m_services.path(Sound::Alarm);
-    const SoundDevice::Readiness readiness = m_services.sound.readiness(path);
-    const bool plays = readiness == SoundDevice::Ready || (!ringing && readiness == SoundDevice::Loading);
-    return path == fallback || plays ? path : fallback;
+    m_runtime->preloadRingtones();
 }
 
 void AlarmPanel::showRowTips()
 {
     for (int i = 0; i < alarmCount; ++i) {
-        QString tip = m_ringtones.describe(i, m_services.sound.readiness(m_ringtones.ringPath(i)) !=
-                                                  SoundDevice::Unplayable);
+        const Ringtones& ringtones = m_runtime->ringtones();
+        QString tip = ringtones.describe(i, m_services.sound.readiness(ringtones.ringPath(i)) !=
+                                                SoundDevice::Unplayable);
         tip += QStringLiteral("\n重复：") + AlarmSchedule::name(m_repeats[i]);
         if (const QDateTime& until = m_table.alarms[i].snoozedTo; until.isValid())
             tip += QStringLiteral("\n已推迟到 ") + until.toString(QStringLiteral("HH:mm"));
@@ -400,7 +306,8 @@ void AlarmPanel::showRowTips()
 void AlarmPanel::openRowMenu(int row, QLineEdit* box, const QPoint& globalPos)
 {
     m_menuRow = row;
-    control<QAction>(m_rowMenu, "ActionDefaultRingtone")->setEnabled(!m_ringtones.chosen(row).isEmpty());
+    control<QAction>(m_rowMenu, "ActionDefaultRingtone")
+        ->setEnabled(!m_runtime->ringtones().chosen(row).isEmpty());
     for (QAction* choice : m_repeatGroup->actions())
         choice->setChecked(choice->data().toInt() == int(m_repeats[row]));
     control<QAction>(m_rowMenu, "ActionCancelSnooze")->setEnabled(m_table.alarms[row].snoozedTo.isValid());
@@ -418,7 +325,8 @@ void AlarmPanel::openRowMenu(int row, QLineEdit* box, const QPoint& globalPos)
 
 void AlarmPanel::chooseRingtone()
 {
-    const QString current = m_ringtones.chosen(m_menuRow);
+    Ringtones& ringtones = m_runtime->ringtones();
+    const QString current = ringtones.chosen(m_menuRow);
     const QString start = current.isEmpty() ? m_services.appDir : QFileInfo(current).absolutePath();
     const QString path = m_services.messages.chooseFile(QStringLiteral("选择铃声"), start,
                                                         QStringLiteral("WAV 声音文件 (*.wav *.WAV)"));
@@ -428,7 +336,7 @@ void AlarmPanel::chooseRingtone()
         m_services.messages.inform(refusal);
         return;
     }
-    if (const Result chosen = m_ringtones.choose(m_menuRow, path); !chosen) {
+    if (const Result chosen = ringtones.choose(m_menuRow, path); !chosen) {
         m_services.messages.inform(chosen.error() + QStringLiteral("，铃声未更改。"));
         return;
     }

@@ -2,23 +2,22 @@
 
 #include "alarm/FormAware.h"
 #include "alarm/core/AlarmTable.h"
-#include "alarm/core/Ringtones.h"
-#include "alarm/core/SavedAlarms.h"
 #include "uikit/Panel.h"
 
 #include <QPointer>
 
+class AlarmRuntime;
 class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QMenu;
 class QTimer;
-class WallTimer;
 struct Services;
 
-// The alarm panel PictureClock: three alarms set and confirmed here, and the alarm check that
-// rings them. Each row's heading menu chooses its ringtone and repeat, and takes back a snooze.
+// The alarm panel PictureClock: three alarms set and confirmed here, handed to the runtime that
+// rings them, and the notice it shows. Each row's heading menu chooses its ringtone and repeat, and
+// takes back a snooze.
 class AlarmPanel final : public Panel
 {
     Q_OBJECT
@@ -63,14 +62,7 @@ private:
     void chooseRingtone();
     // The headings' tool tips: ringtone, repeat and snooze of each row.
     void showRowTips();
-    void ring(int row);
-    void tellMissed(int row, const QDateTime& at);
-    void onNoticeAction(int handle, const QString& key);
-    void onNoticeDismissed();
-    // Sets Timer运行闹钟 for the next moment anything is due, and saves what changed for the next run.
-    void afterChange();
-    // The file that plays for row now: its ringtone, or clock1.wav when that cannot play now.
-    QString ringingPath(int row, bool ringing = true) const;
+    void showNotice(int row, const QString& prompt);
 
     const Services& m_services;
     AlarmTable& m_table;
@@ -79,17 +71,11 @@ private:
     QComboBox* m_rings[alarmCount];
     QLineEdit* m_prompts[alarmCount];
     bool m_refused[alarmCount] = {};   // a time the last confirmation could not read, shown in red
-    bool m_told[alarmCount] = {};      // the desktop was told of this alarm's ringing under way
     Repeat m_repeats[alarmCount] = {}; // as chosen in the row's menu; reaches the alarm at 确 认
     ClockAnimation m_clock;
     QTimer* m_animation;
-    WallTimer* m_alarmTimer;
+    AlarmRuntime* m_runtime;
     QPointer<FormAware> m_notice;
-    QList<int> m_noticeRows;          // the alarms that rang into the notice on view
-    QList<int> m_noticeNotifications; // what the desktop was told of them
-    Ringtones m_ringtones;
-    SavedAlarms m_saved;
-    QList<SavedAlarm> m_lastSaved; // what the last save wrote, or tried to
     ClickLabel* m_captions[alarmCount];
     QMenu* m_rowMenu;
     QActionGroup* m_repeatGroup;
