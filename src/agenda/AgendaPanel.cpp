@@ -127,11 +127,11 @@ void AgendaPanel::inform(const QString& text) const
 
 bool AgendaPanel::loadAgenda()
 {
-    const bool ok = m_store.load(m_services.clock.today());
+    const Result loaded = m_store.load(m_services.clock.today());
     showTable();
-    if (!ok)
-        inform(m_store.loadError());
-    return ok;
+    if (!loaded)
+        inform(loaded.error());
+    return loaded.ok();
 }
 
 void AgendaPanel::showTable()
@@ -282,8 +282,8 @@ void AgendaPanel::setMode(EntryMode mode)
 
 void AgendaPanel::beginAdd()
 {
-    if (const QString refusal = m_store.checkAdd(); !refusal.isEmpty()) {
-        inform(refusal);
+    if (const Result refusal = m_store.checkAdd(); !refusal) {
+        inform(refusal.error());
         return;
     }
     setMode(EntryMode::Adding);
@@ -330,9 +330,8 @@ void AgendaPanel::confirmEntry()
     const QString text = m_entry->toPlainText();
     const bool adding = m_mode == EntryMode::Adding;
     const QString editedText = adding ? QString() : currentText();
-    if (const QString refusal = m_store.checkEntry(text, adding ? nullptr : &editedText);
-        !refusal.isEmpty()) {
-        inform(refusal);
+    if (const Result refusal = m_store.checkEntry(text, adding ? nullptr : &editedText); !refusal) {
+        inform(refusal.error());
         return;
     }
     const auto setDate = DateText::parse(m_setDate->text());
@@ -362,8 +361,8 @@ void AgendaPanel::deleteCurrentItem()
 {
     if (m_list->currentRow() < 0)
         return;
-    if (const QString refusal = m_store.checkDelete(); !refusal.isEmpty()) {
-        inform(refusal);
+    if (const Result refusal = m_store.checkDelete(); !refusal) {
+        inform(refusal.error());
         return;
     }
     // The answer is given to the list as it stands; a load while the box is open makes it stale.
@@ -421,8 +420,9 @@ StoreChange AgendaPanel::addTyped(const QString& text, const QString& setText, c
     // The duplicate check reads the table: it must be the file as it is now. An entry being made
     // keeps its list; ending it shows the file anyway.
     auto refresh = [this] {
+        // A file that fails to load now is refused, with its reason, by the add's own check.
         if (inEntryMode())
-            m_store.load(m_services.clock.today());
+            (void)m_store.load(m_services.clock.today());
         else
             reloadKeeping(currentText());
     };

@@ -332,8 +332,8 @@ void AlarmPanel::chooseRingtone()
                                                         QStringLiteral("WAV 声音文件 (*.wav *.WAV)"));
     if (path.isEmpty())
         return;
-    if (const QString refusal = Ringtones::checkWave(path); !refusal.isEmpty()) {
-        m_services.messages.inform(refusal);
+    if (const Result refusal = Ringtones::checkWave(path); !refusal) {
+        m_services.messages.inform(refusal.error());
         return;
     }
     if (const Result chosen = ringtones.choose(m_menuRow, path); !chosen) {

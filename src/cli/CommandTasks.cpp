@@ -82,10 +82,9 @@ int restore(const CommandLine& options, const QString& elsewhere)
     Backups backups(options.appDir, elsewhere);
     // The files replaced are kept as they stood at the end of their day, as before any change.
     printBackupProblems(backups.take());
-    QString report;
-    const bool ok = backups.restore(options.restoreDate, &report);
-    print(ok ? stdout : stderr, report);
-    return ok ? 0 : 1;
+    const ResultOf<QString> restored = backups.restore(options.restoreDate);
+    print(restored ? stdout : stderr, restored ? *restored : restored.error());
+    return restored ? 0 : 1;
 }
 
 int listAgenda(const CommandLine& options, const Clock& clock)
@@ -129,7 +128,8 @@ int add(const CommandLine& options, const QString& elsewhere, const Clock& clock
             files.onProblems = printBackupProblems;
             AgendaStore store(files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
                               QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
-            store.load(clock.today());
+            // A file that does not load is refused, with its reason, by the add itself.
+            (void)store.load(clock.today());
             const StoreChange change =
                 store.addTyped(options.addText, options.addSet, options.addFinish, clock.today());
             if (change.status == StoreChange::Done)

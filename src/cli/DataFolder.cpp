@@ -25,21 +25,21 @@ QString choose(const QString& exeDir)
     return QDir(data).filePath(QStringLiteral("kestrin"));
 }
 
-QString prepare(const QString& folder, const QString& exeDir)
+Result prepare(const QString& folder, const QString& exeDir)
 {
     if (QFileInfo(folder).isDir())
-        return {};
+        return Result::done();
     const QString parent = QFileInfo(folder).absolutePath();
     if (!QDir().mkpath(parent) ||
         !QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-        return QStringLiteral("无法建立数据目录 %1").arg(QDir::toNativeSeparators(folder));
+        return Result::failed(QStringLiteral("无法建立数据目录 %1").arg(QDir::toNativeSeparators(folder)));
     const QString sounds = installedSounds(exeDir);
     for (Sound sound : Sounds::all) {
         const QString name = QString::fromUtf8(Sounds::fileName(sound));
         if (!sounds.isEmpty())
             QFile::copy(QDir(sounds).filePath(name), QDir(folder).filePath(name));
     }
-    return {};
+    return Result::done();
 }
 
 } // namespace DataFolder

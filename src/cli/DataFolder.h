@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 
 // Where the data live when no --dir is given. A program run from a folder it can write (a build
@@ -11,7 +13,7 @@ namespace DataFolder {
 // share/kestrin/sounds of an installed program, or empty.
 QString installedSounds(const QString& exeDir);
 QString choose(const QString& exeDir);
-// Creates an installed program's folder the first time, with the sounds in it. Returns why not.
-QString prepare(const QString& folder, const QString& exeDir);
+// Creates an installed program's folder the first time, with the sounds in it.
+Result prepare(const QString& folder, const QString& exeDir);
 
 } // namespace DataFolder

@@ -109,8 +109,8 @@ int main(int argc, char* argv[])
         print(stderr, QStringLiteral("kestrin: %1（kestrin --help 显示用法）").arg(options.error));
         return 2;
     }
-    if (const QString problem = DataFolder::prepare(options.appDir, exeDir); !problem.isEmpty()) {
-        print(stderr, QStringLiteral("kestrin: ") + problem);
+    if (const Result prepared = DataFolder::prepare(options.appDir, exeDir); !prepared) {
+        print(stderr, QStringLiteral("kestrin: ") + prepared.error());
         return 1;
     }
     if (options.action == CommandLine::CalDav || options.action == CommandLine::Sync)

@@ -2,8 +2,11 @@
 
 #include <QString>
 
-// What a read or a write of a data file came to: done, or why not, in words for the user. The one
-// way the file layer reports failure.
+#include <optional>
+#include <utility>
+
+// What a step that can fail came to: done, or why not, in words for the user. The one way the
+// program reports failure; ResultOf carries what a step that succeeded made or read.
 class [[nodiscard]] Result
 {
 public:
@@ -23,4 +26,32 @@ public:
 private:
     bool m_failed = false;
     QString m_error;
+};
+
+template <typename T> class [[nodiscard]] ResultOf
+{
+public:
+    // What the step made.
+    ResultOf(T value) : m_value(std::move(value)) {}
+    // A failed step: failure must not be ok.
+    ResultOf(Result failure) : m_failure(std::move(failure)) {}
+    static ResultOf failed(const QString& why) { return ResultOf(Result::failed(why)); }
+
+    bool ok() const { return m_value.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const QString& error() const { return m_failure.error(); }
+    // The failure alone, to pass on.
+    const Result& result() const { return m_failure; }
+
+    // Only when ok().
+    T& value() { return *m_value; }
+    const T& value() const { return *m_value; }
+    T& operator*() { return *m_value; }
+    const T& operator*() const { return *m_value; }
+    T* operator->() { return &*m_value; }
+    const T* operator->() const { return &*m_value; }
+
+private:
+    std::optional<T> m_value;
+    Result m_failure;
 };

@@ -38,19 +38,17 @@ Result write(const QString& key, const QString& password)
     return Result::done();
 }
 
-std::optional<QString> read(const QString& key, QString* error)
+ResultOf<std::optional<QString>> read(const QString& key)
 {
     QKeychain::ReadPasswordJob job(service);
     job.setInsecureFallback(false);
     job.setKey(key);
     wait(job);
     if (job.error() == QKeychain::EntryNotFound)
-        return std::nullopt;
-    if (job.error() != QKeychain::NoError) {
-        *error = storeMissing(job.errorString());
-        return std::nullopt;
-    }
-    return job.textData();
+        return std::optional<QString>();
+    if (job.error() != QKeychain::NoError)
+        return Result::failed(storeMissing(job.errorString()));
+    return std::optional<QString>(job.textData());
 }
 
 void remove(const QString& key)

@@ -11,8 +11,8 @@
 namespace SecretStore {
 
 Result write(const QString& key, const QString& password);
-// The password, nothing when none is stored, or a failure of the store.
-std::optional<QString> read(const QString& key, QString* error);
+// The password, or nothing when none is stored.
+ResultOf<std::optional<QString>> read(const QString& key);
 void remove(const QString& key);
 
 } // namespace SecretStore

@@ -300,17 +300,15 @@ int sync(const CommandLine& options)
     }
     QString password;
     if (!state.user.isEmpty()) {
-        QString error;
-        const std::optional<QString> stored = SecretStore::read(secretKey(state.user, state.url), &error);
-        if (!stored) {
-            print(stderr,
-                  QStringLiteral("kestrin: ") +
-                      (error.isEmpty() ? QStringLiteral("密钥存储中没有这个任务列表的密码，请用 "
-                                                        "kestrin --caldav URL --user 用户名 重新连接。")
-                                       : error));
+        const ResultOf<std::optional<QString>> stored = SecretStore::read(secretKey(state.user, state.url));
+        if (!stored || !stored->has_value()) {
+            print(stderr, QStringLiteral("kestrin: ") +
+                              (stored ? QStringLiteral("密钥存储中没有这个任务列表的密码，请用 "
+                                                       "kestrin --caldav URL --user 用户名 重新连接。")
+                                      : stored.error()));
             return 1;
         }
-        password = *stored;
+        password = **stored;
     }
     const auto lock = lockSync(options.appDir);
     if (!lock) {

@@ -89,17 +89,17 @@ private slots:
         writeOn(bench, "agenda.txt", "today\r\n", QDate(2026, 12, 7));
         bench.write("my.log", "log today\r\n");
 
-        QString report;
-        QVERIFY(!backups.restore(QDate(2026, 12, 4), &report)); // no copy of that date
+        QVERIFY(!backups.restore(QDate(2026, 12, 4))); // no copy of that date
         QCOMPARE(bench.read("agenda.txt"), QByteArray("today\r\n"));
 
-        QVERIFY(backups.restore(QDate(2026, 12, 3), &report));
+        const ResultOf<QString> report = backups.restore(QDate(2026, 12, 3));
+        QVERIFY(report);
         QCOMPARE(bench.read("agenda.txt"), QByteArray("agenda of the 3rd\r\n"));
         QCOMPARE(bench.read("my.log"), QByteArray("log of the 1st\r\n"));
         QCOMPARE(bench.read("agenda.txt.before-restore"), QByteArray("today\r\n"));
         QCOMPARE(bench.read("my.log.before-restore"), QByteArray("log today\r\n"));
-        QVERIFY(report.contains(QStringLiteral("agenda-2026-12-03.txt")));
-        QVERIFY(report.contains(QStringLiteral("my-2026-12-01.log")));
+        QVERIFY(report->contains(QStringLiteral("agenda-2026-12-03.txt")));
+        QVERIFY(report->contains(QStringLiteral("my-2026-12-01.log")));
     }
 
     // A sync from cron rewrites the agenda while the user restores a day: a rewrite that had
@@ -133,12 +133,11 @@ private slots:
             writing = false;
             sync->wait();
         });
-        QString report;
         for (int i = 0; i < 10; ++i) {
             // Each write of the sync adds an item numbered by the writes before it: one numbered
             // below start was read before the restore.
             const int start = written;
-            QVERIFY(backups.restore(QDate(2026, 12, 3), &report));
+            QVERIFY(backups.restore(QDate(2026, 12, 3)));
             // Two more writes, so that one begun after the restore has landed.
             const int restoredAt = written;
             QTRY_VERIFY(written >= restoredAt + 2);

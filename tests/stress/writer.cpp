@@ -108,8 +108,8 @@ int write(const QString& dir)
     AgendaStore agenda(files, dir + QStringLiteral("/agenda.txt"), dir + QStringLiteral("/my.log"));
     LogStore log(files, dir + QStringLiteral("/my.log"));
     const QDate today = QDate::currentDate();
-    if (!agenda.load(today)) {
-        std::fprintf(stderr, "writer: %s\n", qPrintable(agenda.loadError()));
+    if (const Result loaded = agenda.load(today); !loaded) {
+        std::fprintf(stderr, "writer: %s\n", qPrintable(loaded.error()));
         return 1;
     }
     log.load();
@@ -149,7 +149,8 @@ int write(const QString& dir)
         if (failed(change))
             return 1;
         // As the panel does after every change: the file is loaded again whole.
-        agenda.load(today);
+        if (!agenda.load(today))
+            return 1;
     }
 }
 

@@ -41,7 +41,8 @@ struct SyncBench
     AgendaStore store()
     {
         AgendaStore store(bench.files, bench.path("agenda.txt"), bench.path("my.log"));
-        store.load(today);
+        if (!store.load(today))
+            qWarning("agenda.txt did not load");
         return store;
     }
     QList<AgendaItem> items() { return store().table().items; }

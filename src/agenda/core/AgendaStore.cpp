@@ -12,17 +12,17 @@ AgendaStore::AgendaStore(TextFiles& files, const QString& agendaPath, const QStr
 {
 }
 
-bool AgendaStore::load(QDate today)
+Result AgendaStore::load(QDate today)
 {
     AgendaFile::Load load = AgendaFile::load(m_files, m_path, today);
     ++m_loads;
     m_loaded = load.result.ok();
-    m_loadError = load.result.error();
+    m_loadResult = load.result;
     m_stamp = load.stamp;
     m_table.items = std::move(load.items);
     m_table.today = today;
     recount(today);
-    return m_loaded;
+    return m_loadResult;
 }
 
 void AgendaStore::recount(QDate today)
@@ -41,31 +41,31 @@ bool AgendaStore::unchangedOnDisk() const
     return m_stamp.matches(m_files, m_path);
 }
 
-QString AgendaStore::checkAdd() const
+Result AgendaStore::checkAdd() const
 {
     if (m_loaded)
-        return {};
-    return m_loadError + QStringLiteral("\r\n请先修正此文件，才能添加日程。");
+        return Result::done();
+    return Result::failed(m_loadResult.error() + QStringLiteral("\r\n请先修正此文件，才能添加日程。"));
 }
 
-QString AgendaStore::checkText(const QString& text)
+Result AgendaStore::checkText(const QString& text)
 {
     if (text.isEmpty())
-        return QStringLiteral("请先添加日程内容!");
+        return Result::failed(QStringLiteral("请先添加日程内容!"));
     // The file format has no escapes: such a text would not read back.
     if (text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r'))
-        return QStringLiteral("日程内容不能包含双引号或换行!");
+        return Result::failed(QStringLiteral("日程内容不能包含双引号或换行!"));
     return checkControlCharacters(text);
 }
 
-QString AgendaStore::checkControlCharacters(const QString& text)
+Result AgendaStore::checkControlCharacters(const QString& text)
 {
     // Scripts read the list line by line and field by field: a NUL ends a C string, an escape
     // drives a terminal. A tab is a character users paste.
     const bool control = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
         return (c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7f;
     });
-    return control ? QStringLiteral("日程内容不能包含控制字符!") : QString();
+    return control ? Result::failed(QStringLiteral("日程内容不能包含控制字符!")) : Result::done();
 }
 
 bool AgendaStore::contains(const QString& text) const
@@ -74,20 +74,20 @@ bool AgendaStore::contains(const QString& text) const
                        [&text](const AgendaItem& item) { return item.text == text; });
 }
 
-QString AgendaStore::checkEntry(const QString& text, const QString* editedText) const
+Result AgendaStore::checkEntry(const QString& text, const QString* editedText) const
 {
-    if (QString refusal = checkText(text); !refusal.isEmpty())
+    if (Result refusal = checkText(text); !refusal)
         return refusal;
     if (contains(text) && (!editedText || text != *editedText))
-        return QStringLiteral("此日程已经存在!");
-    return {};
+        return Result::failed(QStringLiteral("此日程已经存在!"));
+    return Result::done();
 }
 
-QString AgendaStore::checkDelete() const
+Result AgendaStore::checkDelete() const
 {
     if (m_table.count() == 1)
-        return QStringLiteral("总得留下最后一件事吧!否则，显得太无聊了。");
-    return {};
+        return Result::failed(QStringLiteral("总得留下最后一件事吧!否则，显得太无聊了。"));
+    return Result::done();
 }
 
 StoreChange AgendaStore::writeFailed(const QString& fileName, const QString& error) const
@@ -120,12 +120,13 @@ StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, c
     const auto hold = m_files.holdFolderOf(m_path);
     if (!hold)
         return StoreChange::folderBusy();
+    // A file that fails to load now is refused by the check below, with its reason.
     if (m_loaded && !unchangedOnDisk())
-        load(today);
-    if (QString refusal = checkAdd(); !refusal.isEmpty())
-        return StoreChange::refused(refusal);
-    if (QString refusal = checkEntry(text, nullptr); !refusal.isEmpty())
-        return StoreChange::refused(refusal);
+        (void)load(today);
+    if (const Result refusal = checkAdd(); !refusal)
+        return StoreChange::refused(refusal.error());
+    if (const Result refusal = checkEntry(text, nullptr); !refusal)
+        return StoreChange::refused(refusal.error());
     const auto setDate = setText.isEmpty() ? std::optional<QDate>(today) : DateText::parse(setText);
     const auto finishDate = DateText::parse(finishText);
     if (!setDate || !finishDate)
@@ -136,7 +137,7 @@ StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, c
 StoreChange AgendaStore::replaceAll(const QList<AgendaItem>& items, const QStringList& entries)
 {
     if (!m_loaded)
-        return StoreChange::refused(checkAdd());
+        return StoreChange::refused(checkAdd().error());
     const auto hold = m_files.holdFolderOf(m_path);
     if (!hold)
         return StoreChange::folderBusy();

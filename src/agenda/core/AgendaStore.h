@@ -3,6 +3,7 @@
 #include "agenda/core/AgendaItem.h"
 #include "log/core/StoreChange.h"
 #include "platform/FileStamp.h"
+#include "platform/Result.h"
 
 class TextFiles;
 
@@ -14,34 +15,32 @@ class AgendaStore
 public:
     AgendaStore(TextFiles& files, const QString& agendaPath, const QString& logPath);
 
-    // Reads agenda.txt, counting days left from today. A bad file leaves an empty table and the
-    // message in loadError().
-    bool load(QDate today);
+    // Reads agenda.txt, counting days left from today. A bad file leaves an empty table.
+    Result load(QDate today);
     // Counts the days left again for a new day, without reading the file.
     void recount(QDate today);
 
     const AgendaTable& table() const { return m_table; }
     bool loaded() const { return m_loaded; }
-    const QString& loadError() const { return m_loadError; }
     // Counts the loads, so that an answer given to a table that has since been loaded again is
     // recognised as stale.
     int loads() const { return m_loads; }
     // Whether agenda.txt is still as it was loaded.
     bool unchangedOnDisk() const;
 
-    // Why no item may be added now (an addition to a file that does not load would never show, and
-    // the error would come back), or empty.
-    QString checkAdd() const;
-    // Why text can never be an item's text, or empty.
-    static QString checkText(const QString& text);
+    // Whether an item may be added now: not to a file that does not load, where it would never
+    // show and the error would come back.
+    Result checkAdd() const;
+    // Whether text can be an item's text.
+    static Result checkText(const QString& text);
     // The part of checkText that a line of my.log can fail as well: a control character.
-    static QString checkControlCharacters(const QString& text);
+    static Result checkControlCharacters(const QString& text);
     bool contains(const QString& text) const;
-    // Why text cannot be stored, or empty when it can. editedText is the item being modified: its
-    // own text may stay, another item's may not be taken. nullptr when adding.
-    QString checkEntry(const QString& text, const QString* editedText) const;
-    // Why no item may be deleted now, or empty.
-    QString checkDelete() const;
+    // Whether text can be stored. editedText is the item being modified: its own text may stay,
+    // another item's may not be taken. nullptr when adding.
+    Result checkEntry(const QString& text, const QString* editedText) const;
+    // Whether an item may be deleted now.
+    Result checkDelete() const;
 
     StoreChange add(const AgendaItem& item);
     // An addition typed elsewhere (the command line), checked as the entry box checks it: the
@@ -67,7 +66,7 @@ private:
     QString m_logPath;
     AgendaTable m_table;
     bool m_loaded = false;
-    QString m_loadError;
+    Result m_loadResult = Result::done();
     FileStamp m_stamp;
     int m_loads = 0;
 };

@@ -44,13 +44,13 @@ StoreChange restore(AgendaStore& agenda, LogStore& log, int row)
 {
     if (row < 0 || row >= log.lines().raw.size())
         return {};
-    if (const QString refusal = agenda.checkAdd(); !refusal.isEmpty())
-        return StoreChange::refused(refusal);
+    if (const Result refusal = agenda.checkAdd(); !refusal)
+        return StoreChange::refused(refusal.error());
     const std::optional<Entry> entry = entryAt(log, row);
-    if (const QString refusal = entry ? AgendaStore::checkControlCharacters(entry->content) : QString();
-        !refusal.isEmpty())
-        return StoreChange::refused(refusal);
-    if (!entry || !AgendaStore::checkText(entry->content).isEmpty())
+    if (const Result refusal = entry ? AgendaStore::checkControlCharacters(entry->content) : Result::done();
+        !refusal)
+        return StoreChange::refused(refusal.error());
+    if (!entry || !AgendaStore::checkText(entry->content))
         return StoreChange::refused(QStringLiteral("此条日志无法恢复：格式不符。"));
     if (agenda.contains(entry->content))
         return StoreChange::refused(QStringLiteral("此日程已经存在!"));

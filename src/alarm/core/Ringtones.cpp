@@ -25,15 +25,17 @@ QString Ringtones::chosen(int row) const
     return QSettings(m_settingsPath, QSettings::IniFormat).value(key(row)).toString();
 }
 
-QString Ringtones::checkWave(const QString& path)
+Result Ringtones::checkWave(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("无法读取 %1（%2）").arg(QDir::toNativeSeparators(path), file.errorString());
+        return Result::failed(
+            QStringLiteral("无法读取 %1（%2）").arg(QDir::toNativeSeparators(path), file.errorString()));
     // The sound player plays PCM and float wave files only.
     if (!withTrailingSilence(file.readAll(), 0))
-        return QStringLiteral("%1 不是可以播放的 WAV 声音文件。").arg(QDir::toNativeSeparators(path));
-    return {};
+        return Result::failed(
+            QStringLiteral("%1 不是可以播放的 WAV 声音文件。").arg(QDir::toNativeSeparators(path)));
+    return Result::done();
 }
 
 Result Ringtones::choose(int row, const QString& path)

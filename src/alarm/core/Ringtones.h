@@ -16,8 +16,8 @@ public:
 
     // The file chosen for alarm row (0 to 2); empty for the default.
     QString chosen(int row) const;
-    // Why path cannot ring, or empty when it can.
-    static QString checkWave(const QString& path);
+    // Whether path can ring.
+    static Result checkWave(const QString& path);
     Result choose(int row, const QString& path);
     Result reset(int row);
     // The file that rings now.

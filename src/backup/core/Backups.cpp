@@ -16,18 +16,14 @@ namespace {
 
 const QString dateFormat = QStringLiteral("yyyy-MM-dd");
 
-std::optional<QByteArray> readAll(const QString& path, QString* error)
+ResultOf<QByteArray> readAll(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return Result::failed(file.errorString());
     QByteArray bytes = file.readAll();
-    if (file.error() != QFile::NoError) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
+    if (file.error() != QFile::NoError)
+        return Result::failed(file.errorString());
     return bytes;
 }
 
@@ -104,38 +100,37 @@ QList<QDate> Backups::datesOf(const QString& folder, const Kind& kind)
     return dates;
 }
 
-QString Backups::copyInto(const QString& folder, const Kind& kind)
+Result Backups::copyInto(const QString& folder, const Kind& kind)
 {
     const QFileInfo source(QDir(m_dataDir).filePath(kind.fileName));
     if (!source.isFile())
-        return {};
+        return Result::done();
     const bool local = folder == localDir();
     // Only the user reads a personal agenda, its copies included.
     if (!QFileInfo(folder).isDir() &&
         !(local ? QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
                 : QDir().mkpath(folder)))
-        return QStringLiteral("无法建立备份目录 %1").arg(QDir::toNativeSeparators(folder));
-    QString error;
-    const std::optional<QByteArray> bytes = readAll(source.filePath(), &error);
+        return Result::failed(QStringLiteral("无法建立备份目录 %1").arg(QDir::toNativeSeparators(folder)));
+    const ResultOf<QByteArray> bytes = readAll(source.filePath());
     if (!bytes)
-        return QStringLiteral("无法读取 %1（%2），未备份").arg(kind.fileName, error);
+        return Result::failed(QStringLiteral("无法读取 %1（%2），未备份").arg(kind.fileName, bytes.error()));
     const QString target = QDir(folder).filePath(copyName(kind, source.lastModified().date()));
     // The copy of the day is usually there already: most takes write nothing.
     if (QFileInfo(target).size() == bytes->size()) {
-        QString ignored;
-        if (readAll(target, &ignored) == bytes)
-            return {};
+        if (const ResultOf<QByteArray> copied = readAll(target); copied && *copied == *bytes)
+            return Result::done();
     }
     DiskTextFiles files;
     if (const Result written = files.replace(target, *bytes); !written)
-        return QStringLiteral("无法写入 %1（%2）").arg(QDir::toNativeSeparators(target), written.error());
+        return Result::failed(
+            QStringLiteral("无法写入 %1（%2）").arg(QDir::toNativeSeparators(target), written.error()));
 
     // The newest copies for keptDates dates stay, for each file on its own: a file that has not
     // changed for longer keeps its last copy.
     const QList<QDate> dates = datesOf(folder, kind);
     for (qsizetype i = keptDates; i < dates.size(); ++i)
         QFile::remove(QDir(folder).filePath(copyName(kind, dates[i])));
-    return {};
+    return Result::done();
 }
 
 QStringList Backups::take()
@@ -143,8 +138,8 @@ QStringList Backups::take()
     QStringList problems;
     for (const QString& folder : folders())
         for (const Kind& kind : kinds())
-            if (const QString problem = copyInto(folder, kind); !problem.isEmpty())
-                problems.append(problem);
+            if (const Result copied = copyInto(folder, kind); !copied)
+                problems.append(copied.error());
     return problems;
 }
 
@@ -179,14 +174,12 @@ QList<Backups::Copy> Backups::copiesFor(QDate date) const
     return copies;
 }
 
-bool Backups::restore(QDate date, QString* report)
+ResultOf<QString> Backups::restore(QDate date)
 {
     QStringList lines;
-    if (!dates().contains(date)) {
-        *report = QStringLiteral("没有 %1 的备份。可以恢复的日期由 kestrin --backups 列出。")
-                      .arg(date.toString(dateFormat));
-        return false;
-    }
+    if (!dates().contains(date))
+        return Result::failed(QStringLiteral("没有 %1 的备份。可以恢复的日期由 kestrin --backups 列出。")
+                                  .arg(date.toString(dateFormat)));
     DiskTextFiles files;
     bool ok = true;
     for (const Copy& copy : copiesFor(date)) {
@@ -196,11 +189,10 @@ bool Backups::restore(QDate date, QString* report)
                              .arg(copy.fileName, date.toString(dateFormat)));
             continue;
         }
-        QString error;
-        const std::optional<QByteArray> bytes = readAll(copy.path, &error);
+        const ResultOf<QByteArray> bytes = readAll(copy.path);
         if (!bytes) {
-            lines.append(
-                QStringLiteral("%1：无法读取 %2（%3），保持不变。").arg(copy.fileName, copy.path, error));
+            lines.append(QStringLiteral("%1：无法读取 %2（%3），保持不变。")
+                             .arg(copy.fileName, copy.path, bytes.error()));
             ok = false;
             continue;
         }
@@ -214,9 +206,9 @@ bool Backups::restore(QDate date, QString* report)
         }
         QString kept;
         if (QFileInfo(current).isFile()) {
-            const std::optional<QByteArray> now = readAll(current, &error);
-            const Result saved = now ? files.replace(current + QStringLiteral(".before-restore"), *now)
-                                     : Result::failed(error);
+            const ResultOf<QByteArray> now = readAll(current);
+            const Result saved =
+                now ? files.replace(current + QStringLiteral(".before-restore"), *now) : now.result();
             if (!saved) {
                 lines.append(QStringLiteral("%1：无法先存为 %1.before-restore（%2），保持不变。")
                                  .arg(copy.fileName, saved.error()));
@@ -234,6 +226,8 @@ bool Backups::restore(QDate date, QString* report)
         lines.append(QStringLiteral("%1：已恢复为 %2%3。")
                          .arg(copy.fileName, QDir::toNativeSeparators(copy.path), kept));
     }
-    *report = lines.join(u'\n');
-    return ok;
+    // A file that could not be put back fails the whole, whose report says what was done.
+    if (!ok)
+        return Result::failed(lines.join(u'\n'));
+    return lines.join(u'\n');
 }

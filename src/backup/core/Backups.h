@@ -39,9 +39,9 @@ public:
     };
     // For each file, the newest copy of date or before: the file as it was when that day ended.
     QList<Copy> copiesFor(QDate date) const;
-    // Puts those copies back, keeping the current files as *.before-restore. Says what it did.
-    // The caller makes sure that no running program holds the files.
-    bool restore(QDate date, QString* report);
+    // Puts those copies back, keeping the current files as *.before-restore. Says what it did,
+    // also when it failed. The caller makes sure that no running program holds the files.
+    ResultOf<QString> restore(QDate date);
 
 private:
     struct Kind
@@ -52,7 +52,7 @@ private:
     QStringList folders() const;
     static QList<QDate> datesOf(const QString& folder, const Kind& kind);
     static QString copyName(const Kind& kind, QDate date);
-    QString copyInto(const QString& folder, const Kind& kind);
+    Result copyInto(const QString& folder, const Kind& kind);
 
     QString m_dataDir;
     QString m_elsewhere;

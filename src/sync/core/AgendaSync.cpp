@@ -74,8 +74,8 @@ bool AgendaSync::pass(SyncState& state, Report& report, bool& retry)
     const QDir dir(m_dir);
     AgendaStore agenda(m_files, dir.filePath(QString::fromUtf8(AgendaFile::fileName)),
                        dir.filePath(QString::fromUtf8(LogFile::fileName)));
-    if (!agenda.load(today)) {
-        report.error = agenda.loadError();
+    if (const Result loaded = agenda.load(today); !loaded) {
+        report.error = loaded.error();
         return false;
     }
     LogStore log(m_files, dir.filePath(QString::fromUtf8(LogFile::fileName)));

@@ -70,17 +70,17 @@ public:
         plan.agendaChanged = true;
     }
     // Whether a server's text may come into the agenda as the item at index (-1: a new one).
-    QString refusal(const QString& text, int index) const
+    Result admits(const QString& text, int index) const
     {
-        if (QString why = AgendaStore::checkText(text); !why.isEmpty())
+        if (Result why = AgendaStore::checkText(text); !why)
             return why;
         // Blanks alone would come back from the task list as nothing.
         if (taskText(text).isEmpty())
             return AgendaStore::checkText({});
         const int holder = m_localIndex.value(taskText(text), -1);
         if ((holder >= 0 && holder != index) || m_addedTexts.contains(taskText(text)))
-            return QStringLiteral("此日程已经存在!");
-        return {};
+            return Result::failed(QStringLiteral("此日程已经存在!"));
+        return Result::done();
     }
     void archive(const TaskValues& values)
     {
@@ -200,8 +200,8 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             upload(after, task, mine, true, entry);
             continue;
         } else if (serverChanged) {
-            if (const QString why = merge.refusal(task->values.text, index); !why.isEmpty()) {
-                merge.skip(task->values.text, why);
+            if (const Result why = merge.admits(task->values.text, index); !why) {
+                merge.skip(task->values.text, why.error());
                 after.values = entry.values;
                 after.etag = entry.etag;
             } else {
@@ -234,8 +234,8 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             }
             continue;
         }
-        if (const QString why = merge.refusal(task.values.text, -1); !why.isEmpty()) {
-            merge.skip(task.values.text, why);
+        if (const Result why = merge.admits(task.values.text, -1); !why) {
+            merge.skip(task.values.text, why.error());
             continue;
         }
         merge.add(task.values);
@@ -271,8 +271,8 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
         }
         if (!task->open) {
             plan.entries.append(now);
-        } else if (const QString why = merge.refusal(task->values.text, -1); !why.isEmpty()) {
-            merge.skip(task->values.text, why);
+        } else if (const Result why = merge.admits(task->values.text, -1); !why) {
+            merge.skip(task->values.text, why.error());
             plan.entries.append(*entry);
         } else {
             merge.add(task->values);
