@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <optional>
 #include <utility>
@@ -34,7 +35,7 @@ public:
     // What the step made.
     ResultOf(T value) : m_value(std::move(value)) {}
     // A failed step: failure must not be ok.
-    ResultOf(Result failure) : m_failure(std::move(failure)) {}
+    ResultOf(Result failure) : m_failure(std::move(failure)) { Q_ASSERT(!m_failure.ok()); }
     static ResultOf failed(const QString& why) { return ResultOf(Result::failed(why)); }
 
     bool ok() const { return m_value.has_value(); }

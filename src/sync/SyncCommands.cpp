@@ -111,8 +111,8 @@ int runSync(const QString& appDir, SyncState& state, const QString& password)
     CalDavClient client(transport, state.url);
     AgendaSync sync(files, clock, appDir, client);
     const AgendaSync::Report report = sync.run(state);
-    print(report.error.isEmpty() ? stdout : stderr, report.text());
-    return report.error.isEmpty() ? 0 : 1;
+    print(report.result ? stdout : stderr, report.text());
+    return report.result ? 0 : 1;
 }
 
 // The folder's link as caldav.json holds it (no url: none); nothing, with the reason printed, when
@@ -170,8 +170,7 @@ int forget(const CommandLine& options)
 }
 
 // One of several lists: by --tasklist, or asked on a terminal.
-std::optional<TaskListFinder::TaskList> choose(const QList<TaskListFinder::TaskList>& lists,
-                                               const QString& wanted, QString& why)
+ResultOf<TaskListFinder::TaskList> choose(const QList<TaskListFinder::TaskList>& lists, const QString& wanted)
 {
     QStringList names;
     for (const TaskListFinder::TaskList& list : lists) {
@@ -180,9 +179,8 @@ std::optional<TaskListFinder::TaskList> choose(const QList<TaskListFinder::TaskL
         names.append(list.name);
     }
     if (!wanted.isEmpty()) {
-        why = QStringLiteral("没有名为“%1”的任务列表；这里有：%2")
-                  .arg(wanted, names.join(QStringLiteral("、")));
-        return std::nullopt;
+        return Result::failed(QStringLiteral("没有名为“%1”的任务列表；这里有：%2")
+                                  .arg(wanted, names.join(QStringLiteral("、"))));
     }
     if (lists.size() == 1)
         return lists.first();
@@ -197,33 +195,34 @@ std::optional<TaskListFinder::TaskList> choose(const QList<TaskListFinder::TaskL
         if (number && index >= 1 && index <= lists.size())
             return lists[index - 1];
     }
-    why = QStringLiteral("服务器上有 %1 个任务列表，请用 --tasklist 名称 选择其中一个").arg(lists.size());
-    return std::nullopt;
+    return Result::failed(
+        QStringLiteral("服务器上有 %1 个任务列表，请用 --tasklist 名称 选择其中一个").arg(lists.size()));
 }
 
-// The list the address means, made when missing; list is then its address.
-Result locate(DavTransport& transport, const CommandLine& options, QUrl& list)
+// The address of the list the address means, made when missing.
+ResultOf<QUrl> locate(DavTransport& transport, const CommandLine& options)
 {
     TaskListFinder finder(transport);
-    const TaskListFinder::Found found = finder.find(QUrl(options.caldavUrl));
-    if (!found.error.isEmpty())
-        return Result::failed(found.error);
-    list = found.list;
-    if (list.isEmpty() && found.lists.isEmpty() && options.caldavList.isEmpty()) {
-        if (found.home.host().endsWith(QStringLiteral("icloud.com")))
+    const ResultOf<TaskListFinder::Found> found = finder.find(QUrl(options.caldavUrl));
+    if (!found)
+        return found.result();
+    QUrl list = found->list;
+    if (list.isEmpty() && found->lists.isEmpty() && options.caldavList.isEmpty()) {
+        if (found->home.host().endsWith(QStringLiteral("icloud.com")))
             return Result::failed(QStringLiteral(
                 "iCloud 上没有能用 CalDAV 访问的任务列表：在 iOS 13 或更高版本上升级过的“提醒事项”列表，"
                 "iCloud 不再通过 CalDAV 提供（这是 iCloud 的限制）"));
-        list = found.home.resolved(QUrl(QStringLiteral("kestrin/")));
+        list = found->home.resolved(QUrl(QStringLiteral("kestrin/")));
     } else if (list.isEmpty()) {
-        QString why;
-        const std::optional<TaskListFinder::TaskList> chosen = choose(found.lists, options.caldavList, why);
+        const ResultOf<TaskListFinder::TaskList> chosen = choose(found->lists, options.caldavList);
         if (!chosen)
-            return Result::failed(why);
+            return chosen.result();
         list = chosen->url;
     }
     CalDavClient client(transport, list);
-    return client.prepare();
+    if (const Result prepared = client.prepare(); !prepared)
+        return prepared;
+    return list;
 }
 
 int connect(const CommandLine& options)
@@ -238,7 +237,7 @@ int connect(const CommandLine& options)
     QString password;
     {
         QtDavTransport transport(state.user, password);
-        Result ready = locate(transport, options, state.url);
+        ResultOf<QUrl> ready = locate(transport, options);
         if (!ready && transport.passwordWanted()) {
             if (state.user.isEmpty()) {
                 print(stderr, QStringLiteral("kestrin: 服务器要求登录，请用 --user 给出用户名。"));
@@ -247,8 +246,9 @@ int connect(const CommandLine& options)
             password = readPassword(state.user);
             state.basicAuth = transport.askedForBasic();
             QtDavTransport withPassword(state.user, password);
-            ready = locate(withPassword, options, state.url);
+            ready = locate(withPassword, options);
             if (ready) {
+                state.url = *ready;
                 // The password is kept before anything else is: a link whose password is lost
                 // would fail at every sync.
                 if (const Result kept = SecretStore::write(secretKey(state.user, state.url), password);
@@ -262,6 +262,7 @@ int connect(const CommandLine& options)
             print(stderr, QStringLiteral("kestrin: 无法连接任务列表：") + ready.error());
             return 1;
         }
+        state.url = *ready;
     }
     // A server that asked for no password gets none at a sync either: a user name kept without
     // one would send every sync looking for it in the secret store.

@@ -58,7 +58,7 @@ struct SyncBench
 void verifySynced(const AgendaSync::Report& report, int uploaded, int downloaded, int completed,
                   int conflicts)
 {
-    QVERIFY2(report.error.isEmpty(), qPrintable(report.error));
+    QVERIFY2(report.result, qPrintable(report.result.error()));
     QCOMPARE(report.uploaded, uploaded);
     QCOMPARE(report.downloaded, downloaded);
     QCOMPARE(report.completed, completed);
@@ -315,7 +315,7 @@ private slots:
             return DavReply{status, body, {}, status ? QString() : QString::fromUtf8("服务器没有应答")};
         };
         const AgendaSync::Report failed = b.sync();
-        QVERIFY2(failed.error.contains(message), qPrintable(failed.error));
+        QVERIFY2(failed.result.error().contains(message), qPrintable(failed.result.error()));
         QVERIFY(failed.text().startsWith(QString::fromUtf8("同步失败：")));
         QCOMPARE(b.bench.read("agenda.txt"), agenda);
         QCOMPARE(b.bench.read("my.log"), log);
@@ -323,7 +323,7 @@ private slots:
 
         b.server.fault = nullptr;
         const AgendaSync::Report next = b.sync();
-        QVERIFY2(next.error.isEmpty(), qPrintable(next.error));
+        QVERIFY2(next.result, qPrintable(next.result.error()));
         QCOMPARE(next.downloaded, 1);
         QCOMPARE(b.texts().size(), 3);
         QCOMPARE(b.server.tasks().size(), 3);
@@ -379,10 +379,10 @@ private slots:
         b.server.storeTask(done.uid, done.values, false);
         // Everything reaches the server, then a write here fails, as a killed sync would stop.
         b.bench.files.failWritesTo = {failing};
-        QVERIFY(!b.sync().error.isEmpty());
+        QVERIFY(!b.sync().result);
         b.bench.files.failWritesTo.clear();
 
-        QVERIFY2(b.sync().error.isEmpty(), "the next sync catches up");
+        QVERIFY2(b.sync().result, "the next sync catches up");
         QCOMPARE(b.texts(),
                  (QStringList{QString::fromUtf8("乙"), QString::fromUtf8("丙"), QString::fromUtf8("丁")}));
         const QMap<QString, ServerTask> tasks = b.server.tasks();
@@ -517,7 +517,7 @@ private slots:
             return std::nullopt;
         };
         report = b.sync();
-        QVERIFY2(report.error.contains(QString::fromUtf8("无法读取")), qPrintable(report.text()));
+        QVERIFY2(report.result.error().contains(QString::fromUtf8("无法读取")), qPrintable(report.text()));
         QCOMPARE(b.bench.read("agenda.txt"), agenda);
         QCOMPARE(b.bench.read("caldav.json"), state);
 
@@ -559,13 +559,13 @@ private slots:
     {
         FakeCalDavServer server;
         TaskListFinder finder(server);
-        QCOMPARE(finder.find(listUrl).list, listUrl);
-        QCOMPARE(finder.find(QUrl(QStringLiteral("https://dav.example/u/new/"))).list,
+        QCOMPARE(finder.find(listUrl)->list, listUrl);
+        QCOMPARE(finder.find(QUrl(QStringLiteral("https://dav.example/u/new/")))->list,
                  QUrl(QStringLiteral("https://dav.example/u/new/")));
 
         // From the server's address: the task lists, not the calendar of events beside them.
         server.otherCalendars = {{QStringLiteral("/u/events/"), QString::fromUtf8("日历"), "VEVENT"}};
-        TaskListFinder::Found found = finder.find(QUrl(QStringLiteral("https://dav.example/")));
+        TaskListFinder::Found found = finder.find(QUrl(QStringLiteral("https://dav.example/"))).value();
         QCOMPARE(found.lists.size(), 1);
         QCOMPARE(found.lists[0].url, listUrl);
         QCOMPARE(found.lists[0].name, QStringLiteral("tasks"));
@@ -574,16 +574,17 @@ private slots:
         server.rootNamesPrincipal = false;
         server.otherCalendars.append({QStringLiteral("/u/work/"), QString::fromUtf8("工作"), "VTODO"});
         server.methods.clear();
-        found = finder.find(QUrl(QStringLiteral("https://dav.example/")));
+        found = finder.find(QUrl(QStringLiteral("https://dav.example/"))).value();
         QCOMPARE(found.lists.size(), 2);
         QCOMPARE(found.lists[1].name, QString::fromUtf8("工作"));
         QVERIFY(server.methods.count("PROPFIND") == server.methods.size());
         // No list at all: the home, where one is made.
         server.exists = false;
         server.otherCalendars.removeLast();
-        found = finder.find(QUrl(QStringLiteral("https://dav.example/")));
-        QVERIFY(found.error.isEmpty() && found.list.isEmpty() && found.lists.isEmpty());
-        QCOMPARE(found.home, QUrl(QStringLiteral("https://dav.example/u/")));
+        const ResultOf<TaskListFinder::Found> home =
+            finder.find(QUrl(QStringLiteral("https://dav.example/")));
+        QVERIFY(home && home->list.isEmpty() && home->lists.isEmpty());
+        QCOMPARE(home->home, QUrl(QStringLiteral("https://dav.example/u/")));
     }
 
     void multistatusAsServersWriteIt()

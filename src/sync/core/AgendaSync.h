@@ -19,7 +19,7 @@ public:
 
     struct Report
     {
-        QString error; // empty when the sync succeeded
+        Result result = Result::done();
         int uploaded = 0, downloaded = 0, completed = 0, conflicts = 0;
         QStringList skipped;
         int requests = 0;
@@ -30,7 +30,19 @@ public:
     QString statePath() const;
 
 private:
-    bool pass(SyncState& state, Report& report, bool& retry);
+    struct Pass;
+
+    // One pass, its steps in order; each does its part or says why the pass stops.
+    Result syncOnce(SyncState& state, Pass& pass);
+    Result readFiles(Pass& pass);
+    Result readServer(const SyncState& state, Pass& pass);
+    Result readBodies(const SyncState& state, Pass& pass);
+    void gatherTasks(const SyncState& state, Pass& pass);
+    void plan(const SyncState& state, Pass& pass);
+    Result archive(Pass& pass);
+    Result upload(Pass& pass);
+    Result writeAgenda(Pass& pass);
+    Result saveState(SyncState& state, Pass& pass);
 
     TextFiles& m_files;
     const Clock& m_clock;

@@ -156,15 +156,13 @@ Result CalDavClient::prepare()
     return Result::done();
 }
 
-CalDavClient::Changes CalDavClient::read(const DavReply& reply, bool whole)
+ResultOf<CalDavClient::Changes> CalDavClient::read(const DavReply& reply, bool whole)
 {
     Changes changes;
     changes.whole = whole;
     const Multistatus::Answer answer = Multistatus::read(reply.body);
-    if (!answer.error.isEmpty()) {
-        changes.error = answer.error;
-        return changes;
-    }
+    if (!answer.error.isEmpty())
+        return Result::failed(answer.error);
     changes.token = answer.syncToken;
     for (const Multistatus::Response& response : answer.responses) {
         const QString href = pathOf(response.href);
@@ -183,7 +181,7 @@ CalDavClient::Changes CalDavClient::read(const DavReply& reply, bool whole)
     return changes;
 }
 
-CalDavClient::Changes CalDavClient::changesSince(const QString& token)
+ResultOf<CalDavClient::Changes> CalDavClient::changesSince(const QString& token)
 {
     DavReply reply = send("REPORT", m_list, syncCollection(token));
     if (reply.status == 207)
@@ -197,9 +195,7 @@ CalDavClient::Changes CalDavClient::changesSince(const QString& token)
         if (reply.status == 207)
             return read(reply, true);
     }
-    Changes failed;
-    failed.error = failure(reply);
-    return failed;
+    return Result::failed(failure(reply));
 }
 
 CalDavClient::Bodies CalDavClient::fetch(const QStringList& hrefs)

@@ -19,7 +19,6 @@ public:
 
     struct Changes
     {
-        QString error;      // nothing could be read; the reason for the user
         bool whole = false; // every task is listed: a task known before and not listed is gone
         QString token;
         QList<ServerTask> changed; // not yet read; ics is empty where the server sent no body
@@ -27,7 +26,7 @@ public:
     };
     // What changed since token, or the whole list for an empty token or one the server no longer
     // knows. Servers without sync-collection are asked with a calendar-query.
-    Changes changesSince(const QString& token);
+    ResultOf<Changes> changesSince(const QString& token);
 
     struct Bodies
     {
@@ -62,7 +61,7 @@ public:
 private:
     DavReply send(const QByteArray& method, const QUrl& url, const QByteArray& body,
                   QList<QPair<QByteArray, QByteArray>> headers = {});
-    Changes read(const DavReply& reply, bool whole);
+    ResultOf<Changes> read(const DavReply& reply, bool whole);
     bool readBatch(const QStringList& hrefs, Bodies& bodies);
     QUrl urlOf(const QString& href) const;
 

@@ -22,14 +22,10 @@ QUrl withSlash(QUrl url)
 
 TaskListFinder::TaskListFinder(DavTransport& transport) : m_transport(transport) {}
 
-TaskListFinder::Found TaskListFinder::find(const QUrl& address)
+ResultOf<TaskListFinder::Found> TaskListFinder::find(const QUrl& address)
 {
     Found found;
-    const auto failed = [&found](const DavReply& reply) {
-        found.status = reply.status;
-        found.error = CalDavClient::failure(reply);
-        return found;
-    };
+    const auto failed = [](const DavReply& reply) { return Result::failed(CalDavClient::failure(reply)); };
     const auto propfind = [this](const QUrl& url, const char* depth, QUrl* landed = nullptr) {
         return CalDavClient::exchange(m_transport, "PROPFIND", url, properties, {{"Depth", depth}}, landed);
     };
@@ -49,9 +45,9 @@ TaskListFinder::Found TaskListFinder::find(const QUrl& address)
         const Multistatus::Response& self = answer.responses.first();
         if (self.isCalendar) {
             if (!self.holdsTasks)
-                found.error = QStringLiteral("这个日历不能存放任务（VTODO），请换一个任务列表的地址");
-            else
-                found.list = here;
+                return Result::failed(
+                    QStringLiteral("这个日历不能存放任务（VTODO），请换一个任务列表的地址"));
+            found.list = here;
             return found;
         }
         home = self.calendarHome;
@@ -81,20 +77,16 @@ TaskListFinder::Found TaskListFinder::find(const QUrl& address)
             if (home.isEmpty())
                 home = response.calendarHome;
     }
-    if (home.isEmpty()) {
-        found.error =
-            QStringLiteral("在这个地址找不到日历（没有 calendar-home-set），请给出任务列表的完整地址");
-        return found;
-    }
+    if (home.isEmpty())
+        return Result::failed(
+            QStringLiteral("在这个地址找不到日历（没有 calendar-home-set），请给出任务列表的完整地址"));
     found.home = withSlash(here.resolved(QUrl(home)));
     const DavReply listing = propfind(found.home, "1", &here);
     if (listing.status != 207)
         return failed(listing);
     answer = Multistatus::read(listing.body);
-    if (!answer.error.isEmpty()) {
-        found.error = answer.error;
-        return found;
-    }
+    if (!answer.error.isEmpty())
+        return Result::failed(answer.error);
     for (const Multistatus::Response& response : answer.responses) {
         if (!response.isCalendar || !response.holdsTasks)
             continue;

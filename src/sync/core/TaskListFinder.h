@@ -2,6 +2,8 @@
 
 #include "sync/core/DavTransport.h"
 
+#include "platform/Result.h"
+
 #include <QList>
 #include <QString>
 #include <QUrl>
@@ -21,13 +23,11 @@ public:
     };
     struct Found
     {
-        QString error;         // the reason for the user; transport failures say 401 as status
-        int status = 0;        // the failing reply's status
         QUrl list;             // the address is a task list, or nothing is there yet
         QList<TaskList> lists; // otherwise, the home's task lists
         QUrl home;             // where a new list goes
     };
-    Found find(const QUrl& address);
+    ResultOf<Found> find(const QUrl& address);
 
 private:
     DavTransport& m_transport;
