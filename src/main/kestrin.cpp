@@ -162,9 +162,9 @@ int main(int argc, char* argv[])
     SingleInstance instance(options.appDir);
     switch (instance.claim()) {
     case SingleInstance::First:
-        if (!instance.listenError().isEmpty())
+        if (!instance.listening())
             print(stderr, QStringLiteral("kestrin: 无法建立本地连接（%1），再次启动时将无法唤出本程序。")
-                              .arg(instance.listenError()));
+                              .arg(instance.listening().error()));
         break;
     case SingleInstance::Forwarded:
         return 0;

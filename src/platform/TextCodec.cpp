@@ -119,12 +119,12 @@ std::optional<QByteArray> encode(QStringView text)
     return bytes;
 }
 
-std::optional<QByteArray> encode(QStringView text, QString* error)
+ResultOf<QByteArray> encodeForWriting(QStringView text)
 {
     std::optional<QByteArray> bytes = encode(text);
-    if (!bytes && error)
-        *error = QStringLiteral("文字含有无法保存的字符");
-    return bytes;
+    if (!bytes)
+        return Result::failed(QStringLiteral("文字含有无法保存的字符"));
+    return std::move(*bytes);
 }
 
 namespace {

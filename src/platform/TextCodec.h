@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -14,8 +16,8 @@ namespace TextCodec {
 // nullopt when the text holds something that has no encoding (a lone surrogate): a file is
 // never written with a hole in it.
 std::optional<QByteArray> encode(QStringView text);
-// The same, saying why in error when it fails, for the writers that report it.
-std::optional<QByteArray> encode(QStringView text, QString* error);
+// The same, saying why when it fails, for the writers that report it.
+ResultOf<QByteArray> encodeForWriting(QStringView text);
 // nullopt when the bytes are not valid GB18030. A lone byte 0x80, which code page 936 writes for
 // the euro sign, reads as €.
 std::optional<QString> decode(QByteArrayView bytes);

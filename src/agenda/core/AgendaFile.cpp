@@ -181,30 +181,28 @@ Load load(const TextFiles& files, const QString& path, QDate today)
 
 namespace {
 
-std::optional<QByteArray> encodeRecords(const QList<AgendaItem>& items, QString* error)
+ResultOf<QByteArray> encodeRecords(const QList<AgendaItem>& items)
 {
     // The whole file as text first, encoded in one go: a converter per record costs more than the rest.
     QString text;
     text.reserve(items.size() * 40);
     for (const AgendaItem& item : items)
         appendRecord(text, item);
-    return TextCodec::encode(text, error);
+    return TextCodec::encodeForWriting(text);
 }
 
 } // namespace
 
 Result append(TextFiles& files, const QString& path, const AgendaItem& item)
 {
-    QString error;
-    const std::optional<QByteArray> record = encodeRecords({item}, &error);
-    return record ? files.append(path, *record) : Result::failed(error);
+    const ResultOf<QByteArray> record = encodeRecords({item});
+    return record ? files.append(path, *record) : record.result();
 }
 
 Result rewrite(TextFiles& files, const QString& path, const QList<AgendaItem>& items)
 {
-    QString error;
-    const std::optional<QByteArray> bytes = encodeRecords(items, &error);
-    return bytes ? files.replace(path, *bytes) : Result::failed(error);
+    const ResultOf<QByteArray> bytes = encodeRecords(items);
+    return bytes ? files.replace(path, *bytes) : bytes.result();
 }
 
 } // namespace AgendaFile

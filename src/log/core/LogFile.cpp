@@ -50,10 +50,9 @@ Result append(TextFiles& files, const QString& path, const QStringList& entries)
 {
     QByteArray bytes;
     for (const QString& entry : entries) {
-        QString error;
-        const std::optional<QByteArray> line = TextCodec::encode(entry, &error);
+        const ResultOf<QByteArray> line = TextCodec::encodeForWriting(entry);
         if (!line)
-            return Result::failed(error);
+            return line.result();
         bytes.append(*line);
         bytes.append(TextCodec::lineEnd);
     }

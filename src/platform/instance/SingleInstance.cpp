@@ -39,7 +39,7 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
         if (m_lock->tryLock(0)) {
             m_server = new UnixServer(this);
             connect(m_server, &UnixServer::connected, this, &SingleInstance::serve);
-            m_listenError = m_server->listen(m_key);
+            m_listening = m_server->listen(m_key);
             return First;
         }
         if (const auto socket = UnixSocket::connectTo(m_key)) {

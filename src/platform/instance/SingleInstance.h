@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QJsonObject>
 #include <QLockFile>
 #include <QObject>
@@ -37,8 +39,8 @@ public:
     QString lockFilePath() const;
     // The lock that the copy running for appDir holds: whoever else rewrites its files takes it too.
     static QString lockFilePathFor(const QString& appDir);
-    // Why the first copy cannot be reached by later starts, when it cannot; empty otherwise.
-    QString listenError() const { return m_listenError; }
+    // Whether later starts can reach the first copy.
+    const Result& listening() const { return m_listening; }
 
     // Answers the requests other than activate; no handler refuses them.
     std::function<QJsonObject(const QJsonObject& request)> requestHandler;
@@ -56,5 +58,5 @@ private:
     QString m_key; // the socket's full path
     std::unique_ptr<QLockFile> m_lock;
     UnixServer* m_server = nullptr;
-    QString m_listenError;
+    Result m_listening = Result::done();
 };

@@ -21,17 +21,17 @@ UnixServer::~UnixServer()
     ::unlink(m_path.constData());
 }
 
-QString UnixServer::listen(const QString& path)
+Result UnixServer::listen(const QString& path)
 {
     m_path = QFile::encodeName(path);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (m_path.size() >= qsizetype(sizeof address.sun_path))
-        return QStringLiteral("路径过长：%1").arg(path);
+        return Result::failed(QStringLiteral("路径过长：%1").arg(path));
     std::memcpy(address.sun_path, m_path.constData(), size_t(m_path.size()));
     m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return Result::failed(QString::fromLocal8Bit(std::strerror(errno)));
     // Only the lock's holder gets here: a socket left at the path is a dead copy's.
     ::unlink(m_path.constData());
     // Linux gives the socket file the mode of the socket itself: the user's alone from the start.
@@ -41,11 +41,11 @@ QString UnixServer::listen(const QString& path)
         const QString why = QString::fromLocal8Bit(std::strerror(errno));
         ::close(m_fd);
         m_fd = -1;
-        return why;
+        return Result::failed(why);
     }
     m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &UnixServer::accept);
-    return {};
+    return Result::done();
 }
 
 void UnixServer::accept()

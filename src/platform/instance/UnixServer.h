@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QObject>
 
 class QSocketNotifier;
@@ -13,8 +15,8 @@ public:
     using QObject::QObject;
     ~UnixServer() override;
 
-    // Listens at path, replacing whatever socket is left there; why not, when it cannot.
-    QString listen(const QString& path);
+    // Listens at path, replacing whatever socket is left there.
+    Result listen(const QString& path);
 
 signals:
     // A new connection, owned by the server until its receiver takes it.
