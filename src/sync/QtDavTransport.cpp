@@ -20,7 +20,7 @@ QtDavTransport::QtDavTransport(const QString& user, const QString& password,
                      });
 }
 
-DavReply QtDavTransport::send(const DavRequest& request)
+ResultOf<DavReply> QtDavTransport::send(const DavRequest& request)
 {
     QNetworkRequest http(request.url);
     for (const auto& [name, value] : request.headers)
@@ -46,19 +46,18 @@ DavReply QtDavTransport::send(const DavRequest& request)
     answer.location = reply->rawHeader("Location");
     if (answer.status == 401)
         m_askedForBasic = reply->rawHeader("WWW-Authenticate").trimmed().toLower().startsWith("basic");
-    if (answer.status == 0) {
-        switch (reply->error()) {
-        case QNetworkReply::OperationCanceledError:
-        case QNetworkReply::TimeoutError:
-            answer.error = QStringLiteral("服务器没有应答");
-            break;
-        case QNetworkReply::SslHandshakeFailedError:
-            answer.error = QStringLiteral("证书被拒绝：") + reply->errorString();
-            break;
-        default:
-            answer.error = reply->errorString();
-        }
-    }
+    const QString why = reply->errorString();
+    const QNetworkReply::NetworkError error = reply->error();
     reply->deleteLater();
-    return answer;
+    if (answer.status != 0)
+        return answer;
+    switch (error) {
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TimeoutError:
+        return Result::failed(QStringLiteral("服务器没有应答"));
+    case QNetworkReply::SslHandshakeFailedError:
+        return Result::failed(QStringLiteral("证书被拒绝：") + why);
+    default:
+        return Result::failed(why);
+    }
 }

@@ -14,7 +14,7 @@ public:
     QtDavTransport(const QString& user, const QString& password,
                    std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
-    DavReply send(const DavRequest& request) override;
+    ResultOf<DavReply> send(const DavRequest& request) override;
     // Whether a server asked for a password that this transport did not have.
     bool passwordWanted() const { return m_passwordWanted; }
     // Whether the server asked for Basic: then later runs send the password with the first request,

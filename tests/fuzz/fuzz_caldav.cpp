@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const QDate today(2026, 12, 7);
     QList<ServerTask> server;
-    for (const Multistatus::Response& response : Multistatus::read(bytes).responses)
+    const ResultOf<Multistatus::Answer> answer = Multistatus::read(bytes);
+    for (const Multistatus::Response& response : answer ? answer->responses : QList<Multistatus::Response>())
         server.append({response.href, response.etag, response.calendarData, {}, {}, true, false, {}, {}});
     server.append({QStringLiteral("/raw.ics"), "\"r\"", bytes, {}, {}, true, false, {}, {}});
     for (ServerTask& task : server) {

@@ -31,15 +31,19 @@ public:
         403; // RFC 6578 allows 409 as well // false: only /.well-known/caldav leads to the principal
     // The home's other calendars: path, display name, component.
     QList<std::tuple<QString, QString, QByteArray>> otherCalendars;
-    std::function<std::optional<DavReply>(const DavRequest&)> fault;
+    std::function<std::optional<ResultOf<DavReply>>(const DavRequest&)> fault;
     QList<QByteArray> methods; // every request's, in order
 
-    DavReply send(const DavRequest& request) override
+    ResultOf<DavReply> send(const DavRequest& request) override
     {
         methods.append(request.method);
         if (fault)
-            if (std::optional<DavReply> reply = fault(request))
+            if (std::optional<ResultOf<DavReply>> reply = fault(request))
                 return *reply;
+        return answer(request);
+    }
+    DavReply answer(const DavRequest& request)
+    {
         const QString path = request.url.path();
         if (request.method == "PROPFIND")
             return propfind(path, request);
@@ -147,7 +151,7 @@ private:
             return missingAs207 ? DavReply{207, notFound, {}, {}} : DavReply{404, {}, {}, {}};
         }
         if (path == QStringLiteral("/.well-known/caldav"))
-            return {301, {}, {}, {}, "/u/"};
+            return {301, {}, {}, "/u/"};
         const QByteArray principal =
             "<d:current-user-principal><d:href>/u/</d:href></d:current-user-principal>";
         if (path == QStringLiteral("/") && rootNamesPrincipal)

@@ -244,23 +244,28 @@ Result AgendaSync::upload(Pass& pass)
         if (!upload.ifMatch.isEmpty() && upload.previous.isEmpty()) {
             // An update keeps what the agenda does not hold (alarms, notes, categories): fetch it.
             ++pass.report.requests;
-            const DavReply got = m_client.get(upload.href);
-            if (got.ok() && got.etag != upload.ifMatch && !got.etag.isEmpty()) {
+            const ResultOf<DavReply> got = m_client.get(upload.href);
+            if (!got)
+                return got.result();
+            if (got->ok() && got->etag != upload.ifMatch && !got->etag.isEmpty()) {
                 pass.again = true;
                 return Result::failed(changedMeanwhile);
             }
-            if (!got.ok()) {
-                pass.again = got.status == 404;
-                return Result::failed(CalDavClient::failure(got));
+            if (!got->ok()) {
+                pass.again = got->status == 404;
+                return Result::failed(CalDavClient::failure(*got));
             }
-            upload.previous = got.body;
+            upload.previous = got->body;
         }
         ++pass.report.requests;
-        const DavReply put =
+        const ResultOf<DavReply> sent =
             m_client.put(upload.href,
                          TaskCodec::write(upload.previous, upload.uid, upload.values, upload.open, now,
                                           upload.unchanged ? &upload.unchanged->values : nullptr),
                          upload.ifMatch);
+        if (!sent)
+            return sent.result();
+        const DavReply& put = *sent;
         if (put.status == 412) {
             pass.again = true;
             return Result::failed(changedMeanwhile);

@@ -67,15 +67,15 @@ CalDavClient::CalDavClient(DavTransport& transport, const QUrl& list) : m_transp
     m_list.setPath(withSlash(m_list.path()));
 }
 
-DavReply CalDavClient::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
-                            QList<QPair<QByteArray, QByteArray>> headers)
+ResultOf<DavReply> CalDavClient::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
+                                      QList<QPair<QByteArray, QByteArray>> headers)
 {
     return exchange(m_transport, method, url, body, std::move(headers));
 }
 
-DavReply CalDavClient::exchange(DavTransport& transport, const QByteArray& method, const QUrl& url,
-                                const QByteArray& body, QList<QPair<QByteArray, QByteArray>> headers,
-                                QUrl* landed)
+ResultOf<DavReply> CalDavClient::exchange(DavTransport& transport, const QByteArray& method, const QUrl& url,
+                                          const QByteArray& body,
+                                          QList<QPair<QByteArray, QByteArray>> headers, QUrl* landed)
 {
     if (!body.isEmpty())
         headers.append(
@@ -83,7 +83,10 @@ DavReply CalDavClient::exchange(DavTransport& transport, const QByteArray& metho
     QUrl target = url;
     DavReply reply;
     for (int hop = 0; hop < 5; ++hop) {
-        reply = transport.send({method, target, headers, body});
+        const ResultOf<DavReply> sent = transport.send({method, target, headers, body});
+        if (!sent)
+            return Result::failed(QStringLiteral("无法连接服务器（%1）").arg(sent.error()));
+        reply = *sent;
         const bool redirect = reply.status == 301 || reply.status == 302 || reply.status == 303 ||
                               reply.status == 307 || reply.status == 308;
         if (!redirect || reply.location.isEmpty())
@@ -105,12 +108,12 @@ bool CalDavClient::isMissing(const DavReply& reply)
         return true;
     if (reply.status != 207)
         return false;
-    const Multistatus::Answer answer = Multistatus::read(reply.body);
-    return answer.error.isEmpty() && answer.responses.size() == 1 &&
-           (answer.responses[0].status == 404 || answer.responses[0].status == 410);
+    const ResultOf<Multistatus::Answer> answer = Multistatus::read(reply.body);
+    return answer && answer->responses.size() == 1 &&
+           (answer->responses[0].status == 404 || answer->responses[0].status == 410);
 }
 
-DavReply CalDavClient::makeList(DavTransport& transport, const QUrl& url, const QString& name)
+ResultOf<DavReply> CalDavClient::makeList(DavTransport& transport, const QUrl& url, const QString& name)
 {
     const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                             "<c:mkcalendar xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
@@ -135,19 +138,22 @@ QString CalDavClient::hrefFor(const QString& uid) const
 
 Result CalDavClient::prepare()
 {
-    const DavReply found = send("PROPFIND", m_list, listProperties, {{"Depth", "0"}});
-    if (isMissing(found)) {
-        const DavReply made = makeList(m_transport, m_list, QStringLiteral("Kestrin"));
-        if (!made.ok())
-            return Result::failed(QStringLiteral("无法建立任务列表：") + failure(made));
+    const ResultOf<DavReply> found = send("PROPFIND", m_list, listProperties, {{"Depth", "0"}});
+    if (!found)
+        return found.result();
+    if (isMissing(*found)) {
+        const ResultOf<DavReply> made = makeList(m_transport, m_list, QStringLiteral("Kestrin"));
+        if (!made || !made->ok())
+            return Result::failed(QStringLiteral("无法建立任务列表：") +
+                                  (made ? failure(*made) : made.error()));
         return Result::done();
     }
-    if (found.status != 207)
-        return Result::failed(failure(found));
-    const Multistatus::Answer answer = Multistatus::read(found.body);
-    if (!answer.error.isEmpty())
-        return Result::failed(answer.error);
-    for (const Multistatus::Response& response : answer.responses) {
+    if (found->status != 207)
+        return Result::failed(failure(*found));
+    const ResultOf<Multistatus::Answer> answer = Multistatus::read(found->body);
+    if (!answer)
+        return answer.result();
+    for (const Multistatus::Response& response : answer->responses) {
         if (!response.isCollection)
             return Result::failed(QStringLiteral("这个地址不是一个任务列表"));
         if (!response.holdsTasks)
@@ -160,11 +166,11 @@ ResultOf<CalDavClient::Changes> CalDavClient::read(const DavReply& reply, bool w
 {
     Changes changes;
     changes.whole = whole;
-    const Multistatus::Answer answer = Multistatus::read(reply.body);
-    if (!answer.error.isEmpty())
-        return Result::failed(answer.error);
-    changes.token = answer.syncToken;
-    for (const Multistatus::Response& response : answer.responses) {
+    const ResultOf<Multistatus::Answer> answer = Multistatus::read(reply.body);
+    if (!answer)
+        return answer.result();
+    changes.token = answer->syncToken;
+    for (const Multistatus::Response& response : answer->responses) {
         const QString href = pathOf(response.href);
         if (response.isCollection || withSlash(href) == m_list.path())
             continue;
@@ -183,19 +189,23 @@ ResultOf<CalDavClient::Changes> CalDavClient::read(const DavReply& reply, bool w
 
 ResultOf<CalDavClient::Changes> CalDavClient::changesSince(const QString& token)
 {
-    DavReply reply = send("REPORT", m_list, syncCollection(token));
-    if (reply.status == 207)
-        return read(reply, token.isEmpty());
-    if (!token.isEmpty() && (reply.status == 403 || reply.status == 409) &&
-        Multistatus::read(reply.body).validSyncTokenRefused)
+    ResultOf<DavReply> reply = send("REPORT", m_list, syncCollection(token));
+    if (!reply)
+        return reply.result();
+    if (reply->status == 207)
+        return read(*reply, token.isEmpty());
+    if (!token.isEmpty() && (reply->status == 403 || reply->status == 409) &&
+        Multistatus::refusesSyncToken(reply->body))
         return changesSince({});
     // No sync-collection here: every task, with its ETag.
-    if (notSupported(reply.status)) {
+    if (notSupported(reply->status)) {
         reply = send("REPORT", m_list, calendarQuery, {{"Depth", "1"}});
-        if (reply.status == 207)
-            return read(reply, true);
+        if (!reply)
+            return reply.result();
+        if (reply->status == 207)
+            return read(*reply, true);
     }
-    return Result::failed(failure(reply));
+    return Result::failed(failure(*reply));
 }
 
 CalDavClient::Bodies CalDavClient::fetch(const QStringList& hrefs)
@@ -206,13 +216,15 @@ CalDavClient::Bodies CalDavClient::fetch(const QStringList& hrefs)
         if (m_multiget && readBatch(batch, bodies))
             continue;
         for (const QString& href : batch) {
-            const DavReply got = get(href);
-            if (got.ok())
-                bodies.read.insert(href, {href, got.etag, got.body, {}, {}, true, false, {}, {}});
-            else if (got.status == 404 || got.status == 410)
+            const ResultOf<DavReply> got = get(href);
+            if (!got)
+                bodies.unread.insert(href, got.error());
+            else if (got->ok())
+                bodies.read.insert(href, {href, got->etag, got->body, {}, {}, true, false, {}, {}});
+            else if (got->status == 404 || got->status == 410)
                 bodies.gone.append(href);
             else
-                bodies.unread.insert(href, failure(got));
+                bodies.unread.insert(href, failure(*got));
         }
     }
     return bodies;
@@ -221,14 +233,17 @@ CalDavClient::Bodies CalDavClient::fetch(const QStringList& hrefs)
 // false when the server does not do multiget, and the batch is to be read another way.
 bool CalDavClient::readBatch(const QStringList& hrefs, Bodies& bodies)
 {
-    const DavReply reply = send("REPORT", m_list, multiget(hrefs));
-    if (notSupported(reply.status)) {
+    const ResultOf<DavReply> sent = send("REPORT", m_list, multiget(hrefs));
+    const DavReply reply = sent ? *sent : DavReply();
+    if (sent && notSupported(reply.status)) {
         m_multiget = false;
         return false;
     }
-    const Multistatus::Answer answer = Multistatus::read(reply.body);
-    const QString why = reply.status != 207 ? failure(reply) : answer.error;
-    for (const Multistatus::Response& response : answer.responses) {
+    const ResultOf<Multistatus::Answer> answer = Multistatus::read(reply.body);
+    const QString why = !sent ? sent.error() : reply.status != 207 ? failure(reply) : answer.error();
+    const QList<Multistatus::Response> responses =
+        answer ? answer->responses : QList<Multistatus::Response>();
+    for (const Multistatus::Response& response : responses) {
         const QString href = pathOf(response.href);
         if (!why.isEmpty() || !hrefs.contains(href))
             continue;
@@ -244,22 +259,20 @@ bool CalDavClient::readBatch(const QStringList& hrefs, Bodies& bodies)
     return true;
 }
 
-DavReply CalDavClient::put(const QString& href, const QByteArray& ics, const QByteArray& ifMatch)
+ResultOf<DavReply> CalDavClient::put(const QString& href, const QByteArray& ics, const QByteArray& ifMatch)
 {
     if (ifMatch.isEmpty())
         return send("PUT", urlOf(href), ics, {{"If-None-Match", "*"}});
     return send("PUT", urlOf(href), ics, {{"If-Match", ifMatch}});
 }
 
-DavReply CalDavClient::get(const QString& href)
+ResultOf<DavReply> CalDavClient::get(const QString& href)
 {
     return send("GET", urlOf(href), {});
 }
 
 QString CalDavClient::failure(const DavReply& reply)
 {
-    if (reply.status == 0)
-        return QStringLiteral("无法连接服务器（%1）").arg(reply.error);
     switch (reply.status) {
     case 401:
         return QStringLiteral("用户名或密码不对");

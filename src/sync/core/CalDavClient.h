@@ -39,28 +39,29 @@ public:
     Bodies fetch(const QStringList& hrefs);
 
     // Writes a task. An empty ifMatch creates it and fails when something is there already.
-    DavReply put(const QString& href, const QByteArray& ics, const QByteArray& ifMatch);
-    DavReply get(const QString& href);
+    ResultOf<DavReply> put(const QString& href, const QByteArray& ics, const QByteArray& ifMatch);
+    ResultOf<DavReply> get(const QString& href);
 
     // A new task's href inside the list.
     QString hrefFor(const QString& uid) const;
-    // Why reply failed, for the user.
+    // Why the server refused, for the user.
     static QString failure(const DavReply& reply);
     // One exchange, following the server's redirects with the same method and body (a discovery
     // lands on the principal that way); never from HTTPS down to HTTP.
-    static DavReply exchange(DavTransport& transport, const QByteArray& method, const QUrl& url,
-                             const QByteArray& body, QList<QPair<QByteArray, QByteArray>> headers = {},
-                             QUrl* landed = nullptr);
+    static ResultOf<DavReply> exchange(DavTransport& transport, const QByteArray& method, const QUrl& url,
+                                       const QByteArray& body,
+                                       QList<QPair<QByteArray, QByteArray>> headers = {},
+                                       QUrl* landed = nullptr);
     // Whether a PROPFIND's reply says the resource is not there: a 404, or a 207 holding only that.
     static bool isMissing(const DavReply& reply);
     // Creates a task list at url, shown by that name.
-    static DavReply makeList(DavTransport& transport, const QUrl& url, const QString& name);
+    static ResultOf<DavReply> makeList(DavTransport& transport, const QUrl& url, const QString& name);
 
     static constexpr int batchSize = 200;
 
 private:
-    DavReply send(const QByteArray& method, const QUrl& url, const QByteArray& body,
-                  QList<QPair<QByteArray, QByteArray>> headers = {});
+    ResultOf<DavReply> send(const QByteArray& method, const QUrl& url, const QByteArray& body,
+                            QList<QPair<QByteArray, QByteArray>> headers = {});
     ResultOf<Changes> read(const DavReply& reply, bool whole);
     bool readBatch(const QStringList& hrefs, Bodies& bodies);
     QUrl urlOf(const QString& href) const;

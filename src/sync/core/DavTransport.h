@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -14,12 +16,12 @@ struct DavRequest
     QByteArray body;
 };
 
+// The server's HTTP answer, whatever its status.
 struct DavReply
 {
-    int status = 0; // 0: no answer; error says why
+    int status = 0;
     QByteArray body;
     QByteArray etag;
-    QString error;            // a failure below HTTP: unreachable, refused certificate, timeout
     QByteArray location = {}; // where a redirect points
     bool ok() const { return status >= 200 && status < 300; }
 };
@@ -30,5 +32,6 @@ class DavTransport
 {
 public:
     virtual ~DavTransport() = default;
-    virtual DavReply send(const DavRequest& request) = 0;
+    // Fails when no HTTP answer came: the server unreachable, its certificate refused, a timeout.
+    virtual ResultOf<DavReply> send(const DavRequest& request) = 0;
 };

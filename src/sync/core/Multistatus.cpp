@@ -100,27 +100,29 @@ void readPropstat(QXmlStreamReader& xml, Response& response)
 
 } // namespace
 
-Answer read(const QByteArray& body)
+bool refusesSyncToken(const QByteArray& body)
+{
+    QXmlStreamReader xml(body);
+    if (!xml.readNextStartElement() || !is(xml, dav, u"error"))
+        return false;
+    while (xml.readNextStartElement()) {
+        if (is(xml, dav, u"valid-sync-token"))
+            return true;
+        xml.skipCurrentElement();
+    }
+    return false;
+}
+
+ResultOf<Answer> read(const QByteArray& body)
 {
     Answer answer;
     QXmlStreamReader xml(body);
-    if (!xml.readNextStartElement()) {
-        answer.error = QStringLiteral("服务器的回答不是 XML");
-        return answer;
-    }
-    if (is(xml, dav, u"error")) {
-        while (xml.readNextStartElement()) {
-            if (is(xml, dav, u"valid-sync-token"))
-                answer.validSyncTokenRefused = true;
-            xml.skipCurrentElement();
-        }
-        answer.error = QStringLiteral("服务器拒绝了请求");
-        return answer;
-    }
-    if (!is(xml, dav, u"multistatus")) {
-        answer.error = QStringLiteral("服务器的回答不是 WebDAV 的 multistatus");
-        return answer;
-    }
+    if (!xml.readNextStartElement())
+        return Result::failed(QStringLiteral("服务器的回答不是 XML"));
+    if (is(xml, dav, u"error"))
+        return Result::failed(QStringLiteral("服务器拒绝了请求"));
+    if (!is(xml, dav, u"multistatus"))
+        return Result::failed(QStringLiteral("服务器的回答不是 WebDAV 的 multistatus"));
     while (xml.readNextStartElement()) {
         if (is(xml, dav, u"sync-token")) {
             answer.syncToken = xml.readElementText().trimmed();
@@ -144,10 +146,8 @@ Answer read(const QByteArray& body)
             xml.skipCurrentElement();
         }
     }
-    if (xml.hasError()) {
-        answer.error = QStringLiteral("服务器的回答不是完整的 XML（%1）").arg(xml.errorString());
-        answer.responses.clear();
-    }
+    if (xml.hasError())
+        return Result::failed(QStringLiteral("服务器的回答不是完整的 XML（%1）").arg(xml.errorString()));
     return answer;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -24,12 +26,13 @@ struct Response
 
 struct Answer
 {
-    QString error; // the body is not a multistatus; empty when it is
     QList<Response> responses;
     QString syncToken;
-    bool validSyncTokenRefused = false; // an error body with the valid-sync-token precondition
 };
 
-Answer read(const QByteArray& body);
+// Fails where the body is not a whole multistatus.
+ResultOf<Answer> read(const QByteArray& body);
+// Whether body is an error naming the valid-sync-token precondition: a token the server forgot.
+bool refusesSyncToken(const QByteArray& body);
 
 } // namespace Multistatus

@@ -18,6 +18,13 @@ QUrl withSlash(QUrl url)
     return url;
 }
 
+// What a reply lists; nothing when it is no multistatus.
+QList<Multistatus::Response> responsesOf(const DavReply& reply)
+{
+    const ResultOf<Multistatus::Answer> answer = Multistatus::read(reply.body);
+    return answer ? answer->responses : QList<Multistatus::Response>();
+}
+
 } // namespace
 
 TaskListFinder::TaskListFinder(DavTransport& transport) : m_transport(transport) {}
@@ -31,18 +38,21 @@ ResultOf<TaskListFinder::Found> TaskListFinder::find(const QUrl& address)
     };
 
     QUrl here;
-    const DavReply first = propfind(withSlash(address), "0", &here);
+    const ResultOf<DavReply> sent = propfind(withSlash(address), "0", &here);
+    if (!sent)
+        return sent.result();
+    const DavReply& first = *sent;
     const bool serverRoot = address.path().isEmpty() || address.path() == QStringLiteral("/");
     if (CalDavClient::isMissing(first) && !serverRoot) {
         found.list = withSlash(address);
         return found;
     }
-    if (first.status == 401 || first.status == 0)
+    if (first.status == 401)
         return failed(first);
-    Multistatus::Answer answer = Multistatus::read(first.body);
+    const ResultOf<Multistatus::Answer> answer = Multistatus::read(first.body);
     QString home, principal;
-    if (first.status == 207 && answer.error.isEmpty() && !answer.responses.isEmpty()) {
-        const Multistatus::Response& self = answer.responses.first();
+    if (first.status == 207 && answer && !answer->responses.isEmpty()) {
+        const Multistatus::Response& self = answer->responses.first();
         if (self.isCalendar) {
             if (!self.holdsTasks)
                 return Result::failed(
@@ -60,20 +70,23 @@ ResultOf<TaskListFinder::Found> TaskListFinder::find(const QUrl& address)
     if (home.isEmpty() && principal.isEmpty()) {
         QUrl wellKnown = address;
         wellKnown.setPath(QStringLiteral("/.well-known/caldav"));
-        const DavReply known = propfind(wellKnown, "0", &here);
-        if (known.status == 401)
-            return failed(known);
-        if (known.status == 207)
-            for (const Multistatus::Response& response : Multistatus::read(known.body).responses)
+        // A server without the well-known address may still have its home found otherwise.
+        const ResultOf<DavReply> known = propfind(wellKnown, "0", &here);
+        if (known && known->status == 401)
+            return failed(*known);
+        if (known && known->status == 207)
+            for (const Multistatus::Response& response : responsesOf(*known))
                 if (principal.isEmpty())
                     principal = response.principal;
     }
     if (home.isEmpty() && !principal.isEmpty()) {
         const QUrl principalUrl = here.resolved(QUrl(principal));
-        const DavReply reply = propfind(principalUrl, "0", &here);
-        if (reply.status != 207)
-            return failed(reply);
-        for (const Multistatus::Response& response : Multistatus::read(reply.body).responses)
+        const ResultOf<DavReply> reply = propfind(principalUrl, "0", &here);
+        if (!reply)
+            return reply.result();
+        if (reply->status != 207)
+            return failed(*reply);
+        for (const Multistatus::Response& response : responsesOf(*reply))
             if (home.isEmpty())
                 home = response.calendarHome;
     }
@@ -81,13 +94,15 @@ ResultOf<TaskListFinder::Found> TaskListFinder::find(const QUrl& address)
         return Result::failed(
             QStringLiteral("在这个地址找不到日历（没有 calendar-home-set），请给出任务列表的完整地址"));
     found.home = withSlash(here.resolved(QUrl(home)));
-    const DavReply listing = propfind(found.home, "1", &here);
-    if (listing.status != 207)
-        return failed(listing);
-    answer = Multistatus::read(listing.body);
-    if (!answer.error.isEmpty())
-        return Result::failed(answer.error);
-    for (const Multistatus::Response& response : answer.responses) {
+    const ResultOf<DavReply> listing = propfind(found.home, "1", &here);
+    if (!listing)
+        return listing.result();
+    if (listing->status != 207)
+        return failed(*listing);
+    const ResultOf<Multistatus::Answer> lists = Multistatus::read(listing->body);
+    if (!lists)
+        return lists.result();
+    for (const Multistatus::Response& response : lists->responses) {
         if (!response.isCalendar || !response.holdsTasks)
             continue;
         const QUrl url = withSlash(here.resolved(QUrl(response.href)));
