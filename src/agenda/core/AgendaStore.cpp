@@ -2,6 +2,7 @@
 
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/DateText.h"
+#include "log/core/HeldWrite.h"
 #include "log/core/LogFile.h"
 #include "platform/TextFiles.h"
 
@@ -99,10 +100,7 @@ StoreChange AgendaStore::add(const AgendaItem& item)
 {
     // An append cannot undo a change made elsewhere, so it needs no check of the file; but it
     // would be lost in a file that another writer is replacing at that moment.
-    const auto hold = m_files.holdFolderOf(m_path);
-    if (!hold)
-        return StoreChange::folderBusy();
-    return appendHeld(item);
+    return writeHeld(m_files, m_path, nullptr, [&] { return appendHeld(item); });
 }
 
 StoreChange AgendaStore::appendHeld(const AgendaItem& item)
@@ -117,40 +115,36 @@ StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, c
 {
     // The check for a twin and the write are one step under the hold: two writers adding one text
     // at once would otherwise each find it missing in the table it loaded before.
-    const auto hold = m_files.holdFolderOf(m_path);
-    if (!hold)
-        return StoreChange::folderBusy();
-    // A file that fails to load now is refused by the check below, with its reason.
-    if (m_loaded && !unchangedOnDisk())
-        (void)load(today);
-    if (const Result refusal = checkAdd(); !refusal)
-        return StoreChange::refused(refusal.error());
-    if (const Result refusal = checkEntry(text, nullptr); !refusal)
-        return StoreChange::refused(refusal.error());
-    const auto setDate = setText.isEmpty() ? std::optional<QDate>(today) : DateText::parse(setText);
-    const auto finishDate = DateText::parse(finishText);
-    if (!setDate || !finishDate)
-        return StoreChange::refused(QStringLiteral("请输入有效日期！"));
-    return appendHeld({text, *setDate, *finishDate, 0});
+    return writeHeld(m_files, m_path, nullptr, [&] {
+        // A file that fails to load now is refused by the check below, with its reason.
+        if (m_loaded && !unchangedOnDisk())
+            (void)load(today);
+        if (const Result refusal = checkAdd(); !refusal)
+            return StoreChange::refused(refusal.error());
+        if (const Result refusal = checkEntry(text, nullptr); !refusal)
+            return StoreChange::refused(refusal.error());
+        const auto setDate = setText.isEmpty() ? std::optional<QDate>(today) : DateText::parse(setText);
+        const auto finishDate = DateText::parse(finishText);
+        if (!setDate || !finishDate)
+            return StoreChange::refused(QStringLiteral("请输入有效日期！"));
+        return appendHeld({text, *setDate, *finishDate, 0});
+    });
 }
 
 StoreChange AgendaStore::replaceAll(const QList<AgendaItem>& items, const QStringList& entries)
 {
     if (!m_loaded)
         return StoreChange::refused(checkAdd().error());
-    const auto hold = m_files.holdFolderOf(m_path);
-    if (!hold)
-        return StoreChange::folderBusy();
-    if (!unchangedOnDisk())
-        return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
-    if (!entries.isEmpty()) {
-        if (const Result written = LogFile::append(m_files, m_logPath, entries); !written)
-            return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2），日程未改变。")
-                                           .arg(QString::fromUtf8(LogFile::fileName), written.error()));
-    }
-    StoreChange change = rewrite(items);
-    change.archived = !entries.isEmpty();
-    return change;
+    return writeHeld(m_files, m_path, &m_stamp, [&] {
+        if (!entries.isEmpty()) {
+            if (const Result written = LogFile::append(m_files, m_logPath, entries); !written)
+                return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2），日程未改变。")
+                                               .arg(QString::fromUtf8(LogFile::fileName), written.error()));
+        }
+        StoreChange change = rewrite(items);
+        change.archived = !entries.isEmpty();
+        return change;
+    });
 }
 
 StoreChange AgendaStore::rewrite(const QList<AgendaItem>& items)
@@ -164,28 +158,25 @@ StoreChange AgendaStore::modify(const QString& editedText, const AgendaItem& ite
 {
     if (!m_loaded)
         return {};
-    const auto hold = m_files.holdFolderOf(m_path);
-    if (!hold)
-        return StoreChange::folderBusy();
-    if (!unchangedOnDisk())
-        return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
-    QList<AgendaItem> items = m_table.items;
-    for (AgendaItem& old : items) {
-        if (old.text == editedText)
-            old = item;
-    }
-    return rewrite(items);
+    return writeHeld(m_files, m_path, &m_stamp, [&] {
+        QList<AgendaItem> items = m_table.items;
+        for (AgendaItem& old : items) {
+            if (old.text == editedText)
+                old = item;
+        }
+        return rewrite(items);
+    });
 }
 
 StoreChange AgendaStore::remove(const QString& text, QDate deletionDate)
 {
     if (!m_loaded)
         return {};
-    const auto hold = m_files.holdFolderOf(m_path);
-    if (!hold)
-        return StoreChange::folderBusy();
-    if (!unchangedOnDisk())
-        return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
+    return writeHeld(m_files, m_path, &m_stamp, [&] { return removeHeld(text, deletionDate); });
+}
+
+StoreChange AgendaStore::removeHeld(const QString& text, QDate deletionDate)
+{
     const QString deleted = DateText::format(deletionDate);
     QStringList entries;
     QList<AgendaItem> kept;

@@ -58,6 +58,7 @@ public:
 private:
     // Appends with the folder already held.
     StoreChange appendHeld(const AgendaItem& item);
+    StoreChange removeHeld(const QString& text, QDate deletionDate);
     StoreChange writeFailed(const QString& fileName, const QString& error) const;
     StoreChange rewrite(const QList<AgendaItem>& items);
 

@@ -1,5 +1,6 @@
 #include "log/core/LogStore.h"
 
+#include "log/core/HeldWrite.h"
 #include "platform/TextFiles.h"
 
 LogStore::LogStore(TextFiles& files, const QString& path) : m_files(files), m_path(path) {}
@@ -25,17 +26,14 @@ StoreChange LogStore::removeLine(int row)
 {
     if (row < 0 || row >= m_log.raw.size())
         return {};
-    const auto hold = m_files.holdFolderOf(m_path);
-    if (!hold)
-        return StoreChange::folderBusy();
-    if (!unchangedOnDisk())
-        return StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
-    QList<QByteArrayView> kept = m_log.raw;
-    kept.removeAt(row);
-    if (const Result written = LogFile::rewrite(m_files, m_path, kept); !written)
-        return StoreChange::failed(QStringLiteral("日志未能保存：无法写入 %1（%2）")
-                                       .arg(QString::fromUtf8(LogFile::fileName), written.error()));
-    return StoreChange::done();
+    return writeHeld(m_files, m_path, &m_log.stamp, [&] {
+        QList<QByteArrayView> kept = m_log.raw;
+        kept.removeAt(row);
+        if (const Result written = LogFile::rewrite(m_files, m_path, kept); !written)
+            return StoreChange::failed(QStringLiteral("日志未能保存：无法写入 %1（%2）")
+                                           .arg(QString::fromUtf8(LogFile::fileName), written.error()));
+        return StoreChange::done();
+    });
 }
 
 StoreChange LogStore::append(const QStringList& entries)
@@ -47,13 +45,12 @@ StoreChange LogStore::append(const QStringList& entries)
             missing.append(entry);
     if (missing.isEmpty())
         return StoreChange::done();
-    const auto hold = m_files.holdFolderOf(m_path);
-    if (!hold)
-        return StoreChange::folderBusy();
-    if (const Result written = LogFile::append(m_files, m_path, missing); !written)
-        return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2）")
-                                       .arg(QString::fromUtf8(LogFile::fileName), written.error()));
-    StoreChange change = StoreChange::done();
-    change.archived = true;
-    return change;
+    return writeHeld(m_files, m_path, nullptr, [&] {
+        if (const Result written = LogFile::append(m_files, m_path, missing); !written)
+            return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2）")
+                                           .arg(QString::fromUtf8(LogFile::fileName), written.error()));
+        StoreChange change = StoreChange::done();
+        change.archived = true;
+        return change;
+    });
 }

@@ -1,0 +1,17 @@
+#include "log/core/HeldWrite.h"
+
+#include "platform/FileStamp.h"
+#include "platform/TextFiles.h"
+
+#include <QFileInfo>
+
+StoreChange writeHeld(TextFiles& files, const QString& path, const FileStamp* readAs,
+                      const std::function<StoreChange()>& write)
+{
+    const auto hold = files.holdFolderOf(path);
+    if (!hold)
+        return StoreChange::folderBusy();
+    if (readAs && !readAs->matches(files, path))
+        return StoreChange::changedElsewhere(QFileInfo(path).fileName());
+    return write();
+}
