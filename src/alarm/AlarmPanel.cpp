@@ -135,7 +135,8 @@ void AlarmPanel::addRepeatChoices()
     const std::pair<Repeat, const char*> choices[] = {{Repeat::Once, "仅响一次(&O)"},
                                                       {Repeat::Daily, "每天(&E)"},
                                                       {Repeat::Weekdays, "工作日（周一至周五）(&W)"},
-                                                      {Repeat::Weekends, "周末（周六、周日）(&K)"}};
+                                                      {Repeat::Weekends, "周末（周六、周日）(&K)"},
+                                                      {Repeat::OfficialWorkdays, "法定工作日（含调休）(&L)"}};
     for (const auto& [repeat, caption] : choices) {
         QAction* action = m_rowMenu->addAction(QString::fromUtf8(caption));
         action->setObjectName(QStringLiteral("ActionRepeat_") + AlarmSchedule::key(repeat));
@@ -297,6 +298,15 @@ void AlarmPanel::showRowTips()
         QString tip = ringtones.describe(i, m_services.sound.readiness(ringtones.ringPath(i)) !=
                                                 SoundDevice::Unplayable);
         tip += QStringLiteral("\n重复：") + AlarmSchedule::name(m_repeats[i]);
+        if (m_repeats[i] == Repeat::OfficialWorkdays) {
+            const AlarmRecord& record = m_table.alarms[i];
+            const std::optional<QTime> time =
+                record.enabled ? record.time : TimeText::parse(m_times[i]->text());
+            const QString note = AlarmSchedule::officialNote(time.value_or(QTime(0, 0)),
+                                                             m_services.clock.now(), m_runtime->holidays());
+            if (!note.isEmpty())
+                tip += u'\n' + note;
+        }
         if (const QDateTime& until = m_table.alarms[i].snoozedTo; until.isValid())
             tip += QStringLiteral("\n已推迟到 ") + until.toString(QStringLiteral("HH:mm"));
         m_captions[i]->setToolTip(tip);

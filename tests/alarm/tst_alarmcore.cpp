@@ -1,6 +1,7 @@
 #include "alarm/core/AlarmTable.h"
 #include "alarm/core/SavedAlarms.h"
 #include "alarm/core/TimeText.h"
+#include "calendar/core/HolidayCalendar.h"
 
 #include <QFile>
 #include <QSettings>
@@ -83,6 +84,43 @@ private slots:
         QFETCH(int, repeat);
         QFETCH(QDateTime, next);
         QCOMPARE(AlarmSchedule::next(QTime(7, 30), Repeat(repeat), from), next);
+    }
+
+    // China's working days: the holidays skipped, the make-up weekend days rung, an unknown year
+    // rung Monday to Friday; the tool tip says why when the next day is not the plain one.
+    void officialWorkdaysFollowTheArrangement()
+    {
+        const HolidayCalendar& china = HolidayCalendar::builtIn();
+        const auto next = [&china](const QDateTime& from) {
+            return AlarmSchedule::next(QTime(7, 30), Repeat::OfficialWorkdays, from, &china);
+        };
+        QCOMPARE(next(at(2026, 9, 30, 8, 0)), at(2026, 10, 8)); // past 国庆节, its Monday included
+        QCOMPARE(next(at(2026, 9, 19, 8, 0)), at(2026, 9, 20)); // a make-up Sunday
+        QCOMPARE(next(at(2026, 2, 13, 8, 0)), at(2026, 2, 14)); // a make-up Saturday before 春节
+        QCOMPARE(next(at(2026, 2, 14, 8, 0)), at(2026, 2, 24)); // 春节 over two weekends
+        QCOMPARE(next(at(2025, 12, 31, 8, 0)), at(2026, 1, 4)); // the turn of the year, onto a Sunday
+        QCOMPARE(next(at(2024, 6, 7, 8, 0)), at(2024, 6, 11));  // 端午节 on a Monday
+        QCOMPARE(next(at(2026, 12, 31, 8, 0)), at(2027, 1, 1)); // 2027 not known: Friday rings
+        QCOMPARE(AlarmSchedule::officialNote(QTime(7, 30), at(2026, 9, 30, 8, 0), china),
+                 QString::fromUtf8("下次：10月8日（国庆节后）"));
+        QCOMPARE(AlarmSchedule::officialNote(QTime(7, 30), at(2026, 9, 19, 8, 0), china),
+                 QString::fromUtf8("下次：9月20日（调休上班，星期日）"));
+        QCOMPARE(AlarmSchedule::officialNote(QTime(7, 30), at(2026, 11, 30, 8, 0), china), QString());
+        QCOMPARE(AlarmSchedule::officialNote(QTime(7, 30), at(2026, 12, 31, 8, 0), china),
+                 QString::fromUtf8("2027 年的节假日安排尚未收录，按周一至周五响铃"));
+
+        // Rung on the last day before 国庆节, then the clock set back a day: no second ring, and
+        // the next is still after the holiday. A snooze into the holiday rings: it is the user's word.
+        AlarmTable table;
+        table.holidays = &china;
+        table.arm(0, QTime(7, 30), {}, 1, at(2026, 9, 30, 7, 0), Repeat::OfficialWorkdays);
+        QCOMPARE(table.check(at(2026, 9, 30, 7, 30)).rang, QList<int>{0});
+        QCOMPARE(table.alarms[0].due, at(2026, 10, 8));
+        QVERIFY(table.check(at(2026, 9, 29, 7, 30)).rang.isEmpty());
+        QCOMPARE(table.nextWake(), at(2026, 10, 8));
+        table.snooze(0, at(2026, 10, 1, 0, 3));
+        QCOMPARE(table.check(at(2026, 10, 1, 0, 3)).rang, QList<int>{0});
+        QCOMPARE(table.alarms[0].due, at(2026, 10, 8));
     }
 
     // Where summer time begins at 02:00, a daily 02:30 still rings that night, at 03:30; where it ends,

@@ -1,8 +1,11 @@
 #include "alarm/core/AlarmRuntime.h"
 
+#include "calendar/core/HolidayFile.h"
 #include "platform/Services.h"
 #include "platform/Settings.h"
 #include "platform/WallTimer.h"
+
+#include <QSettings>
 
 namespace {
 
@@ -16,6 +19,8 @@ AlarmRuntime::AlarmRuntime(const Services& services, AlarmTable& table, QObject*
       m_ringtones(services.path(Settings::fileName), services.path(Sound::Alarm)),
       m_saved(services.path(Settings::fileName))
 {
+    m_table.holidays = &m_holidays;
+    readHolidays();
     m_timer->setObjectName(QStringLiteral("Timer运行闹钟"));
     connect(m_timer, &WallTimer::fired, this, &AlarmRuntime::check);
     connect(&m_services.notifications, &Notifications::actionInvoked, this,
@@ -97,8 +102,43 @@ void AlarmRuntime::noticeClosed()
     m_noticeRows.clear();
 }
 
+void AlarmRuntime::readHolidays()
+{
+    const ResultOf<HolidayCalendar> read = HolidayFile::load(m_services.files, m_services.appDir);
+    m_holidays = read ? *read : HolidayCalendar::builtIn();
+    if (!read && read.error() != m_holidayProblem) {
+        m_holidayProblem = read.error();
+        m_services.notifications.notify(noticeTitle,
+                                        read.error() + QStringLiteral("，法定工作日按程序自带的安排。"));
+    }
+}
+
+void AlarmRuntime::tellUnknownYear()
+{
+    const QDate today = m_services.clock.today();
+    const int year = today.year() + 1;
+    if (today.month() != 12 || m_holidays.knows(year))
+        return;
+    const bool following =
+        std::any_of(m_table.alarms.cbegin(), m_table.alarms.cend(),
+                    [](const AlarmRecord& r) { return r.enabled && r.repeat == Repeat::OfficialWorkdays; });
+    const QString key = QStringLiteral("holidays/toldUnknownYear");
+    if (!following ||
+        QSettings(m_services.path(Settings::fileName), QSettings::IniFormat).value(key).toInt() == year)
+        return;
+    // Told once a year, across runs; a settings file that cannot be written is told at the next run.
+    (void)Settings::change(m_services.path(Settings::fileName),
+                           [&](QSettings& settings) { settings.setValue(key, year); });
+    m_services.notifications.notify(
+        noticeTitle, QStringLiteral("%1 年的节假日安排尚未收录，按周一至周五响铃。国务院公布后，"
+                                    "可把它存为日历文件，用 kestrin --holidays 文件 导入。")
+                         .arg(year));
+}
+
 void AlarmRuntime::changed()
 {
+    readHolidays();
+    tellUnknownYear();
     m_timer->setDeadline(m_table.nextWake());
     // A ring must start with its notice: what it plays is readied as soon as anything is armed.
     if (m_table.anyArmed()) {

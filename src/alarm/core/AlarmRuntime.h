@@ -3,6 +3,7 @@
 #include "alarm/core/AlarmTable.h"
 #include "alarm/core/Ringtones.h"
 #include "alarm/core/SavedAlarms.h"
+#include "calendar/core/HolidayCalendar.h"
 
 #include <QObject>
 
@@ -25,6 +26,8 @@ public:
 
     Ringtones& ringtones() { return m_ringtones; }
     const Ringtones& ringtones() const { return m_ringtones; }
+    // The official arrangement the official-workday alarms follow, as last read.
+    const HolidayCalendar& holidays() const { return m_holidays; }
 
     // The table changed (armed, snoozed, cancelled): the timer is set anew and what outlives the
     // run is saved.
@@ -53,6 +56,11 @@ signals:
 
 private:
     void ring(int row);
+    // The shipped arrangement with the years imported into the folder; a file that does not read
+    // is told once, and the shipped one serves.
+    void readHolidays();
+    // In December, an official-workday alarm whose next year is not known yet says so, once.
+    void tellUnknownYear();
     void tellMissed(int row, const QDateTime& at);
     void onNotificationAction(int handle, const QString& key);
 
@@ -66,4 +74,6 @@ private:
     QList<int> m_noticeRows;          // the alarms that rang into the notice on view
     QList<int> m_noticeNotifications; // what the desktop was told of them
     QString m_noticePrompt;           // what the notice on view says
+    HolidayCalendar m_holidays;
+    QString m_holidayProblem; // told already
 };

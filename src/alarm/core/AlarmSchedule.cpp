@@ -1,5 +1,7 @@
 #include "alarm/core/AlarmSchedule.h"
 
+#include "calendar/core/HolidayCalendar.h"
+
 #include <array>
 
 namespace AlarmSchedule {
@@ -13,10 +15,11 @@ struct Kind
     const char16_t* name;
 };
 
-constexpr std::array<Kind, 4> kinds{{{Repeat::Once, u"once", u"仅一次"},
+constexpr std::array<Kind, 5> kinds{{{Repeat::Once, u"once", u"仅一次"},
                                      {Repeat::Daily, u"daily", u"每天"},
                                      {Repeat::Weekdays, u"weekdays", u"工作日"},
-                                     {Repeat::Weekends, u"weekends", u"周末"}}};
+                                     {Repeat::Weekends, u"weekends", u"周末"},
+                                     {Repeat::OfficialWorkdays, u"official-workdays", u"法定工作日"}}};
 
 const Kind& kind(Repeat repeat)
 {
@@ -25,10 +28,12 @@ const Kind& kind(Repeat repeat)
 
 } // namespace
 
-bool ringsOn(Repeat repeat, QDate day)
+bool ringsOn(Repeat repeat, QDate day, const HolidayCalendar* holidays)
 {
     const bool weekend = day.dayOfWeek() >= Qt::Saturday;
     switch (repeat) {
+    case Repeat::OfficialWorkdays:
+        return holidays ? holidays->isWorkday(day) : !weekend;
     case Repeat::Weekdays:
         return !weekend;
     case Repeat::Weekends:
@@ -38,12 +43,12 @@ bool ringsOn(Repeat repeat, QDate day)
     }
 }
 
-QDateTime next(QTime time, Repeat repeat, const QDateTime& from)
+QDateTime next(QTime time, Repeat repeat, const QDateTime& from, const HolidayCalendar* holidays)
 {
-    // A week and a day reach every kind's next day from any starting moment.
-    for (int d = 0; d <= 8; ++d) {
+    // A month reaches every kind's next day, the longest official holiday with its weekends included.
+    for (int d = 0; d <= 31; ++d) {
         const QDate day = from.date().addDays(d);
-        if (!ringsOn(repeat, day))
+        if (!ringsOn(repeat, day, holidays))
             continue;
         QDateTime at(day, time);
         // A time the clock skips as summer time begins: as long after midnight as time says.
@@ -53,6 +58,25 @@ QDateTime next(QTime time, Repeat repeat, const QDateTime& from)
             return at;
     }
     return {};
+}
+
+QString officialNote(QTime time, const QDateTime& from, const HolidayCalendar& holidays)
+{
+    const QDateTime official = next(time, Repeat::OfficialWorkdays, from, &holidays);
+    const QDateTime plain = next(time, Repeat::Weekdays, from);
+    if (!official.isValid() || !plain.isValid())
+        return {};
+    const QDate day = official.date();
+    if (!holidays.knows(day.year()))
+        return QStringLiteral("%1 年的节假日安排尚未收录，按周一至周五响铃").arg(day.year());
+    if (official == plain)
+        return {};
+    const QString when = QStringLiteral("下次：%1月%2日").arg(day.month()).arg(day.day());
+    static const QString weekdays = QStringLiteral("一二三四五六日");
+    if (day.dayOfWeek() >= Qt::Saturday)
+        return when + QStringLiteral("（调休上班，星期%1）").arg(weekdays[day.dayOfWeek() - 1]);
+    const std::optional<HolidayCalendar::Day> skipped = holidays.day(plain.date());
+    return when + QStringLiteral("（%1后）").arg(skipped ? skipped->name : QStringLiteral("假期"));
 }
 
 QString key(Repeat repeat)

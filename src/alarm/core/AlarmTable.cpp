@@ -8,14 +8,14 @@ namespace {
 
 // After a regular ringing: a one-time alarm is done, a repeating one moves on to its next day, and
 // never to a day already past (after a sleep) nor again to the day it rang (the clock set back).
-void moveOn(AlarmRecord& r, const QDateTime& now)
+void moveOn(AlarmRecord& r, const QDateTime& now, const HolidayCalendar* holidays)
 {
     if (r.repeat == Repeat::Once) {
         r.enabled = false;
         return;
     }
     const QDateTime nextDay(r.due.date().addDays(1), QTime(0, 0));
-    r.due = AlarmSchedule::next(r.time, r.repeat, std::max(nextDay, now));
+    r.due = AlarmSchedule::next(r.time, r.repeat, std::max(nextDay, now), holidays);
 }
 
 QDateTime earlier(const QDateTime& a, const QDateTime& b)
@@ -44,7 +44,7 @@ void AlarmTable::arm(int i, QTime time, const QString& prompt, int rings, const 
     r.prompt = prompt;
     r.ringCount = rings;
     r.ringsLeft = 0;
-    r.due = AlarmSchedule::next(time, repeat, now);
+    r.due = AlarmSchedule::next(time, repeat, now, holidays);
 }
 
 void AlarmTable::disarm(int i)
@@ -73,7 +73,7 @@ AlarmCheck AlarmTable::check(const QDateTime& now)
             }
             if (regular) {
                 moment = std::max(moment.isValid() ? moment : r.due, r.due);
-                moveOn(r, now);
+                moveOn(r, now, holidays);
             }
             if (moment.msecsTo(now) > AlarmSchedule::lateLimitMs) {
                 found.missed.append({i, moment});

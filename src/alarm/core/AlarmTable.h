@@ -9,6 +9,8 @@
 
 #include <array>
 
+class HolidayCalendar;
+
 // How many alarms the panel holds: one row each.
 inline constexpr int alarmCount = 3;
 
@@ -41,6 +43,8 @@ struct AlarmTable
 {
     std::array<AlarmRecord, alarmCount> alarms;
     bool confirmed = false;
+    // The official arrangement that official-workday alarms follow; Monday to Friday without it.
+    const HolidayCalendar* holidays = nullptr;
 
     bool anyArmed() const;
     // Arms record i for the next occurrence of time at or after now on repeat's days.
