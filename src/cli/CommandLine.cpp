@@ -42,8 +42,8 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
         result.action = action;
         return true;
     };
-    const QString oneTask =
-        QStringLiteral("--backups、--restore、--list、--add、--autostart、--caldav 与 --sync 只能选一个");
+    const QString oneTask = QStringLiteral(
+        "--backups、--restore、--list、--add、--autostart、--caldav、--sync 与 --holidays 只能选一个");
     bool finishGiven = false, setGiven = false, overdueGiven = false, userGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
@@ -115,6 +115,11 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
                 return fail(QStringLiteral("--tasklist 后面应是任务列表的名称"));
             result.caldavList = *list;
             userGiven = true;
+        } else if (arg == QStringLiteral("--holidays")) {
+            if (!setAction(Holidays))
+                return fail(oneTask);
+            if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QStringLiteral("--")))
+                result.holidaysFile = QFileInfo(arguments[++i]).absoluteFilePath();
         } else if (arg == QStringLiteral("--sync")) {
             if (!setAction(Sync))
                 return fail(oneTask);
@@ -152,6 +157,7 @@ QString CommandLine::usage(const QString& dataDir)
                "      kestrin --autostart [on|off] [--dir DIR]\n"
                "      kestrin --caldav [URL [--user 用户名] [--tasklist 名称] | off] [--dir DIR]\n"
                "      kestrin --sync [--dir DIR]\n"
+               "      kestrin --holidays [文件] [--dir DIR]\n"
                "\n"
                "  --dir DIR          agenda.txt、my.log、三个声音文件、kestrin.ini 与 backup/ 所在的目录\n"
                "                     （默认：程序所在的目录）\n"
@@ -171,6 +177,9 @@ QString CommandLine::usage(const QString& dataDir)
                "                     存入桌面的密钥存储\n"
                "  --caldav off       断开任务列表，两边的日程都不删除；不带参数则显示现状\n"
                "  --sync             立即同步，显示上传、下载、完成与冲突的条数\n"
+               "  --holidays 文件    导入法定节假日安排：节假日日历（iCalendar，事件名以“休”或\n"
+               "                     “班”结尾），或本程序的文本格式（每行“2027-01-01 休 元旦”）；\n"
+               "                     同一年份以新导入的为准。不带文件则列出已收录的年份\n"
                "  --help             显示本说明\n"
                "\n"
                "版本：" KESTRIN_VERSION "\n"

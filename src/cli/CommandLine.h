@@ -21,6 +21,7 @@ struct CommandLine
         Autostart,   // --autostart [on|off]
         CalDav,      // --caldav [URL [--user NAME] [--tasklist NAME] | off]
         Sync,        // --sync
+        Holidays,    // --holidays [FILE]
     };
     Action action = Run;
     QString appDir;
@@ -36,6 +37,7 @@ struct CommandLine
     QString caldavUser;
     QString caldavList; // --tasklist: which of the server's task lists
     bool caldavOff = false;
+    QString holidaysFile; // empty: only list the years known
 
     // arguments without the program name; exeDir is the directory of the executable.
     static CommandLine parse(const QStringList& arguments, const QString& exeDir);

@@ -5,6 +5,7 @@
 #include "agenda/core/AgendaTexts.h"
 #include "backup/core/BackupBeforeWrite.h"
 #include "backup/core/Backups.h"
+#include "calendar/core/HolidayFile.h"
 #include "cli/Autostart.h"
 #include "cli/CommandLine.h"
 #include "cli/ScriptRequests.h"
@@ -14,6 +15,8 @@
 #include "platform/instance/SingleInstance.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QDir>
 #include <QJsonObject>
 #include <QLockFile>
@@ -167,6 +170,72 @@ int autostart(const CommandLine& options, const QString& program)
     }
     print(stdout, *options.autostart ? QStringLiteral("登录时自动启动：开（%1）").arg(Autostart::entryPath())
                                      : QStringLiteral("登录时自动启动：关"));
+    return 0;
+}
+
+namespace {
+
+QString yearList(const QList<int>& years)
+{
+    QStringList texts;
+    for (int year : years)
+        texts.append(QString::number(year));
+    return texts.join(QStringLiteral("、"));
+}
+
+} // namespace
+
+ResultOf<ReadHolidays> readHolidayText(const QByteArray& bytes, const QString& source)
+{
+    ResultOf<HolidayCalendar> calendar = HolidayFile::parseBytes(bytes, source);
+    if (!calendar)
+        return calendar.result();
+    return ReadHolidays{*calendar, {}};
+}
+
+bool isICalendar(const QByteArray& bytes)
+{
+    QByteArray start = bytes.left(64).trimmed();
+    if (start.startsWith("\xEF\xBB\xBF"))
+        start = start.mid(3);
+    return start.toUpper().startsWith("BEGIN:VCALENDAR");
+}
+
+int holidays(const CommandLine& options, const HolidayReader& reader)
+{
+    DiskTextFiles files;
+    if (!options.holidaysFile.isEmpty()) {
+        QFile file(options.holidaysFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            print(stderr,
+                  QStringLiteral("kestrin: 无法读取 %1（%2）").arg(options.holidaysFile, file.errorString()));
+            return 1;
+        }
+        const ResultOf<ReadHolidays> read =
+            reader(file.readAll(), QFileInfo(options.holidaysFile).fileName());
+        if (!read) {
+            print(stderr, QStringLiteral("kestrin: %1。未导入任何内容。").arg(read.error()));
+            return 1;
+        }
+        for (const QString& ignored : read->ignored)
+            print(stdout, QStringLiteral("忽略：") + ignored);
+        if (read->calendar.years().isEmpty()) {
+            print(stderr, QStringLiteral("kestrin: %1 中没有节假日安排。未导入任何内容。")
+                              .arg(QFileInfo(options.holidaysFile).fileName()));
+            return 1;
+        }
+        if (const Result imported = HolidayFile::import(files, options.appDir, read->calendar); !imported) {
+            print(stderr, QStringLiteral("kestrin: 节假日安排未能导入：%1").arg(imported.error()));
+            return 1;
+        }
+        print(stdout, QStringLiteral("已导入 %1 年的节假日安排。").arg(yearList(read->calendar.years())));
+    }
+    const ResultOf<HolidayCalendar> known = HolidayFile::load(files, options.appDir);
+    if (!known) {
+        print(stderr, QStringLiteral("kestrin: ") + known.error());
+        return 1;
+    }
+    print(stdout, QStringLiteral("已收录的年份：") + yearList(known->years()));
     return 0;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "calendar/core/HolidayCalendar.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 #include <cstdio>
 
@@ -21,6 +25,20 @@ int add(const CommandLine& options, const QString& elsewhere, const Clock& clock
 // Prints a backup's problems; a backup never stops the change it comes before.
 void printBackupProblems(const QStringList& problems);
 int autostart(const CommandLine& options, const QString& program);
+
+// What a holiday file holds, as one reader reads it, with the events it left aside.
+struct ReadHolidays
+{
+    HolidayCalendar calendar;
+    QStringList ignored; // for the user: what was neither a holiday nor a make-up day
+};
+using HolidayReader = std::function<ResultOf<ReadHolidays>(const QByteArray& bytes, const QString& source)>;
+// Lists the years known, or imports --holidays' file through reader into the data folder.
+int holidays(const CommandLine& options, const HolidayReader& reader);
+// The program's own text form, UTF-8 or GB18030.
+ResultOf<ReadHolidays> readHolidayText(const QByteArray& bytes, const QString& source);
+// Whether bytes are an iCalendar file, which only the helper (with libical) reads.
+bool isICalendar(const QByteArray& bytes);
 
 void print(std::FILE* to, const QString& text);
 

@@ -2,6 +2,7 @@
 // itself never loads the network stack. kestrin hands these options over unchanged.
 #include "sync/SyncCommands.h"
 
+#include "calendar/ical/HolidayICalendar.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTasks.h"
 
@@ -25,9 +26,11 @@ int main(int argc, char* argv[])
         return SyncCommands::caldav(options);
     case CommandLine::Sync:
         return SyncCommands::sync(options);
+    case CommandLine::Holidays:
+        return CommandTasks::holidays(options, readHolidayICalendar);
     default:
-        CommandTasks::print(stderr,
-                            QStringLiteral("kestrin-sync: 只用于 kestrin --caldav 与 kestrin --sync"));
+        CommandTasks::print(
+            stderr, QStringLiteral("kestrin-sync: 只用于 kestrin --caldav、--sync 与 --holidays 日历文件"));
         return 2;
     }
 }

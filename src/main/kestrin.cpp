@@ -42,6 +42,13 @@ std::optional<QString> backupElsewhere(const CommandLine& options)
     return Backups::rememberedElsewhere(options.appDir);
 }
 
+// A holiday calendar in iCalendar goes to the helper, which alone loads libical.
+bool readsAsICalendar(const QString& path)
+{
+    QFile file(path);
+    return !path.isEmpty() && file.open(QIODevice::ReadOnly) && CommandTasks::isICalendar(file.read(64));
+}
+
 // Qt aborts with a core dump when its platform finds no display to open: tell the user instead.
 bool displayAvailable()
 {
@@ -113,7 +120,8 @@ int main(int argc, char* argv[])
         print(stderr, QStringLiteral("kestrin: ") + prepared.error());
         return 1;
     }
-    if (options.action == CommandLine::CalDav || options.action == CommandLine::Sync)
+    if (options.action == CommandLine::CalDav || options.action == CommandLine::Sync ||
+        (options.action == CommandLine::Holidays && readsAsICalendar(options.holidaysFile)))
         return runSyncHelper(exeDir, argc, argv);
     const std::optional<QString> rememberedElsewhere = backupElsewhere(options);
     if (!rememberedElsewhere)
@@ -131,6 +139,8 @@ int main(int argc, char* argv[])
             return CommandTasks::listAgenda(options, clock);
         case CommandLine::Add:
             return CommandTasks::add(options, elsewhere, clock);
+        case CommandLine::Holidays:
+            return CommandTasks::holidays(options, CommandTasks::readHolidayText);
         case CommandLine::Autostart:
             return CommandTasks::autostart(options, QCoreApplication::applicationFilePath());
         default:

@@ -58,6 +58,48 @@ class TestCli : public QObject
 {
     Q_OBJECT
 private slots:
+    // A published holiday calendar goes through the helper (libical), the program's own text form
+    // through the program; a year imported again replaces the earlier, a bad file changes nothing.
+    void holidayCalendarsAreImported()
+    {
+        TestBench bench;
+        const QString dir = bench.dir.path();
+        bench.write("published.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//x//y//CN\r\n"
+                                     "BEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:20270101\r\n"
+                                     "DTEND;VALUE=DATE:20270104\r\nSUMMARY:元旦 休\r\nEND:VEVENT\r\n"
+                                     "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;VALUE=DATE:20270207\r\n"
+                                     "SUMMARY:春节（班）\r\nEND:VEVENT\r\n"
+                                     "BEGIN:VEVENT\r\nUID:3\r\nDTSTART;VALUE=DATE:20270214\r\n"
+                                     "SUMMARY:情人节\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        Run run = kestrin(
+            {QStringLiteral("--holidays"), bench.path("published.ics"), QStringLiteral("--dir"), dir});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.out.contains(QString::fromUtf8("忽略：“情人节”（第 15 行")), qPrintable(run.out));
+        QVERIFY(run.out.endsWith(QString::fromUtf8("已收录的年份：2024、2025、2026、2027\n")));
+        const QByteArray imported = bench.read("holidays.txt");
+        QVERIFY(imported.endsWith(gbk("2027-01-01~2027-01-03 休 元旦\r\n2027-02-07 班 春节\r\n")));
+
+        for (const char* bad :
+             {"2027-02-30 休 春节\n", "BEGIN:VCALENDAR\nBEGIN:VEVENT\nSUMMARY:元旦 休\nEND:VEVENT\n"
+                                      "END:VCALENDAR\n"}) {
+            bench.write("bad.txt", bad);
+            run =
+                kestrin({QStringLiteral("--holidays"), bench.path("bad.txt"), QStringLiteral("--dir"), dir});
+            QCOMPARE(run.code, 1);
+            QVERIFY2(run.err.contains(QString::fromUtf8("第 1 行")) ||
+                         run.err.contains(QString::fromUtf8("第 2 行")),
+                     qPrintable(run.err));
+            QCOMPARE(bench.read("holidays.txt"), imported);
+        }
+
+        bench.write("again.txt", "# 2027 as published later\n2027-01-01 休 元旦\n");
+        run = kestrin({QStringLiteral("--holidays"), bench.path("again.txt"), QStringLiteral("--dir"), dir});
+        QCOMPARE(run.code, 0);
+        QVERIFY(bench.read("holidays.txt").endsWith(gbk("2027-01-01 休 元旦\r\n")));
+        run = kestrin({QStringLiteral("--holidays"), QStringLiteral("--dir"), dir});
+        QCOMPARE(run.out, QString::fromUtf8("已收录的年份：2024、2025、2026、2027\n"));
+    }
+
     void backupsAreListedAndRestoredWithoutADisplay()
     {
         TestBench bench;
