@@ -5,6 +5,8 @@
 #include "agenda/core/AgendaTexts.h"
 #include "agenda/core/DateText.h"
 #include "agenda/core/LogRestore.h"
+#include "calendar/core/DayText.h"
+#include "calendar/core/HolidayFile.h"
 #include "log/core/LogFile.h"
 #include "log/core/LogStore.h"
 #include "platform/Services.h"
@@ -128,6 +130,10 @@ void AgendaPanel::inform(const QString& text) const
 bool AgendaPanel::loadAgenda()
 {
     const Result loaded = m_store.load(m_services.clock.today());
+    // The years imported into the folder name their holidays too; a file that does not read is
+    // the alarms' to tell.
+    const ResultOf<HolidayCalendar> holidays = HolidayFile::load(m_services.files, m_services.appDir);
+    m_holidays = holidays ? *holidays : HolidayCalendar::builtIn();
     showTable();
     if (!loaded)
         inform(loaded.error());
@@ -190,6 +196,12 @@ void AgendaPanel::fillList(const QList<qsizetype>& items, const QList<bool>& mar
         // The table is replaced only by a load, which fills the list again.
         m_list->setLines(int(items.size()), [this, items](int row) {
             return m_store.table().items.value(items.value(row, -1)).text;
+        });
+        // The line, its dates as a person reads them: weekday, lunar date, holiday or solar term.
+        m_list->setLineTips([this, items](int row) {
+            const AgendaItem item = m_store.table().items.value(items.value(row, -1));
+            return item.text + QStringLiteral("\n设置：") + dayText(item.setDate, m_holidays) +
+                   QStringLiteral("\n完成：") + dayText(item.finishDate, m_holidays);
         });
         markOverdue(marks);
         m_list->setCurrentRow(-1);

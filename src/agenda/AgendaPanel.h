@@ -2,6 +2,7 @@
 
 #include "agenda/core/AgendaOrder.h"
 #include "agenda/core/AgendaStore.h"
+#include "calendar/core/HolidayCalendar.h"
 #include "uikit/Panel.h"
 
 class LogStore;
@@ -102,4 +103,5 @@ private:
     ClickLabel* m_delete;
     QShortcut* m_escape;
     WallTimer* m_midnight;
+    HolidayCalendar m_holidays = HolidayCalendar::builtIn();
 };

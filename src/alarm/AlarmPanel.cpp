@@ -3,6 +3,7 @@
 #include "alarm/FormAware.h"
 #include "alarm/core/AlarmRuntime.h"
 #include "alarm/core/TimeText.h"
+#include "calendar/core/DayText.h"
 #include "platform/Services.h"
 
 #include <QActionGroup>
@@ -245,6 +246,12 @@ void AlarmPanel::showNotice(int row, const QString& prompt)
         m_notice = new FormAware(m_services.clock, window());
         connect(m_notice, &FormAware::snoozeChosen, m_runtime, &AlarmRuntime::snoozeNotice);
         connect(m_notice, &FormAware::dismissed, m_runtime, &AlarmRuntime::noticeClosed);
+        // When it began to ring, as a person reads the day.
+        const QDateTime now = m_services.clock.now();
+        control<QWidget>(m_notice.data(), "Label超期时长")
+            ->setToolTip(
+                QStringLiteral("响铃于 %1 %2")
+                    .arg(dayText(now.date(), m_runtime->holidays()), now.toString(QStringLiteral("HH:mm"))));
     }
     m_notice->show();
     m_notice->raise();

@@ -18,6 +18,8 @@ public:
     {
         if (role == Qt::DisplayRole)
             return m_list->text(index.row());
+        if (role == Qt::ToolTipRole)
+            return m_list->lineTip(index.row());
         if (role == LineListDelegate::MarkedRole)
             return m_list->isMarked(index.row());
         if (role == Qt::AccessibleDescriptionRole && m_list->isMarked(index.row()))

@@ -27,6 +27,10 @@ public:
     // Moves the current line (-1 for none) without touching the marks.
     void setCurrentRow(int row);
 
+    // Each line's own tool tip, made when the pointer rests on it; none without one.
+    void setLineTips(std::function<QString(int row)> tipOf) { m_tipOf = std::move(tipOf); }
+    QString lineTip(int row) const { return m_tipOf ? m_tipOf(row) : QString(); }
+
     void setMarks(const QList<bool>& marks);
     bool isMarked(int row) const { return m_marks.value(row); }
     QList<int> markedRows() const;
@@ -49,6 +53,7 @@ private:
 
     QAbstractListModel* m_model;
     std::function<QString(int row)> m_textOf;
+    std::function<QString(int row)> m_tipOf;
     int m_count = 0;
     QList<bool> m_marks;
     QString m_markDescription;

@@ -76,6 +76,10 @@ private slots:
         QCOMPARE(f.text("Text设置日期"), QStringLiteral("2026-12-04"));
         QCOMPARE(f.text("Text完成日期"), QStringLiteral("2026-12-06"));
         QCOMPARE(f.list()->toolTip(), QString::fromUtf8("昨天到期"));
+        // Each line's own tip gives its dates as a person reads them.
+        QCOMPARE(f.list()->model()->index(0, 0).data(Qt::ToolTipRole).toString(),
+                 QString::fromUtf8("昨天到期\n设置：2026年12月4日 星期五 · 农历十月廿六\n"
+                                   "完成：2026年12月6日 星期日 · 农历十月廿八"));
         f.list()->setCurrentRow(2);
         QCOMPARE(f.text("Text剩余天数"), QString::fromUtf8("1 天"));
         QCOMPARE(f.marked(), QList<int>{0}); // moving the current line leaves the marks alone
