@@ -15,9 +15,9 @@
 #include "platform/instance/SingleInstance.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDir>
 #include <QJsonObject>
 #include <QLockFile>
 #include <QThread>
@@ -185,12 +185,12 @@ QString yearList(const QList<int>& years)
 
 } // namespace
 
-ResultOf<ReadHolidays> readHolidayText(const QByteArray& bytes, const QString& source)
+ResultOf<HolidayRead> readHolidayText(const QByteArray& bytes, const QString& source)
 {
     ResultOf<HolidayCalendar> calendar = HolidayFile::parseBytes(bytes, source);
     if (!calendar)
         return calendar.result();
-    return ReadHolidays{*calendar, {}};
+    return HolidayRead{*calendar, {}};
 }
 
 bool isICalendar(const QByteArray& bytes)
@@ -211,8 +211,7 @@ int holidays(const CommandLine& options, const HolidayReader& reader)
                   QStringLiteral("kestrin: 无法读取 %1（%2）").arg(options.holidaysFile, file.errorString()));
             return 1;
         }
-        const ResultOf<ReadHolidays> read =
-            reader(file.readAll(), QFileInfo(options.holidaysFile).fileName());
+        const ResultOf<HolidayRead> read = reader(file.readAll(), QFileInfo(options.holidaysFile).fileName());
         if (!read) {
             print(stderr, QStringLiteral("kestrin: %1。未导入任何内容。").arg(read.error()));
             return 1;

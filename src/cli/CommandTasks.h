@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendar/core/HolidayCalendar.h"
+#include "calendar/core/HolidayFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,17 +26,11 @@ int add(const CommandLine& options, const QString& elsewhere, const Clock& clock
 void printBackupProblems(const QStringList& problems);
 int autostart(const CommandLine& options, const QString& program);
 
-// What a holiday file holds, as one reader reads it, with the events it left aside.
-struct ReadHolidays
-{
-    HolidayCalendar calendar;
-    QStringList ignored; // for the user: what was neither a holiday nor a make-up day
-};
-using HolidayReader = std::function<ResultOf<ReadHolidays>(const QByteArray& bytes, const QString& source)>;
+using HolidayReader = std::function<ResultOf<HolidayRead>(const QByteArray& bytes, const QString& source)>;
 // Lists the years known, or imports --holidays' file through reader into the data folder.
 int holidays(const CommandLine& options, const HolidayReader& reader);
 // The program's own text form, UTF-8 or GB18030.
-ResultOf<ReadHolidays> readHolidayText(const QByteArray& bytes, const QString& source);
+ResultOf<HolidayRead> readHolidayText(const QByteArray& bytes, const QString& source);
 // Whether bytes are an iCalendar file, which only the helper (with libical) reads.
 bool isICalendar(const QByteArray& bytes);
 

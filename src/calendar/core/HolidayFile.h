@@ -2,10 +2,19 @@
 
 #include "calendar/core/HolidayCalendar.h"
 
+#include <QStringList>
+
 class TextFiles;
 
 // holidays.txt in the data folder: the years the user imported, in the program's text form
 // (GB18030, CR LF), each replacing the shipped year of that number.
+// What a holiday file holds, as one reader reads it, with the events it left aside.
+struct HolidayRead
+{
+    HolidayCalendar calendar;
+    QStringList ignored; // for the user: what was neither a holiday nor a make-up day
+};
+
 namespace HolidayFile {
 
 inline constexpr char fileName[] = "holidays.txt";

@@ -32,14 +32,14 @@ int eventLine(const QByteArray& bytes, int n)
 
 } // namespace
 
-ResultOf<CommandTasks::ReadHolidays> readHolidayICalendar(const QByteArray& bytes, const QString& source)
+ResultOf<HolidayRead> readHolidayICalendar(const QByteArray& bytes, const QString& source)
 {
     const std::unique_ptr<icalcomponent, ComponentFree> calendar(icalparser_parse_string(bytes.constData()));
     if (!calendar)
         return Result::failed(QStringLiteral("%1 不是可以读取的日历文件").arg(source));
     // 元旦休, 春节（休）, 国庆节 班: the kind is the last character, the name what comes before it.
     static const QRegularExpression ending(QStringLiteral("[\\s（()）·:：-]*([休班])[\\s）)]*$"));
-    CommandTasks::ReadHolidays read;
+    HolidayRead read;
     int n = 0;
     for (icalcomponent* event = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
          event; event = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT), ++n) {
