@@ -1,9 +1,11 @@
 #include "agenda/AgendaPanel.h"
 
+#include "agenda/DueReminderMenu.h"
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaOrder.h"
 #include "agenda/core/AgendaTexts.h"
 #include "agenda/core/DateText.h"
+#include "agenda/core/DueReminder.h"
 #include "agenda/core/LogRestore.h"
 #include "calendar/core/DayText.h"
 #include "calendar/core/HolidayFile.h"
@@ -16,6 +18,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QShortcut>
 
@@ -66,7 +69,8 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     : Panel(parent, {"Picture安排日程", "安排日程", ":/pictures/agenda_background.jpg"}, controls),
       m_services(services),
       m_store(services.files, services.path(AgendaFile::fileName), services.path(LogFile::fileName)),
-      m_escape(nullptr), m_midnight(services.clock.createWallTimer(this))
+      m_escape(nullptr), m_midnight(services.clock.createWallTimer(this)), m_menu(new QMenu(this)),
+      m_dueReminder(new DueReminder(services, this))
 {
 
     m_list = control<LineList>(this, "ListAgenda");
@@ -83,6 +87,10 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     m_delete = control<ClickLabel>(this, "Label删除日程");
 
     m_list->setMarkDescription(QStringLiteral("逾期"));
+    // The list's menu: a right click, the menu key or Shift+F10.
+    m_menu->setObjectName(QStringLiteral("MenuAgenda"));
+    new DueReminderMenu(services, *m_dueReminder, m_menu);
+    connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) { m_menu->popup(at); });
     setTabChain(tabOrder());
     // The keyboard's ways to the commands: Delete deletes the current item, Escape ends an entry,
     // Ctrl+Return confirms it.

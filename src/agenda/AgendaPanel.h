@@ -11,6 +11,8 @@ class QLineEdit;
 class LineList;
 class QPlainTextEdit;
 class QShortcut;
+class DueReminder;
+class QMenu;
 class WallTimer;
 struct Services;
 
@@ -50,6 +52,9 @@ public:
     EntryMode entryMode() const { return m_mode; }
     bool inEntryMode() const { return m_mode != EntryMode::Browsing; }
     const AgendaTable& table() const { return m_store.table(); }
+    // The daily word about what is due, whose time the list's menu chooses.
+    DueReminder* dueReminder() const { return m_dueReminder; }
+    QMenu* menu() const { return m_menu; }
     // What Tab goes through on this panel, in order.
     QList<QWidget*> tabOrder() const;
     // Loads agenda.txt again when it was changed elsewhere; waits while an entry is being made,
@@ -104,4 +109,6 @@ private:
     QShortcut* m_escape;
     WallTimer* m_midnight;
     HolidayCalendar m_holidays = HolidayCalendar::builtIn();
+    QMenu* m_menu;
+    DueReminder* m_dueReminder;
 };

@@ -3,6 +3,7 @@
 #include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaTexts.h"
+#include "agenda/core/DueReminder.h"
 #include "alarm/AlarmPanel.h"
 #include "alarm/FormAware.h"
 #include "app/HelpPanel.h"
@@ -153,6 +154,10 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     connect(label("LabelQuorrel"), &ClickLabel::clicked, m_help, &HelpPanel::openMakersPage);
     connect(m_alarm, &AlarmPanel::backToAgenda, m_navigation, &Navigation::returnToAgenda);
     connect(m_agenda, &AgendaPanel::agendaLoaded, this, &FormMain::showSummary);
+    connect(m_agenda->dueReminder(), &DueReminder::agendaWanted, this, [this] {
+        activate();
+        m_navigation->showAgenda();
+    });
     connect(m_agenda, &AgendaPanel::logChanged, m_log, &LogPanel::loadLog);
     connect(m_log, &LogPanel::restoreRequested, this,
             [this](int row) { m_agenda->restoreFromLog(m_log->store(), row); });

@@ -74,6 +74,12 @@ void Navigation::returnToAgenda()
     m_c.agenda->show();
 }
 
+void Navigation::showAgenda()
+{
+    m_c.indicator->move(m_c.indicator->x(), m_c.arrange->y());
+    showPanel(m_c.agenda);
+}
+
 void Navigation::hoverLabel(ClickLabel* label)
 {
     // Lit already, or still in its creation colour: neither lights up nor sounds.

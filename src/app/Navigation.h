@@ -42,6 +42,9 @@ public:
     void openHelpPanel();
     // Confirming or cancelling the alarm panel.
     void returnToAgenda();
+    // The agenda panel on view, from wherever the window was, without a click's sound: a
+    // notification's 打开日程.
+    void showAgenda();
     void hoverLabel(ClickLabel* label);
     void hoverIcon(QWidget* normal, QWidget* raised, ClickLabel* caption);
     void resetHover();

@@ -42,8 +42,8 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
         result.action = action;
         return true;
     };
-    const QString oneTask = QStringLiteral(
-        "--backups、--restore、--list、--add、--autostart、--caldav、--sync 与 --holidays 只能选一个");
+    const QString oneTask = QStringLiteral("--backups、--restore、--list、--add、--autostart、--caldav、--"
+                                           "sync、--holidays 与 --remind 只能选一个");
     bool finishGiven = false, setGiven = false, overdueGiven = false, userGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
@@ -115,6 +115,13 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
                 return fail(QStringLiteral("--tasklist 后面应是任务列表的名称"));
             result.caldavList = *list;
             userGiven = true;
+        } else if (const auto remind = valueOf(QStringLiteral("--remind"), arguments, i, missing)) {
+            const QTime at = QTime::fromString(*remind, QStringLiteral("H:mm"));
+            if (missing || (!at.isValid() && *remind != QStringLiteral("off")))
+                return fail(QStringLiteral("--remind 后面应是每天提醒的时间（如 08:30）或 off"));
+            if (!setAction(Remind))
+                return fail(oneTask);
+            result.remindAt = at.isValid() ? std::optional<QTime>(at) : std::nullopt;
         } else if (arg == QStringLiteral("--holidays")) {
             if (!setAction(Holidays))
                 return fail(oneTask);
@@ -158,6 +165,7 @@ QString CommandLine::usage(const QString& dataDir)
                "      kestrin --caldav [URL [--user 用户名] [--tasklist 名称] | off] [--dir DIR]\n"
                "      kestrin --sync [--dir DIR]\n"
                "      kestrin --holidays [文件] [--dir DIR]\n"
+               "      kestrin --remind HH:MM|off [--dir DIR]\n"
                "\n"
                "  --dir DIR          agenda.txt、my.log、三个声音文件、kestrin.ini 与 backup/ 所在的目录\n"
                "                     （默认：程序所在的目录）\n"
@@ -180,6 +188,8 @@ QString CommandLine::usage(const QString& dataDir)
                "  --holidays 文件    导入法定节假日安排：节假日日历（iCalendar，事件名以“休”或\n"
                "                     “班”结尾），或本程序的文本格式（每行“2027-01-01 休 元旦”）；\n"
                "                     同一年份以新导入的为准。不带文件则列出已收录的年份\n"
+               "  --remind HH:MM     每天这个时间，有今天、明天到期或逾期的日程时发一条桌面通知；\n"
+               "                     --remind off 不再提醒（默认不提醒）\n"
                "  --help             显示本说明\n"
                "\n"
                "版本：" KESTRIN_VERSION "\n"

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <optional>
 
@@ -22,6 +23,7 @@ struct CommandLine
         CalDav,      // --caldav [URL [--user NAME] [--tasklist NAME] | off]
         Sync,        // --sync
         Holidays,    // --holidays [FILE]
+        Remind,      // --remind HH:MM|off
     };
     Action action = Run;
     QString appDir;
@@ -37,7 +39,8 @@ struct CommandLine
     QString caldavUser;
     QString caldavList; // --tasklist: which of the server's task lists
     bool caldavOff = false;
-    QString holidaysFile; // empty: only list the years known
+    QString holidaysFile;          // empty: only list the years known
+    std::optional<QTime> remindAt; // nothing: --remind off
 
     // arguments without the program name; exeDir is the directory of the executable.
     static CommandLine parse(const QStringList& arguments, const QString& exeDir);

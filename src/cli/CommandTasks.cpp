@@ -3,6 +3,7 @@
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/AgendaTexts.h"
+#include "agenda/core/DueReminder.h"
 #include "backup/core/BackupBeforeWrite.h"
 #include "backup/core/Backups.h"
 #include "calendar/core/HolidayFile.h"
@@ -11,6 +12,7 @@
 #include "cli/ScriptRequests.h"
 #include "log/core/LogFile.h"
 #include "platform/Clock.h"
+#include "platform/Settings.h"
 #include "platform/TextFiles.h"
 #include "platform/instance/SingleInstance.h"
 
@@ -191,6 +193,22 @@ ResultOf<HolidayRead> readHolidayText(const QByteArray& bytes, const QString& so
     if (!calendar)
         return calendar.result();
     return HolidayRead{*calendar, {}};
+}
+
+int remind(const CommandLine& options)
+{
+    const QString settings = QDir(options.appDir).filePath(QString::fromUtf8(Settings::fileName));
+    if (const Result chosen = DueReminder::choose(settings, options.remindAt); !chosen) {
+        print(stderr, QStringLiteral("kestrin: %1，到期提醒未更改。").arg(chosen.error()));
+        return 1;
+    }
+    // A copy running for the folder reads it again; none running is no matter.
+    SingleInstance::send(options.appDir, ScriptRequests::settingsRequest(), 2000);
+    print(stdout,
+          options.remindAt
+              ? QStringLiteral("到期提醒：每天 %1").arg(options.remindAt->toString(QStringLiteral("HH:mm")))
+              : QStringLiteral("到期提醒：关"));
+    return 0;
 }
 
 bool isICalendar(const QByteArray& bytes)

@@ -31,6 +31,8 @@ using HolidayReader = std::function<ResultOf<HolidayRead>(const QByteArray& byte
 int holidays(const CommandLine& options, const HolidayReader& reader);
 // The program's own text form, UTF-8 or GB18030.
 ResultOf<HolidayRead> readHolidayText(const QByteArray& bytes, const QString& source);
+// Sets the daily word's time, or turns it off, and tells the running copy.
+int remind(const CommandLine& options);
 // Whether bytes are an iCalendar file, which only the helper (with libical) reads.
 bool isICalendar(const QByteArray& bytes);
 

@@ -21,8 +21,18 @@ QJsonObject syncRequest()
     return {{command, QStringLiteral("sync")}};
 }
 
-QJsonObject answer(const QJsonObject& request, const Add& add, const SyncGate& syncGate)
+QJsonObject settingsRequest()
 {
+    return {{command, QStringLiteral("settings")}};
+}
+
+QJsonObject answer(const QJsonObject& request, const Add& add, const SyncGate& syncGate,
+                   const std::function<void()>& rereadSettings)
+{
+    if (request == settingsRequest() && rereadSettings) {
+        rereadSettings();
+        return {{QStringLiteral("ok"), true}};
+    }
     if (request == syncRequest() && syncGate) {
         if (const QString why = syncGate(); !why.isEmpty()) {
             QJsonObject wait = RequestChannel::refusal(why);

@@ -20,7 +20,10 @@ using SyncGate = std::function<QString()>;
 
 QJsonObject addRequest(const QString& text, const QString& setText, const QString& finishText);
 QJsonObject syncRequest();
+// kestrin.ini changed from the command line: the running copy reads its choices again.
+QJsonObject settingsRequest();
 // The answer to request: add's or the gate's refusal (the gate's with "busy": true), or {"ok": true}.
-QJsonObject answer(const QJsonObject& request, const Add& add, const SyncGate& syncGate = {});
+QJsonObject answer(const QJsonObject& request, const Add& add, const SyncGate& syncGate = {},
+                   const std::function<void()>& rereadSettings = {});
 
 } // namespace ScriptRequests

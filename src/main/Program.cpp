@@ -1,6 +1,7 @@
 #include "main/Program.h"
 
 #include "agenda/AgendaPanel.h"
+#include "agenda/core/DueReminder.h"
 #include "app/FormMain.h"
 #include "cli/ScriptRequests.h"
 #include "platform/Services.h"
@@ -39,7 +40,8 @@ QJsonObject Program::answer(const QJsonObject& request) const
         [agenda](const QString& text, const QString& set, const QString& finish) {
             return agenda->addTyped(text, set, finish);
         },
-        [agenda] { return agenda->inEntryMode() ? QStringLiteral("正在填写日程") : QString(); });
+        [agenda] { return agenda->inEntryMode() ? QStringLiteral("正在填写日程") : QString(); },
+        [agenda] { agenda->dueReminder()->reload(); });
 }
 
 void Program::start()

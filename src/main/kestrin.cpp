@@ -139,6 +139,8 @@ int main(int argc, char* argv[])
             return CommandTasks::listAgenda(options, clock);
         case CommandLine::Add:
             return CommandTasks::add(options, elsewhere, clock);
+        case CommandLine::Remind:
+            return CommandTasks::remind(options);
         case CommandLine::Holidays:
             return CommandTasks::holidays(options, CommandTasks::readHolidayText);
         case CommandLine::Autostart:

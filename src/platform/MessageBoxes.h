@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The program's modal message boxes and dialogs, behind an interface so that no test waits on a dialog.
 class MessageBoxes
 {
@@ -15,4 +17,6 @@ public:
     virtual bool confirm(const QString& text) = 0;
     // A file to open, chosen in a file dialog; empty when the dialog was cancelled.
     virtual QString chooseFile(const QString& title, const QString& startDir, const QString& filter) = 0;
+    // A line of text asked for, starting from initial; nothing when the dialog was cancelled.
+    virtual std::optional<QString> askText(const QString& title, const QString& label, const QString& initial) = 0;
 };

@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -525,6 +526,35 @@ private slots:
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(f.bench.messages.shown, QStringList{QString::fromUtf8("警告：即将删除此条日程！")});
         QVERIFY(!f.bench.read("agenda.txt").contains("keyboard"));
+    }
+
+    // The agenda list's menu chooses the daily word's time; the word's 打开日程 brings the window
+    // back on the agenda panel, wherever it was.
+    void theDueReminderFromTheListsMenu()
+    {
+        Fixture f;
+        f.click("LabelArrange");
+        auto* menu = f.get<QMenu>("MenuDueReminder");
+        control<QAction>(menu, "ActionRemind9")->trigger();
+        QCOMPARE(QSettings(f.bench.path("kestrin.ini"), QSettings::IniFormat).value("remind/time").toString(),
+                 QStringLiteral("09:00"));
+        emit menu->aboutToShow();
+        QVERIFY(control<QAction>(menu, "ActionRemind9")->isChecked());
+        f.bench.messages.texts = {QStringLiteral("25:00"), QStringLiteral("7:45")};
+        control<QAction>(menu, "ActionRemindOther")->trigger();
+        QCOMPARE(f.bench.messages.shown.last(), QString::fromUtf8("时间格式：08:30。到期提醒未更改。"));
+        QVERIFY(control<QAction>(menu, "ActionRemind9")->isChecked());
+        control<QAction>(menu, "ActionRemindOther")->trigger();
+        QVERIFY(control<QAction>(menu, "ActionRemindOther")->isChecked());
+
+        f.click("LabelLog");
+        f.window->hide();
+        f.bench.clock.advance(45 * 60 * 1000);
+        QCOMPARE(f.bench.notifications.sent.last(),
+                 (QStringList{QString::fromUtf8("Kestrin日程提醒"), QString::fromUtf8("逾期 1 件：交房租")}));
+        f.bench.notifications.press(int(f.bench.notifications.sent.size()), QStringLiteral("open-agenda"));
+        QVERIFY(f.window->isVisible());
+        QCOMPARE(f.visiblePanels(), QStringList{QString::fromUtf8("Picture安排日程")});
     }
 
     // The program lives in the tray for days: at midnight, or on waking in a new day, the overdue

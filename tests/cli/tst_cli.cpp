@@ -1,4 +1,5 @@
 #include "TestBench.h"
+#include "agenda/core/DueReminder.h"
 #include "platform/RequestChannel.h"
 #include "platform/instance/SingleInstance.h"
 
@@ -98,6 +99,23 @@ private slots:
         QVERIFY(bench.read("holidays.txt").endsWith(gbk("2027-01-01 休 元旦\r\n")));
         run = kestrin({QStringLiteral("--holidays"), QStringLiteral("--dir"), dir});
         QCOMPARE(run.out, QString::fromUtf8("已收录的年份：2024、2025、2026、2027\n"));
+    }
+
+    void theDailyWordsTimeIsSetWithoutADisplay()
+    {
+        TestBench bench;
+        const QString dir = bench.dir.path();
+        QCOMPARE(
+            kestrin({QStringLiteral("--remind"), QStringLiteral("8:30"), QStringLiteral("--dir"), dir}).out,
+            QString::fromUtf8("到期提醒：每天 08:30\n"));
+        QCOMPARE(DueReminder::chosenTime(bench.path("kestrin.ini")), QTime(8, 30));
+        QCOMPARE(
+            kestrin({QStringLiteral("--remind"), QStringLiteral("25:00"), QStringLiteral("--dir"), dir}).code,
+            2);
+        QCOMPARE(
+            kestrin({QStringLiteral("--remind"), QStringLiteral("off"), QStringLiteral("--dir"), dir}).code,
+            0);
+        QCOMPARE(DueReminder::chosenTime(bench.path("kestrin.ini")), std::nullopt);
     }
 
     void backupsAreListedAndRestoredWithoutADisplay()

@@ -53,7 +53,13 @@ public:
         shown.append(title);
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    std::optional<QString> askText(const QString& title, const QString&, const QString&) override
+    {
+        shown.append(title);
+        return texts.isEmpty() ? std::nullopt : std::optional<QString>(texts.takeFirst());
+    }
     QStringList shown;
+    QStringList texts; // what the text dialogs are given; an empty queue cancels
     QList<bool> answers;
     QStringList files; // what the file dialogs choose; an empty queue cancels
     int confirmations = 0;

@@ -1,5 +1,6 @@
 #include "WindowBench.h"
 #include "agenda/AgendaPanel.h"
+#include "agenda/core/DueReminder.h"
 #include "app/FormMain.h"
 #include "cli/ScriptRequests.h"
 #include "main/Program.h"
@@ -87,6 +88,12 @@ private slots:
         QCOMPARE(f.agenda()->table().items.size(), 2);
         f.afterSeconds(SyncSchedule::afterChangeMs / 1000 + 1);
         QCOMPARE(f.runner.started, 2);
+
+        // --remind wrote kestrin.ini: the running copy reads it again when told.
+        QVERIFY(DueReminder::choose(f.bench.path("kestrin.ini"), QTime(9, 30)));
+        QCOMPARE(f.program->answer(ScriptRequests::settingsRequest()).value(QStringLiteral("ok")).toBool(),
+                 true);
+        QCOMPARE(f.agenda()->dueReminder()->time(), QTime(9, 30));
 
         // While the user types an entry, a sync asking to write the files is told to wait.
         f.click("Label添加日程");

@@ -1,6 +1,7 @@
 #include "platform/qt/QtMessageBoxes.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -27,4 +28,11 @@ bool QtMessageBoxes::confirm(const QString& text)
 QString QtMessageBoxes::chooseFile(const QString& title, const QString& startDir, const QString& filter)
 {
     return QFileDialog::getOpenFileName(m_parent, title, startDir, filter);
+}
+
+std::optional<QString> QtMessageBoxes::askText(const QString& title, const QString& label, const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, title, label, QLineEdit::Normal, initial, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
 }
