@@ -40,6 +40,9 @@ public:
     // An addition from the command line, handed over by a second process: checked as the entry box
     // checks it, appended, and on view at once.
     StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText);
+    // Deletes the item of that text as 删除日程 does, its log entry first, without the question:
+    // a reminder's 完成.
+    void completeItem(const QString& text);
     // Puts line row of the log back into the agenda and takes it out of the log.
     void restoreFromLog(LogStore& log, int row);
 
@@ -77,6 +80,8 @@ signals:
 
 private:
     void markOverdue(const QList<bool>& marks);
+    // The deletion itself, as the table stood at loads.
+    void removeItem(const QString& text, int loads);
     void showTable();
     void armMidnightTimer();
     void fillList(const QList<qsizetype>& items, const QList<bool>& marks);

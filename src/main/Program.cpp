@@ -7,7 +7,9 @@
 #include "platform/Services.h"
 #include "sync/core/SyncState.h"
 #include "sync/schedule/SyncRenames.h"
+#include "sync/schedule/SyncRunner.h"
 #include "sync/schedule/SyncSchedule.h"
+#include "sync/schedule/TimedReminders.h"
 
 #include <QFile>
 
@@ -23,6 +25,15 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
     QObject::connect(
         agenda, &AgendaPanel::itemRenamed, m_syncs.get(),
         [this](const QString& oldText, const QString& newText) { noteRename(oldText, newText); });
+    // The phone's due times, as each sync leaves them; 完成 takes the item as 删除日程 does.
+    m_reminders = std::make_unique<TimedReminders>(services, [agenda](const QString& text) {
+        const QList<AgendaItem>& items = agenda->table().items;
+        return std::any_of(items.cbegin(), items.cend(),
+                           [&text](const AgendaItem& item) { return item.text == text; });
+    });
+    QObject::connect(&syncRunner, &SyncRunner::finished, m_reminders.get(), &TimedReminders::reload);
+    QObject::connect(m_reminders.get(), &TimedReminders::completeRequested, agenda,
+                     &AgendaPanel::completeItem);
 }
 
 Program::~Program() = default;

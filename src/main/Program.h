@@ -8,6 +8,7 @@
 class FormMain;
 class SyncRunner;
 class SyncSchedule;
+class TimedReminders;
 class TextFiles;
 class TrayIcon;
 struct Services;
@@ -23,6 +24,7 @@ public:
 
     FormMain& window() const { return *m_window; }
     SyncSchedule& syncs() const { return *m_syncs; }
+    TimedReminders& timedReminders() const { return *m_reminders; }
     // Whether the folder is linked to a task list now.
     bool linked() const;
     // What the running copy answers a script: an add goes through the agenda panel.
@@ -38,4 +40,5 @@ private:
     QString m_linkPath;
     std::unique_ptr<FormMain> m_window;
     std::unique_ptr<SyncSchedule> m_syncs;
+    std::unique_ptr<TimedReminders> m_reminders;
 };

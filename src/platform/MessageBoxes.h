@@ -18,5 +18,6 @@ public:
     // A file to open, chosen in a file dialog; empty when the dialog was cancelled.
     virtual QString chooseFile(const QString& title, const QString& startDir, const QString& filter) = 0;
     // A line of text asked for, starting from initial; nothing when the dialog was cancelled.
-    virtual std::optional<QString> askText(const QString& title, const QString& label, const QString& initial) = 0;
+    virtual std::optional<QString> askText(const QString& title, const QString& label,
+                                           const QString& initial) = 0;
 };

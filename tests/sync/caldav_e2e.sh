@@ -83,6 +83,18 @@ iconv -f GB18030 -t UTF-8 "$work/a/my.log" | grep >/dev/null '^写报告: 设置
     fail "no log entry for the completed task"
 ok "the phone's new, unholdable and completed tasks"
 
+# A due time and an alarm set on the phone: the program is to remind at the alarm's moment.
+printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//phone//test\r\nBEGIN:VTODO\r\nUID:phone-timed\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:写周报\r\nDUE;TZID=Asia/Shanghai:20261215T093000\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:写周报\r\nTRIGGER;RELATED=END:-PT15M\r\nEND:VALARM\r\nEND:VTODO\r\nEND:VCALENDAR\r\n' >"$work/timed.ics"
+dav putfile phone-timed "$work/timed.ics"
+out=$("$kestrin" --sync --dir "$work/a") || fail "sync timed: $out"
+at=$(TZ=Asia/Shanghai date -d '2026-12-15 09:15' +%s)
+/usr/bin/python3 -c "
+import json, sys, datetime
+r = [x for x in json.load(open('$work/a/caldav.reminders')) if x['text'] == '写周报']
+sys.exit(0 if r and int(datetime.datetime.fromisoformat(r[0]['at']).timestamp()) == $at else 1)" ||
+    fail "no reminder 15 minutes before the due time: $(cat "$work/a/caldav.reminders")"
+ok "a due time and an alarm from the phone are kept for a reminder"
+
 # A deletion here (by hand) completes the task there; nothing else is written.
 gbk "$(agenda "$work/a" | grep -v 买牛奶 | sed 's/$/\\n/' | tr -d '\n')" >"$work/a/agenda.new"
 mv "$work/a/agenda.new" "$work/a/agenda.txt"

@@ -59,6 +59,29 @@ private slots:
             QSKIP("run with TZ=Asia/Shanghai or TZ=America/New_York");
     }
 
+    // The moment to remind of a task: its alarm's, relative to the start by default or to the due
+    // time with RELATED=END, or absolute; else its due time; none for a due date alone.
+    void theMomentToRemind()
+    {
+        const auto task = [](const char* lines) {
+            return readTask(
+                QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:u\r\nSUMMARY:x\r\n") +
+                lines + "END:VTODO\r\nEND:VCALENDAR\r\n");
+        };
+        const QDateTime due = QDateTime(QDate(2026, 12, 15), QTime(1, 30), Qt::UTC);
+        ServerTask t = task("DUE:20261215T013000Z\r\n");
+        QCOMPARE(t.dueAt, due);
+        QCOMPARE(t.remindAt, due);
+        t = task("DTSTART:20261215T003000Z\r\nDUE:20261215T013000Z\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+                 "TRIGGER:-PT10M\r\nEND:VALARM\r\n");
+        QCOMPARE(t.remindAt, due.addSecs(-70 * 60));
+        t = task("DUE:20261215T013000Z\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+                 "TRIGGER;VALUE=DATE-TIME:20261214T230000Z\r\nEND:VALARM\r\n");
+        QCOMPARE(t.remindAt, QDateTime(QDate(2026, 12, 14), QTime(23, 0), Qt::UTC));
+        t = task("DUE;VALUE=DATE:20261215\r\n");
+        QVERIFY(!t.dueAt.isValid() && !t.remindAt.isValid());
+    }
+
     void clientsTasks_data()
     {
         QTest::addColumn<QString>("file");

@@ -30,7 +30,8 @@ QString QtMessageBoxes::chooseFile(const QString& title, const QString& startDir
     return QFileDialog::getOpenFileName(m_parent, title, startDir, filter);
 }
 
-std::optional<QString> QtMessageBoxes::askText(const QString& title, const QString& label, const QString& initial)
+std::optional<QString> QtMessageBoxes::askText(const QString& title, const QString& label,
+                                               const QString& initial)
 {
     bool ok = false;
     const QString text = QInputDialog::getText(m_parent, title, label, QLineEdit::Normal, initial, &ok);

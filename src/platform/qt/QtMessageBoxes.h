@@ -12,7 +12,8 @@ public:
     void inform(const QString& text) override;
     bool confirm(const QString& text) override;
     QString chooseFile(const QString& title, const QString& startDir, const QString& filter) override;
-    std::optional<QString> askText(const QString& title, const QString& label, const QString& initial) override;
+    std::optional<QString> askText(const QString& title, const QString& label,
+                                   const QString& initial) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 // A text as a task list carries it: iCalendar readers (libical among them) drop the blanks and
@@ -36,7 +37,9 @@ struct SyncEntry
     QString href; // the task's path on the server
     QByteArray etag;
     TaskValues values;
-    bool open = true; // a completed task is remembered, so that its item coming back opens it again
+    bool open = true;        // a completed task is remembered, so that its item coming back opens it again
+    QDateTime dueAt = {};    // a due time the phone gave, here; none for a due date alone
+    QDateTime remindAt = {}; // when to remind of it: its alarm's moment, or the due time
 };
 
 // A task as the server holds it now.
@@ -51,4 +54,6 @@ struct ServerTask
     bool recurring = false; // values are its next occurrence; written back, the series starts there
     QDate closedOn;         // the completion date of a closed task, when it has one
     QString problem;        // why the task cannot be read, or empty
+    QDateTime dueAt = {};   // as in SyncEntry
+    QDateTime remindAt = {};
 };

@@ -37,7 +37,9 @@ Result SyncState::load(const TextFiles& files, const QString& path, SyncState& s
                         {o.value(QStringLiteral("text")).toString(),
                          DateText::read(o.value(QStringLiteral("set")).toString()),
                          DateText::read(o.value(QStringLiteral("finish")).toString())},
-                        o.value(QStringLiteral("open")).toBool(true)};
+                        o.value(QStringLiteral("open")).toBool(true),
+                        QDateTime::fromString(o.value(QStringLiteral("due")).toString(), Qt::ISODate),
+                        QDateTime::fromString(o.value(QStringLiteral("remind")).toString(), Qt::ISODate)};
         if (entry.uid.isEmpty() || entry.href.isEmpty() || !entry.values.set.isValid() ||
             !entry.values.finish.isValid())
             return Result::failed(
@@ -63,6 +65,10 @@ Result SyncState::save(TextFiles& files, const QString& path) const
                       {QStringLiteral("finish"), DateText::format(entry.values.finish)}};
         if (!entry.open)
             o.insert(QStringLiteral("open"), false);
+        if (entry.dueAt.isValid())
+            o.insert(QStringLiteral("due"), entry.dueAt.toString(Qt::ISODate));
+        if (entry.remindAt.isValid())
+            o.insert(QStringLiteral("remind"), entry.remindAt.toString(Qt::ISODate));
         entryList.append(o);
     }
     const QJsonObject root{{QStringLiteral("url"), url.toString()},

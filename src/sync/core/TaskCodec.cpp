@@ -215,6 +215,35 @@ void moveDate(IcsLines& ics, const QByteArray& name, const Moment& own, const QB
         ics.replace("DURATION", {});
 }
 
+// The moment a DTSTART or DUE with a time stands for, here; none for a date.
+QDateTime momentAt(const Moment& moment)
+{
+    const icaltimetype& t = moment.time;
+    if (!moment.valid() || t.is_date)
+        return {};
+    if (moment.zone)
+        return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(t, moment.zone));
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second)); // floating: local
+}
+
+// The moment of the task's first alarm: an absolute TRIGGER, or one relative to the start or, with
+// RELATED=END, to the due time.
+QDateTime alarmMoment(icalcomponent* todo, const QDateTime& start, const QDateTime& due)
+{
+    icalcomponent* alarm = icalcomponent_get_first_component(todo, ICAL_VALARM_COMPONENT);
+    icalproperty* trigger = alarm ? icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY) : nullptr;
+    if (!trigger)
+        return {};
+    const icaltriggertype when = icalproperty_get_trigger(trigger);
+    if (!icaltime_is_null_time(when.time))
+        return QDateTime::fromSecsSinceEpoch(
+            icaltime_as_timet_with_zone(when.time, icaltimezone_get_utc_timezone()));
+    icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
+    const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
+    const QDateTime base = fromEnd || !start.isValid() ? due : start;
+    return base.isValid() ? base.addSecs(icaldurationtype_as_int(when.duration)) : QDateTime();
+}
+
 } // namespace
 
 void read(ServerTask& task, QDate today, QDate firstSeen)
@@ -255,6 +284,13 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
     task.values.finish = finish;
 
     task.open = isOpen(todo);
+    // The phone's due time and alarm, for a reminder here; a repeating task's are left to the phone.
+    if (!task.recurring) {
+        task.dueAt = momentAt(dueOf(todo));
+        task.remindAt = alarmMoment(todo, momentAt(start), task.dueAt);
+        if (!task.remindAt.isValid())
+            task.remindAt = task.dueAt;
+    }
     if (icalproperty* completed = icalcomponent_get_first_property(todo, ICAL_COMPLETED_PROPERTY)) {
         const icaltimetype when = icalproperty_get_completed(completed);
         if (!icaltime_is_null_time(when))
