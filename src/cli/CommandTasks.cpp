@@ -3,9 +3,11 @@
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/AgendaTexts.h"
+#include "agenda/core/DateText.h"
 #include "agenda/core/DueReminder.h"
 #include "backup/core/BackupBeforeWrite.h"
 #include "backup/core/Backups.h"
+#include "calendar/core/DateWords.h"
 #include "calendar/core/HolidayFile.h"
 #include "cli/Autostart.h"
 #include "cli/CommandLine.h"
@@ -117,10 +119,43 @@ void printBackupProblems(const QStringList& problems)
         print(stderr, QStringLiteral("kestrin: 备份：") + problem);
 }
 
+namespace {
+
+// A date typed as the entry box takes it stays as typed, for the add's own check; words become
+// the date they say (明天, 下周五, 12月20日…).
+ResultOf<QString> resolved(const QString& typed, const Clock& clock, const QString& dataDir)
+{
+    if (typed.isEmpty() || DateText::parse(typed))
+        return typed;
+    const ResultOf<HolidayCalendar> holidays = HolidayFile::load(DiskTextFiles(), dataDir);
+    const ResultOf<QDate> date =
+        DateWords::parse(typed, clock.today(), holidays ? *holidays : HolidayCalendar::builtIn());
+    if (!date)
+        return date.result();
+    return DateText::format(*date);
+}
+
+} // namespace
+
 int add(const CommandLine& options, const QString& elsewhere, const Clock& clock)
 {
-    const QJsonObject request =
-        ScriptRequests::addRequest(options.addText, options.addSet, options.addFinish);
+    const ResultOf<QString> set = resolved(options.addSet, clock, options.appDir),
+                            finish = resolved(options.addFinish, clock, options.appDir);
+    for (const ResultOf<QString>* date : {&set, &finish}) {
+        if (!*date) {
+            print(stderr, QStringLiteral("kestrin: ") + date->error());
+            return 1;
+        }
+    }
+    const QString setText = *set, finishText = *finish;
+    const auto added = [&] {
+        const QDate setDate = setText.isEmpty() ? clock.today() : *DateText::parse(setText);
+        print(stdout, QStringLiteral("已添加：%1（设置 %2，完成 %3）")
+                          .arg(options.addText, DateText::format(setDate),
+                               DateText::format(*DateText::parse(finishText))));
+        return 0;
+    };
+    const QJsonObject request = ScriptRequests::addRequest(options.addText, setText, finishText);
     // The running copy holds the folder's lock for its whole run and listens on its socket; another
     // script holds the lock only while it writes, and listens on nothing. So a lock held with no one
     // listening is waited out, not taken for a copy that does not answer.
@@ -135,16 +170,15 @@ int add(const CommandLine& options, const QString& elsewhere, const Clock& clock
                               QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
             // A file that does not load is refused, with its reason, by the add itself.
             (void)store.load(clock.today());
-            const StoreChange change =
-                store.addTyped(options.addText, options.addSet, options.addFinish, clock.today());
+            const StoreChange change = store.addTyped(options.addText, setText, finishText, clock.today());
             if (change.status == StoreChange::Done)
-                return 0;
+                return added();
             print(stderr, QStringLiteral("kestrin: ") + change.message);
             return 1;
         }
         if (const auto answer = SingleInstance::send(options.appDir, request)) {
             if (answer->value(QStringLiteral("ok")).toBool())
-                return 0;
+                return added();
             print(stderr, QStringLiteral("kestrin: ") + answer->value(QStringLiteral("message")).toString());
             return 1;
         }

@@ -1,3 +1,4 @@
+#include "calendar/core/DateWords.h"
 #include "calendar/core/DayText.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/LunarDate.h"
@@ -20,6 +21,70 @@ private slots:
         QCOMPARE(LunarDate::of(QDate(2025, 7, 24)).text(), QString::fromUtf8("六月三十"));
         QCOMPARE(LunarDate::of(QDate(2026, 12, 8)).text(), QString::fromUtf8("十月三十"));
         QCOMPARE(LunarDate::of(QDate(2027, 2, 5)).text(), QString::fromUtf8("腊月廿九"));
+    }
+
+    void datesInWords_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QDate>("date");
+        const QDate tue(2026, 12, 8), sun(2026, 12, 13);
+        const auto row = [](const char* name, QDate today, const char* words, QDate date) {
+            QTest::newRow(name) << today << QString::fromUtf8(words) << date;
+        };
+        row("今天", tue, "今天", tue);
+        row("大后天 over the year end", QDate(2026, 12, 30), "大后天", QDate(2027, 1, 2));
+        row("周五, this week's", tue, "周五", QDate(2026, 12, 11));
+        row("星期二 on a Tuesday is today", tue, "星期二", tue);
+        row("礼拜天 is the week's last day", tue, "礼拜天", sun);
+        row("周日 on a Sunday", sun, "周日", sun);
+        row("下周一", tue, "下周一", QDate(2026, 12, 14));
+        row("下周一 on a Sunday: the day after", sun, "下周一", QDate(2026, 12, 14));
+        row("下下周三", tue, "下下周三", QDate(2026, 12, 23));
+        row("3天后", tue, "3天后", QDate(2026, 12, 11));
+        row("三天后", tue, "三天后", QDate(2026, 12, 11));
+        row("两周后", tue, "两周后", QDate(2026, 12, 22));
+        row("一个月后 from the 31st", QDate(2027, 1, 31), "一个月后", QDate(2027, 2, 28));
+        row("月底 of a leap February", QDate(2028, 2, 3), "月底", QDate(2028, 2, 29));
+        row("年底", tue, "年底", QDate(2026, 12, 31));
+        row("12月20日", tue, "12月20日", QDate(2026, 12, 20));
+        row("十二月二十号", tue, "十二月二十号", QDate(2026, 12, 20));
+        row("12-1 passed: next year", tue, "12-1", QDate(2027, 12, 1));
+        row("2月29日 waits for a leap year", tue, "2月29日", QDate(2028, 2, 29));
+        row("20号", tue, "20号", QDate(2026, 12, 20));
+        row("5号 passed: next month", tue, "5号", QDate(2027, 1, 5));
+        row("三十一号 skips a short month", QDate(2027, 2, 3), "三十一号", QDate(2027, 3, 31));
+        row("2027-01-05", tue, "2027-01-05", QDate(2027, 1, 5));
+        row("2027年1月5日", tue, "2027年1月5日", QDate(2027, 1, 5));
+        row("full-width digits", tue, "１２月２０日", QDate(2026, 12, 20));
+        row("元旦", tue, "元旦", QDate(2027, 1, 1));
+        row("国庆 from the data", QDate(2026, 9, 1), "国庆", QDate(2026, 10, 1));
+        row("春节 from the data", QDate(2026, 1, 5), "春节", QDate(2026, 2, 15));
+    }
+    void datesInWords()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QString, words);
+        QFETCH(QDate, date);
+        HolidayCalendar holidays = HolidayCalendar::builtIn();
+        holidays.add({QDate(2027, 1, 1), true, QString::fromUtf8("元旦")});
+        const ResultOf<QDate> parsed = DateWords::parse(words, today, holidays);
+        QVERIFY2(parsed, qPrintable(parsed.error()));
+        QCOMPARE(*parsed, date);
+    }
+    void wordsNotUnderstood()
+    {
+        const QDate tue(2026, 12, 8);
+        for (const char* words : {"", "下个世纪", "13月1日", "2027-02-30", "32号", "周八", "国庆"}) {
+            const ResultOf<QDate> parsed =
+                DateWords::parse(QString::fromUtf8(words), tue, HolidayCalendar::builtIn());
+            QVERIFY2(!parsed, words);
+        }
+        QVERIFY(DateWords::parse(QString::fromUtf8("明日"), tue, HolidayCalendar::builtIn())
+                    .error()
+                    .contains(QString::fromUtf8("可以写：今天、明天")));
+        QCOMPARE(DateWords::describe(QDate(2026, 12, 11), tue),
+                 QString::fromUtf8("2026-12-11 星期五（3 天后）"));
     }
 
     // The sun's longitude by formula, on the days the almanacs give.

@@ -101,6 +101,25 @@ private slots:
         QCOMPARE(run.out, QString::fromUtf8("已收录的年份：2024、2025、2026、2027\n"));
     }
 
+    void anAddTakesDatesInWords()
+    {
+        TestBench bench;
+        const QString dir = bench.dir.path();
+        const QDate today = QDate::currentDate();
+        const Run run =
+            kestrin({QStringLiteral("--add"), QString::fromUtf8("买菜"), QStringLiteral("--finish"),
+                     QString::fromUtf8("明天"), QStringLiteral("--dir"), dir});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, QString::fromUtf8("已添加：买菜（设置 %1，完成 %2）\n")
+                              .arg(today.toString(Qt::ISODate), today.addDays(1).toString(Qt::ISODate)));
+        QCOMPARE(bench.read("agenda.txt"), agendaRecord("买菜", today, today.addDays(1)));
+        const Run refused = kestrin({QStringLiteral("--add"), QStringLiteral("x"), QStringLiteral("--finish"),
+                                     QString::fromUtf8("明日"), QStringLiteral("--dir"), dir});
+        QCOMPARE(refused.code, 1);
+        QVERIFY(refused.err.contains(QString::fromUtf8("可以写")));
+        QCOMPARE(bench.read("agenda.txt"), agendaRecord("买菜", today, today.addDays(1)));
+    }
+
     void theDailyWordsTimeIsSetWithoutADisplay()
     {
         TestBench bench;

@@ -1,0 +1,171 @@
+#include "calendar/core/DateWords.h"
+
+#include "calendar/core/HolidayCalendar.h"
+
+#include <QRegularExpression>
+
+namespace DateWords {
+
+namespace {
+
+const QString weekdayNames = QStringLiteral("一二三四五六日");
+
+// 0 to 31 from digits or Chinese numerals (两 for 2); -1 for anything else.
+int number(QStringView text)
+{
+    bool ok = false;
+    if (const int value = text.toInt(&ok); ok)
+        return value;
+    static const QString digits = QStringLiteral("一二三四五六七八九");
+    const auto digit = [](QChar c) {
+        if (c == u'两')
+            return 2;
+        const qsizetype i = digits.indexOf(c);
+        return i < 0 ? -1 : int(i) + 1;
+    };
+    if (text.size() == 1)
+        return text[0] == u'十' ? 10 : digit(text[0]);
+    // 十一 to 十九, 二十, 二十一 to 三十一.
+    int tens = -1, ones = -1;
+    if (text.size() == 2 && text[0] == u'十') {
+        tens = 1;
+        ones = digit(text[1]);
+    } else if (text.size() == 2 && text[1] == u'十') {
+        tens = digit(text[0]);
+        ones = 0;
+    } else if (text.size() == 3 && text[1] == u'十') {
+        tens = digit(text[0]);
+        ones = digit(text[2]);
+    }
+    if (tens < 1 || ones < 0 || tens * 10 + ones > 31)
+        return -1;
+    return tens * 10 + ones;
+}
+
+int weekday(QChar c)
+{
+    if (c == u'天')
+        return 7;
+    const qsizetype i = weekdayNames.indexOf(c);
+    return i < 0 ? 0 : int(i) + 1;
+}
+
+// The next day month/day falls on, from today.
+QDate nextMonthDay(int month, int day, QDate today)
+{
+    for (int year = today.year(); year <= today.year() + 8; ++year) {
+        const QDate date(year, month, day);
+        if (date.isValid() && date >= today)
+            return date;
+    }
+    return {};
+}
+
+QString refusal(QStringView text)
+{
+    return QStringLiteral("无法识别的日期“%1”。可以写：今天、明天、周五、下周一、3天后、月底、12月20日、"
+                          "2027-01-05、国庆")
+        .arg(text.toString());
+}
+
+} // namespace
+
+ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& holidays)
+{
+    const QString text = typed.toString().normalized(QString::NormalizationForm_KC).simplified().remove(u' ');
+    if (text.isEmpty())
+        return Result::failed(refusal(typed));
+    static const QStringList relative = {QStringLiteral("今天"), QStringLiteral("明天"),
+                                         QStringLiteral("后天"), QStringLiteral("大后天")};
+    if (const qsizetype days = relative.indexOf(text); days >= 0)
+        return today.addDays(days);
+    if (text == QStringLiteral("月底") || text == QStringLiteral("本月底"))
+        return QDate(today.year(), today.month(), today.daysInMonth());
+    if (text == QStringLiteral("年底"))
+        return QDate(today.year(), 12, 31);
+
+    static const QRegularExpression week(QStringLiteral("^((?:下)*)(?:周|星期|礼拜)([一二三四五六日天])$"));
+    if (const QRegularExpressionMatch m = week.match(text); m.hasMatch()) {
+        const int wanted = weekday(m.captured(2)[0]);
+        const int weeksOn = int(m.capturedLength(1));
+        if (weeksOn == 0) // the coming one, today's being today
+            return today.addDays((wanted - today.dayOfWeek() + 7) % 7);
+        // 下周一: that day of the week after this one (Monday to Sunday).
+        return today.addDays(7 * weeksOn + wanted - today.dayOfWeek());
+    }
+    static const QRegularExpression after(QStringLiteral("^(\\S+?)(?:个)?(天|周|星期|礼拜|月|年)后$"));
+    if (const QRegularExpressionMatch m = after.match(text); m.hasMatch()) {
+        const int n = number(m.captured(1));
+        const QString unit = m.captured(2);
+        if (n >= 0) {
+            if (unit == QStringLiteral("天"))
+                return today.addDays(n);
+            if (unit == QStringLiteral("月"))
+                return today.addMonths(n);
+            if (unit == QStringLiteral("年"))
+                return today.addYears(n);
+            return today.addDays(7 * n);
+        }
+    }
+    static const QRegularExpression full(
+        QStringLiteral("^(\\d{4})(?:[-/.年])(\\d{1,2})(?:[-/.月])(\\d{1,2})日?$"));
+    if (const QRegularExpressionMatch m = full.match(text); m.hasMatch()) {
+        const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        if (date.isValid())
+            return date;
+        return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
+    }
+    static const QRegularExpression monthDay(QStringLiteral("^(\\S+?)(?:月|-|/)(\\S+?)(?:日|号)?$"));
+    if (const QRegularExpressionMatch m = monthDay.match(text); m.hasMatch()) {
+        const int month = number(m.captured(1)), day = number(m.captured(2));
+        if (month >= 1 && month <= 12 && day >= 1) {
+            if (const QDate date = nextMonthDay(month, day, today); date.isValid())
+                return date;
+            return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
+        }
+    }
+    static const QRegularExpression dayOnly(QStringLiteral("^(\\S+?)(?:日|号)$"));
+    if (const QRegularExpressionMatch m = dayOnly.match(text); m.hasMatch()) {
+        const int day = number(m.captured(1));
+        // The next such day: this month's when still to come, else the next month that has it.
+        for (int months = 0; day >= 1 && months <= 2; ++months) {
+            const QDate first = QDate(today.year(), today.month(), 1).addMonths(months);
+            const QDate date(first.year(), first.month(), day);
+            if (date.isValid() && date >= today)
+                return date;
+        }
+    }
+    // The official holidays by the names people use.
+    static const QList<std::pair<QStringList, QString>> festivals = {
+        {{QStringLiteral("元旦")}, QStringLiteral("元旦")},
+        {{QStringLiteral("春节"), QStringLiteral("过年")}, QStringLiteral("春节")},
+        {{QStringLiteral("清明"), QStringLiteral("清明节")}, QStringLiteral("清明节")},
+        {{QStringLiteral("五一"), QStringLiteral("劳动节")}, QStringLiteral("劳动节")},
+        {{QStringLiteral("端午"), QStringLiteral("端午节")}, QStringLiteral("端午节")},
+        {{QStringLiteral("中秋"), QStringLiteral("中秋节")}, QStringLiteral("中秋节")},
+        {{QStringLiteral("国庆"), QStringLiteral("国庆节"), QStringLiteral("十一")},
+         QStringLiteral("国庆节")}};
+    for (const auto& [names, name] : festivals) {
+        if (!names.contains(text))
+            continue;
+        if (const std::optional<QDate> date = holidays.nextHoliday(name, today))
+            return *date;
+        return Result::failed(QStringLiteral("还不知道下一个%1是哪天（节假日安排尚未收录）").arg(name));
+    }
+    return Result::failed(refusal(typed));
+}
+
+QString describe(QDate date, QDate today)
+{
+    const qint64 days = today.daysTo(date);
+    const QString when = days == 0   ? QStringLiteral("今天")
+                         : days == 1 ? QStringLiteral("明天")
+                         : days > 1  ? QStringLiteral("%1 天后").arg(days)
+                                     : QStringLiteral("%1 天前").arg(-days);
+    return QStringLiteral("%1 星期%2（%3）")
+        .arg(date.toString(QStringLiteral("yyyy-MM-dd")))
+        .arg(weekdayNames[date.dayOfWeek() - 1])
+        .arg(when);
+}
+
+} // namespace DateWords

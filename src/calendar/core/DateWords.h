@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QDate>
+#include <QStringView>
+
+class HolidayCalendar;
+
+// A date said the way people say it, from today: 今天, 明天, 后天, 大后天; 周五, 星期五, 礼拜五 (the
+// coming one, today's weekday being today); 下周一, 下下周三; 3天后, 三天后, 两周后, 一个月后; 本月底,
+// 月底, 年底; 12月20日, 12月20号, 12-20, 20号 (the next such day); 2027-01-05, 2027年1月5日; 元旦,
+// 春节, 国庆 and the other official holidays (the next one the arrangement knows). Chinese numerals up
+// to 三十一 and digits, full-width ones included. Anything else fails with examples.
+namespace DateWords {
+
+ResultOf<QDate> parse(QStringView text, QDate today, const HolidayCalendar& holidays);
+// "2026-12-11 星期五（3 天后）" for the date as understood.
+QString describe(QDate date, QDate today);
+
+} // namespace DateWords
