@@ -42,8 +42,9 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
         result.action = action;
         return true;
     };
-    const QString oneTask = QStringLiteral("--backups、--restore、--list、--add、--autostart、--caldav、--"
-                                           "sync、--holidays 与 --remind 只能选一个");
+    const QString oneTask = QStringLiteral("--backups、--restore、--list、--add、--quick-add、--autostart、--"
+                                           "caldav、--sync、--holidays 与 --remind "
+                                           "只能选一个");
     bool finishGiven = false, setGiven = false, overdueGiven = false, userGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
@@ -122,6 +123,9 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeD
             if (!setAction(Remind))
                 return fail(oneTask);
             result.remindAt = at.isValid() ? std::optional<QTime>(at) : std::nullopt;
+        } else if (arg == QStringLiteral("--quick-add")) {
+            if (!setAction(QuickAdd))
+                return fail(oneTask);
         } else if (arg == QStringLiteral("--holidays")) {
             if (!setAction(Holidays))
                 return fail(oneTask);
@@ -166,6 +170,7 @@ QString CommandLine::usage(const QString& dataDir)
                "      kestrin --sync [--dir DIR]\n"
                "      kestrin --holidays [文件] [--dir DIR]\n"
                "      kestrin --remind HH:MM|off [--dir DIR]\n"
+               "      kestrin --quick-add [--dir DIR]\n"
                "\n"
                "  --dir DIR          agenda.txt、my.log、三个声音文件、kestrin.ini 与 backup/ 所在的目录\n"
                "                     （默认：程序所在的目录）\n"
@@ -176,7 +181,8 @@ QString CommandLine::usage(const QString& dataDir)
                "                     agenda.txt.before-restore 与 my.log.before-restore\n"
                "  --list             列出日程（文件顺序，UTF-8）：完成日期<TAB>剩余天数<TAB>内容；\n"
                "                     --overdue 只列逾期的日程\n"
-               "  --add 内容         添加日程，规则与“添加日程”相同；设置日期默认为今天。\n"
+               "  --add 内容         添加日程，规则与“添加日程”相同；设置日期默认为今天。日期也可以\n"
+               "                     写成明天、下周五、3天后、12月20日、国庆等\n"
                "                     程序正在运行时由它写入。拒绝时退出码为 1，用法错误为 2\n"
                "  --autostart on|off 登录时自动启动本程序（或不再自动启动）；不带 on/off 则显示现状\n"
                "  --caldav URL       与 URL 处的 CalDAV 任务列表同步日程（列表不存在时新建）；\n"
@@ -188,6 +194,8 @@ QString CommandLine::usage(const QString& dataDir)
                "  --holidays 文件    导入法定节假日安排：节假日日历（iCalendar，事件名以“休”或\n"
                "                     “班”结尾），或本程序的文本格式（每行“2027-01-01 休 元旦”）；\n"
                "                     同一年份以新导入的为准。不带文件则列出已收录的年份\n"
+               "  --quick-add        打开“快速添加日程”小窗口（可绑定到快捷键）：输入内容与完成日期\n"
+               "                     （明天、周五、12月20日等），回车添加，Esc 关闭\n"
                "  --remind HH:MM     每天这个时间，有今天、明天到期或逾期的日程时发一条桌面通知；\n"
                "                     --remind off 不再提醒（默认不提醒）\n"
                "  --help             显示本说明\n"

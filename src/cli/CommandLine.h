@@ -24,6 +24,7 @@ struct CommandLine
         Sync,        // --sync
         Holidays,    // --holidays [FILE]
         Remind,      // --remind HH:MM|off
+        QuickAdd,    // --quick-add
     };
     Action action = Run;
     QString appDir;

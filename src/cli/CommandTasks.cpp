@@ -137,57 +137,62 @@ ResultOf<QString> resolved(const QString& typed, const Clock& clock, const QStri
 
 } // namespace
 
-int add(const CommandLine& options, const QString& elsewhere, const Clock& clock)
+ResultOf<QString> addItem(const QString& appDir, const QString& elsewhere, const Clock& clock,
+                          const QString& text, const QString& setTyped, const QString& finishTyped)
 {
-    const ResultOf<QString> set = resolved(options.addSet, clock, options.appDir),
-                            finish = resolved(options.addFinish, clock, options.appDir);
-    for (const ResultOf<QString>* date : {&set, &finish}) {
-        if (!*date) {
-            print(stderr, QStringLiteral("kestrin: ") + date->error());
-            return 1;
-        }
-    }
+    const ResultOf<QString> set = resolved(setTyped, clock, appDir),
+                            finish = resolved(finishTyped, clock, appDir);
+    for (const ResultOf<QString>* date : {&set, &finish})
+        if (!*date)
+            return date->result();
     const QString setText = *set, finishText = *finish;
-    const auto added = [&] {
+    const auto added = [&]() -> ResultOf<QString> {
         const QDate setDate = setText.isEmpty() ? clock.today() : *DateText::parse(setText);
-        print(stdout, QStringLiteral("已添加：%1（设置 %2，完成 %3）")
-                          .arg(options.addText, DateText::format(setDate),
-                               DateText::format(*DateText::parse(finishText))));
-        return 0;
+        return QStringLiteral("已添加：%1（设置 %2，完成 %3）")
+            .arg(text, DateText::format(setDate), DateText::format(*DateText::parse(finishText)));
     };
-    const QJsonObject request = ScriptRequests::addRequest(options.addText, setText, finishText);
+    const QJsonObject request = ScriptRequests::addRequest(text, setText, finishText);
     // The running copy holds the folder's lock for its whole run and listens on its socket; another
     // script holds the lock only while it writes, and listens on nothing. So a lock held with no one
     // listening is waited out, not taken for a copy that does not answer.
     QDeadlineTimer deadline(std::chrono::seconds(10));
     for (;;) {
-        if (const auto lock = lockFolder(options.appDir)) {
+        if (const auto lock = lockFolder(appDir)) {
             DiskTextFiles disk;
-            Backups backups(options.appDir, elsewhere);
+            Backups backups(appDir, elsewhere);
             BackupBeforeWrite files(disk, backups, clock);
             files.onProblems = printBackupProblems;
-            AgendaStore store(files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
-                              QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
+            AgendaStore store(files, QDir(appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
+                              QDir(appDir).filePath(QString::fromUtf8(LogFile::fileName)));
             // A file that does not load is refused, with its reason, by the add itself.
             (void)store.load(clock.today());
-            const StoreChange change = store.addTyped(options.addText, setText, finishText, clock.today());
+            const StoreChange change = store.addTyped(text, setText, finishText, clock.today());
             if (change.status == StoreChange::Done)
                 return added();
-            print(stderr, QStringLiteral("kestrin: ") + change.message);
-            return 1;
+            return Result::failed(change.message);
         }
-        if (const auto answer = SingleInstance::send(options.appDir, request)) {
+        if (const auto answer = SingleInstance::send(appDir, request)) {
             if (answer->value(QStringLiteral("ok")).toBool())
                 return added();
-            print(stderr, QStringLiteral("kestrin: ") + answer->value(QStringLiteral("message")).toString());
-            return 1;
+            return Result::failed(answer->value(QStringLiteral("message")).toString());
         }
         if (deadline.hasExpired())
             break;
         QThread::msleep(10);
     }
-    print(stderr, folderInUse(options.appDir) + QStringLiteral("，但它没有应答，日程未添加。"));
-    return 1;
+    return Result::failed(folderInUse(appDir) + QStringLiteral("，但它没有应答，日程未添加。"));
+}
+
+int add(const CommandLine& options, const QString& elsewhere, const Clock& clock)
+{
+    const ResultOf<QString> added =
+        addItem(options.appDir, elsewhere, clock, options.addText, options.addSet, options.addFinish);
+    if (!added) {
+        print(stderr, QStringLiteral("kestrin: ") + added.error());
+        return 1;
+    }
+    print(stdout, *added);
+    return 0;
 }
 
 int autostart(const CommandLine& options, const QString& program)

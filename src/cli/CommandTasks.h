@@ -22,6 +22,9 @@ int listAgenda(const CommandLine& options, const Clock& clock);
 // Hands the addition to the copy running for the folder, which writes it and shows it; with no
 // copy running, writes it here, holding the folder's lock meanwhile, after the day's backup.
 int add(const CommandLine& options, const QString& elsewhere, const Clock& clock);
+// The add itself, for --add and the quick-add window: dates typed or in words; "已添加：…" when done.
+ResultOf<QString> addItem(const QString& appDir, const QString& elsewhere, const Clock& clock,
+                          const QString& text, const QString& setTyped, const QString& finishTyped);
 // Prints a backup's problems; a backup never stops the change it comes before.
 void printBackupProblems(const QStringList& problems);
 int autostart(const CommandLine& options, const QString& program);

@@ -1,5 +1,6 @@
 #include "app/FormMain.h"
 #include "backup/core/Backups.h"
+#include "calendar/core/HolidayFile.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTasks.h"
 #include "cli/DataFolder.h"
@@ -11,6 +12,7 @@
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/UnixSignals.h"
+#include "quickadd/QuickAddWindow.h"
 #include "sync/schedule/ProcessSyncRunner.h"
 #include "sync/schedule/SyncSchedule.h"
 #include "tray/TrayController.h"
@@ -93,6 +95,29 @@ int runSyncHelper(const QString& exeDir, int argc, char* argv[])
     return 1;
 }
 
+// --quick-add: the small window, in a process of its own; the add goes to the running copy, or is
+// written here, as --add's.
+int runQuickAdd(const CommandLine& options, const QString& elsewhere, int argc, char* argv[])
+{
+    if (!displayAvailable()) {
+        CommandTasks::print(
+            stderr, QStringLiteral("kestrin: 找不到图形显示，无法打开快速添加窗口；可用 kestrin --add。"));
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrin"));
+    QtTranslations::install();
+    const SystemClock clock;
+    const ResultOf<HolidayCalendar> holidays = HolidayFile::load(DiskTextFiles(), options.appDir);
+    QuickAddWindow window(clock, holidays ? *holidays : HolidayCalendar::builtIn(),
+                          [&](const QString& text, const QString& finish) {
+                              return CommandTasks::addItem(options.appDir, elsewhere, clock, text, QString(),
+                                                           finish);
+                          });
+    window.present();
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -127,6 +152,8 @@ int main(int argc, char* argv[])
     if (!rememberedElsewhere)
         return 1;
     const QString& elsewhere = *rememberedElsewhere;
+    if (options.action == CommandLine::QuickAdd)
+        return runQuickAdd(options, elsewhere, argc, argv);
     if (options.action != CommandLine::Run) {
         QCoreApplication app(argc, argv);
         const SystemClock clock;

@@ -56,6 +56,23 @@ timeout 10 "$exe" --dir "$work" >/dev/null 2>&1
 wait_for 5 xq main-visible $kpid >/dev/null || fail "second start did not bring the window forward"
 kill -0 $kpid || fail "first copy died"
 
+# The quick-add window of a keyboard shortcut, with the copy running: typed, Enter, and the running
+# copy has written the item once (it holds the folder, so the add can only have gone through it).
+"$exe" --quick-add --dir "$work" >"$work/quick.log" 2>&1 &
+qpid=$!
+pids+=($qpid)
+quick=$(wait_for 10 xq titled $qpid "快速添加日程") || fail "the quick-add window never appeared"
+sleep 0.3
+xdotool windowactivate --sync "$quick" 2>/dev/null
+xdotool type --delay 20 "quick add e2e"
+xdotool key Return
+for i in $(seq 100); do kill -0 $qpid 2>/dev/null || break; sleep 0.05; done
+kill -0 $qpid 2>/dev/null && fail "the quick-add window did not close after Enter: $(cat "$work/quick.log")"
+[ "$(grep -c '^"quick add e2e",' "$work/agenda.txt")" = 1 ] || fail "the quick add is not in agenda.txt once"
+grep -q "^\"quick add e2e\",#$(date +%F)#,#$(date -d tomorrow +%F)#" "$work/agenda.txt" ||
+    fail "the quick add's dates: $(grep quick "$work/agenda.txt")"
+echo "quick add: typed, added through the running copy, closed"
+
 # Quit from the tray menu: right click, then the access key C.
 sleep 0.7
 xdotool mousemove --window "$icon" 8 8 click 3
@@ -128,7 +145,8 @@ for target in agenda log; do
 done
 cmp -s "$work/my.log" "$work/my.log.before" || fail "my.log changed under SIGTERM"
 
-# The files are untouched by all of this.
-cmp -s "$work/agenda.txt" <(printf '"%s",#2002-12-20#,#2002-12-27#\r\n"%s",#2002-12-20#,#2999-01-01#\r\n' \
-    "$(printf '完成报告' | iconv -f utf-8 -t gbk)" "$(printf '买菜,做饭' | iconv -f utf-8 -t gbk)") || fail "agenda.txt changed"
+# The files are untouched by all of this, but for the quick add.
+cmp -s "$work/agenda.txt" <(printf '"%s",#2002-12-20#,#2002-12-27#\r\n"%s",#2002-12-20#,#2999-01-01#\r\n"quick add e2e",#%s#,#%s#\r\n' \
+    "$(printf '完成报告' | iconv -f utf-8 -t gbk)" "$(printf '买菜,做饭' | iconv -f utf-8 -t gbk)" \
+    "$(date +%F)" "$(date -d tomorrow +%F)") || fail "agenda.txt changed"
 echo "1 passed, 0 failed"

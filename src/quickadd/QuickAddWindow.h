@@ -1,0 +1,44 @@
+#pragma once
+
+#include "calendar/core/HolidayCalendar.h"
+#include "platform/Result.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class Clock;
+class QLabel;
+class QLineEdit;
+
+// 快速添加日程: a small window for a keyboard shortcut. The item's text, a finish date in words or
+// digits with the date it means shown as it is typed; Enter adds and closes, Esc closes. A refusal
+// is shown in the window, and what was typed stays.
+class QuickAddWindow final : public QWidget
+{
+    Q_OBJECT
+public:
+    // add: the add itself, from the text and the finish date as typed; "已添加：…" or why not.
+    using Add = std::function<ResultOf<QString>(const QString& text, const QString& finishTyped)>;
+    QuickAddWindow(const Clock& clock, HolidayCalendar holidays, Add add);
+
+    // In the middle of the screen, in front, the keyboard in the text box.
+    void present();
+    static constexpr int closeAfterMs = 800;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void showDate();
+    void submit();
+    void tell(const QString& text, bool refusal);
+
+    const Clock& m_clock;
+    HolidayCalendar m_holidays;
+    Add m_add;
+    QLineEdit* m_text;
+    QLineEdit* m_date;
+    QLabel* m_meaning;
+    QLabel* m_status;
+};

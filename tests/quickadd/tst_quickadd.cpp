@@ -1,0 +1,76 @@
+#include "FakeClock.h"
+#include "quickadd/QuickAddWindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+struct Fixture
+{
+    FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 0))};
+    QStringList asked; // text and date of each add
+    ResultOf<QString> answer = QString::fromUtf8("已添加");
+    QuickAddWindow window{clock, HolidayCalendar::builtIn(),
+                          [this](const QString& text, const QString& finish) {
+                              asked << text << finish;
+                              return answer;
+                          }};
+
+    Fixture() { window.present(); }
+    QLineEdit* box(const char* name) const { return window.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    QString label(const char* name) const
+    {
+        return window.findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+};
+
+} // namespace
+
+class TestQuickAdd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void theDateItMeansAsItIsTyped()
+    {
+        Fixture f;
+        QCOMPARE(f.window.windowTitle(), QString::fromUtf8("快速添加日程"));
+        QCOMPARE(f.label("LabelQuickFinishMeaning"), QString::fromUtf8("→ 2026-12-08 星期二（明天）"));
+        f.box("TextQuickFinish")->clear();
+        f.box("TextQuickFinish")->insert(QString::fromUtf8("3天后"));
+        QCOMPARE(f.label("LabelQuickFinishMeaning"), QString::fromUtf8("→ 2026-12-10 星期四（3 天后）"));
+        f.box("TextQuickFinish")->setText(QString::fromUtf8("明日"));
+        QVERIFY(f.label("LabelQuickFinishMeaning").startsWith(QString::fromUtf8("无法识别的日期“明日”")));
+    }
+
+    void enterAddsAndClosesARefusalKeepsWhatWasTyped()
+    {
+        Fixture f;
+        f.box("TextQuickAdd")->insert(QString::fromUtf8("写周报"));
+        f.answer = ResultOf<QString>::failed(QString::fromUtf8("此日程已经存在!"));
+        QTest::keyClick(f.box("TextQuickAdd"), Qt::Key_Return);
+        QCOMPARE(f.asked, (QStringList{QString::fromUtf8("写周报"), QString::fromUtf8("明天")}));
+        QCOMPARE(f.label("LabelQuickStatus"), QString::fromUtf8("此日程已经存在!"));
+        QCOMPARE(f.box("TextQuickAdd")->text(), QString::fromUtf8("写周报"));
+        QVERIFY(f.window.isVisible());
+
+        f.answer = QString::fromUtf8("已添加：写周报2");
+        f.box("TextQuickAdd")->setText(QString::fromUtf8("写周报2"));
+        QTest::keyClick(f.box("TextQuickFinish"), Qt::Key_Enter);
+        QCOMPARE(f.label("LabelQuickStatus"), QString::fromUtf8("已添加"));
+        QTRY_VERIFY_WITH_TIMEOUT(!f.window.isVisible(), QuickAddWindow::closeAfterMs + 2000);
+    }
+
+    void escapeClosesWithoutAdding()
+    {
+        Fixture f;
+        QTest::keyClicks(f.box("TextQuickAdd"), QStringLiteral("x"));
+        QTest::keyClick(f.box("TextQuickAdd"), Qt::Key_Escape);
+        QVERIFY(!f.window.isVisible());
+        QVERIFY(f.asked.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestQuickAdd)
+#include "tst_quickadd.moc"
