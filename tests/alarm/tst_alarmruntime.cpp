@@ -80,6 +80,23 @@ private slots:
         f.wait(62);
         QCOMPARE(f.bench.sound.played, (QStringList{"clock1.wav", "clock1.wav"}));
     }
+
+    // In December, an alarm on the official working days whose next year is not known yet says so
+    // once, across runs too.
+    void anUnknownNextYearIsToldOnceInDecember()
+    {
+        Fixture f; // 2026-12-07: 2027 is not shipped
+        f.arm(0, 1, "", Repeat::OfficialWorkdays);
+        const QString word = QString::fromUtf8("2027 年的节假日安排尚未收录，按周一至周五响铃。");
+        QCOMPARE(f.bench.notifications.sent.size(), 1);
+        QVERIFY(f.bench.notifications.sent[0][1].startsWith(word));
+        f.runtime->changed();
+        AlarmTable next;
+        AlarmRuntime again(f.bench.services, next);
+        next.arm(0, QTime(12, 0), {}, 1, f.bench.clock.now(), Repeat::OfficialWorkdays);
+        again.changed();
+        QCOMPARE(f.bench.notifications.sent.size(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAlarmRuntime)
