@@ -21,24 +21,33 @@ namespace {
 QDir out;
 
 // Pictures with transparent parts are PNG; opaque ones JPEG, which decodes several times faster
-// at startup than a PNG of soft gradients.
-void save(const char* name, int w, int h, const std::function<void(QPainter&, int, int)>& draw)
+// at startup than a PNG of soft gradients. Each is drawn twice: for a screen at scale 1, and at
+// scale 2 (name@2x), where its edges are one device pixel wide rather than two.
+void save(const char* name, int w, int h, const std::function<void(QPainter&, int, int)>& draw,
+          bool doubled = true)
 {
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p, w, h);
-    p.end();
-    bool opaque = true;
-    for (int y = 0; y < h && opaque; ++y)
-        for (int x = 0; x < w && opaque; ++x)
-            opaque = qAlpha(image.pixel(x, y)) == 255;
-    if (opaque)
-        image.convertToFormat(QImage::Format_RGB32)
-            .save(out.filePath(QStringLiteral("pictures/%1.jpg").arg(QLatin1String(name))), "JPEG", 92);
-    else
-        image.save(out.filePath(QStringLiteral("pictures/%1.png").arg(QLatin1String(name))));
+    for (int scale : {1, 2}) {
+        if (scale == 2 && !doubled)
+            break;
+        QImage image(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
+        draw(p, w, h);
+        p.end();
+        bool opaque = true;
+        for (int y = 0; y < image.height() && opaque; ++y)
+            for (int x = 0; x < image.width() && opaque; ++x)
+                opaque = qAlpha(image.pixel(x, y)) == 255;
+        const QString file = QStringLiteral("pictures/%1%2.%3")
+                                 .arg(QLatin1String(name), scale == 1 ? QString() : QStringLiteral("@2x"),
+                                      opaque ? QStringLiteral("jpg") : QStringLiteral("png"));
+        if (opaque)
+            image.convertToFormat(QImage::Format_RGB32).save(out.filePath(file), "JPEG", 92);
+        else
+            image.save(out.filePath(file));
+    }
 }
 
 void gradientFill(QPainter& p, int w, int h, QColor top, QColor bottom)
@@ -328,7 +337,9 @@ void drawPictures()
         gradientFill(p, w, h, QColor(0x2a, 0x46, 0x78), QColor(0x47, 0x6b, 0xa6));
         glow(p, QPointF(260, 30), 80, QColor(0xff, 0xd7, 0x7a, 90));
     });
-    save("kestrin", 256, 256, [](QPainter& p, int, int) { kestrinIcon(p); });
+    // The program's icon is read from this at every size asked for, 256 and below.
+    save(
+        "kestrin", 256, 256, [](QPainter& p, int, int) { kestrinIcon(p); }, false);
 }
 
 void writeWav(const char* name, const std::vector<double>& samples, int rate)

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "uikit/Controls.h"
 #include "uikit/ProgramIcon.h"
+#include "uikit/ScaledPicture.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -47,7 +48,10 @@ FormAware::FormAware(const Clock& clock, QWidget* owner)
     setFixedSize(twipsToPixels(4530), twipsToPixels(1860));
     setFont(layoutFont());
     auto* background = new QLabel(this);
-    background->setPixmap(QPixmap(QStringLiteral(":/pictures/notice_background.jpg")));
+    const QString picture = QStringLiteral(":/pictures/notice_background.jpg");
+    background->setPixmap(background->devicePixelRatioF() > 1.0
+                              ? scaledPicture(picture, background->devicePixelRatioF())
+                              : QPixmap(picture));
     background->setGeometry(rect());
     buildControls(this, controls);
     background->lower();

@@ -1,6 +1,7 @@
 #include "uikit/Controls.h"
 
 #include "uikit/LineList.h"
+#include "uikit/ScaledPicture.h"
 #include "uikit/ShownPicture.h"
 #include <QAccessibleWidget>
 #include <QCheckBox>
@@ -212,10 +213,12 @@ QWidget* create(QWidget* container, const ControlRow& control)
         auto* label = new ClickLabel(container);
         if (look.picture) {
             // Small pictures (buttons, icons) are shared through the pixmap cache; a large one is
-            // decoded only while it is on view.
+            // decoded only while it is on view. Above scale 1, each is drawn for the screen.
             const QRect box = twips(control.left, control.top, control.width, control.height);
             if (box.width() * box.height() >= 128 * 128)
                 ShownPicture::attach(label, QString::fromUtf8(look.picture));
+            else if (const qreal ratio = label->devicePixelRatioF(); ratio > 1.0)
+                label->setPixmap(scaledPicture(QString::fromUtf8(look.picture), ratio));
             else
                 label->setPixmap(QPixmap(QString::fromUtf8(look.picture)));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,5 +1,7 @@
 #include "uikit/ShownPicture.h"
 
+#include "uikit/ScaledPicture.h"
+
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
@@ -26,8 +28,7 @@ bool ShownPicture::eventFilter(QObject* watched, QEvent* event)
     if (!watched->metaObject()->inherits(m_type))
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::Show) {
-        // Through QImage: QPixmap's own loader would keep a copy in the pixmap cache.
-        m_show(QPixmap::fromImage(QImage(m_path)));
+        m_show(scaledPicture(m_path, static_cast<QWidget*>(watched)->devicePixelRatioF()));
     } else if (event->type() == QEvent::Hide && !event->spontaneous()) {
         // Only a hide of the program's own is sure to be followed by a show event before the
         // widget is seen again. A minimised window may come back without one (Wayland tells a
