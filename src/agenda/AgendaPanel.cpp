@@ -140,8 +140,7 @@ bool AgendaPanel::loadAgenda()
     const Result loaded = m_store.load(m_services.clock.today());
     // The years imported into the folder name their holidays too; a file that does not read is
     // the alarms' to tell.
-    const ResultOf<HolidayCalendar> holidays = HolidayFile::load(m_services.files, m_services.appDir);
-    m_holidays = holidays ? *holidays : HolidayCalendar::builtIn();
+    m_holidays = HolidayFile::loadOrShipped(m_services.files, m_services.appDir);
     showTable();
     if (!loaded)
         inform(loaded.error());

@@ -55,6 +55,7 @@ public:
     EntryMode entryMode() const { return m_mode; }
     bool inEntryMode() const { return m_mode != EntryMode::Browsing; }
     const AgendaTable& table() const { return m_store.table(); }
+    bool contains(const QString& text) const { return m_store.contains(text); }
     // The daily word about what is due, whose time the list's menu chooses.
     DueReminder* dueReminder() const { return m_dueReminder; }
     QMenu* menu() const { return m_menu; }

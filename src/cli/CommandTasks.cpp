@@ -127,9 +127,8 @@ ResultOf<QString> resolved(const QString& typed, const Clock& clock, const QStri
 {
     if (typed.isEmpty() || DateText::parse(typed))
         return typed;
-    const ResultOf<HolidayCalendar> holidays = HolidayFile::load(DiskTextFiles(), dataDir);
     const ResultOf<QDate> date =
-        DateWords::parse(typed, clock.today(), holidays ? *holidays : HolidayCalendar::builtIn());
+        DateWords::parse(typed, clock.today(), HolidayFile::loadOrShipped(DiskTextFiles(), dataDir));
     if (!date)
         return date.result();
     return DateText::format(*date);

@@ -26,11 +26,8 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
         agenda, &AgendaPanel::itemRenamed, m_syncs.get(),
         [this](const QString& oldText, const QString& newText) { noteRename(oldText, newText); });
     // The phone's due times, as each sync leaves them; 完成 takes the item as 删除日程 does.
-    m_reminders = std::make_unique<TimedReminders>(services, [agenda](const QString& text) {
-        const QList<AgendaItem>& items = agenda->table().items;
-        return std::any_of(items.cbegin(), items.cend(),
-                           [&text](const AgendaItem& item) { return item.text == text; });
-    });
+    m_reminders = std::make_unique<TimedReminders>(
+        services, [agenda](const QString& text) { return agenda->contains(text); });
     QObject::connect(&syncRunner, &SyncRunner::finished, m_reminders.get(), &TimedReminders::reload);
     QObject::connect(m_reminders.get(), &TimedReminders::completeRequested, agenda,
                      &AgendaPanel::completeItem);

@@ -108,8 +108,7 @@ int runQuickAdd(const CommandLine& options, const QString& elsewhere, int argc, 
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     QtTranslations::install();
     const SystemClock clock;
-    const ResultOf<HolidayCalendar> holidays = HolidayFile::load(DiskTextFiles(), options.appDir);
-    QuickAddWindow window(clock, holidays ? *holidays : HolidayCalendar::builtIn(),
+    QuickAddWindow window(clock, HolidayFile::loadOrShipped(DiskTextFiles(), options.appDir),
                           [&](const QString& text, const QString& finish) {
                               return CommandTasks::addItem(options.appDir, elsewhere, clock, text, QString(),
                                                            finish);

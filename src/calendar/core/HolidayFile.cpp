@@ -41,6 +41,12 @@ ResultOf<HolidayCalendar> load(const TextFiles& files, const QString& dataDir)
     return calendar;
 }
 
+HolidayCalendar loadOrShipped(const TextFiles& files, const QString& dataDir)
+{
+    const ResultOf<HolidayCalendar> read = load(files, dataDir);
+    return read ? *read : HolidayCalendar::builtIn();
+}
+
 Result import(TextFiles& files, const QString& dataDir, const HolidayCalendar& imported)
 {
     // Never written from a file read in part.

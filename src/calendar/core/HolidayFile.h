@@ -22,6 +22,9 @@ inline constexpr char fileName[] = "holidays.txt";
 // The shipped arrangement with the folder's years over it. A file that does not read fails, and
 // the shipped arrangement is all there is.
 ResultOf<HolidayCalendar> load(const TextFiles& files, const QString& dataDir);
+// The same, the shipped arrangement alone where the folder's file does not read: for those that
+// only show dates, and leave telling of the file to the alarms.
+HolidayCalendar loadOrShipped(const TextFiles& files, const QString& dataDir);
 // Adds the years of imported to the folder's file, replacing those years there.
 Result import(TextFiles& files, const QString& dataDir, const HolidayCalendar& imported);
 // The program's text form from bytes a user wrote: UTF-8 when they are, GB18030 otherwise.
