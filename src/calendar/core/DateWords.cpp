@@ -1,6 +1,7 @@
 #include "calendar/core/DateWords.h"
 
 #include "calendar/core/HolidayCalendar.h"
+#include "calendar/core/LunarDate.h"
 
 #include <QRegularExpression>
 
@@ -60,6 +61,46 @@ QDate nextMonthDay(int month, int day, QDate today)
     }
     return {};
 }
+
+struct Festival
+{
+    QStringList names;
+    QString officialName; // as the arrangement names the holiday
+    enum Kind
+    {
+        Fixed,
+        Lunar,
+        SolarTerm
+    } kind;
+    int month = 0, day = 0;
+
+    QDate next(QDate today) const
+    {
+        switch (kind) {
+        case Fixed:
+            return nextMonthDay(month, day, today);
+        case Lunar:
+            return LunarDate::next(month, day, today);
+        case SolarTerm:
+            return nextSolarTerm(names.first(), today);
+        }
+        return {};
+    }
+};
+
+const QList<Festival> festivals = {
+    {{QStringLiteral("元旦")}, QStringLiteral("元旦"), Festival::Fixed, 1, 1},
+    {{QStringLiteral("春节"), QStringLiteral("过年")}, QStringLiteral("春节"), Festival::Lunar, 1, 1},
+    {{QStringLiteral("清明"), QStringLiteral("清明节")}, QStringLiteral("清明节"), Festival::SolarTerm},
+    {{QStringLiteral("劳动节"), QStringLiteral("五一")}, QStringLiteral("劳动节"), Festival::Fixed, 5, 1},
+    {{QStringLiteral("端午"), QStringLiteral("端午节")}, QStringLiteral("端午节"), Festival::Lunar, 5, 5},
+    {{QStringLiteral("中秋"), QStringLiteral("中秋节")}, QStringLiteral("中秋节"), Festival::Lunar, 8, 15},
+    {{QStringLiteral("国庆"), QStringLiteral("国庆节"), QStringLiteral("十一")},
+     QStringLiteral("国庆节"),
+     Festival::Fixed,
+     10,
+     1},
+};
 
 QString refusal(QStringView text)
 {
@@ -135,22 +176,19 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
                 return date;
         }
     }
-    // The official holidays by the names people use.
-    static const QList<std::pair<QStringList, QString>> festivals = {
-        {{QStringLiteral("元旦")}, QStringLiteral("元旦")},
-        {{QStringLiteral("春节"), QStringLiteral("过年")}, QStringLiteral("春节")},
-        {{QStringLiteral("清明"), QStringLiteral("清明节")}, QStringLiteral("清明节")},
-        {{QStringLiteral("五一"), QStringLiteral("劳动节")}, QStringLiteral("劳动节")},
-        {{QStringLiteral("端午"), QStringLiteral("端午节")}, QStringLiteral("端午节")},
-        {{QStringLiteral("中秋"), QStringLiteral("中秋节")}, QStringLiteral("中秋节")},
-        {{QStringLiteral("国庆"), QStringLiteral("国庆节"), QStringLiteral("十一")},
-         QStringLiteral("国庆节")}};
-    for (const auto& [names, name] : festivals) {
-        if (!names.contains(text))
-            continue;
-        if (const std::optional<QDate> date = holidays.nextHoliday(name, today))
-            return *date;
-        return Result::failed(QStringLiteral("还不知道下一个%1是哪天（节假日安排尚未收录）").arg(name));
+    // The festivals by the names people use: the day itself is a fixed date, a lunar date or a
+    // solar term; only the holiday's first day off (国庆假期) needs the official arrangement.
+    for (const Festival& festival : festivals) {
+        if (festival.names.contains(text))
+            return festival.next(today);
+        for (const QString& suffix : {QStringLiteral("假期"), QStringLiteral("放假")}) {
+            if (!text.endsWith(suffix) || !festival.names.contains(text.chopped(suffix.size())))
+                continue;
+            if (const std::optional<QDate> date = holidays.nextHoliday(festival.officialName, today))
+                return *date;
+            return Result::failed(QStringLiteral("还不知道下一个%1假期是哪天（节假日安排尚未收录）")
+                                      .arg(festival.names.first()));
+        }
     }
     return Result::failed(refusal(typed));
 }

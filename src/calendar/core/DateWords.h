@@ -10,8 +10,9 @@ class HolidayCalendar;
 // A date said the way people say it, from today: 今天, 明天, 后天, 大后天; 周五, 星期五, 礼拜五 (the
 // coming one, today's weekday being today); 下周一, 下下周三; 3天后, 三天后, 两周后, 一个月后; 本月底,
 // 月底, 年底; 12月20日, 12月20号, 12-20, 20号 (the next such day); 2027-01-05, 2027年1月5日; 元旦,
-// 春节, 国庆 and the other official holidays (the next one the arrangement knows). Chinese numerals up
-// to 三十一 and digits, full-width ones included. Anything else fails with examples.
+// 春节, 清明, 国庆 and the other official holidays (the next such day: a fixed date, a lunar date or
+// the solar term), and 国庆假期, 春节放假 (the first day off, from the arrangement). Chinese numerals
+// up to 三十一 and digits, full-width ones included. Anything else fails with examples.
 namespace DateWords {
 
 ResultOf<QDate> parse(QStringView text, QDate today, const HolidayCalendar& holidays);

@@ -114,6 +114,25 @@ LunarDate LunarDate::of(QDate date)
     return U_SUCCESS(status) ? lunar : LunarDate{};
 }
 
+QDate LunarDate::next(int month, int day, QDate from)
+{
+    // Month by month: a lunar month has 29 or 30 days, so a step of 30 less the day reaches the
+    // next month's first day or this month's last. Two lunar years always hold a plain month.
+    QDate date = from;
+    for (int steps = 0; steps < 80; ++steps) {
+        const LunarDate lunar = of(date);
+        if (lunar.month == 0)
+            return {};
+        if (lunar.month == month && !lunar.leapMonth && lunar.day <= day) {
+            const QDate candidate = date.addDays(day - lunar.day);
+            if (of(candidate).day == day)
+                return candidate;
+        }
+        date = date.addDays(std::max(1, 30 - lunar.day));
+    }
+    return {};
+}
+
 QString LunarDate::text() const
 {
     static const QString months[] = {QStringLiteral("正"), QStringLiteral("二"), QStringLiteral("三"),
@@ -149,4 +168,13 @@ QString solarTermOn(QDate date)
     if (!crossed)
         return {};
     return QString::fromUtf16(terms[size_t(std::lround(reached / 15.0)) % terms.size()]);
+}
+
+QDate nextSolarTerm(QStringView term, QDate from)
+{
+    for (QDate date = from; date <= from.addYears(1); date = date.addDays(1)) {
+        if (solarTermOn(date) == term)
+            return date;
+    }
+    return {};
 }

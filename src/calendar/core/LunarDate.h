@@ -11,9 +11,14 @@ struct LunarDate
     bool leapMonth = false;
 
     static LunarDate of(QDate date);
+    // The first day on or after from that is day of the lunar month (not a leap month); invalid
+    // when none comes within three years.
+    static QDate next(int month, int day, QDate from);
     // 正月初一, 闰四月十五, 腊月三十.
     QString text() const;
 };
 
 // The solar term (节气) that begins on date in China's time, or empty.
 QString solarTermOn(QDate date);
+// The first day on or after from on which the solar term begins.
+QDate nextSolarTerm(QStringView term, QDate from);
