@@ -9,18 +9,40 @@ QtDavTransport::QtDavTransport(const QString& user, const QString& password,
     : m_user(user), m_password(password), m_timeout(timeout)
 {
     // Qt asks again only with the credentials refused, and then gives up with the server's 401.
+    // It would send Basic in Latin-1, a Chinese character as '?': it answers only the other
+    // schemes, and Basic goes out from send() in UTF-8.
     QObject::connect(&m_network, &QNetworkAccessManager::authenticationRequired,
                      [this](QNetworkReply*, QAuthenticator* authenticator) {
                          if (m_password.isEmpty()) {
                              m_passwordWanted = true;
                              return;
                          }
+                         if (!m_qtAnswers)
+                             return;
                          authenticator->setUser(m_user);
                          authenticator->setPassword(m_password);
                      });
 }
 
 ResultOf<DavReply> QtDavTransport::send(const DavRequest& request)
+{
+    ResultOf<DavReply> answer = exchange(request);
+    if (!answer || answer->status != 401 || m_password.isEmpty())
+        return answer;
+    // Asked once for a password: answered once, so that a refused one ends with the 401.
+    if (m_askedForBasic) {
+        if (m_basicAtOnce)
+            return answer;
+        m_basicAtOnce = true;
+    } else {
+        if (m_qtAnswers)
+            return answer;
+        m_qtAnswers = true;
+    }
+    return exchange(request);
+}
+
+ResultOf<DavReply> QtDavTransport::exchange(const DavRequest& request)
 {
     QNetworkRequest http(request.url);
     for (const auto& [name, value] : request.headers)

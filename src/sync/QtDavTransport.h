@@ -7,7 +7,8 @@
 #include <chrono>
 
 // HTTP through QNetworkAccessManager, each exchange waited for in a local event loop. HTTPS checks
-// the system's certificates; Basic and Digest are answered with the one user and password given.
+// the system's certificates; Basic (in UTF-8) and Digest are answered with the one user and password
+// given.
 class QtDavTransport final : public DavTransport
 {
 public:
@@ -23,6 +24,8 @@ public:
     void sendBasicAtOnce(bool atOnce) { m_basicAtOnce = atOnce; }
 
 private:
+    ResultOf<DavReply> exchange(const DavRequest& request);
+
     QNetworkAccessManager m_network;
     QString m_user;
     QString m_password;
@@ -30,4 +33,5 @@ private:
     bool m_passwordWanted = false;
     bool m_askedForBasic = false;
     bool m_basicAtOnce = false;
+    bool m_qtAnswers = false; // a scheme other than Basic was asked for: Qt's authenticator answers
 };

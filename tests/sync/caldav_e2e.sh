@@ -24,6 +24,12 @@ if [ "$dav_server" = radicale ]; then
     [[ "$out" == *"用户名或密码不对"* ]] || fail "wrong password: $out"
     [ ! -e "$work/c/caldav.json" ] || fail "a refused password left caldav.json"
     ok "no secret store and a wrong password are refused plainly"
+    # A password with a Chinese character logs in, the first time and from the secret store.
+    out=$(echo 'Pw-林-2026' | "$kestrin" --caldav "http://127.0.0.1:$port/lin/tasks/" --user lin --dir "$work/c" 2>&1) ||
+        fail "a Chinese password was refused: $out"
+    out=$("$kestrin" --sync --dir "$work/c" 2>&1) || fail "a Chinese password from the secret store: $out"
+    [[ "$out" == *"同步完成"* ]] || fail "a Chinese password from the secret store: $out"
+    ok "a password with a Chinese character logs in"
     login=(--user alice)
 else
     # A user name given to a server that asks for no password is not looked for at each sync.

@@ -41,7 +41,7 @@ type = owner_only
 [logging]
 level = info
 CONF
-echo "alice:secret" >"$work/users"
+printf 'alice:secret\nlin:Pw-林-2026\n' >"$work/users"
 start_server() {
     if [ "$dav_server" = xandikos ]; then
         xandikos --defaults -d "$work/collections" -l 127.0.0.1 -p "$port" >>"$work/server.log" 2>&1 &

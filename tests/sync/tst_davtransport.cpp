@@ -71,6 +71,29 @@ private slots:
         QVERIFY(!transport.passwordWanted());
     }
 
+    // Basic goes in UTF-8 (RFC 7617's charset), which Qt's Latin-1 would turn into '?', and from
+    // then on with each request.
+    void basicIsSentInUtf8()
+    {
+        const QByteArray basic = "HTTP/1.1 401 Unauthorized\r\n"
+                                 "WWW-Authenticate: Basic realm=\"dav\", charset=\"UTF-8\"\r\n"
+                                 "Content-Length: 0\r\n\r\n";
+        const QByteArray done = "HTTP/1.1 207 Multi-Status\r\nContent-Length: 0\r\n\r\n";
+        ScriptedServer server({basic, done, done});
+        const QString password = QString::fromUtf8("Pw-林-2026");
+        QtDavTransport transport(QStringLiteral("lin"), password, std::chrono::seconds(5));
+        const ResultOf<DavReply> first = transport.send({"PROPFIND", server.url(), {}, {}});
+        QVERIFY2(first, qPrintable(first.error()));
+        QCOMPARE(first->status, 207);
+        const QByteArray login =
+            "Authorization: Basic " + QString::fromUtf8("lin:Pw-林-2026").toUtf8().toBase64();
+        QCOMPARE(server.received.count(login), 1);
+        QVERIFY(transport.askedForBasic());
+        QCOMPARE(transport.send({"REPORT", server.url(), {}, "<x/>"})->status, 207);
+        QCOMPARE(server.received.count(login), 2);
+        QCOMPARE(server.received.count("Authorization:"), 2);
+    }
+
     // A certificate the system does not trust is refused, and said so.
     void anUntrustedCertificateIsRefused()
     {
