@@ -26,6 +26,7 @@ public:
     bool inlineData = true;    // REPORTs carry calendar-data; false: hrefs and ETags alone
     bool multiget = true;      // false: calendar-multiget is refused
     bool missingAs207 = false; // a missing list is a 207 holding a 404, not a bare 404
+    bool filters = true;       // a calendar-query lists only the components it asks for
     bool rootNamesPrincipal = true;
     int forgottenTokenStatus =
         403; // RFC 6578 allows 409 as well // false: only /.well-known/caldav leads to the principal
@@ -231,7 +232,7 @@ private:
         QByteArray out = "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" "
                          "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">";
         for (auto it = m_tasks.cbegin(); it != m_tasks.cend(); ++it) {
-            if (it->changed <= since)
+            if (it->changed <= since || (query && filters && !it->ics.contains("BEGIN:VTODO")))
                 continue;
             const QByteArray data =
                 inlineData ? "<c:calendar-data>" + escaped(it->ics) + "</c:calendar-data>" : QByteArray();

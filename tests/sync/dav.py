@@ -7,6 +7,7 @@
   etags                       one line a task: HREF<TAB>ETAG, to see that nothing was written
   putfile NAME FILE           stores FILE as NAME.ics, as a phone writes it
   show SUMMARY                the task with that summary, its lines unfolded
+  mkcalendar                  makes a calendar at URL for events and tasks alike
 """
 import base64
 import re
@@ -97,5 +98,8 @@ elif command == "complete":
             break
     else:
         sys.exit(f"no task {summary}")
+elif command == "mkcalendar":
+    status, body = request("MKCALENDAR", url)
+    assert status == 201, (status, body)
 else:
     sys.exit(__doc__)

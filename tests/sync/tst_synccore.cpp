@@ -235,6 +235,7 @@ private slots:
     void serverTasksComeInThroughTheAddChecks()
     {
         SyncBench b;
+        b.server.filters = false; // so that the junk is listed
         b.bench.write("agenda.txt", agendaRecord("已有", today, today));
         const auto raw = [&b](const char* uid, const char* body) {
             b.server.store(
@@ -485,6 +486,54 @@ private slots:
         b.server.storeTask(QStringLiteral("phone"), values("取快递", today, today.addDays(5)));
         verifySynced(b.sync(), 0, 1, 0, 0);
         QCOMPARE(b.items()[1].finishDate, today.addDays(5));
+    }
+
+    // Events and journals in the same calendar are not the agenda's: never named as unreadable
+    // tasks, not read where the server can tell them apart, and counted once, at the first sync.
+    void eventsBesideTheTasksAreLeftAlone_data()
+    {
+        QTest::addColumn<bool>("inlineData");
+        QTest::addColumn<bool>("filters");
+        QTest::newRow("bodies listed") << true << true;
+        QTest::newRow("hrefs listed") << false << true;
+        QTest::newRow("no filter") << false << false;
+    }
+    void eventsBesideTheTasksAreLeftAlone()
+    {
+        QFETCH(bool, inlineData);
+        QFETCH(bool, filters);
+        SyncBench b;
+        b.server.inlineData = inlineData;
+        b.server.filters = filters;
+        const auto event = [](const char* uid, const char* component) {
+            return QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\nBEGIN:") + component +
+                   "\r\nUID:" + uid +
+                   "\r\nDTSTAMP:20261201T080000Z\r\nDTSTART:20261210T190000Z\r\n"
+                   "SUMMARY:dinner\r\nEND:" +
+                   component + "\r\nEND:VCALENDAR\r\n";
+        };
+        b.server.store(QStringLiteral("/u/tasks/dinner.ics"), event("dinner", "VEVENT"));
+        b.server.store(QStringLiteral("/u/tasks/diary.ics"), event("diary", "VJOURNAL"));
+        b.server.storeTask(QStringLiteral("p1"), values("取快递", today, today));
+        int eventsRead = 0;
+        b.server.fault = [&eventsRead](const DavRequest& request) -> std::optional<ResultOf<DavReply>> {
+            eventsRead += request.body.contains("calendar-multiget") && request.body.contains("dinner");
+            return std::nullopt;
+        };
+        AgendaSync::Report report = b.sync();
+        verifySynced(report, 0, 1, 0, 0);
+        QCOMPARE(report.skipped, QStringList());
+        QCOMPARE(report.text().section(u'\n', 1),
+                 QString::fromUtf8("日历中另有 2 个日程事件未同步，这是正常的"));
+        QCOMPARE(eventsRead, filters || inlineData ? 0 : 1);
+        QCOMPARE(b.texts(), QStringList{QString::fromUtf8("取快递")});
+
+        // An event added later is read where it must be, and left alone without a word.
+        b.server.store(QStringLiteral("/u/tasks/lunch.ics"), event("lunch", "VEVENT"));
+        report = b.sync();
+        verifySynced(report, 0, 0, 0, 0);
+        QCOMPARE(report.text(), QString::fromUtf8("同步完成：上传 0 条，下载 0 条，完成 0 条，冲突 0 条"));
+        QCOMPARE(b.server.count(), 4);
     }
 
     // A task that cannot be read is named, and read at the next sync though the token moved on; a

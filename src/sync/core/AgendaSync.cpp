@@ -81,6 +81,8 @@ QString AgendaSync::Report::text() const
                        .arg(downloaded)
                        .arg(completed)
                        .arg(conflicts);
+    if (notTasks > 0)
+        text += QStringLiteral("\n日历中另有 %1 个日程事件未同步，这是正常的").arg(notTasks);
     for (const QString& task : skipped)
         text += QStringLiteral("\n未同步：") + task;
     return text;
@@ -181,6 +183,7 @@ void AgendaSync::gatherTasks(const SyncState& state, Pass& pass)
     const CalDavClient::Bodies& bodies = pass.bodies;
     QList<ServerTask>& server = pass.server;
     QSet<QString> seen;
+    int notTasks = changes.notTasks;
     const auto asLastSynced = [](const SyncEntry& entry) {
         return ServerTask{entry.href, entry.etag, {}, entry.uid, entry.values, entry.open, false, {}, {}};
     };
@@ -200,6 +203,10 @@ void AgendaSync::gatherTasks(const SyncState& state, Pass& pass)
         server.append(task);
         if (task.problem.isEmpty())
             TaskCodec::read(server.last(), pass.today, pass.today);
+        if (server.last().notATask) {
+            server.removeLast();
+            ++notTasks;
+        }
     };
     for (const ServerTask& task : changes.changed)
         if (!changes.gone.contains(task.href))
@@ -219,6 +226,9 @@ void AgendaSync::gatherTasks(const SyncState& state, Pass& pass)
         for (const SyncEntry& entry : state.entries)
             if (!seen.contains(entry.href) && !changes.gone.contains(entry.href))
                 server.append(asLastSynced(entry));
+    // Said once, so that a calendar shared with events is not taken for a broken list.
+    if (!state.lastSuccess.isValid())
+        pass.report.notTasks = notTasks;
 }
 
 void AgendaSync::plan(const SyncState& state, Pass& pass)

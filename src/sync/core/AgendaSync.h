@@ -22,6 +22,7 @@ public:
         Result result = Result::done();
         int uploaded = 0, downloaded = 0, completed = 0, conflicts = 0;
         QStringList skipped;
+        int notTasks = 0; // events beside the tasks, told on the first sync only
         int requests = 0;
         QString text() const;
     };

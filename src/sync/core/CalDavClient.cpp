@@ -2,6 +2,8 @@
 
 #include "sync/core/Multistatus.h"
 
+#include <QSet>
+
 namespace {
 
 const QByteArray xmlType = "application/xml; charset=utf-8";
@@ -16,12 +18,14 @@ QByteArray syncCollection(const QString& token)
            "<d:prop><d:getetag/><c:calendar-data/></d:prop></d:sync-collection>";
 }
 
-const QByteArray calendarQuery =
-    "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-    "<c:calendar-query xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
-    "<d:prop><d:getetag/><c:calendar-data/></d:prop>"
-    "<c:filter><c:comp-filter name=\"VCALENDAR\"><c:comp-filter name=\"VTODO\"/>"
-    "</c:comp-filter></c:filter></c:calendar-query>";
+QByteArray calendarQuery(const QByteArray& properties)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+           "<c:calendar-query xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:prop>" +
+           properties +
+           "</d:prop><c:filter><c:comp-filter name=\"VCALENDAR\"><c:comp-filter name=\"VTODO\"/>"
+           "</c:comp-filter></c:filter></c:calendar-query>";
+}
 
 const QByteArray listProperties =
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
@@ -192,20 +196,42 @@ ResultOf<CalDavClient::Changes> CalDavClient::changesSince(const QString& token)
     ResultOf<DavReply> reply = send("REPORT", m_list, syncCollection(token));
     if (!reply)
         return reply.result();
-    if (reply->status == 207)
-        return read(*reply, token.isEmpty());
+    if (reply->status == 207) {
+        ResultOf<Changes> changes = read(*reply, token.isEmpty());
+        if (changes && token.isEmpty())
+            keepTasksOnly(*changes);
+        return changes;
+    }
     if (!token.isEmpty() && (reply->status == 403 || reply->status == 409) &&
         Multistatus::refusesSyncToken(reply->body))
         return changesSince({});
     // No sync-collection here: every task, with its ETag.
     if (notSupported(reply->status)) {
-        reply = send("REPORT", m_list, calendarQuery, {{"Depth", "1"}});
+        reply = send("REPORT", m_list, calendarQuery("<d:getetag/><c:calendar-data/>"), {{"Depth", "1"}});
         if (!reply)
             return reply.result();
         if (reply->status == 207)
             return read(*reply, true);
     }
     return Result::failed(failure(*reply));
+}
+
+// A calendar may hold events beside the tasks, and sync-collection cannot filter: where the server
+// can tell which are tasks, the others are neither read nor named. Elsewhere they are read and
+// left aside as they come.
+void CalDavClient::keepTasksOnly(Changes& changes)
+{
+    const ResultOf<DavReply> reply = send("REPORT", m_list, calendarQuery("<d:getetag/>"), {{"Depth", "1"}});
+    if (!reply || reply->status != 207)
+        return;
+    const ResultOf<Multistatus::Answer> answer = Multistatus::read(reply->body);
+    if (!answer)
+        return;
+    QSet<QString> tasks;
+    for (const Multistatus::Response& response : answer->responses)
+        tasks.insert(pathOf(response.href));
+    changes.notTasks = int(
+        changes.changed.removeIf([&tasks](const ServerTask& task) { return !tasks.contains(task.href); }));
 }
 
 CalDavClient::Bodies CalDavClient::fetch(const QStringList& hrefs)

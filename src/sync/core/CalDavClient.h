@@ -23,6 +23,7 @@ public:
         QString token;
         QList<ServerTask> changed; // not yet read; ics is empty where the server sent no body
         QStringList gone;          // hrefs
+        int notTasks = 0;          // events and journals listed beside the tasks, left out
     };
     // What changed since token, or the whole list for an empty token or one the server no longer
     // knows. Servers without sync-collection are asked with a calendar-query.
@@ -64,6 +65,7 @@ private:
                             QList<QPair<QByteArray, QByteArray>> headers = {});
     ResultOf<Changes> read(const DavReply& reply, bool whole);
     bool readBatch(const QStringList& hrefs, Bodies& bodies);
+    void keepTasksOnly(Changes& changes);
     QUrl urlOf(const QString& href) const;
 
     DavTransport& m_transport;

@@ -54,6 +54,7 @@ struct ServerTask
     bool recurring = false; // values are its next occurrence; written back, the series starts there
     QDate closedOn;         // the completion date of a closed task, when it has one
     QString problem;        // why the task cannot be read, or empty
+    bool notATask = false;  // an event or a journal sharing the calendar: not the agenda's
     QDateTime dueAt = {};   // as in SyncEntry
     QDateTime remindAt = {};
 };

@@ -41,6 +41,17 @@ icalcomponent* todoOf(icalcomponent* c)
     return todoOf(icalcomponent_get_first_component(c, ICAL_VCALENDAR_COMPONENT));
 }
 
+// An event, a journal or free-busy time: a calendar object that is simply not a task.
+bool hasOtherComponent(icalcomponent* c)
+{
+    const icalcomponent_kind kind = icalcomponent_isa(c);
+    if (kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VJOURNAL_COMPONENT || kind == ICAL_VFREEBUSY_COMPONENT)
+        return true;
+    return icalcomponent_get_first_component(c, ICAL_VEVENT_COMPONENT) ||
+           icalcomponent_get_first_component(c, ICAL_VJOURNAL_COMPONENT) ||
+           icalcomponent_get_first_component(c, ICAL_VFREEBUSY_COMPONENT);
+}
+
 // The zone of a DATE-TIME: the VTIMEZONE the calendar gives for its TZID, else the system's zone of
 // that name, also behind the prefix some clients put before it ("/mozilla.org/20050126_1/Asia/
 // Shanghai"); none for UTC's own marker or a floating time, which is local.
@@ -251,7 +262,9 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
     const Component calendar = parse(task.ics);
     icalcomponent* todo = todoOf(calendar.get());
     if (!todo) {
-        task.problem = QStringLiteral("不是一个 iCalendar 任务");
+        task.notATask = calendar && hasOtherComponent(calendar.get());
+        if (!task.notATask)
+            task.problem = QStringLiteral("不是一个 iCalendar 任务");
         return;
     }
     task.uid = QString::fromUtf8(icalcomponent_get_uid(todo));

@@ -9,8 +9,8 @@
 namespace TaskCodec {
 
 // Fills task's uid, values, open and closedOn from its iCalendar text; on failure task.problem
-// says why. Times are taken on this machine's local date; a task without DUE is due on its
-// DTSTART, or on firstSeen; a recurring one is its next occurrence from today.
+// says why, and an event or a journal is marked notATask. Times are taken on this machine's local date; a
+// task without DUE is due on its DTSTART, or on firstSeen; a recurring one is its next occurrence from today.
 void read(ServerTask& task, QDate today, QDate firstSeen);
 
 // The task's iCalendar text: previous (empty for a new task) with its summary, dates and status
