@@ -180,6 +180,26 @@ private slots:
                      "买牛奶: 设置日期2026-12-01; 预定完成日期2026-12-18; 删除日期2026-12-07\r\n"));
     }
 
+    // Completed on the phone while moved here: the agenda's version stays open, and the completion
+    // that lost goes to my.log, on the day it was completed.
+    void aCompletionThatLostIsArchived()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("写报告", QDate(2026, 12, 2), QDate(2026, 12, 5)));
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        QCOMPARE(b.store()
+                     .modify(QString::fromUtf8("写报告"),
+                             {QString::fromUtf8("写报告"), QDate(2026, 12, 2), QDate(2026, 12, 9), 0})
+                     .status,
+                 StoreChange::Done);
+        const QString uid = b.server.tasks().value(QString::fromUtf8("写报告")).uid;
+        b.server.storeTask(uid, values("写报告", QDate(2026, 12, 2), QDate(2026, 12, 5)), false);
+        verifySynced(b.sync(), 1, 0, 0, 1);
+        QCOMPARE(b.items()[0].finishDate, QDate(2026, 12, 9));
+        QCOMPARE(b.bench.read("my.log"),
+                 gbk("写报告: 设置日期2026-12-02; 预定完成日期2026-12-05; 删除日期2026-12-06\r\n"));
+    }
+
     void aNewTextKeepsItsTask()
     {
         SyncBench b;

@@ -82,9 +82,10 @@ public:
             return Result::failed(QStringLiteral("此日程已经存在!"));
         return Result::done();
     }
-    void archive(const TaskValues& values)
+    // A version that lost, kept in my.log: on the day it was completed there, when it was.
+    void archive(const TaskValues& values, QDate date = {})
     {
-        plan.conflictEntries.append(entryFor(values, m_today));
+        plan.conflictEntries.append(entryFor(values, date.isValid() ? date : m_today));
         ++plan.conflicts;
     }
     void skip(const QString& text, const QString& why)
@@ -166,9 +167,13 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             index = merge.claim(renamed);
         if (!task || !task->open) {
             if (index >= 0 && merge.localValues(index) != entry.values) {
-                // Changed here while closed there: the agenda's version stays and goes back.
+                // Changed here while closed there: the agenda's version stays and goes back, and
+                // the completion that lost is archived like any losing version.
                 upload(entry, task, merge.localValues(index), true, entry);
-                ++plan.conflicts;
+                if (task)
+                    merge.archive(task->values, task->closedOn);
+                else
+                    ++plan.conflicts;
                 continue;
             }
             if (index >= 0) {
