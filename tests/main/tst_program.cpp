@@ -133,6 +133,15 @@ private slots:
         QVERIFY(f.bench.read("my.log").contains(gbk("写周报")));
         f.afterSeconds(SyncSchedule::afterChangeMs / 1000 + 1);
         QCOMPARE(f.runner.started, 2);
+
+        // A moment slept through until the next day is a day gone: not said on waking.
+        f.bench.write("caldav.reminders", TimedReminders::format({{QString::fromUtf8("开会"), due.addDays(2),
+                                                                   due.addSecs(12 * 3600)}}));
+        emit f.runner.finished(true, {});
+        const qsizetype said = f.bench.notifications.sent.size();
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(8, 0)));
+        QCOMPARE(f.bench.notifications.sent.size(), said);
+        QVERIFY(!f.program->timedReminders().nextReminder().isValid());
     }
 
     void anUnlinkedFolderNeitherSyncsNorNotesRenames()

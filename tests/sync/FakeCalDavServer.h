@@ -6,6 +6,7 @@
 
 #include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <functional>
 #include <optional>
@@ -27,6 +28,7 @@ public:
     bool multiget = true;      // false: calendar-multiget is refused
     bool missingAs207 = false; // a missing list is a 207 holding a 404, not a bare 404
     bool filters = true;       // a calendar-query lists only the components it asks for
+    QSet<QString> withoutData; // hrefs that a multiget answers 200 without their calendar-data
     bool rootNamesPrincipal = true;
     int forgottenTokenStatus =
         403; // RFC 6578 allows 409 as well // false: only /.well-known/caldav leads to the principal
@@ -196,10 +198,13 @@ private:
                        "</d:href><d:status>HTTP/1.1 404 Not Found</d:status></d:response>";
                 continue;
             }
-            out +=
-                "<d:response><d:href>" + escaped(path.toUtf8()) + "</d:href><d:propstat><d:prop><d:getetag>" +
-                escaped(m_tasks[path].etag) + "</d:getetag><c:calendar-data>" + escaped(m_tasks[path].ics) +
-                "</c:calendar-data></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+            const QByteArray data =
+                withoutData.contains(path)
+                    ? QByteArray()
+                    : "<c:calendar-data>" + escaped(m_tasks[path].ics) + "</c:calendar-data>";
+            out += "<d:response><d:href>" + escaped(path.toUtf8()) +
+                   "</d:href><d:propstat><d:prop><d:getetag>" + escaped(m_tasks[path].etag) + "</d:getetag>" +
+                   data + "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
         }
         return {207, out + "</d:multistatus>", {}, {}};
     }

@@ -82,6 +82,22 @@ private slots:
         QVERIFY(!t.dueAt.isValid() && !t.remindAt.isValid());
     }
 
+    // libical marks what it cannot parse with X-LIC-ERROR, and a client built on it may have
+    // stored its marks: they are not the task's, and never go back to the server.
+    void libicalsMarksAreNotWritten()
+    {
+        const QByteArray marked = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:u\r\nSUMMARY:x\r\n"
+                                  "X-LIC-ERROR;X-LIC-ERRORTYPE=VALUE-PARSE-ERROR:Can't parse as DATE-TIME\r\n"
+                                  "DUE;VALUE=DATE:20261210\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+        const ServerTask task = readTask(marked);
+        QVERIFY2(task.problem.isEmpty(), qPrintable(task.problem));
+        TaskValues moved = task.values;
+        moved.finish = moved.finish.addDays(1);
+        const QByteArray written = TaskCodec::write(marked, task.uid, moved, true, now, &task.values);
+        QVERIFY2(!written.contains("X-LIC-ERROR"), written.constData());
+        QCOMPARE(readTask(written).values, moved);
+    }
+
     void clientsTasks_data()
     {
         QTest::addColumn<QString>("file");
@@ -98,6 +114,9 @@ private slots:
                                            << QDate(2026, 12, sh ? 10 : 9) << QDate(2026, 12, sh ? 11 : 10);
         // 23:00 UTC is 07:00 the next morning in Beijing, 18:00 the same day in New York.
         QTest::newRow("UTC due") << QStringLiteral("utc-due.ics") << today << QDate(2026, 12, sh ? 10 : 9);
+        QTest::newRow("Evolution, a TZID folded")
+            << QStringLiteral("evolution-long-tzid.ics") << QDate(2026, 12, sh ? 10 : 9)
+            << QDate(2026, 12, sh ? 11 : 10);
         QTest::newRow("floating") << QStringLiteral("floating.ics") << QDate(2026, 12, 12)
                                   << QDate(2026, 12, 12);
         QTest::newRow("Deck, RELATED-TO, empty DESCRIPTION")
@@ -131,6 +150,9 @@ private slots:
         QCOMPARE(after.size(),
                  unfoldedLines(original).size() + (lineOf(original, "LAST-MODIFIED").isEmpty() ? 1 : 0));
         QVERIFY(!written.contains("X-LIC-ERROR"));
+        // Strict servers take no line over 75 octets.
+        for (const QByteArray& line : written.split('\n'))
+            QVERIFY2(line.chopped(line.endsWith('\r') ? 1 : 0).size() <= 75, line.constData());
         // Its parameters (TZID, VALUE) and its time of day stay.
         const QString due = lineOf(original, QStringLiteral("DUE")),
                       dueAfter = lineOf(written, QStringLiteral("DUE"));
