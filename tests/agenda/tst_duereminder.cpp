@@ -94,6 +94,12 @@ private slots:
         f.to(QDateTime(today.addDays(2), QTime(9, 0)));
         QCOMPARE(f.words(), 2);
         QVERIFY(f.bench.notifications.sent[1][1].startsWith(QString::fromUtf8("逾期 4 件")));
+
+        // Started after today's time (the machine was off at nine): the word is due at once.
+        Fixture late(QTime(10, 0));
+        QCOMPARE(late.reminder->nextWord(), QDateTime(today, QTime(10, 0)));
+        late.to(QDateTime(today, QTime(10, 0, 1)));
+        QCOMPARE(late.words(), 1);
     }
 
     void theButtons()

@@ -550,8 +550,8 @@ private slots:
         f.click("LabelLog");
         f.window->hide();
         f.bench.clock.advance(45 * 60 * 1000);
-        QCOMPARE(f.bench.notifications.sent.last(),
-                 (QStringList{QString::fromUtf8("Kestrin日程提醒"), QString::fromUtf8("逾期 1 件：交房租")}));
+        QCOMPARE(f.bench.notifications.sent, (QList<QStringList>{{QString::fromUtf8("Kestrin日程提醒"),
+                                                                  QString::fromUtf8("逾期 1 件：交房租")}}));
         f.bench.notifications.press(int(f.bench.notifications.sent.size()), QStringLiteral("open-agenda"));
         QVERIFY(f.window->isVisible());
         QCOMPARE(f.visiblePanels(), QStringList{QString::fromUtf8("Picture安排日程")});

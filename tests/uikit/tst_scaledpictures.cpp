@@ -5,6 +5,7 @@
 #include "app/FormMain.h"
 #include "uikit/ScaledPicture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTest>
@@ -87,6 +88,14 @@ private slots:
             QVERIFY(out.open(QIODevice::WriteOnly));
             out.write(seen.join(u'\n').toUtf8());
             QVERIFY(screen.save(oneX));
+            // At scale 1 the @2x pictures are not read: each is its 1x file, pixel for pixel.
+            const QFileInfoList pictures = QDir(QStringLiteral(":/pictures")).entryInfoList();
+            QVERIFY(pictures.size() > 10);
+            for (const QFileInfo& picture : pictures)
+                if (!picture.fileName().contains(u'@'))
+                    QVERIFY2(scaledPicture(picture.filePath(), 1.0).toImage() ==
+                                 QPixmap::fromImage(QImage(picture.filePath())).toImage(),
+                             qPrintable(picture.fileName()));
             return;
         }
         // The layout in logical pixels is the one at scale 1: on the screen, every rectangle is the
