@@ -3,6 +3,7 @@
 #include "tray/ReminderPanel.h"
 #include "tray/core/TrayRules.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMenu>
@@ -94,6 +95,11 @@ void TrayController::restore()
 
 void TrayController::restoreKeyboard()
 {
+    // Shown again before Qt heard that the hidden window lost the keyboard (a click on the icon
+    // within some 50 ms of the hide, under openbox), the window stays Qt's focus window but not
+    // its active one, and no control gets a key until the next hide.
+    if (QGuiApplication::focusWindow() == m_window->windowHandle() && !m_window->isActiveWindow())
+        QApplication::setActiveWindow(m_window);
     // Qt gives the focus back only to a control it still counts as the window's; one hidden or
     // let go while the window was away (the reminder changes the panel) leaves Tab nothing to move
     // from, under a window manager that activates the window before Qt maps its controls.
@@ -111,9 +117,11 @@ void TrayController::restoreKeyboard()
 
 void TrayController::minimize()
 {
-    // A window minimised on Wayland is reported back as normal at once, and its resize rules would
-    // show it again: with a tray to come back from, it is hidden straight away.
-    if (!m_statesReported && m_tray.available()) {
+    // With a tray to come back from, the window is hidden straight away rather than minimised
+    // and then hidden by its resize rules: the window manager's late word of the minimise would
+    // hide it again after a click on the icon had brought it back (openbox), and Wayland reports a
+    // minimised window back as normal at once.
+    if (m_tray.available()) {
         hideInTray();
         return;
     }
@@ -151,7 +159,7 @@ bool TrayController::eventFilter(QObject* watched, QEvent* event)
 
 void TrayController::onWindowStateChanged()
 {
-    // What Wayland reports of a window the program sent away says nothing of the screen.
+    // What the window system reports of a window the program sent away says nothing of the screen.
     if (m_offScreen)
         return;
     const TrayRules::StateChange change =

@@ -113,6 +113,29 @@ def main():
                                              data=(32, [d.intern_atom('WM_DELETE_WINDOW'), X.CurrentTime, 0, 0, 0]))
         w.send_event(event)
         d.flush()
+    elif cmd in ('click-when-hidden', 'wait-hidden'):
+        # Waits until the window WIN stops being viewable, polling every 2 ms (a shell loop takes
+        # 50 ms or more); click-when-hidden then clicks the tray icon ICON at once and prints how
+        # long after the unmap it clicked; -1 when the window stayed.
+        import time
+        from Xlib.ext import xtest
+        win = d.create_resource_object('window', int(sys.argv[2]))
+        limit = time.monotonic() + float(sys.argv[-1])
+        while win.get_attributes().map_state == X.IsViewable:
+            if time.monotonic() > limit:
+                print(-1)
+                return
+            time.sleep(0.002)
+        if cmd == 'wait-hidden':
+            print(0)
+            return
+        icon = d.create_resource_object('window', int(sys.argv[3]))
+        seen = time.monotonic()
+        icon.warp_pointer(11, 15)
+        xtest.fake_input(d, X.ButtonPress, 1)
+        xtest.fake_input(d, X.ButtonRelease, 1)
+        d.sync()
+        print(round((time.monotonic() - seen) * 1000, 1))
     elif cmd == 'tray-icon':
         # The icon: a window of the program whose parent is not the root and that has no WM_STATE.
         pid = int(sys.argv[2])

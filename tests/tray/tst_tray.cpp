@@ -51,7 +51,6 @@ private slots:
         Fixture f;
         f.bench.tray.click(TrayClick::LeftRelease);
         QVERIFY(f.hidden());
-        QVERIFY(f.window.isMinimized());
         QVERIFY(f.action("mnuTrayRestore")->isEnabled());
         QVERIFY(!f.action("mnuTrayMinimize")->isEnabled());
         f.bench.tray.click(TrayClick::LeftRelease);
