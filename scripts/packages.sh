@@ -23,6 +23,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev 
                 libical-dev libicu-dev qtkeychain-qt6-dev)
 TEST_PACKAGES=(xvfb xdotool trayer imagemagick python3-xlib pulseaudio pulseaudio-utils sox clang-format dpkg-dev faketime
                desktop-file-utils appstream dbus-daemon dbus-bin python3-dbus python3-gi
-               at-spi2-core python3-pyatspi strace weston qt6-wayland radicale xandikos gnome-keyring openbox)
+               at-spi2-core python3-pyatspi strace weston qt6-wayland radicale xandikos gnome-keyring openbox
+               ibus ibus-libpinyin fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6)
 PACKAGE_PACKAGES=(dpkg-dev)
 BENCH_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev alarm-clock-applet osmo)

@@ -14,6 +14,7 @@
 #include "platform/Services.h"
 #include "platform/WallTimer.h"
 
+#include "uikit/ComposedText.h"
 #include "uikit/LineList.h"
 
 #include <QComboBox>
@@ -79,6 +80,7 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     m_finishDate = control<QLineEdit>(this, "Text完成日期");
     m_daysLeft = control<QLineEdit>(this, "Text剩余天数");
     m_entry = control<QPlainTextEdit>(this, "Text添加日程");
+    m_entryText = new ComposedText(m_entry);
     m_title = control<ClickLabel>(this, "Label添加或修改标题");
     m_confirm = control<ClickLabel>(this, "Label确认添加");
     m_cancel = control<ClickLabel>(this, "Label取消添加");
@@ -346,6 +348,7 @@ void AgendaPanel::cancelEntry()
 
 void AgendaPanel::confirmEntry()
 {
+    m_entryText->settle();
     const QString text = m_entry->toPlainText();
     const bool adding = m_mode == EntryMode::Adding;
     const QString editedText = adding ? QString() : currentText();

@@ -5,6 +5,7 @@
 #include "calendar/core/HolidayCalendar.h"
 #include "uikit/Panel.h"
 
+class ComposedText;
 class LogStore;
 class QComboBox;
 class QLineEdit;
@@ -106,6 +107,7 @@ private:
     QLineEdit* m_finishDate;
     QLineEdit* m_daysLeft;
     QPlainTextEdit* m_entry;
+    ComposedText* m_entryText; // the entry as shown, an input method's composition included
     ClickLabel* m_title;
     ClickLabel* m_confirm;
     ClickLabel* m_cancel;

@@ -2,6 +2,7 @@
 
 #include "calendar/core/DateWords.h"
 #include "platform/Clock.h"
+#include "uikit/ComposedText.h"
 #include "uikit/ProgramIcon.h"
 
 #include <QFormLayout>
@@ -42,6 +43,8 @@ QuickAddWindow::QuickAddWindow(const Clock& clock, HolidayCalendar holidays, Add
     layout->addWidget(m_status);
     setMinimumWidth(380);
 
+    new ComposedText(m_text);
+    new ComposedText(m_date);
     connect(m_date, &QLineEdit::textChanged, this, &QuickAddWindow::showDate);
     connect(m_text, &QLineEdit::returnPressed, this, &QuickAddWindow::submit);
     connect(m_date, &QLineEdit::returnPressed, this, &QuickAddWindow::submit);
