@@ -85,6 +85,34 @@ void ClickLabel::setCommand(bool command)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
+// QLabel gives any label that takes the focus a text document of its own, to move between links
+// with the keyboard: some 24 KiB a label, half a megabyte for the commands, at the start. A caption
+// has no links, and is painted as the plain text it is (but where it is centred upright: the
+// document puts it a pixel lower than plain text, and the look stays as it was).
+bool ClickLabel::event(QEvent* event)
+{
+    if (event->type() != QEvent::Polish || !plainCaption())
+        return QLabel::event(event);
+    const Qt::FocusPolicy policy = focusPolicy();
+    setFocusPolicy(Qt::NoFocus);
+    const bool handled = QLabel::event(event);
+    setFocusPolicy(policy);
+    return handled;
+}
+
+void ClickLabel::focusInEvent(QFocusEvent* event)
+{
+    if (plainCaption())
+        QFrame::focusInEvent(event); // QLabel's would make the document after all
+    else
+        QLabel::focusInEvent(event);
+}
+
+bool ClickLabel::plainCaption() const
+{
+    return focusPolicy() != Qt::NoFocus && textFormat() != Qt::RichText && !(alignment() & Qt::AlignVCenter);
+}
+
 void ClickLabel::press()
 {
     if (m_keyboardTarget)

@@ -39,6 +39,8 @@ signals:
     void pointerMoved();
 
 protected:
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -46,6 +48,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool plainCaption() const;
+
     bool m_pressed = false;
     bool m_command = false;
     ClickLabel* m_keyboardTarget = nullptr;

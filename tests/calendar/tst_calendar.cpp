@@ -98,6 +98,29 @@ private slots:
                  QString::fromUtf8("2026-12-11 星期五（3 天后）"));
     }
 
+    // The arrangement's own form, line by line: a date or a span within a year, 休 or 班, a name.
+    void theArrangementsForm()
+    {
+        const ResultOf<HolidayCalendar> read = HolidayCalendar::parse(
+            QString::fromUtf8("# 2027\n2027-01-01~2027-01-03 休 元旦\n  2027-01-04\t班\t元旦 \n"),
+            QStringLiteral("f"));
+        QVERIFY2(read, qPrintable(read.error()));
+        QCOMPARE(read->day(QDate(2027, 1, 3)),
+                 (HolidayCalendar::Day{QDate(2027, 1, 3), true, QString::fromUtf8("元旦")}));
+        QCOMPARE(read->day(QDate(2027, 1, 4)),
+                 (HolidayCalendar::Day{QDate(2027, 1, 4), false, QString::fromUtf8("元旦")}));
+        for (const char* line :
+             {"2027-1-01 休 元旦", "2027-01-01休 元旦", "2027-01-01 放 元旦", "2027-01-01 休",
+              "2027-01-01 休元旦", "2027-01-01~2027-01 休 元旦", "2027-01-03~2027-01-01 休 元旦",
+              "2027-12-31~2028-01-01 休 元旦", "2027-02-30 休 春节", "２０２７-01-01 休 元旦"}) {
+            const ResultOf<HolidayCalendar> refused = HolidayCalendar::parse(
+                QString::fromUtf8("2027-01-01 休 元旦\n") + QString::fromUtf8(line), QStringLiteral("f"));
+            QVERIFY2(!refused, line);
+            QVERIFY2(refused.error().startsWith(QString::fromUtf8("f 第 2 行无法读取")),
+                     qPrintable(refused.error()));
+        }
+    }
+
     // The sun's longitude by formula, on the days the almanacs give.
     void solarTerms()
     {
