@@ -68,6 +68,7 @@ private slots:
         row("国庆", tue, "国庆", QDate(2027, 10, 1));
         row("春节 on the day is today", QDate(2027, 2, 6), "过年", QDate(2027, 2, 6));
         row("中秋 just passed: next year's", QDate(2026, 9, 26), "中秋", QDate(2027, 9, 15));
+        row("端午 is never in a leap fifth month", QDate(2028, 6, 1), "端午", QDate(2029, 6, 16));
         // The holiday's first day off comes from the arrangement.
         row("国庆假期 from the data", QDate(2026, 9, 1), "国庆假期", QDate(2026, 10, 1));
         row("春节假期 begins before 春节", QDate(2026, 1, 5), "春节假期", QDate(2026, 2, 15));

@@ -92,6 +92,13 @@ private slots:
         QCOMPARE(transport.send({"REPORT", server.url(), {}, "<x/>"})->status, 207);
         QCOMPARE(server.received.count(login), 2);
         QCOMPARE(server.received.count("Authorization:"), 2);
+
+        // A password refused since the last run ends with the server's 401, sent once.
+        ScriptedServer refusing({basic, basic, basic});
+        QtDavTransport wrong(QStringLiteral("lin"), QStringLiteral("wrong"), std::chrono::seconds(5));
+        wrong.sendBasicAtOnce(true);
+        QCOMPARE(wrong.send({"PROPFIND", refusing.url(), {}, {}})->status, 401);
+        QCOMPARE(refusing.received.count("Authorization:"), 1);
     }
 
     // A certificate the system does not trust is refused, and said so.

@@ -51,6 +51,9 @@ private slots:
         Fixture f;
         f.bench.tray.click(TrayClick::LeftRelease);
         QVERIFY(f.hidden());
+        // Hidden, not minimised: the window manager's late word of a minimise would hide the
+        // window again after a click on the icon had brought it back.
+        QVERIFY(!f.window.isMinimized());
         QVERIFY(f.action("mnuTrayRestore")->isEnabled());
         QVERIFY(!f.action("mnuTrayMinimize")->isEnabled());
         f.bench.tray.click(TrayClick::LeftRelease);

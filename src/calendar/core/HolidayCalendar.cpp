@@ -33,8 +33,6 @@ std::optional<Line> readLine(QStringView line)
     read.first = read.last = readDate(line.left(10));
     line = line.mid(10);
     if (line.startsWith(u'~')) {
-        if (!isDate(line.mid(1, 10)))
-            return std::nullopt;
         read.last = readDate(line.mid(1, 10));
         line = line.mid(11);
     }
