@@ -7,6 +7,7 @@
 #include "app/HelpPanel.h"
 #include "app/Navigation.h"
 #include "app/OptionsPanel.h"
+#include "platform/KestrinVersion.h"
 #include "platform/WallTimer.h"
 #include "tray/ReminderPanel.h"
 #include "tray/TrayController.h"
@@ -294,7 +295,7 @@ private slots:
         QTest::newRow("3")
             << 3
             << QString::fromUtf8(
-                   "中文名：Kestrin 英文名：Tidewell\r\n\r\n     版本号：V1.0.8\r\n"
+                   "中文名：Kestrin 英文名：Tidewell\r\n\r\n     版本号：V" KESTRIN_VERSION "\r\n"
                    "     软件性质：全功能免费版\r\n\r\n该软件向所有用户开放，您可以定制：\r\n\r\n"
                    "     ★您喜爱的日程显示方式；\r\n     ★您希望的逾期日程提醒方式；\r\n"
                    "     ★定制闹钟铃声；\r\n     ★定制背景，甚至Kestrin形象\r\n\r\n"
