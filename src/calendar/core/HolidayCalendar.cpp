@@ -1,7 +1,5 @@
 #include "calendar/core/HolidayCalendar.h"
 
-#include <algorithm>
-
 extern const char holidayData[]; // holidays.txt, compiled in
 
 namespace {
@@ -14,7 +12,7 @@ std::optional<QDate> readDate(QStringView text)
 
 struct Line
 {
-    std::optional<QDate> first, last;
+    QDate first, last;
     bool off = true;
     QString name;
 };
@@ -23,27 +21,19 @@ struct Line
 // and a regular expression there costs the program 0.4 MiB of resident memory.
 std::optional<Line> readLine(QStringView line)
 {
-    const auto isDate = [](QStringView text) {
-        return text.size() == 10 && text[4] == u'-' && text[7] == u'-' &&
-               std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u'-' || c.isDigit(); });
-    };
-    Line read;
-    if (!isDate(line.left(10)))
-        return std::nullopt;
-    read.first = read.last = readDate(line.left(10));
+    const std::optional<QDate> first = readDate(line.left(10));
+    std::optional<QDate> last = first;
     line = line.mid(10);
     if (line.startsWith(u'~')) {
-        read.last = readDate(line.mid(1, 10));
+        last = readDate(line.mid(1, 10));
         line = line.mid(11);
     }
-    if (line.isEmpty() || !line[0].isSpace())
+    if (!first || !last || line.isEmpty() || !line[0].isSpace())
         return std::nullopt;
     line = line.trimmed();
     if (line.size() < 3 || (line[0] != u'休' && line[0] != u'班') || !line[1].isSpace())
         return std::nullopt;
-    read.off = line[0] == u'休';
-    read.name = line.mid(2).trimmed().toString();
-    return read;
+    return Line{*first, *last, line[0] == u'休', line.mid(2).trimmed().toString()};
 }
 
 } // namespace
@@ -58,15 +48,13 @@ ResultOf<HolidayCalendar> HolidayCalendar::parse(QStringView text, const QString
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         const std::optional<Line> read = readLine(line);
-        const std::optional<QDate> first = read ? read->first : std::nullopt;
-        const std::optional<QDate> last = read ? read->last : std::nullopt;
-        if (!first || !last || *last < *first || first->year() != last->year())
+        if (!read || read->last < read->first || read->first.year() != read->last.year())
             return Result::failed(QStringLiteral("%1 第 %2 行无法读取：%3（应为“2026-10-01~2026-10-07 休 "
                                                  "国庆节”或“2026-10-10 班 国庆节”）")
                                       .arg(source)
                                       .arg(number)
                                       .arg(line.toString()));
-        for (QDate d = *first; d <= *last; d = d.addDays(1))
+        for (QDate d = read->first; d <= read->last; d = d.addDays(1))
             calendar.add({d, read->off, read->name});
     }
     return calendar;
