@@ -9,7 +9,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QFile>
 #include <QLineEdit>
 #include <QLoggingCategory>
@@ -202,7 +201,8 @@ private slots:
     }
 
     // NetworkManager's word that the network is back starts a sync: once for each return, not for
-    // every announcement of a state that did not change.
+    // every announcement of a state that did not change. The manager is a process of its own: a
+    // message sent from this one can be held back behind the next by Qt, which would test Qt.
     void theNetworkComingBackIsHeardOnce()
     {
         QProcess bus;
@@ -211,8 +211,9 @@ private slots:
         QVERIFY(bus.waitForReadyRead(5000));
         const QString address = QString::fromUtf8(bus.readLine()).trimmed();
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
-        QDBusConnection manager = QDBusConnection::connectToBus(address, QStringLiteral("manager"));
-        QVERIFY(manager.registerService(QStringLiteral("org.freedesktop.NetworkManager")));
+        QProcess manager;
+        manager.start(QStringLiteral(KESTRIN_FAKE_NETWORK_MANAGER), {address});
+        QTRY_VERIFY(manager.canReadLine());
         NetworkWatch watch;
         QSignalSpy online(&watch, &NetworkWatch::online);
         // The same announcements, counted on the watch's own connection: once all are counted,
@@ -223,16 +224,12 @@ private slots:
                                                      QStringLiteral("StateChanged"), this,
                                                      SLOT(countState(uint))));
         const QList<uint> states{20, 70, 70, 50, 70, 70}; // off, on, on, on locally, on, on
-        for (const uint state : states) {
-            QDBusMessage announcement = QDBusMessage::createSignal(
-                QStringLiteral("/org/freedesktop/NetworkManager"),
-                QStringLiteral("org.freedesktop.NetworkManager"), QStringLiteral("StateChanged"));
-            announcement << state;
-            QVERIFY(manager.send(announcement));
-        }
+        for (const uint state : states)
+            manager.write(QByteArray::number(state) + '\n');
+        manager.closeWriteChannel();
         QTRY_COMPARE(m_statesSeen, int(states.size()));
         QCOMPARE(online.count(), 2);
-        QDBusConnection::disconnectFromBus(QStringLiteral("manager"));
+        QTRY_COMPARE(manager.state(), QProcess::NotRunning);
         bus.kill();
         bus.waitForFinished();
     }
