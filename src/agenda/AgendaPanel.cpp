@@ -1,18 +1,13 @@
 #include "agenda/AgendaPanel.h"
 
 #include "agenda/DueReminderMenu.h"
-#include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaOrder.h"
+#include "agenda/core/AgendaSession.h"
 #include "agenda/core/AgendaTexts.h"
 #include "agenda/core/DateText.h"
-#include "agenda/core/DueReminder.h"
 #include "agenda/core/LogRestore.h"
 #include "calendar/core/DayText.h"
-#include "calendar/core/HolidayFile.h"
-#include "log/core/LogFile.h"
-#include "log/core/LogStore.h"
 #include "platform/Services.h"
-#include "platform/WallTimer.h"
 
 #include "uikit/ComposedText.h"
 #include "uikit/LineList.h"
@@ -66,12 +61,9 @@ const QString dateTip = QStringLiteral("请按标准格式填写日期,如：200
 
 } // namespace
 
-AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
+AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, QWidget* parent)
     : Panel(parent, {"Picture安排日程", "安排日程", ":/pictures/agenda_background.jpg"}, controls),
-      m_services(services),
-      m_store(services.files, services.path(AgendaFile::fileName), services.path(LogFile::fileName)),
-      m_escape(nullptr), m_midnight(services.clock.createWallTimer(this)), m_menu(new QMenu(this)),
-      m_dueReminder(new DueReminder(services, this))
+      m_services(services), m_session(session), m_escape(nullptr), m_menu(new QMenu(this))
 {
 
     m_list = control<LineList>(this, "ListAgenda");
@@ -91,7 +83,7 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     m_list->setMarkDescription(QStringLiteral("逾期"));
     // The list's menu: a right click, the menu key or Shift+F10.
     m_menu->setObjectName(QStringLiteral("MenuAgenda"));
-    new DueReminderMenu(services, *m_dueReminder, m_menu);
+    new DueReminderMenu(services, session.dueReminder(), m_menu);
     connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) { m_menu->popup(at); });
     setTabChain(tabOrder());
     // The keyboard's ways to the commands: Delete deletes the current item, Escape ends an entry,
@@ -113,12 +105,7 @@ AgendaPanel::AgendaPanel(const Services& services, QWidget* parent)
     m_order->addItems(AgendaOrder::entryTexts());
     m_order->setCurrentIndex(0);
     setMode(EntryMode::Browsing);
-
-    // Days left change at midnight, and the program stays in the tray for days. The wall timer
-    // fires on waking past midnight and whenever the clock is set, so the date is looked at then.
-    m_midnight->setObjectName(QStringLiteral("midnightTimer"));
-    connect(m_midnight, &WallTimer::fired, this, &AgendaPanel::checkDate);
-    armMidnightTimer();
+    connect(&session, &AgendaSession::loaded, this, &AgendaPanel::showLoaded);
 }
 
 QList<QWidget*> AgendaPanel::tabOrder() const
@@ -137,21 +124,36 @@ void AgendaPanel::inform(const QString& text) const
     m_services.messages.inform(text);
 }
 
+template <typename Command> void AgendaPanel::keeping(const QString& current, Command command)
+{
+    m_nextCurrent = current;
+    command();
+    m_nextCurrent.reset();
+}
+
 bool AgendaPanel::loadAgenda()
 {
-    const Result loaded = m_store.load(m_services.clock.today());
-    // The years imported into the folder name their holidays too; a file that does not read is
-    // the alarms' to tell.
-    m_holidays = HolidayFile::loadOrShipped(m_services.files, m_services.appDir);
+    bool loaded = false;
+    keeping(QString(), [&] { loaded = m_session.load().ok(); });
+    return loaded;
+}
+
+void AgendaPanel::showLoaded()
+{
+    // The entry keeps the list it began with; ending it shows the file.
+    if (inEntryMode())
+        return;
+    const QString current = m_nextCurrent.value_or(currentText());
+    m_shown = m_session.table();
     showTable();
-    if (!loaded)
-        inform(loaded.error());
-    return loaded.ok();
+    applyOrdering();
+    if (!current.isEmpty() && m_list->indexOf(current) >= 0)
+        makeCurrent(current);
 }
 
 void AgendaPanel::showTable()
 {
-    const QList<AgendaItem>& agenda = m_store.table().items;
+    const QList<AgendaItem>& agenda = m_shown.items;
     QList<qsizetype> items(agenda.size());
     QList<bool> marks(agenda.size(), false);
     for (qsizetype i = 0; i < agenda.size(); ++i) {
@@ -159,43 +161,7 @@ void AgendaPanel::showTable()
         marks[i] = agenda[i].daysLeft < 0;
     }
     fillList(items, marks);
-    emit agendaLoaded(m_store.table().count(), m_store.table().overdueCount);
-}
-
-void AgendaPanel::armMidnightTimer()
-{
-    m_midnight->setDeadline(QDateTime(m_services.clock.today().addDays(1), QTime(0, 0)));
-}
-
-void AgendaPanel::checkDate()
-{
-    armMidnightTimer();
-    const QDate today = m_services.clock.today();
-    const QDate counted = m_store.table().today;
-    // Ending an entry loads the file, and so counts from the new date.
-    if (!counted.isValid() || today == counted || inEntryMode())
-        return;
-    const QString current = currentText();
-    m_store.recount(today);
-    showTable();
-    applyOrdering();
-    if (m_list->indexOf(current) >= 0)
-        makeCurrent(current);
-}
-
-void AgendaPanel::reloadKeeping(const QString& currentText)
-{
-    if (loadAgenda())
-        applyOrdering();
-    if (m_list->indexOf(currentText) >= 0)
-        makeCurrent(currentText);
-}
-
-void AgendaPanel::reloadIfChanged()
-{
-    if (inEntryMode() || m_store.unchangedOnDisk())
-        return;
-    reloadKeeping(currentText());
+    emit agendaLoaded(m_shown.count(), m_shown.overdueCount);
 }
 
 void AgendaPanel::fillList(const QList<qsizetype>& items, const QList<bool>& marks)
@@ -203,14 +169,14 @@ void AgendaPanel::fillList(const QList<qsizetype>& items, const QList<bool>& mar
     {
         const QSignalBlocker blocker(m_list);
         // The table is replaced only by a load, which fills the list again.
-        m_list->setLines(int(items.size()), [this, items](int row) {
-            return m_store.table().items.value(items.value(row, -1)).text;
-        });
+        m_list->setLines(int(items.size()),
+                         [this, items](int row) { return m_shown.items.value(items.value(row, -1)).text; });
         // The line, its dates as a person reads them: weekday, lunar date, holiday or solar term.
         m_list->setLineTips([this, items](int row) {
-            const AgendaItem item = m_store.table().items.value(items.value(row, -1));
-            return item.text + QStringLiteral("\n设置：") + dayText(item.setDate, m_holidays) +
-                   QStringLiteral("\n完成：") + dayText(item.finishDate, m_holidays);
+            const AgendaItem item = m_shown.items.value(items.value(row, -1));
+            const HolidayCalendar& holidays = m_session.holidays();
+            return item.text + QStringLiteral("\n设置：") + dayText(item.setDate, holidays) +
+                   QStringLiteral("\n完成：") + dayText(item.finishDate, holidays);
         });
         markOverdue(marks);
         m_list->setCurrentRow(-1);
@@ -250,7 +216,7 @@ void AgendaPanel::applyOrdering()
     // File order is the table as loaded, which the list shows already.
     if (m_ordering == AgendaOrdering::FileOrder)
         return;
-    const AgendaOrder::Listing listing = AgendaOrder::listing(m_store.table().items, m_ordering);
+    const AgendaOrder::Listing listing = AgendaOrder::listing(m_shown.items, m_ordering);
     fillList(listing.items, listing.marks);
 }
 
@@ -258,7 +224,7 @@ void AgendaPanel::showItemDetails()
 {
     const QString text = currentText();
     if (m_list->currentRow() >= 0) {
-        for (const AgendaItem& item : m_store.table().items) {
+        for (const AgendaItem& item : m_shown.items) {
             if (item.text != text)
                 continue;
             m_setDate->setText(DateText::format(item.setDate));
@@ -271,7 +237,6 @@ void AgendaPanel::showItemDetails()
 
 void AgendaPanel::setMode(EntryMode mode)
 {
-    const bool was = inEntryMode();
     m_mode = mode;
     const bool browsing = mode == EntryMode::Browsing;
     for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_delete, m_modify, m_order, m_daysLeft, m_list})
@@ -297,13 +262,12 @@ void AgendaPanel::setMode(EntryMode mode)
                                    : QStringLiteral("请填写将要添加的日程："));
         m_savedRow = m_list->currentRow();
     }
-    if (was != inEntryMode())
-        emit entryModeChanged(inEntryMode());
+    m_session.setEntryBusy(inEntryMode());
 }
 
 void AgendaPanel::beginAdd()
 {
-    if (const Result refusal = m_store.checkAdd(); !refusal) {
+    if (const Result refusal = m_session.checkAdd(); !refusal) {
         inform(refusal.error());
         return;
     }
@@ -336,8 +300,7 @@ void AgendaPanel::restoreSavedLine()
 void AgendaPanel::leaveEntryMode()
 {
     setMode(EntryMode::Browsing);
-    if (loadAgenda())
-        applyOrdering();
+    loadAgenda();
     restoreSavedLine();
 }
 
@@ -352,19 +315,13 @@ void AgendaPanel::confirmEntry()
     const QString text = m_entry->toPlainText();
     const bool adding = m_mode == EntryMode::Adding;
     const QString editedText = adding ? QString() : currentText();
-    if (const Result refusal = m_store.checkEntry(text, adding ? nullptr : &editedText); !refusal) {
+    if (const Result refusal = m_session.checkEntry(text, adding ? nullptr : &editedText); !refusal) {
         inform(refusal.error());
         return;
     }
-    const auto setDate = DateText::parse(m_setDate->text());
-    const auto finishDate = setDate ? DateText::parse(m_finishDate->text()) : std::nullopt;
-    StoreChange change;
-    if (!setDate || !finishDate)
-        change = StoreChange::refused(QStringLiteral("请输入有效日期！"));
-    else if (adding)
-        change = m_store.add({text, *setDate, *finishDate, 0});
-    else
-        change = m_store.modify(editedText, {text, *setDate, *finishDate, 0});
+    const StoreChange change =
+        adding ? m_session.add(text, m_setDate->text(), m_finishDate->text())
+               : m_session.modify(editedText, text, m_setDate->text(), m_finishDate->text());
     // Either way the entry ends; a change made elsewhere is told once its new content shows.
     const bool afterReload = change.status == StoreChange::ChangedElsewhere;
     if (!afterReload && !change.message.isEmpty())
@@ -372,111 +329,26 @@ void AgendaPanel::confirmEntry()
     leaveEntryMode();
     if (afterReload)
         inform(change.message);
-    if (change.status == StoreChange::Done) {
-        if (!adding && text != editedText)
-            emit itemRenamed(editedText, text);
-        emit itemsChanged();
-    }
 }
 
 void AgendaPanel::deleteCurrentItem()
 {
     if (m_list->currentRow() < 0)
         return;
-    if (const Result refusal = m_store.checkDelete(); !refusal) {
+    if (const Result refusal = m_session.checkDelete(); !refusal) {
         inform(refusal.error());
         return;
     }
     // The answer is given to the list as it stands; a load while the box is open makes it stale.
     const QString text = currentText();
-    const int loads = m_store.loads();
+    const int loads = m_session.loads();
     if (!m_services.messages.confirm(QStringLiteral("警告：即将删除此条日程！")))
         return;
-    removeItem(text, loads);
-}
-
-void AgendaPanel::completeItem(const QString& text)
-{
-    // As 删除日程 takes it, without asking: 完成 was the user's own word. Never under an entry.
-    if (inEntryMode()) {
-        inform(QStringLiteral("请先确认或取消正在填写的日程，再完成“%1”。").arg(text));
-        return;
-    }
-    if (m_store.loaded() && !m_store.unchangedOnDisk())
-        reloadKeeping(currentText());
-    if (!m_store.contains(text))
-        return;
-    if (const Result refusal = m_store.checkDelete(); !refusal) {
-        inform(refusal.error());
-        return;
-    }
-    removeItem(text, m_store.loads());
-}
-
-void AgendaPanel::removeItem(const QString& text, int loads)
-{
-    if (!m_store.loaded())
-        return;
-    const StoreChange change = loads == m_store.loads()
-                                   ? m_store.remove(text, m_services.clock.today())
-                                   : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
-    if (change.status == StoreChange::ChangedElsewhere) {
-        reloadKeeping(text);
-        inform(change.message);
-        return;
-    }
-    if (change.archived)
-        emit logChanged();
-    if (!change.message.isEmpty())
-        inform(change.message);
-    if (change.archived && loadAgenda())
-        applyOrdering();
-    if (change.status == StoreChange::Done)
-        emit itemsChanged();
+    keeping(text, [&] { m_session.remove(text, loads); });
 }
 
 void AgendaPanel::restoreFromLog(LogStore& log, int row)
 {
-    // Ending the entry loads the agenda over whatever was restored under it.
-    if (inEntryMode()) {
-        inform(QStringLiteral("请先确认或取消正在填写的日程，再从日志恢复。"));
-        return;
-    }
     const std::optional<LogRestore::Entry> entry = LogRestore::entryAt(log, row);
-    const StoreChange change = LogRestore::restore(m_store, log, row);
-    if (change.status == StoreChange::Refused || change.status == StoreChange::Nothing) {
-        if (!change.message.isEmpty())
-            inform(change.message);
-        return;
-    }
-    // A file changed elsewhere is told once its new content shows.
-    if (change.status != StoreChange::ChangedElsewhere && !change.message.isEmpty())
-        inform(change.message);
-    reloadKeeping(entry ? entry->content : currentText());
-    emit logChanged();
-    if (change.status == StoreChange::ChangedElsewhere)
-        inform(change.message);
-    else
-        emit itemsChanged();
-}
-
-StoreChange AgendaPanel::addTyped(const QString& text, const QString& setText, const QString& finishText)
-{
-    // The duplicate check reads the table: it must be the file as it is now. An entry being made
-    // keeps its list; ending it shows the file anyway.
-    auto refresh = [this] {
-        // A file that fails to load now is refused, with its reason, by the add's own check.
-        if (inEntryMode())
-            (void)m_store.load(m_services.clock.today());
-        else
-            reloadKeeping(currentText());
-    };
-    if (!m_store.unchangedOnDisk())
-        refresh();
-    const StoreChange change = m_store.addTyped(text, setText, finishText, m_services.clock.today());
-    if (change.status == StoreChange::Done) {
-        refresh();
-        emit itemsChanged();
-    }
-    return change;
+    keeping(entry ? entry->content : currentText(), [&] { m_session.restore(log, row); });
 }

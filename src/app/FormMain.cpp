@@ -1,9 +1,7 @@
 #include "app/FormMain.h"
 
 #include "agenda/AgendaPanel.h"
-#include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaTexts.h"
-#include "agenda/core/DueReminder.h"
 #include "alarm/AlarmPanel.h"
 #include "alarm/FormAware.h"
 #include "app/HelpPanel.h"
@@ -12,8 +10,6 @@
 #include "app/core/Contact.h"
 #include "cli/CommandTasks.h"
 #include "log/LogPanel.h"
-#include "log/core/LogFile.h"
-#include "platform/FileWatch.h"
 #include "platform/KestrinVersion.h"
 #include "platform/Services.h"
 #include "tray/ReminderPanel.h"
@@ -62,7 +58,7 @@ const ControlRow controls[] = {
 
 } // namespace
 
-FormMain::FormMain(const Services& services, TrayIcon& tray)
+FormMain::FormMain(const Services& services, TrayIcon& tray, AgendaSession& agenda)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_services(services)
@@ -87,7 +83,7 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     m_log = new LogPanel(services, this);
     m_alarm = new AlarmPanel(services, m_alarmTable, this);
     m_reminder = new ReminderPanel(services.clock, this);
-    m_agenda = new AgendaPanel(services, this);
+    m_agenda = new AgendaPanel(services, agenda, this);
     const QList<QWidget*> panels = {m_agenda, m_reminder, m_alarm, m_log, m_help, m_options};
     for (QWidget* panel : panels)
         panel->hide();
@@ -154,23 +150,6 @@ FormMain::FormMain(const Services& services, TrayIcon& tray)
     connect(label("LabelQuorrel"), &ClickLabel::clicked, m_help, &HelpPanel::openMakersPage);
     connect(m_alarm, &AlarmPanel::backToAgenda, m_navigation, &Navigation::returnToAgenda);
     connect(m_agenda, &AgendaPanel::agendaLoaded, this, &FormMain::showSummary);
-    connect(m_agenda->dueReminder(), &DueReminder::agendaWanted, this, [this] {
-        activate();
-        m_navigation->showAgenda();
-    });
-    connect(m_agenda, &AgendaPanel::logChanged, m_log, &LogPanel::loadLog);
-    connect(m_log, &LogPanel::restoreRequested, this,
-            [this](int row) { m_agenda->restoreFromLog(m_log->store(), row); });
-
-    // The files are plain text: an edit made elsewhere shows without a restart.
-    const QString agendaFile = QString::fromUtf8(AgendaFile::fileName);
-    auto* watch = new FileWatch(services.appDir, {agendaFile, QString::fromUtf8(LogFile::fileName)}, this);
-    connect(watch, &FileWatch::changed, this, [this, agendaFile](const QString& fileName) {
-        if (fileName == agendaFile)
-            m_agenda->reloadIfChanged();
-        else
-            m_log->reloadIfChanged();
-    });
 }
 
 const AgendaTable& FormMain::agendaTable() const

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class AgendaPanel;
+class AgendaSession;
 class AlarmPanel;
 class ClickLabel;
 class HelpPanel;
@@ -22,7 +23,7 @@ class FormMain final : public QWidget
 {
     Q_OBJECT
 public:
-    FormMain(const Services& services, TrayIcon& tray);
+    FormMain(const Services& services, TrayIcon& tray, AgendaSession& agenda);
 
     // Shows the window, puts the icon in the notification area, loads the agenda and greets the
     // user with the overdue reminder.

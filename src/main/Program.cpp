@@ -1,36 +1,66 @@
 #include "main/Program.h"
 
 #include "agenda/AgendaPanel.h"
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
 #include "app/FormMain.h"
+#include "app/Navigation.h"
 #include "cli/ScriptRequests.h"
+#include "log/LogPanel.h"
+#include "log/core/LogFile.h"
+#include "platform/FileWatch.h"
 #include "platform/Services.h"
-#include "sync/core/SyncState.h"
+#include "platform/instance/SingleInstance.h"
+#include "platform/qt/NetworkWatch.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtTrayIcon.h"
+#include "sync/schedule/SyncLink.h"
 #include "sync/schedule/SyncRenames.h"
 #include "sync/schedule/SyncRunner.h"
 #include "sync/schedule/SyncSchedule.h"
 #include "sync/schedule/TimedReminders.h"
+#include "tray/TrayController.h"
 
 #include <QFile>
 
 Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunner, TextFiles& plainFiles)
-    : m_services(services), m_plainFiles(plainFiles), m_linkPath(services.path(SyncState::fileName)),
-      m_window(std::make_unique<FormMain>(services, tray)),
+    : m_services(services), m_plainFiles(plainFiles), m_linkPath(services.path(SyncLink::fileName)),
+      m_agenda(std::make_unique<AgendaSession>(services)),
+      m_window(std::make_unique<FormMain>(services, tray, *m_agenda)),
       m_syncs(std::make_unique<SyncSchedule>(services.clock, syncRunner, services.notifications,
                                              [this] { return linked(); }))
 {
-    AgendaPanel* agenda = m_window->agendaPanel();
-    QObject::connect(agenda, &AgendaPanel::itemsChanged, m_syncs.get(), &SyncSchedule::changed);
-    QObject::connect(agenda, &AgendaPanel::entryModeChanged, m_syncs.get(), &SyncSchedule::setEntryBusy);
+    AgendaSession* agenda = m_agenda.get();
+    FormMain* window = m_window.get();
+    QObject::connect(agenda, &AgendaSession::changed, m_syncs.get(), &SyncSchedule::changed);
+    QObject::connect(agenda, &AgendaSession::entryBusyChanged, m_syncs.get(), &SyncSchedule::setEntryBusy);
     QObject::connect(
-        agenda, &AgendaPanel::itemRenamed, m_syncs.get(),
+        agenda, &AgendaSession::renamed, m_syncs.get(),
         [this](const QString& oldText, const QString& newText) { noteRename(oldText, newText); });
     // The phone's due times, as each sync leaves them; 完成 takes the item as 删除日程 does.
     m_reminders = std::make_unique<TimedReminders>(
         services, [agenda](const QString& text) { return agenda->contains(text); });
     QObject::connect(&syncRunner, &SyncRunner::finished, m_reminders.get(), &TimedReminders::reload);
-    QObject::connect(m_reminders.get(), &TimedReminders::completeRequested, agenda,
-                     &AgendaPanel::completeItem);
+    QObject::connect(m_reminders.get(), &TimedReminders::completeRequested, agenda, &AgendaSession::complete);
+
+    QObject::connect(&agenda->dueReminder(), &DueReminder::agendaWanted, window, [window] {
+        window->activate();
+        window->navigation()->showAgenda();
+    });
+    LogPanel* log = window->logPanel();
+    QObject::connect(agenda, &AgendaSession::logChanged, log, &LogPanel::loadLog);
+    QObject::connect(log, &LogPanel::restoreRequested, window,
+                     [window, log](int row) { window->agendaPanel()->restoreFromLog(log->store(), row); });
+    // The files are plain text: an edit made elsewhere shows without a restart.
+    const QString agendaFile = QString::fromUtf8(AgendaFile::fileName);
+    auto* watch = new FileWatch(services.appDir, {agendaFile, QString::fromUtf8(LogFile::fileName)}, window);
+    QObject::connect(watch, &FileWatch::changed, window, [agenda, log, agendaFile](const QString& fileName) {
+        if (fileName == agendaFile)
+            agenda->reloadIfChanged();
+        else
+            log->reloadIfChanged();
+    });
 }
 
 Program::~Program() = default;
@@ -42,14 +72,29 @@ bool Program::linked() const
 
 QJsonObject Program::answer(const QJsonObject& request) const
 {
-    AgendaPanel* agenda = m_window->agendaPanel();
+    AgendaSession* agenda = m_agenda.get();
     return ScriptRequests::answer(
         request,
         [agenda](const QString& text, const QString& set, const QString& finish) {
             return agenda->addTyped(text, set, finish);
         },
-        [agenda] { return agenda->inEntryMode() ? QStringLiteral("正在填写日程") : QString(); },
-        [agenda] { agenda->dueReminder()->reload(); });
+        [agenda] { return agenda->entryBusy() ? QStringLiteral("正在填写日程") : QString(); },
+        [agenda] { agenda->dueReminder().reload(); });
+}
+
+void Program::attach(QtMessageBoxes& messages, QtTrayIcon& tray, SingleInstance& instance)
+{
+    FormMain* window = m_window.get();
+    messages.setParentWidget(window);
+    tray.setIcon(window->windowIcon());
+    tray.setContextMenu(window->tray()->menu());
+    QObject::connect(&instance, &SingleInstance::activationRequested, window, &FormMain::activate);
+    instance.requestHandler = [this](const QJsonObject& request) { return answer(request); };
+    // The system bus only for a folder with a task list: the usual start opens no more than before.
+    if (linked()) {
+        m_network = std::make_unique<NetworkWatch>();
+        QObject::connect(m_network.get(), &NetworkWatch::online, m_syncs.get(), &SyncSchedule::networkBack);
+    }
 }
 
 void Program::start()

@@ -5,7 +5,12 @@
 
 #include <memory>
 
+class AgendaSession;
 class FormMain;
+class NetworkWatch;
+class QtMessageBoxes;
+class QtTrayIcon;
+class SingleInstance;
 class SyncRunner;
 class SyncSchedule;
 class TimedReminders;
@@ -13,8 +18,9 @@ class TextFiles;
 class TrayIcon;
 struct Services;
 
-// The running program put together over the services it is given: the windows, the answers to
-// scripts and second starts, and the sync schedule told of every change to the agenda.
+// The running program put together over the services it is given: the agenda at work, the windows
+// over it, the answers to scripts and second starts, and the sync schedule told of every change to
+// the agenda.
 class Program final
 {
 public:
@@ -22,13 +28,17 @@ public:
     Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunner, TextFiles& plainFiles);
     ~Program();
 
+    AgendaSession& agenda() const { return *m_agenda; }
     FormMain& window() const { return *m_window; }
     SyncSchedule& syncs() const { return *m_syncs; }
     TimedReminders& timedReminders() const { return *m_reminders; }
     // Whether the folder is linked to a task list now.
     bool linked() const;
-    // What the running copy answers a script: an add goes through the agenda panel.
+    // What the running copy answers a script: an add goes to the agenda.
     QJsonObject answer(const QJsonObject& request) const;
+    // The desktop's own parts: the boxes over the window, the icon's picture and menu, a second
+    // start's requests, and NetworkManager's word for a linked folder.
+    void attach(QtMessageBoxes& messages, QtTrayIcon& tray, SingleInstance& instance);
     // Shows the window and its greeting, then the first sync.
     void start();
 
@@ -38,7 +48,9 @@ private:
     const Services& m_services;
     TextFiles& m_plainFiles;
     QString m_linkPath;
+    std::unique_ptr<AgendaSession> m_agenda;
     std::unique_ptr<FormMain> m_window;
     std::unique_ptr<SyncSchedule> m_syncs;
     std::unique_ptr<TimedReminders> m_reminders;
+    std::unique_ptr<NetworkWatch> m_network;
 };

@@ -1,4 +1,3 @@
-#include "app/FormMain.h"
 #include "backup/core/Backups.h"
 #include "calendar/core/HolidayFile.h"
 #include "cli/CommandLine.h"
@@ -8,14 +7,11 @@
 #include "main/Program.h"
 #include "platform/Clock.h"
 #include "platform/instance/SingleInstance.h"
-#include "platform/qt/NetworkWatch.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/UnixSignals.h"
 #include "quickadd/QuickAddWindow.h"
 #include "sync/schedule/ProcessSyncRunner.h"
-#include "sync/schedule/SyncSchedule.h"
-#include "tray/TrayController.h"
 
 #include <QApplication>
 #include <QDir>
@@ -223,19 +219,7 @@ int main(int argc, char* argv[])
     {
         ProcessSyncRunner syncRunner(syncHelper(exeDir), exeDir, options.appDir);
         Program program(desktop.services, desktop.tray, syncRunner, desktop.disk);
-        FormMain& window = program.window();
-        desktop.messages.setParentWidget(&window);
-        desktop.tray.setIcon(window.windowIcon());
-        desktop.tray.setContextMenu(window.tray()->menu());
-        QObject::connect(&instance, &SingleInstance::activationRequested, &window, &FormMain::activate);
-        instance.requestHandler = [&program](const QJsonObject& request) { return program.answer(request); };
-        // The system bus only for a folder with a task list: the usual start opens no more than before.
-        std::unique_ptr<NetworkWatch> network;
-        if (program.linked()) {
-            network = std::make_unique<NetworkWatch>();
-            QObject::connect(network.get(), &NetworkWatch::online, &program.syncs(),
-                             &SyncSchedule::networkBack);
-        }
+        program.attach(desktop.messages, desktop.tray, instance);
         UnixSignals signals_(&app);
         program.start();
         code = app.exec();

@@ -1,5 +1,6 @@
 #include "TestBench.h"
 #include "agenda/AgendaPanel.h"
+#include "agenda/core/AgendaSession.h"
 
 #include "uikit/LineList.h"
 #include <QComboBox>
@@ -15,6 +16,7 @@ const QDate today(2026, 12, 7);
 struct Fixture
 {
     TestBench bench;
+    AgendaSession session{bench.services};
     std::unique_ptr<AgendaPanel> panel;
 
     explicit Fixture(const QByteArray& agenda)
@@ -22,7 +24,7 @@ struct Fixture
         bench.clock.set(QDateTime(today, QTime(9, 30)));
         if (!agenda.isNull())
             bench.write("agenda.txt", agenda);
-        panel = std::make_unique<AgendaPanel>(bench.services, nullptr);
+        panel = std::make_unique<AgendaPanel>(bench.services, session, nullptr);
         panel->show();
         panel->loadAgenda();
     }
@@ -256,9 +258,9 @@ private slots:
         const QByteArray before = threeDays();
         Fixture f(before);
         // What a sync follows: the entry's span, the change, and the item's new text.
-        QSignalSpy entry(f.panel.get(), &AgendaPanel::entryModeChanged);
-        QSignalSpy changed(f.panel.get(), &AgendaPanel::itemsChanged);
-        QSignalSpy renamed(f.panel.get(), &AgendaPanel::itemRenamed);
+        QSignalSpy entry(&f.session, &AgendaSession::entryBusyChanged);
+        QSignalSpy changed(&f.session, &AgendaSession::changed);
+        QSignalSpy renamed(&f.session, &AgendaSession::renamed);
         f.list()->setCurrentRow(1);
         f.click("Label修改日程");
         QCOMPARE(entry.count(), 1);

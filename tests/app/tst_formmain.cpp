@@ -1,14 +1,17 @@
 #include "WindowBench.h"
 #include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaOrder.h"
+#include "agenda/core/AgendaSession.h"
 #include "alarm/AlarmPanel.h"
 #include "alarm/FormAware.h"
 #include "app/FormMain.h"
 #include "app/HelpPanel.h"
 #include "app/Navigation.h"
 #include "app/OptionsPanel.h"
+#include "main/Program.h"
 #include "platform/KestrinVersion.h"
 #include "platform/WallTimer.h"
+#include "sync/schedule/SyncRunner.h"
 #include "tray/ReminderPanel.h"
 #include "tray/TrayController.h"
 
@@ -30,10 +33,20 @@ namespace {
 
 const QDate today(2026, 12, 7);
 
+// The folder is not linked: nothing ever syncs.
+class NoSyncs final : public SyncRunner
+{
+public:
+    void start() override {}
+};
+
+// The window as the program puts it together.
 struct Fixture
 {
     WindowBench bench;
-    std::unique_ptr<FormMain> window;
+    NoSyncs syncs;
+    std::unique_ptr<Program> program;
+    FormMain* window = nullptr;
 
     // settings: a kestrin.ini left by an earlier run.
     explicit Fixture(const QByteArray& settings = {})
@@ -43,7 +56,8 @@ struct Fixture
         bench.clock.set(QDateTime(today, QTime(8, 0)));
         bench.write("agenda.txt", QByteArray("\"") + gbk("交房租") + "\",#2026-12-01#,#2026-12-05#\r\n\"" +
                                       gbk("开会") + "\",#2026-12-06#,#2026-12-09#\r\n");
-        window = std::make_unique<FormMain>(bench.services, bench.tray);
+        program = std::make_unique<Program>(bench.services, bench.tray, syncs, bench.files);
+        window = &program->window();
         window->startup();
         bench.sound.played.clear();
     }
@@ -59,8 +73,8 @@ struct Fixture
                           Qt::NoModifier);
         QCoreApplication::sendEvent(w, &event);
     }
-    void moveOverBackground() const { move(window.get(), QPoint(50, 300)); }
-    bool shown(const char* panel) const { return get(panel)->isVisibleTo(window.get()); }
+    void moveOverBackground() const { move(window, QPoint(50, 300)); }
+    bool shown(const char* panel) const { return get(panel)->isVisibleTo(window); }
     QStringList visiblePanels() const
     {
         QStringList out;
@@ -95,7 +109,7 @@ private slots:
         QCOMPARE(order->count(), 4);
         QCOMPARE(order->currentText(), QString::fromUtf8("不排序刷新"));
         for (int i = 0; i < 3; ++i) {
-            auto* rings = control<QComboBox>(f.window.get(), QString::fromUtf8("Combo响铃次数"), i);
+            auto* rings = control<QComboBox>(f.window, QString::fromUtf8("Combo响铃次数"), i);
             QCOMPARE(rings->count(), 8);
             QCOMPARE(rings->itemText(0), QStringLiteral("1"));
             QCOMPARE(rings->itemText(7), QStringLiteral("8"));
@@ -125,7 +139,7 @@ private slots:
         // No sound is readied before one may be wanted: the sound stack stays unloaded until then.
         QVERIFY(f.bench.sound.preloaded.isEmpty());
         QEvent enter(QEvent::Enter); // a window mapped under a resting pointer
-        QCoreApplication::sendEvent(f.window.get(), &enter);
+        QCoreApplication::sendEvent(f.window, &enter);
         QVERIFY(f.bench.sound.preloaded.isEmpty());
         f.moveOverBackground();
         const QStringList all{QStringLiteral("clock1.wav"), QStringLiteral("Moveme.wav"),
@@ -160,7 +174,7 @@ private slots:
         QVERIFY2(told.contains(QString::fromUtf8("闹钟 3 的设置有误（时间“7:3”无法读取）")),
                  qPrintable(told));
         f.click("LabelClock");
-        QVERIFY(control<QCheckBox>(f.window.get(), QString::fromUtf8("Check是否打开闹钟"), 0)->isChecked());
+        QVERIFY(control<QCheckBox>(f.window, QString::fromUtf8("Check是否打开闹钟"), 0)->isChecked());
         QCOMPARE(f.bench.read("kestrin.ini"), settings);
     }
 
@@ -207,12 +221,12 @@ private slots:
         QVERIFY(f.bench.sound.played.isEmpty()); // still the creation colour
         f.moveOverBackground();
         QCOMPARE(f.fg("LabelClock"), QStringLiteral("#000000"));
-        QVERIFY(!f.label("ImageOption2")->isVisibleTo(f.window.get()));
+        QVERIFY(!f.label("ImageOption2")->isVisibleTo(f.window));
         f.move(f.label("LabelClock"));
         f.move(f.label("LabelClock"), QPoint(5, 5));
         QCOMPARE(f.fg("LabelClock"), QStringLiteral("#FF0000"));
         QCOMPARE(f.bench.sound.played, QStringList{QStringLiteral("Moveme.wav")}); // once per entry
-        f.move(f.get("PictureLog")->isVisible() ? f.get("PictureLog") : f.window.get(), QPoint(200, 150));
+        f.move(f.get("PictureLog")->isVisible() ? f.get("PictureLog") : f.window, QPoint(200, 150));
         QCOMPARE(f.fg("LabelClock"), QStringLiteral("#FF0000")); // a panel does not reset
         f.moveOverBackground();
         QCOMPARE(f.fg("LabelClock"), QStringLiteral("#000000"));
@@ -223,12 +237,12 @@ private slots:
         Fixture f;
         f.moveOverBackground();
         f.move(f.label("ImageOption1"));
-        QVERIFY(!f.label("ImageOption1")->isVisibleTo(f.window.get()));
-        QVERIFY(f.label("ImageOption2")->isVisibleTo(f.window.get()));
+        QVERIFY(!f.label("ImageOption1")->isVisibleTo(f.window));
+        QVERIFY(f.label("ImageOption2")->isVisibleTo(f.window));
         QCOMPARE(f.fg("LabelOption"), QStringLiteral("#0000FF"));
         QCOMPARE(f.bench.sound.played, QStringList{QStringLiteral("Moveme.wav")});
         f.moveOverBackground();
-        QVERIFY(f.label("ImageOption1")->isVisibleTo(f.window.get()));
+        QVERIFY(f.label("ImageOption1")->isVisibleTo(f.window));
         QCOMPARE(f.fg("LabelOption"), QStringLiteral("#000000"));
         // The raised options icon is narrower: its uncovered strip is background.
         const QRect normal = f.label("ImageOption1")->geometry(),
@@ -361,7 +375,7 @@ private slots:
         notice.setPrompt(QString::fromUtf8("吃药"));
         notice.tick();
         int labels = 0;
-        for (QWidget* root : std::initializer_list<QWidget*>{f.window.get(), &notice}) {
+        for (QWidget* root : std::initializer_list<QWidget*>{f.window, &notice}) {
             for (QLabel* label : root->findChildren<QLabel*>()) {
                 if (label->text().isEmpty())
                     continue; // pictures carry short names of their own
@@ -453,21 +467,24 @@ private slots:
     {
         Fixture f;
         AgendaPanel* agenda = f.window->agendaPanel();
-        QCOMPARE(
-            agenda->addTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01")).status,
-            StoreChange::Done);
+        QCOMPARE(f.program->agenda()
+                     .addTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01"))
+                     .status,
+                 StoreChange::Done);
         QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("3"));
         QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有2个日程逾期未完成!"));
         QVERIFY(f.get<LineList>("ListAgenda")->lines().contains(QString::fromUtf8("早就过期")));
-        QCOMPARE(
-            agenda->addTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01")).message,
-            QString::fromUtf8("此日程已经存在!"));
+        QCOMPARE(f.program->agenda()
+                     .addTyped(QString::fromUtf8("早就过期"), QString(), QStringLiteral("2026-12-01"))
+                     .message,
+                 QString::fromUtf8("此日程已经存在!"));
 
         f.click("Label添加日程");
         f.get<QPlainTextEdit>("Text添加日程")->setPlainText(QStringLiteral("typing"));
-        QCOMPARE(
-            agenda->addTyped(QStringLiteral("from a script"), QString(), QStringLiteral("2026-12-31")).status,
-            StoreChange::Done);
+        QCOMPARE(f.program->agenda()
+                     .addTyped(QStringLiteral("from a script"), QString(), QStringLiteral("2026-12-31"))
+                     .status,
+                 StoreChange::Done);
         QVERIFY(agenda->inEntryMode());
         QCOMPARE(f.get<QPlainTextEdit>("Text添加日程")->toPlainText(), QStringLiteral("typing"));
         f.click("Label取消添加");
@@ -482,7 +499,7 @@ private slots:
         Fixture f;
         f.click("LabelArrange");
         f.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(f.window));
         f.label("LabelArrange")->setFocus();
         QStringList order;
         for (int i = 0; i < 15; ++i) {
@@ -563,7 +580,7 @@ private slots:
     void theDateChangingRecountsOverdueItems()
     {
         Fixture f;
-        auto* midnight = f.get<WallTimer>("midnightTimer");
+        auto* midnight = f.program->agenda().findChild<WallTimer*>(QStringLiteral("midnightTimer"));
         QCOMPARE(midnight->deadline(), QDateTime(today.addDays(1), QTime(0, 0)));
         f.click("LabelArrange");
         auto* order = f.get<QComboBox>("Combo排序");
@@ -598,8 +615,8 @@ private slots:
     {
         Fixture f;
         f.click("LabelClock");
-        control<QCheckBox>(f.window.get(), QString::fromUtf8("Check是否打开闹钟"), 0)->setChecked(true);
-        control<QLineEdit>(f.window.get(), QString::fromUtf8("Text设置闹钟时间"), 0)
+        control<QCheckBox>(f.window, QString::fromUtf8("Check是否打开闹钟"), 0)->setChecked(true);
+        control<QLineEdit>(f.window, QString::fromUtf8("Text设置闹钟时间"), 0)
             ->setText(QStringLiteral("08:00:01"));
         f.click("Label确认闹钟");
         f.bench.clock.advance(1000);
@@ -669,11 +686,11 @@ private slots:
         Fixture f;
         f.click("LabelClock");
         f.bench.clock.advance(1000);
-        auto* notice = new FormAware(f.bench.clock, f.window.get());
+        auto* notice = new FormAware(f.bench.clock, f.window);
         notice->show();
         QApplication::setFont(desktop);
         QStringList clipped;
-        for (QWidget* top : {static_cast<QWidget*>(f.window.get()), static_cast<QWidget*>(notice)}) {
+        for (QWidget* top : {static_cast<QWidget*>(f.window), static_cast<QWidget*>(notice)}) {
             for (QLabel* label : top->findChildren<QLabel*>()) {
                 if (label->text().isEmpty() || label->wordWrap() || label->text().contains(u'\n'))
                     continue;
@@ -697,7 +714,7 @@ private slots:
               "Label确认设置", "Timer显示动画闹钟",   "mnuTray"})
             QVERIFY2(f.window->findChild<QObject*>(QString::fromUtf8(name)), name);
         for (int i = 0; i <= 8; ++i)
-            QVERIFY(control<QWidget>(f.window.get(), QStringLiteral("Image1"), i));
+            QVERIFY(control<QWidget>(f.window, QStringLiteral("Image1"), i));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "TestBench.h"
 #include "agenda/AgendaPanel.h"
+#include "agenda/core/AgendaSession.h"
 #include "log/LogPanel.h"
 #include "log/core/LogFile.h"
 
@@ -16,6 +17,7 @@ const QDate today(2026, 12, 7);
 struct Fixture
 {
     TestBench bench;
+    AgendaSession session{bench.services};
     std::unique_ptr<AgendaPanel> agenda;
     std::unique_ptr<LogPanel> log;
 
@@ -26,9 +28,9 @@ struct Fixture
             bench.write("agenda.txt", agendaBytes);
         if (!logBytes.isNull())
             bench.write("my.log", logBytes);
-        agenda = std::make_unique<AgendaPanel>(bench.services, nullptr);
+        agenda = std::make_unique<AgendaPanel>(bench.services, session, nullptr);
         log = std::make_unique<LogPanel>(bench.services, nullptr);
-        QObject::connect(agenda.get(), &AgendaPanel::logChanged, log.get(), &LogPanel::loadLog);
+        QObject::connect(&session, &AgendaSession::logChanged, log.get(), &LogPanel::loadLog);
         agenda->show();
         log->show();
         agenda->loadAgenda();
@@ -171,7 +173,7 @@ private slots:
         const QByteArray onlyA = agendaRecord("a", today, today);
         f.bench.messages.whileOpen = [&] {
             f.bench.write("agenda.txt", onlyA);
-            f.agenda->reloadIfChanged();
+            f.session.reloadIfChanged();
         };
         f.deleteItem();
         QCOMPARE(f.bench.read("agenda.txt"), onlyA);

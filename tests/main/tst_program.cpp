@@ -1,5 +1,6 @@
 #include "WindowBench.h"
 #include "agenda/AgendaPanel.h"
+#include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
 #include "app/FormMain.h"
 #include "cli/ScriptRequests.h"
@@ -94,7 +95,7 @@ private slots:
         QVERIFY(DueReminder::choose(f.bench.path("kestrin.ini"), QTime(9, 30)));
         QCOMPARE(f.program->answer(ScriptRequests::settingsRequest()).value(QStringLiteral("ok")).toBool(),
                  true);
-        QCOMPARE(f.agenda()->dueReminder()->time(), QTime(9, 30));
+        QCOMPARE(f.program->agenda().dueReminder().time(), QTime(9, 30));
 
         // While the user types an entry, a sync asking to write the files is told to wait.
         f.click("Label添加日程");

@@ -1,6 +1,7 @@
 // A full disk under the real file code: run by full_disk.sh on a tiny tmpfs, skipped elsewhere.
 #include "TestBench.h"
 #include "agenda/AgendaPanel.h"
+#include "agenda/core/AgendaSession.h"
 #include "log/LogPanel.h"
 
 #include <QDir>
@@ -64,9 +65,10 @@ private slots:
         RecordingShell shell;
         RecordingNotifications notifications;
         const Services services{clock, messages, files, sound, shell, notifications, dir};
-        AgendaPanel panel(services, nullptr);
+        AgendaSession session(services);
+        AgendaPanel panel(services, session, nullptr);
         LogPanel logPanel(services, nullptr);
-        QObject::connect(&panel, &AgendaPanel::logChanged, &logPanel, &LogPanel::loadLog);
+        QObject::connect(&session, &AgendaSession::logChanged, &logPanel, &LogPanel::loadLog);
         QVERIFY(panel.loadAgenda());
         logPanel.loadLog();
 

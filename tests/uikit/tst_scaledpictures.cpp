@@ -2,6 +2,7 @@
 // is; at 2 and 1.5 it checks that each is there, the scale times larger, and that the pictures are
 // drawn for the screen rather than enlarged.
 #include "WindowBench.h"
+#include "agenda/core/AgendaSession.h"
 #include "app/FormMain.h"
 #include "uikit/ScaledPicture.h"
 
@@ -65,7 +66,8 @@ private slots:
         WindowBench bench;
         bench.clock.set(QDateTime(QDate(2026, 12, 7), QTime(8, 0)));
         bench.write("agenda.txt", agendaRecord("开会", QDate(2026, 12, 6), QDate(2026, 12, 9)));
-        FormMain window(bench.services, bench.tray);
+        AgendaSession agenda(bench.services);
+        FormMain window(bench.services, bench.tray, agenda);
         window.startup();
         QCOMPARE(window.devicePixelRatioF(), scale);
 

@@ -84,6 +84,18 @@ Result AgendaStore::checkEntry(const QString& text, const QString* editedText) c
     return Result::done();
 }
 
+ResultOf<AgendaItem> AgendaStore::checkedItem(const QString& text, const QString& setText,
+                                              const QString& finishText, const QString* editedText) const
+{
+    if (Result refusal = checkEntry(text, editedText); !refusal)
+        return refusal;
+    const auto setDate = DateText::parse(setText);
+    const auto finishDate = setDate ? DateText::parse(finishText) : std::nullopt;
+    if (!setDate || !finishDate)
+        return ResultOf<AgendaItem>::failed(QStringLiteral("请输入有效日期！"));
+    return AgendaItem{text, *setDate, *finishDate, 0};
+}
+
 Result AgendaStore::checkDelete() const
 {
     if (m_table.count() == 1)
@@ -121,13 +133,11 @@ StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, c
             (void)load(today);
         if (const Result refusal = checkAdd(); !refusal)
             return StoreChange::refused(refusal.error());
-        if (const Result refusal = checkEntry(text, nullptr); !refusal)
-            return StoreChange::refused(refusal.error());
-        const auto setDate = setText.isEmpty() ? std::optional<QDate>(today) : DateText::parse(setText);
-        const auto finishDate = DateText::parse(finishText);
-        if (!setDate || !finishDate)
-            return StoreChange::refused(QStringLiteral("请输入有效日期！"));
-        return appendHeld({text, *setDate, *finishDate, 0});
+        const ResultOf<AgendaItem> item =
+            checkedItem(text, setText.isEmpty() ? DateText::format(today) : setText, finishText, nullptr);
+        if (!item)
+            return StoreChange::refused(item.error());
+        return appendHeld(*item);
     });
 }
 

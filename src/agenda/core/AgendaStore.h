@@ -39,6 +39,9 @@ public:
     // Whether text can be stored. editedText is the item being modified: its own text may stay,
     // another item's may not be taken. nullptr when adding.
     Result checkEntry(const QString& text, const QString* editedText) const;
+    // The item that text and the two dates typed make, through the checks above: text first.
+    ResultOf<AgendaItem> checkedItem(const QString& text, const QString& setText, const QString& finishText,
+                                     const QString* editedText) const;
     // Whether an item may be deleted now.
     Result checkDelete() const;
 

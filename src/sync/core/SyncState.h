@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sync/core/SyncEntry.h"
+#include "sync/schedule/SyncLink.h"
 
 #include "platform/Result.h"
 
@@ -15,7 +16,7 @@ class TextFiles;
 // agreed values and the sync token). Written whole or not at all, after the files it describes.
 struct SyncState
 {
-    static constexpr char fileName[] = "caldav.json";
+    static constexpr const auto& fileName = SyncLink::fileName;
 
     QUrl url;
     QString user;

@@ -1,0 +1,183 @@
+#include "agenda/core/AgendaSession.h"
+
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/DueReminder.h"
+#include "agenda/core/LogRestore.h"
+#include "calendar/core/HolidayFile.h"
+#include "log/core/LogFile.h"
+#include "platform/Services.h"
+#include "platform/WallTimer.h"
+
+AgendaSession::AgendaSession(const Services& services, QObject* parent)
+    : QObject(parent), m_services(services),
+      m_store(services.files, services.path(AgendaFile::fileName), services.path(LogFile::fileName)),
+      m_midnight(services.clock.createWallTimer(this)), m_dueReminder(new DueReminder(services, this))
+{
+    // Days left change at midnight, and the program stays in the tray for days. The wall timer
+    // fires on waking past midnight and whenever the clock is set, so the date is looked at then.
+    m_midnight->setObjectName(QStringLiteral("midnightTimer"));
+    connect(m_midnight, &WallTimer::fired, this, &AgendaSession::checkDate);
+    armMidnight();
+}
+
+void AgendaSession::inform(const QString& text) const
+{
+    m_services.messages.inform(text);
+}
+
+Result AgendaSession::load()
+{
+    const Result loaded = m_store.load(m_services.clock.today());
+    // The years imported into the folder name their holidays too; a file that does not read is
+    // the alarms' to tell.
+    m_holidays = HolidayFile::loadOrShipped(m_services.files, m_services.appDir);
+    emit this->loaded();
+    if (!loaded)
+        inform(loaded.error());
+    return loaded;
+}
+
+void AgendaSession::reloadIfChanged()
+{
+    if (m_entryBusy || m_store.unchangedOnDisk())
+        return;
+    (void)load();
+}
+
+void AgendaSession::armMidnight()
+{
+    m_midnight->setDeadline(QDateTime(m_services.clock.today().addDays(1), QTime(0, 0)));
+}
+
+void AgendaSession::checkDate()
+{
+    armMidnight();
+    const QDate today = m_services.clock.today();
+    const QDate counted = m_store.table().today;
+    // Ending an entry loads the file, and so counts from the new date.
+    if (!counted.isValid() || today == counted || m_entryBusy)
+        return;
+    m_store.recount(today);
+    emit loaded();
+}
+
+void AgendaSession::setEntryBusy(bool busy)
+{
+    if (busy == m_entryBusy)
+        return;
+    m_entryBusy = busy;
+    emit entryBusyChanged(busy);
+}
+
+StoreChange AgendaSession::add(const QString& text, const QString& setText, const QString& finishText)
+{
+    const ResultOf<AgendaItem> item = m_store.checkedItem(text, setText, finishText, nullptr);
+    if (!item)
+        return StoreChange::refused(item.error());
+    const StoreChange change = m_store.add(*item);
+    if (change.status == StoreChange::Done)
+        emit changed();
+    return change;
+}
+
+StoreChange AgendaSession::modify(const QString& editedText, const QString& text, const QString& setText,
+                                  const QString& finishText)
+{
+    const ResultOf<AgendaItem> item = m_store.checkedItem(text, setText, finishText, &editedText);
+    if (!item)
+        return StoreChange::refused(item.error());
+    const StoreChange change = m_store.modify(editedText, *item);
+    if (change.status == StoreChange::Done) {
+        if (text != editedText)
+            emit renamed(editedText, text);
+        emit changed();
+    }
+    return change;
+}
+
+void AgendaSession::refresh()
+{
+    // A file that fails to load now is refused, with its reason, by the add's own check. An entry
+    // being made keeps its list; ending it shows the file anyway.
+    if (m_entryBusy)
+        (void)m_store.load(m_services.clock.today());
+    else
+        (void)load();
+}
+
+StoreChange AgendaSession::addTyped(const QString& text, const QString& setText, const QString& finishText)
+{
+    // The duplicate check reads the table: it must be the file as it is now.
+    if (!m_store.unchangedOnDisk())
+        refresh();
+    const StoreChange change = m_store.addTyped(text, setText, finishText, m_services.clock.today());
+    if (change.status == StoreChange::Done) {
+        refresh();
+        emit changed();
+    }
+    return change;
+}
+
+void AgendaSession::remove(const QString& text, int loads)
+{
+    if (!m_store.loaded())
+        return;
+    const StoreChange change = loads == m_store.loads()
+                                   ? m_store.remove(text, m_services.clock.today())
+                                   : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
+    if (change.status == StoreChange::ChangedElsewhere) {
+        (void)load();
+        inform(change.message);
+        return;
+    }
+    if (change.archived)
+        emit logChanged();
+    if (!change.message.isEmpty())
+        inform(change.message);
+    if (change.archived)
+        (void)load();
+    if (change.status == StoreChange::Done)
+        emit changed();
+}
+
+void AgendaSession::complete(const QString& text)
+{
+    // As 删除日程 takes it, without asking: 完成 was the user's own word. Never under an entry.
+    if (m_entryBusy) {
+        inform(QStringLiteral("请先确认或取消正在填写的日程，再完成“%1”。").arg(text));
+        return;
+    }
+    if (m_store.loaded() && !m_store.unchangedOnDisk())
+        (void)load();
+    if (!m_store.contains(text))
+        return;
+    if (const Result refusal = m_store.checkDelete(); !refusal) {
+        inform(refusal.error());
+        return;
+    }
+    remove(text, m_store.loads());
+}
+
+void AgendaSession::restore(LogStore& log, int row)
+{
+    // Ending the entry loads the agenda over whatever was restored under it.
+    if (m_entryBusy) {
+        inform(QStringLiteral("请先确认或取消正在填写的日程，再从日志恢复。"));
+        return;
+    }
+    const StoreChange change = LogRestore::restore(m_store, log, row);
+    if (change.status == StoreChange::Refused || change.status == StoreChange::Nothing) {
+        if (!change.message.isEmpty())
+            inform(change.message);
+        return;
+    }
+    // A file changed elsewhere is told once its new content shows.
+    if (change.status != StoreChange::ChangedElsewhere && !change.message.isEmpty())
+        inform(change.message);
+    (void)load();
+    emit logChanged();
+    if (change.status == StoreChange::ChangedElsewhere)
+        inform(change.message);
+    else
+        emit changed();
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "agenda/core/AgendaStore.h"
+#include "calendar/core/HolidayCalendar.h"
+#include "log/core/StoreChange.h"
+#include "platform/Result.h"
+
+#include <QObject>
+
+class DueReminder;
+class LogStore;
+class WallTimer;
+struct Services;
+
+// The agenda at work, without a window: agenda.txt as loaded, counted from today and again at each
+// midnight, every change to it and to my.log on its behalf, the holidays its dates are read with
+// and the daily word about what is due. What asks for a change (the panel, a script, a reminder's
+// 完成) asks here, and whoever shows the agenda follows loaded().
+class AgendaSession final : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AgendaSession(const Services& services, QObject* parent = nullptr);
+
+    const AgendaTable& table() const { return m_store.table(); }
+    bool contains(const QString& text) const { return m_store.contains(text); }
+    // The official arrangement the dates are told with, as read at the last load.
+    const HolidayCalendar& holidays() const { return m_holidays; }
+    DueReminder& dueReminder() const { return *m_dueReminder; }
+    int loads() const { return m_store.loads(); }
+
+    // Reads agenda.txt and the holidays. A bad file is told, and leaves an empty table that nothing
+    // rewrites.
+    Result load();
+    // Loads again when agenda.txt was changed elsewhere; not under an entry, whose end loads anyway.
+    void reloadIfChanged();
+    // Counts the days left again when the date has changed since the last count.
+    void checkDate();
+
+    // An entry is being made in the panel: the file is not changed under it meanwhile.
+    void setEntryBusy(bool busy);
+    bool entryBusy() const { return m_entryBusy; }
+
+    Result checkAdd() const { return m_store.checkAdd(); }
+    Result checkEntry(const QString& text, const QString* editedText) const
+    {
+        return m_store.checkEntry(text, editedText);
+    }
+    Result checkDelete() const { return m_store.checkDelete(); }
+
+    // An item as entered in the panel: its text and its two dates as typed.
+    StoreChange add(const QString& text, const QString& setText, const QString& finishText);
+    StoreChange modify(const QString& editedText, const QString& text, const QString& setText,
+                       const QString& finishText);
+    // An addition from a script: checked against the file as it is now; an empty setText is today.
+    StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText);
+    // Deletes the item of that text, its log entry first, as the table stood at the given load:
+    // an answer given to a table since loaded again is stale and only shows the new one.
+    void remove(const QString& text, int loads);
+    // Deletes the item of that text without a question: a reminder's 完成.
+    void complete(const QString& text);
+    // Puts line row of the log back into the agenda and takes it out of the log.
+    void restore(LogStore& log, int row);
+
+signals:
+    // The table was read or counted again.
+    void loaded();
+    // agenda.txt was changed from here: an item added, modified, deleted or restored.
+    void changed();
+    // 修改日程 gave an item a new text: the same item, for whoever follows it elsewhere.
+    void renamed(const QString& oldText, const QString& newText);
+    // Entries were added to my.log or taken from it.
+    void logChanged();
+    void entryBusyChanged(bool busy);
+
+private:
+    void armMidnight();
+    // Loads again when agenda.txt changed since the last load; under an entry without showing it.
+    void refresh();
+    void inform(const QString& text) const;
+
+    const Services& m_services;
+    AgendaStore m_store;
+    WallTimer* m_midnight;
+    HolidayCalendar m_holidays = HolidayCalendar::builtIn();
+    DueReminder* m_dueReminder;
+    bool m_entryBusy = false;
+};
