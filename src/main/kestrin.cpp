@@ -113,64 +113,37 @@ int runQuickAdd(const CommandLine& options, const QString& elsewhere, int argc, 
     return app.exec();
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// The tasks that need no window: the backups, the list, an add, the daily word's time, the
+// holidays and the autostart entry.
+int runTask(const CommandLine& options, const QString& elsewhere, int argc, char* argv[])
 {
-    // One heap for all threads: the X, D-Bus and sound threads allocate little, and each would
-    // otherwise hold an arena of its own for the life of the program.
-    mallopt(M_ARENA_MAX, 1);
-    // Options first: usage, errors and the backups need no display.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const QString exeDir =
-        QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
-    const CommandLine options = CommandLine::parse(arguments, exeDir);
-    using CommandTasks::print;
-    if (options.action == CommandLine::Help) {
-        print(stdout, CommandLine::usage(options.appDir));
-        return 0;
-    }
-    if (options.action == CommandLine::Error) {
-        print(stderr, QStringLiteral("kestrin: %1（kestrin --help 显示用法）").arg(options.error));
+    QCoreApplication app(argc, argv);
+    const SystemClock clock;
+    switch (options.action) {
+    case CommandLine::ListBackups:
+        return CommandTasks::listBackups(options, elsewhere);
+    case CommandLine::Restore:
+        return CommandTasks::restore(options, elsewhere);
+    case CommandLine::List:
+        return CommandTasks::listAgenda(options, clock);
+    case CommandLine::Add:
+        return CommandTasks::add(options, elsewhere, clock);
+    case CommandLine::Remind:
+        return CommandTasks::remind(options);
+    case CommandLine::Holidays:
+        return CommandTasks::holidays(options, CommandTasks::readHolidayText);
+    case CommandLine::Autostart:
+        return CommandTasks::autostart(options, QCoreApplication::applicationFilePath());
+    default:
         return 2;
     }
-    if (const Result prepared = DataFolder::prepare(options.appDir, exeDir); !prepared) {
-        print(stderr, QStringLiteral("kestrin: ") + prepared.error());
-        return 1;
-    }
-    if (options.action == CommandLine::CalDav || options.action == CommandLine::Sync ||
-        (options.action == CommandLine::Holidays && readsAsICalendar(options.holidaysFile)))
-        return runSyncHelper(exeDir, argc, argv);
-    const std::optional<QString> rememberedElsewhere = backupElsewhere(options);
-    if (!rememberedElsewhere)
-        return 1;
-    const QString& elsewhere = *rememberedElsewhere;
-    if (options.action == CommandLine::QuickAdd)
-        return runQuickAdd(options, elsewhere, argc, argv);
-    if (options.action != CommandLine::Run) {
-        QCoreApplication app(argc, argv);
-        const SystemClock clock;
-        switch (options.action) {
-        case CommandLine::ListBackups:
-            return CommandTasks::listBackups(options, elsewhere);
-        case CommandLine::Restore:
-            return CommandTasks::restore(options, elsewhere);
-        case CommandLine::List:
-            return CommandTasks::listAgenda(options, clock);
-        case CommandLine::Add:
-            return CommandTasks::add(options, elsewhere, clock);
-        case CommandLine::Remind:
-            return CommandTasks::remind(options);
-        case CommandLine::Holidays:
-            return CommandTasks::holidays(options, CommandTasks::readHolidayText);
-        case CommandLine::Autostart:
-            return CommandTasks::autostart(options, QCoreApplication::applicationFilePath());
-        default:
-            return 2;
-        }
-    }
+}
+
+// The program itself: the window, the tray and the sync schedule, once per data folder.
+int runDesktop(const CommandLine& options, const QString& elsewhere, const QString& exeDir, int argc,
+               char* argv[])
+{
+    using CommandTasks::print;
     if (!displayAvailable()) {
         // Remembering the second backup folder is a task for scripts as well.
         if (options.backupDir) {
@@ -228,4 +201,45 @@ int main(int argc, char* argv[])
     // The day's last state, whatever ended the run (the tray's command, the close box, a signal).
     CommandTasks::printBackupProblems(desktop.backups.take());
     return code;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // One heap for all threads: the X, D-Bus and sound threads allocate little, and each would
+    // otherwise hold an arena of its own for the life of the program.
+    mallopt(M_ARENA_MAX, 1);
+    // Options first: usage, errors and the backups need no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QString exeDir =
+        QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
+    const CommandLine options = CommandLine::parse(arguments, exeDir);
+    using CommandTasks::print;
+    if (options.action == CommandLine::Help) {
+        print(stdout, CommandLine::usage(options.appDir));
+        return 0;
+    }
+    if (options.action == CommandLine::Error) {
+        print(stderr, QStringLiteral("kestrin: %1（kestrin --help 显示用法）").arg(options.error));
+        return 2;
+    }
+    if (const Result prepared = DataFolder::prepare(options.appDir, exeDir); !prepared) {
+        print(stderr, QStringLiteral("kestrin: ") + prepared.error());
+        return 1;
+    }
+    if (options.action == CommandLine::CalDav || options.action == CommandLine::Sync ||
+        (options.action == CommandLine::Holidays && readsAsICalendar(options.holidaysFile)))
+        return runSyncHelper(exeDir, argc, argv);
+    const std::optional<QString> rememberedElsewhere = backupElsewhere(options);
+    if (!rememberedElsewhere)
+        return 1;
+    const QString& elsewhere = *rememberedElsewhere;
+    if (options.action == CommandLine::QuickAdd)
+        return runQuickAdd(options, elsewhere, argc, argv);
+    if (options.action != CommandLine::Run)
+        return runTask(options, elsewhere, argc, argv);
+    return runDesktop(options, elsewhere, exeDir, argc, argv);
 }
