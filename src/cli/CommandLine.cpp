@@ -27,15 +27,11 @@ std::optional<QString> valueOf(const QString& name, const QStringList& arguments
 
 } // namespace
 
-CommandLine CommandLine::parse(const QStringList& arguments, const QString& exeDir)
+ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QString& exeDir)
 {
     CommandLine result;
     result.appDir = DataFolder::choose(exeDir);
-    auto fail = [&result](const QString& why) {
-        result.action = Error;
-        result.error = why;
-        return result;
-    };
+    auto fail = [](const QString& why) { return ResultOf<CommandLine>::failed(why); };
     auto setAction = [&result](Action action) {
         if (result.action != Run && result.action != action)
             return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -14,7 +16,6 @@ struct CommandLine
     {
         Run,
         Help,
-        Error,
         ListBackups, // --backups
         Restore,     // --restore DATE
         List,        // --list [--overdue]
@@ -29,7 +30,6 @@ struct CommandLine
     Action action = Run;
     QString appDir;
     bool dirGiven = false; // --dir was given, rather than the default
-    QString error;
     // --backup-dir: a second folder for the backups, remembered from then on; empty forgets it.
     std::optional<QString> backupDir;
     QDate restoreDate;
@@ -43,8 +43,9 @@ struct CommandLine
     QString holidaysFile;          // empty: only list the years known
     std::optional<QTime> remindAt; // nothing: --remind off
 
-    // arguments without the program name; exeDir is the directory of the executable.
-    static CommandLine parse(const QStringList& arguments, const QString& exeDir);
+    // arguments without the program name; exeDir is the directory of the executable. Fails with
+    // what is wrong with them.
+    static ResultOf<CommandLine> parse(const QStringList& arguments, const QString& exeDir);
     // The usage, ending with the data folder in use.
     static QString usage(const QString& dataDir);
 };

@@ -20,7 +20,11 @@ int main(int argc, char* argv[])
         exeDir = arguments[1];
         arguments.remove(0, 2);
     }
-    const CommandLine options = CommandLine::parse(arguments, exeDir);
+    // kestrin has read the same arguments already.
+    const ResultOf<CommandLine> parsed = CommandLine::parse(arguments, exeDir);
+    if (!parsed)
+        return 2;
+    const CommandLine& options = *parsed;
     switch (options.action) {
     case CommandLine::CalDav:
         return SyncCommands::caldav(options);

@@ -216,15 +216,16 @@ int main(int argc, char* argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const QString exeDir =
         QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
-    const CommandLine options = CommandLine::parse(arguments, exeDir);
+    const ResultOf<CommandLine> parsed = CommandLine::parse(arguments, exeDir);
     using CommandTasks::print;
+    if (!parsed) {
+        print(stderr, QStringLiteral("kestrin: %1（kestrin --help 显示用法）").arg(parsed.error()));
+        return 2;
+    }
+    const CommandLine& options = *parsed;
     if (options.action == CommandLine::Help) {
         print(stdout, CommandLine::usage(options.appDir));
         return 0;
-    }
-    if (options.action == CommandLine::Error) {
-        print(stderr, QStringLiteral("kestrin: %1（kestrin --help 显示用法）").arg(options.error));
-        return 2;
     }
     if (const Result prepared = DataFolder::prepare(options.appDir, exeDir); !prepared) {
         print(stderr, QStringLiteral("kestrin: ") + prepared.error());
