@@ -34,8 +34,8 @@ QJsonObject answer(const QJsonObject& request, const Add& add, const SyncGate& s
         return {{QStringLiteral("ok"), true}};
     }
     if (request == syncRequest() && syncGate) {
-        if (const QString why = syncGate(); !why.isEmpty()) {
-            QJsonObject wait = RequestChannel::refusal(why);
+        if (const Result free = syncGate(); !free) {
+            QJsonObject wait = RequestChannel::refusal(free.error());
             wait.insert(QStringLiteral("busy"), true);
             return wait;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "log/core/StoreChange.h"
+#include "platform/Result.h"
 
 #include <QJsonObject>
 
@@ -15,8 +16,8 @@ namespace ScriptRequests {
 using Add =
     std::function<StoreChange(const QString& text, const QString& setText, const QString& finishText)>;
 
-// Why a sync may not write the files now, or empty when it may.
-using SyncGate = std::function<QString()>;
+// Whether a sync may write the files now, and why not.
+using SyncGate = std::function<Result()>;
 
 QJsonObject addRequest(const QString& text, const QString& setText, const QString& finishText);
 QJsonObject syncRequest();

@@ -78,7 +78,9 @@ QJsonObject Program::answer(const QJsonObject& request) const
         [agenda](const QString& text, const QString& set, const QString& finish) {
             return agenda->addTyped(text, set, finish);
         },
-        [agenda] { return agenda->entryBusy() ? QStringLiteral("正在填写日程") : QString(); },
+        [agenda] {
+            return agenda->entryBusy() ? Result::failed(QStringLiteral("正在填写日程")) : Result::done();
+        },
         [agenda] { agenda->dueReminder().reload(); });
 }
 

@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QSettings>
 
-#include <variant>
-
 namespace {
 
 const QString group = QStringLiteral("alarms");
@@ -19,31 +17,32 @@ QString rowKey(int row)
 }
 
 // Reads the entry of one row; a problem in words when it cannot.
-std::variant<SavedAlarm, QString> readEntry(const QSettings& settings, int row)
+ResultOf<SavedAlarm> readEntry(const QSettings& settings, int row)
 {
     SavedAlarm alarm;
     alarm.row = row;
     const QString timeText = settings.value(QStringLiteral("time")).toString();
     const std::optional<QTime> time = TimeText::parse(timeText);
     if (!time)
-        return QStringLiteral("时间“%1”无法读取").arg(timeText);
+        return ResultOf<SavedAlarm>::failed(QStringLiteral("时间“%1”无法读取").arg(timeText));
     alarm.time = *time;
     bool number = false;
     const QString ringsText = settings.value(QStringLiteral("rings")).toString();
     alarm.rings = ringsText.toInt(&number);
     if (!number || alarm.rings < 1 || alarm.rings > maxRings)
-        return QStringLiteral("响铃次数“%1”不在 1 到 %2 之间").arg(ringsText).arg(maxRings);
+        return ResultOf<SavedAlarm>::failed(
+            QStringLiteral("响铃次数“%1”不在 1 到 %2 之间").arg(ringsText).arg(maxRings));
     const QString repeatText = settings.value(QStringLiteral("repeat")).toString();
     const std::optional<Repeat> repeat = AlarmSchedule::fromKey(repeatText);
     if (!repeat || *repeat == Repeat::Once)
-        return QStringLiteral("重复方式“%1”无法读取").arg(repeatText);
+        return ResultOf<SavedAlarm>::failed(QStringLiteral("重复方式“%1”无法读取").arg(repeatText));
     alarm.repeat = *repeat;
     alarm.prompt = settings.value(QStringLiteral("prompt")).toString();
     if (settings.contains(QStringLiteral("snoozed"))) {
         const QString snoozed = settings.value(QStringLiteral("snoozed")).toString();
         alarm.snoozedTo = QDateTime::fromString(snoozed, Qt::ISODate);
         if (!alarm.snoozedTo.isValid())
-            return QStringLiteral("推迟时间“%1”无法读取").arg(snoozed);
+            return ResultOf<SavedAlarm>::failed(QStringLiteral("推迟时间“%1”无法读取").arg(snoozed));
     }
     return alarm;
 }
@@ -67,13 +66,13 @@ SavedAlarms::Loaded SavedAlarms::load() const
         settings.beginGroup(rowKey(row));
         const auto entry = readEntry(settings, row);
         settings.endGroup();
-        if (const auto* alarm = std::get_if<SavedAlarm>(&entry))
-            loaded.alarms.append(*alarm);
+        if (entry)
+            loaded.alarms.append(*entry);
         else
             loaded.problems.append(QStringLiteral("%1 中闹钟 %2 的设置有误（%3），此闹钟未恢复。")
                                        .arg(QDir::toNativeSeparators(m_path))
                                        .arg(row + 1)
-                                       .arg(std::get<QString>(entry)));
+                                       .arg(entry.error()));
     }
     return loaded;
 }
