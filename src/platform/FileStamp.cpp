@@ -53,7 +53,8 @@ bool FileStamp::matches(const TextFiles& files, const QString& path) const
     if (info.size() != m_size || info.lastModified() != m_modified)
         return false;
     const TextFiles::Read read = files.read(path);
-    if (read.status != TextFiles::Read::Ok)
+    if (!read || !*read)
         return false;
-    return m_bytes.isNull() ? hashOf(read.bytes) == m_hash : read.bytes == m_bytes;
+    const QByteArray& bytes = **read;
+    return m_bytes.isNull() ? hashOf(bytes) == m_hash : bytes == m_bytes;
 }

@@ -46,26 +46,15 @@ bool DiskTextFiles::exists(const QString& path) const
 
 TextFiles::Read DiskTextFiles::read(const QString& path) const
 {
-    Read result;
     QFile file(path);
-    if (!file.exists()) {
-        result.status = Read::Missing;
-        return result;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = Read::Failed;
-        result.error = file.errorString();
-        return result;
-    }
-    result.bytes = file.readAll();
-    if (file.error() != QFile::NoError) {
-        result.status = Read::Failed;
-        result.error = file.errorString();
-        result.bytes.clear();
-        return result;
-    }
-    result.status = Read::Ok;
-    return result;
+    if (!file.exists())
+        return std::optional<QByteArray>();
+    if (!file.open(QIODevice::ReadOnly))
+        return Read::failed(file.errorString());
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFile::NoError)
+        return Read::failed(file.errorString());
+    return std::optional<QByteArray>(std::move(bytes));
 }
 
 Result DiskTextFiles::append(const QString& path, const QByteArray& bytes)
@@ -121,15 +110,13 @@ Result DiskTextFiles::replace(const QString& path, const QByteArray& bytes)
     return Result::done();
 }
 
-LoaderRead readForLoader(const TextFiles& files, const QString& path)
+TextFiles::Read readForLoader(const TextFiles& files, const QString& path)
 {
     TextFiles::Read read = files.read(path);
-    if (read.status == TextFiles::Read::Ok)
-        return {Result::done(), std::move(read.bytes)};
-    if (read.status == TextFiles::Read::Missing)
-        return {Result::done(), std::nullopt};
-    return {Result::failed(QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error)),
-            std::nullopt};
+    if (read)
+        return read;
+    return TextFiles::Read::failed(
+        QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error()));
 }
 
 std::unique_ptr<TextFiles::Hold> DiskTextFiles::holdFolderOf(const QString& path)

@@ -13,18 +13,8 @@
 class TextFiles
 {
 public:
-    struct Read
-    {
-        enum Status
-        {
-            Ok,
-            Missing,
-            Failed
-        };
-        Status status = Missing;
-        QByteArray bytes;
-        QString error;
-    };
+    // A file's bytes; none when there is no such file; or why it could not be read.
+    using Read = ResultOf<std::optional<QByteArray>>;
 
     virtual ~TextFiles() = default;
     virtual bool exists(const QString& path) const = 0;
@@ -64,11 +54,6 @@ private:
     std::chrono::milliseconds m_holdLimit;
 };
 
-// A data file as a loader reads it: its bytes; none for a missing file, which is no error (an empty
-// table); or, for a file that cannot be read, a failure that names the file.
-struct LoaderRead
-{
-    Result result;
-    std::optional<QByteArray> bytes;
-};
-LoaderRead readForLoader(const TextFiles& files, const QString& path);
+// A data file as a loader reads it: a missing file is no error (an empty table), and a failure
+// names the file.
+TextFiles::Read readForLoader(const TextFiles& files, const QString& path);

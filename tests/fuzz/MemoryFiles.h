@@ -8,7 +8,7 @@ class MemoryFiles final : public TextFiles
 public:
     explicit MemoryFiles(QByteArray bytes) : m_bytes(std::move(bytes)) {}
     bool exists(const QString&) const override { return true; }
-    Read read(const QString&) const override { return {Read::Ok, m_bytes, {}}; }
+    Read read(const QString&) const override { return std::optional<QByteArray>(m_bytes); }
     Result append(const QString&, const QByteArray&) override
     {
         return Result::failed(QStringLiteral("read only"));

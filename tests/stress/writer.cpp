@@ -47,9 +47,9 @@ State inspect(const QString& dir)
         return s;
     };
     const auto agendaRead = files.read(dir + QStringLiteral("/agenda.txt"));
-    if (agendaRead.status != TextFiles::Read::Ok || agendaRead.bytes.isEmpty())
+    if (!agendaRead || !*agendaRead || (*agendaRead)->isEmpty())
         return fail(QStringLiteral("agenda.txt missing or empty"));
-    if (!agendaRead.bytes.endsWith("\r\n"))
+    if (!(*agendaRead)->endsWith("\r\n"))
         return fail(QStringLiteral("agenda.txt ends inside a line"));
     const auto agenda = AgendaFile::load(files, dir + QStringLiteral("/agenda.txt"), QDate::currentDate());
     if (!agenda.result.ok())
@@ -66,7 +66,7 @@ State inspect(const QString& dir)
         }
     }
     const auto logRead = files.read(dir + QStringLiteral("/my.log"));
-    if (logRead.status == TextFiles::Read::Ok && !logRead.bytes.isEmpty() && !logRead.bytes.endsWith("\r\n"))
+    if (logRead && *logRead && !(*logRead)->isEmpty() && !(*logRead)->endsWith("\r\n"))
         return fail(QStringLiteral("my.log ends inside a line"));
     const auto log = LogFile::load(files, dir + QStringLiteral("/my.log"));
     for (const QString& line : log.texts()) {

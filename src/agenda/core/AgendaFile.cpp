@@ -147,11 +147,11 @@ const char* parseRecord(Line line, AgendaItem& item)
 Load load(const TextFiles& files, const QString& path, QDate today)
 {
     Load result;
-    const LoaderRead read = readForLoader(files, path);
-    result.result = read.result;
-    const std::optional<QByteArray>& bytes = read.bytes;
-    if (!bytes)
+    const TextFiles::Read read = readForLoader(files, path);
+    result.result = read ? Result::done() : read.result();
+    if (!read || !*read)
         return result;
+    const std::optional<QByteArray>& bytes = *read;
     result.stamp = FileStamp::of(path, *bytes);
 
     QList<AgendaItem> items;

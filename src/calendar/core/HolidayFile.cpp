@@ -18,12 +18,12 @@ QString pathIn(const QString& dataDir)
 // The folder's own years alone.
 ResultOf<HolidayCalendar> loadOwn(const TextFiles& files, const QString& dataDir)
 {
-    const LoaderRead read = readForLoader(files, pathIn(dataDir));
-    if (!read.result)
-        return read.result;
-    if (!read.bytes)
+    const TextFiles::Read read = readForLoader(files, pathIn(dataDir));
+    if (!read)
+        return read.result();
+    if (!*read)
         return HolidayCalendar();
-    const std::optional<QString> text = TextCodec::decode(*read.bytes);
+    const std::optional<QString> text = TextCodec::decode(**read);
     if (!text)
         return Result::failed(QStringLiteral("%1 不是 GB18030 文本").arg(QString::fromUtf8(fileName)));
     return HolidayCalendar::parse(*text, QString::fromUtf8(fileName));

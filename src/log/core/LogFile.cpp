@@ -36,11 +36,11 @@ QStringList Load::texts() const
 Load load(const TextFiles& files, const QString& path)
 {
     Load result;
-    LoaderRead read = readForLoader(files, path);
-    result.result = read.result;
-    if (!read.bytes)
+    TextFiles::Read read = readForLoader(files, path);
+    result.result = read ? Result::done() : read.result();
+    if (!read || !*read)
         return result;
-    result.bytes = std::move(*read.bytes);
+    result.bytes = std::move(**read);
     result.stamp = FileStamp::keeping(path, result.bytes);
     result.raw = TextCodec::splitLines(result.bytes);
     return result;

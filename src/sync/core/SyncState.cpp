@@ -11,12 +11,14 @@
 Result SyncState::load(const TextFiles& files, const QString& path, SyncState& state)
 {
     state = {};
-    const LoaderRead read = readForLoader(files, path);
-    if (!read.result || !read.bytes)
-        return read.result;
+    const TextFiles::Read read = readForLoader(files, path);
+    if (!read)
+        return read.result();
+    if (!*read)
+        return Result::done();
     const QString name = QFileInfo(path).fileName();
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(*read.bytes, &error);
+    const QJsonDocument document = QJsonDocument::fromJson(**read, &error);
     if (!document.isObject())
         return Result::failed(QStringLiteral("%1 已损坏（%2），请用 kestrin --caldav off 断开后重新连接")
                                   .arg(name, error.errorString()));

@@ -21,11 +21,11 @@ Result record(TextFiles& files, const QString& path, const QString& oldText, con
 Read read(const TextFiles& files, const QString& path)
 {
     Read result;
-    TextFiles::Read read = files.read(path);
-    if (read.status != TextFiles::Read::Ok)
+    const TextFiles::Read read = files.read(path);
+    if (!read || !*read)
         return result;
-    result.bytes = read.bytes;
-    for (const QByteArray& line : read.bytes.split('\n')) {
+    result.bytes = **read;
+    for (const QByteArray& line : result.bytes.split('\n')) {
         const QJsonObject o = QJsonDocument::fromJson(line).object();
         const QString from = o.value(QStringLiteral("from")).toString();
         const QString to = o.value(QStringLiteral("to")).toString();
@@ -51,7 +51,7 @@ void clear(TextFiles& files, const QString& path, const QByteArray& bytes)
     if (!hold)
         return; // the renames stay for the next sync, which follows them again
     const TextFiles::Read now = files.read(path);
-    if (now.status == TextFiles::Read::Ok && now.bytes == bytes)
+    if (now && *now == bytes)
         QFile::remove(path);
 }
 

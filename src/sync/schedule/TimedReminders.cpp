@@ -53,8 +53,8 @@ void TimedReminders::reload()
     for (const Reminder& r : std::as_const(m_reminders))
         if (r.putOff)
             next.append(r);
-    if (read.status == TextFiles::Read::Ok)
-        for (const Reminder& r : parse(read.bytes))
+    if (read && *read)
+        for (const Reminder& r : parse(**read))
             if (r.at > now)
                 next.append(r);
     m_reminders = next;
