@@ -120,12 +120,12 @@ int runSync(const QString& appDir, SyncState& state, const QString& password)
 std::optional<SyncState> readLink(const QString& appDir)
 {
     DiskTextFiles files;
-    SyncState state;
-    if (const Result loaded = SyncState::load(files, statePath(appDir), state); !loaded) {
+    ResultOf<SyncState> loaded = SyncState::load(files, statePath(appDir));
+    if (!loaded) {
         print(stderr, QStringLiteral("kestrin: ") + loaded.error());
         return std::nullopt;
     }
-    return state;
+    return std::move(*loaded);
 }
 
 int status(const CommandLine& options)
@@ -152,11 +152,11 @@ int status(const CommandLine& options)
 int forget(const CommandLine& options)
 {
     DiskTextFiles files;
-    SyncState state;
     // A link whose file no longer reads is forgotten all the same; its password goes too when the
     // file still names its user.
-    if (const Result loaded = SyncState::load(files, statePath(options.appDir), state);
-        !loaded && state.user.isEmpty())
+    const ResultOf<SyncState> loaded = SyncState::load(files, statePath(options.appDir));
+    const SyncState state = loaded ? *loaded : SyncState::linkIn(files, statePath(options.appDir));
+    if (!loaded && state.user.isEmpty())
         print(stderr, QStringLiteral("kestrin: %1；密钥存储中如有它的密码，请在密钥管理程序中删除。")
                           .arg(loaded.error()));
     if (!state.user.isEmpty())

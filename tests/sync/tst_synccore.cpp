@@ -6,6 +6,7 @@
 #include "sync/core/AgendaSync.h"
 #include "sync/core/CalDavClient.h"
 #include "sync/core/Multistatus.h"
+#include "sync/core/SyncState.h"
 #include "sync/core/TaskCodec.h"
 #include "sync/core/TaskListFinder.h"
 #include "sync/schedule/SyncRenames.h"
@@ -71,6 +72,24 @@ class TestSyncCore : public QObject
 {
     Q_OBJECT
 private slots:
+    // A link file damaged past its link still names the user, so that unlinking takes the
+    // password out of the secret store; one that is no JSON names nobody.
+    void aDamagedLinkStillNamesItsUser()
+    {
+        TestBench bench;
+        bench.write(
+            "caldav.json",
+            "{\"url\": \"https://h/dav/tasks/\", \"user\": \"lin\", \"entries\": [{\"uid\": \"x\"}]}");
+        const ResultOf<SyncState> loaded = SyncState::load(bench.files, bench.path("caldav.json"));
+        QVERIFY(!loaded);
+        QVERIFY(loaded.error().startsWith(QStringLiteral("caldav.json 已损坏（第 1 项不完整）")));
+        QCOMPARE(SyncState::linkIn(bench.files, bench.path("caldav.json")).user, QStringLiteral("lin"));
+        bench.write("caldav.json", "{\"url\": ");
+        QVERIFY(!SyncState::load(bench.files, bench.path("caldav.json")));
+        QVERIFY(SyncState::linkIn(bench.files, bench.path("caldav.json")).user.isEmpty());
+        QVERIFY(SyncState::load(bench.files, bench.path("none.json"))->url.isEmpty());
+    }
+
     void firstSyncJoinsBothSidesWithoutTwins()
     {
         SyncBench b;

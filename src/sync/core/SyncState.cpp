@@ -8,24 +8,52 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-Result SyncState::load(const TextFiles& files, const QString& path, SyncState& state)
+namespace {
+
+// The file's JSON object; none for a missing file.
+ResultOf<std::optional<QJsonObject>> rootOf(const TextFiles& files, const QString& path)
 {
-    state = {};
     const TextFiles::Read read = readForLoader(files, path);
     if (!read)
         return read.result();
     if (!*read)
-        return Result::done();
-    const QString name = QFileInfo(path).fileName();
+        return std::optional<QJsonObject>();
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(**read, &error);
     if (!document.isObject())
         return Result::failed(QStringLiteral("%1 已损坏（%2），请用 kestrin --caldav off 断开后重新连接")
-                                  .arg(name, error.errorString()));
-    const QJsonObject root = document.object();
+                                  .arg(QFileInfo(path).fileName(), error.errorString()));
+    return std::optional<QJsonObject>(document.object());
+}
+
+void readLink(const QJsonObject& root, SyncState& state)
+{
     state.url = QUrl(root.value(QStringLiteral("url")).toString());
     state.user = root.value(QStringLiteral("user")).toString();
     state.basicAuth = root.value(QStringLiteral("auth")).toString() == QStringLiteral("basic");
+}
+
+} // namespace
+
+SyncState SyncState::linkIn(const TextFiles& files, const QString& path)
+{
+    SyncState state;
+    if (const auto root = rootOf(files, path); root && *root)
+        readLink(**root, state);
+    return state;
+}
+
+ResultOf<SyncState> SyncState::load(const TextFiles& files, const QString& path)
+{
+    SyncState state;
+    const auto found = rootOf(files, path);
+    if (!found)
+        return found.result();
+    if (!*found)
+        return state;
+    const QString name = QFileInfo(path).fileName();
+    const QJsonObject& root = **found;
+    readLink(root, state);
     state.token = root.value(QStringLiteral("token")).toString();
     for (const QJsonValue& href : root.value(QStringLiteral("pending")).toArray())
         state.pending.append(href.toString());
@@ -44,15 +72,15 @@ Result SyncState::load(const TextFiles& files, const QString& path, SyncState& s
                         QDateTime::fromString(o.value(QStringLiteral("remind")).toString(), Qt::ISODate)};
         if (entry.uid.isEmpty() || entry.href.isEmpty() || !entry.values.set.isValid() ||
             !entry.values.finish.isValid())
-            return Result::failed(
+            return ResultOf<SyncState>::failed(
                 QStringLiteral("%1 已损坏（第 %2 项不完整），请用 kestrin --caldav off 断开后重新连接")
                     .arg(name)
                     .arg(state.entries.size() + 1));
         state.entries.append(entry);
     }
     if (!state.url.isValid() || state.url.isRelative())
-        return Result::failed(QStringLiteral("%1 已损坏（没有服务器地址）").arg(name));
-    return Result::done();
+        return ResultOf<SyncState>::failed(QStringLiteral("%1 已损坏（没有服务器地址）").arg(name));
+    return state;
 }
 
 Result SyncState::save(TextFiles& files, const QString& path) const

@@ -27,6 +27,9 @@ struct SyncState
     QStringList pending = {}; // hrefs of changed tasks that could not be read, read again next time
 
     // A missing file is no link: an empty url. A file that does not read is an error naming it.
-    static Result load(const TextFiles& files, const QString& path, SyncState& state);
+    static ResultOf<SyncState> load(const TextFiles& files, const QString& path);
+    // What a file that does not load still says of its link: the server and the user, when it
+    // says that much.
+    static SyncState linkIn(const TextFiles& files, const QString& path);
     Result save(TextFiles& files, const QString& path) const;
 };
