@@ -7,30 +7,31 @@ LateSoundDevice::LateSoundDevice(QStringList modulePaths) : m_modulePaths(std::m
 
 LateSoundDevice::~LateSoundDevice() = default;
 
-QString LateSoundDevice::load()
+Result LateSoundDevice::load()
 {
     if (m_tried)
-        return {};
+        return Result::done();
     m_tried = true;
     const auto found = std::find_if(m_modulePaths.cbegin(), m_modulePaths.cend(),
                                     [](const QString& path) { return QFileInfo(path).isFile(); });
     if (found == m_modulePaths.cend())
-        return QStringLiteral("找不到声音模块（%1），本次运行没有声音。")
-            .arg(QDir::toNativeSeparators(m_modulePaths.value(0)));
+        return Result::failed(QStringLiteral("找不到声音模块（%1），本次运行没有声音。")
+                                  .arg(QDir::toNativeSeparators(m_modulePaths.value(0))));
     m_module.setFileName(*found);
     using Create = SoundDevice* (*)();
     const auto create = reinterpret_cast<Create>(m_module.resolve("kestrin_create_sound_device"));
     if (!create)
-        return QStringLiteral("无法打开声音模块（%1），本次运行没有声音。").arg(m_module.errorString());
+        return Result::failed(
+            QStringLiteral("无法打开声音模块（%1），本次运行没有声音。").arg(m_module.errorString()));
     m_device.reset(create());
-    return {};
+    return Result::done();
 }
 
 bool LateSoundDevice::ready()
 {
     if (!m_tried)
-        if (const QString problem = load(); !problem.isEmpty() && onProblem)
-            onProblem(problem);
+        if (const Result loaded = load(); !loaded && onProblem)
+            onProblem(loaded.error());
     return m_device != nullptr;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "platform/SoundDevice.h"
 
 #include <QLibrary>
@@ -18,8 +19,8 @@ public:
     explicit LateSoundDevice(QStringList modulePaths);
     ~LateSoundDevice() override;
 
-    // Opens the module, once. An empty result, or why the program will be silent.
-    QString load();
+    // Opens the module, once; fails with why the program will be silent.
+    Result load();
     // Hears why the module could not be opened, when it is opened for a sound.
     std::function<void(const QString& problem)> onProblem;
 

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     server.append({QStringLiteral("/raw.ics"), "\"r\"", bytes, {}, {}, true, false, {}, {}});
     for (ServerTask& task : server) {
         TaskCodec::read(task, today, today);
-        if (!task.problem.isEmpty() || !AgendaStore::checkText(task.values.text) ||
+        if (!task.readable || !AgendaStore::checkText(task.values.text) ||
             taskText(task.values.text).isEmpty())
             continue;
         if (!task.values.set.isValid() || !task.values.finish.isValid())
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         again.ics =
             TaskCodec::write(task.ics, task.uid, task.values, task.open, QDateTime(today, QTime(9, 0)));
         TaskCodec::read(again, today, today);
-        if (!again.problem.isEmpty() || again.values != task.values)
+        if (!again.readable || again.values != task.values)
             __builtin_trap();
     }
     const QList<AgendaItem> local{{QStringLiteral("买牛奶"), today, today, 0}};

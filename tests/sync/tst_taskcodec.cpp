@@ -90,7 +90,7 @@ private slots:
                                   "X-LIC-ERROR;X-LIC-ERRORTYPE=VALUE-PARSE-ERROR:Can't parse as DATE-TIME\r\n"
                                   "DUE;VALUE=DATE:20261210\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
         const ServerTask task = readTask(marked);
-        QVERIFY2(task.problem.isEmpty(), qPrintable(task.problem));
+        QVERIFY2(task.readable.ok(), qPrintable(task.readable.error()));
         TaskValues moved = task.values;
         moved.finish = moved.finish.addDays(1);
         const QByteArray written = TaskCodec::write(marked, task.uid, moved, true, now, &task.values);
@@ -129,7 +129,7 @@ private slots:
         QFETCH(QDate, finish);
         const QByteArray original = corpus(file);
         const ServerTask task = readTask(original);
-        QVERIFY2(task.problem.isEmpty(), qPrintable(task.problem));
+        QVERIFY2(task.readable.ok(), qPrintable(task.readable.error()));
         QCOMPARE(task.values.set, set);
         QCOMPARE(task.values.finish, finish);
 

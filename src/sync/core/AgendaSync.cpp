@@ -190,7 +190,8 @@ void AgendaSync::gatherTasks(const SyncState& state, Pass& pass)
     const auto addRead = [&](ServerTask task) {
         seen.insert(task.href);
         if (const auto unread = bodies.unread.constFind(task.href); unread != bodies.unread.cend()) {
-            task.problem = QStringLiteral("这次没能读到它（%1），下次同步再试").arg(unread.value());
+            task.readable =
+                Result::failed(QStringLiteral("这次没能读到它（%1），下次同步再试").arg(unread.value()));
         } else if (const auto body = bodies.read.constFind(task.href); body != bodies.read.cend()) {
             task.ics = body->ics;
             if (!body->etag.isEmpty())
@@ -201,7 +202,7 @@ void AgendaSync::gatherTasks(const SyncState& state, Pass& pass)
             return;
         }
         server.append(task);
-        if (task.problem.isEmpty())
+        if (task.readable.ok())
             TaskCodec::read(server.last(), pass.today, pass.today);
         if (server.last().notATask) {
             server.removeLast();
@@ -320,7 +321,7 @@ void AgendaSync::keepDueTimes(const SyncState& state, Pass& pass)
     for (const SyncEntry& entry : state.entries)
         timing.insert(entry.uid, {entry.dueAt, entry.remindAt});
     for (const ServerTask& task : std::as_const(pass.server))
-        if (!task.ics.isEmpty() && task.problem.isEmpty())
+        if (!task.ics.isEmpty() && task.readable.ok())
             timing.insert(task.uid, {task.dueAt, task.remindAt});
     for (SyncEntry& entry : pass.plan.entries) {
         auto [due, at] = timing.value(entry.uid);

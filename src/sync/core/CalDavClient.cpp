@@ -266,12 +266,14 @@ bool CalDavClient::readBatch(const QStringList& hrefs, Bodies& bodies)
         return false;
     }
     const ResultOf<Multistatus::Answer> answer = Multistatus::read(reply.body);
-    const QString why = !sent ? sent.error() : reply.status != 207 ? failure(reply) : answer.error();
-    const QList<Multistatus::Response> responses =
-        answer ? answer->responses : QList<Multistatus::Response>();
+    const Result batch = !sent                 ? sent.result()
+                         : reply.status != 207 ? Result::failed(failure(reply))
+                         : answer              ? Result::done()
+                                               : answer.result();
+    const QList<Multistatus::Response> responses = batch ? answer->responses : QList<Multistatus::Response>();
     for (const Multistatus::Response& response : responses) {
         const QString href = pathOf(response.href);
-        if (!why.isEmpty() || !hrefs.contains(href))
+        if (!hrefs.contains(href))
             continue;
         if (response.status == 404 || response.status == 410)
             bodies.gone.append(href);
@@ -281,7 +283,7 @@ bool CalDavClient::readBatch(const QStringList& hrefs, Bodies& bodies)
     }
     for (const QString& href : hrefs)
         if (!bodies.read.contains(href) && !bodies.gone.contains(href))
-            bodies.unread.insert(href, why.isEmpty() ? QStringLiteral("服务器没有给出它的内容") : why);
+            bodies.unread.insert(href, batch ? QStringLiteral("服务器没有给出它的内容") : batch.error());
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -53,7 +55,7 @@ struct ServerTask
     bool open = true;
     bool recurring = false; // values are its next occurrence; written back, the series starts there
     QDate closedOn;         // the completion date of a closed task, when it has one
-    QString problem;        // why the task cannot be read, or empty
+    Result readable;        // failed: why the task cannot be read
     bool notATask = false;  // an event or a journal sharing the calendar: not the agenda's
     QDateTime dueAt = {};   // as in SyncEntry
     QDateTime remindAt = {};

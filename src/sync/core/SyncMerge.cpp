@@ -153,9 +153,9 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
             continue;
         }
         const ServerTask* task = serverByHref.value(entry.href);
-        if (task && !task->problem.isEmpty()) {
+        if (task && !task->readable) {
             // Unreadable now: left as it was on both sides until it reads again.
-            merge.skip(entry.values.text, task->problem);
+            merge.skip(entry.values.text, task->readable.error());
             merge.claim(entry.values.text);
             plan.entries.append(entry);
             continue;
@@ -221,8 +221,8 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
     for (const ServerTask& task : server) {
         if (known.contains(task.href) || !task.open)
             continue;
-        if (!task.problem.isEmpty()) {
-            merge.skip(task.href.section(u'/', -1), task.problem);
+        if (!task.readable) {
+            merge.skip(task.href.section(u'/', -1), task.readable.error());
             continue;
         }
         SyncEntry entry{task.uid, task.href, task.etag, task.values};
@@ -255,7 +255,7 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
         const ServerTask* task = serverByHref.value(entry->href);
         if (!task)
             continue;
-        if (!task->problem.isEmpty()) {
+        if (!task->readable) {
             plan.entries.append(*entry);
             continue;
         }

@@ -264,18 +264,18 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
     if (!todo) {
         task.notATask = calendar && hasOtherComponent(calendar.get());
         if (!task.notATask)
-            task.problem = QStringLiteral("不是一个 iCalendar 任务");
+            task.readable = Result::failed(QStringLiteral("不是一个 iCalendar 任务"));
         return;
     }
     task.uid = QString::fromUtf8(icalcomponent_get_uid(todo));
     if (task.uid.isEmpty()) {
-        task.problem = QStringLiteral("任务没有 UID");
+        task.readable = Result::failed(QStringLiteral("任务没有 UID"));
         return;
     }
     // Such a UID would not come back as it was from libical's writer: the update would be another task.
     if (std::any_of(task.uid.cbegin(), task.uid.cend(),
                     [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; })) {
-        task.problem = QStringLiteral("任务的 UID 含控制字符");
+        task.readable = Result::failed(QStringLiteral("任务的 UID 含控制字符"));
         return;
     }
     task.values.text = QString::fromUtf8(icalcomponent_get_summary(todo));

@@ -8,9 +8,10 @@
 // A task list's VTODO as an agenda item, through libical.
 namespace TaskCodec {
 
-// Fills task's uid, values, open and closedOn from its iCalendar text; on failure task.problem
-// says why, and an event or a journal is marked notATask. Times are taken on this machine's local date; a
-// task without DUE is due on its DTSTART, or on firstSeen; a recurring one is its next occurrence from today.
+// Fills task's uid, values, open and closedOn from its iCalendar text; task.readable says why it
+// cannot be read, and an event or a journal is marked notATask. Times are taken on this machine's local date;
+// a task without DUE is due on its DTSTART, or on firstSeen; a recurring one is its next occurrence from
+// today.
 void read(ServerTask& task, QDate today, QDate firstSeen);
 
 // The task's iCalendar text: previous (empty for a new task) with its summary, dates and status
