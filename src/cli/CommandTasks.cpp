@@ -5,8 +5,8 @@
 #include "agenda/core/AgendaTexts.h"
 #include "agenda/core/DateText.h"
 #include "agenda/core/DueReminder.h"
-#include "backup/core/BackupBeforeWrite.h"
 #include "backup/core/Backups.h"
+#include "backup/core/FolderFiles.h"
 #include "calendar/core/DateWords.h"
 #include "calendar/core/HolidayFile.h"
 #include "cli/Autostart.h"
@@ -59,9 +59,9 @@ void print(std::FILE* to, const QString& text)
     write(to, text + u'\n');
 }
 
-int listBackups(const CommandLine& options, const QString& elsewhere)
+int listBackups(TextFiles& disk, const CommandLine& options, const QString& elsewhere)
 {
-    const Backups backups(options.appDir, elsewhere);
+    const Backups backups(disk, options.appDir, elsewhere);
     const QList<QDate> dates = backups.dates();
     if (dates.isEmpty()) {
         print(stdout, QStringLiteral("还没有备份。"));
@@ -78,7 +78,7 @@ int listBackups(const CommandLine& options, const QString& elsewhere)
     return 0;
 }
 
-int restore(const CommandLine& options, const QString& elsewhere)
+int restore(TextFiles& disk, const CommandLine& options, const QString& elsewhere)
 {
     // A running copy would write its table over the restored files, or they under its feet.
     const auto lock = lockFolder(options.appDir);
@@ -86,7 +86,7 @@ int restore(const CommandLine& options, const QString& elsewhere)
         print(stderr, folderInUse(options.appDir) + QStringLiteral("，请先从托盘菜单退出它，再恢复。"));
         return 1;
     }
-    Backups backups(options.appDir, elsewhere);
+    Backups backups(disk, options.appDir, elsewhere);
     // The files replaced are kept as they stood at the end of their day, as before any change.
     printBackupProblems(backups.take());
     const ResultOf<QString> restored = backups.restore(options.restoreDate);
@@ -94,11 +94,10 @@ int restore(const CommandLine& options, const QString& elsewhere)
     return restored ? 0 : 1;
 }
 
-int listAgenda(const CommandLine& options, const Clock& clock)
+int listAgenda(const TextFiles& disk, const CommandLine& options, const Clock& clock)
 {
-    DiskTextFiles files;
     const AgendaFile::Load load = AgendaFile::load(
-        files, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)), clock.today());
+        disk, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)), clock.today());
     if (!load.result) {
         print(stderr, QStringLiteral("kestrin: ") + load.result.error());
         return 1;
@@ -123,12 +122,13 @@ namespace {
 
 // A date typed as the entry box takes it stays as typed, for the add's own check; words become
 // the date they say (明天, 下周五, 12月20日…).
-ResultOf<QString> resolved(const QString& typed, const Clock& clock, const QString& dataDir)
+ResultOf<QString> resolved(const TextFiles& disk, const QString& typed, const Clock& clock,
+                           const QString& dataDir)
 {
     if (typed.isEmpty() || DateText::parse(typed))
         return typed;
     const ResultOf<QDate> date =
-        DateWords::parse(typed, clock.today(), HolidayFile::loadOrShipped(DiskTextFiles(), dataDir));
+        DateWords::parse(typed, clock.today(), HolidayFile::loadOrShipped(disk, dataDir));
     if (!date)
         return date.result();
     return DateText::format(*date);
@@ -136,11 +136,12 @@ ResultOf<QString> resolved(const QString& typed, const Clock& clock, const QStri
 
 } // namespace
 
-ResultOf<QString> addItem(const QString& appDir, const QString& elsewhere, const Clock& clock,
-                          const QString& text, const QString& setTyped, const QString& finishTyped)
+ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString& elsewhere,
+                          const Clock& clock, const QString& text, const QString& setTyped,
+                          const QString& finishTyped)
 {
-    const ResultOf<QString> set = resolved(setTyped, clock, appDir),
-                            finish = resolved(finishTyped, clock, appDir);
+    const ResultOf<QString> set = resolved(disk, setTyped, clock, appDir),
+                            finish = resolved(disk, finishTyped, clock, appDir);
     for (const ResultOf<QString>* date : {&set, &finish})
         if (!*date)
             return date->result();
@@ -157,11 +158,8 @@ ResultOf<QString> addItem(const QString& appDir, const QString& elsewhere, const
     QDeadlineTimer deadline(std::chrono::seconds(10));
     for (;;) {
         if (const auto lock = lockFolder(appDir)) {
-            DiskTextFiles disk;
-            Backups backups(appDir, elsewhere);
-            BackupBeforeWrite files(disk, backups, clock);
-            files.onProblems = printBackupProblems;
-            AgendaStore store(files, QDir(appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
+            FolderFiles folder(disk, appDir, elsewhere, clock, printBackupProblems);
+            AgendaStore store(folder.files(), QDir(appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
                               QDir(appDir).filePath(QString::fromUtf8(LogFile::fileName)));
             // A file that does not load is refused, with its reason, by the add itself.
             (void)store.load(clock.today());
@@ -182,10 +180,10 @@ ResultOf<QString> addItem(const QString& appDir, const QString& elsewhere, const
     return Result::failed(folderInUse(appDir) + QStringLiteral("，但它没有应答，日程未添加。"));
 }
 
-int add(const CommandLine& options, const QString& elsewhere, const Clock& clock)
+int add(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock)
 {
     const ResultOf<QString> added =
-        addItem(options.appDir, elsewhere, clock, options.addText, options.addSet, options.addFinish);
+        addItem(disk, options.appDir, elsewhere, clock, options.addText, options.addSet, options.addFinish);
     if (!added) {
         print(stderr, QStringLiteral("kestrin: ") + added.error());
         return 1;
@@ -257,9 +255,8 @@ bool isICalendar(const QByteArray& bytes)
     return start.toUpper().startsWith("BEGIN:VCALENDAR");
 }
 
-int holidays(const CommandLine& options, const HolidayReader& reader)
+int holidays(TextFiles& disk, const CommandLine& options, const HolidayReader& reader)
 {
-    DiskTextFiles files;
     if (!options.holidaysFile.isEmpty()) {
         QFile file(options.holidaysFile);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -279,13 +276,13 @@ int holidays(const CommandLine& options, const HolidayReader& reader)
                               .arg(QFileInfo(options.holidaysFile).fileName()));
             return 1;
         }
-        if (const Result imported = HolidayFile::import(files, options.appDir, read->calendar); !imported) {
+        if (const Result imported = HolidayFile::import(disk, options.appDir, read->calendar); !imported) {
             print(stderr, QStringLiteral("kestrin: 节假日安排未能导入：%1").arg(imported.error()));
             return 1;
         }
         print(stdout, QStringLiteral("已导入 %1 年的节假日安排。").arg(yearList(read->calendar.years())));
     }
-    const ResultOf<HolidayCalendar> known = HolidayFile::load(files, options.appDir);
+    const ResultOf<HolidayCalendar> known = HolidayFile::load(disk, options.appDir);
     if (!known) {
         print(stderr, QStringLiteral("kestrin: ") + known.error());
         return 1;

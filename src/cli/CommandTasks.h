@@ -10,28 +10,30 @@
 #include <cstdio>
 
 class Clock;
+class TextFiles;
 struct CommandLine;
 
 // What the program does for a script, without a display: each prints what it did (UTF-8) and
-// returns the exit code, 0 done, 1 refused.
+// returns the exit code, 0 done, 1 refused. disk: the data folder's files as they are on disk.
 namespace CommandTasks {
 
-int listBackups(const CommandLine& options, const QString& elsewhere);
-int restore(const CommandLine& options, const QString& elsewhere);
-int listAgenda(const CommandLine& options, const Clock& clock);
+int listBackups(TextFiles& disk, const CommandLine& options, const QString& elsewhere);
+int restore(TextFiles& disk, const CommandLine& options, const QString& elsewhere);
+int listAgenda(const TextFiles& disk, const CommandLine& options, const Clock& clock);
 // Hands the addition to the copy running for the folder, which writes it and shows it; with no
 // copy running, writes it here, holding the folder's lock meanwhile, after the day's backup.
-int add(const CommandLine& options, const QString& elsewhere, const Clock& clock);
+int add(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);
 // The add itself, for --add and the quick-add window: dates typed or in words; "已添加：…" when done.
-ResultOf<QString> addItem(const QString& appDir, const QString& elsewhere, const Clock& clock,
-                          const QString& text, const QString& setTyped, const QString& finishTyped);
+ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString& elsewhere,
+                          const Clock& clock, const QString& text, const QString& setTyped,
+                          const QString& finishTyped);
 // Prints a backup's problems; a backup never stops the change it comes before.
 void printBackupProblems(const QStringList& problems);
 int autostart(const CommandLine& options, const QString& program);
 
 using HolidayReader = std::function<ResultOf<HolidayRead>(const QByteArray& bytes, const QString& source)>;
 // Lists the years known, or imports --holidays' file through reader into the data folder.
-int holidays(const CommandLine& options, const HolidayReader& reader);
+int holidays(TextFiles& disk, const CommandLine& options, const HolidayReader& reader);
 // The program's own text form, UTF-8 or GB18030.
 ResultOf<HolidayRead> readHolidayText(const QByteArray& bytes, const QString& source);
 // Sets the daily word's time, or turns it off, and tells the running copy.

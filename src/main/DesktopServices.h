@@ -1,7 +1,6 @@
 #pragma once
 
-#include "backup/core/BackupBeforeWrite.h"
-#include "backup/core/Backups.h"
+#include "backup/core/FolderFiles.h"
 #include "platform/Clock.h"
 #include "platform/LateSoundDevice.h"
 #include "platform/Services.h"
@@ -17,13 +16,13 @@
 struct DesktopServices
 {
     // soundModules: where the sound module may be, in the order tried.
-    DesktopServices(const QString& appDir, const QString& elsewhere, const QStringList& soundModules);
+    DesktopServices(TextFiles& disk, const QString& appDir, const QString& elsewhere,
+                    const QStringList& soundModules);
 
-    Backups backups;
+    TextFiles& disk;
     SystemClock clock;
     QtMessageBoxes messages;
-    DiskTextFiles disk;
-    BackupBeforeWrite files;
+    FolderFiles folder;
     LateSoundDevice sound;
     QtShell shell;
     QtTrayIcon tray;

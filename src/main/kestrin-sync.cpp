@@ -5,6 +5,7 @@
 #include "calendar/ical/HolidayICalendar.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTasks.h"
+#include "platform/TextFiles.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -25,13 +26,14 @@ int main(int argc, char* argv[])
     if (!parsed)
         return 2;
     const CommandLine& options = *parsed;
+    DiskTextFiles disk;
     switch (options.action) {
     case CommandLine::CalDav:
-        return SyncCommands::caldav(options);
+        return SyncCommands::caldav(disk, options);
     case CommandLine::Sync:
-        return SyncCommands::sync(options);
+        return SyncCommands::sync(disk, options);
     case CommandLine::Holidays:
-        return CommandTasks::holidays(options, readHolidayICalendar);
+        return CommandTasks::holidays(disk, options, readHolidayICalendar);
     default:
         CommandTasks::print(
             stderr, QStringLiteral("kestrin-sync: 只用于 kestrin --caldav、--sync 与 --holidays 日历文件"));

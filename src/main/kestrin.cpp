@@ -93,7 +93,7 @@ int runSyncHelper(const QString& exeDir, int argc, char* argv[])
 
 // --quick-add: the small window, in a process of its own; the add goes to the running copy, or is
 // written here, as --add's.
-int runQuickAdd(const CommandLine& options, const QString& elsewhere, int argc, char* argv[])
+int runQuickAdd(TextFiles& disk, const CommandLine& options, const QString& elsewhere, int argc, char* argv[])
 {
     if (!displayAvailable()) {
         CommandTasks::print(
@@ -104,10 +104,10 @@ int runQuickAdd(const CommandLine& options, const QString& elsewhere, int argc, 
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     QtTranslations::install();
     const SystemClock clock;
-    QuickAddWindow window(clock, HolidayFile::loadOrShipped(DiskTextFiles(), options.appDir),
+    QuickAddWindow window(clock, HolidayFile::loadOrShipped(disk, options.appDir),
                           [&](const QString& text, const QString& finish) {
-                              return CommandTasks::addItem(options.appDir, elsewhere, clock, text, QString(),
-                                                           finish);
+                              return CommandTasks::addItem(disk, options.appDir, elsewhere, clock, text,
+                                                           QString(), finish);
                           });
     window.present();
     return app.exec();
@@ -115,23 +115,23 @@ int runQuickAdd(const CommandLine& options, const QString& elsewhere, int argc, 
 
 // The tasks that need no window: the backups, the list, an add, the daily word's time, the
 // holidays and the autostart entry.
-int runTask(const CommandLine& options, const QString& elsewhere, int argc, char* argv[])
+int runTask(TextFiles& disk, const CommandLine& options, const QString& elsewhere, int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const SystemClock clock;
     switch (options.action) {
     case CommandLine::ListBackups:
-        return CommandTasks::listBackups(options, elsewhere);
+        return CommandTasks::listBackups(disk, options, elsewhere);
     case CommandLine::Restore:
-        return CommandTasks::restore(options, elsewhere);
+        return CommandTasks::restore(disk, options, elsewhere);
     case CommandLine::List:
-        return CommandTasks::listAgenda(options, clock);
+        return CommandTasks::listAgenda(disk, options, clock);
     case CommandLine::Add:
-        return CommandTasks::add(options, elsewhere, clock);
+        return CommandTasks::add(disk, options, elsewhere, clock);
     case CommandLine::Remind:
         return CommandTasks::remind(options);
     case CommandLine::Holidays:
-        return CommandTasks::holidays(options, CommandTasks::readHolidayText);
+        return CommandTasks::holidays(disk, options, CommandTasks::readHolidayText);
     case CommandLine::Autostart:
         return CommandTasks::autostart(options, QCoreApplication::applicationFilePath());
     default:
@@ -140,8 +140,8 @@ int runTask(const CommandLine& options, const QString& elsewhere, int argc, char
 }
 
 // The program itself: the window, the tray and the sync schedule, once per data folder.
-int runDesktop(const CommandLine& options, const QString& elsewhere, const QString& exeDir, int argc,
-               char* argv[])
+int runDesktop(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const QString& exeDir,
+               int argc, char* argv[])
 {
     using CommandTasks::print;
     if (!displayAvailable()) {
@@ -184,7 +184,7 @@ int runDesktop(const CommandLine& options, const QString& elsewhere, const QStri
     }
     }
 
-    DesktopServices desktop(options.appDir, elsewhere,
+    DesktopServices desktop(disk, options.appDir, elsewhere,
                             // The sound stack is opened at the first sound readied or played, not at start.
                             {QDir(exeDir).filePath(QStringLiteral("kestrin_sound.so")),
                              QDir(exeDir).filePath(QStringLiteral(KESTRIN_LIB_DIR "/kestrin_sound.so"))});
@@ -199,7 +199,7 @@ int runDesktop(const CommandLine& options, const QString& elsewhere, const QStri
         instance.requestHandler = nullptr;
     }
     // The day's last state, whatever ended the run (the tray's command, the close box, a signal).
-    CommandTasks::printBackupProblems(desktop.backups.take());
+    CommandTasks::printBackupProblems(desktop.folder.backups().take());
     return code;
 }
 
@@ -238,9 +238,11 @@ int main(int argc, char* argv[])
     if (!rememberedElsewhere)
         return 1;
     const QString& elsewhere = *rememberedElsewhere;
+    // The data folder's files, for every part of the program that reads or writes them.
+    DiskTextFiles disk;
     if (options.action == CommandLine::QuickAdd)
-        return runQuickAdd(options, elsewhere, argc, argv);
+        return runQuickAdd(disk, options, elsewhere, argc, argv);
     if (options.action != CommandLine::Run)
-        return runTask(options, elsewhere, argc, argv);
-    return runDesktop(options, elsewhere, exeDir, argc, argv);
+        return runTask(disk, options, elsewhere, argc, argv);
+    return runDesktop(disk, options, elsewhere, exeDir, argc, argv);
 }

@@ -6,8 +6,8 @@
 #include "sync/core/CalDavClient.h"
 #include "sync/core/TaskListFinder.h"
 
-#include "backup/core/BackupBeforeWrite.h"
 #include "backup/core/Backups.h"
+#include "backup/core/FolderFiles.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTasks.h"
 #include "cli/ScriptRequests.h"
@@ -94,22 +94,20 @@ bool waitForEntry(const QString& appDir)
     }
 }
 
-int runSync(const QString& appDir, SyncState& state, const QString& password)
+int runSync(TextFiles& disk, const QString& appDir, SyncState& state, const QString& password)
 {
     if (!waitForEntry(appDir)) {
         print(stderr, QStringLiteral("同步失败：日程一直在填写中，稍后再同步。"));
         return 1;
     }
-    DiskTextFiles disk;
     SystemClock clock;
     // A completion on the phone removes items here: the day before stays in backup/ first.
-    Backups backups(appDir, Backups::rememberedElsewhere(appDir));
-    BackupBeforeWrite files(disk, backups, clock);
-    files.onProblems = CommandTasks::printBackupProblems;
+    FolderFiles folder(disk, appDir, Backups::rememberedElsewhere(appDir), clock,
+                       CommandTasks::printBackupProblems);
     QtDavTransport transport(state.user, password);
     transport.sendBasicAtOnce(state.basicAuth);
     CalDavClient client(transport, state.url);
-    AgendaSync sync(files, clock, appDir, client);
+    AgendaSync sync(folder.files(), clock, appDir, client);
     const AgendaSync::Report report = sync.run(state);
     print(report.result ? stdout : stderr, report.text());
     return report.result ? 0 : 1;
@@ -117,10 +115,9 @@ int runSync(const QString& appDir, SyncState& state, const QString& password)
 
 // The folder's link as caldav.json holds it (no url: none); nothing, with the reason printed, when
 // the file does not read.
-std::optional<SyncState> readLink(const QString& appDir)
+std::optional<SyncState> readLink(const TextFiles& disk, const QString& appDir)
 {
-    DiskTextFiles files;
-    ResultOf<SyncState> loaded = SyncState::load(files, statePath(appDir));
+    ResultOf<SyncState> loaded = SyncState::load(disk, statePath(appDir));
     if (!loaded) {
         print(stderr, QStringLiteral("kestrin: ") + loaded.error());
         return std::nullopt;
@@ -128,9 +125,9 @@ std::optional<SyncState> readLink(const QString& appDir)
     return std::move(*loaded);
 }
 
-int status(const CommandLine& options)
+int status(const TextFiles& disk, const CommandLine& options)
 {
-    const std::optional<SyncState> link = readLink(options.appDir);
+    const std::optional<SyncState> link = readLink(disk, options.appDir);
     if (!link)
         return 1;
     const SyncState& state = *link;
@@ -149,13 +146,12 @@ int status(const CommandLine& options)
     return 0;
 }
 
-int forget(const CommandLine& options)
+int forget(const TextFiles& disk, const CommandLine& options)
 {
-    DiskTextFiles files;
     // A link whose file no longer reads is forgotten all the same; its password goes too when the
     // file still names its user.
-    const ResultOf<SyncState> loaded = SyncState::load(files, statePath(options.appDir));
-    const SyncState state = loaded ? *loaded : SyncState::linkIn(files, statePath(options.appDir));
+    const ResultOf<SyncState> loaded = SyncState::load(disk, statePath(options.appDir));
+    const SyncState state = loaded ? *loaded : SyncState::linkIn(disk, statePath(options.appDir));
     if (!loaded && state.user.isEmpty())
         print(stderr, QStringLiteral("kestrin: %1；密钥存储中如有它的密码，请在密钥管理程序中删除。")
                           .arg(loaded.error()));
@@ -225,7 +221,7 @@ ResultOf<QUrl> locate(DavTransport& transport, const CommandLine& options)
     return list;
 }
 
-int connect(const CommandLine& options)
+int connect(TextFiles& disk, const CommandLine& options)
 {
     const auto lock = lockSync(options.appDir);
     if (!lock) {
@@ -268,30 +264,29 @@ int connect(const CommandLine& options)
     // one would send every sync looking for it in the secret store.
     if (password.isEmpty())
         state.user.clear();
-    DiskTextFiles files;
-    if (const Result saved = state.save(files, statePath(options.appDir)); !saved) {
+    if (const Result saved = state.save(disk, statePath(options.appDir)); !saved) {
         print(stderr,
               QStringLiteral("kestrin: %1 无法写入：%2").arg(statePath(options.appDir), saved.error()));
         return 1;
     }
     print(stdout, QStringLiteral("已连接任务列表 %1。").arg(state.url.toString()));
-    return runSync(options.appDir, state, password);
+    return runSync(disk, options.appDir, state, password);
 }
 
 } // namespace
 
-int caldav(const CommandLine& options)
+int caldav(TextFiles& disk, const CommandLine& options)
 {
     if (options.caldavOff)
-        return forget(options);
+        return forget(disk, options);
     if (options.caldavUrl.isEmpty())
-        return status(options);
-    return connect(options);
+        return status(disk, options);
+    return connect(disk, options);
 }
 
-int sync(const CommandLine& options)
+int sync(TextFiles& disk, const CommandLine& options)
 {
-    std::optional<SyncState> link = readLink(options.appDir);
+    std::optional<SyncState> link = readLink(disk, options.appDir);
     if (!link)
         return 1;
     SyncState& state = *link;
@@ -316,7 +311,7 @@ int sync(const CommandLine& options)
         print(stderr, QStringLiteral("kestrin: 另一个同步正在进行，请稍后再试。"));
         return 1;
     }
-    return runSync(options.appDir, state, password);
+    return runSync(disk, options.appDir, state, password);
 }
 
 } // namespace SyncCommands

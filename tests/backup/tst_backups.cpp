@@ -37,7 +37,7 @@ private slots:
     {
         TestBench bench;
         QTemporaryDir elsewhere;
-        Backups backups(bench.dir.path(), elsewhere.filePath(QStringLiteral("sync")));
+        Backups backups(bench.files, bench.dir.path(), elsewhere.filePath(QStringLiteral("sync")));
         writeOn(bench, "my.log", "old\r\n", QDate(2026, 10, 1));
         const QDate first(2026, 11, 10), last(2026, 12, 20);
         for (QDate day = first; day <= last; day = day.addDays(1)) {
@@ -66,7 +66,7 @@ private slots:
     {
         TestBench bench;
         bench.write("blocked", "a file where the folder should be");
-        Backups backups(bench.dir.path(), bench.path("blocked"));
+        Backups backups(bench.files, bench.dir.path(), bench.path("blocked"));
         bench.write("agenda.txt", "x\r\n");
         const QStringList problems = backups.take();
         QCOMPARE(problems.size(), 1);
@@ -79,7 +79,7 @@ private slots:
     void aRestoredDayIsTheNewestCopyUpToIt()
     {
         TestBench bench;
-        Backups backups(bench.dir.path(), {});
+        Backups backups(bench.files, bench.dir.path(), {});
         writeOn(bench, "my.log", "log of the 1st\r\n", QDate(2026, 12, 1));
         writeOn(bench, "agenda.txt", "agenda of the 3rd\r\n", QDate(2026, 12, 3));
         backups.take();
@@ -108,7 +108,7 @@ private slots:
     {
         const QDate today(2026, 12, 7);
         TestBench bench;
-        Backups backups(bench.dir.path(), {});
+        Backups backups(bench.files, bench.dir.path(), {});
         const QByteArray restored = agendaRecord("restored", today, today);
         writeOn(bench, "agenda.txt", restored, QDate(2026, 12, 3));
         backups.take();
@@ -153,7 +153,7 @@ private slots:
     void theFirstChangeOfADayBacksUpFirst()
     {
         TestBench bench;
-        Backups backups(bench.dir.path(), {});
+        Backups backups(bench.files, bench.dir.path(), {});
         BackupBeforeWrite files(bench.files, backups, bench.clock);
         writeOn(bench, "agenda.txt", "yesterday\r\n", bench.clock.today().addDays(-1));
         QVERIFY(files.replace(bench.path("agenda.txt"), "first\r\n"));

@@ -55,8 +55,8 @@ Result Backups::remember(const QString& dataDir, const QString& elsewhere)
     });
 }
 
-Backups::Backups(const QString& dataDir, const QString& elsewhere)
-    : m_dataDir(dataDir), m_elsewhere(elsewhere)
+Backups::Backups(TextFiles& files, const QString& dataDir, const QString& elsewhere)
+    : m_files(files), m_dataDir(dataDir), m_elsewhere(elsewhere)
 {
 }
 
@@ -120,8 +120,7 @@ Result Backups::copyInto(const QString& folder, const Kind& kind)
         if (const ResultOf<QByteArray> copied = readAll(target); copied && *copied == *bytes)
             return Result::done();
     }
-    DiskTextFiles files;
-    if (const Result written = files.replace(target, *bytes); !written)
+    if (const Result written = m_files.replace(target, *bytes); !written)
         return Result::failed(
             QStringLiteral("无法写入 %1（%2）").arg(QDir::toNativeSeparators(target), written.error()));
 
@@ -180,7 +179,6 @@ ResultOf<QString> Backups::restore(QDate date)
     if (!dates().contains(date))
         return Result::failed(QStringLiteral("没有 %1 的备份。可以恢复的日期由 kestrin --backups 列出。")
                                   .arg(date.toString(dateFormat)));
-    DiskTextFiles files;
     bool ok = true;
     for (const Copy& copy : copiesFor(date)) {
         const QString current = QDir(m_dataDir).filePath(copy.fileName);
@@ -197,7 +195,7 @@ ResultOf<QString> Backups::restore(QDate date)
             continue;
         }
         // A sync writing at this moment would put back the agenda it had read.
-        const auto hold = files.holdFolderOf(current);
+        const auto hold = m_files.holdFolderOf(current);
         if (!hold) {
             lines.append(
                 QStringLiteral("%1：另一个程序（同步或脚本）一直在写入，保持不变。").arg(copy.fileName));
@@ -208,7 +206,7 @@ ResultOf<QString> Backups::restore(QDate date)
         if (QFileInfo(current).isFile()) {
             const ResultOf<QByteArray> now = readAll(current);
             const Result saved =
-                now ? files.replace(current + QStringLiteral(".before-restore"), *now) : now.result();
+                now ? m_files.replace(current + QStringLiteral(".before-restore"), *now) : now.result();
             if (!saved) {
                 lines.append(QStringLiteral("%1：无法先存为 %1.before-restore（%2），保持不变。")
                                  .arg(copy.fileName, saved.error()));
@@ -217,7 +215,7 @@ ResultOf<QString> Backups::restore(QDate date)
             }
             kept = QStringLiteral("；原文件已存为 %1.before-restore").arg(copy.fileName);
         }
-        if (const Result written = files.replace(current, *bytes); !written) {
+        if (const Result written = m_files.replace(current, *bytes); !written) {
             lines.append(
                 QStringLiteral("%1：无法写入（%2），保持不变%3。").arg(copy.fileName, written.error(), kept));
             ok = false;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class TextFiles;
+
 // Copies of agenda.txt and my.log in backup/ of the data folder, and in a second folder when one is
 // set. Each copy is named for the day of its file's last change (agenda-2026-12-06.txt,
 // my-2026-12-06.log), so it is the file as it stood when that day ended; the newest copies of each
@@ -16,8 +18,8 @@ class Backups
 public:
     static constexpr int keptDates = 30;
 
-    // elsewhere: the second folder, or empty.
-    Backups(const QString& dataDir, const QString& elsewhere);
+    // files: what the copies are written through; elsewhere: the second folder, or empty.
+    Backups(TextFiles& files, const QString& dataDir, const QString& elsewhere);
 
     // The second folder kestrin.ini remembers for the data folder, or empty.
     static QString rememberedElsewhere(const QString& dataDir);
@@ -54,6 +56,7 @@ private:
     static QString copyName(const Kind& kind, QDate date);
     Result copyInto(const QString& folder, const Kind& kind);
 
+    TextFiles& m_files;
     QString m_dataDir;
     QString m_elsewhere;
 };
