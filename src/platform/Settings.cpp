@@ -22,7 +22,58 @@ int badLine(QFile& file)
     return 0;
 }
 
+struct Entry
+{
+    Key key;
+    const char* name;
+};
+
+// clang-format off
+constexpr Entry keys[] = {
+    {Key::RemindTime,      "remind/time"},
+    {Key::RemindSaid,      "remind/said"},
+    {Key::BackupElsewhere, "backup/dir"},
+    {Key::UnknownYearTold, "holidays/toldUnknownYear"},
+    {Key::Ringtone,        "ringtones/alarm%1"},
+    {Key::Alarms,          "alarms"},
+};
+// clang-format on
+
 } // namespace
+
+QString name(Key key, int row)
+{
+    for (const Entry& entry : keys) {
+        if (entry.key != key)
+            continue;
+        const QString name = QString::fromLatin1(entry.name);
+        return name.contains(u'%') ? name.arg(row + 1) : name;
+    }
+    Q_UNREACHABLE();
+}
+
+QVariant value(const QString& path, Key key, int row)
+{
+    return QSettings(path, QSettings::IniFormat).value(name(key, row));
+}
+
+Result set(const QString& path, Key key, const QVariant& value, int row)
+{
+    return change(path, [&](QSettings& settings) {
+        if (value.isValid())
+            settings.setValue(name(key, row), value);
+        else
+            settings.remove(name(key, row));
+    });
+}
+
+Result read(const QString& path, const std::function<void(QSettings&)>& look)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    const Result checked = check(settings);
+    look(settings);
+    return checked;
+}
 
 Result check(const QSettings& settings)
 {

@@ -2,6 +2,8 @@
 
 #include "platform/Result.h"
 
+#include <QVariant>
+
 #include <functional>
 
 class QSettings;
@@ -10,6 +12,26 @@ class QSettings;
 namespace Settings {
 
 inline constexpr char fileName[] = "kestrin.ini";
+
+// Every choice the file keeps, by what it is for; their names in the file are in one table.
+enum class Key
+{
+    RemindTime,      // the daily word's time, HH:mm
+    RemindSaid,      // the day of the last daily word
+    BackupElsewhere, // the second backup folder
+    UnknownYearTold, // the year whose missing holiday arrangement was told
+    Ringtone,        // an alarm's own ringtone, one per alarm
+    Alarms,          // the group of the repeating alarms, one subgroup each
+};
+// The key's name in the file; row: the alarm, for a key kept per alarm.
+QString name(Key key, int row = 0);
+// The key's value, or an invalid one when the file has none.
+QVariant value(const QString& path, Key key, int row = 0);
+// Through change(): a valid value is set, an invalid one removes the key.
+Result set(const QString& path, Key key, const QVariant& value, int row = 0);
+// Lets look read the whole file; what was read counts even when the check fails, and the check's
+// result is returned.
+Result read(const QString& path, const std::function<void(QSettings&)>& look);
 
 // Whether settings read their file whole. A file read only in part is never written back: QSettings
 // would rewrite it from what it understood. The failure names the file, and the line where it can.

@@ -5,12 +5,8 @@
 #include "platform/Settings.h"
 #include "platform/WallTimer.h"
 
-#include <QSettings>
-
 namespace {
 
-const QString timeKey = QStringLiteral("remind/time");
-const QString saidKey = QStringLiteral("remind/said");
 const QString title = QStringLiteral("Kestrin日程提醒");
 
 QString part(const QString& what, const QStringList& texts, bool named)
@@ -28,19 +24,15 @@ QString part(const QString& what, const QStringList& texts, bool named)
 
 std::optional<QTime> DueReminder::chosenTime(const QString& settingsPath)
 {
-    const QTime time = QTime::fromString(
-        QSettings(settingsPath, QSettings::IniFormat).value(timeKey).toString(), QStringLiteral("HH:mm"));
+    const QTime time = QTime::fromString(Settings::value(settingsPath, Settings::Key::RemindTime).toString(),
+                                         QStringLiteral("HH:mm"));
     return time.isValid() ? std::optional<QTime>(time) : std::nullopt;
 }
 
 Result DueReminder::choose(const QString& settingsPath, std::optional<QTime> time)
 {
-    return Settings::change(settingsPath, [&](QSettings& settings) {
-        if (time)
-            settings.setValue(timeKey, time->toString(QStringLiteral("HH:mm")));
-        else
-            settings.remove(timeKey);
-    });
+    return Settings::set(settingsPath, Settings::Key::RemindTime,
+                         time ? QVariant(time->toString(QStringLiteral("HH:mm"))) : QVariant());
 }
 
 QString DueReminder::digest(const QList<AgendaItem>& items, QDate today)
@@ -82,7 +74,7 @@ void DueReminder::reload()
 {
     const QString path = m_services.path(Settings::fileName);
     m_time = chosenTime(path);
-    m_said = QSettings(path, QSettings::IniFormat).value(saidKey).toDate();
+    m_said = Settings::value(path, Settings::Key::RemindSaid).toDate();
     arm();
 }
 
@@ -129,8 +121,7 @@ void DueReminder::say()
         m_said = today;
         // Kept so that a restart the same day says nothing again; a file that cannot take it only
         // means a second word after a restart.
-        (void)Settings::change(m_services.path(Settings::fileName),
-                               [today](QSettings& settings) { settings.setValue(saidKey, today); });
+        (void)Settings::set(m_services.path(Settings::fileName), Settings::Key::RemindSaid, today);
     }
     const AgendaFile::Load load =
         AgendaFile::load(m_services.files, m_services.path(AgendaFile::fileName), today);

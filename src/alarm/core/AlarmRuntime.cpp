@@ -5,8 +5,6 @@
 #include "platform/Settings.h"
 #include "platform/WallTimer.h"
 
-#include <QSettings>
-
 namespace {
 
 const QString noticeTitle = QStringLiteral("Kestrin闹钟");
@@ -122,13 +120,11 @@ void AlarmRuntime::tellUnknownYear()
     const bool following =
         std::any_of(m_table.alarms.cbegin(), m_table.alarms.cend(),
                     [](const AlarmRecord& r) { return r.enabled && r.repeat == Repeat::OfficialWorkdays; });
-    const QString key = QStringLiteral("holidays/toldUnknownYear");
-    if (!following ||
-        QSettings(m_services.path(Settings::fileName), QSettings::IniFormat).value(key).toInt() == year)
+    const QString path = m_services.path(Settings::fileName);
+    if (!following || Settings::value(path, Settings::Key::UnknownYearTold).toInt() == year)
         return;
     // Told once a year, across runs; a settings file that cannot be written is told at the next run.
-    (void)Settings::change(m_services.path(Settings::fileName),
-                           [&](QSettings& settings) { settings.setValue(key, year); });
+    (void)Settings::set(path, Settings::Key::UnknownYearTold, year);
     m_services.notifications.notify(
         noticeTitle, QStringLiteral("%1 年的节假日安排尚未收录，按周一至周五响铃。国务院公布后，"
                                     "可把它存为日历文件，用 kestrin --holidays 文件 导入。")

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 Ringtones::Ringtones(const QString& settingsPath, const QString& defaultPath)
     : m_settingsPath(settingsPath), m_defaultPath(defaultPath)
@@ -15,14 +14,9 @@ Ringtones::Ringtones(const QString& settingsPath, const QString& defaultPath)
 
 Ringtones::~Ringtones() = default;
 
-QString Ringtones::key(int row) const
-{
-    return QStringLiteral("ringtones/alarm%1").arg(row + 1);
-}
-
 QString Ringtones::chosen(int row) const
 {
-    return QSettings(m_settingsPath, QSettings::IniFormat).value(key(row)).toString();
+    return Settings::value(m_settingsPath, Settings::Key::Ringtone, row).toString();
 }
 
 Result Ringtones::checkWave(const QString& path)
@@ -40,14 +34,12 @@ Result Ringtones::checkWave(const QString& path)
 
 Result Ringtones::choose(int row, const QString& path)
 {
-    return Settings::change(m_settingsPath, [&](QSettings& settings) {
-        settings.setValue(key(row), QFileInfo(path).absoluteFilePath());
-    });
+    return Settings::set(m_settingsPath, Settings::Key::Ringtone, QFileInfo(path).absoluteFilePath(), row);
 }
 
 Result Ringtones::reset(int row)
 {
-    return Settings::change(m_settingsPath, [&](QSettings& settings) { settings.remove(key(row)); });
+    return Settings::set(m_settingsPath, Settings::Key::Ringtone, QVariant(), row);
 }
 
 QString Ringtones::ringPath(int row) const

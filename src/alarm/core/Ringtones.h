@@ -4,8 +4,6 @@
 
 #include <QString>
 
-class QSettings;
-
 // The wave file each alarm rings, kept in kestrin.ini. An alarm without a choice, or whose chosen
 // file is gone, rings the default sound: a ring is never silent because a file moved.
 class Ringtones
@@ -26,8 +24,6 @@ public:
     QString describe(int row, bool playable = true) const;
 
 private:
-    QString key(int row) const;
-
     QString m_settingsPath;
     QString m_defaultPath;
 };

@@ -8,7 +8,10 @@
 
 namespace {
 
-const QString group = QStringLiteral("alarms");
+QString group()
+{
+    return Settings::name(Settings::Key::Alarms);
+}
 constexpr int maxRings = 8;
 
 QString rowKey(int row)
@@ -54,26 +57,29 @@ SavedAlarms::SavedAlarms(const QString& settingsPath) : m_path(settingsPath) {}
 SavedAlarms::Loaded SavedAlarms::load() const
 {
     Loaded loaded;
-    QSettings settings(m_path, QSettings::IniFormat);
+    QStringList unread;
     // What QSettings did read still counts.
-    if (const Result read = Settings::check(settings); !read)
+    const Result read = Settings::read(m_path, [&](QSettings& settings) {
+        settings.beginGroup(group());
+        const QStringList rows = settings.childGroups();
+        for (int row = 0; row < alarmCount; ++row) {
+            if (!rows.contains(rowKey(row)))
+                continue;
+            settings.beginGroup(rowKey(row));
+            const auto entry = readEntry(settings, row);
+            settings.endGroup();
+            if (entry)
+                loaded.alarms.append(*entry);
+            else
+                unread.append(QStringLiteral("%1 中闹钟 %2 的设置有误（%3），此闹钟未恢复。")
+                                  .arg(QDir::toNativeSeparators(m_path))
+                                  .arg(row + 1)
+                                  .arg(entry.error()));
+        }
+    });
+    if (!read)
         loaded.problems.append(read.error() + QStringLiteral("，其中能读取的闹钟照常恢复。"));
-    settings.beginGroup(group);
-    const QStringList rows = settings.childGroups();
-    for (int row = 0; row < alarmCount; ++row) {
-        if (!rows.contains(rowKey(row)))
-            continue;
-        settings.beginGroup(rowKey(row));
-        const auto entry = readEntry(settings, row);
-        settings.endGroup();
-        if (entry)
-            loaded.alarms.append(*entry);
-        else
-            loaded.problems.append(QStringLiteral("%1 中闹钟 %2 的设置有误（%3），此闹钟未恢复。")
-                                       .arg(QDir::toNativeSeparators(m_path))
-                                       .arg(row + 1)
-                                       .arg(entry.error()));
-    }
+    loaded.problems += unread;
     return loaded;
 }
 
@@ -91,8 +97,8 @@ QList<SavedAlarm> SavedAlarms::fromTable(const AlarmTable& table)
 Result SavedAlarms::save(const QList<SavedAlarm>& alarms) const
 {
     const Result saved = Settings::change(m_path, [&](QSettings& settings) {
-        settings.remove(group);
-        settings.beginGroup(group);
+        settings.remove(group());
+        settings.beginGroup(group());
         for (const SavedAlarm& alarm : alarms) {
             settings.beginGroup(rowKey(alarm.row));
             settings.setValue(QStringLiteral("time"), TimeText::format(alarm.time));

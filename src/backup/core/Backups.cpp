@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 #include <algorithm>
 
@@ -31,8 +30,6 @@ ResultOf<QByteArray> readAll(const QString& path)
 
 namespace {
 
-const QString elsewhereKey = QStringLiteral("backup/dir");
-
 QString settingsPath(const QString& dataDir)
 {
     return QDir(dataDir).filePath(QString::fromUtf8(Settings::fileName));
@@ -42,17 +39,13 @@ QString settingsPath(const QString& dataDir)
 
 QString Backups::rememberedElsewhere(const QString& dataDir)
 {
-    return QSettings(settingsPath(dataDir), QSettings::IniFormat).value(elsewhereKey).toString();
+    return Settings::value(settingsPath(dataDir), Settings::Key::BackupElsewhere).toString();
 }
 
 Result Backups::remember(const QString& dataDir, const QString& elsewhere)
 {
-    return Settings::change(settingsPath(dataDir), [&elsewhere](QSettings& settings) {
-        if (elsewhere.isEmpty())
-            settings.remove(elsewhereKey);
-        else
-            settings.setValue(elsewhereKey, elsewhere);
-    });
+    return Settings::set(settingsPath(dataDir), Settings::Key::BackupElsewhere,
+                         elsewhere.isEmpty() ? QVariant() : QVariant(elsewhere));
 }
 
 Backups::Backups(TextFiles& files, const QString& dataDir, const QString& elsewhere)
