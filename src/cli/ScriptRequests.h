@@ -1,7 +1,7 @@
 #pragma once
 
-#include "log/core/StoreChange.h"
 #include "platform/Result.h"
+#include "platform/StoreChange.h"
 
 #include <QJsonObject>
 

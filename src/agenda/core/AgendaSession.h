@@ -2,8 +2,8 @@
 
 #include "agenda/core/AgendaStore.h"
 #include "calendar/core/HolidayCalendar.h"
-#include "log/core/StoreChange.h"
 #include "platform/Result.h"
+#include "platform/StoreChange.h"
 
 #include <QObject>
 

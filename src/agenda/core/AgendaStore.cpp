@@ -2,8 +2,8 @@
 
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/DateText.h"
-#include "log/core/HeldWrite.h"
 #include "log/core/LogFile.h"
+#include "platform/HeldWrite.h"
 #include "platform/TextFiles.h"
 
 #include <algorithm>

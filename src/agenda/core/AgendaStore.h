@@ -1,9 +1,9 @@
 #pragma once
 
 #include "agenda/core/AgendaItem.h"
-#include "log/core/StoreChange.h"
 #include "platform/FileStamp.h"
 #include "platform/Result.h"
+#include "platform/StoreChange.h"
 
 class TextFiles;
 

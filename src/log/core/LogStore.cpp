@@ -1,6 +1,6 @@
 #include "log/core/LogStore.h"
 
-#include "log/core/HeldWrite.h"
+#include "platform/HeldWrite.h"
 #include "platform/TextFiles.h"
 
 LogStore::LogStore(TextFiles& files, const QString& path) : m_files(files), m_path(path) {}

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "log/core/LogFile.h"
-#include "log/core/StoreChange.h"
+#include "platform/StoreChange.h"
 
 class TextFiles;
 

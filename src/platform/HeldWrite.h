@@ -1,6 +1,6 @@
 #pragma once
 
-#include "log/core/StoreChange.h"
+#include "platform/StoreChange.h"
 
 #include <functional>
 

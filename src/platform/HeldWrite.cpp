@@ -1,4 +1,4 @@
-#include "log/core/HeldWrite.h"
+#include "platform/HeldWrite.h"
 
 #include "platform/FileStamp.h"
 #include "platform/TextFiles.h"
