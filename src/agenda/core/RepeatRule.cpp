@@ -1,0 +1,285 @@
+#include "agenda/core/RepeatRule.h"
+
+#include "calendar/core/HolidayCalendar.h"
+#include "calendar/core/LunarDate.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+const QString weekdayNames = QStringLiteral("一二三四五六日");
+
+struct KindName
+{
+    RepeatRule::Kind kind;
+    const char16_t* name;
+};
+
+const KindName kindNames[] = {
+    {RepeatRule::None, u"不重复"},
+    {RepeatRule::Daily, u"每天"},
+    {RepeatRule::Weekly, u"每周"},
+    {RepeatRule::Weekdays, u"工作日"},
+    {RepeatRule::OfficialWorkdays, u"法定工作日"},
+    {RepeatRule::Monthly, u"每月"},
+    {RepeatRule::Yearly, u"每年"},
+    {RepeatRule::LunarYearly, u"农历每年"},
+};
+
+// The day of month the rule keeps in a month of that length.
+int dayIn(int day, int monthLength)
+{
+    return day == 0 ? monthLength : std::min(day, monthLength);
+}
+
+QDate monthly(int year, int month, int day)
+{
+    const QDate first(year, month, 1);
+    return first.addDays(dayIn(day, first.daysInMonth()) - 1);
+}
+
+QDate yearly(int year, int month, int day)
+{
+    return monthly(year, month, day);
+}
+
+// The lunar month's first day and length, for the month on or after from.
+std::optional<std::pair<QDate, int>> lunarMonth(int month, QDate from)
+{
+    const QDate first = LunarDate::next(month, 1, from);
+    if (!first.isValid())
+        return std::nullopt;
+    const LunarDate last = LunarDate::of(first.addDays(29));
+    return std::pair{first, last.day == 30 ? 30 : 29};
+}
+
+std::optional<int> number(QStringView text, int low, int high)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < low || n > high)
+        return std::nullopt;
+    return n;
+}
+
+// 八月十五, 正月初一, 冬月廿九, 十一月初三, or 8-15.
+std::optional<std::pair<int, int>> lunarMonthDay(QStringView text)
+{
+    if (const qsizetype dash = text.indexOf(u'-'); dash > 0) {
+        const auto month = number(text.left(dash), 1, 12);
+        const auto day = number(text.mid(dash + 1), 1, 30);
+        if (month && day)
+            return std::pair{*month, *day};
+        return std::nullopt;
+    }
+    static const QStringList months = {
+        QStringLiteral("正月"), QStringLiteral("二月"), QStringLiteral("三月"),   QStringLiteral("四月"),
+        QStringLiteral("五月"), QStringLiteral("六月"), QStringLiteral("七月"),   QStringLiteral("八月"),
+        QStringLiteral("九月"), QStringLiteral("十月"), QStringLiteral("十一月"), QStringLiteral("十二月"),
+        QStringLiteral("冬月"), QStringLiteral("腊月"), QStringLiteral("一月")};
+    static const int monthNumbers[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 11, 12, 1};
+    // The longest name that fits: 十一月, not 十月 and then 一.
+    int month = 0;
+    qsizetype used = 0;
+    for (qsizetype i = 0; i < months.size(); ++i) {
+        if (text.startsWith(months[i]) && months[i].size() > used) {
+            month = monthNumbers[i];
+            used = months[i].size();
+        }
+    }
+    if (month == 0)
+        return std::nullopt;
+    const QStringView dayText = text.mid(used);
+    for (int day = 1; day <= 30; ++day) {
+        if (LunarDate{1, day, false}.text().mid(2) == dayText)
+            return std::pair{month, day};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+RepeatRule RepeatRule::of(Kind kind, QDate finish)
+{
+    RepeatRule rule{kind, 0, 0};
+    switch (kind) {
+    case Weekly:
+        rule.day = finish.dayOfWeek();
+        break;
+    case Monthly:
+        rule.day = finish.day();
+        break;
+    case Yearly:
+        rule.month = finish.month();
+        rule.day = finish.day();
+        break;
+    case LunarYearly: {
+        // A leap month's day repeats in the plain month of that name.
+        const LunarDate lunar = LunarDate::of(finish);
+        rule.month = lunar.month;
+        rule.day = lunar.day;
+        break;
+    }
+    default:
+        break;
+    }
+    return rule;
+}
+
+QDate RepeatRule::next(QDate after, const HolidayCalendar& holidays) const
+{
+    switch (kind) {
+    case None:
+        return {};
+    case Daily:
+        return after.addDays(1);
+    case Weekly:
+        return after.addDays((day - after.dayOfWeek() + 6) % 7 + 1);
+    case Weekdays: {
+        QDate date = after.addDays(1);
+        while (date.dayOfWeek() > 5)
+            date = date.addDays(1);
+        return date;
+    }
+    case OfficialWorkdays: {
+        QDate date = after.addDays(1);
+        // A long holiday is some nine days off; a month is more than any arrangement has.
+        for (int i = 0; i < 31 && !holidays.isWorkday(date); ++i)
+            date = date.addDays(1);
+        return date;
+    }
+    case Monthly: {
+        const QDate here = monthly(after.year(), after.month(), day);
+        if (here > after)
+            return here;
+        const QDate nextMonth = after.addMonths(1);
+        return monthly(nextMonth.year(), nextMonth.month(), day);
+    }
+    case Yearly: {
+        const QDate here = yearly(after.year(), month, day);
+        return here > after ? here : yearly(after.year() + 1, month, day);
+    }
+    case LunarYearly: {
+        // From a month back, so that this lunar year's month is found when after lies in it.
+        QDate from = after.addDays(-31);
+        for (int years = 0; years < 3; ++years) {
+            const auto found = lunarMonth(month, from);
+            if (!found)
+                return {};
+            const QDate date = found->first.addDays(dayIn(day, found->second) - 1);
+            if (date > after)
+                return date;
+            from = found->first.addDays(found->second);
+        }
+        return {};
+    }
+    }
+    return {};
+}
+
+QDate RepeatRule::following(QDate finish, QDate today, const HolidayCalendar& holidays) const
+{
+    const QDate next = this->next(finish, holidays);
+    if (!next.isValid() || next >= today)
+        return next;
+    return this->next(today.addDays(-1), holidays);
+}
+
+QString RepeatRule::kindName(Kind kind)
+{
+    for (const KindName& entry : kindNames)
+        if (entry.kind == kind)
+            return QString::fromUtf16(entry.name);
+    return {};
+}
+
+std::optional<RepeatRule::Kind> RepeatRule::kindNamed(QStringView name)
+{
+    for (const KindName& entry : kindNames)
+        if (name == QStringView(entry.name))
+            return entry.kind;
+    return std::nullopt;
+}
+
+QString RepeatRule::text() const
+{
+    switch (kind) {
+    case None:
+        return {};
+    case Weekly:
+        return QStringLiteral("每周") + weekdayNames.at(day - 1);
+    case Monthly:
+        return day == 0 ? QStringLiteral("每月月底") : QStringLiteral("每月 %1 日").arg(day);
+    case Yearly:
+        return QStringLiteral("每年 %1 月 %2 日").arg(month).arg(day);
+    case LunarYearly:
+        return QStringLiteral("农历每年") + LunarDate{month, day, false}.text();
+    default:
+        return kindName(kind);
+    }
+}
+
+QString RepeatRule::dayField() const
+{
+    switch (kind) {
+    case Weekly:
+        return QStringLiteral("周") + weekdayNames.at(day - 1);
+    case Monthly:
+        return day == 0 ? QStringLiteral("月底") : QString::number(day);
+    case Yearly:
+        return QStringLiteral("%1-%2").arg(month).arg(day);
+    case LunarYearly:
+        return LunarDate{month, day, false}.text();
+    default:
+        return {};
+    }
+}
+
+std::optional<RepeatRule> RepeatRule::fromFields(QStringView kindText, QStringView dayText)
+{
+    const std::optional<Kind> kind = kindNamed(kindText);
+    if (!kind || *kind == None)
+        return std::nullopt;
+    RepeatRule rule{*kind, 0, 0};
+    switch (*kind) {
+    case Weekly: {
+        const qsizetype at =
+            dayText.size() == 2 && dayText.startsWith(u'周') ? weekdayNames.indexOf(dayText.at(1)) : -1;
+        if (at < 0)
+            return std::nullopt;
+        rule.day = int(at) + 1;
+        return rule;
+    }
+    case Monthly: {
+        if (dayText == QStringLiteral("月底"))
+            return rule;
+        const auto day = number(dayText, 1, 31);
+        if (!day)
+            return std::nullopt;
+        rule.day = *day;
+        return rule;
+    }
+    case Yearly: {
+        const qsizetype dash = dayText.indexOf(u'-');
+        const auto month = dash > 0 ? number(dayText.left(dash), 1, 12) : std::nullopt;
+        const auto day = dash > 0 ? number(dayText.mid(dash + 1), 1, 31) : std::nullopt;
+        if (!month || !day || !QDate(2024, *month, *day).isValid())
+            return std::nullopt;
+        rule.month = *month;
+        rule.day = *day;
+        return rule;
+    }
+    case LunarYearly: {
+        const auto monthDay = lunarMonthDay(dayText);
+        if (!monthDay)
+            return std::nullopt;
+        rule.month = monthDay->first;
+        rule.day = monthDay->second;
+        return rule;
+    }
+    default:
+        return dayText.isEmpty() ? std::optional<RepeatRule>(rule) : std::nullopt;
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+class HolidayCalendar;
+
+// How an item comes back once done: its kind and the day it keeps (a weekday, a day of the month,
+// a day of the year, a day of the lunar year), taken from the finish date when it is chosen.
+struct RepeatRule
+{
+    enum Kind
+    {
+        None,
+        Daily,
+        Weekly,           // day: 1 (Monday) to 7
+        Weekdays,         // Monday to Friday
+        OfficialWorkdays, // the official arrangement's working days, make-up days included
+        Monthly,          // day: 1 to 31, falling on a shorter month's last; 0: always the last
+        Yearly,           // month and day; 2-29 falls on 2-28 in a common year
+        LunarYearly,      // lunar month and day, never a leap month; 三十 falls on 廿九 in a short month
+    };
+    Kind kind = None;
+    int month = 0;
+    int day = 0;
+
+    // The rule of that kind kept by finish: its weekday, its day, its lunar day.
+    static RepeatRule of(Kind kind, QDate finish);
+    // The first date of the rule after after; invalid for None.
+    QDate next(QDate after, const HolidayCalendar& holidays) const;
+    // The date the item moves to when this occurrence is done: the first after finish, or the
+    // first not before today when that is already past.
+    QDate following(QDate finish, QDate today, const HolidayCalendar& holidays) const;
+
+    // 每月 15 日, 每周三, 每年 12 月 15 日, 农历每年八月十五, 工作日…; empty for None.
+    QString text() const;
+    // The kind's own word: 每天, 每周, 工作日, 法定工作日, 每月, 每年, 农历每年, 不重复.
+    static QString kindName(Kind kind);
+    static std::optional<Kind> kindNamed(QStringView name);
+    // The day the rule keeps as the file writes it: 3, 15, 月底, 12-15, 8-15; empty when none.
+    QString dayField() const;
+    // The rule a kind's word and its day field make; nothing when they do not fit.
+    static std::optional<RepeatRule> fromFields(QStringView kind, QStringView day);
+
+    bool operator==(const RepeatRule&) const = default;
+};
