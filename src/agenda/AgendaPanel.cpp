@@ -1,6 +1,7 @@
 #include "agenda/AgendaPanel.h"
 
 #include "agenda/DueReminderMenu.h"
+#include "agenda/RepeatMenu.h"
 #include "agenda/core/AgendaOrder.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/AgendaTexts.h"
@@ -83,6 +84,8 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, QWidg
     m_list->setMarkDescription(QStringLiteral("逾期"));
     // The list's menu: a right click, the menu key or Shift+F10.
     m_menu->setObjectName(QStringLiteral("MenuAgenda"));
+    new RepeatMenu(
+        session, services.messages, [this] { return currentItem(); }, m_menu);
     new DueReminderMenu(services, session.dueReminder(), m_menu);
     connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) { m_menu->popup(at); });
     setTabChain(tabOrder());
@@ -117,6 +120,17 @@ QList<QWidget*> AgendaPanel::tabOrder() const
 QString AgendaPanel::currentText() const
 {
     return m_list->text(m_list->currentRow());
+}
+
+std::optional<AgendaItem> AgendaPanel::currentItem() const
+{
+    if (m_list->currentRow() < 0 || inEntryMode())
+        return std::nullopt;
+    const QString text = currentText();
+    for (const AgendaItem& item : m_shown.items)
+        if (item.text == text)
+            return item;
+    return std::nullopt;
 }
 
 void AgendaPanel::inform(const QString& text) const
@@ -175,9 +189,14 @@ void AgendaPanel::fillList(const QList<qsizetype>& items, const QList<bool>& mar
         m_list->setLineTips([this, items](int row) {
             const AgendaItem item = m_shown.items.value(items.value(row, -1));
             const HolidayCalendar& holidays = m_session.holidays();
-            return item.text + QStringLiteral("\n设置：") + dayText(item.setDate, holidays) +
-                   QStringLiteral("\n完成：") + dayText(item.finishDate, holidays);
+            QString tip = item.text + QStringLiteral("\n设置：") + dayText(item.setDate, holidays) +
+                          QStringLiteral("\n完成：") + dayText(item.finishDate, holidays);
+            if (const QString repeat = repeatText(item); !repeat.isEmpty())
+                tip += u'\n' + repeat;
+            return tip;
         });
+        m_list->setLineDescriptions(
+            [this, items](int row) { return repeatText(m_shown.items.value(items.value(row, -1))); });
         markOverdue(marks);
         m_list->setCurrentRow(-1);
     }
@@ -185,6 +204,14 @@ void AgendaPanel::fillList(const QList<qsizetype>& items, const QList<bool>& mar
         makeCurrent(m_list->text(0));
     else
         showItemDetails();
+}
+
+QString AgendaPanel::repeatText(const AgendaItem& item) const
+{
+    if (item.repeat.kind == RepeatRule::None)
+        return {};
+    const QDate next = item.repeat.next(item.finishDate, m_session.holidays());
+    return QStringLiteral("重复：%1（下次 %2）").arg(item.repeat.text(), DateText::format(next));
 }
 
 void AgendaPanel::markOverdue(const QList<bool>& marks)
@@ -342,7 +369,12 @@ void AgendaPanel::deleteCurrentItem()
     // The answer is given to the list as it stands; a load while the box is open makes it stale.
     const QString text = currentText();
     const int loads = m_session.loads();
-    if (!m_services.messages.confirm(QStringLiteral("警告：即将删除此条日程！")))
+    const std::optional<AgendaItem> item = currentItem();
+    const std::optional<QDate> next = m_session.nextOccurrence(text);
+    const QString question = item && next ? QStringLiteral("此为重复日程（%1）：本次记入日志，下次为 %2。")
+                                                .arg(item->repeat.text(), DateText::format(*next))
+                                          : QStringLiteral("警告：即将删除此条日程！");
+    if (!m_services.messages.confirm(question))
         return;
     keeping(text, [&] { m_session.remove(text, loads); });
 }

@@ -4,6 +4,7 @@
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
+#include "agenda/core/RepeatFile.h"
 #include "app/FormMain.h"
 #include "app/Navigation.h"
 #include "cli/ScriptRequests.h"
@@ -54,12 +55,14 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
                      [window, log](int row) { window->agendaPanel()->restoreFromLog(log->store(), row); });
     // The files are plain text: an edit made elsewhere shows without a restart.
     const QString agendaFile = QString::fromUtf8(AgendaFile::fileName);
-    auto* watch = new FileWatch(services.appDir, {agendaFile, QString::fromUtf8(LogFile::fileName)}, window);
-    QObject::connect(watch, &FileWatch::changed, window, [agenda, log, agendaFile](const QString& fileName) {
-        if (fileName == agendaFile)
-            agenda->reloadIfChanged();
-        else
+    const QString logFile = QString::fromUtf8(LogFile::fileName);
+    auto* watch = new FileWatch(services.appDir,
+                                {agendaFile, logFile, QString::fromUtf8(RepeatFile::fileName)}, window);
+    QObject::connect(watch, &FileWatch::changed, window, [agenda, log, logFile](const QString& fileName) {
+        if (fileName == logFile)
             log->reloadIfChanged();
+        else
+            agenda->reloadIfChanged();
     });
 }
 

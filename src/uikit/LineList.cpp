@@ -22,8 +22,10 @@ public:
             return m_list->lineTip(index.row());
         if (role == LineListDelegate::MarkedRole)
             return m_list->isMarked(index.row());
-        if (role == Qt::AccessibleDescriptionRole && m_list->isMarked(index.row()))
-            return m_list->markDescription();
+        if (role == Qt::AccessibleDescriptionRole) {
+            const QString description = m_list->lineDescription(index.row());
+            return description.isEmpty() ? QVariant() : QVariant(description);
+        }
         return {};
     }
     void reset(const std::function<void()>& change)
@@ -107,6 +109,17 @@ void LineList::setMarks(const QList<bool>& marks)
 {
     m_marks = marks;
     viewport()->update();
+}
+
+QString LineList::lineDescription(int row) const
+{
+    QStringList parts;
+    if (isMarked(row))
+        parts.append(m_markDescription);
+    if (m_descriptionOf)
+        if (const QString own = m_descriptionOf(row); !own.isEmpty())
+            parts.append(own);
+    return parts.join(QStringLiteral("，"));
 }
 
 QList<int> LineList::markedRows() const

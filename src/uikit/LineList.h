@@ -37,6 +37,13 @@ public:
     // What a screen reader says of a marked line.
     void setMarkDescription(const QString& text) { m_markDescription = text; }
     QString markDescription() const { return m_markDescription; }
+    // What a screen reader says of a line besides its text and its mark; none without one.
+    void setLineDescriptions(std::function<QString(int row)> descriptionOf)
+    {
+        m_descriptionOf = std::move(descriptionOf);
+    }
+    // The mark's word and the line's own description, as a screen reader hears them.
+    QString lineDescription(int row) const;
 
 signals:
     void currentRowChanged(int row);
@@ -54,6 +61,7 @@ private:
     QAbstractListModel* m_model;
     std::function<QString(int row)> m_textOf;
     std::function<QString(int row)> m_tipOf;
+    std::function<QString(int row)> m_descriptionOf;
     int m_count = 0;
     QList<bool> m_marks;
     QString m_markDescription;

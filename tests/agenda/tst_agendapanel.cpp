@@ -2,9 +2,11 @@
 #include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaSession.h"
 
+#include "uikit/Controls.h"
 #include "uikit/LineList.h"
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -375,6 +377,35 @@ private slots:
         QCOMPARE(f.list()->currentRow(), 0);
         QCOMPARE(f.panel->table().overdueCount, 1);
         QCOMPARE(f.marked(), QList<int>{0});
+    }
+
+    // 重复 ▸ in the list's menu: each kind labelled for the current item, the rule in force
+    // checked; 删除日程 on a repeating item says what will happen and moves it on.
+    void theRepeatMenuAndTheDoneOccurrence()
+    {
+        Fixture f(agendaRecord("交房租", QDate(2026, 11, 16), QDate(2026, 12, 16)) +
+                  agendaRecord("开会", today, today));
+        auto* menu = f.panel->findChild<QMenu*>(QStringLiteral("MenuRepeat"));
+        QVERIFY(menu);
+        emit menu->aboutToShow();
+        const auto text = [menu](const char* name) { return control<QAction>(menu, name)->text(); };
+        QCOMPARE(text("ActionRepeatWeekly"), QString::fromUtf8("每周（周三）(&W)"));
+        QCOMPARE(text("ActionRepeatMonthly"), QString::fromUtf8("每月（16 日）(&M)"));
+        QCOMPARE(text("ActionRepeatYearly"), QString::fromUtf8("每年（12 月 16 日）(&Y)"));
+        QCOMPARE(text("ActionRepeatLunar"), QString::fromUtf8("农历每年（冬月初八）(&L)"));
+        QVERIFY(control<QAction>(menu, "ActionRepeatNone")->isChecked());
+        control<QAction>(menu, "ActionRepeatMonthly")->trigger();
+        QCOMPARE(f.bench.read("repeat.txt"), gbk("\"交房租\",每月,16") + "\r\n");
+        emit menu->aboutToShow();
+        QVERIFY(control<QAction>(menu, "ActionRepeatMonthly")->isChecked());
+        QCOMPARE(f.list()->lineDescription(0), QString::fromUtf8("重复：每月 16 日（下次 2027-01-16）"));
+
+        f.click("Label删除日程");
+        QCOMPARE(f.bench.messages.shown.last(),
+                 QString::fromUtf8("此为重复日程（每月 16 日）：本次记入日志，下次为 2027-01-16。"));
+        QCOMPARE(f.bench.read("agenda.txt"),
+                 agendaRecord("交房租", today, QDate(2027, 1, 16)) + agendaRecord("开会", today, today));
+        QCOMPARE(f.lines(), (QStringList{QString::fromUtf8("交房租"), QString::fromUtf8("开会")}));
     }
 };
 

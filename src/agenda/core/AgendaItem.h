@@ -1,5 +1,7 @@
 #pragma once
 
+#include "agenda/core/RepeatRule.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -11,6 +13,7 @@ struct AgendaItem
     QDate setDate;
     QDate finishDate;
     int daysLeft = 0; // finishDate minus the day of the load; negative means overdue
+    RepeatRule repeat = {};
 };
 
 // The agenda as the last load left it, always in file order.

@@ -15,6 +15,7 @@ AgendaSession::AgendaSession(const Services& services, QObject* parent)
 {
     // Days left change at midnight, and the program stays in the tray for days. The wall timer
     // fires on waking past midnight and whenever the clock is set, so the date is looked at then.
+    m_store.setHolidays(m_holidays);
     m_midnight->setObjectName(QStringLiteral("midnightTimer"));
     connect(m_midnight, &WallTimer::fired, this, &AgendaSession::checkDate);
     armMidnight();
@@ -156,6 +157,25 @@ void AgendaSession::complete(const QString& text)
         return;
     }
     remove(text, m_store.loads());
+}
+
+StoreChange AgendaSession::setRepeat(const QString& text, const RepeatRule& rule)
+{
+    if (m_entryBusy)
+        return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再设置重复。"));
+    if (!m_store.unchangedOnDisk())
+        (void)load();
+    const StoreChange change = m_store.setRepeat(text, rule);
+    if (change.status == StoreChange::Done || change.status == StoreChange::ChangedElsewhere)
+        (void)load();
+    if (change.status == StoreChange::Done)
+        emit changed();
+    return change;
+}
+
+std::optional<QDate> AgendaSession::nextOccurrence(const QString& text) const
+{
+    return m_store.nextOccurrence(text, m_services.clock.today());
 }
 
 void AgendaSession::restore(LogStore& log, int row)

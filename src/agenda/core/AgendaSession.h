@@ -61,6 +61,10 @@ public:
     void complete(const QString& text);
     // Puts line row of the log back into the agenda and takes it out of the log.
     void restore(LogStore& log, int row);
+    // Gives the item of that text its rule, None to end the series.
+    StoreChange setRepeat(const QString& text, const RepeatRule& rule);
+    // Where a repeating item goes once this occurrence is done today; nothing for any other.
+    std::optional<QDate> nextOccurrence(const QString& text) const;
 
 signals:
     // The table was read or counted again.

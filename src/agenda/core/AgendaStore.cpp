@@ -2,25 +2,38 @@
 
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/DateText.h"
+#include "agenda/core/RepeatFile.h"
+#include "calendar/core/HolidayCalendar.h"
 #include "log/core/LogFile.h"
 #include "platform/HeldWrite.h"
 #include "platform/TextFiles.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
 AgendaStore::AgendaStore(TextFiles& files, const QString& agendaPath, const QString& logPath)
-    : m_files(files), m_path(agendaPath), m_logPath(logPath)
+    : m_files(files), m_path(agendaPath), m_logPath(logPath),
+      m_repeatPath(QFileInfo(agendaPath).dir().filePath(QString::fromUtf8(RepeatFile::fileName))),
+      m_holidays(&HolidayCalendar::builtIn())
 {
 }
 
 Result AgendaStore::load(QDate today)
 {
     AgendaFile::Load load = AgendaFile::load(m_files, m_path, today);
+    RepeatFile::Load rules = RepeatFile::load(m_files, m_repeatPath);
     ++m_loads;
-    m_loaded = load.result.ok();
-    m_loadResult = load.result;
+    m_loadResult = !load.result ? load.result : rules.result;
+    m_loaded = m_loadResult.ok();
     m_stamp = load.stamp;
-    m_table.items = std::move(load.items);
+    m_repeatStamp = rules.stamp;
+    m_table.items = m_loaded ? std::move(load.items) : QList<AgendaItem>();
+    if (!rules.rules.isEmpty()) {
+        for (AgendaItem& item : m_table.items)
+            item.repeat = rules.rules.value(item.text);
+    }
     m_table.today = today;
     recount(today);
     return m_loadResult;
@@ -39,7 +52,18 @@ void AgendaStore::recount(QDate today)
 
 bool AgendaStore::unchangedOnDisk() const
 {
-    return m_stamp.matches(m_files, m_path);
+    return m_stamp.matches(m_files, m_path) && m_repeatStamp.matches(m_files, m_repeatPath);
+}
+
+std::optional<QDate> AgendaStore::nextOccurrence(const QString& text, QDate today) const
+{
+    for (const AgendaItem& item : m_table.items) {
+        if (item.text == text && item.repeat.kind != RepeatRule::None) {
+            const QDate next = item.repeat.following(item.finishDate, today, *m_holidays);
+            return next.isValid() ? std::optional<QDate>(next) : std::nullopt;
+        }
+    }
+    return std::nullopt;
 }
 
 Result AgendaStore::checkAdd() const
@@ -164,17 +188,56 @@ StoreChange AgendaStore::rewrite(const QList<AgendaItem>& items)
     return StoreChange::done();
 }
 
+StoreChange AgendaStore::rewriteRules(const QList<AgendaItem>& items)
+{
+    if (const Result written = RepeatFile::rewrite(m_files, m_repeatPath, items); !written)
+        return writeFailed(QString::fromUtf8(RepeatFile::fileName), written.error());
+    return StoreChange::done();
+}
+
 StoreChange AgendaStore::modify(const QString& editedText, const AgendaItem& item)
 {
     if (!m_loaded)
         return {};
     return writeHeld(m_files, m_path, &m_stamp, [&] {
         QList<AgendaItem> items = m_table.items;
+        RepeatRule rule;
         for (AgendaItem& old : items) {
-            if (old.text == editedText)
+            if (old.text == editedText) {
+                rule = old.repeat;
                 old = item;
+                old.repeat = rule;
+            }
+        }
+        // A renamed rule is written under both texts before the agenda changes: a crash between
+        // the two leaves it with its item either way, and the next write of the rules drops the
+        // one left over.
+        if (rule.kind != RepeatRule::None && item.text != editedText) {
+            QList<AgendaItem> both = items;
+            both.append({editedText, {}, {}, 0, rule});
+            if (StoreChange written = rewriteRules(both); written.status != StoreChange::Done)
+                return written;
         }
         return rewrite(items);
+    });
+}
+
+StoreChange AgendaStore::setRepeat(const QString& text, const RepeatRule& rule)
+{
+    if (!m_loaded)
+        return StoreChange::refused(m_loadResult.error() +
+                                    QStringLiteral("\r\n请先修正此文件，才能设置重复。"));
+    if (!contains(text))
+        return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
+    return writeHeld(m_files, m_repeatPath, &m_repeatStamp, [&] {
+        // The agenda as it is now: a rule is kept only for an item that is there.
+        if (!m_stamp.matches(m_files, m_path))
+            return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
+        QList<AgendaItem> items = m_table.items;
+        for (AgendaItem& item : items)
+            if (item.text == text)
+                item.repeat = rule;
+        return rewriteRules(items);
     });
 }
 
@@ -192,11 +255,16 @@ StoreChange AgendaStore::removeHeld(const QString& text, QDate deletionDate)
     QList<AgendaItem> kept;
     kept.reserve(m_table.count());
     for (const AgendaItem& item : std::as_const(m_table.items)) {
-        if (item.text == text)
-            entries.append(LogFile::formatEntry(item.text, DateText::format(item.setDate),
-                                                DateText::format(item.finishDate), deleted));
-        else
+        if (item.text != text) {
             kept.append(item);
+            continue;
+        }
+        entries.append(LogFile::formatEntry(item.text, DateText::format(item.setDate),
+                                            DateText::format(item.finishDate), deleted));
+        // The occurrences missed meanwhile are not archived one by one: the next is not in the past.
+        if (const QDate next = item.repeat.following(item.finishDate, deletionDate, *m_holidays);
+            next.isValid())
+            kept.append({item.text, deletionDate, next, 0, item.repeat});
     }
     if (entries.isEmpty())
         return {};

@@ -5,18 +5,22 @@
 #include "platform/Result.h"
 #include "platform/StoreChange.h"
 
+class HolidayCalendar;
 class TextFiles;
 
-// The agenda as loaded from agenda.txt, and the only way to change it. Every change is written to
-// the file first and the table is then loaded again whole, so what the user sees is what the file
-// holds. A table that did not load is never written back.
+// The agenda as loaded from agenda.txt, with the repeating items' rules from repeat.txt beside it,
+// and the only way to change it. Every change is written to the files first and the table is then
+// loaded again whole, so what the user sees is what the files hold. A table that did not load, or
+// whose rules did not, is never written back.
 class AgendaStore
 {
 public:
     AgendaStore(TextFiles& files, const QString& agendaPath, const QString& logPath);
 
-    // Reads agenda.txt, counting days left from today. A bad file leaves an empty table.
+    // Reads agenda.txt and repeat.txt, counting days left from today. A bad file leaves an empty table.
     Result load(QDate today);
+    // The arrangement a rule of official working days follows; the shipped one until set.
+    void setHolidays(const HolidayCalendar& holidays) { m_holidays = &holidays; }
     // Counts the days left again for a new day, without reading the file.
     void recount(QDate today);
 
@@ -25,8 +29,11 @@ public:
     // Counts the loads, so that an answer given to a table that has since been loaded again is
     // recognised as stale.
     int loads() const { return m_loads; }
-    // Whether agenda.txt is still as it was loaded.
+    // Whether agenda.txt and repeat.txt are still as they were loaded.
     bool unchangedOnDisk() const;
+    // The date the item of that text moves to once this occurrence is done, as deleted today;
+    // nothing for an item that does not repeat.
+    std::optional<QDate> nextOccurrence(const QString& text, QDate today) const;
 
     // Whether an item may be added now: not to a file that does not load, where it would never
     // show and the error would come back.
@@ -49,11 +56,14 @@ public:
     // An addition typed elsewhere (the command line), checked as the entry box checks it: the
     // table as loaded, the text, then the dates; an empty setText is today.
     StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText, QDate today);
-    // Replaces every item with editedText by item, in its place in the file.
+    // Replaces every item with editedText by item, in its place in the file; a rule goes with it.
     StoreChange modify(const QString& editedText, const AgendaItem& item);
     // Deletes every item with text. Their entries reach my.log before the agenda is rewritten, so
-    // that no item leaves the agenda without its entry, whatever happens in between.
+    // that no item leaves the agenda without its entry, whatever happens in between. A repeating
+    // item stays, moved to its next occurrence and set today: only this occurrence goes to the log.
     StoreChange remove(const QString& text, QDate deletionDate);
+    // Gives the item of that text its rule (None: it no longer repeats).
+    StoreChange setRepeat(const QString& text, const RepeatRule& rule);
     // Replaces the whole agenda by items, as a sync merges it: entries, for the items that leave,
     // reach my.log first.
     StoreChange replaceAll(const QList<AgendaItem>& items, const QStringList& entries);
@@ -64,13 +74,17 @@ private:
     StoreChange removeHeld(const QString& text, QDate deletionDate);
     StoreChange writeFailed(const QString& fileName, const QString& error) const;
     StoreChange rewrite(const QList<AgendaItem>& items);
+    StoreChange rewriteRules(const QList<AgendaItem>& items);
 
     TextFiles& m_files;
     QString m_path;
     QString m_logPath;
+    QString m_repeatPath;
+    const HolidayCalendar* m_holidays;
     AgendaTable m_table;
     bool m_loaded = false;
     Result m_loadResult = Result::done();
     FileStamp m_stamp;
+    FileStamp m_repeatStamp;
     int m_loads = 0;
 };

@@ -1,6 +1,7 @@
 #include "backup/core/Backups.h"
 
 #include "agenda/core/AgendaFile.h"
+#include "agenda/core/RepeatFile.h"
 #include "log/core/LogFile.h"
 #include "platform/Settings.h"
 #include "platform/TextFiles.h"
@@ -61,7 +62,8 @@ QString Backups::localDir() const
 QList<Backups::Kind> Backups::kinds()
 {
     return {{QString::fromUtf8(AgendaFile::fileName), QStringLiteral("agenda-"), QStringLiteral(".txt")},
-            {QString::fromUtf8(LogFile::fileName), QStringLiteral("my-"), QStringLiteral(".log")}};
+            {QString::fromUtf8(LogFile::fileName), QStringLiteral("my-"), QStringLiteral(".log")},
+            {QString::fromUtf8(RepeatFile::fileName), QStringLiteral("repeat-"), QStringLiteral(".txt")}};
 }
 
 QStringList Backups::folders() const
