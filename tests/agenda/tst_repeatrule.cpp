@@ -1,4 +1,5 @@
 #include "agenda/core/RepeatRule.h"
+#include "agenda/core/RepeatWords.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/LunarDate.h"
 
@@ -112,6 +113,29 @@ private slots:
               std::pair{u"不重复", u""}, std::pair{u"农历每年", u"八月三十一"}})
             QVERIFY2(!Rule::fromFields(kind, day),
                      qPrintable(QString::fromUtf16(kind) + QString::fromUtf16(day)));
+    }
+
+    // What --repeat and the quick-add box take: a kind alone keeps the finish date's day; words
+    // that say the day make the rule themselves.
+    void theWordsSayTheRule()
+    {
+        const auto rule = [](const char* words) {
+            const std::optional<RepeatWords> read = RepeatWords::parse(QString::fromUtf8(words));
+            return read ? read->ruleFor(QDate(2026, 12, 9)) : Rule{Rule::None, -1, -1};
+        };
+        QCOMPARE(rule("每月"), (Rule{Rule::Monthly, 0, 9}));
+        QCOMPARE(rule("农历每年"), (Rule{Rule::LunarYearly, 11, 1}));
+        QCOMPARE(rule("每周五"), (Rule{Rule::Weekly, 0, 5}));
+        QCOMPARE(rule("每星期日"), (Rule{Rule::Weekly, 0, 7}));
+        QCOMPARE(rule("每月15号"), (Rule{Rule::Monthly, 0, 15}));
+        QCOMPARE(rule("每月三十一日"), (Rule{Rule::Monthly, 0, 31}));
+        QCOMPARE(rule("每月月底"), (Rule{Rule::Monthly, 0, 0}));
+        QCOMPARE(rule("每年12月20日"), (Rule{Rule::Yearly, 12, 20}));
+        QCOMPARE(rule("每年2月29日"), (Rule{Rule::Yearly, 2, 29}));
+        QCOMPARE(rule("每年农历八月十五"), (Rule{Rule::LunarYearly, 8, 15}));
+        QCOMPARE(rule("off"), Rule{});
+        for (const char* wrong : {"每两周", "每月32号", "每周八", "每年13月1日", "每年农历八月卅一", "明天"})
+            QCOMPARE(rule(wrong), (Rule{Rule::None, -1, -1}));
     }
 };
 
