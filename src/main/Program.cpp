@@ -76,15 +76,20 @@ bool Program::linked() const
 QJsonObject Program::answer(const QJsonObject& request) const
 {
     AgendaSession* agenda = m_agenda.get();
-    return ScriptRequests::answer(
-        request,
-        [agenda](const QString& text, const QString& set, const QString& finish) {
-            return agenda->addTyped(text, set, finish);
-        },
-        [agenda] {
-            return agenda->entryBusy() ? Result::failed(QStringLiteral("正在填写日程")) : Result::done();
-        },
-        [agenda] { agenda->dueReminder().reload(); });
+    ScriptRequests::Handlers handlers;
+    handlers.add = [agenda](const QString& text, const QString& set, const QString& finish,
+                            const RepeatWords& repeat) {
+        return agenda->addTyped(text, set, finish, repeat);
+    };
+    handlers.repeat = [agenda](const QString& text, const RepeatWords& repeat) {
+        return agenda->setRepeat(text, repeat);
+    };
+    handlers.done = [agenda](const QString& text) { return agenda->done(text); };
+    handlers.syncGate = [agenda] {
+        return agenda->entryBusy() ? Result::failed(QStringLiteral("正在填写日程")) : Result::done();
+    };
+    handlers.rereadSettings = [agenda] { agenda->dueReminder().reload(); };
+    return ScriptRequests::answer(request, handlers);
 }
 
 void Program::attach(QtMessageBoxes& messages, QtTrayIcon& tray, SingleInstance& instance)

@@ -152,17 +152,26 @@ private slots:
         QTest::newRow("command a number")
             << QByteArray(R"({"command":1,"text":"a","set":"","finish":"x"})") << false;
         QTest::newRow("no command") << QByteArray(R"({"text":"a","set":"","finish":"2026-12-09"})") << false;
+        QTest::newRow("repeating")
+            << QByteArray(R"({"command":"add","text":"开会","set":"","finish":"2026-12-09","repeat":"每周"})")
+            << true;
+        QTest::newRow("repeat a number")
+            << QByteArray(R"({"command":"add","text":"开会","set":"","finish":"2026-12-09","repeat":7})")
+            << false;
     }
     void anAddIsCheckedFieldByField()
     {
         QFETCH(QByteArray, request);
         QFETCH(bool, handed);
         QStringList added;
-        const auto add = [&added](const QString& text, const QString& set, const QString& finish) {
+        ScriptRequests::Handlers handlers;
+        handlers.add = [&added](const QString& text, const QString& set, const QString& finish,
+                                const RepeatWords&) {
             added = {text, set, finish};
             return StoreChange::done();
         };
-        const QJsonObject answer = ScriptRequests::answer(QJsonDocument::fromJson(request).object(), add);
+        const QJsonObject answer =
+            ScriptRequests::answer(QJsonDocument::fromJson(request).object(), handlers);
         QCOMPARE(answer.value(QStringLiteral("ok")).toBool(), handed);
         if (handed) {
             QCOMPARE(added,
@@ -174,16 +183,43 @@ private slots:
         }
     }
 
-    // The agenda's refusal is the script's message.
+    // The agenda's refusal is the script's message; words that say no repetition are refused
+    // before they reach it; 重复 and 完成 reach their own handlers.
     void aRefusalIsPassedOn()
     {
+        ScriptRequests::Handlers handlers;
+        handlers.add = [](const QString&, const QString&, const QString&, const RepeatWords&) {
+            return StoreChange::refused(QString::fromUtf8("此日程已经存在!"));
+        };
+        QStringList asked;
+        handlers.repeat = [&asked](const QString& text, const RepeatWords& words) {
+            asked.append(text + RepeatRule::kindName(words.kind));
+            return StoreChange::done();
+        };
+        handlers.done = [&asked](const QString& text) {
+            asked.append(text);
+            return StoreChange::refused(QString::fromUtf8("没有“%1”这个日程。").arg(text));
+        };
         const QJsonObject answer = ScriptRequests::answer(
             ScriptRequests::addRequest(QStringLiteral("a"), QString(), QStringLiteral("2026-12-09")),
-            [](const QString&, const QString&, const QString&) {
-                return StoreChange::refused(QString::fromUtf8("此日程已经存在!"));
-            });
+            handlers);
         QCOMPARE(answer, (QJsonObject{{QStringLiteral("ok"), false},
                                       {QStringLiteral("message"), QString::fromUtf8("此日程已经存在!")}}));
+        QCOMPARE(
+            ScriptRequests::answer(
+                ScriptRequests::repeatRequest(QStringLiteral("a"), QString::fromUtf8("每两周")), handlers)
+                .value(QStringLiteral("message"))
+                .toString(),
+            QString::fromUtf8("无法识别的重复方式“每两周”。"));
+        QVERIFY(ScriptRequests::answer(
+                    ScriptRequests::repeatRequest(QStringLiteral("a"), QString::fromUtf8("每月")), handlers)
+                    .value(QStringLiteral("ok"))
+                    .toBool());
+        QCOMPARE(ScriptRequests::answer(ScriptRequests::doneRequest(QStringLiteral("b")), handlers)
+                     .value(QStringLiteral("message"))
+                     .toString(),
+                 QString::fromUtf8("没有“b”这个日程。"));
+        QCOMPARE(asked, (QStringList{QString::fromUtf8("a每月"), QStringLiteral("b")}));
     }
 
     // A sync asks before it writes; only the bare request reaches the gate.
@@ -195,17 +231,21 @@ private slots:
             ++asked;
             return busy.isEmpty() ? Result::done() : Result::failed(busy);
         };
-        const auto noAdd = [](const QString&, const QString&, const QString&) { return StoreChange::done(); };
-        QCOMPARE(ScriptRequests::answer(ScriptRequests::syncRequest(), noAdd, gate),
+        ScriptRequests::Handlers handlers;
+        handlers.add = [](const QString&, const QString&, const QString&, const RepeatWords&) {
+            return StoreChange::done();
+        };
+        handlers.syncGate = gate;
+        QCOMPARE(ScriptRequests::answer(ScriptRequests::syncRequest(), handlers),
                  (QJsonObject{{QStringLiteral("ok"), false},
                               {QStringLiteral("message"), busy},
                               {QStringLiteral("busy"), true}}));
         busy.clear();
-        QCOMPARE(ScriptRequests::answer(ScriptRequests::syncRequest(), noAdd, gate),
+        QCOMPARE(ScriptRequests::answer(ScriptRequests::syncRequest(), handlers),
                  (QJsonObject{{QStringLiteral("ok"), true}}));
         QJsonObject extra = ScriptRequests::syncRequest();
         extra.insert(QStringLiteral("text"), QStringLiteral("a"));
-        QVERIFY(!ScriptRequests::answer(extra, noAdd, gate).value(QStringLiteral("ok")).toBool());
+        QVERIFY(!ScriptRequests::answer(extra, handlers).value(QStringLiteral("ok")).toBool());
         QCOMPARE(asked, 2);
     }
 };

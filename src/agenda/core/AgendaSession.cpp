@@ -106,12 +106,13 @@ void AgendaSession::refresh()
         (void)load();
 }
 
-StoreChange AgendaSession::addTyped(const QString& text, const QString& setText, const QString& finishText)
+StoreChange AgendaSession::addTyped(const QString& text, const QString& setText, const QString& finishText,
+                                    const RepeatWords& repeat)
 {
     // The duplicate check reads the table: it must be the file as it is now.
     if (!m_store.unchangedOnDisk())
         refresh();
-    const StoreChange change = m_store.addTyped(text, setText, finishText, m_services.clock.today());
+    const StoreChange change = m_store.addTyped(text, setText, finishText, m_services.clock.today(), repeat);
     if (change.status == StoreChange::Done) {
         refresh();
         emit changed();
@@ -119,44 +120,55 @@ StoreChange AgendaSession::addTyped(const QString& text, const QString& setText,
     return change;
 }
 
-void AgendaSession::remove(const QString& text, int loads)
+StoreChange AgendaSession::removeQuietly(const QString& text, int loads)
 {
     if (!m_store.loaded())
-        return;
+        return {};
     const StoreChange change = loads == m_store.loads()
                                    ? m_store.remove(text, m_services.clock.today())
                                    : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
     if (change.status == StoreChange::ChangedElsewhere) {
         (void)load();
-        inform(change.message);
-        return;
+        return change;
     }
-    if (change.archived)
+    if (change.archived) {
         emit logChanged();
-    if (!change.message.isEmpty())
-        inform(change.message);
-    if (change.archived)
         (void)load();
+    }
     if (change.status == StoreChange::Done)
         emit changed();
+    return change;
+}
+
+void AgendaSession::remove(const QString& text, int loads)
+{
+    if (const StoreChange change = removeQuietly(text, loads); !change.message.isEmpty())
+        inform(change.message);
+}
+
+StoreChange AgendaSession::done(const QString& text)
+{
+    // As 删除日程 takes it, without asking: 完成 was the user's own word. Never under an entry.
+    if (m_entryBusy)
+        return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再完成“%1”。").arg(text));
+    if (m_store.loaded() && !m_store.unchangedOnDisk())
+        (void)load();
+    if (!m_store.contains(text))
+        return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
+    if (const Result refusal = m_store.checkDelete(); !refusal)
+        return StoreChange::refused(refusal.error());
+    return removeQuietly(text, m_store.loads());
 }
 
 void AgendaSession::complete(const QString& text)
 {
-    // As 删除日程 takes it, without asking: 完成 was the user's own word. Never under an entry.
-    if (m_entryBusy) {
-        inform(QStringLiteral("请先确认或取消正在填写的日程，再完成“%1”。").arg(text));
-        return;
-    }
-    if (m_store.loaded() && !m_store.unchangedOnDisk())
+    // An item gone meanwhile is nothing to tell: the reminder was for it.
+    if (!m_entryBusy && m_store.loaded() && !m_store.unchangedOnDisk())
         (void)load();
-    if (!m_store.contains(text))
+    if (!m_entryBusy && !m_store.contains(text))
         return;
-    if (const Result refusal = m_store.checkDelete(); !refusal) {
-        inform(refusal.error());
-        return;
-    }
-    remove(text, m_store.loads());
+    if (const StoreChange change = done(text); !change.message.isEmpty())
+        inform(change.message);
 }
 
 StoreChange AgendaSession::setRepeat(const QString& text, const RepeatRule& rule)
@@ -171,6 +183,16 @@ StoreChange AgendaSession::setRepeat(const QString& text, const RepeatRule& rule
     if (change.status == StoreChange::Done)
         emit changed();
     return change;
+}
+
+StoreChange AgendaSession::setRepeat(const QString& text, const RepeatWords& words)
+{
+    if (!m_store.unchangedOnDisk())
+        (void)load();
+    for (const AgendaItem& item : m_store.table().items)
+        if (item.text == text)
+            return setRepeat(text, words.ruleFor(item.finishDate));
+    return setRepeat(text, RepeatRule{words.kind});
 }
 
 std::optional<QDate> AgendaSession::nextOccurrence(const QString& text) const

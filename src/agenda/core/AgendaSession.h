@@ -53,16 +53,22 @@ public:
     StoreChange modify(const QString& editedText, const QString& text, const QString& setText,
                        const QString& finishText);
     // An addition from a script: checked against the file as it is now; an empty setText is today.
-    StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText);
+    StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText,
+                         const RepeatWords& repeat = {});
     // Deletes the item of that text, its log entry first, as the table stood at the given load:
     // an answer given to a table since loaded again is stale and only shows the new one.
     void remove(const QString& text, int loads);
-    // Deletes the item of that text without a question: a reminder's 完成.
+    // Deletes the item of that text without a question, as 删除日程 does (a repeating one moves on):
+    // a reminder's 完成, which is told what went wrong.
     void complete(const QString& text);
+    // The same for a script, which is answered instead.
+    StoreChange done(const QString& text);
     // Puts line row of the log back into the agenda and takes it out of the log.
     void restore(LogStore& log, int row);
     // Gives the item of that text its rule, None to end the series.
     StoreChange setRepeat(const QString& text, const RepeatRule& rule);
+    // The rule the words make for the item of that text, from its finish date.
+    StoreChange setRepeat(const QString& text, const RepeatWords& words);
     // Where a repeating item goes once this occurrence is done today; nothing for any other.
     std::optional<QDate> nextOccurrence(const QString& text) const;
 
@@ -79,6 +85,8 @@ signals:
 
 private:
     void armMidnight();
+    // The deletion, told to nobody: the change says what came of it.
+    StoreChange removeQuietly(const QString& text, int loads);
     // Loads again when agenda.txt changed since the last load; under an entry without showing it.
     void refresh();
     void inform(const QString& text) const;

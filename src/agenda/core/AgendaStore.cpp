@@ -147,7 +147,7 @@ StoreChange AgendaStore::appendHeld(const AgendaItem& item)
 }
 
 StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, const QString& finishText,
-                                  QDate today)
+                                  QDate today, const RepeatWords& repeat)
 {
     // The check for a twin and the write are one step under the hold: two writers adding one text
     // at once would otherwise each find it missing in the table it loaded before.
@@ -161,6 +161,13 @@ StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, c
             checkedItem(text, setText.isEmpty() ? DateText::format(today) : setText, finishText, nullptr);
         if (!item)
             return StoreChange::refused(item.error());
+        const RepeatRule rule = repeat.ruleFor(item->finishDate);
+        if (rule.kind != RepeatRule::None) {
+            QList<AgendaItem> items = m_table.items;
+            items.append({item->text, {}, {}, 0, rule});
+            if (StoreChange written = rewriteRules(items); written.status != StoreChange::Done)
+                return written;
+        }
         return appendHeld(*item);
     });
 }

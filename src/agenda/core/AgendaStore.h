@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agenda/core/AgendaItem.h"
+#include "agenda/core/RepeatWords.h"
 #include "platform/FileStamp.h"
 #include "platform/Result.h"
 #include "platform/StoreChange.h"
@@ -54,8 +55,10 @@ public:
 
     StoreChange add(const AgendaItem& item);
     // An addition typed elsewhere (the command line), checked as the entry box checks it: the
-    // table as loaded, the text, then the dates; an empty setText is today.
-    StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText, QDate today);
+    // table as loaded, the text, then the dates; an empty setText is today. A repeating one's rule
+    // is written before the item, so that a crash between the two leaves no item without it.
+    StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText, QDate today,
+                         const RepeatWords& repeat = {});
     // Replaces every item with editedText by item, in its place in the file; a rule goes with it.
     StoreChange modify(const QString& editedText, const AgendaItem& item);
     // Deletes every item with text. Their entries reach my.log before the agenda is rewritten, so
