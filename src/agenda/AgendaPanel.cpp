@@ -362,7 +362,7 @@ void AgendaPanel::deleteCurrentItem()
 {
     if (m_list->currentRow() < 0)
         return;
-    if (const Result refusal = m_session.checkDelete(); !refusal) {
+    if (const Result refusal = m_session.checkDelete(currentText()); !refusal) {
         inform(refusal.error());
         return;
     }

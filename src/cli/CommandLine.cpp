@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "agenda/core/RepeatWords.h"
 #include "cli/DataFolder.h"
 #include "platform/KestrinVersion.h"
 
@@ -42,6 +43,7 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
                                            "caldav、--sync、--holidays 与 --remind "
                                            "只能选一个");
     bool finishGiven = false, setGiven = false, overdueGiven = false, userGiven = false;
+    QStringList repeatValues; // one for --add's, two for --repeat TEXT KIND
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
         if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h")) {
@@ -80,6 +82,18 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
                 return fail(QStringLiteral("--set 后面应是设置日期"));
             result.addSet = *set;
             setGiven = true;
+        } else if (const auto first = valueOf(QStringLiteral("--repeat"), arguments, i, missing)) {
+            if (missing)
+                return fail(QStringLiteral("--repeat 后面应是重复方式，或日程内容与重复方式"));
+            repeatValues = {*first};
+            if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QStringLiteral("--")))
+                repeatValues.append(arguments[++i]);
+        } else if (const auto done = valueOf(QStringLiteral("--done"), arguments, i, missing)) {
+            if (missing)
+                return fail(QStringLiteral("--done 后面应是日程内容"));
+            if (!setAction(Done))
+                return fail(oneTask);
+            result.itemText = *done;
         } else if (arg == QStringLiteral("--autostart")) {
             if (!setAction(Autostart))
                 return fail(oneTask);
@@ -139,7 +153,27 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
             return fail(QStringLiteral("未知的选项：") + arg);
         }
     }
-    if (result.action == Add && !finishGiven)
+    std::optional<RepeatWords> words;
+    if (!repeatValues.isEmpty()) {
+        if (result.action == Add && repeatValues.size() != 1)
+            return fail(QStringLiteral("--add 的 --repeat 后面只是一个重复方式"));
+        if (result.action != Add) {
+            if (repeatValues.size() != 2)
+                return fail(QStringLiteral("--repeat 后面应是日程内容与重复方式，如 --repeat 交房租 每月"));
+            if (!setAction(Repeat))
+                return fail(oneTask);
+            result.itemText = repeatValues.first();
+        }
+        result.repeatWords = repeatValues.last();
+        words = RepeatWords::parse(result.repeatWords);
+        if (!words)
+            return fail(
+                QStringLiteral("无法识别的重复方式“%1”。可以写：每天、每周、工作日、法定工作日、每月、每年、"
+                               "农历每年、每周五、每月15号、每月月底、每年12月20日、每年农历八月十五，或 off")
+                    .arg(result.repeatWords));
+    }
+    // Words that say the day say the finish date too: the next such day.
+    if (result.action == Add && !finishGiven && !(words && words->rule))
         return fail(QStringLiteral("--add 需要 --finish 完成日期"));
     if ((finishGiven || setGiven) && result.action != Add)
         return fail(QStringLiteral("--finish 与 --set 只用于 --add"));
@@ -160,7 +194,9 @@ QString CommandLine::usage(const QString& dataDir)
                "      kestrin --backups [--dir DIR]\n"
                "      kestrin --restore YYYY-MM-DD [--dir DIR]\n"
                "      kestrin --list [--overdue] [--dir DIR]\n"
-               "      kestrin --add 内容 --finish YYYY-MM-DD [--set YYYY-MM-DD] [--dir DIR]\n"
+               "      kestrin --add 内容 --finish YYYY-MM-DD [--set YYYY-MM-DD] [--repeat 方式] [--dir DIR]\n"
+               "      kestrin --repeat 内容 方式 [--dir DIR]\n"
+               "      kestrin --done 内容 [--dir DIR]\n"
                "      kestrin --autostart [on|off] [--dir DIR]\n"
                "      kestrin --caldav [URL [--user 用户名] [--tasklist 名称] | off] [--dir DIR]\n"
                "      kestrin --sync [--dir DIR]\n"
@@ -175,11 +211,17 @@ QString CommandLine::usage(const QString& dataDir)
                "  --backups          列出可以恢复的日期\n"
                "  --restore 日期     恢复到该日结束时的 agenda.txt 与 my.log；现有文件先存为\n"
                "                     agenda.txt.before-restore 与 my.log.before-restore\n"
-               "  --list             列出日程（文件顺序，UTF-8）：完成日期<TAB>剩余天数<TAB>内容；\n"
+               "  --list             列出日程（文件顺序，UTF-8）：完成日期<TAB>剩余天数<TAB>内容，重复的\n"
+               "                     日程再加<TAB>重复方式；\n"
                "                     --overdue 只列逾期的日程\n"
                "  --add 内容         添加日程，规则与“添加日程”相同；设置日期默认为今天。日期也可以\n"
                "                     写成明天、下周五、3天后、12月20日、国庆等\n"
                "                     程序正在运行时由它写入。拒绝时退出码为 1，用法错误为 2\n"
+               "  --repeat 方式      与 --add 同用：重复的日程。方式为每天、每周、工作日、法定工作日、\n"
+               "                     每月、每年、农历每年（按完成日期），或每周五、每月15号、每月月底、\n"
+               "                     每年12月20日、每年农历八月十五（此时可不写 --finish）\n"
+               "  --repeat 内容 方式 设置已有日程的重复方式；off 为不重复\n"
+               "  --done 内容        完成日程，如同“删除日程”：记入日志；重复的日程移到下一次\n"
                "  --autostart on|off 登录时自动启动本程序（或不再自动启动）；不带 on/off 则显示现状\n"
                "  --caldav URL       与 URL 处的 CalDAV 任务列表同步日程（列表不存在时新建）；\n"
                "                     URL 也可以是服务器的地址，程序自己找到任务列表，有几个时\n"

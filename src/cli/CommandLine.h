@@ -19,7 +19,9 @@ struct CommandLine
         ListBackups, // --backups
         Restore,     // --restore DATE
         List,        // --list [--overdue]
-        Add,         // --add TEXT --finish DATE [--set DATE]
+        Add,         // --add TEXT --finish DATE [--set DATE] [--repeat KIND]
+        Repeat,      // --repeat TEXT KIND
+        Done,        // --done TEXT
         Autostart,   // --autostart [on|off]
         CalDav,      // --caldav [URL [--user NAME] [--tasklist NAME] | off]
         Sync,        // --sync
@@ -35,6 +37,8 @@ struct CommandLine
     QDate restoreDate;
     bool overdueOnly = false;
     QString addText, addSet, addFinish; // as typed: the add checks them as the entry box does
+    QString repeatWords;                // --repeat's kind as typed, for --add and --repeat
+    QString itemText;                   // the item --repeat and --done are for
     std::optional<bool> autostart;      // nothing: only say whether it is on
     QString caldavUrl;                  // empty: only say which server, unless caldavOff
     QString caldavUser;

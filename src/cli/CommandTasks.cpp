@@ -8,6 +8,7 @@
 #include "backup/core/Backups.h"
 #include "backup/core/FolderFiles.h"
 #include "calendar/core/DateWords.h"
+#include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/HolidayFile.h"
 #include "cli/Autostart.h"
 #include "cli/CommandLine.h"
@@ -94,16 +95,17 @@ int restore(TextFiles& disk, const CommandLine& options, const QString& elsewher
     return restored ? 0 : 1;
 }
 
-int listAgenda(const TextFiles& disk, const CommandLine& options, const Clock& clock)
+int listAgenda(TextFiles& disk, const CommandLine& options, const Clock& clock)
 {
-    const AgendaFile::Load load = AgendaFile::load(
-        disk, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)), clock.today());
-    if (!load.result) {
-        print(stderr, QStringLiteral("kestrin: ") + load.result.error());
+    // Read through the store, which puts the repeating items' rules with them; it writes nothing here.
+    AgendaStore store(disk, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
+                      QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
+    if (const Result loaded = store.load(clock.today()); !loaded) {
+        print(stderr, QStringLiteral("kestrin: ") + loaded.error());
         return 1;
     }
     QString out;
-    for (const AgendaItem& item : load.items) {
+    for (const AgendaItem& item : store.table().items) {
         if (options.overdueOnly && item.daysLeft >= 0)
             continue;
         out += AgendaTexts::listLine(item) + u'\n';
@@ -136,22 +138,15 @@ ResultOf<QString> resolved(const TextFiles& disk, const QString& typed, const Cl
 
 } // namespace
 
-ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString& elsewhere,
-                          const Clock& clock, const QString& text, const QString& setTyped,
-                          const QString& finishTyped)
+namespace {
+
+// Hands request to the copy running for the folder, which writes and shows the change; with none
+// running, write makes it here, holding the folder's lock meanwhile, after the day's backup.
+// notDone: what was not done, when a running copy does not answer.
+Result onFolder(TextFiles& disk, const QString& appDir, const QString& elsewhere, const Clock& clock,
+                const QJsonObject& request,
+                const std::function<StoreChange(AgendaStore&, const Result&)>& write, const QString& notDone)
 {
-    const ResultOf<QString> set = resolved(disk, setTyped, clock, appDir),
-                            finish = resolved(disk, finishTyped, clock, appDir);
-    for (const ResultOf<QString>* date : {&set, &finish})
-        if (!*date)
-            return date->result();
-    const QString setText = *set, finishText = *finish;
-    const auto added = [&]() -> ResultOf<QString> {
-        const QDate setDate = setText.isEmpty() ? clock.today() : *DateText::parse(setText);
-        return QStringLiteral("已添加：%1（设置 %2，完成 %3）")
-            .arg(text, DateText::format(setDate), DateText::format(*DateText::parse(finishText)));
-    };
-    const QJsonObject request = ScriptRequests::addRequest(text, setText, finishText);
     // The running copy holds the folder's lock for its whole run and listens on its socket; another
     // script holds the lock only while it writes, and listens on nothing. So a lock held with no one
     // listening is waited out, not taken for a copy that does not answer.
@@ -161,35 +156,119 @@ ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString&
             FolderFiles folder(disk, appDir, elsewhere, clock, printBackupProblems);
             AgendaStore store(folder.files(), QDir(appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
                               QDir(appDir).filePath(QString::fromUtf8(LogFile::fileName)));
-            // A file that does not load is refused, with its reason, by the add itself.
-            (void)store.load(clock.today());
-            const StoreChange change = store.addTyped(text, setText, finishText, clock.today());
+            const HolidayCalendar holidays = HolidayFile::loadOrShipped(disk, appDir);
+            store.setHolidays(holidays);
+            const Result loaded = store.load(clock.today());
+            const StoreChange change = write(store, loaded);
             if (change.status == StoreChange::Done)
-                return added();
+                return Result::done();
             return Result::failed(change.message);
         }
         if (const auto answer = SingleInstance::send(appDir, request)) {
             if (answer->value(QStringLiteral("ok")).toBool())
-                return added();
+                return Result::done();
             return Result::failed(answer->value(QStringLiteral("message")).toString());
         }
         if (deadline.hasExpired())
             break;
         QThread::msleep(10);
     }
-    return Result::failed(folderInUse(appDir) + QStringLiteral("，但它没有应答，日程未添加。"));
+    return Result::failed(folderInUse(appDir) + QStringLiteral("，但它没有应答，") + notDone);
+}
+
+int printed(const ResultOf<QString>& outcome)
+{
+    if (!outcome) {
+        print(stderr, QStringLiteral("kestrin: ") + outcome.error());
+        return 1;
+    }
+    print(stdout, *outcome);
+    return 0;
+}
+
+} // namespace
+
+ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString& elsewhere,
+                          const Clock& clock, const QString& text, const QString& setTyped,
+                          const QString& finishTyped, const QString& repeatWords)
+{
+    const std::optional<RepeatWords> words =
+        repeatWords.isEmpty() ? std::optional<RepeatWords>(RepeatWords{}) : RepeatWords::parse(repeatWords);
+    if (!words)
+        return Result::failed(QStringLiteral("无法识别的重复方式“%1”").arg(repeatWords));
+    const ResultOf<QString> set = resolved(disk, setTyped, clock, appDir);
+    // Words that say the day stand for the finish date too: the next such day, today included.
+    const ResultOf<QString> finish =
+        finishTyped.isEmpty() && words->rule
+            ? ResultOf<QString>(DateText::format(
+                  words->rule->next(clock.today().addDays(-1), HolidayFile::loadOrShipped(disk, appDir))))
+            : resolved(disk, finishTyped, clock, appDir);
+    for (const ResultOf<QString>* date : {&set, &finish})
+        if (!*date)
+            return date->result();
+    const QString setText = *set, finishText = *finish;
+    const QJsonObject request = ScriptRequests::addRequest(text, setText, finishText, repeatWords);
+    const Result added = onFolder(
+        disk, appDir, elsewhere, clock, request,
+        [&](AgendaStore& store, const Result&) {
+            // A file that does not load is refused, with its reason, by the add itself.
+            return store.addTyped(text, setText, finishText, clock.today(), *words);
+        },
+        QStringLiteral("日程未添加。"));
+    if (!added)
+        return added;
+    const QDate setDate = setText.isEmpty() ? clock.today() : *DateText::parse(setText);
+    const QDate finishDate = *DateText::parse(finishText);
+    QString done = QStringLiteral("已添加：%1（设置 %2，完成 %3")
+                       .arg(text, DateText::format(setDate), DateText::format(finishDate));
+    if (words->kind != RepeatRule::None)
+        done += QStringLiteral("，%1重复").arg(words->ruleFor(finishDate).text());
+    return done + u'）';
 }
 
 int add(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock)
 {
-    const ResultOf<QString> added =
-        addItem(disk, options.appDir, elsewhere, clock, options.addText, options.addSet, options.addFinish);
-    if (!added) {
-        print(stderr, QStringLiteral("kestrin: ") + added.error());
-        return 1;
-    }
-    print(stdout, *added);
-    return 0;
+    return printed(addItem(disk, options.appDir, elsewhere, clock, options.addText, options.addSet,
+                           options.addFinish, options.repeatWords));
+}
+
+int repeat(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock)
+{
+    const RepeatWords words = RepeatWords::parse(options.repeatWords).value_or(RepeatWords{});
+    const QString& text = options.itemText;
+    const Result set = onFolder(
+        disk, options.appDir, elsewhere, clock, ScriptRequests::repeatRequest(text, options.repeatWords),
+        [&](AgendaStore& store, const Result&) {
+            for (const AgendaItem& item : store.table().items)
+                if (item.text == text)
+                    return store.setRepeat(text, words.ruleFor(item.finishDate));
+            return store.setRepeat(text, RepeatRule{words.kind});
+        },
+        QStringLiteral("重复方式未更改。"));
+    if (!set)
+        return printed(set);
+    return printed(QStringLiteral("已设置：%1（%2）")
+                       .arg(text, words.rule ? words.rule->text() : RepeatRule::kindName(words.kind)));
+}
+
+int done(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock)
+{
+    const QString& text = options.itemText;
+    const Result completed = onFolder(
+        disk, options.appDir, elsewhere, clock, ScriptRequests::doneRequest(text),
+        [&](AgendaStore& store, const Result& loaded) {
+            if (!loaded)
+                return StoreChange::refused(loaded.error());
+            if (!store.contains(text))
+                return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
+            if (const Result refusal = store.checkDelete(text); !refusal)
+                return StoreChange::refused(refusal.error());
+            return store.remove(text, clock.today());
+        },
+        QStringLiteral("日程未完成。"));
+    if (!completed)
+        return printed(completed);
+    return printed(QStringLiteral("已完成：%1").arg(text));
 }
 
 int autostart(const CommandLine& options, const QString& program)

@@ -19,14 +19,19 @@ namespace CommandTasks {
 
 int listBackups(TextFiles& disk, const CommandLine& options, const QString& elsewhere);
 int restore(TextFiles& disk, const CommandLine& options, const QString& elsewhere);
-int listAgenda(const TextFiles& disk, const CommandLine& options, const Clock& clock);
+int listAgenda(TextFiles& disk, const CommandLine& options, const Clock& clock);
 // Hands the addition to the copy running for the folder, which writes it and shows it; with no
 // copy running, writes it here, holding the folder's lock meanwhile, after the day's backup.
 int add(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);
 // The add itself, for --add and the quick-add window: dates typed or in words; "已添加：…" when done.
+// repeatWords: empty for an item that does not repeat; words that say the day may stand for an
+// empty finishTyped.
 ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString& elsewhere,
                           const Clock& clock, const QString& text, const QString& setTyped,
-                          const QString& finishTyped);
+                          const QString& finishTyped, const QString& repeatWords = {});
+// --repeat TEXT KIND and --done TEXT, to the running copy or written here as --add is.
+int repeat(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);
+int done(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);
 // Prints a backup's problems; a backup never stops the change it comes before.
 void printBackupProblems(const QStringList& problems);
 int autostart(const CommandLine& options, const QString& program);

@@ -128,6 +128,10 @@ int runTask(TextFiles& disk, const CommandLine& options, const QString& elsewher
         return CommandTasks::listAgenda(disk, options, clock);
     case CommandLine::Add:
         return CommandTasks::add(disk, options, elsewhere, clock);
+    case CommandLine::Repeat:
+        return CommandTasks::repeat(disk, options, elsewhere, clock);
+    case CommandLine::Done:
+        return CommandTasks::done(disk, options, elsewhere, clock);
     case CommandLine::Remind:
         return CommandTasks::remind(options);
     case CommandLine::Holidays:

@@ -120,6 +120,38 @@ private slots:
         QCOMPARE(bench.read("agenda.txt"), agendaRecord("买菜", today, today.addDays(1)));
     }
 
+    // A repeating item from the command line: added with its rule, listed with it, done and moved
+    // to its next date with the occurrence in the log; an item that is not there is an error.
+    void aRepeatingItemIsDoneAndComesBack()
+    {
+        TestBench bench;
+        const QString dir = bench.dir.path();
+        const QDate today = QDate::currentDate();
+        const QString day = today.toString(Qt::ISODate);
+        QCOMPARE(
+            kestrin({QStringLiteral("--add"), QString::fromUtf8("交房租"), QStringLiteral("--finish"), day,
+                     QStringLiteral("--repeat"), QString::fromUtf8("每月"), QStringLiteral("--dir"), dir})
+                .code,
+            0);
+        const QString rule = QString::fromUtf8("每月 %1 日").arg(today.day());
+        QCOMPARE(kestrin({QStringLiteral("--list"), QStringLiteral("--dir"), dir}).out,
+                 QString::fromUtf8("%1\t0 天\t交房租\t%2\n").arg(day, rule));
+        const Run done =
+            kestrin({QStringLiteral("--done"), QString::fromUtf8("交房租"), QStringLiteral("--dir"), dir});
+        QCOMPARE(done.code, 0);
+        QCOMPARE(bench.read("agenda.txt"), agendaRecord("交房租", today, today.addMonths(1)));
+        QVERIFY(bench.read("my.log").contains(gbk("交房租: 设置日期") + day.toLatin1()));
+        QCOMPARE(kestrin({QStringLiteral("--repeat"), QString::fromUtf8("交房租"), QStringLiteral("off"),
+                          QStringLiteral("--dir"), dir})
+                     .code,
+                 0);
+        QCOMPARE(bench.read("repeat.txt"), QByteArray());
+        const Run missing =
+            kestrin({QStringLiteral("--done"), QString::fromUtf8("没有"), QStringLiteral("--dir"), dir});
+        QCOMPARE(missing.code, 1);
+        QCOMPARE(missing.err, QString::fromUtf8("kestrin: 没有“没有”这个日程。\n"));
+    }
+
     void theDailyWordsTimeIsSetWithoutADisplay()
     {
         TestBench bench;

@@ -88,6 +88,16 @@ private slots:
         QCOMPARE(answer.value(QStringLiteral("ok")).toBool(), true);
         QVERIFY(f.bench.read("agenda.txt").contains(agendaRecord("买菜", today, today.addDays(2))));
         QCOMPARE(f.agenda()->table().items.size(), 2);
+        // 重复 and 完成 from a script reach the agenda the same way.
+        QVERIFY(
+            f.program
+                ->answer(ScriptRequests::repeatRequest(QString::fromUtf8("买菜"), QString::fromUtf8("每周")))
+                .value(QStringLiteral("ok"))
+                .toBool());
+        QVERIFY(f.program->answer(ScriptRequests::doneRequest(QString::fromUtf8("买菜")))
+                    .value(QStringLiteral("ok"))
+                    .toBool());
+        QVERIFY(f.bench.read("agenda.txt").contains(agendaRecord("买菜", today, today.addDays(9))));
         f.afterSeconds(SyncSchedule::afterChangeMs / 1000 + 1);
         QCOMPARE(f.runner.started, 2);
 

@@ -155,7 +155,7 @@ StoreChange AgendaSession::done(const QString& text)
         (void)load();
     if (!m_store.contains(text))
         return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
-    if (const Result refusal = m_store.checkDelete(); !refusal)
+    if (const Result refusal = m_store.checkDelete(text); !refusal)
         return StoreChange::refused(refusal.error());
     return removeQuietly(text, m_store.loads());
 }

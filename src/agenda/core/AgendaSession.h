@@ -46,7 +46,7 @@ public:
     {
         return m_store.checkEntry(text, editedText);
     }
-    Result checkDelete() const { return m_store.checkDelete(); }
+    Result checkDelete(const QString& text) const { return m_store.checkDelete(text); }
 
     // An item as entered in the panel: its text and its two dates as typed.
     StoreChange add(const QString& text, const QString& setText, const QString& finishText);

@@ -120,9 +120,13 @@ ResultOf<AgendaItem> AgendaStore::checkedItem(const QString& text, const QString
     return AgendaItem{text, *setDate, *finishDate, 0};
 }
 
-Result AgendaStore::checkDelete() const
+Result AgendaStore::checkDelete(const QString& text) const
 {
-    if (m_table.count() == 1)
+    const bool repeats =
+        std::any_of(m_table.items.cbegin(), m_table.items.cend(), [&text](const AgendaItem& item) {
+            return item.text == text && item.repeat.kind != RepeatRule::None;
+        });
+    if (m_table.count() == 1 && !repeats)
         return Result::failed(QStringLiteral("总得留下最后一件事吧!否则，显得太无聊了。"));
     return Result::done();
 }

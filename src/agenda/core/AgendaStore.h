@@ -50,8 +50,8 @@ public:
     // The item that text and the two dates typed make, through the checks above: text first.
     ResultOf<AgendaItem> checkedItem(const QString& text, const QString& setText, const QString& finishText,
                                      const QString* editedText) const;
-    // Whether an item may be deleted now.
-    Result checkDelete() const;
+    // Whether the item of that text may be deleted now: a repeating one, which stays, always may.
+    Result checkDelete(const QString& text) const;
 
     StoreChange add(const AgendaItem& item);
     // An addition typed elsewhere (the command line), checked as the entry box checks it: the

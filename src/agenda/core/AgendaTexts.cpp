@@ -34,7 +34,10 @@ QString daysLeft(int days)
 
 QString listLine(const AgendaItem& item)
 {
-    return DateText::format(item.finishDate) + u'\t' + daysLeft(item.daysLeft) + u'\t' + item.text;
+    QString line = DateText::format(item.finishDate) + u'\t' + daysLeft(item.daysLeft) + u'\t' + item.text;
+    if (item.repeat.kind != RepeatRule::None)
+        line += u'\t' + item.repeat.text();
+    return line;
 }
 
 } // namespace AgendaTexts

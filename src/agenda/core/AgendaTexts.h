@@ -11,7 +11,8 @@ QString overdueSentence(int overdueCount);
 QString remark(int overdueCount);
 QString trayTip(int overdueCount);
 QString daysLeft(int days);
-// One item for scripts: finish date, days left (overdue marked as on the panel) and text, by tabs.
+// One item for scripts: finish date, days left (overdue marked as on the panel) and text, by tabs;
+// then a repeating item's rule.
 QString listLine(const AgendaItem& item);
 
 } // namespace AgendaTexts
