@@ -1,5 +1,6 @@
 #include "quickadd/QuickAddWindow.h"
 
+#include "agenda/core/RepeatWords.h"
 #include "calendar/core/DateWords.h"
 #include "platform/Clock.h"
 #include "uikit/ComposedText.h"
@@ -66,13 +67,22 @@ void QuickAddWindow::present()
 void QuickAddWindow::showDate()
 {
     const QDate today = m_clock.today();
+    if (const std::optional<RepeatWords> words = RepeatWords::parse(m_date->text()); words && words->rule) {
+        const QDate first = words->rule->next(today.addDays(-1), m_holidays);
+        m_meaning->setText(QStringLiteral("→ ") + DateWords::describe(first, today) + QStringLiteral("，") +
+                           RepeatRule::kindName(words->kind) + QStringLiteral("重复"));
+        return;
+    }
     const ResultOf<QDate> date = DateWords::parse(m_date->text(), today, m_holidays);
     m_meaning->setText(date ? QStringLiteral("→ ") + DateWords::describe(*date, today) : date.error());
 }
 
 void QuickAddWindow::submit()
 {
-    const ResultOf<QString> added = m_add(m_text->text(), m_date->text());
+    const std::optional<RepeatWords> words = RepeatWords::parse(m_date->text());
+    const bool repeats = words && words->rule;
+    const ResultOf<QString> added =
+        m_add(m_text->text(), repeats ? QString() : m_date->text(), repeats ? m_date->text() : QString());
     if (!added) {
         tell(added.error(), true);
         return;

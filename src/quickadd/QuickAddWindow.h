@@ -12,14 +12,17 @@ class QLabel;
 class QLineEdit;
 
 // 快速添加日程: a small window for a keyboard shortcut. The item's text, a finish date in words or
-// digits with the date it means shown as it is typed; Enter adds and closes, Esc closes. A refusal
-// is shown in the window, and what was typed stays.
+// digits, or a repetition that says its day (每周五, 每月15号, 每年农历八月十五), with the date it
+// means shown as it is typed; Enter adds and closes, Esc closes. A refusal is shown in the window,
+// and what was typed stays.
 class QuickAddWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    // add: the add itself, from the text and the finish date as typed; "已添加：…" or why not.
-    using Add = std::function<ResultOf<QString>(const QString& text, const QString& finishTyped)>;
+    // add: the add itself, from the text and the finish date as typed, or, for a repeating item,
+    // no date and the repetition's words; "已添加：…" or why not.
+    using Add = std::function<ResultOf<QString>(const QString& text, const QString& finishTyped,
+                                                const QString& repeatWords)>;
     QuickAddWindow(const Clock& clock, HolidayCalendar holidays, Add add);
 
     // In the middle of the screen, in front, the keyboard in the text box.

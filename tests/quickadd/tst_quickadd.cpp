@@ -13,8 +13,10 @@ struct Fixture
     QStringList asked; // text and date of each add
     ResultOf<QString> answer = QString::fromUtf8("已添加");
     QuickAddWindow window{clock, HolidayCalendar::builtIn(),
-                          [this](const QString& text, const QString& finish) {
+                          [this](const QString& text, const QString& finish, const QString& repeat) {
                               asked << text << finish;
+                              if (!repeat.isEmpty())
+                                  asked << repeat;
                               return answer;
                           }};
 
@@ -42,6 +44,14 @@ private slots:
         QCOMPARE(f.label("LabelQuickFinishMeaning"), QString::fromUtf8("→ 2026-12-10 星期四（3 天后）"));
         f.box("TextQuickFinish")->setText(QString::fromUtf8("明日"));
         QVERIFY(f.label("LabelQuickFinishMeaning").startsWith(QString::fromUtf8("无法识别的日期“明日”")));
+        // A repetition that says its day: the first such day, and that it repeats; added as such.
+        f.box("TextQuickFinish")->setText(QString::fromUtf8("每月15号"));
+        QCOMPARE(f.label("LabelQuickFinishMeaning"),
+                 QString::fromUtf8("→ 2026-12-15 星期二（8 天后），每月重复"));
+        f.box("TextQuickAdd")->setText(QString::fromUtf8("交房租"));
+        QTest::keyClick(f.box("TextQuickAdd"), Qt::Key_Return);
+        QCOMPARE(f.asked,
+                 (QStringList{QString::fromUtf8("交房租"), QString(), QString::fromUtf8("每月15号")}));
     }
 
     void enterAddsAndClosesARefusalKeepsWhatWasTyped()
