@@ -242,6 +242,32 @@ private slots:
         QVERIFY(!QFile::exists(b.bench.path("my.log")));
     }
 
+    // A repeating item completed on the phone moves on here, its occurrence in the log on the day
+    // it was done, and its task opens again at the next date; renamed there, it keeps its rule.
+    void aRepeatingTaskDoneThereComesBack()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("交房租", QDate(2026, 11, 16), QDate(2026, 12, 15)) +
+                                        agendaRecord("留下", today, today));
+        b.bench.write("repeat.txt", gbk("\"交房租\",每月,15\r\n"));
+        verifySynced(b.sync(), 2, 0, 0, 0);
+        const ServerTask rent = b.server.tasks().value(QString::fromUtf8("交房租"));
+        b.server.storeTask(rent.uid, rent.values, false); // done on the phone on 2026-12-06
+        verifySynced(b.sync(), 1, 0, 1, 0);
+        QCOMPARE(b.bench.read("agenda.txt"),
+                 agendaRecord("交房租", today, QDate(2027, 1, 15)) + agendaRecord("留下", today, today));
+        QCOMPARE(b.bench.read("my.log"),
+                 gbk("交房租: 设置日期2026-11-16; 预定完成日期2026-12-15; 删除日期2026-12-06\r\n"));
+        const ServerTask reopened = b.server.tasks().value(QString::fromUtf8("交房租"));
+        QVERIFY(reopened.open);
+        QCOMPARE(reopened.values.finish, QDate(2027, 1, 15));
+
+        b.server.storeTask(rent.uid, {QString::fromUtf8("交房租金"), today, QDate(2027, 1, 15)});
+        verifySynced(b.sync(), 0, 1, 0, 0);
+        QCOMPARE(b.items().first().text, QString::fromUtf8("交房租金"));
+        QCOMPARE(b.items().first().repeat, (RepeatRule{RepeatRule::Monthly, 0, 15}));
+    }
+
     // The running program notes a rename while a sync clears the renames it has followed: the new
     // one must stay for the next sync, not go with the file.
     void noRenameIsClearedUnread()

@@ -186,6 +186,19 @@ StoreChange AgendaStore::replaceAll(const QList<AgendaItem>& items, const QStrin
                 return StoreChange::failed(QStringLiteral("日志无法写入 %1（%2），日程未改变。")
                                                .arg(QString::fromUtf8(LogFile::fileName), written.error()));
         }
+        // The rules go with the items that a sync renamed: written, with the old texts' too, before
+        // the agenda, as a rename here writes them.
+        const auto repeats = [](const AgendaItem& item) { return item.repeat.kind != RepeatRule::None; };
+        if (std::any_of(items.cbegin(), items.cend(), repeats) ||
+            std::any_of(m_table.items.cbegin(), m_table.items.cend(), repeats)) {
+            QList<AgendaItem> both = items;
+            for (const AgendaItem& item : m_table.items)
+                if (std::none_of(items.cbegin(), items.cend(),
+                                 [&item](const AgendaItem& kept) { return kept.text == item.text; }))
+                    both.append(item);
+            if (StoreChange written = rewriteRules(both); written.status != StoreChange::Done)
+                return written;
+        }
         StoreChange change = rewrite(items);
         change.archived = !entries.isEmpty();
         return change;

@@ -8,6 +8,7 @@
 
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaStore.h"
+#include "calendar/core/HolidayFile.h"
 #include "log/core/LogFile.h"
 #include "log/core/LogStore.h"
 #include "platform/Clock.h"
@@ -238,7 +239,8 @@ void AgendaSync::plan(const SyncState& state, Pass& pass)
     pass.plan = SyncMerge::plan(
         state.entries, pass.agenda.table().items, pass.server, pass.renames.renames, pass.today,
         [] { return QUuid::createUuid().toString(QUuid::WithoutBraces); },
-        [this](const QString& uid) { return m_client.hrefFor(uid); });
+        [this](const QString& uid) { return m_client.hrefFor(uid); },
+        HolidayFile::loadOrShipped(m_files, m_dir));
 }
 
 Result AgendaSync::archive(Pass& pass)

@@ -28,7 +28,8 @@ QString entryFor(const TaskValues& values, QDate deleted)
 class Merge
 {
 public:
-    Merge(const QList<AgendaItem>& local, QDate today) : m_local(local), m_today(today)
+    Merge(const QList<AgendaItem>& local, QDate today, const HolidayCalendar& holidays)
+        : m_local(local), m_today(today), m_holidays(holidays)
     {
         for (qsizetype i = 0; i < local.size(); ++i)
             m_localIndex.insert(taskText(local[i].text), int(i)); // a hand-made twin counts once, as the last
@@ -56,6 +57,22 @@ public:
         m_removed[index] = true;
         plan.removalEntries.append(entryFor(localValues(index), date.isValid() ? date : m_today));
         plan.agendaChanged = true;
+    }
+    // The values a repeating item at index moves on to once its occurrence is done; nothing for
+    // an item that does not repeat.
+    std::optional<TaskValues> movedOn(int index) const
+    {
+        const AgendaItem& item = m_local[index];
+        const QDate next = item.repeat.following(item.finishDate, m_today, m_holidays);
+        if (!next.isValid())
+            return std::nullopt;
+        return TaskValues{item.text, m_today, next};
+    }
+    // This occurrence to the log, on the day it was done, and the item on to its next.
+    void moveOn(int index, const TaskValues& next, QDate date)
+    {
+        plan.removalEntries.append(entryFor(localValues(index), date.isValid() ? date : m_today));
+        replace(index, next);
     }
     void replace(int index, const TaskValues& values)
     {
@@ -116,6 +133,7 @@ public:
 private:
     const QList<AgendaItem>& m_local;
     QDate m_today;
+    const HolidayCalendar& m_holidays;
     QHash<QString, int> m_localIndex;
     QSet<int> m_claimed;
     QList<std::optional<TaskValues>> m_replaced;
@@ -128,9 +146,9 @@ private:
 
 SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, const QList<ServerTask>& server,
               const QHash<QString, QString>& renames, QDate today, const std::function<QString()>& newUid,
-              const std::function<QString(const QString&)>& hrefFor)
+              const std::function<QString(const QString&)>& hrefFor, const HolidayCalendar& holidays)
 {
-    Merge merge(local, today);
+    Merge merge(local, today, holidays);
     SyncPlan& plan = merge.plan;
     QHash<QString, const ServerTask*> serverByHref;
     for (const ServerTask& task : server)
@@ -174,6 +192,15 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
                     merge.archive(task->values, task->closedOn);
                 else
                     ++plan.conflicts;
+                continue;
+            }
+            // Completed there, a repeating item moves on here and its task opens again at the next
+            // date: the series goes on until it is ended here.
+            if (const std::optional<TaskValues> next =
+                    index >= 0 && task ? merge.movedOn(index) : std::nullopt) {
+                merge.moveOn(index, *next, task->closedOn);
+                upload(entry, task, *next, true, entry);
+                ++plan.completed;
                 continue;
             }
             if (index >= 0) {

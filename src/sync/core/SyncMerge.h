@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/core/HolidayCalendar.h"
 #include "sync/core/SyncEntry.h"
 
 #include "agenda/core/AgendaItem.h"
@@ -43,9 +44,11 @@ namespace SyncMerge {
 
 // server is the whole task list as it is now; local the agenda in file order; renames the texts
 // that 修改日程 changed since. newUid gives a UID for each item the server has not seen, hrefFor
-// its place in the list.
+// its place in the list. holidays: the arrangement a repeating item of official working days
+// moves on by.
 SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, const QList<ServerTask>& server,
               const QHash<QString, QString>& renames, QDate today, const std::function<QString()>& newUid,
-              const std::function<QString(const QString&)>& hrefFor);
+              const std::function<QString(const QString&)>& hrefFor,
+              const HolidayCalendar& holidays = HolidayCalendar::builtIn());
 
 } // namespace SyncMerge
