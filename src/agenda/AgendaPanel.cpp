@@ -6,7 +6,6 @@
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/AgendaTexts.h"
 #include "agenda/core/DateText.h"
-#include "agenda/core/LogRestore.h"
 #include "calendar/core/DayText.h"
 #include "platform/Services.h"
 
@@ -109,6 +108,11 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, QWidg
     m_order->setCurrentIndex(0);
     setMode(EntryMode::Browsing);
     connect(&session, &AgendaSession::loaded, this, &AgendaPanel::showLoaded);
+    // An item back from the log is the line the user is looking for.
+    connect(&session, &AgendaSession::restored, this, [this](const QString& text) {
+        if (!inEntryMode() && m_list->indexOf(text) >= 0)
+            makeCurrent(text);
+    });
 }
 
 QList<QWidget*> AgendaPanel::tabOrder() const
@@ -377,10 +381,4 @@ void AgendaPanel::deleteCurrentItem()
     if (!m_services.messages.confirm(question))
         return;
     keeping(text, [&] { m_session.remove(text, loads); });
-}
-
-void AgendaPanel::restoreFromLog(LogStore& log, int row)
-{
-    const std::optional<LogRestore::Entry> entry = LogRestore::entryAt(log, row);
-    keeping(entry ? entry->content : currentText(), [&] { m_session.restore(log, row); });
 }

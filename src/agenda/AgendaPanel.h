@@ -8,7 +8,6 @@
 
 class AgendaSession;
 class ComposedText;
-class LogStore;
 class QComboBox;
 class QLineEdit;
 class LineList;
@@ -39,9 +38,6 @@ public:
     void cancelEntry();
     void confirmEntry();
     void deleteCurrentItem();
-    // Puts line row of the log back into the agenda and takes it out of the log; the restored
-    // item is then the current line.
-    void restoreFromLog(LogStore& log, int row);
 
     enum class EntryMode
     {

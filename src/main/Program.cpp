@@ -1,6 +1,5 @@
 #include "main/Program.h"
 
-#include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
@@ -51,8 +50,8 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
     });
     LogPanel* log = window->logPanel();
     QObject::connect(agenda, &AgendaSession::logChanged, log, &LogPanel::loadLog);
-    QObject::connect(log, &LogPanel::restoreRequested, window,
-                     [window, log](int row) { window->agendaPanel()->restoreFromLog(log->store(), row); });
+    QObject::connect(log, &LogPanel::restoreRequested, agenda,
+                     [agenda, log](int row) { agenda->restore(log->store(), row); });
     // The files are plain text: an edit made elsewhere shows without a restart.
     const QString agendaFile = QString::fromUtf8(AgendaFile::fileName);
     const QString logFile = QString::fromUtf8(LogFile::fileName);

@@ -439,6 +439,8 @@ private slots:
         const QStringList now = f.get<LineList>("ListAgenda")->lines();
         QCOMPARE(now.size(), ordered.size() + 1);
         QCOMPARE(now, AgendaOrder::lines(f.window->agendaTable().items, AgendaOrdering(1)));
+        auto* agenda = f.get<LineList>("ListAgenda");
+        QCOMPARE(agenda->text(agenda->currentRow()), QString::fromUtf8("还书")); // the item back is current
         QVERIFY(f.bench.messages.shown.isEmpty());
 
         // Shift+F10 opens it for the current line; a hand-written line is refused and kept.

@@ -207,6 +207,7 @@ void AgendaSession::restore(LogStore& log, int row)
         inform(QStringLiteral("请先确认或取消正在填写的日程，再从日志恢复。"));
         return;
     }
+    const std::optional<LogRestore::Entry> entry = LogRestore::entryAt(log, row);
     const StoreChange change = LogRestore::restore(m_store, log, row);
     if (change.status == StoreChange::Refused || change.status == StoreChange::Nothing) {
         if (!change.message.isEmpty())
@@ -217,6 +218,8 @@ void AgendaSession::restore(LogStore& log, int row)
     if (change.status != StoreChange::ChangedElsewhere && !change.message.isEmpty())
         inform(change.message);
     (void)load();
+    if (change.status != StoreChange::ChangedElsewhere && entry)
+        emit restored(entry->content);
     emit logChanged();
     if (change.status == StoreChange::ChangedElsewhere)
         inform(change.message);

@@ -81,6 +81,8 @@ signals:
     void renamed(const QString& oldText, const QString& newText);
     // Entries were added to my.log or taken from it.
     void logChanged();
+    // An item came back from the log, and shows.
+    void restored(const QString& text);
     void entryBusyChanged(bool busy);
 
 private:
