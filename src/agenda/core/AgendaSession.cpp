@@ -187,6 +187,8 @@ StoreChange AgendaSession::setRepeat(const QString& text, const RepeatRule& rule
 
 StoreChange AgendaSession::setRepeat(const QString& text, const RepeatWords& words)
 {
+    if (m_entryBusy)
+        return setRepeat(text, RepeatRule{words.kind});
     if (!m_store.unchangedOnDisk())
         (void)load();
     for (const AgendaItem& item : m_store.table().items)
