@@ -1,7 +1,6 @@
 #include "agenda/RepeatMenu.h"
 
 #include "agenda/core/AgendaSession.h"
-#include "calendar/core/LunarDate.h"
 #include "platform/MessageBoxes.h"
 
 #include <QActionGroup>
@@ -48,20 +47,8 @@ RepeatMenu::RepeatMenu(AgendaSession& session, MessageBoxes& messages,
 
 QString RepeatMenu::label(const RepeatRule& rule)
 {
-    const QString name = RepeatRule::kindName(rule.kind);
-    switch (rule.kind) {
-    case RepeatRule::Weekly:
-        return name + QStringLiteral("（周%1）").arg(QStringLiteral("一二三四五六日").at(rule.day - 1));
-    case RepeatRule::Monthly:
-        return name +
-               (rule.day == 0 ? QStringLiteral("（月底）") : QStringLiteral("（%1 日）").arg(rule.day));
-    case RepeatRule::Yearly:
-        return name + QStringLiteral("（%1 月 %2 日）").arg(rule.month).arg(rule.day);
-    case RepeatRule::LunarYearly:
-        return name + u'（' + LunarDate{rule.month, rule.day, false}.text() + u'）';
-    default:
-        return name;
-    }
+    const QString days = rule.dayText();
+    return RepeatRule::kindName(rule.kind) + (days.isEmpty() ? QString() : u'（' + days + u'）');
 }
 
 void RepeatMenu::showChoice()

@@ -144,8 +144,8 @@ namespace {
 // running, write makes it here, holding the folder's lock meanwhile, after the day's backup.
 // notDone: what was not done, when a running copy does not answer.
 Result onFolder(TextFiles& disk, const QString& appDir, const QString& elsewhere, const Clock& clock,
-                const QJsonObject& request,
-                const std::function<StoreChange(AgendaStore&, const Result&)>& write, const QString& notDone)
+                const QJsonObject& request, const std::function<StoreChange(AgendaStore&)>& write,
+                const QString& notDone)
 {
     // The running copy holds the folder's lock for its whole run and listens on its socket; another
     // script holds the lock only while it writes, and listens on nothing. So a lock held with no one
@@ -158,8 +158,9 @@ Result onFolder(TextFiles& disk, const QString& appDir, const QString& elsewhere
                               QDir(appDir).filePath(QString::fromUtf8(LogFile::fileName)));
             const HolidayCalendar holidays = HolidayFile::loadOrShipped(disk, appDir);
             store.setHolidays(holidays);
-            const Result loaded = store.load(clock.today());
-            const StoreChange change = write(store, loaded);
+            // A file that does not load is refused, with its reason, by the change itself.
+            (void)store.load(clock.today());
+            const StoreChange change = write(store);
             if (change.status == StoreChange::Done)
                 return Result::done();
             return Result::failed(change.message);
@@ -210,10 +211,7 @@ ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString&
     const QJsonObject request = ScriptRequests::addRequest(text, setText, finishText, repeatWords);
     const Result added = onFolder(
         disk, appDir, elsewhere, clock, request,
-        [&](AgendaStore& store, const Result&) {
-            // A file that does not load is refused, with its reason, by the add itself.
-            return store.addTyped(text, setText, finishText, clock.today(), *words);
-        },
+        [&](AgendaStore& store) { return store.addTyped(text, setText, finishText, clock.today(), *words); },
         QStringLiteral("日程未添加。"));
     if (!added)
         return added;
@@ -238,12 +236,7 @@ int repeat(TextFiles& disk, const CommandLine& options, const QString& elsewhere
     const QString& text = options.itemText;
     const Result set = onFolder(
         disk, options.appDir, elsewhere, clock, ScriptRequests::repeatRequest(text, options.repeatWords),
-        [&](AgendaStore& store, const Result&) {
-            for (const AgendaItem& item : store.table().items)
-                if (item.text == text)
-                    return store.setRepeat(text, words.ruleFor(item.finishDate));
-            return store.setRepeat(text, RepeatRule{words.kind});
-        },
+        [&](AgendaStore& store) { return store.setRepeatWords(text, words); },
         QStringLiteral("重复方式未更改。"));
     if (!set)
         return printed(set);
@@ -256,15 +249,7 @@ int done(TextFiles& disk, const CommandLine& options, const QString& elsewhere, 
     const QString& text = options.itemText;
     const Result completed = onFolder(
         disk, options.appDir, elsewhere, clock, ScriptRequests::doneRequest(text),
-        [&](AgendaStore& store, const Result& loaded) {
-            if (!loaded)
-                return StoreChange::refused(loaded.error());
-            if (!store.contains(text))
-                return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
-            if (const Result refusal = store.checkDelete(text); !refusal)
-                return StoreChange::refused(refusal.error());
-            return store.remove(text, clock.today());
-        },
+        [&](AgendaStore& store) { return store.complete(text, clock.today()); },
         QStringLiteral("日程未完成。"));
     if (!completed)
         return printed(completed);

@@ -81,7 +81,7 @@ QJsonObject Program::answer(const QJsonObject& request) const
         return agenda->addTyped(text, set, finish, repeat);
     };
     handlers.repeat = [agenda](const QString& text, const RepeatWords& repeat) {
-        return agenda->setRepeat(text, repeat);
+        return agenda->setRepeatWords(text, repeat);
     };
     handlers.done = [agenda](const QString& text) { return agenda->done(text); };
     handlers.syncGate = [agenda] {

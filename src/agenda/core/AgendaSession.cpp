@@ -120,13 +120,8 @@ StoreChange AgendaSession::addTyped(const QString& text, const QString& setText,
     return change;
 }
 
-StoreChange AgendaSession::removeQuietly(const QString& text, int loads)
+StoreChange AgendaSession::afterRemoval(const StoreChange& change)
 {
-    if (!m_store.loaded())
-        return {};
-    const StoreChange change = loads == m_store.loads()
-                                   ? m_store.remove(text, m_services.clock.today())
-                                   : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
     if (change.status == StoreChange::ChangedElsewhere) {
         (void)load();
         return change;
@@ -142,7 +137,12 @@ StoreChange AgendaSession::removeQuietly(const QString& text, int loads)
 
 void AgendaSession::remove(const QString& text, int loads)
 {
-    if (const StoreChange change = removeQuietly(text, loads); !change.message.isEmpty())
+    if (!m_store.loaded())
+        return;
+    const StoreChange change = afterRemoval(
+        loads == m_store.loads() ? m_store.remove(text, m_services.clock.today())
+                                 : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName)));
+    if (!change.message.isEmpty())
         inform(change.message);
 }
 
@@ -153,11 +153,7 @@ StoreChange AgendaSession::done(const QString& text)
         return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再完成“%1”。").arg(text));
     if (m_store.loaded() && !m_store.unchangedOnDisk())
         (void)load();
-    if (!m_store.contains(text))
-        return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
-    if (const Result refusal = m_store.checkDelete(text); !refusal)
-        return StoreChange::refused(refusal.error());
-    return removeQuietly(text, m_store.loads());
+    return afterRemoval(m_store.complete(text, m_services.clock.today()));
 }
 
 void AgendaSession::complete(const QString& text)
@@ -171,13 +167,13 @@ void AgendaSession::complete(const QString& text)
         inform(change.message);
 }
 
-StoreChange AgendaSession::setRepeat(const QString& text, const RepeatRule& rule)
+StoreChange AgendaSession::changeRule(const std::function<StoreChange()>& write)
 {
     if (m_entryBusy)
         return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再设置重复。"));
     if (!m_store.unchangedOnDisk())
         (void)load();
-    const StoreChange change = m_store.setRepeat(text, rule);
+    const StoreChange change = write();
     if (change.status == StoreChange::Done || change.status == StoreChange::ChangedElsewhere)
         (void)load();
     if (change.status == StoreChange::Done)
@@ -185,16 +181,14 @@ StoreChange AgendaSession::setRepeat(const QString& text, const RepeatRule& rule
     return change;
 }
 
-StoreChange AgendaSession::setRepeat(const QString& text, const RepeatWords& words)
+StoreChange AgendaSession::setRepeat(const QString& text, const RepeatRule& rule)
 {
-    if (m_entryBusy)
-        return setRepeat(text, RepeatRule{words.kind});
-    if (!m_store.unchangedOnDisk())
-        (void)load();
-    for (const AgendaItem& item : m_store.table().items)
-        if (item.text == text)
-            return setRepeat(text, words.ruleFor(item.finishDate));
-    return setRepeat(text, RepeatRule{words.kind});
+    return changeRule([&] { return m_store.setRepeat(text, rule); });
+}
+
+StoreChange AgendaSession::setRepeatWords(const QString& text, const RepeatWords& words)
+{
+    return changeRule([&] { return m_store.setRepeatWords(text, words); });
 }
 
 std::optional<QDate> AgendaSession::nextOccurrence(const QString& text) const

@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class DueReminder;
 class LogStore;
 class WallTimer;
@@ -68,7 +70,7 @@ public:
     // Gives the item of that text its rule, None to end the series.
     StoreChange setRepeat(const QString& text, const RepeatRule& rule);
     // The rule the words make for the item of that text, from its finish date.
-    StoreChange setRepeat(const QString& text, const RepeatWords& words);
+    StoreChange setRepeatWords(const QString& text, const RepeatWords& words);
     // Where a repeating item goes once this occurrence is done today; nothing for any other.
     std::optional<QDate> nextOccurrence(const QString& text) const;
 
@@ -87,8 +89,10 @@ signals:
 
 private:
     void armMidnight();
-    // The deletion, told to nobody: the change says what came of it.
-    StoreChange removeQuietly(const QString& text, int loads);
+    // What follows a deletion: the log and the table read again, and the change told.
+    StoreChange afterRemoval(const StoreChange& change);
+    // A rule set, as write sets it: never under an entry, and on the file as it is now.
+    StoreChange changeRule(const std::function<StoreChange()>& write);
     // Loads again when agenda.txt changed since the last load; under an entry without showing it.
     void refresh();
     void inform(const QString& text) const;

@@ -246,6 +246,25 @@ StoreChange AgendaStore::modify(const QString& editedText, const AgendaItem& ite
     });
 }
 
+StoreChange AgendaStore::complete(const QString& text, QDate today)
+{
+    if (!m_loaded)
+        return StoreChange::refused(m_loadResult.error());
+    if (!contains(text))
+        return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
+    if (const Result refusal = checkDelete(text); !refusal)
+        return StoreChange::refused(refusal.error());
+    return remove(text, today);
+}
+
+StoreChange AgendaStore::setRepeatWords(const QString& text, const RepeatWords& words)
+{
+    for (const AgendaItem& item : m_table.items)
+        if (item.text == text)
+            return setRepeat(text, words.ruleFor(item.finishDate));
+    return setRepeat(text, RepeatRule{words.kind});
+}
+
 StoreChange AgendaStore::setRepeat(const QString& text, const RepeatRule& rule)
 {
     if (!m_loaded)

@@ -65,8 +65,13 @@ public:
     // that no item leaves the agenda without its entry, whatever happens in between. A repeating
     // item stays, moved to its next occurrence and set today: only this occurrence goes to the log.
     StoreChange remove(const QString& text, QDate deletionDate);
+    // Deletes the item of that text as remove() does, without a question: refused when the table
+    // did not load, there is no such item, or it may not be deleted.
+    StoreChange complete(const QString& text, QDate today);
     // Gives the item of that text its rule (None: it no longer repeats).
     StoreChange setRepeat(const QString& text, const RepeatRule& rule);
+    // The rule the words make for the item of that text, kept on its finish date.
+    StoreChange setRepeatWords(const QString& text, const RepeatWords& words);
     // Replaces the whole agenda by items, as a sync merges it: entries, for the items that leave,
     // reach my.log first.
     StoreChange replaceAll(const QList<AgendaItem>& items, const QStringList& entries);

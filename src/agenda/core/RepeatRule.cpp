@@ -34,15 +34,11 @@ int dayIn(int day, int monthLength)
     return day == 0 ? monthLength : std::min(day, monthLength);
 }
 
-QDate monthly(int year, int month, int day)
+// The day of that month the rule keeps: a shorter month's last for a day it lacks.
+QDate kept(int year, int month, int day)
 {
     const QDate first(year, month, 1);
     return first.addDays(dayIn(day, first.daysInMonth()) - 1);
-}
-
-QDate yearly(int year, int month, int day)
-{
-    return monthly(year, month, day);
 }
 
 // The lunar month's first day and length, for the month on or after from.
@@ -151,15 +147,15 @@ QDate RepeatRule::next(QDate after, const HolidayCalendar& holidays) const
         return date;
     }
     case Monthly: {
-        const QDate here = monthly(after.year(), after.month(), day);
+        const QDate here = kept(after.year(), after.month(), day);
         if (here > after)
             return here;
         const QDate nextMonth = after.addMonths(1);
-        return monthly(nextMonth.year(), nextMonth.month(), day);
+        return kept(nextMonth.year(), nextMonth.month(), day);
     }
     case Yearly: {
-        const QDate here = yearly(after.year(), month, day);
-        return here > after ? here : yearly(after.year() + 1, month, day);
+        const QDate here = kept(after.year(), month, day);
+        return here > after ? here : kept(after.year() + 1, month, day);
     }
     case LunarYearly: {
         // From a month back, so that this lunar year's month is found when after lies in it.
@@ -203,22 +199,32 @@ std::optional<RepeatRule::Kind> RepeatRule::kindNamed(QStringView name)
     return std::nullopt;
 }
 
-QString RepeatRule::text() const
+QString RepeatRule::dayText() const
 {
     switch (kind) {
-    case None:
-        return {};
     case Weekly:
-        return QStringLiteral("每周") + weekdayNames.at(day - 1);
+        return dayField();
     case Monthly:
-        return day == 0 ? QStringLiteral("每月月底") : QStringLiteral("每月 %1 日").arg(day);
+        return day == 0 ? dayField() : QStringLiteral("%1 日").arg(day);
     case Yearly:
-        return QStringLiteral("每年 %1 月 %2 日").arg(month).arg(day);
+        return QStringLiteral("%1 月 %2 日").arg(month).arg(day);
     case LunarYearly:
-        return QStringLiteral("农历每年") + LunarDate{month, day, false}.text();
+        return dayField();
     default:
-        return kindName(kind);
+        return {};
     }
+}
+
+QString RepeatRule::text() const
+{
+    if (kind == None)
+        return {};
+    const QString days = dayText();
+    if (kind == Weekly)
+        return QStringLiteral("每") + days; // 每周三, not 每周周三
+    // A space between Chinese and digits, as the dates are written elsewhere.
+    const bool digits = !days.isEmpty() && days.front().isDigit();
+    return kindName(kind) + (digits ? QStringLiteral(" ") : QString()) + days;
 }
 
 QString RepeatRule::dayField() const

@@ -36,6 +36,9 @@ struct RepeatRule
 
     // 每月 15 日, 每周三, 每年 12 月 15 日, 农历每年八月十五, 工作日…; empty for None.
     QString text() const;
+    // The day the rule keeps, as a person reads it: 周三, 15 日, 月底, 12 月 15 日, 八月十五; empty
+    // for a kind that keeps none.
+    QString dayText() const;
     // The kind's own word: 每天, 每周, 工作日, 法定工作日, 每月, 每年, 农历每年, 不重复.
     static QString kindName(Kind kind);
     static std::optional<Kind> kindNamed(QStringView name);
