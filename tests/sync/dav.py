@@ -7,6 +7,7 @@
   etags                       one line a task: HREF<TAB>ETAG, to see that nothing was written
   putfile NAME FILE           stores FILE as NAME.ics, as a phone writes it
   show SUMMARY                the task with that summary, its lines unfolded
+  replace SUMMARY FILE        stores FILE in the place of the task with that summary
   mkcalendar                  makes a calendar at URL for events and tasks alike
 """
 import base64
@@ -82,6 +83,15 @@ elif command == "show":
             break
     else:
         sys.exit(f"no task {args[0]}")
+elif command == "replace":
+    summary, path = args
+    for href, (s, *_) in tasks().items():
+        if s == summary:
+            status, body = request("PUT", href, open(path, "rb").read(), {"Content-Type": "text/calendar"})
+            assert status in (201, 204), (status, body)
+            break
+    else:
+        sys.exit(f"no task {summary}")
 elif command == "put":
     uid, summary, start, due = (args + ["-", "-"])[:4]
     status, body = request("PUT", urljoin(url, uid + ".ics"), calendar(uid, summary, start, due),

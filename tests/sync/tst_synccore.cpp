@@ -261,11 +261,55 @@ private slots:
         const ServerTask reopened = b.server.tasks().value(QString::fromUtf8("交房租"));
         QVERIFY(reopened.open);
         QCOMPARE(reopened.values.finish, QDate(2027, 1, 15));
+        QVERIFY(reopened.ics.contains("RRULE:FREQ=MONTHLY;BYMONTHDAY=15\r\n"));
 
-        b.server.storeTask(rent.uid, {QString::fromUtf8("交房租金"), today, QDate(2027, 1, 15)});
+        b.server.storeTask(rent.uid,
+                           {QString::fromUtf8("交房租金"), today, QDate(2027, 1, 15), rent.values.repeat});
         verifySynced(b.sync(), 0, 1, 0, 0);
         QCOMPARE(b.items().first().text, QString::fromUtf8("交房租金"));
         QCOMPARE(b.items().first().repeat, (RepeatRule{RepeatRule::Monthly, 0, 15}));
+    }
+
+    // Occurrences completed there as phones do it: the series moved on along its rule (Tasks.org,
+    // OpenTasks), or a completed occurrence kept beside it (Thunderbird): the item moves on here
+    // with the occurrence in the log, and nothing is written back. A date moved there by hand, not
+    // along the rule, is a change like any other.
+    void occurrencesDoneThereMoveTheItemOn()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("交房租", QDate(2026, 11, 16), QDate(2026, 12, 15)) +
+                                        agendaRecord("写周报", QDate(2026, 12, 1), QDate(2026, 12, 4)));
+        b.bench.write("repeat.txt", gbk("\"交房租\",每月,15\r\n\"写周报\",每周,周五\r\n"));
+        verifySynced(b.sync(), 2, 0, 0, 0);
+        const RepeatRule monthly{RepeatRule::Monthly, 0, 15};
+        const QString rent = b.server.tasks().value(QString::fromUtf8("交房租")).uid;
+        b.server.storeTask(rent,
+                           {QString::fromUtf8("交房租"), QDate(2026, 12, 7), QDate(2027, 1, 15), monthly});
+        const ServerTask report = b.server.tasks().value(QString::fromUtf8("写周报"));
+        QByteArray ics = report.ics;
+        ics.insert(
+            ics.lastIndexOf("END:VCALENDAR"),
+            "BEGIN:VTODO\r\nUID:" + report.uid.toUtf8() +
+                "\r\nDTSTAMP:20261205T020011Z\r\nSUMMARY:写周报\r\nRECURRENCE-ID;VALUE=DATE:20261201\r\n"
+                "DUE;VALUE=DATE:20261204\r\nSTATUS:COMPLETED\r\nCOMPLETED:20261205T120000Z\r\nEND:VTODO\r\n");
+        b.server.store(report.href, ics);
+        b.server.methods.clear();
+
+        verifySynced(b.sync(), 0, 0, 2, 0);
+        QCOMPARE(b.items()[0].finishDate, QDate(2027, 1, 15));
+        QCOMPARE(b.items()[0].repeat, monthly);
+        QCOMPARE(b.items()[1].finishDate, QDate(2026, 12, 11));
+        QCOMPARE(b.bench.read("my.log"),
+                 gbk("交房租: 设置日期2026-11-16; 预定完成日期2026-12-15; 删除日期2026-12-07\r\n"
+                     "写周报: 设置日期2026-12-01; 预定完成日期2026-12-04; 删除日期2026-12-05\r\n"));
+        QVERIFY(!b.server.methods.contains("PUT"));
+        verifySynced(b.sync(), 0, 0, 0, 0);
+
+        b.server.storeTask(rent,
+                           {QString::fromUtf8("交房租"), QDate(2026, 12, 7), QDate(2027, 1, 20), monthly});
+        verifySynced(b.sync(), 0, 1, 0, 0);
+        QCOMPARE(b.items()[0].finishDate, QDate(2027, 1, 20));
+        QCOMPARE(b.bench.read("my.log").count('\n'), 2);
     }
 
     // The running program notes a rename while a sync clears the renames it has followed: the new
@@ -315,21 +359,29 @@ private slots:
         raw("bare", "SUMMARY:什么日期都没有\r\n");
         raw("weekly", "SUMMARY:每周例会\r\nDTSTART;VALUE=DATE:20261102\r\nDUE;VALUE=DATE:20261103\r\n"
                       "RRULE:FREQ=WEEKLY\r\n");
+        raw("weekly2", "SUMMARY:双周例会\r\nDTSTART;VALUE=DATE:20261102\r\nDUE;VALUE=DATE:20261103\r\n"
+                       "RRULE:FREQ=WEEKLY;INTERVAL=2\r\n");
         b.server.store(QStringLiteral("/u/tasks/junk.ics"), "not a calendar");
 
         const AgendaSync::Report report = b.sync();
-        verifySynced(report, 1, 3, 0, 0);
+        verifySynced(report, 1, 4, 0, 0);
         QCOMPARE(report.skipped.size(), 4);
         QVERIFY(report.text().contains(QString::fromUtf8("未同步：“说\"你好\"”")));
         QVERIFY(report.text().contains(QStringLiteral("junk.ics")));
         const QList<AgendaItem> items = b.items();
-        QCOMPARE(items.size(), 4);
+        QCOMPARE(items.size(), 5);
         QCOMPARE(items[1].setDate, today);
         QCOMPARE(items[1].finishDate, today);
         QCOMPARE(items[2].text, QString::fromUtf8("只有开始"));
         QCOMPARE(items[2].finishDate, QDate(2026, 12, 3));
-        QCOMPARE(items[3].setDate, QDate(2026, 12, 7));
-        QCOMPARE(items[3].finishDate, QDate(2026, 12, 8));
+        // A rule the agenda holds comes in as a repeating item at the series' own dates; one it
+        // cannot hold (every other week) as its next occurrence, left to the phone to move.
+        QCOMPARE(items[3].setDate, QDate(2026, 11, 2));
+        QCOMPARE(items[3].finishDate, QDate(2026, 11, 3));
+        QCOMPARE(items[3].repeat, (RepeatRule{RepeatRule::Weekly, 0, 2}));
+        QCOMPARE(items[4].setDate, QDate(2026, 12, 14));
+        QCOMPARE(items[4].finishDate, QDate(2026, 12, 15));
+        QCOMPARE(items[4].repeat, RepeatRule{});
         // The refused ones are left alone on the server too: the one write is the agenda's item.
         QCOMPARE(b.server.methods.count("PUT"), 1);
     }

@@ -1,5 +1,7 @@
 #include "sync/core/TaskCodec.h"
 
+#include "calendar/core/HolidayCalendar.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
@@ -47,7 +49,27 @@ bool inShanghai()
     return qgetenv("TZ") == "Asia/Shanghai";
 }
 
+// The occurrence a client keeps beside its series, as its lines.
+QStringList occurrenceLines(const QByteArray& ics)
+{
+    QStringList block;
+    bool inside = false;
+    for (const QString& line : unfoldedLines(ics)) {
+        if (line == QStringLiteral("BEGIN:VTODO"))
+            block.clear(), inside = true;
+        else if (line == QStringLiteral("END:VTODO") && inside) {
+            if (block.filter(QStringLiteral("RECURRENCE-ID")).size() == 1)
+                return block;
+            inside = false;
+        } else if (inside)
+            block.append(line);
+    }
+    return {};
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(RepeatRule)
 
 class TestTaskCodec : public QObject
 {
@@ -234,6 +256,142 @@ private slots:
         QCOMPARE(readTask(written).values.text, renamed.text);
         QVERIFY(unfoldedLines(written).contains(QString::fromUtf8("SUMMARY:提醒邮件")));
         QCOMPARE(written.count("SUMMARY:"), 2);
+    }
+
+    // What each kind sends to a phone, and reads back as the same rule: the nearest RRULE where
+    // a month lacks the day, none a phone would misread (法定工作日, 农历), ours beside it always.
+    void rulesGoUpAsPhonesReadThem_data()
+    {
+        QTest::addColumn<RepeatRule>("rule");
+        QTest::addColumn<QDate>("finish");
+        QTest::addColumn<QString>("rrule");
+        QTest::newRow("每天") << RepeatRule{RepeatRule::Daily} << today << QStringLiteral("FREQ=DAILY");
+        QTest::newRow("每周五") << RepeatRule{RepeatRule::Weekly, 0, 5} << QDate(2026, 12, 11)
+                                << QStringLiteral("FREQ=WEEKLY;BYDAY=FR");
+        QTest::newRow("工作日") << RepeatRule{RepeatRule::Weekdays} << today
+                                << QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR");
+        QTest::newRow("每月月底") << RepeatRule{RepeatRule::Monthly, 0, 0} << QDate(2026, 12, 31)
+                                  << QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=-1");
+        QTest::newRow("每月 31 日, in February")
+            << RepeatRule{RepeatRule::Monthly, 0, 31} << QDate(2027, 2, 28)
+            << QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=31");
+        QTest::newRow("每年 2 月 29 日, in a common year")
+            << RepeatRule{RepeatRule::Yearly, 2, 29} << QDate(2027, 2, 28)
+            << QStringLiteral("FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29");
+        QTest::newRow("法定工作日") << RepeatRule{RepeatRule::OfficialWorkdays} << today << QString();
+        QTest::newRow("农历每年八月十五")
+            << RepeatRule{RepeatRule::LunarYearly, 8, 15} << QDate(2027, 9, 15) << QString();
+    }
+    void rulesGoUpAsPhonesReadThem()
+    {
+        QFETCH(RepeatRule, rule);
+        QFETCH(QDate, finish);
+        QFETCH(QString, rrule);
+        const TaskValues values{QStringLiteral("重复"), today, finish, rule};
+        const QByteArray written = TaskCodec::write({}, QStringLiteral("r1"), values, true, now);
+        QCOMPARE(lineOf(written, QStringLiteral("RRULE")),
+                 rrule.isEmpty() ? QString() : QStringLiteral("RRULE:") + rrule);
+        QVERIFY(!lineOf(written, QStringLiteral("X-KESTRIN-REPEAT")).isEmpty());
+        const ServerTask task = readTask(written);
+        QCOMPARE(task.values, values);
+        QVERIFY(!task.recurring);
+        // The series ended here: no rule is left for a phone to follow.
+        const QByteArray ended =
+            TaskCodec::write(written, task.uid, {values.text, today, finish}, true, now, &task.values);
+        QVERIFY(!ended.contains("RRULE") && !ended.contains("X-KESTRIN"));
+    }
+
+    // A phone's rule: held when the agenda can keep it, else left to the phone (and its next
+    // occurrence read); ours stands while the phone keeps the RRULE we wrote, or its frequency.
+    void rulesComeDownFromPhones_data()
+    {
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<RepeatRule>("rule");
+        const RepeatRule none;
+        QTest::newRow("weekly, no day")
+            << QByteArray("RRULE:FREQ=WEEKLY") << RepeatRule{RepeatRule::Weekly, 0, 5};
+        QTest::newRow("weekdays") << QByteArray("RRULE:FREQ=WEEKLY;WKST=MO;BYDAY=MO,TU,WE,TH,FR")
+                                  << RepeatRule{RepeatRule::Weekdays};
+        QTest::newRow("last of the month")
+            << QByteArray("RRULE:FREQ=MONTHLY;BYMONTHDAY=-1") << RepeatRule{RepeatRule::Monthly, 0, 0};
+        QTest::newRow("yearly") << QByteArray("RRULE:FREQ=YEARLY;INTERVAL=1")
+                                << RepeatRule{RepeatRule::Yearly, 12, 11};
+        QTest::newRow("hourly") << QByteArray("RRULE:FREQ=HOURLY") << none;
+        QTest::newRow("every other week") << QByteArray("RRULE:FREQ=WEEKLY;INTERVAL=2") << none;
+        QTest::newRow("second Monday") << QByteArray("RRULE:FREQ=MONTHLY;BYDAY=2MO") << none;
+        QTest::newRow("five times") << QByteArray("RRULE:FREQ=DAILY;COUNT=5") << none;
+        QTest::newRow("until") << QByteArray("RRULE:FREQ=DAILY;UNTIL=20270101") << none;
+        QTest::newRow("ours, frequency kept") << QByteArray("RRULE:FREQ=MONTHLY\r\nX-KESTRIN-REPEAT:每月 31")
+                                              << RepeatRule{RepeatRule::Monthly, 0, 31};
+        QTest::newRow("ours, changed there")
+            << QByteArray("RRULE:FREQ=DAILY\r\nX-KESTRIN-REPEAT:每月 31") << RepeatRule{RepeatRule::Daily};
+        QTest::newRow("ours, dropped there") << QByteArray("X-KESTRIN-REPEAT:每周 周五") << none;
+        QTest::newRow("ours, a lunar day")
+            << QByteArray("X-KESTRIN-REPEAT:农历每年 八月十五") << RepeatRule{RepeatRule::LunarYearly, 8, 15};
+        QTest::newRow("ours, unreadable") << QByteArray("X-KESTRIN-REPEAT:每月 32") << none;
+    }
+    void rulesComeDownFromPhones()
+    {
+        QFETCH(QByteArray, lines);
+        QFETCH(RepeatRule, rule);
+        const ServerTask task = readTask("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:p\r\n"
+                                         "SUMMARY:例会\r\nDTSTART;VALUE=DATE:20261204\r\n"
+                                         "DUE;VALUE=DATE:20261211\r\n" +
+                                         lines + "\r\nEND:VTODO\r\nEND:VCALENDAR\r\n");
+        QCOMPARE(task.values.repeat, rule);
+        QCOMPARE(task.recurring, rule == RepeatRule{} && lines.startsWith("RRULE"));
+    }
+
+    // Repeating tasks as clients keep them: the series' own dates, or past the latest occurrence
+    // completed beside it (Thunderbird, eM Client: a VTODO with a RECURRENCE-ID, before or after
+    // the series); completed here, the series moves with its time of day, zone and rule, and the
+    // occurrences beside it stay as they were.
+    void repeatingTasksOfClients_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<RepeatRule>("rule");
+        QTest::addColumn<QDate>("set");
+        QTest::addColumn<QDate>("finish");
+        QTest::addColumn<QDate>("doneOn");
+        const bool sh = inShanghai();
+        QTest::newRow("Tasks.org, monthly")
+            << QStringLiteral("tasksorg-repeat.ics") << RepeatRule{RepeatRule::Monthly, 0, 15}
+            << QDate(2026, 12, 1) << QDate(2026, 12, 15) << QDate();
+        // 09:00 and 17:00 in Beijing are 20:00 and 04:00 in New York, the evening before and the day.
+        QTest::newRow("OpenTasks, weekly, timed")
+            << QStringLiteral("opentasks-repeat.ics") << RepeatRule{RepeatRule::Weekly, 0, 5}
+            << QDate(2026, 12, sh ? 11 : 10) << QDate(2026, 12, 11) << QDate();
+        // Done at 10:00 in Beijing on the 5th, 21:00 on the 4th in New York.
+        QTest::newRow("Thunderbird, an occurrence done")
+            << QStringLiteral("thunderbird-repeat-done.ics") << RepeatRule{RepeatRule::Weekly, 0, 5}
+            << QDate(2026, 12, sh ? 5 : 4) << QDate(2026, 12, 11) << QDate(2026, 12, sh ? 5 : 4);
+        QTest::newRow("eM Client, the next occurrence done first")
+            << QStringLiteral("emclient-repeat-done.ics") << RepeatRule{RepeatRule::Weekdays}
+            << QDate(2026, 12, 8) << QDate(2026, 12, 9) << QDate(2026, 12, 8);
+    }
+    void repeatingTasksOfClients()
+    {
+        QFETCH(QString, file);
+        QFETCH(RepeatRule, rule);
+        QFETCH(QDate, set);
+        QFETCH(QDate, finish);
+        QFETCH(QDate, doneOn);
+        const QByteArray original = corpus(file);
+        const ServerTask task = readTask(original);
+        QVERIFY(task.open);
+        QCOMPARE(task.values.repeat, rule);
+        QCOMPARE(task.values.set, set);
+        QCOMPARE(task.values.finish, finish);
+        QCOMPARE(task.closedOn, doneOn);
+
+        const TaskValues next{task.values.text, today,
+                              rule.following(finish, today, HolidayCalendar::builtIn()), rule};
+        const QByteArray written = TaskCodec::write(original, task.uid, next, true, now, &task.values);
+        QCOMPARE(readTask(written).values, next);
+        QCOMPARE(lineOf(written, QStringLiteral("RRULE")), lineOf(original, QStringLiteral("RRULE")));
+        QCOMPARE(occurrenceLines(written), occurrenceLines(original));
+        const QString due = lineOf(original, QStringLiteral("DUE")).section(u':', 1);
+        QCOMPARE(lineOf(written, QStringLiteral("DUE")).section(u':', 1).mid(8), due.mid(8));
     }
 
     // A completion changes the status lines and nothing else; a reopened task loses them.

@@ -83,6 +83,12 @@ IcsLines::Line IcsLines::parse(const QByteArray& raw)
 bool IcsLines::findTask(const QByteArray& uid)
 {
     m_uid = uid;
+    // A series' own task before the occurrences some clients keep beside it under its UID.
+    return scan(uid, true) || scan(uid, false);
+}
+
+bool IcsLines::scan(const QByteArray& uid, bool seriesOnly)
+{
     m_calendarBegin = m_calendarEnd = m_taskBegin = m_taskEnd = -1;
     QList<qsizetype> calendars; // the BEGIN lines of the VCALENDARs open here
     int depth = 0, taskDepth = -1;
@@ -92,7 +98,9 @@ bool IcsLines::findTask(const QByteArray& uid)
             ++depth;
             if (isComponentLine(line, "BEGIN", "VCALENDAR"))
                 calendars.append(i);
-            if (m_taskBegin < 0 && isComponentLine(line, "BEGIN", "VTODO") && hasUid(i, uid)) {
+            if (m_taskBegin < 0 && isComponentLine(line, "BEGIN", "VTODO") &&
+                (uid.isEmpty() || ownValue(i, "UID") == uid) &&
+                !(seriesOnly && ownValue(i, "RECURRENCE-ID"))) {
                 m_taskBegin = i;
                 taskDepth = depth;
                 m_calendarBegin = calendars.isEmpty() ? -1 : calendars.last();
@@ -113,10 +121,8 @@ bool IcsLines::findTask(const QByteArray& uid)
     return m_taskBegin >= 0 && m_taskEnd > m_taskBegin;
 }
 
-bool IcsLines::hasUid(qsizetype begin, const QByteArray& uid) const
+std::optional<QByteArray> IcsLines::ownValue(qsizetype begin, const QByteArray& name) const
 {
-    if (uid.isEmpty())
-        return true;
     int depth = 0;
     for (qsizetype i = begin + 1; i < m_lines.size() && depth >= 0; ++i) {
         const Line& line = m_lines[i];
@@ -124,10 +130,10 @@ bool IcsLines::hasUid(qsizetype begin, const QByteArray& uid) const
             ++depth;
         else if (line.name == "END")
             --depth;
-        else if (depth == 0 && line.name == "UID")
-            return unescaped(line.value) == uid;
+        else if (depth == 0 && line.name == name)
+            return unescaped(line.value);
     }
-    return false;
+    return std::nullopt;
 }
 
 bool IcsLines::isOwnProperty(qsizetype index) const

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <optional>
+
 // An iCalendar text as its content lines (RFC 5545 §3.1), so that a task can be changed one
 // property at a time and every other line goes back as it came: libical's writer would split
 // "CATEGORIES:a,b" into two lines and turn a property it could not parse into an X-LIC-ERROR.
@@ -19,8 +21,8 @@ public:
 
     explicit IcsLines(const QByteArray& text);
 
-    // The first VTODO with that UID (any, for an empty one) and the VCALENDAR around it: false
-    // when there is none.
+    // The first VTODO with that UID (any, for an empty one) and the VCALENDAR around it, a
+    // series' own task rather than an occurrence with a RECURRENCE-ID: false when there is none.
     bool findTask(const QByteArray& uid = {});
     // The text of that calendar alone, its task changed, with CR LF line ends.
     QByteArray text() const;
@@ -39,7 +41,9 @@ public:
 private:
     static Line parse(const QByteArray& raw);
     bool isOwnProperty(qsizetype index) const;
-    bool hasUid(qsizetype begin, const QByteArray& uid) const;
+    bool scan(const QByteArray& uid, bool seriesOnly);
+    // The unescaped value of the component's own property that begins at begin.
+    std::optional<QByteArray> ownValue(qsizetype begin, const QByteArray& name) const;
 
     QList<Line> m_lines;
     QByteArray m_uid;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agenda/core/RepeatRule.h"
 #include "platform/Result.h"
 
 #include <QByteArray>
@@ -19,16 +20,18 @@ inline QString taskText(const QString& text)
     return text.mid(begin, end - begin);
 }
 
-// What an agenda item and a task share: its text and its two dates.
+// What an agenda item and a task share: its text, its two dates and how it repeats.
 struct TaskValues
 {
     QString text;
     QDate set;
     QDate finish;
+    RepeatRule repeat = {};
 
     bool operator==(const TaskValues& other) const
     {
-        return set == other.set && finish == other.finish && taskText(text) == taskText(other.text);
+        return set == other.set && finish == other.finish && repeat == other.repeat &&
+               taskText(text) == taskText(other.text);
     }
 };
 
@@ -53,10 +56,12 @@ struct ServerTask
     QString uid;
     TaskValues values;
     bool open = true;
-    bool recurring = false; // values are its next occurrence; written back, the series starts there
-    QDate closedOn;         // the completion date of a closed task, when it has one
-    Result readable;        // failed: why the task cannot be read
-    bool notATask = false;  // an event or a journal sharing the calendar: not the agenda's
-    QDateTime dueAt = {};   // as in SyncEntry
+    bool recurring = false; // a rule the agenda cannot hold: values are its next occurrence
+    // The completion date of a closed task, or of the latest occurrence completed beside an open
+    // series, when it has one.
+    QDate closedOn;
+    Result readable;       // failed: why the task cannot be read
+    bool notATask = false; // an event or a journal sharing the calendar: not the agenda's
+    QDateTime dueAt = {};  // as in SyncEntry
     QDateTime remindAt = {};
 };

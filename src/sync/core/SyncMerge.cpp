@@ -15,7 +15,7 @@ namespace {
 
 TaskValues valuesOf(const AgendaItem& item)
 {
-    return {item.text, item.setDate, item.finishDate};
+    return {item.text, item.setDate, item.finishDate, item.repeat};
 }
 
 QString entryFor(const TaskValues& values, QDate deleted)
@@ -66,7 +66,21 @@ public:
         const QDate next = item.repeat.following(item.finishDate, m_today, m_holidays);
         if (!next.isValid())
             return std::nullopt;
-        return TaskValues{item.text, m_today, next};
+        return TaskValues{item.text, m_today, next, item.repeat};
+    }
+    // Whether the task's values are the agreed ones moved on along their rule, as a phone that
+    // completes an occurrence leaves a series: the same text and rule, due on a later date of it.
+    bool movedAlong(const TaskValues& agreed, const TaskValues& now) const
+    {
+        const RepeatRule& rule = agreed.repeat;
+        if (rule.kind == RepeatRule::None || now.repeat != rule ||
+            taskText(now.text) != taskText(agreed.text))
+            return false;
+        QDate date = agreed.finish;
+        // A bound for a date far ahead: a daily rule over three years.
+        for (int i = 0; i < 1100 && date.isValid() && date < now.finish; ++i)
+            date = rule.next(date, m_holidays);
+        return date.isValid() && date == now.finish && now.finish > agreed.finish;
     }
     // This occurrence to the log, on the day it was done, and the item on to its next.
     void moveOn(int index, const TaskValues& next, QDate date)
@@ -82,7 +96,7 @@ public:
     }
     void add(const TaskValues& values)
     {
-        m_added.append({values.text, values.set, values.finish, 0});
+        m_added.append({values.text, values.set, values.finish, 0, values.repeat});
         m_addedTexts.insert(taskText(values.text));
         plan.agendaChanged = true;
     }
@@ -122,6 +136,7 @@ public:
                 item.text = values->text;
                 item.setDate = values->set;
                 item.finishDate = values->finish;
+                item.repeat = values->repeat;
             }
             plan.items.append(item);
         }
@@ -231,6 +246,11 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
                 merge.archive(task->values);
             upload(after, task, mine, true, entry);
             continue;
+        } else if (serverChanged && merge.movedAlong(entry.values, task->values)) {
+            // An occurrence completed there: archived here as a completion here is, on its day.
+            merge.moveOn(index, task->values, task->closedOn);
+            after.values = task->values;
+            ++plan.completed;
         } else if (serverChanged) {
             if (const Result why = merge.admits(task->values.text, index); !why) {
                 merge.skip(task->values.text, why.error());

@@ -70,6 +70,11 @@ ResultOf<SyncState> SyncState::load(const TextFiles& files, const QString& path)
                         o.value(QStringLiteral("open")).toBool(true),
                         QDateTime::fromString(o.value(QStringLiteral("due")).toString(), Qt::ISODate),
                         QDateTime::fromString(o.value(QStringLiteral("remind")).toString(), Qt::ISODate)};
+        // The rule as agreed, in repeat.txt's words; a word this version does not know is none.
+        if (const QString kind = o.value(QStringLiteral("repeat")).toString(); !kind.isEmpty())
+            entry.values.repeat =
+                RepeatRule::fromFields(kind, o.value(QStringLiteral("repeatDay")).toString())
+                    .value_or(RepeatRule{});
         if (entry.uid.isEmpty() || entry.href.isEmpty() || !entry.values.set.isValid() ||
             !entry.values.finish.isValid())
             return ResultOf<SyncState>::failed(
@@ -95,6 +100,11 @@ Result SyncState::save(TextFiles& files, const QString& path) const
                       {QStringLiteral("finish"), DateText::format(entry.values.finish)}};
         if (!entry.open)
             o.insert(QStringLiteral("open"), false);
+        if (const RepeatRule& rule = entry.values.repeat; rule.kind != RepeatRule::None) {
+            o.insert(QStringLiteral("repeat"), RepeatRule::kindName(rule.kind));
+            if (const QString day = rule.dayField(); !day.isEmpty())
+                o.insert(QStringLiteral("repeatDay"), day);
+        }
         if (entry.dueAt.isValid())
             o.insert(QStringLiteral("due"), entry.dueAt.toString(Qt::ISODate));
         if (entry.remindAt.isValid())

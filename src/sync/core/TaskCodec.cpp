@@ -1,6 +1,9 @@
 #include "sync/core/TaskCodec.h"
 
 #include "sync/core/IcsLines.h"
+#include "sync/core/TaskRepeat.h"
+
+#include "calendar/core/HolidayCalendar.h"
 
 #include <libical/ical.h>
 
@@ -28,16 +31,25 @@ Component parse(const QByteArray& ics)
     return Component(icalparser_parse_string(ics.constData()));
 }
 
+bool isOccurrence(icalcomponent* todo)
+{
+    return icalcomponent_get_first_property(todo, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+}
+
 // The first VTODO: the component itself, or inside a VCALENDAR, or inside the root libical makes
-// of text that holds several.
+// of text that holds several; a series' own task before an occurrence kept beside it.
 icalcomponent* todoOf(icalcomponent* c)
 {
     if (!c)
         return nullptr;
     if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT)
         return c;
-    if (icalcomponent* todo = icalcomponent_get_first_component(c, ICAL_VTODO_COMPONENT))
-        return todo;
+    icalcomponent* first = icalcomponent_get_first_component(c, ICAL_VTODO_COMPONENT);
+    for (icalcomponent* todo = first; todo; todo = icalcomponent_get_next_component(c, ICAL_VTODO_COMPONENT))
+        if (!isOccurrence(todo))
+            return todo;
+    if (first)
+        return first;
     return todoOf(icalcomponent_get_first_component(c, ICAL_VCALENDAR_COMPONENT));
 }
 
@@ -143,6 +155,64 @@ bool isOpen(icalcomponent* todo)
     const icalproperty_status status = icalcomponent_get_status(todo);
     return status != ICAL_STATUS_COMPLETED && status != ICAL_STATUS_CANCELLED &&
            !icalcomponent_get_first_property(todo, ICAL_COMPLETED_PROPERTY);
+}
+
+QDate completedOn(icalcomponent* todo)
+{
+    icalproperty* completed = icalcomponent_get_first_property(todo, ICAL_COMPLETED_PROPERTY);
+    if (!completed)
+        return {};
+    const icaltimetype when = icalproperty_get_completed(completed);
+    if (icaltime_is_null_time(when))
+        return {};
+    return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(when, icaltimezone_get_utc_timezone()))
+        .date();
+}
+
+// The rule the series' task holds, finish being its due date here.
+RepeatRule ruleOf(icalcomponent* todo, QDate finish)
+{
+    icalproperty* rule = icalcomponent_get_first_property(todo, ICAL_RRULE_PROPERTY);
+    QByteArray own;
+    for (icalproperty* x = icalcomponent_get_first_property(todo, ICAL_X_PROPERTY); x && own.isEmpty();
+         x = icalcomponent_get_next_property(todo, ICAL_X_PROPERTY))
+        if (qstrcmp(icalproperty_get_x_name(x), TaskRepeat::property) == 0 && icalproperty_get_x(x))
+            own = icalproperty_get_x(x);
+    const char* rrule = rule ? icalproperty_get_value_as_string(rule) : nullptr;
+    return TaskRepeat::held(rrule ? QByteArray(rrule) : QByteArray(), own, finish);
+}
+
+// The latest occurrence completed beside a series (as some clients keep them: a VTODO of the same
+// UID with a RECURRENCE-ID): the date it was due here, and the day it was done, when it says.
+struct DoneOccurrence
+{
+    QDate due;
+    QDate on;
+};
+
+std::optional<DoneOccurrence> lastDoneOccurrence(icalcomponent* series, const Moment& start,
+                                                 const Moment& due)
+{
+    icalcomponent* parent = icalcomponent_get_parent(series);
+    if (!parent)
+        return std::nullopt;
+    const QByteArray uid = icalcomponent_get_uid(series);
+    // An occurrence without a DUE of its own is due as far after its start as the series is.
+    const qint64 length = start.valid() && due.valid() ? start.local.daysTo(due.local) : 0;
+    std::optional<DoneOccurrence> last;
+    for (icalcomponent* todo = icalcomponent_get_first_component(parent, ICAL_VTODO_COMPONENT); todo;
+         todo = icalcomponent_get_next_component(parent, ICAL_VTODO_COMPONENT)) {
+        if (todo == series || !isOccurrence(todo) || isOpen(todo) || uid != icalcomponent_get_uid(todo))
+            continue;
+        QDate date = dueOf(todo).local;
+        if (!date.isValid() || !icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY)) {
+            icalproperty* id = icalcomponent_get_first_property(todo, ICAL_RECURRENCEID_PROPERTY);
+            date = momentOf(icalproperty_get_recurrenceid(id), id).local.addDays(length);
+        }
+        if (date.isValid() && (!last || date > last->due))
+            last = DoneOccurrence{date, completedOn(todo)};
+    }
+    return last;
 }
 
 Component newCalendar()
@@ -279,11 +349,13 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
         return;
     }
     task.values.text = QString::fromUtf8(icalcomponent_get_summary(todo));
-    task.recurring = icalcomponent_get_first_property(todo, ICAL_RRULE_PROPERTY) != nullptr;
     const Moment start = startOf(todo);
     QDate set = start.local;
     QDate finish = dueOf(todo).local;
-    if (set.isValid()) {
+    task.values.repeat = ruleOf(todo, finish.isValid() ? finish : set);
+    task.recurring = task.values.repeat.kind == RepeatRule::None &&
+                     icalcomponent_get_first_property(todo, ICAL_RRULE_PROPERTY) != nullptr;
+    if (task.recurring && set.isValid()) {
         const QDate occurrence = nextOccurrence(todo, start, today);
         if (finish.isValid())
             finish = finish.addDays(set.daysTo(occurrence));
@@ -295,6 +367,16 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
         set = std::min(firstSeen, finish);
     task.values.set = set;
     task.values.finish = finish;
+    // A rule the agenda holds: the series' own dates are this occurrence, unless an occurrence
+    // completed beside it is this one or a later: then the one after it, as a completion here.
+    if (task.values.repeat.kind != RepeatRule::None) {
+        if (const auto done = lastDoneOccurrence(todo, start, dueOf(todo)); done && done->due >= finish) {
+            const QDate on = done->on.isValid() ? done->on : done->due;
+            task.values.finish = task.values.repeat.following(done->due, on, HolidayCalendar::builtIn());
+            task.values.set = std::min(on, task.values.finish);
+            task.closedOn = done->on;
+        }
+    }
 
     task.open = isOpen(todo);
     // The phone's due time and alarm, for a reminder here; a repeating task's are left to the phone.
@@ -304,13 +386,8 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
         if (!task.remindAt.isValid())
             task.remindAt = task.dueAt;
     }
-    if (icalproperty* completed = icalcomponent_get_first_property(todo, ICAL_COMPLETED_PROPERTY)) {
-        const icaltimetype when = icalproperty_get_completed(completed);
-        if (!icaltime_is_null_time(when))
-            task.closedOn = QDateTime::fromSecsSinceEpoch(
-                                icaltime_as_timet_with_zone(when, icaltimezone_get_utc_timezone()))
-                                .date();
-    }
+    if (!task.open)
+        task.closedOn = completedOn(todo);
 }
 
 QByteArray write(const QByteArray& previous, const QString& uid, const TaskValues& values, bool open,
@@ -349,6 +426,21 @@ QByteArray write(const QByteArray& previous, const QString& uid, const TaskValue
     Moment due = todo ? dueOf(todo) : Moment{};
     if (todo && !icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY))
         due = {}; // derived from a DURATION: there is no DUE line to keep
+    // A rule changed here replaces the task's; one the agenda cannot hold stays as the phone wrote it.
+    const QDate held = due.valid() ? due.local : start.local;
+    if (values.repeat != (todo ? ruleOf(todo, held) : RepeatRule{})) {
+        const QByteArray rrule = TaskRepeat::rrule(values.repeat);
+        ics.replace("RRULE", rrule.isEmpty() ? QList<QByteArray>{} : QList<QByteArray>{"RRULE:" + rrule});
+        ics.replace("RDATE", {});
+        ics.replace("EXDATE", {});
+    }
+    // Ours goes beside the RRULE: the truth where a phone's is only the nearest.
+    const QByteArray own = TaskRepeat::ownValue(values.repeat);
+    const QList<const IcsLines::Line*> owned = ics.properties(TaskRepeat::property);
+    if (own.isEmpty() ? !owned.isEmpty() : owned.size() != 1 || owned.first()->value != own)
+        ics.replace(TaskRepeat::property,
+                    own.isEmpty() ? QList<QByteArray>{}
+                                  : QList<QByteArray>{IcsLines::fold(TaskRepeat::property + (':' + own))});
     moveDate(ics, "DTSTART", start, "DUE", due, values.set, before ? &before->set : nullptr);
     moveDate(ics, "DUE", due, "DTSTART", start, values.finish, before ? &before->finish : nullptr);
 
