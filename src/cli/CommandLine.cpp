@@ -39,9 +39,10 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
         result.action = action;
         return true;
     };
-    const QString oneTask = QStringLiteral("--backups、--restore、--list、--add、--quick-add、--autostart、--"
-                                           "caldav、--sync、--holidays 与 --remind "
-                                           "只能选一个");
+    const QString oneTask =
+        QStringLiteral("--backups、--restore、--list、--log、--add、--quick-add、--autostart、--"
+                       "caldav、--sync、--holidays 与 --remind "
+                       "只能选一个");
     bool finishGiven = false, setGiven = false, overdueGiven = false, userGiven = false;
     QStringList repeatValues; // one for --add's, two for --repeat TEXT KIND
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -147,6 +148,13 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
         } else if (arg == QStringLiteral("--backups") || arg == QStringLiteral("--list")) {
             if (!setAction(arg == QStringLiteral("--list") ? List : ListBackups))
                 return fail(oneTask);
+        } else if (arg == QStringLiteral("--log")) {
+            if (!setAction(Log))
+                return fail(oneTask);
+        } else if (const auto find = valueOf(QStringLiteral("--find"), arguments, i, missing)) {
+            if (missing || find->trimmed().isEmpty())
+                return fail(QStringLiteral("--find 后面应是要找的字词或拼音"));
+            result.findWords = *find;
         } else if (arg == QStringLiteral("--overdue")) {
             result.overdueOnly = overdueGiven = true;
         } else {
@@ -181,6 +189,8 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
         return fail(QStringLiteral("--user 与 --tasklist 只用于 --caldav URL"));
     if (overdueGiven && result.action != List)
         return fail(QStringLiteral("--overdue 只用于 --list"));
+    if (!result.findWords.isEmpty() && result.action != List && result.action != Log)
+        return fail(QStringLiteral("--find 只用于 --list 与 --log"));
     if (result.dirGiven && !QFileInfo(result.appDir).isDir())
         return fail(QStringLiteral("不是一个目录：") + result.appDir);
     result.appDir = QDir(result.appDir).absolutePath();
@@ -193,7 +203,8 @@ QString CommandLine::usage(const QString& dataDir)
                "用法：kestrin [--dir DIR] [--backup-dir DIR2]\n"
                "      kestrin --backups [--dir DIR]\n"
                "      kestrin --restore YYYY-MM-DD [--dir DIR]\n"
-               "      kestrin --list [--overdue] [--dir DIR]\n"
+               "      kestrin --list [--overdue] [--find 字词] [--dir DIR]\n"
+               "      kestrin --log [--find 字词] [--dir DIR]\n"
                "      kestrin --add 内容 --finish YYYY-MM-DD [--set YYYY-MM-DD] [--repeat 方式] [--dir DIR]\n"
                "      kestrin --repeat 内容 方式 [--dir DIR]\n"
                "      kestrin --done 内容 [--dir DIR]\n"
@@ -215,6 +226,10 @@ QString CommandLine::usage(const QString& dataDir)
                "  --list             列出日程（文件顺序，UTF-8）：完成日期<TAB>剩余天数<TAB>内容，重复的\n"
                "                     日程再加<TAB>重复方式；\n"
                "                     --overdue 只列逾期的日程\n"
+               "  --log              列出日志（UTF-8）：设置日期<TAB>完成日期<TAB>删除日期<TAB>内容\n"
+               "  --find 字词        与 --list、--log 同用：只列找到的，按字词（空格分开，都要有）、\n"
+               "                     拼音（xiezhoubao）或首字母（xzb）；日志也按日期（2026-12、12月）。\n"
+               "                     一条也没有时退出码为 1\n"
                "  --add 内容         添加日程，规则与“添加日程”相同；设置日期默认为今天。日期也可以\n"
                "                     写成明天、下周五、3天后、12月20日、国庆等\n"
                "                     程序正在运行时由它写入。拒绝时退出码为 1，用法错误为 2\n"

@@ -18,7 +18,8 @@ struct CommandLine
         Help,
         ListBackups, // --backups
         Restore,     // --restore DATE
-        List,        // --list [--overdue]
+        List,        // --list [--overdue] [--find WORDS]
+        Log,         // --log [--find WORDS]
         Add,         // --add TEXT --finish DATE [--set DATE] [--repeat KIND]
         Repeat,      // --repeat TEXT KIND
         Done,        // --done TEXT
@@ -36,6 +37,7 @@ struct CommandLine
     std::optional<QString> backupDir;
     QDate restoreDate;
     bool overdueOnly = false;
+    QString findWords;                  // --find: only the lines that match
     QString addText, addSet, addFinish; // as typed: the add checks them as the entry box does
     QString repeatWords;                // --repeat's kind as typed, for --add and --repeat
     QString itemText;                   // the item --repeat and --done are for

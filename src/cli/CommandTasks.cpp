@@ -5,6 +5,7 @@
 #include "agenda/core/AgendaTexts.h"
 #include "agenda/core/DateText.h"
 #include "agenda/core/DueReminder.h"
+#include "agenda/core/LogRestore.h"
 #include "backup/core/Backups.h"
 #include "backup/core/FolderFiles.h"
 #include "calendar/core/DateWords.h"
@@ -13,6 +14,7 @@
 #include "cli/Autostart.h"
 #include "cli/CommandLine.h"
 #include "cli/ScriptRequests.h"
+#include "find/core/FindIndex.h"
 #include "log/core/LogFile.h"
 #include "platform/Clock.h"
 #include "platform/Settings.h"
@@ -104,14 +106,44 @@ int listAgenda(TextFiles& disk, const CommandLine& options, const Clock& clock)
         print(stderr, QStringLiteral("kestrin: ") + loaded.error());
         return 1;
     }
+    const QList<AgendaItem>& items = store.table().items;
+    FindIndex index;
+    QStringList texts;
+    for (const AgendaItem& item : items)
+        texts.append(item.text);
+    index.setLines(texts);
     QString out;
-    for (const AgendaItem& item : store.table().items) {
-        if (options.overdueOnly && item.daysLeft >= 0)
+    for (const int row : index.matching(FindQuery(options.findWords))) {
+        if (options.overdueOnly && items[row].daysLeft >= 0)
             continue;
-        out += AgendaTexts::listLine(item) + u'\n';
+        out += AgendaTexts::listLine(items[row]) + u'\n';
     }
     write(stdout, out);
-    return 0;
+    return out.isEmpty() && !options.findWords.isEmpty() ? 1 : 0;
+}
+
+int listLog(TextFiles& disk, const CommandLine& options)
+{
+    const LogFile::Load lines =
+        LogFile::load(disk, QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
+    if (!lines.result) {
+        print(stderr, QStringLiteral("kestrin: ") + lines.result.error());
+        return 1;
+    }
+    const LogRestore::FindLines read = LogRestore::findLines(lines);
+    FindIndex index;
+    index.setLines(read.texts, read.dates);
+    QString out;
+    for (const int row : index.matching(FindQuery(options.findWords))) {
+        QStringList fields;
+        for (const QDate& date : read.dates[row])
+            fields.append(DateText::format(date));
+        while (fields.size() < 3)
+            fields.append(QString());
+        out += fields.join(u'\t') + u'\t' + read.texts[row] + u'\n';
+    }
+    write(stdout, out);
+    return out.isEmpty() && !options.findWords.isEmpty() ? 1 : 0;
 }
 
 void printBackupProblems(const QStringList& problems)

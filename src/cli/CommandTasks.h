@@ -19,7 +19,9 @@ namespace CommandTasks {
 
 int listBackups(TextFiles& disk, const CommandLine& options, const QString& elsewhere);
 int restore(TextFiles& disk, const CommandLine& options, const QString& elsewhere);
+// --list and --log print every line, or with --find those that match; exit 1 when none does.
 int listAgenda(TextFiles& disk, const CommandLine& options, const Clock& clock);
+int listLog(TextFiles& disk, const CommandLine& options);
 // Hands the addition to the copy running for the folder, which writes it and shows it; with no
 // copy running, writes it here, holding the folder's lock meanwhile, after the day's backup.
 int add(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);

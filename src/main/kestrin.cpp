@@ -126,6 +126,8 @@ int runTask(TextFiles& disk, const CommandLine& options, const QString& elsewher
         return CommandTasks::restore(disk, options, elsewhere);
     case CommandLine::List:
         return CommandTasks::listAgenda(disk, options, clock);
+    case CommandLine::Log:
+        return CommandTasks::listLog(disk, options);
     case CommandLine::Add:
         return CommandTasks::add(disk, options, elsewhere, clock);
     case CommandLine::Repeat:

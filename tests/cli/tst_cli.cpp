@@ -152,6 +152,34 @@ private slots:
         QCOMPARE(missing.err, QString::fromUtf8("kestrin: 没有“没有”这个日程。\n"));
     }
 
+    // A script finds in the agenda and in the log by pinyin initials or a month, the log's dates
+    // printed before the text; nothing found is exit 1.
+    void aScriptFindsInTheAgendaAndTheLog()
+    {
+        TestBench bench;
+        const QString dir = bench.dir.path();
+        bench.write("agenda.txt", agendaRecord("写周报", QDate(2026, 12, 1), QDate(2026, 12, 11)) +
+                                      agendaRecord("交水电费", QDate(2026, 12, 1), QDate(2026, 12, 20)));
+        bench.write("my.log",
+                    gbk("交房租: 设置日期2026-11-16; 预定完成日期2026-12-15; 删除日期2026-12-06\r\n"
+                        "买菜: 设置日期2026-10-01; 预定完成日期2026-10-02; 删除日期2026-10-02\r\n"));
+        const auto find = [&dir](const char* what, const char* words) {
+            return kestrin({QString::fromLatin1(what), QStringLiteral("--find"), QString::fromUtf8(words),
+                            QStringLiteral("--dir"), dir});
+        };
+        const Run agenda = find("--list", "jsdf");
+        QCOMPARE(agenda.code, 0);
+        QVERIFY2(agenda.out.endsWith(QString::fromUtf8("\t交水电费\n")) && agenda.out.count(u'\n') == 1,
+                 qPrintable(agenda.out));
+        const Run log = find("--log", "12月");
+        QCOMPARE(log.code, 0);
+        QCOMPARE(log.out, QString::fromUtf8("2026-11-16\t2026-12-15\t2026-12-06\t交房租\n"));
+        QCOMPARE(find("--log", "mc").out.count(u'\n'), 1);
+        const Run none = find("--list", "zzz");
+        QCOMPARE(none.code, 1);
+        QVERIFY(none.out.isEmpty());
+    }
+
     void theDailyWordsTimeIsSetWithoutADisplay()
     {
         TestBench bench;

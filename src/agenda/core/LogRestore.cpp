@@ -29,6 +29,24 @@ std::optional<Entry> parseEntry(QStringView line)
     return Entry{line.first(set).toString(), setDate, finishDate, deletionDate};
 }
 
+FindLines findLines(const LogFile::Load& lines)
+{
+    FindLines found;
+    found.texts.reserve(lines.count());
+    found.dates.reserve(lines.count());
+    for (int row = 0; row < lines.count(); ++row) {
+        const QString line = lines.text(row);
+        if (const std::optional<Entry> entry = parseEntry(line)) {
+            found.texts.append(entry->content);
+            found.dates.append({entry->setDate, entry->finishDate, entry->deletionDate});
+        } else {
+            found.texts.append(line);
+            found.dates.append(QList<QDate>());
+        }
+    }
+    return found;
+}
+
 std::optional<Entry> entryAt(const LogStore& log, int row)
 {
     const auto& lines = log.lines();

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "log/core/LogFile.h"
 #include "platform/StoreChange.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -25,6 +28,14 @@ struct Entry
 // Reads a line from its end, so that an item's text may itself hold ": " and "; ". nullopt for a
 // line that is no entry (edited by hand, empty).
 std::optional<Entry> parseEntry(QStringView line);
+// What a find reads of each line: an entry's text and its three dates, or a line that is no entry
+// as it is.
+struct FindLines
+{
+    QStringList texts;
+    QList<QList<QDate>> dates;
+};
+FindLines findLines(const LogFile::Load& lines);
 // Line row of the log as last loaded, read as an entry.
 std::optional<Entry> entryAt(const LogStore& log, int row);
 
