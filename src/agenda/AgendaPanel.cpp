@@ -11,6 +11,7 @@
 
 #include "uikit/ComposedText.h"
 #include "uikit/LineList.h"
+#include "uikit/ListFinder.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -63,7 +64,7 @@ const QString dateTip = QStringLiteral("请按标准格式填写日期,如：200
 
 AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, QWidget* parent)
     : Panel(parent, {"Picture安排日程", "安排日程", ":/pictures/agenda_background.jpg"}, controls),
-      m_services(services), m_session(session), m_escape(nullptr), m_menu(new QMenu(this))
+      m_services(services), m_session(session), m_escape(nullptr), m_menu(new QMenu(this)), m_finder(nullptr)
 {
 
     m_list = control<LineList>(this, "ListAgenda");
@@ -86,6 +87,10 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, QWidg
     new RepeatMenu(
         session, services.messages, [this] { return currentItem(); }, m_menu);
     new DueReminderMenu(services, session.dueReminder(), m_menu);
+    m_finder = new ListFinder(m_list, this);
+    m_menu->addSeparator();
+    m_menu->addAction(m_finder->action());
+    connect(m_finder, &ListFinder::changed, this, &AgendaPanel::showFound);
     connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) { m_menu->popup(at); });
     setTabChain(tabOrder());
     // The keyboard's ways to the commands: Delete deletes the current item, Escape ends an entry,
@@ -163,13 +168,46 @@ void AgendaPanel::showLoaded()
         return;
     const QString current = m_nextCurrent.value_or(currentText());
     m_shown = m_session.table();
-    showTable();
-    applyOrdering();
-    if (!current.isEmpty() && m_list->indexOf(current) >= 0)
-        makeCurrent(current);
+    m_finder->setLines([this](FindIndex& index) {
+        QStringList texts;
+        for (const AgendaItem& item : std::as_const(m_shown.items))
+            texts.append(item.text);
+        index.setLines(texts);
+    });
+    m_finder->refill([&] {
+        showTable();
+        applyOrdering();
+        if (!current.isEmpty() && m_list->indexOf(current) >= 0)
+            makeCurrent(current);
+    });
+}
+
+void AgendaPanel::showFound()
+{
+    // While finding the current line stays when it still matches; closed, the finder says which.
+    const QString current = m_finder->isFinding() ? currentText() : m_finder->lineAfterClose();
+    m_finder->refill([&] {
+        listTable();
+        if (!current.isEmpty() && m_list->indexOf(current) >= 0)
+            makeCurrent(current);
+    });
+}
+
+void AgendaPanel::listTable()
+{
+    if (m_ordering == AgendaOrdering::FileOrder)
+        listInFileOrder();
+    else
+        applyOrdering();
 }
 
 void AgendaPanel::showTable()
+{
+    listInFileOrder();
+    emit agendaLoaded(m_shown.count(), m_shown.overdueCount);
+}
+
+void AgendaPanel::listInFileOrder()
 {
     const QList<AgendaItem>& agenda = m_shown.items;
     QList<qsizetype> items(agenda.size());
@@ -179,11 +217,24 @@ void AgendaPanel::showTable()
         marks[i] = agenda[i].daysLeft < 0;
     }
     fillList(items, marks);
-    emit agendaLoaded(m_shown.count(), m_shown.overdueCount);
 }
 
-void AgendaPanel::fillList(const QList<qsizetype>& items, const QList<bool>& marks)
+void AgendaPanel::fillList(const QList<qsizetype>& allItems, const QList<bool>& allMarks)
 {
+    QList<qsizetype> items = allItems;
+    QList<bool> marks = allMarks;
+    if (m_finder->isFinding()) {
+        const QList<int> found = m_finder->matching(int(m_shown.items.size()));
+        const QSet<int> matching(found.cbegin(), found.cend());
+        items.clear();
+        marks.clear();
+        for (qsizetype i = 0; i < allItems.size(); ++i)
+            if (matching.contains(int(allItems[i]))) {
+                items.append(allItems[i]);
+                marks.append(allMarks.value(i));
+            }
+        m_finder->showCount(int(items.size()));
+    }
     {
         const QSignalBlocker blocker(m_list);
         // The table is replaced only by a load, which fills the list again.
@@ -277,6 +328,8 @@ void AgendaPanel::setMode(EntryMode mode)
     m_confirm->setFocusPolicy(browsing ? Qt::NoFocus : Qt::TabFocus);
     m_cancel->setFocusPolicy(browsing ? Qt::NoFocus : Qt::TabFocus);
     m_escape->setEnabled(!browsing);
+    // An entry closes the find line: it works on the whole agenda.
+    m_finder->setEnabled(browsing);
     m_setDate->setReadOnly(browsing);
     m_finishDate->setReadOnly(browsing);
     const QString tip = browsing ? QString() : dateTip;

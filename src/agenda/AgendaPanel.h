@@ -11,6 +11,7 @@ class ComposedText;
 class QComboBox;
 class QLineEdit;
 class LineList;
+class ListFinder;
 class QPlainTextEdit;
 class QShortcut;
 class QMenu;
@@ -50,6 +51,7 @@ public:
     // The table on view: the session's as of its last load shown, kept while an entry is made.
     const AgendaTable& table() const { return m_shown; }
     QMenu* menu() const { return m_menu; }
+    ListFinder* finder() const { return m_finder; }
     // What Tab goes through on this panel, in order.
     QList<QWidget*> tabOrder() const;
 
@@ -66,6 +68,11 @@ private:
     template <typename Command> void keeping(const QString& current, Command command);
     void markOverdue(const QList<bool>& marks);
     void showTable();
+    // The table's lines in the ordering in force, only those found while finding.
+    void listTable();
+    void listInFileOrder();
+    // What is typed in the find line changed, or the find closed.
+    void showFound();
     void fillList(const QList<qsizetype>& items, const QList<bool>& marks);
     void makeCurrent(const QString& text);
     void restoreSavedLine();
@@ -102,4 +109,5 @@ private:
     ClickLabel* m_delete;
     QShortcut* m_escape;
     QMenu* m_menu;
+    ListFinder* m_finder;
 };

@@ -2,7 +2,9 @@
 
 #include "platform/Services.h"
 
+#include "agenda/core/LogRestore.h"
 #include "uikit/LineList.h"
+#include "uikit/ListFinder.h"
 
 #include <QMenu>
 #include <QShortcut>
@@ -46,14 +48,20 @@ LogPanel::LogPanel(const Services& services, QWidget* parent)
     restore->setObjectName(QStringLiteral("ActionRestore"));
     QAction* remove = m_menu->addAction(QStringLiteral("删除日志(&D)"));
     remove->setObjectName(QStringLiteral("ActionDeleteLog"));
+    m_finder = new ListFinder(m_list, this);
+    m_menu->addSeparator();
+    m_menu->addAction(m_finder->action());
+    connect(m_finder, &ListFinder::changed, this, [this] {
+        listLines(m_finder->isFinding() ? m_list->text(m_list->currentRow()) : m_finder->lineAfterClose());
+    });
     connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) {
         m_menuLoads = m_store.loads();
         m_menu->popup(at);
     });
     // A load while the menu was open (the file changed elsewhere) moved the lines under it.
     connect(restore, &QAction::triggered, this, [this] {
-        if (m_menuLoads == m_store.loads() && m_list->currentRow() >= 0)
-            emit restoreRequested(m_list->currentRow());
+        if (m_menuLoads == m_store.loads() && storeRow(m_list->currentRow()) >= 0)
+            emit restoreRequested(storeRow(m_list->currentRow()));
     });
     connect(remove, &QAction::triggered, this, [this] {
         if (m_menuLoads == m_store.loads())
@@ -78,13 +86,30 @@ void LogPanel::showLines()
 {
     const int count = m_store.lines().count();
     m_count->setText(QString::number(count));
-    {
-        const QSignalBlocker blocker(m_list);
-        // Asked afresh each time: the store's lines are replaced at the next load.
-        m_list->setLines(count, [this](int row) { return m_store.lines().text(row); });
-        // The first line with the first line's text is line 0.
-        m_list->setCurrentRow(count == 0 ? -1 : 0);
-    }
+    // Read for a find only when one is made: a long log's lines are decoded as they are shown.
+    m_finder->setLines([this](FindIndex& index) {
+        const LogRestore::FindLines lines = LogRestore::findLines(m_store.lines());
+        index.setLines(lines.texts, lines.dates);
+    });
+    listLines(QString());
+}
+
+void LogPanel::listLines(const QString& current)
+{
+    m_finder->refill([&] {
+        m_rows = m_finder->matching(m_store.lines().count());
+        if (m_finder->isFinding())
+            m_finder->showCount(int(m_rows.size()));
+        {
+            const QSignalBlocker blocker(m_list);
+            // Asked afresh each time: the store's lines are replaced at the next load.
+            m_list->setLines(int(m_rows.size()),
+                             [this](int row) { return m_store.lines().text(storeRow(row)); });
+            // The first line with the first line's text is line 0.
+            const int row = current.isEmpty() ? -1 : m_list->indexOf(current);
+            m_list->setCurrentRow(m_rows.isEmpty() ? -1 : std::max(row, 0));
+        }
+    });
     showCurrentEntry();
 }
 
@@ -107,7 +132,7 @@ void LogPanel::reloadIfChanged()
     loadLog();
     const int row = m_list->indexOf(current);
     if (row > 0)
-        m_list->setCurrentRow(row);
+        m_finder->refill([&] { m_list->setCurrentRow(row); });
 }
 
 void LogPanel::showCurrentEntry()
@@ -125,7 +150,7 @@ void LogPanel::deleteCurrentEntry()
         return;
     // The answer was given to the lines on view: lines loaded since, or a file changed since, make it stale.
     const StoreChange change = loads == m_store.loads()
-                                   ? m_store.removeLine(row)
+                                   ? m_store.removeLine(storeRow(row))
                                    : StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
     if (change.status == StoreChange::ChangedElsewhere) {
         loadLog();

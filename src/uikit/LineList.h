@@ -44,6 +44,8 @@ public:
     }
     // The mark's word and the line's own description, as a screen reader hears them.
     QString lineDescription(int row) const;
+    // Room kept under the last line, for what lies over the list's bottom edge.
+    void setBottomMargin(int pixels) { setViewportMargins(0, 0, 0, pixels); }
 
 signals:
     void currentRowChanged(int row);

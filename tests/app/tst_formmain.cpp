@@ -65,6 +65,11 @@ struct Fixture
     {
         return window->findChild<T*>(QString::fromUtf8(name));
     }
+    // A control of that name within one panel, where several panels have one.
+    template <typename T = QWidget> T* get(const char* name, const char* panel) const
+    {
+        return get(panel)->findChild<T*>(QString::fromUtf8(name));
+    }
     ClickLabel* label(const char* name) const { return get<ClickLabel>(name); }
     void click(const char* name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
     void move(QWidget* w, QPoint pos = QPoint(2, 2)) const
@@ -417,9 +422,10 @@ private slots:
         f.click("LabelLog");
         auto* list = f.get<LineList>("ListLog");
         auto* menu = f.get<QMenu>("MenuLog");
-        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions().size(), 4);
         QCOMPARE(menu->actions()[0]->text(), QString::fromUtf8("恢复到日程(&R)"));
         QCOMPARE(menu->actions()[1]->text(), QString::fromUtf8("删除日志(&D)"));
+        QCOMPARE(menu->actions()[3]->text(), QString::fromUtf8("查找…(&F)"));
 
         // A right click makes its line current first.
         const QPoint third = list->visualRect(list->model()->index(2, 0)).center();
@@ -461,6 +467,87 @@ private slots:
         QCOMPARE(f.bench.messages.shown.last(), QString::fromUtf8("小心：此操作将删除此条日志！"));
         QCOMPARE(f.bench.read("my.log"), kept);
         QVERIFY(f.bench.sound.played.size() == 1); // the click on LabelLog only
+    }
+
+    // Ctrl+F wherever the keyboard is in a panel narrows its list to what matches (pinyin initials
+    // here) while the counts keep the whole; commands work on the lines found, and a change from
+    // outside keeps the find; Esc puts back the whole list with the line the user moved to, or
+    // the one current before; an entry closes the find.
+    void findingNarrowsTheListsAndCommandsWorkOnWhatIsFound()
+    {
+        Fixture f;
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window));
+        f.click("LabelArrange");
+        const auto lines = [&f](const char* list) { return f.get<LineList>(list)->lines(); };
+        const auto current = [&f](const char* list) {
+            auto* l = f.get<LineList>(list);
+            return l->text(l->currentRow());
+        };
+        const QByteArray rent = agendaRecord("交房租", QDate(2026, 12, 1), QDate(2026, 12, 5));
+        f.bench.write("agenda.txt", rent + agendaRecord("开会", today, today) +
+                                        agendaRecord("交水电费", today, today) +
+                                        agendaRecord("写周报", today, today));
+        QTRY_COMPARE(lines("ListAgenda").size(), 4);
+        auto* combo = f.get<QComboBox>("Combo排序");
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_F, Qt::ControlModifier);
+        auto* find = f.get<QLineEdit>("FindLine", "Picture安排日程");
+        QVERIFY(find->isVisible());
+        QCOMPARE(QApplication::focusWidget(), find);
+        QTest::keyClicks(find, QStringLiteral("j"));
+        QCOMPARE(lines("ListAgenda"),
+                 (QStringList{QString::fromUtf8("交房租"), QString::fromUtf8("交水电费")}));
+        QCOMPARE(f.get<QLabel>("FindCount", "Picture安排日程")->text(),
+                 QString::fromUtf8("找到 2 条（共 4 条）"));
+        QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("4"));
+        QTest::keyClick(find, Qt::Key_Down);
+        QCOMPARE(current("ListAgenda"), QString::fromUtf8("交水电费"));
+        QTest::keyClick(find, Qt::Key_Return);
+        QTest::keyClick(f.get<LineList>("ListAgenda"), Qt::Key_Delete);
+        QVERIFY(!f.bench.read("agenda.txt").contains(gbk("交水电费")));
+        QCOMPARE(lines("ListAgenda"), QStringList{QString::fromUtf8("交房租")});
+
+        f.bench.write("agenda.txt", f.bench.read("agenda.txt") + agendaRecord("交电话费", today, today));
+        QTRY_COMPARE(lines("ListAgenda"),
+                     (QStringList{QString::fromUtf8("交房租"), QString::fromUtf8("交电话费")}));
+        QTest::keyClick(find, Qt::Key_Down);
+        QTest::keyClick(find, Qt::Key_Escape);
+        QVERIFY(!find->isVisible());
+        QCOMPARE(lines("ListAgenda").size(), 4);
+        QCOMPARE(current("ListAgenda"), QString::fromUtf8("交电话费"));
+        QTest::keyClick(f.get<LineList>("ListAgenda"), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(find, QStringLiteral("kh"));
+        QCOMPARE(lines("ListAgenda"), QStringList{QString::fromUtf8("开会")});
+        QTest::keyClick(find, Qt::Key_Escape);
+        QCOMPARE(current("ListAgenda"), QString::fromUtf8("交电话费"));
+        QTest::keyClick(combo, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(find, QStringLiteral("x"));
+        f.click("Label添加日程");
+        QVERIFY(!find->isVisible());
+        QCOMPARE(lines("ListAgenda").size(), 4);
+        QTest::keyClick(f.get<QPlainTextEdit>("Text添加日程"), Qt::Key_Escape);
+
+        // In the log, 恢复到日程 brings back the line found, not the line in its place unfound.
+        f.bench.write("my.log",
+                      gbk("买菜: 设置日期2026-11-01; 预定完成日期2026-11-02; 删除日期2026-11-02\r\n"
+                          "写日报: 设置日期2026-11-03; 预定完成日期2026-11-04; 删除日期2026-11-04\r\n"));
+        f.click("LabelLog");
+        auto* log = f.get<LineList>("ListLog");
+        log->setFocus();
+        QTest::keyClick(log, Qt::Key_F, Qt::ControlModifier);
+        auto* logFind = f.get<QLineEdit>("FindLine", "PictureLog");
+        QTest::keyClicks(logFind, QStringLiteral("xrb"));
+        QCOMPARE(log->count(), 1);
+        QTest::keyClick(log, Qt::Key_F10, Qt::ShiftModifier);
+        auto* menu = f.get<QMenu>("MenuLog");
+        QTRY_VERIFY(menu->isVisible());
+        control<QAction>(menu, "ActionRestore")->trigger();
+        menu->hide();
+        QVERIFY(f.bench.read("agenda.txt").contains(gbk("写日报")));
+        QCOMPARE(f.bench.read("my.log"),
+                 gbk("买菜: 设置日期2026-11-01; 预定完成日期2026-11-02; 删除日期2026-11-02\r\n"));
+        QVERIFY(f.bench.messages.shown.size() == 1); // the deletion's confirmation
     }
 
     // An add handed over by a script shows at once: list, summary, tray tip; an entry being made

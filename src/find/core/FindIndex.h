@@ -14,7 +14,7 @@ public:
     // A new load's lines, and for the log each line's dates.
     void setLines(const QStringList& texts, const QList<QList<QDate>>& dates = {});
     int size() const { return int(m_texts.size()); }
-    // The rows that match, in order.
+    // The rows that match, in order; all of them, unread, for nothing typed.
     QList<int> matching(const FindQuery& query);
 
 private:
