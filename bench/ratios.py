@@ -15,6 +15,11 @@ ROWS = [
     # What every store write adds to it: the data folder held and let go.
     ("hold the data folder", "BM_FolderHold", "BM_FloorWriteSync", 0.05),
     ("loading my.log with the list", "BM_LoadLog", "BM_FloorReadSplit", 1.5),
+    # A key typed in the find line over 10,000 log entries: held to a frame, 16 ms, not to a ratio.
+    ("a key in the find line: initials (xzb)", "BM_FindKeystroke/0", "BM_FindFloorSubstring", "16 ms"),
+    ("a key in the find line: whole pinyin", "BM_FindKeystroke/1", "BM_FindFloorSubstring", "16 ms"),
+    ("a key in the find line: a date (2025-06)", "BM_FindKeystroke/2", "BM_FindFloorSubstring", "16 ms"),
+    ("a key in the find line: Chinese (周报)", "BM_FindKeystroke/3", "BM_FindFloorSubstring", "16 ms"),
 ]
 FLOORS = {
     "BM_FloorReadDecode": "read + decode into one QString",
@@ -22,6 +27,7 @@ FLOORS = {
     "BM_FloorStableSort": "std::stable_sort of the 32,767 keys",
     "BM_FloorWriteSync": "write the same bytes + fsync",
     "BM_FloorReadSplit": "read + split lines",
+    "BM_FindFloorSubstring": "a substring scan of the 10,000 texts",
 }
 
 
@@ -49,8 +55,12 @@ def main():
             missed += 1
             continue
         ratio = m[op] / m[floor]
-        verdict = "met" if ratio <= target else "MISSED"
-        missed += ratio > target
+        if isinstance(target, str):
+            over = m[op] > float(target.split()[0])
+        else:
+            over = ratio > target
+        verdict = "MISSED" if over else "met"
+        missed += over
         print(f"| {label} | {m[op]:.2f} ms | {FLOORS[floor]} | {m[floor]:.2f} ms | "
               f"{ratio:.2f} | ≤ {target} ({verdict}) |")
     return 0

@@ -10,7 +10,7 @@
 #include <numeric>
 
 ListFinder::ListFinder(LineList* list, QWidget* panel)
-    : QObject(panel), m_list(list), m_bar(new FindBar(list, panel)), m_action(new QAction(this))
+    : QObject(panel), m_list(list), m_panel(panel), m_bar(nullptr), m_action(new QAction(this))
 {
     m_action->setText(QStringLiteral("查找…(&F)"));
     m_action->setObjectName(QStringLiteral("ActionFind"));
@@ -22,11 +22,6 @@ ListFinder::ListFinder(LineList* list, QWidget* panel)
         new QShortcut(QKeySequence::Find, panel, this, &ListFinder::open, Qt::WidgetWithChildrenShortcut);
     connect(m_action, &QAction::enabledChanged, shortcut, &QShortcut::setEnabled);
 
-    connect(m_bar, &FindBar::wordsChanged, this, &ListFinder::changed);
-    connect(m_bar, &FindBar::closed, this, [this] {
-        m_current = m_list->text(m_list->currentRow());
-        emit changed();
-    });
     connect(m_list, &LineList::currentRowChanged, this, [this] {
         if (isFinding() && !m_filling)
             m_moved = true;
@@ -35,13 +30,22 @@ ListFinder::ListFinder(LineList* list, QWidget* panel)
 
 bool ListFinder::isFinding() const
 {
-    return m_bar->isOpen();
+    return m_bar && m_bar->isOpen();
 }
 
 void ListFinder::open()
 {
     if (!m_action->isEnabled())
         return;
+    if (!m_bar) {
+        // Made at the first find: most runs never open it.
+        m_bar = new FindBar(m_list, m_panel);
+        connect(m_bar, &FindBar::wordsChanged, this, &ListFinder::changed);
+        connect(m_bar, &FindBar::closed, this, [this] {
+            m_current = m_list->text(m_list->currentRow());
+            emit changed();
+        });
+    }
     if (!isFinding()) {
         m_before = m_list->text(m_list->currentRow());
         m_moved = false;
@@ -51,7 +55,8 @@ void ListFinder::open()
 
 void ListFinder::close()
 {
-    m_bar->close();
+    if (m_bar)
+        m_bar->close();
 }
 
 void ListFinder::setEnabled(bool enabled)
@@ -83,5 +88,6 @@ QList<int> ListFinder::matching(int count)
 
 void ListFinder::showCount(int found)
 {
-    m_bar->setCount(found, m_index.size());
+    if (m_bar)
+        m_bar->setCount(found, m_index.size());
 }

@@ -21,7 +21,6 @@ public:
 
     // 查找…(&F), Ctrl+F, for the panel's menus.
     QAction* action() const { return m_action; }
-    FindBar* bar() const { return m_bar; }
     bool isFinding() const;
     void open();
     void close();
@@ -51,7 +50,8 @@ signals:
 
 private:
     LineList* m_list;
-    FindBar* m_bar;
+    QWidget* m_panel;
+    FindBar* m_bar; // made at the first find
     QAction* m_action;
     FindIndex m_index;
     std::function<void(FindIndex&)> m_read; // the load's lines, not read yet

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # Reads the running program as a screen reader does, over AT-SPI. Commands:
 #   focused          "role|name" of the object that has the keyboard focus
+#   described        the description of the object that has the keyboard focus
 #   press NAME       the press action of the button called NAME
 #   find ROLE NAME   1 when an object with that role and name is showing, else 0
 import sys
@@ -38,6 +39,11 @@ def main():
     if cmd == "focused":
         # A list's current line says it is focused whether or not the list is.
         found = [f"{n.getRoleName()}|{n.name}" for n in walk(a)
+                 if n.getState().contains(pyatspi.STATE_FOCUSED) and n.getRoleName() != "list item"]
+        print(found[0] if found else "none")
+        return 0
+    if cmd == "described":
+        found = [n.description for n in walk(a)
                  if n.getState().contains(pyatspi.STATE_FOCUSED) and n.getRoleName() != "list item"]
         print(found[0] if found else "none")
         return 0

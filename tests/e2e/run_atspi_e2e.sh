@@ -11,6 +11,8 @@ source "$here/common.sh"
 ask() { /usr/bin/python3 "$here/atspi_walk.py" "$@" 2>/dev/null; }
 
 printf '"%s",#2026-12-01#,#2999-12-20#\r\n' "$(printf '交房租' | iconv -f utf-8 -t gbk)" >"$work/agenda.txt"
+printf '买菜: 设置日期2026-11-01; 预定完成日期2026-11-02; 删除日期2026-11-02\r\n写日报: 设置日期2026-11-03; 预定完成日期2026-11-04; 删除日期2026-11-04\r\n' |
+    iconv -f utf-8 -t gbk >"$work/my.log"
 start_desktop || fail "no X server with a notification area"
 # A window manager, as a user has one: it activates the window itself when it is shown again.
 openbox >/dev/null 2>&1 &
@@ -83,6 +85,28 @@ xdotool key ctrl+Return; sleep 0.5
 grep -q '^"keyboard only",#' "$work/agenda.txt" || fail "the item typed was not added"
 [ "$(ask find "list item" "keyboard only")" = 1 ] || fail "the list does not show the item added"
 echo "added with the keyboard alone: $(grep -a keyboard "$work/agenda.txt" | tr -d '\r')"
+
+# The log: Ctrl+F from its list, the initials typed, the count heard; the one line found restored
+# with the menu key's 恢复到日程.
+[ "$(ask press 查看日志)" = pressed ] || fail "no 查看日志"
+sleep 0.3
+for i in $(seq 20); do
+    [ "$(ask focused)" = "list|日志列表" ] && break
+    xdotool key Tab; sleep 0.15
+done
+xdotool key ctrl+f; sleep 0.3
+[ "$(ask focused)" = "text|查找" ] || fail "Ctrl+F did not open the find line ($(ask focused))"
+xdotool type --delay 50 xrb; sleep 0.5
+[ "$(ask described)" = "找到 1 条（共 2 条）" ] || fail "the count is not heard: $(ask described)"
+[ "$(ask find "list item" "买菜: 设置日期2026-11-01; 预定完成日期2026-11-02; 删除日期2026-11-02")" = 0 ] ||
+    fail "a line that does not match is shown"
+xdotool key Return; sleep 0.2
+xdotool key shift+F10; sleep 0.4
+xdotool key r; sleep 0.6
+iconv -f gbk -t utf-8 "$work/agenda.txt" | grep -q '^"写日报",#2026-11-03#,#2026-11-04#' ||
+    fail "the entry found was not restored: $(iconv -f gbk -t utf-8 "$work/agenda.txt")"
+iconv -f gbk -t utf-8 "$work/my.log" | grep -q 写日报 && fail "the entry restored stayed in the log"
+echo "found by its initials and restored: 写日报"
 kill -TERM $kpid
 wait $kpid
 echo "1 passed, 0 failed"

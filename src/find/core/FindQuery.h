@@ -15,6 +15,7 @@ struct FindKey
     QString text;
     PinyinReader::Syllables syllables;
     QList<QDate> dates;
+    QString isoDates; // the dates as 2026-12-05, read once rather than at every key
 
     static FindKey of(QStringView text, const QList<QDate>& dates = {});
 };
@@ -47,7 +48,7 @@ private:
     };
 
     static bool inPinyin(const PinyinReader::Syllables& syllables, QStringView letters);
-    static bool inDates(const Word& word, const QList<QDate>& dates);
+    static bool inDates(const Word& word, const FindKey& key);
 
     QList<Word> m_words;
 };
