@@ -55,6 +55,8 @@ private slots:
         QTest::newRow("year and month") << QStringLiteral("2026-12") << true;
         QTest::newRow("a whole date") << QStringLiteral("2026-12-05") << true;
         QTest::newRow("another month") << QStringLiteral("2026-11") << false;
+        QTest::newRow("a year alone") << QStringLiteral("2026") << true;
+        QTest::newRow("another year") << QStringLiteral("2025") << false;
         QTest::newRow("12月") << QString::fromUtf8("12月") << true;
         QTest::newRow("１２月, full width") << QString::fromUtf8("１２月") << true;
         QTest::newRow("9月") << QString::fromUtf8("9月") << true; // the set date

@@ -65,7 +65,7 @@ QString FindQuery::fold(QStringView text)
 FindQuery::FindQuery(QStringView typed)
 {
     static const QRegularExpression pinyin(QStringLiteral("^[a-z0-9']+$"));
-    static const QRegularExpression iso(QStringLiteral("^[0-9]+(-[0-9]*)+$|^-[0-9]+"));
+    static const QRegularExpression iso(QStringLiteral("^[0-9-]*[0-9][0-9-]*$"));
     static const QRegularExpression chinese(
         QStringLiteral("^(?:([0-9]{4})年)?(?:([0-9]{1,2})月)?(?:([0-9]{1,2})[日号])?$"));
     const QString folded = fold(typed);
