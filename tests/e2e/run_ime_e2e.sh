@@ -93,4 +93,19 @@ xdotool key ctrl+Return; sleep 0.8
 [ "$(xq titled $kpid Tidewell)" = 0 ] || fail "the confirm said the entry was empty"
 agenda | grep -q '^"电影",' || fail "Ctrl+Return did not add what the box showed: $(agenda)"
 echo "main window, Ctrl+Return while composing: $(agenda | tail -1)"
+
+# The find line takes what the input method commits: 电影 typed there leaves that line alone in the
+# list, and Delete from it deletes 电影, not the first line.
+xdotool mousemove --window "$win" 147 104 click 1 # the first line of the list
+sleep 0.3
+xdotool key ctrl+f; sleep 0.4
+switch_on
+type_pinyin dianying
+xdotool key space; sleep 0.5
+xdotool key Return; sleep 0.2
+xdotool key Delete
+box=$(wait_for 5 xq titled $kpid "继续否？") || fail "no confirmation of the deletion"
+xdotool windowfocus --sync "$box" key Return; sleep 0.6
+[ "$(agenda | cut -d, -f1)" = '"写周报"' ] || fail "the find line did not leave 电影 alone: $(agenda)"
+echo "found through the input method and deleted: 电影"
 echo PASS
