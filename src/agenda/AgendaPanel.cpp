@@ -185,7 +185,7 @@ void AgendaPanel::showLoaded()
 void AgendaPanel::showFound()
 {
     // While finding the current line stays when it still matches; closed, the finder says which.
-    const QString current = m_finder->isFinding() ? currentText() : m_finder->lineAfterClose();
+    const QString current = m_finder->lineToKeep();
     m_finder->refill([&] {
         listTable();
         if (!current.isEmpty() && m_list->indexOf(current) >= 0)
@@ -233,7 +233,6 @@ void AgendaPanel::fillList(const QList<qsizetype>& allItems, const QList<bool>& 
                 items.append(allItems[i]);
                 marks.append(allMarks.value(i));
             }
-        m_finder->showCount(int(items.size()));
     }
     {
         const QSignalBlocker blocker(m_list);

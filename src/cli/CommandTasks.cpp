@@ -97,6 +97,17 @@ int restore(TextFiles& disk, const CommandLine& options, const QString& elsewher
     return restored ? 0 : 1;
 }
 
+namespace {
+
+// A listing's lines; with --find, nothing found is exit 1.
+int printFound(const QString& lines, const CommandLine& options)
+{
+    write(stdout, lines);
+    return lines.isEmpty() && !options.findWords.isEmpty() ? 1 : 0;
+}
+
+} // namespace
+
 int listAgenda(TextFiles& disk, const CommandLine& options, const Clock& clock)
 {
     // Read through the store, which puts the repeating items' rules with them; it writes nothing here.
@@ -118,8 +129,7 @@ int listAgenda(TextFiles& disk, const CommandLine& options, const Clock& clock)
             continue;
         out += AgendaTexts::listLine(items[row]) + u'\n';
     }
-    write(stdout, out);
-    return out.isEmpty() && !options.findWords.isEmpty() ? 1 : 0;
+    return printFound(out, options);
 }
 
 int listLog(TextFiles& disk, const CommandLine& options)
@@ -142,8 +152,7 @@ int listLog(TextFiles& disk, const CommandLine& options)
             fields.append(QString());
         out += fields.join(u'\t') + u'\t' + read.texts[row] + u'\n';
     }
-    write(stdout, out);
-    return out.isEmpty() && !options.findWords.isEmpty() ? 1 : 0;
+    return printFound(out, options);
 }
 
 void printBackupProblems(const QStringList& problems)

@@ -51,9 +51,7 @@ LogPanel::LogPanel(const Services& services, QWidget* parent)
     m_finder = new ListFinder(m_list, this);
     m_menu->addSeparator();
     m_menu->addAction(m_finder->action());
-    connect(m_finder, &ListFinder::changed, this, [this] {
-        listLines(m_finder->isFinding() ? m_list->text(m_list->currentRow()) : m_finder->lineAfterClose());
-    });
+    connect(m_finder, &ListFinder::changed, this, [this] { listLines(m_finder->lineToKeep()); });
     connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) {
         m_menuLoads = m_store.loads();
         m_menu->popup(at);
@@ -98,8 +96,6 @@ void LogPanel::listLines(const QString& current)
 {
     m_finder->refill([&] {
         m_rows = m_finder->matching(m_store.lines().count());
-        if (m_finder->isFinding())
-            m_finder->showCount(int(m_rows.size()));
         {
             const QSignalBlocker blocker(m_list);
             // Asked afresh each time: the store's lines are replaced at the next load.

@@ -83,11 +83,14 @@ QList<int> ListFinder::matching(int count)
         m_read(m_index);
         m_read = nullptr;
     }
-    return m_index.matching(FindQuery(m_bar->words()));
+    const QList<int> rows = m_index.matching(FindQuery(m_bar->words()));
+    m_bar->setCount(int(rows.size()), m_index.size());
+    return rows;
 }
 
-void ListFinder::showCount(int found)
+QString ListFinder::lineToKeep() const
 {
-    if (m_bar)
-        m_bar->setCount(found, m_index.size());
+    if (isFinding())
+        return m_list->text(m_list->currentRow());
+    return m_moved ? m_current : m_before;
 }

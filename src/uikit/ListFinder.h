@@ -30,7 +30,8 @@ public:
     // A new load: how to read its lines for a find (texts, and the log's dates), done only when
     // one is made.
     void setLines(std::function<void(FindIndex&)> read);
-    // The rows of the load's count lines that match what is typed; all of them when not finding.
+    // The rows of the load's count lines that match what is typed, their number shown in the find
+    // line; all of them when not finding.
     QList<int> matching(int count);
     // The panel refills its list: a move of the current line meanwhile is not the user's.
     template <typename Fill> void refill(Fill fill)
@@ -40,9 +41,9 @@ public:
         fill();
         m_filling = was;
     }
-    void showCount(int found);
-    // The line to make current once the find is closed: empty for the panel's own choice.
-    QString lineAfterClose() const { return m_moved ? m_current : m_before; }
+    // The line to make current after changed(): the current one while finding; once the find is
+    // closed, the one moved to while finding or else the one current before.
+    QString lineToKeep() const;
 
 signals:
     // What is typed changed, or the find was closed: the panel fills its list again.
