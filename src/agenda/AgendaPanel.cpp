@@ -5,7 +5,7 @@
 #include "agenda/core/AgendaOrder.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/AgendaTexts.h"
-#include "agenda/core/DateText.h"
+#include "calendar/core/DateText.h"
 #include "calendar/core/DayText.h"
 #include "platform/Services.h"
 
@@ -62,7 +62,8 @@ const QString dateTip = QStringLiteral("请按标准格式填写日期,如：200
 
 } // namespace
 
-AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, QWidget* parent)
+AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, DueReminder& dueReminder,
+                         QWidget* parent)
     : Panel(parent, {"Picture安排日程", "安排日程", ":/pictures/agenda_background.jpg"}, controls),
       m_services(services), m_session(session), m_escape(nullptr), m_menu(new QMenu(this)), m_finder(nullptr)
 {
@@ -86,7 +87,7 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, QWidg
     m_menu->setObjectName(QStringLiteral("MenuAgenda"));
     new RepeatMenu(
         session, services.messages, [this] { return currentItem(); }, m_menu);
-    new DueReminderMenu(services, session.dueReminder(), m_menu);
+    new DueReminderMenu(services, dueReminder, m_menu);
     m_finder = new ListFinder(m_list, this);
     m_menu->addSeparator();
     m_menu->addAction(m_finder->action());
@@ -113,6 +114,7 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, QWidg
     m_order->setCurrentIndex(0);
     setMode(EntryMode::Browsing);
     connect(&session, &AgendaSession::loaded, this, &AgendaPanel::showLoaded);
+    connect(&session, &AgendaSession::failed, this, &AgendaPanel::inform);
     // An item back from the log is the line the user is looking for.
     connect(&session, &AgendaSession::restored, this, [this](const QString& text) {
         if (!inEntryMode() && m_list->indexOf(text) >= 0)
@@ -156,9 +158,11 @@ template <typename Command> void AgendaPanel::keeping(const QString& current, Co
 
 bool AgendaPanel::loadAgenda()
 {
-    bool loaded = false;
-    keeping(QString(), [&] { loaded = m_session.load().ok(); });
-    return loaded;
+    Result loaded = Result::done();
+    keeping(QString(), [&] { loaded = m_session.load(); });
+    if (!loaded)
+        inform(loaded.error());
+    return loaded.ok();
 }
 
 void AgendaPanel::showLoaded()
@@ -432,5 +436,8 @@ void AgendaPanel::deleteCurrentItem()
                                           : QStringLiteral("警告：即将删除此条日程！");
     if (!m_services.messages.confirm(question))
         return;
-    keeping(text, [&] { m_session.remove(text, loads); });
+    Result removed = Result::done();
+    keeping(text, [&] { removed = m_session.remove(text, loads); });
+    if (!removed)
+        inform(removed.error());
 }

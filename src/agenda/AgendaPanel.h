@@ -7,6 +7,7 @@
 #include <optional>
 
 class AgendaSession;
+class DueReminder;
 class ComposedText;
 class QComboBox;
 class QLineEdit;
@@ -24,7 +25,8 @@ class AgendaPanel final : public Panel
 {
     Q_OBJECT
 public:
-    AgendaPanel(const Services& services, AgendaSession& session, QWidget* parent);
+    // dueReminder: the daily word, whose time the list's menu chooses.
+    AgendaPanel(const Services& services, AgendaSession& session, DueReminder& dueReminder, QWidget* parent);
 
     // Reads agenda.txt into the table and the list (file order, overdue lines marked, line 0
     // current). A bad file is reported and leaves an empty table that nothing rewrites.

@@ -63,16 +63,16 @@ std::vector<ControlRow> alarmLayout()
 
 } // namespace
 
-AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* parent)
+AlarmPanel::AlarmPanel(const Services& services, AlarmRuntime& runtime, QWidget* parent)
     : Panel(parent, {"PictureClock", "设置闹钟", ":/pictures/clock_background.jpg"}, alarmLayout()),
-      m_services(services), m_table(table), m_animation(new QTimer(this)),
-      m_runtime(new AlarmRuntime(services, table, this)), m_rowMenu(new QMenu(this)),
-      m_repeatGroup(new QActionGroup(this))
+      m_services(services), m_table(runtime.table()), m_animation(new QTimer(this)), m_runtime(runtime),
+      m_rowMenu(new QMenu(this)), m_repeatGroup(new QActionGroup(this))
 {
-    m_runtime->inSight = [this] { return window()->isVisible() && !window()->isMinimized(); };
-    connect(m_runtime, &AlarmRuntime::rang, this, &AlarmPanel::showNotice);
-    connect(m_runtime, &AlarmRuntime::closeNoticeRequested, this, &AlarmPanel::closeNotice);
-    connect(m_runtime, &AlarmRuntime::tableChanged, this, &AlarmPanel::showRowTips);
+    m_runtime.inSight = [this] { return window()->isVisible() && !window()->isMinimized(); };
+    connect(&m_runtime, &AlarmRuntime::rang, this, &AlarmPanel::showNotice);
+    connect(&m_runtime, &AlarmRuntime::closeNoticeRequested, this, &AlarmPanel::closeNotice);
+    connect(&m_runtime, &AlarmRuntime::tableChanged, this, &AlarmPanel::showRowTips);
+    connect(&m_runtime, &AlarmRuntime::restored, this, &AlarmPanel::showRestored);
 
     for (int i = 0; i < alarmCount; ++i) {
         m_ticks[i] = control<QCheckBox>(this, "Check是否打开闹钟", i);
@@ -96,11 +96,11 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmTable& table, QWidget* par
     QAction* listen = m_rowMenu->addAction(QStringLiteral("试听铃声"));
     listen->setObjectName(QStringLiteral("ActionListenRingtone"));
     connect(listen, &QAction::triggered, this,
-            [this] { m_services.sound.play(m_runtime->ringingPath(m_menuRow, true)); });
+            [this] { m_services.sound.play(m_runtime.ringingPath(m_menuRow, true)); });
     QAction* reset = m_rowMenu->addAction(QStringLiteral("恢复默认铃声"));
     reset->setObjectName(QStringLiteral("ActionDefaultRingtone"));
     connect(reset, &QAction::triggered, this, [this] {
-        if (const Result done = m_runtime->ringtones().reset(m_menuRow); !done)
+        if (const Result done = m_runtime.ringtones().reset(m_menuRow); !done)
             m_services.messages.inform(done.error() + QStringLiteral("，铃声未更改。"));
         showRowTips();
     });
@@ -154,7 +154,7 @@ void AlarmPanel::addRepeatChoices()
     cancel->setObjectName(QStringLiteral("ActionCancelSnooze"));
     connect(cancel, &QAction::triggered, this, [this] {
         m_table.cancelSnooze(m_menuRow);
-        m_runtime->changed();
+        m_runtime.changed();
     });
 }
 
@@ -223,7 +223,7 @@ void AlarmPanel::confirmAlarms()
         }
         m_table.arm(i, *time, m_prompts[i]->text(), m_rings[i]->currentText().toInt(), now, m_repeats[i]);
     }
-    m_runtime->changed();
+    m_runtime.changed();
 }
 
 void AlarmPanel::cancelAlarms()
@@ -233,7 +233,7 @@ void AlarmPanel::cancelAlarms()
 
 void AlarmPanel::checkAlarms()
 {
-    m_runtime->check();
+    m_runtime.check();
 }
 
 void AlarmPanel::showNotice(int row, const QString& prompt)
@@ -244,14 +244,14 @@ void AlarmPanel::showNotice(int row, const QString& prompt)
         m_notice = nullptr;
     if (!m_notice) {
         m_notice = new FormAware(m_services.clock, window());
-        connect(m_notice, &FormAware::snoozeChosen, m_runtime, &AlarmRuntime::snoozeNotice);
-        connect(m_notice, &FormAware::dismissed, m_runtime, &AlarmRuntime::noticeClosed);
+        connect(m_notice, &FormAware::snoozeChosen, &m_runtime, &AlarmRuntime::snoozeNotice);
+        connect(m_notice, &FormAware::dismissed, &m_runtime, &AlarmRuntime::noticeClosed);
         // When it began to ring, as a person reads the day.
         const QDateTime now = m_services.clock.now();
         control<QWidget>(m_notice.data(), "Label超期时长")
             ->setToolTip(
                 QStringLiteral("响铃于 %1 %2")
-                    .arg(dayText(now.date(), m_runtime->holidays()), now.toString(QStringLiteral("HH:mm"))));
+                    .arg(dayText(now.date(), m_runtime.holidays()), now.toString(QStringLiteral("HH:mm"))));
     }
     m_notice->show();
     m_notice->raise();
@@ -261,13 +261,12 @@ void AlarmPanel::showNotice(int row, const QString& prompt)
 
 void AlarmPanel::snoozeNotice(int minutes)
 {
-    m_runtime->snoozeNotice(minutes);
+    m_runtime.snoozeNotice(minutes);
 }
 
-QStringList AlarmPanel::restoreSaved()
+void AlarmPanel::showRestored(const QList<SavedAlarm>& alarms)
 {
-    const SavedAlarms::Loaded loaded = m_runtime->restore();
-    for (const SavedAlarm& alarm : loaded.alarms) {
+    for (const SavedAlarm& alarm : alarms) {
         const int row = alarm.row;
         m_times[row]->setText(TimeText::format(alarm.time));
         m_ticks[row]->setChecked(true);
@@ -276,7 +275,6 @@ QStringList AlarmPanel::restoreSaved()
         m_repeats[row] = alarm.repeat;
     }
     showRowTips();
-    return loaded.problems;
 }
 
 void AlarmPanel::closeNotice()
@@ -295,13 +293,13 @@ QList<QWidget*> AlarmPanel::tabOrder() const
 
 void AlarmPanel::preloadRingtones()
 {
-    m_runtime->preloadRingtones();
+    m_runtime.preloadRingtones();
 }
 
 void AlarmPanel::showRowTips()
 {
     for (int i = 0; i < alarmCount; ++i) {
-        const Ringtones& ringtones = m_runtime->ringtones();
+        const Ringtones& ringtones = m_runtime.ringtones();
         QString tip = ringtones.describe(i, m_services.sound.readiness(ringtones.ringPath(i)) !=
                                                 SoundDevice::Unplayable);
         tip += QStringLiteral("\n重复：") + AlarmSchedule::name(m_repeats[i]);
@@ -310,7 +308,7 @@ void AlarmPanel::showRowTips()
             const std::optional<QTime> time =
                 record.enabled ? record.time : TimeText::parse(m_times[i]->text());
             const QString note = AlarmSchedule::officialNote(time.value_or(QTime(0, 0)),
-                                                             m_services.clock.now(), m_runtime->holidays());
+                                                             m_services.clock.now(), m_runtime.holidays());
             if (!note.isEmpty())
                 tip += u'\n' + note;
         }
@@ -324,7 +322,7 @@ void AlarmPanel::openRowMenu(int row, QLineEdit* box, const QPoint& globalPos)
 {
     m_menuRow = row;
     control<QAction>(m_rowMenu, "ActionDefaultRingtone")
-        ->setEnabled(!m_runtime->ringtones().chosen(row).isEmpty());
+        ->setEnabled(!m_runtime.ringtones().chosen(row).isEmpty());
     for (QAction* choice : m_repeatGroup->actions())
         choice->setChecked(choice->data().toInt() == int(m_repeats[row]));
     control<QAction>(m_rowMenu, "ActionCancelSnooze")->setEnabled(m_table.alarms[row].snoozedTo.isValid());
@@ -342,7 +340,7 @@ void AlarmPanel::openRowMenu(int row, QLineEdit* box, const QPoint& globalPos)
 
 void AlarmPanel::chooseRingtone()
 {
-    Ringtones& ringtones = m_runtime->ringtones();
+    Ringtones& ringtones = m_runtime.ringtones();
     const QString current = ringtones.chosen(m_menuRow);
     const QString start = current.isEmpty() ? m_services.appDir : QFileInfo(current).absolutePath();
     const QString path = m_services.messages.chooseFile(QStringLiteral("选择铃声"), start,

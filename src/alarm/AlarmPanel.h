@@ -2,6 +2,7 @@
 
 #include "alarm/FormAware.h"
 #include "alarm/core/AlarmTable.h"
+#include "alarm/core/SavedAlarms.h"
 #include "uikit/Panel.h"
 
 #include <QPointer>
@@ -22,7 +23,7 @@ class AlarmPanel final : public Panel
 {
     Q_OBJECT
 public:
-    AlarmPanel(const Services& services, AlarmTable& table, QWidget* parent);
+    AlarmPanel(const Services& services, AlarmRuntime& runtime, QWidget* parent);
 
     // What opening the panel does after the panel switch.
     void onOpened();
@@ -31,9 +32,6 @@ public:
     void cancelAlarms();
     // The handler of Timer运行闹钟, set for the moment the check next has something to do.
     void checkAlarms();
-    // Puts the repeating alarms kept in kestrin.ini back into their rows, armed as if confirmed.
-    // Returns what could not be read, for the user.
-    QStringList restoreSaved();
 
     // What Tab goes through on this panel, in order: row by row, then confirm and cancel.
     QList<QWidget*> tabOrder() const;
@@ -63,6 +61,8 @@ private:
     // The headings' tool tips: ringtone, repeat and snooze of each row.
     void showRowTips();
     void showNotice(int row, const QString& prompt);
+    // The alarms kept from the last run, back in their rows as armed.
+    void showRestored(const QList<SavedAlarm>& alarms);
 
     const Services& m_services;
     AlarmTable& m_table;
@@ -74,7 +74,7 @@ private:
     Repeat m_repeats[alarmCount] = {}; // as chosen in the row's menu; reaches the alarm at 确 认
     ClockAnimation m_clock;
     QTimer* m_animation;
-    AlarmRuntime* m_runtime;
+    AlarmRuntime& m_runtime;
     QPointer<FormAware> m_notice;
     ClickLabel* m_captions[alarmCount];
     QMenu* m_rowMenu;

@@ -8,7 +8,6 @@
 #include "app/Navigation.h"
 #include "app/OptionsPanel.h"
 #include "app/core/Contact.h"
-#include "cli/CommandTasks.h"
 #include "log/LogPanel.h"
 #include "platform/KestrinVersion.h"
 #include "platform/Services.h"
@@ -58,7 +57,7 @@ const ControlRow controls[] = {
 
 } // namespace
 
-FormMain::FormMain(const Services& services, TrayIcon& tray, AgendaSession& agenda)
+FormMain::FormMain(const Services& services, TrayIcon& tray, const Sessions& sessions)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_services(services)
@@ -80,10 +79,10 @@ FormMain::FormMain(const Services& services, TrayIcon& tray, AgendaSession& agen
     // Created bottom first, so that the first panel of the stacking order lies on top.
     m_options = new OptionsPanel(services, this);
     m_help = new HelpPanel(services, this);
-    m_log = new LogPanel(services, this);
-    m_alarm = new AlarmPanel(services, m_alarmTable, this);
+    m_log = new LogPanel(services, sessions.log, this);
+    m_alarm = new AlarmPanel(services, sessions.alarms, this);
     m_reminder = new ReminderPanel(services.clock, this);
-    m_agenda = new AgendaPanel(services, agenda, this);
+    m_agenda = new AgendaPanel(services, sessions.agenda, sessions.dueReminder, this);
     const QList<QWidget*> panels = {m_agenda, m_reminder, m_alarm, m_log, m_help, m_options};
     for (QWidget* panel : panels)
         panel->hide();
@@ -170,7 +169,7 @@ void FormMain::showSummary(int agendaCount, int overdueCount)
     m_tray->setTip(AgendaTexts::trayTip(overdueCount));
 }
 
-void FormMain::startup()
+void FormMain::showAtStart()
 {
     // The sounds wait until they may soon be wanted; an armed alarm readies its own.
     qApp->installEventFilter(this);
@@ -178,14 +177,17 @@ void FormMain::startup()
         move(screen->availableGeometry().center() - rect().center());
     show();
     m_tray->addIcon();
-    // Once, on the terminal and on the desktop, however many entries it concerns.
-    if (const QStringList problems = m_alarm->restoreSaved(); !problems.isEmpty()) {
-        for (const QString& problem : problems)
-            CommandTasks::print(stderr, QStringLiteral("kestrin: ") + problem);
-        m_services.notifications.notify(QStringLiteral("Kestrin"), problems.join(u'\n'));
-    }
-    m_agenda->loadAgenda();
+}
+
+void FormMain::greet()
+{
     m_reminder->startReminder();
+}
+
+void FormMain::showAgenda()
+{
+    activate();
+    m_navigation->showAgenda();
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event)

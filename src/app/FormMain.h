@@ -1,12 +1,11 @@
 #pragma once
 
 #include "agenda/core/AgendaItem.h"
-#include "alarm/core/AlarmTable.h"
+#include "app/Sessions.h"
 
 #include <QWidget>
 
 class AgendaPanel;
-class AgendaSession;
 class AlarmPanel;
 class ClickLabel;
 class HelpPanel;
@@ -18,16 +17,20 @@ class TrayController;
 class TrayIcon;
 struct Services;
 
-// The main window: the navigation strip, the summary line and the six panels in one rectangle.
+// The main window: the navigation strip, the summary line and the six panels in one rectangle,
+// each panel over the session of its area.
 class FormMain final : public QWidget
 {
     Q_OBJECT
 public:
-    FormMain(const Services& services, TrayIcon& tray, AgendaSession& agenda);
+    FormMain(const Services& services, TrayIcon& tray, const Sessions& sessions);
 
-    // Shows the window, puts the icon in the notification area, loads the agenda and greets the
-    // user with the overdue reminder.
-    void startup();
+    // Shows the window and puts the icon in the notification area.
+    void showAtStart();
+    // Greets the user with the overdue reminder, once the agenda is loaded.
+    void greet();
+    // The agenda in front, as the daily word's 打开日程 asks.
+    void showAgenda();
     // Brings the window to the front, as a second start of the program asks. token: its XDG
     // activation token, which lets the window take the focus on Wayland; empty where none.
     void activate(const QString& token = QString());
@@ -41,7 +44,6 @@ public:
     TrayController* tray() const { return m_tray; }
     Navigation* navigation() const { return m_navigation; }
     const AgendaTable& agendaTable() const;
-    const AlarmTable& alarmTable() const { return m_alarmTable; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,7 +55,6 @@ private:
     ClickLabel* label(const char* name) const;
 
     const Services& m_services;
-    AlarmTable m_alarmTable;
     AgendaPanel* m_agenda;
     ReminderPanel* m_reminder;
     AlarmPanel* m_alarm;

@@ -3,11 +3,10 @@
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/AgendaTexts.h"
-#include "agenda/core/DateText.h"
 #include "agenda/core/DueReminder.h"
-#include "agenda/core/LogRestore.h"
 #include "backup/core/Backups.h"
 #include "backup/core/FolderFiles.h"
+#include "calendar/core/DateText.h"
 #include "calendar/core/DateWords.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/HolidayFile.h"
@@ -15,6 +14,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ScriptRequests.h"
 #include "find/core/FindIndex.h"
+#include "log/core/LogEntry.h"
 #include "log/core/LogFile.h"
 #include "platform/Clock.h"
 #include "platform/Settings.h"
@@ -140,7 +140,7 @@ int listLog(TextFiles& disk, const CommandLine& options)
         print(stderr, QStringLiteral("kestrin: ") + lines.result.error());
         return 1;
     }
-    const LogRestore::FindLines read = LogRestore::findLines(lines);
+    const LogEntry::FindLines read = LogEntry::findLines(lines);
     FindIndex index;
     index.setLines(read.texts, read.dates);
     QString out;

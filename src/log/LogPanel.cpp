@@ -2,7 +2,8 @@
 
 #include "platform/Services.h"
 
-#include "agenda/core/LogRestore.h"
+#include "log/core/LogEntry.h"
+#include "log/core/LogSession.h"
 #include "uikit/LineList.h"
 #include "uikit/ListFinder.h"
 
@@ -26,9 +27,9 @@ const ControlRow controls[] = {
 
 } // namespace
 
-LogPanel::LogPanel(const Services& services, QWidget* parent)
+LogPanel::LogPanel(const Services& services, LogSession& session, QWidget* parent)
     : Panel(parent, {"PictureLog", "查看日志", nullptr, QColor(0xFF, 0xFF, 0x80)}, controls),
-      m_services(services), m_store(services.files, services.path(LogFile::fileName))
+      m_services(services), m_session(session)
 {
     control<QWidget>(this, "Label12")->adjustSize();
 
@@ -53,18 +54,27 @@ LogPanel::LogPanel(const Services& services, QWidget* parent)
     m_menu->addAction(m_finder->action());
     connect(m_finder, &ListFinder::changed, this, [this] { listLines(m_finder->lineToKeep()); });
     connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) {
-        m_menuLoads = m_store.loads();
+        m_menuLoads = m_session.loads();
         m_menu->popup(at);
     });
-    // A load while the menu was open (the file changed elsewhere) moved the lines under it.
     connect(restore, &QAction::triggered, this, [this] {
-        if (m_menuLoads == m_store.loads() && storeRow(m_list->currentRow()) >= 0)
-            emit restoreRequested(storeRow(m_list->currentRow()));
+        if (const int row = storeRow(m_list->currentRow()); row >= 0)
+            tell(m_session.restore(row, m_menuLoads));
     });
+    // A load while the menu was open (the file changed elsewhere) moved the lines under it.
     connect(remove, &QAction::triggered, this, [this] {
-        if (m_menuLoads == m_store.loads())
+        if (m_menuLoads == m_session.loads())
             deleteCurrentEntry();
     });
+    connect(&m_session, &LogSession::loaded, this, &LogPanel::showLines);
+    connect(&m_session, &LogSession::failed, this,
+            [this](const QString& reason) { tell(Result::failed(reason)); });
+}
+
+void LogPanel::tell(const Result& result) const
+{
+    if (!result)
+        m_services.messages.inform(result.error());
 }
 
 QList<QWidget*> LogPanel::tabOrder() const
@@ -72,35 +82,31 @@ QList<QWidget*> LogPanel::tabOrder() const
     return {m_list, control<QWidget>(this, "Label删除日志")};
 }
 
-void LogPanel::loadLog()
+void LogPanel::showLines(bool elsewhere)
 {
-    const LogFile::Load& log = m_store.load();
-    if (!log.result)
-        m_services.messages.inform(log.result.error());
-    showLines();
-}
-
-void LogPanel::showLines()
-{
-    const int count = m_store.lines().count();
+    const QString current = elsewhere ? m_list->text(m_list->currentRow()) : QString();
+    const int count = m_session.lines().count();
     m_count->setText(QString::number(count));
     // Read for a find only when one is made: a long log's lines are decoded as they are shown.
     m_finder->setLines([this](FindIndex& index) {
-        const LogRestore::FindLines lines = LogRestore::findLines(m_store.lines());
+        const LogEntry::FindLines lines = LogEntry::findLines(m_session.lines());
         index.setLines(lines.texts, lines.dates);
     });
     listLines(QString());
+    // The first line is where a list begins anyway.
+    if (const int row = current.isEmpty() ? -1 : m_list->indexOf(current); row > 0)
+        m_finder->refill([&] { m_list->setCurrentRow(row); });
 }
 
 void LogPanel::listLines(const QString& current)
 {
     m_finder->refill([&] {
-        m_rows = m_finder->matching(m_store.lines().count());
+        m_rows = m_finder->matching(m_session.lines().count());
         {
             const QSignalBlocker blocker(m_list);
             // Asked afresh each time: the store's lines are replaced at the next load.
             m_list->setLines(int(m_rows.size()),
-                             [this](int row) { return m_store.lines().text(storeRow(row)); });
+                             [this](int row) { return m_session.lines().text(storeRow(row)); });
             // The first line with the first line's text is line 0.
             const int row = current.isEmpty() ? -1 : m_list->indexOf(current);
             m_list->setCurrentRow(m_rows.isEmpty() ? -1 : std::max(row, 0));
@@ -111,24 +117,7 @@ void LogPanel::listLines(const QString& current)
 
 void LogPanel::onOpened()
 {
-    if (m_store.exists()) {
-        loadLog();
-        return;
-    }
-    // The file has gone since the last load: the old lines are no longer the truth.
-    m_store.forget();
-    showLines();
-}
-
-void LogPanel::reloadIfChanged()
-{
-    if (m_store.unchangedOnDisk())
-        return;
-    const QString current = m_list->text(m_list->currentRow());
-    loadLog();
-    const int row = m_list->indexOf(current);
-    if (row > 0)
-        m_finder->refill([&] { m_list->setCurrentRow(row); });
+    m_session.open();
 }
 
 void LogPanel::showCurrentEntry()
@@ -141,19 +130,8 @@ void LogPanel::deleteCurrentEntry()
     const int row = m_list->currentRow();
     if (m_list->count() == 0 || row < 0)
         return;
-    const int loads = m_store.loads();
+    const int loads = m_session.loads();
     if (!m_services.messages.confirm(QStringLiteral("小心：此操作将删除此条日志！")))
         return;
-    // The answer was given to the lines on view: lines loaded since, or a file changed since, make it stale.
-    const StoreChange change = loads == m_store.loads()
-                                   ? m_store.removeLine(storeRow(row))
-                                   : StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
-    if (change.status == StoreChange::ChangedElsewhere) {
-        loadLog();
-        m_services.messages.inform(change.message);
-        return;
-    }
-    if (!change.message.isEmpty())
-        m_services.messages.inform(change.message);
-    loadLog();
+    tell(m_session.remove(storeRow(row), loads));
 }

@@ -4,12 +4,13 @@
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
 #include "agenda/core/RepeatFile.h"
+#include "alarm/core/AlarmRuntime.h"
 #include "app/FormMain.h"
-#include "app/Navigation.h"
 #include "cli/ScriptRequests.h"
-#include "log/LogPanel.h"
 #include "log/core/LogFile.h"
+#include "log/core/LogSession.h"
 #include "platform/FileWatch.h"
+#include "platform/Notifications.h"
 #include "platform/Services.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/qt/NetworkWatch.h"
@@ -24,10 +25,17 @@
 
 #include <QFile>
 
+#include <cstdio>
+
 Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunner, TextFiles& plainFiles)
     : m_services(services), m_plainFiles(plainFiles), m_linkPath(services.path(SyncLink::fileName)),
       m_agenda(std::make_unique<AgendaSession>(services)),
-      m_window(std::make_unique<FormMain>(services, tray, *m_agenda)),
+      m_log(std::make_unique<LogSession>(services.files, services.path(LogFile::fileName))),
+      m_alarmTable(std::make_unique<AlarmTable>()),
+      m_alarms(std::make_unique<AlarmRuntime>(services, *m_alarmTable)),
+      m_dueReminder(std::make_unique<DueReminder>(services)),
+      m_window(
+          std::make_unique<FormMain>(services, tray, Sessions{*m_agenda, *m_log, *m_alarms, *m_dueReminder})),
       m_syncs(std::make_unique<SyncSchedule>(services.clock, syncRunner, services.notifications,
                                              [this] { return linked(); }))
 {
@@ -44,19 +52,16 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
     QObject::connect(&syncRunner, &SyncRunner::finished, m_reminders.get(), &TimedReminders::reload);
     QObject::connect(m_reminders.get(), &TimedReminders::completeRequested, agenda, &AgendaSession::complete);
 
-    QObject::connect(&agenda->dueReminder(), &DueReminder::agendaWanted, window, [window] {
-        window->activate();
-        window->navigation()->showAgenda();
-    });
-    LogPanel* log = window->logPanel();
-    QObject::connect(agenda, &AgendaSession::logChanged, log, &LogPanel::loadLog);
-    QObject::connect(log, &LogPanel::restoreRequested, agenda,
-                     [agenda, log](int row) { agenda->restore(log->store(), row); });
+    QObject::connect(m_dueReminder.get(), &DueReminder::agendaWanted, window, &FormMain::showAgenda);
+
+    LogSession* log = m_log.get();
+    QObject::connect(agenda, &AgendaSession::logChanged, log, &LogSession::load);
+    log->setRestorer([agenda](LogStore& store, int row) { return agenda->restore(store, row); });
     // The files are plain text: an edit made elsewhere shows without a restart.
-    const QString agendaFile = QString::fromUtf8(AgendaFile::fileName);
     const QString logFile = QString::fromUtf8(LogFile::fileName);
-    auto* watch = new FileWatch(services.appDir,
-                                {agendaFile, logFile, QString::fromUtf8(RepeatFile::fileName)}, window);
+    auto* watch = new FileWatch(
+        services.appDir,
+        {QString::fromUtf8(AgendaFile::fileName), logFile, QString::fromUtf8(RepeatFile::fileName)}, window);
     QObject::connect(watch, &FileWatch::changed, window, [agenda, log, logFile](const QString& fileName) {
         if (fileName == logFile)
             log->reloadIfChanged();
@@ -87,7 +92,7 @@ QJsonObject Program::answer(const QJsonObject& request) const
     handlers.syncGate = [agenda] {
         return agenda->entryBusy() ? Result::failed(QStringLiteral("正在填写日程")) : Result::done();
     };
-    handlers.rereadSettings = [agenda] { agenda->dueReminder().reload(); };
+    handlers.rereadSettings = [this] { m_dueReminder->reload(); };
     return ScriptRequests::answer(request, handlers);
 }
 
@@ -108,7 +113,15 @@ void Program::attach(QtMessageBoxes& messages, QtTrayIcon& tray, SingleInstance&
 
 void Program::start()
 {
-    m_window->startup();
+    m_window->showAtStart();
+    // Once, on the terminal and on the desktop, however many entries it concerns.
+    if (const QStringList problems = m_alarms->restore().problems; !problems.isEmpty()) {
+        for (const QString& problem : problems)
+            std::fprintf(stderr, "kestrin: %s\n", qUtf8Printable(problem));
+        m_services.notifications.notify(QStringLiteral("Kestrin"), problems.join(u'\n'));
+    }
+    m_agenda->reload();
+    m_window->greet();
     m_syncs->start();
 }
 

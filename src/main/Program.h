@@ -6,7 +6,11 @@
 #include <memory>
 
 class AgendaSession;
+struct AlarmTable;
+class AlarmRuntime;
+class DueReminder;
 class FormMain;
+class LogSession;
 class NetworkWatch;
 class QtMessageBoxes;
 class QtTrayIcon;
@@ -18,9 +22,10 @@ class TextFiles;
 class TrayIcon;
 struct Services;
 
-// The running program put together over the services it is given: the agenda at work, the windows
-// over it, the answers to scripts and second starts, and the sync schedule told of every change to
-// the agenda.
+// The running program put together over the services it is given: every area at work (the agenda,
+// the log, the alarms, the daily word and the phone's due times), the window over them, the answers
+// to scripts and second starts, and the sync schedule told of every change to the agenda. All the
+// wiring is here.
 class Program final
 {
 public:
@@ -29,6 +34,9 @@ public:
     ~Program();
 
     AgendaSession& agenda() const { return *m_agenda; }
+    LogSession& log() const { return *m_log; }
+    AlarmRuntime& alarms() const { return *m_alarms; }
+    DueReminder& dueReminder() const { return *m_dueReminder; }
     FormMain& window() const { return *m_window; }
     SyncSchedule& syncs() const { return *m_syncs; }
     TimedReminders& timedReminders() const { return *m_reminders; }
@@ -39,7 +47,8 @@ public:
     // The desktop's own parts: the boxes over the window, the icon's picture and menu, a second
     // start's requests, and NetworkManager's word for a linked folder.
     void attach(QtMessageBoxes& messages, QtTrayIcon& tray, SingleInstance& instance);
-    // Shows the window and its greeting, then the first sync.
+    // Shows the window, arms the alarms kept from the last run, loads the agenda, greets the user,
+    // then the first sync.
     void start();
 
 private:
@@ -49,6 +58,10 @@ private:
     TextFiles& m_plainFiles;
     QString m_linkPath;
     std::unique_ptr<AgendaSession> m_agenda;
+    std::unique_ptr<LogSession> m_log;
+    std::unique_ptr<AlarmTable> m_alarmTable;
+    std::unique_ptr<AlarmRuntime> m_alarms;
+    std::unique_ptr<DueReminder> m_dueReminder;
     std::unique_ptr<FormMain> m_window;
     std::unique_ptr<SyncSchedule> m_syncs;
     std::unique_ptr<TimedReminders> m_reminders;

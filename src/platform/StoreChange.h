@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileStamp.h"
+#include "platform/Result.h"
 
 #include <QString>
 
@@ -18,6 +19,9 @@ struct [[nodiscard]] StoreChange
     Status status = Nothing;
     QString message;       // for the user; empty when there is nothing to say
     bool archived = false; // entries were added to my.log
+
+    // What the user is to be told: a change that went as asked says nothing.
+    Result result() const { return message.isEmpty() ? Result::done() : Result::failed(message); }
 
     static StoreChange done() { return {Done, {}, false}; }
     static StoreChange refused(const QString& why) { return {Refused, why, false}; }

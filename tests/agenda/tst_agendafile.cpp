@@ -1,7 +1,7 @@
 #include "TestBench.h"
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaTexts.h"
-#include "agenda/core/DateText.h"
+#include "calendar/core/DateText.h"
 
 #include <QTest>
 

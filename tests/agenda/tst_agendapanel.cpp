@@ -1,6 +1,7 @@
 #include "TestBench.h"
 #include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaSession.h"
+#include "agenda/core/DueReminder.h"
 
 #include "uikit/Controls.h"
 #include "uikit/LineList.h"
@@ -19,6 +20,7 @@ struct Fixture
 {
     TestBench bench;
     AgendaSession session{bench.services};
+    DueReminder dueReminder{bench.services};
     std::unique_ptr<AgendaPanel> panel;
 
     explicit Fixture(const QByteArray& agenda)
@@ -26,7 +28,7 @@ struct Fixture
         bench.clock.set(QDateTime(today, QTime(9, 30)));
         if (!agenda.isNull())
             bench.write("agenda.txt", agenda);
-        panel = std::make_unique<AgendaPanel>(bench.services, session, nullptr);
+        panel = std::make_unique<AgendaPanel>(bench.services, session, dueReminder, nullptr);
         panel->show();
         panel->loadAgenda();
     }

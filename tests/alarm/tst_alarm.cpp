@@ -1,6 +1,7 @@
 #include "TestBench.h"
 #include "alarm/AlarmPanel.h"
 #include "alarm/FormAware.h"
+#include "alarm/core/AlarmRuntime.h"
 #include "platform/WallTimer.h"
 
 #include <QApplication>
@@ -24,13 +25,15 @@ struct Fixture
 {
     TestBench bench;
     AlarmTable table;
+    std::unique_ptr<AlarmRuntime> runtime;
     QWidget window;
     AlarmPanel* panel;
 
     Fixture()
     {
         bench.clock.set(QDateTime(today, QTime(11, 59, 50)));
-        panel = new AlarmPanel(bench.services, table, &window);
+        runtime = std::make_unique<AlarmRuntime>(bench.services, table);
+        panel = new AlarmPanel(bench.services, *runtime, &window);
         window.show();
     }
     ~Fixture()
@@ -44,10 +47,14 @@ struct Fixture
         if (panel->notice())
             delete panel->notice();
         delete panel;
+        runtime.reset();
         table = AlarmTable();
-        panel = new AlarmPanel(bench.services, table, &window);
+        runtime = std::make_unique<AlarmRuntime>(bench.services, table);
+        panel = new AlarmPanel(bench.services, *runtime, &window);
         panel->show();
     }
+    // What the program does at start: the alarms kept from the last run armed again.
+    QStringList restoreSaved() const { return runtime->restore().problems; }
     QCheckBox* tick(int i) const
     {
         return control<QCheckBox>(panel, QString::fromUtf8("Check是否打开闹钟"), i);
@@ -61,7 +68,10 @@ struct Fixture
         return control<QLineEdit>(panel, QString::fromUtf8("Text设置闹钟提示"), i);
     }
     QComboBox* rings(int i) const { return control<QComboBox>(panel, QString::fromUtf8("Combo响铃次数"), i); }
-    WallTimer* alarmTimer() const { return panel->findChild<WallTimer*>(QString::fromUtf8("Timer运行闹钟")); }
+    WallTimer* alarmTimer() const
+    {
+        return runtime->findChild<WallTimer*>(QString::fromUtf8("Timer运行闹钟"));
+    }
     void arm(int i, const char* at, int ringCount, const char* text = "")
     {
         tick(i)->setChecked(true);
@@ -286,8 +296,9 @@ private slots:
 
         // A new run reads the choice back; only row 1 has one.
         AlarmTable table;
+        AlarmRuntime runtime(f.bench.services, table);
         QWidget window;
-        auto* again = new AlarmPanel(f.bench.services, table, &window);
+        auto* again = new AlarmPanel(f.bench.services, runtime, &window);
         window.show();
         QCOMPARE(ringtoneTip(control<QWidget>(again, QString::fromUtf8("Label7"), 1)),
                  QString::fromUtf8("铃声：") + ring);
@@ -412,7 +423,7 @@ private slots:
         // The next run, the next morning.
         f.bench.clock.set(QDateTime(today.addDays(1), QTime(9, 0)));
         f.restart();
-        QCOMPARE(f.panel->restoreSaved(), QStringList());
+        QCOMPARE(f.restoreSaved(), QStringList());
         f.panel->onOpened(); // confirmed already: the rows stay
         QVERIFY(f.tick(0)->isChecked());
         QCOMPARE(f.time(0)->text(), QStringLiteral("12:00:00"));
@@ -479,7 +490,7 @@ private slots:
         // Kept in kestrin.ini: a new run within the ten minutes still rings at 12:10.
         f.bench.clock.set(QDateTime(today, QTime(12, 5)));
         f.restart();
-        f.panel->restoreSaved();
+        f.restoreSaved();
         QCOMPARE(f.table.alarms[0].snoozedTo, QDateTime(today, QTime(12, 10)));
         QVERIFY(!f.table.alarms[1].active()); // a one-time alarm ends with its run
         f.bench.sound.played.clear();

@@ -4,6 +4,7 @@
 #include "agenda/core/AgendaSession.h"
 #include "alarm/AlarmPanel.h"
 #include "alarm/FormAware.h"
+#include "alarm/core/AlarmRuntime.h"
 #include "app/FormMain.h"
 #include "app/HelpPanel.h"
 #include "app/Navigation.h"
@@ -58,7 +59,7 @@ struct Fixture
                                       gbk("开会") + "\",#2026-12-06#,#2026-12-09#\r\n");
         program = std::make_unique<Program>(bench.services, bench.tray, syncs, bench.files);
         window = &program->window();
-        window->startup();
+        program->start();
         bench.sound.played.clear();
     }
     template <typename T = QWidget> T* get(const char* name) const
@@ -152,7 +153,7 @@ private slots:
         QCOMPARE(f.bench.sound.preloaded, all);
         f.moveOverBackground();
         QCOMPARE(f.bench.sound.preloaded, all);
-        QVERIFY(!f.get<WallTimer>("Timer运行闹钟")->isActive());
+        QVERIFY(!f.program->alarms().findChild<WallTimer*>(QString::fromUtf8("Timer运行闹钟"))->isActive());
         QVERIFY(f.bench.notifications.sent.isEmpty());
     }
 
@@ -167,11 +168,11 @@ private slots:
             "alarm2\\time=09:00\nalarm2\\rings=1\nalarm2\\repeat=hourly\n"
             "[ringtones]\nalarm1=/x.wav\n";
         Fixture f(settings);
-        QCOMPARE(f.window->alarmTable().alarms[0].due, QDateTime(today.addDays(1), QTime(7, 30)));
-        QCOMPARE(f.window->alarmTable().alarms[0].prompt, QString::fromUtf8("起床"));
+        QCOMPARE(f.program->alarms().table().alarms[0].due, QDateTime(today.addDays(1), QTime(7, 30)));
+        QCOMPARE(f.program->alarms().table().alarms[0].prompt, QString::fromUtf8("起床"));
         QCOMPARE(f.bench.sound.preloaded, QStringList{QStringLiteral("clock1.wav")}); // for its ring
-        QVERIFY(!f.window->alarmTable().alarms[1].enabled);
-        QVERIFY(f.get<WallTimer>("Timer运行闹钟")->isActive());
+        QVERIFY(!f.program->alarms().table().alarms[1].enabled);
+        QVERIFY(f.program->alarms().findChild<WallTimer*>(QString::fromUtf8("Timer运行闹钟"))->isActive());
         QCOMPARE(f.bench.notifications.sent.size(), 1);
         const QString told = f.bench.notifications.sent[0][1];
         QVERIFY2(told.contains(QString::fromUtf8("闹钟 2 的设置有误（重复方式“hourly”无法读取）")),

@@ -1,6 +1,6 @@
-#include "agenda/core/DateText.h"
-#include "agenda/core/LogRestore.h"
 #include "alarm/core/TimeText.h"
+#include "calendar/core/DateText.h"
+#include "log/core/LogEntry.h"
 #include "log/core/LogFile.h"
 #include "platform/TextCodec.h"
 
@@ -23,11 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!time->isValid() || TimeText::parse(TimeText::format(*time)) != time)
             __builtin_trap();
     }
-    if (const auto entry = LogRestore::parseEntry(text)) {
+    if (const auto entry = LogEntry::parse(text)) {
         const QString again =
             LogFile::formatEntry(entry->content, DateText::format(entry->setDate),
                                  DateText::format(entry->finishDate), DateText::format(entry->deletionDate));
-        const auto back = LogRestore::parseEntry(again);
+        const auto back = LogEntry::parse(again);
         if (!back || back->content != entry->content || back->setDate != entry->setDate ||
             back->finishDate != entry->finishDate || back->deletionDate != entry->deletionDate)
             __builtin_trap();

@@ -1,8 +1,10 @@
 #include "TestBench.h"
 #include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaSession.h"
+#include "agenda/core/DueReminder.h"
 #include "log/LogPanel.h"
 #include "log/core/LogFile.h"
+#include "log/core/LogSession.h"
 
 #include "uikit/LineList.h"
 #include <QLabel>
@@ -18,6 +20,8 @@ struct Fixture
 {
     TestBench bench;
     AgendaSession session{bench.services};
+    LogSession logSession{bench.files, bench.path("my.log")};
+    DueReminder dueReminder{bench.services};
     std::unique_ptr<AgendaPanel> agenda;
     std::unique_ptr<LogPanel> log;
 
@@ -28,9 +32,9 @@ struct Fixture
             bench.write("agenda.txt", agendaBytes);
         if (!logBytes.isNull())
             bench.write("my.log", logBytes);
-        agenda = std::make_unique<AgendaPanel>(bench.services, session, nullptr);
-        log = std::make_unique<LogPanel>(bench.services, nullptr);
-        QObject::connect(&session, &AgendaSession::logChanged, log.get(), &LogPanel::loadLog);
+        agenda = std::make_unique<AgendaPanel>(bench.services, session, dueReminder, nullptr);
+        log = std::make_unique<LogPanel>(bench.services, logSession, nullptr);
+        QObject::connect(&session, &AgendaSession::logChanged, &logSession, &LogSession::load);
         agenda->show();
         log->show();
         agenda->loadAgenda();

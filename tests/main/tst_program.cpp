@@ -105,7 +105,7 @@ private slots:
         QVERIFY(DueReminder::choose(f.bench.path("kestrin.ini"), QTime(9, 30)));
         QCOMPARE(f.program->answer(ScriptRequests::settingsRequest()).value(QStringLiteral("ok")).toBool(),
                  true);
-        QCOMPARE(f.program->agenda().dueReminder().time(), QTime(9, 30));
+        QCOMPARE(f.program->dueReminder().time(), QTime(9, 30));
 
         // While the user types an entry, a sync asking to write the files is told to wait.
         f.click("Label添加日程");

@@ -2,7 +2,10 @@
 #include "TestBench.h"
 #include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaSession.h"
+#include "agenda/core/DueReminder.h"
 #include "log/LogPanel.h"
+#include "log/core/LogFile.h"
+#include "log/core/LogSession.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -66,11 +69,13 @@ private slots:
         RecordingNotifications notifications;
         const Services services{clock, messages, files, sound, shell, notifications, dir};
         AgendaSession session(services);
-        AgendaPanel panel(services, session, nullptr);
-        LogPanel logPanel(services, nullptr);
-        QObject::connect(&session, &AgendaSession::logChanged, &logPanel, &LogPanel::loadLog);
+        LogSession logSession(files, services.path(LogFile::fileName));
+        DueReminder dueReminder(services);
+        AgendaPanel panel(services, session, dueReminder, nullptr);
+        LogPanel logPanel(services, logSession, nullptr);
+        QObject::connect(&session, &AgendaSession::logChanged, &logSession, &LogSession::load);
         QVERIFY(panel.loadAgenda());
-        logPanel.loadLog();
+        logSession.load();
 
         panel.beginAdd();
         panel.findChild<QPlainTextEdit*>(QString::fromUtf8("Text添加日程"))

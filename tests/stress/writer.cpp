@@ -8,6 +8,7 @@
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/LogRestore.h"
 #include "alarm/core/SavedAlarms.h"
+#include "log/core/LogEntry.h"
 #include "log/core/LogFile.h"
 #include "log/core/LogStore.h"
 #include "platform/TextFiles.h"
@@ -187,7 +188,7 @@ int dieRestoring(const QString& dir)
     log.load();
     const QStringList lines = log.lines().texts();
     for (int row = 0; row < lines.size(); ++row) {
-        const auto entry = LogRestore::parseEntry(lines[row]);
+        const auto entry = LogEntry::parse(lines[row]);
         if (entry && entry->content.startsWith(QStringLiteral("item-")) && !agenda.contains(entry->content)) {
             std::printf("%s\n", qPrintable(entry->content));
             std::fflush(stdout);

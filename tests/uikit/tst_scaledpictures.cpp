@@ -3,7 +3,10 @@
 // drawn for the screen rather than enlarged.
 #include "WindowBench.h"
 #include "agenda/core/AgendaSession.h"
+#include "agenda/core/DueReminder.h"
+#include "alarm/core/AlarmRuntime.h"
 #include "app/FormMain.h"
+#include "log/core/LogSession.h"
 #include "uikit/ScaledPicture.h"
 
 #include <QDir>
@@ -67,8 +70,14 @@ private slots:
         bench.clock.set(QDateTime(QDate(2026, 12, 7), QTime(8, 0)));
         bench.write("agenda.txt", agendaRecord("开会", QDate(2026, 12, 6), QDate(2026, 12, 9)));
         AgendaSession agenda(bench.services);
-        FormMain window(bench.services, bench.tray, agenda);
-        window.startup();
+        LogSession log(bench.files, bench.path("my.log"));
+        AlarmTable table;
+        AlarmRuntime alarms(bench.services, table);
+        DueReminder dueReminder(bench.services);
+        FormMain window(bench.services, bench.tray, {agenda, log, alarms, dueReminder});
+        window.showAtStart();
+        agenda.reload();
+        window.greet();
         QCOMPARE(window.devicePixelRatioF(), scale);
 
         QStringList seen = layout(window);

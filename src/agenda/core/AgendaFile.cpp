@@ -1,6 +1,6 @@
 #include "agenda/core/AgendaFile.h"
 
-#include "agenda/core/DateText.h"
+#include "calendar/core/DateText.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFiles.h"
 

@@ -1,9 +1,9 @@
 #include "agenda/core/AgendaSession.h"
 
 #include "agenda/core/AgendaFile.h"
-#include "agenda/core/DueReminder.h"
 #include "agenda/core/LogRestore.h"
 #include "calendar/core/HolidayFile.h"
+#include "log/core/LogEntry.h"
 #include "log/core/LogFile.h"
 #include "platform/Services.h"
 #include "platform/WallTimer.h"
@@ -11,7 +11,7 @@
 AgendaSession::AgendaSession(const Services& services, QObject* parent)
     : QObject(parent), m_services(services),
       m_store(services.files, services.path(AgendaFile::fileName), services.path(LogFile::fileName)),
-      m_midnight(services.clock.createWallTimer(this)), m_dueReminder(new DueReminder(services, this))
+      m_midnight(services.clock.createWallTimer(this))
 {
     // Days left change at midnight, and the program stays in the tray for days. The wall timer
     // fires on waking past midnight and whenever the clock is set, so the date is looked at then.
@@ -21,11 +21,6 @@ AgendaSession::AgendaSession(const Services& services, QObject* parent)
     armMidnight();
 }
 
-void AgendaSession::inform(const QString& text) const
-{
-    m_services.messages.inform(text);
-}
-
 Result AgendaSession::load()
 {
     const Result loaded = m_store.load(m_services.clock.today());
@@ -33,16 +28,20 @@ Result AgendaSession::load()
     // the alarms' to tell.
     m_holidays = HolidayFile::loadOrShipped(m_services.files, m_services.appDir);
     emit this->loaded();
-    if (!loaded)
-        inform(loaded.error());
     return loaded;
+}
+
+void AgendaSession::reload()
+{
+    if (const Result loaded = load(); !loaded)
+        emit failed(loaded.error());
 }
 
 void AgendaSession::reloadIfChanged()
 {
     if (m_entryBusy || m_store.unchangedOnDisk())
         return;
-    (void)load();
+    reload();
 }
 
 void AgendaSession::armMidnight()
@@ -103,7 +102,7 @@ void AgendaSession::refresh()
     if (m_entryBusy)
         (void)m_store.load(m_services.clock.today());
     else
-        (void)load();
+        reload();
 }
 
 StoreChange AgendaSession::addTyped(const QString& text, const QString& setText, const QString& finishText,
@@ -123,27 +122,26 @@ StoreChange AgendaSession::addTyped(const QString& text, const QString& setText,
 StoreChange AgendaSession::afterRemoval(const StoreChange& change)
 {
     if (change.status == StoreChange::ChangedElsewhere) {
-        (void)load();
+        reload();
         return change;
     }
     if (change.archived) {
         emit logChanged();
-        (void)load();
+        reload();
     }
     if (change.status == StoreChange::Done)
         emit changed();
     return change;
 }
 
-void AgendaSession::remove(const QString& text, int loads)
+Result AgendaSession::remove(const QString& text, int loads)
 {
     if (!m_store.loaded())
-        return;
-    const StoreChange change = afterRemoval(
-        loads == m_store.loads() ? m_store.remove(text, m_services.clock.today())
-                                 : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName)));
-    if (!change.message.isEmpty())
-        inform(change.message);
+        return Result::done();
+    return afterRemoval(loads == m_store.loads()
+                            ? m_store.remove(text, m_services.clock.today())
+                            : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName)))
+        .result();
 }
 
 StoreChange AgendaSession::done(const QString& text)
@@ -152,7 +150,7 @@ StoreChange AgendaSession::done(const QString& text)
     if (m_entryBusy)
         return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再完成“%1”。").arg(text));
     if (m_store.loaded() && !m_store.unchangedOnDisk())
-        (void)load();
+        reload();
     return afterRemoval(m_store.complete(text, m_services.clock.today()));
 }
 
@@ -160,11 +158,11 @@ void AgendaSession::complete(const QString& text)
 {
     // An item gone meanwhile is nothing to tell: the reminder was for it.
     if (!m_entryBusy && m_store.loaded() && !m_store.unchangedOnDisk())
-        (void)load();
+        reload();
     if (!m_entryBusy && !m_store.contains(text))
         return;
     if (const StoreChange change = done(text); !change.message.isEmpty())
-        inform(change.message);
+        emit failed(change.message);
 }
 
 StoreChange AgendaSession::changeRule(const std::function<StoreChange()>& write)
@@ -172,10 +170,10 @@ StoreChange AgendaSession::changeRule(const std::function<StoreChange()>& write)
     if (m_entryBusy)
         return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再设置重复。"));
     if (!m_store.unchangedOnDisk())
-        (void)load();
+        reload();
     const StoreChange change = write();
     if (change.status == StoreChange::Done || change.status == StoreChange::ChangedElsewhere)
-        (void)load();
+        reload();
     if (change.status == StoreChange::Done)
         emit changed();
     return change;
@@ -196,29 +194,21 @@ std::optional<QDate> AgendaSession::nextOccurrence(const QString& text) const
     return m_store.nextOccurrence(text, m_services.clock.today());
 }
 
-void AgendaSession::restore(LogStore& log, int row)
+Result AgendaSession::restore(LogStore& log, int row)
 {
     // Ending the entry loads the agenda over whatever was restored under it.
-    if (m_entryBusy) {
-        inform(QStringLiteral("请先确认或取消正在填写的日程，再从日志恢复。"));
-        return;
-    }
-    const std::optional<LogRestore::Entry> entry = LogRestore::entryAt(log, row);
+    if (m_entryBusy)
+        return Result::failed(QStringLiteral("请先确认或取消正在填写的日程，再从日志恢复。"));
+    const std::optional<LogEntry::Entry> entry = LogEntry::at(log, row);
     const StoreChange change = LogRestore::restore(m_store, log, row);
-    if (change.status == StoreChange::Refused || change.status == StoreChange::Nothing) {
-        if (!change.message.isEmpty())
-            inform(change.message);
-        return;
-    }
-    // A file changed elsewhere is told once its new content shows.
-    if (change.status != StoreChange::ChangedElsewhere && !change.message.isEmpty())
-        inform(change.message);
-    (void)load();
+    if (change.status == StoreChange::Refused || change.status == StoreChange::Nothing)
+        return change.result();
+    // Told once its new content shows, a file changed elsewhere included.
+    reload();
     if (change.status != StoreChange::ChangedElsewhere && entry)
         emit restored(entry->content);
     emit logChanged();
-    if (change.status == StoreChange::ChangedElsewhere)
-        inform(change.message);
-    else
+    if (change.status != StoreChange::ChangedElsewhere)
         emit changed();
+    return change.result();
 }

@@ -9,15 +9,14 @@
 
 #include <functional>
 
-class DueReminder;
 class LogStore;
 class WallTimer;
 struct Services;
 
 // The agenda at work, without a window: agenda.txt as loaded, counted from today and again at each
-// midnight, every change to it and to my.log on its behalf, the holidays its dates are read with
-// and the daily word about what is due. What asks for a change (the panel, a script, a reminder's
-// 完成) asks here, and whoever shows the agenda follows loaded().
+// midnight, every change to it and to my.log on its behalf, and the holidays its dates are read
+// with. What asks for a change (the panel, a script, a reminder's 完成) asks here and is answered;
+// whoever shows the agenda follows loaded() and says what failed() says.
 class AgendaSession final : public QObject
 {
     Q_OBJECT
@@ -28,12 +27,12 @@ public:
     bool contains(const QString& text) const { return m_store.contains(text); }
     // The official arrangement the dates are told with, as read at the last load.
     const HolidayCalendar& holidays() const { return m_holidays; }
-    DueReminder& dueReminder() const { return *m_dueReminder; }
     int loads() const { return m_store.loads(); }
 
-    // Reads agenda.txt and the holidays. A bad file is told, and leaves an empty table that nothing
-    // rewrites.
+    // Reads agenda.txt and the holidays. A bad file leaves an empty table that nothing rewrites.
     Result load();
+    // The same for nobody in particular (a start, a change's end): a bad file says failed().
+    void reload();
     // Loads again when agenda.txt was changed elsewhere; not under an entry, whose end loads anyway.
     void reloadIfChanged();
     // Counts the days left again when the date has changed since the last count.
@@ -59,14 +58,14 @@ public:
                          const RepeatWords& repeat = {});
     // Deletes the item of that text, its log entry first, as the table stood at the given load:
     // an answer given to a table since loaded again is stale and only shows the new one.
-    void remove(const QString& text, int loads);
+    Result remove(const QString& text, int loads);
     // Deletes the item of that text without a question, as 删除日程 does (a repeating one moves on):
-    // a reminder's 完成, which is told what went wrong.
+    // a reminder's 完成, which waits for no answer: what went wrong says failed().
     void complete(const QString& text);
     // The same for a script, which is answered instead.
     StoreChange done(const QString& text);
     // Puts line row of the log back into the agenda and takes it out of the log.
-    void restore(LogStore& log, int row);
+    Result restore(LogStore& log, int row);
     // Gives the item of that text its rule, None to end the series.
     StoreChange setRepeat(const QString& text, const RepeatRule& rule);
     // The rule the words make for the item of that text, from its finish date.
@@ -86,6 +85,9 @@ signals:
     // An item came back from the log, and shows.
     void restored(const QString& text);
     void entryBusyChanged(bool busy);
+    // A step nobody waits on (a reload, a reminder's 完成) did not work: whoever shows the agenda
+    // says why.
+    void failed(const QString& reason);
 
 private:
     void armMidnight();
@@ -95,12 +97,10 @@ private:
     StoreChange changeRule(const std::function<StoreChange()>& write);
     // Loads again when agenda.txt changed since the last load; under an entry without showing it.
     void refresh();
-    void inform(const QString& text) const;
 
     const Services& m_services;
     AgendaStore m_store;
     WallTimer* m_midnight;
     HolidayCalendar m_holidays = HolidayCalendar::builtIn();
-    DueReminder* m_dueReminder;
     bool m_entryBusy = false;
 };

@@ -1,8 +1,8 @@
 #include "agenda/core/AgendaStore.h"
 
 #include "agenda/core/AgendaFile.h"
-#include "agenda/core/DateText.h"
 #include "agenda/core/RepeatFile.h"
+#include "calendar/core/DateText.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "log/core/LogFile.h"
 #include "platform/HeldWrite.h"

@@ -1,6 +1,6 @@
 #include "agenda/core/AgendaTexts.h"
 
-#include "agenda/core/DateText.h"
+#include "calendar/core/DateText.h"
 
 namespace AgendaTexts {
 

@@ -162,6 +162,7 @@ SavedAlarms::Loaded AlarmRuntime::restore()
         m_table.confirmed = true;
     }
     m_lastSaved = loaded.alarms;
+    emit restored(loaded.alarms);
     // A snooze that came due while the program was not running rings now, or is told as missed.
     check();
     return loaded;

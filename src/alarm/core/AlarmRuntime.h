@@ -24,6 +24,8 @@ public:
     // Whether the user sees the program's window; out of sight, a ring is told to the desktop too.
     std::function<bool()> inSight;
 
+    AlarmTable& table() { return m_table; }
+    const AlarmTable& table() const { return m_table; }
     Ringtones& ringtones() { return m_ringtones; }
     const Ringtones& ringtones() const { return m_ringtones; }
     // The official arrangement the official-workday alarms follow, as last read.
@@ -33,8 +35,8 @@ public:
     // run is saved.
     void changed();
     void check();
-    // Arms the alarms kept from the last run and rings what came due meanwhile; returns them, with
-    // what could not be read.
+    // Arms the alarms kept from the last run, says restored() and rings what came due meanwhile;
+    // returns them, with what could not be read.
     SavedAlarms::Loaded restore();
     // Puts off every alarm that rang into the notice on view, which closes.
     void snoozeNotice(int minutes);
@@ -53,6 +55,8 @@ signals:
     void closeNoticeRequested();
     // Something the rows' tool tips show changed.
     void tableChanged();
+    // The alarms kept from the last run are armed again, as they were set.
+    void restored(const QList<SavedAlarm>& alarms);
 
 private:
     void ring(int row);

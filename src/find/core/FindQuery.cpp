@@ -1,5 +1,7 @@
 #include "find/core/FindQuery.h"
 
+#include "calendar/core/DateText.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -23,25 +25,13 @@ bool matchFrom(const PinyinReader::Syllables& s, int syllable, QStringView lette
     return false;
 }
 
-// 2026-12-05 and a blank, by arithmetic: QDate's own formatting is most of a load's first find.
+// 2026-12-05 and a blank.
 void appendIsoDate(QString& to, QDate date)
 {
     if (!date.isValid())
         return;
-    int y = 0, m = 0, d = 0;
-    date.getDate(&y, &m, &d);
-    const char16_t text[] = {char16_t(u'0' + y / 1000 % 10),
-                             char16_t(u'0' + y / 100 % 10),
-                             char16_t(u'0' + y / 10 % 10),
-                             char16_t(u'0' + y % 10),
-                             u'-',
-                             char16_t(u'0' + m / 10),
-                             char16_t(u'0' + m % 10),
-                             u'-',
-                             char16_t(u'0' + d / 10),
-                             char16_t(u'0' + d % 10),
-                             u' '};
-    to.append(QStringView(text, 11));
+    DateText::appendTo(to, date);
+    to.append(u' ');
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "sync/schedule/SyncRenames.h"
 
 #include "agenda/core/AgendaStore.h"
-#include "agenda/core/DateText.h"
+#include "calendar/core/DateText.h"
 #include "log/core/LogFile.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "sync/core/SyncState.h"
 
-#include "agenda/core/DateText.h"
+#include "calendar/core/DateText.h"
 #include "platform/TextFiles.h"
 
 #include <QFileInfo>

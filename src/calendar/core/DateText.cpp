@@ -1,8 +1,8 @@
-#include "agenda/core/DateText.h"
+#include "calendar/core/DateText.h"
 
 namespace DateText {
 
-QString format(QDate date)
+void appendTo(QString& to, QDate date)
 {
     // (docs/ARCHITECTURE.md, "Why the unusual code exists".)
     // Digits by hand and the day counted back from the Julian day by the usual integer formula:
@@ -29,7 +29,15 @@ QString format(QDate date)
                             QChar(u'-'),
                             QChar(u'0' + d / 10),
                             QChar(u'0' + d % 10)};
-    return QString(text, 10);
+    to.append(text, 10);
+}
+
+QString format(QDate date)
+{
+    QString text;
+    text.reserve(10);
+    appendTo(text, date);
+    return text;
 }
 
 namespace {

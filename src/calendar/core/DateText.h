@@ -9,6 +9,8 @@
 namespace DateText {
 
 QString format(QDate date);
+// The same at the end of to, without a string of its own: a find writes thousands of dates at once.
+void appendTo(QString& to, QDate date);
 // Accepts a four-digit year (1000 to 9999), one- or two-digit month and day joined by hyphens
 // (hand-edited files and hurried typing leave out the zeros); refuses empty text, anything more,
 // and days that do not exist: for those the date is invalid. A plain QDate, not an optional: the
