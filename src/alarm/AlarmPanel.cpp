@@ -133,7 +133,7 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmRuntime& runtime, QWidget*
 void AlarmPanel::addRepeatChoices()
 {
     m_rowMenu->addSeparator();
-    const std::pair<Repeat, const char*> choices[] = {{Repeat::Once, "仅响一次(&O)"},
+    const std::pair<Repeat, const char*> choices[] = {{Repeat::None, "仅响一次(&O)"},
                                                       {Repeat::Daily, "每天(&E)"},
                                                       {Repeat::Weekdays, "工作日（周一至周五）(&W)"},
                                                       {Repeat::Weekends, "周末（周六、周日）(&K)"},

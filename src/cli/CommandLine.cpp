@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "agenda/core/RepeatWords.h"
+#include "calendar/core/RepeatWords.h"
 #include "cli/DataFolder.h"
 #include "platform/KestrinVersion.h"
 
@@ -161,7 +161,7 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
             return fail(QStringLiteral("未知的选项：") + arg);
         }
     }
-    std::optional<RepeatWords> words;
+    std::optional<ResultOf<RepeatWords>> words;
     if (!repeatValues.isEmpty()) {
         if (result.action == Add && repeatValues.size() != 1)
             return fail(QStringLiteral("--add 的 --repeat 后面只是一个重复方式"));
@@ -174,14 +174,11 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
         }
         result.repeatWords = repeatValues.last();
         words = RepeatWords::parse(result.repeatWords);
-        if (!words)
-            return fail(
-                QStringLiteral("无法识别的重复方式“%1”。可以写：每天、每周、工作日、法定工作日、每月、每年、"
-                               "农历每年、每周五、每月15号、每月月底、每年12月20日、每年农历八月十五，或 off")
-                    .arg(result.repeatWords));
+        if (!*words)
+            return fail(words->error());
     }
     // Words that say the day say the finish date too: the next such day.
-    if (result.action == Add && !finishGiven && !(words && words->rule))
+    if (result.action == Add && !finishGiven && !(words && (*words)->rule))
         return fail(QStringLiteral("--add 需要 --finish 完成日期"));
     if ((finishGiven || setGiven) && result.action != Add)
         return fail(QStringLiteral("--finish 与 --set 只用于 --add"));

@@ -234,10 +234,10 @@ ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString&
                           const Clock& clock, const QString& text, const QString& setTyped,
                           const QString& finishTyped, const QString& repeatWords)
 {
-    const std::optional<RepeatWords> words =
-        repeatWords.isEmpty() ? std::optional<RepeatWords>(RepeatWords{}) : RepeatWords::parse(repeatWords);
+    const ResultOf<RepeatWords> words =
+        repeatWords.isEmpty() ? ResultOf<RepeatWords>(RepeatWords{}) : RepeatWords::parse(repeatWords);
     if (!words)
-        return Result::failed(QStringLiteral("无法识别的重复方式“%1”").arg(repeatWords));
+        return words.result();
     const ResultOf<QString> set = resolved(disk, setTyped, clock, appDir);
     // Words that say the day stand for the finish date too: the next such day, today included.
     const ResultOf<QString> finish =
@@ -273,7 +273,9 @@ int add(TextFiles& disk, const CommandLine& options, const QString& elsewhere, c
 
 int repeat(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock)
 {
-    const RepeatWords words = RepeatWords::parse(options.repeatWords).value_or(RepeatWords{});
+    // The command line read the words already.
+    const ResultOf<RepeatWords> read = RepeatWords::parse(options.repeatWords);
+    const RepeatWords words = read ? *read : RepeatWords{};
     const QString& text = options.itemText;
     const Result set = onFolder(
         disk, options.appDir, elsewhere, clock, ScriptRequests::repeatRequest(text, options.repeatWords),

@@ -27,10 +27,10 @@ QJsonObject answerWith(const StoreChange& change, const QString& otherwise)
 }
 
 // The words, or the refusal that says they do not read.
-std::optional<RepeatWords> wordsIn(const QJsonObject& request)
+ResultOf<RepeatWords> wordsIn(const QJsonObject& request)
 {
     return request.contains(repeat) ? RepeatWords::parse(request.value(repeat).toString())
-                                    : std::optional<RepeatWords>(RepeatWords{});
+                                    : ResultOf<RepeatWords>(RepeatWords{});
 }
 
 } // namespace
@@ -80,20 +80,18 @@ QJsonObject answer(const QJsonObject& request, const Handlers& handlers)
         return {{QStringLiteral("ok"), true}};
     }
     const QString itemText = request.value(text).toString();
-    const std::optional<RepeatWords> words = wordsIn(request);
-    const QString unknownWords =
-        QStringLiteral("无法识别的重复方式“%1”。").arg(request.value(repeat).toString());
+    const ResultOf<RepeatWords> words = wordsIn(request);
     if (handlers.add && (holdsExactly(request, QStringLiteral("add"), {text, set, finish}) ||
                          holdsExactly(request, QStringLiteral("add"), {text, set, finish, repeat}))) {
         if (!words)
-            return RequestChannel::refusal(unknownWords);
+            return RequestChannel::refusal(words.error());
         return answerWith(
             handlers.add(itemText, request.value(set).toString(), request.value(finish).toString(), *words),
             QStringLiteral("日程未添加。"));
     }
     if (handlers.repeat && holdsExactly(request, QStringLiteral("repeat"), {text, repeat})) {
         if (!words)
-            return RequestChannel::refusal(unknownWords);
+            return RequestChannel::refusal(words.error());
         return answerWith(handlers.repeat(itemText, *words), QStringLiteral("重复方式未更改。"));
     }
     if (handlers.done && holdsExactly(request, QStringLiteral("done"), {text}))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "agenda/core/RepeatWords.h"
+#include "calendar/core/RepeatWords.h"
 #include "platform/Result.h"
 #include "platform/StoreChange.h"
 

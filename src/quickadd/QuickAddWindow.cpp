@@ -1,7 +1,7 @@
 #include "quickadd/QuickAddWindow.h"
 
-#include "agenda/core/RepeatWords.h"
 #include "calendar/core/DateWords.h"
+#include "calendar/core/RepeatWords.h"
 #include "platform/Clock.h"
 #include "uikit/ComposedText.h"
 #include "uikit/ProgramIcon.h"
@@ -67,7 +67,7 @@ void QuickAddWindow::present()
 void QuickAddWindow::showDate()
 {
     const QDate today = m_clock.today();
-    if (const std::optional<RepeatWords> words = RepeatWords::parse(m_date->text()); words && words->rule) {
+    if (const ResultOf<RepeatWords> words = RepeatWords::parse(m_date->text()); words && words->rule) {
         const QDate first = words->rule->next(today.addDays(-1), m_holidays);
         m_meaning->setText(QStringLiteral("→ ") + DateWords::describe(first, today) + QStringLiteral("，") +
                            RepeatRule::kindName(words->kind) + QStringLiteral("重复"));
@@ -79,7 +79,7 @@ void QuickAddWindow::showDate()
 
 void QuickAddWindow::submit()
 {
-    const std::optional<RepeatWords> words = RepeatWords::parse(m_date->text());
+    const ResultOf<RepeatWords> words = RepeatWords::parse(m_date->text());
     const bool repeats = words && words->rule;
     const ResultOf<QString> added =
         m_add(m_text->text(), repeats ? QString() : m_date->text(), repeats ? m_date->text() : QString());

@@ -46,7 +46,7 @@ private slots:
         QSignalSpy rang(f.runtime.get(), &AlarmRuntime::rang);
         QSignalSpy close(f.runtime.get(), &AlarmRuntime::closeNoticeRequested);
         f.arm(0, 2, "吃药", Repeat::Daily);
-        f.arm(1, 1, "", Repeat::Once);
+        f.arm(1, 1, "", Repeat::None);
         f.wait(12);
         QCOMPARE(f.bench.sound.played, (QStringList{"clock1.wav", "clock1.wav", "clock1.wav"}));
         QCOMPARE(rang.count(), 3);

@@ -205,12 +205,11 @@ private slots:
             handlers);
         QCOMPARE(answer, (QJsonObject{{QStringLiteral("ok"), false},
                                       {QStringLiteral("message"), QString::fromUtf8("此日程已经存在!")}}));
-        QCOMPARE(
-            ScriptRequests::answer(
-                ScriptRequests::repeatRequest(QStringLiteral("a"), QString::fromUtf8("每两周")), handlers)
-                .value(QStringLiteral("message"))
-                .toString(),
-            QString::fromUtf8("无法识别的重复方式“每两周”。"));
+        QVERIFY(ScriptRequests::answer(
+                    ScriptRequests::repeatRequest(QStringLiteral("a"), QString::fromUtf8("每两周")), handlers)
+                    .value(QStringLiteral("message"))
+                    .toString()
+                    .startsWith(QString::fromUtf8("无法识别的重复方式“每两周”。可以写：")));
         QVERIFY(ScriptRequests::answer(
                     ScriptRequests::repeatRequest(QStringLiteral("a"), QString::fromUtf8("每月")), handlers)
                     .value(QStringLiteral("ok"))

@@ -270,6 +270,8 @@ private slots:
                                 << QStringLiteral("FREQ=WEEKLY;BYDAY=FR");
         QTest::newRow("工作日") << RepeatRule{RepeatRule::Weekdays} << today
                                 << QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR");
+        QTest::newRow("周末") << RepeatRule{RepeatRule::Weekends} << today
+                              << QStringLiteral("FREQ=WEEKLY;BYDAY=SA,SU");
         QTest::newRow("每月月底") << RepeatRule{RepeatRule::Monthly, 0, 0} << QDate(2026, 12, 31)
                                   << QStringLiteral("FREQ=MONTHLY;BYMONTHDAY=-1");
         QTest::newRow("每月 31 日, in February")
@@ -312,6 +314,8 @@ private slots:
             << QByteArray("RRULE:FREQ=WEEKLY") << RepeatRule{RepeatRule::Weekly, 0, 5};
         QTest::newRow("weekdays") << QByteArray("RRULE:FREQ=WEEKLY;WKST=MO;BYDAY=MO,TU,WE,TH,FR")
                                   << RepeatRule{RepeatRule::Weekdays};
+        QTest::newRow("weekends") << QByteArray("RRULE:FREQ=WEEKLY;BYDAY=SU,SA")
+                                  << RepeatRule{RepeatRule::Weekends};
         QTest::newRow("last of the month")
             << QByteArray("RRULE:FREQ=MONTHLY;BYMONTHDAY=-1") << RepeatRule{RepeatRule::Monthly, 0, 0};
         QTest::newRow("yearly") << QByteArray("RRULE:FREQ=YEARLY;INTERVAL=1")

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "agenda/core/AgendaItem.h"
-#include "agenda/core/RepeatWords.h"
+#include "calendar/core/RepeatWords.h"
 #include "platform/FileStamp.h"
 #include "platform/Result.h"
 #include "platform/StoreChange.h"

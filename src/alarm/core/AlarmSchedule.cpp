@@ -1,6 +1,7 @@
 #include "alarm/core/AlarmSchedule.h"
 
 #include "calendar/core/HolidayCalendar.h"
+#include "calendar/core/RepeatRule.h"
 
 #include <array>
 
@@ -15,32 +16,31 @@ struct Kind
     const char16_t* name;
 };
 
-constexpr std::array<Kind, 5> kinds{{{Repeat::Once, u"once", u"仅一次"},
+constexpr std::array<Kind, 5> kinds{{{Repeat::None, u"once", u"仅一次"},
                                      {Repeat::Daily, u"daily", u"每天"},
                                      {Repeat::Weekdays, u"weekdays", u"工作日"},
                                      {Repeat::Weekends, u"weekends", u"周末"},
                                      {Repeat::OfficialWorkdays, u"official-workdays", u"法定工作日"}}};
 
+// Empty words for a kind no alarm has.
 const Kind& kind(Repeat repeat)
 {
-    return kinds[size_t(repeat)];
+    static constexpr Kind none{Repeat::None, u"", u""};
+    for (const Kind& k : kinds)
+        if (k.repeat == repeat)
+            return k;
+    return none;
 }
 
 } // namespace
 
 bool ringsOn(Repeat repeat, QDate day, const HolidayCalendar* holidays)
 {
-    const bool weekend = day.dayOfWeek() >= Qt::Saturday;
-    switch (repeat) {
-    case Repeat::OfficialWorkdays:
-        return holidays ? holidays->isWorkday(day) : !weekend;
-    case Repeat::Weekdays:
-        return !weekend;
-    case Repeat::Weekends:
-        return weekend;
-    default:
-        return true;
-    }
+    // Without an arrangement the official working days are Monday to Friday.
+    if (repeat == Repeat::OfficialWorkdays && !holidays)
+        repeat = Repeat::Weekdays;
+    static const HolidayCalendar none;
+    return RepeatRule{repeat, 0, 0}.fallsOn(day, holidays ? *holidays : none);
 }
 
 QDateTime next(QTime time, Repeat repeat, const QDateTime& from, const HolidayCalendar* holidays)

@@ -1,21 +1,13 @@
 #pragma once
 
+#include "calendar/core/Repeat.h"
+
 #include <QDateTime>
 #include <QString>
 
 #include <optional>
 
 class HolidayCalendar;
-
-// The days on which an alarm rings.
-enum class Repeat
-{
-    Once,
-    Daily,
-    Weekdays,
-    Weekends,
-    OfficialWorkdays // China's working days: not on official holidays, and on make-up days
-};
 
 namespace AlarmSchedule {
 
@@ -25,6 +17,7 @@ inline constexpr qint64 lateLimitMs = 30 * 60 * 1000;
 // The rings of one alarm follow each other this far apart.
 inline constexpr qint64 ringIntervalMs = 500;
 
+// The kinds an alarm offers: None (once), Daily, Weekdays, Weekends, OfficialWorkdays.
 // holidays: the official arrangement, for OfficialWorkdays; without it, Monday to Friday.
 bool ringsOn(Repeat repeat, QDate day, const HolidayCalendar* holidays = nullptr);
 // The first moment at or after from at which the time of day falls on one of repeat's days; every

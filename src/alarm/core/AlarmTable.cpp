@@ -10,7 +10,7 @@ namespace {
 // never to a day already past (after a sleep) nor again to the day it rang (the clock set back).
 void moveOn(AlarmRecord& r, const QDateTime& now, const HolidayCalendar* holidays)
 {
-    if (r.repeat == Repeat::Once) {
+    if (r.repeat == Repeat::None) {
         r.enabled = false;
         return;
     }

@@ -19,7 +19,7 @@ struct AlarmRecord
 {
     bool enabled = false; // armed for its next regular day
     QTime time;
-    Repeat repeat = Repeat::Once;
+    Repeat repeat = Repeat::None;
     QDateTime due; // the next regular moment: fixed at confirmation, moved on after each ringing
     QString prompt;
     int ringCount = 0;   // rings each time it goes off
@@ -49,7 +49,7 @@ struct AlarmTable
     bool anyArmed() const;
     // Arms record i for the next occurrence of time at or after now on repeat's days.
     void arm(int i, QTime time, const QString& prompt, int rings, const QDateTime& now,
-             Repeat repeat = Repeat::Once);
+             Repeat repeat = Repeat::None);
     // Stops record i altogether: its regular days, a snooze and a ringing under way.
     void disarm(int i);
     // The alarm check. A record whose moment has come starts to ring (unless it is found too late),

@@ -37,7 +37,7 @@ ResultOf<SavedAlarm> readEntry(const QSettings& settings, int row)
             QStringLiteral("响铃次数“%1”不在 1 到 %2 之间").arg(ringsText).arg(maxRings));
     const QString repeatText = settings.value(QStringLiteral("repeat")).toString();
     const std::optional<Repeat> repeat = AlarmSchedule::fromKey(repeatText);
-    if (!repeat || *repeat == Repeat::Once)
+    if (!repeat || *repeat == Repeat::None)
         return ResultOf<SavedAlarm>::failed(QStringLiteral("重复方式“%1”无法读取").arg(repeatText));
     alarm.repeat = *repeat;
     alarm.prompt = settings.value(QStringLiteral("prompt")).toString();
@@ -88,7 +88,7 @@ QList<SavedAlarm> SavedAlarms::fromTable(const AlarmTable& table)
     QList<SavedAlarm> saved;
     for (int row = 0; row < alarmCount; ++row) {
         const AlarmRecord& r = table.alarms[row];
-        if (r.enabled && r.repeat != Repeat::Once)
+        if (r.enabled && r.repeat != Repeat::None)
             saved.append({row, r.time, r.ringCount, r.prompt, r.repeat, r.snoozedTo});
     }
     return saved;

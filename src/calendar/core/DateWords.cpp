@@ -102,6 +102,24 @@ const QList<Festival> festivals = {
      1},
 };
 
+// As people type it: full-width digits and blanks are nothing to refuse.
+QString plain(QStringView typed)
+{
+    return typed.toString().normalized(QString::NormalizationForm_KC).simplified().remove(u' ');
+}
+
+const QRegularExpression& monthDayPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\S+?)(?:月|-|/)(\\S+?)(?:日|号)?$"));
+    return pattern;
+}
+
+const QRegularExpression& dayPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\S+?)(?:日|号)$"));
+    return pattern;
+}
+
 QString refusal(QStringView text)
 {
     return QStringLiteral("无法识别的日期“%1”。可以写：今天、明天、周五、下周一、3天后、月底、12月20日、"
@@ -113,7 +131,7 @@ QString refusal(QStringView text)
 
 ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& holidays)
 {
-    const QString text = typed.toString().normalized(QString::NormalizationForm_KC).simplified().remove(u' ');
+    const QString text = plain(typed);
     if (text.isEmpty())
         return Result::failed(refusal(typed));
     static const QStringList relative = {QStringLiteral("今天"), QStringLiteral("明天"),
@@ -156,8 +174,7 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
             return date;
         return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
     }
-    static const QRegularExpression monthDay(QStringLiteral("^(\\S+?)(?:月|-|/)(\\S+?)(?:日|号)?$"));
-    if (const QRegularExpressionMatch m = monthDay.match(text); m.hasMatch()) {
+    if (const QRegularExpressionMatch m = monthDayPattern().match(text); m.hasMatch()) {
         const int month = number(m.captured(1)), day = number(m.captured(2));
         if (month >= 1 && month <= 12 && day >= 1) {
             if (const QDate date = nextMonthDay(month, day, today); date.isValid())
@@ -165,8 +182,7 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
             return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
         }
     }
-    static const QRegularExpression dayOnly(QStringLiteral("^(\\S+?)(?:日|号)$"));
-    if (const QRegularExpressionMatch m = dayOnly.match(text); m.hasMatch()) {
+    if (const QRegularExpressionMatch m = dayPattern().match(text); m.hasMatch()) {
         const int day = number(m.captured(1));
         // The next such day: this month's when still to come, else the next month that has it.
         for (int months = 0; day >= 1 && months <= 2; ++months) {
@@ -204,6 +220,35 @@ QString describe(QDate date, QDate today)
         .arg(date.toString(QStringLiteral("yyyy-MM-dd")))
         .arg(weekdayNames[date.dayOfWeek() - 1])
         .arg(when);
+}
+
+std::optional<int> weekdayNamed(QStringView text)
+{
+    const QString day = plain(text);
+    if (day.size() != 1 || weekday(day[0]) == 0)
+        return std::nullopt;
+    return weekday(day[0]);
+}
+
+std::optional<int> dayOfMonthNamed(QStringView text)
+{
+    const QRegularExpressionMatch m = dayPattern().match(plain(text));
+    const int day = m.hasMatch() ? number(m.captured(1)) : -1;
+    if (day < 1 || day > 31)
+        return std::nullopt;
+    return day;
+}
+
+std::optional<std::pair<int, int>> dayOfYearNamed(QStringView text)
+{
+    const QRegularExpressionMatch m = monthDayPattern().match(plain(text));
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int month = number(m.captured(1)), day = number(m.captured(2));
+    // A leap year has every day there is.
+    if (!QDate(2000, month, day).isValid())
+        return std::nullopt;
+    return std::pair{month, day};
 }
 
 } // namespace DateWords

@@ -5,6 +5,9 @@
 #include <QDate>
 #include <QStringView>
 
+#include <optional>
+#include <utility>
+
 class HolidayCalendar;
 
 // A date said the way people say it, from today: 今天, 明天, 后天, 大后天; 周五, 星期五, 礼拜五 (the
@@ -18,5 +21,13 @@ namespace DateWords {
 ResultOf<QDate> parse(QStringView text, QDate today, const HolidayCalendar& holidays);
 // "2026-12-11 星期五（3 天后）" for the date as understood.
 QString describe(QDate date, QDate today);
+
+// The days a repetition names, which need no today, read as parse() reads them.
+// 五, 日 or 天 after 周: 1 (Monday) to 7.
+std::optional<int> weekdayNamed(QStringView text);
+// 15号, 十五日: 1 to 31.
+std::optional<int> dayOfMonthNamed(QStringView text);
+// 12月20日, 2月29日: a month and a day that some year has.
+std::optional<std::pair<int, int>> dayOfYearNamed(QStringView text);
 
 } // namespace DateWords

@@ -1,7 +1,5 @@
 #include "find/core/FindQuery.h"
 
-#include "calendar/core/DateText.h"
-
 #include <QRegularExpression>
 
 namespace {
@@ -25,32 +23,7 @@ bool matchFrom(const PinyinReader::Syllables& s, int syllable, QStringView lette
     return false;
 }
 
-// 2026-12-05 and a blank.
-void appendIsoDate(QString& to, QDate date)
-{
-    if (!date.isValid())
-        return;
-    DateText::appendTo(to, date);
-    to.append(u' ');
-}
-
 } // namespace
-
-FindKey FindKey::of(QStringView text, const QList<QDate>& dates)
-{
-    FindKey key;
-    key.text = FindQuery::fold(text);
-    key.syllables = PinyinReader::shared().read(key.text);
-    key.dates = dates;
-    for (const QDate& date : dates)
-        appendIsoDate(key.isoDates, date);
-    return key;
-}
-
-QString FindQuery::fold(QStringView text)
-{
-    return text.toString().normalized(QString::NormalizationForm_KC).toCaseFolded();
-}
 
 FindQuery::FindQuery(QStringView typed)
 {
@@ -58,7 +31,7 @@ FindQuery::FindQuery(QStringView typed)
     static const QRegularExpression iso(QStringLiteral("^[0-9-]*[0-9][0-9-]*$"));
     static const QRegularExpression chinese(
         QStringLiteral("^(?:([0-9]{4})年)?(?:([0-9]{1,2})月)?(?:([0-9]{1,2})[日号])?$"));
-    const QString folded = fold(typed);
+    const QString folded = FindKey::fold(typed);
     for (const QString& text : folded.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
         Word word{text, {}, false, std::nullopt};
         if (pinyin.match(text).hasMatch())

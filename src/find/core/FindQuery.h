@@ -1,24 +1,11 @@
 #pragma once
 
-#include "find/core/PinyinReader.h"
+#include "find/core/FindKey.h"
 
-#include <QDate>
 #include <QList>
 #include <QString>
 
 #include <optional>
-
-// A line as a find reads it: its text folded (case, full and half width), its pinyin, and for a
-// log entry its dates.
-struct FindKey
-{
-    QString text;
-    PinyinReader::Syllables syllables;
-    QList<QDate> dates;
-    QString isoDates; // the dates as 2026-12-05, read once rather than at every key
-
-    static FindKey of(QStringView text, const QList<QDate>& dates = {});
-};
 
 // What was typed into a find: words, each of which a line must hold, in its text, in its pinyin
 // (whole, by initials, or any start of each syllable: xiezhoubao, xzb, xiezb) or in its dates
@@ -30,9 +17,6 @@ public:
 
     bool isEmpty() const { return m_words.isEmpty(); }
     bool matches(const FindKey& key) const;
-
-    // Case and width folded, as both sides are compared.
-    static QString fold(QStringView text);
 
 private:
     struct DateWord

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "agenda/core/RepeatRule.h"
+#include "calendar/core/RepeatRule.h"
 #include "platform/Result.h"
 
 #include <QByteArray>

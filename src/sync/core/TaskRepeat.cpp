@@ -66,6 +66,12 @@ std::optional<RepeatRule> fromRecurrence(const icalrecurrencetype& r, QDate fini
                     return std::nullopt;
             return RepeatRule{RepeatRule::Weekdays};
         }
+        if (days == 2) {
+            const int first = weekdayOf(r.by_day[0]), second = weekdayOf(r.by_day[1]);
+            if (std::min(first, second) == 6 && std::max(first, second) == 7)
+                return RepeatRule{RepeatRule::Weekends};
+            return std::nullopt;
+        }
         if (days > 1)
             return std::nullopt;
         // The day the task is due on: a BYDAY of the start's day moves the due date with it.
@@ -98,6 +104,8 @@ QByteArray rrule(const RepeatRule& rule)
         return QByteArray("FREQ=WEEKLY;BYDAY=") + weekdayCodes[rule.day - 1];
     case RepeatRule::Weekdays:
         return "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
+    case RepeatRule::Weekends:
+        return "FREQ=WEEKLY;BYDAY=SA,SU";
     case RepeatRule::Monthly:
         // The 29th to the 31st: a phone skips the months without it, where we take their last day.
         return "FREQ=MONTHLY;BYMONTHDAY=" + QByteArray::number(rule.day == 0 ? -1 : rule.day);
@@ -129,8 +137,9 @@ RepeatRule held(const QByteArray& rruleValue, const QByteArray& own, QDate finis
         // back; a phone that changed or dropped it has the last word.
         if (const std::optional<RepeatRule> rule = RepeatRule::fromFields(kind, day)) {
             const QByteArray mine = rrule(*rule);
-            if (theirs == normalized(mine) || (rule->kind != RepeatRule::Weekdays && !mine.isEmpty() &&
-                                               theirs == normalized(mine.split(';').first())))
+            if (theirs == normalized(mine) ||
+                (rule->kind != RepeatRule::Weekdays && rule->kind != RepeatRule::Weekends &&
+                 !mine.isEmpty() && theirs == normalized(mine.split(';').first())))
                 return *rule;
         }
     }

@@ -1,7 +1,7 @@
-#include "agenda/core/RepeatRule.h"
-#include "agenda/core/RepeatWords.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/LunarDate.h"
+#include "calendar/core/RepeatRule.h"
+#include "calendar/core/RepeatWords.h"
 
 #include <QTest>
 
@@ -25,6 +25,8 @@ private slots:
             << Rule{Rule::Weekly, 0, 5} << QDate(2026, 12, 13) << QDate(2026, 12, 18);
         QTest::newRow("weekdays skip the weekend")
             << Rule{Rule::Weekdays} << QDate(2026, 12, 11) << QDate(2026, 12, 14);
+        QTest::newRow("weekends skip the week")
+            << Rule{Rule::Weekends} << QDate(2026, 12, 13) << QDate(2026, 12, 19);
         // 国庆 2026: 10-01 to 10-07 off, Saturday 10-10 worked.
         QTest::newRow("official: over 国庆")
             << Rule{Rule::OfficialWorkdays} << QDate(2026, 9, 30) << QDate(2026, 10, 8);
@@ -92,6 +94,7 @@ private slots:
         const QList<Rule> rules = {{Rule::Daily},
                                    {Rule::Weekly, 0, 7},
                                    {Rule::Weekdays},
+                                   {Rule::Weekends},
                                    {Rule::OfficialWorkdays},
                                    {Rule::Monthly, 0, 15},
                                    {Rule::Monthly, 0, 0},
@@ -120,7 +123,7 @@ private slots:
     void theWordsSayTheRule()
     {
         const auto rule = [](const char* words) {
-            const std::optional<RepeatWords> read = RepeatWords::parse(QString::fromUtf8(words));
+            const ResultOf<RepeatWords> read = RepeatWords::parse(QString::fromUtf8(words));
             return read ? read->ruleFor(QDate(2026, 12, 9)) : Rule{Rule::None, -1, -1};
         };
         QCOMPARE(rule("每月"), (Rule{Rule::Monthly, 0, 9}));

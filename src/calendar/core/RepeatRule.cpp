@@ -1,4 +1,4 @@
-#include "agenda/core/RepeatRule.h"
+#include "calendar/core/RepeatRule.h"
 
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/LunarDate.h"
@@ -18,13 +18,10 @@ struct KindName
 };
 
 const KindName kindNames[] = {
-    {RepeatRule::None, u"不重复"},
-    {RepeatRule::Daily, u"每天"},
-    {RepeatRule::Weekly, u"每周"},
-    {RepeatRule::Weekdays, u"工作日"},
-    {RepeatRule::OfficialWorkdays, u"法定工作日"},
-    {RepeatRule::Monthly, u"每月"},
-    {RepeatRule::Yearly, u"每年"},
+    {RepeatRule::None, u"不重复"},          {RepeatRule::Daily, u"每天"},
+    {RepeatRule::Weekly, u"每周"},          {RepeatRule::Weekdays, u"工作日"},
+    {RepeatRule::Weekends, u"周末"},        {RepeatRule::OfficialWorkdays, u"法定工作日"},
+    {RepeatRule::Monthly, u"每月"},         {RepeatRule::Yearly, u"每年"},
     {RepeatRule::LunarYearly, u"农历每年"},
 };
 
@@ -139,6 +136,12 @@ QDate RepeatRule::next(QDate after, const HolidayCalendar& holidays) const
             date = date.addDays(1);
         return date;
     }
+    case Weekends: {
+        QDate date = after.addDays(1);
+        while (date.dayOfWeek() < 6)
+            date = date.addDays(1);
+        return date;
+    }
     case OfficialWorkdays: {
         QDate date = after.addDays(1);
         // A long holiday is some nine days off; a month is more than any arrangement has.
@@ -173,6 +176,11 @@ QDate RepeatRule::next(QDate after, const HolidayCalendar& holidays) const
     }
     }
     return {};
+}
+
+bool RepeatRule::fallsOn(QDate day, const HolidayCalendar& holidays) const
+{
+    return kind == None || next(day.addDays(-1), holidays) == day;
 }
 
 QDate RepeatRule::following(QDate finish, QDate today, const HolidayCalendar& holidays) const

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "agenda/core/RepeatRule.h"
+#include "calendar/core/RepeatRule.h"
+#include "platform/Result.h"
 
 #include <optional>
 
@@ -12,7 +13,8 @@ struct RepeatWords
     RepeatRule::Kind kind = RepeatRule::None;
     std::optional<RepeatRule> rule; // when the words say the day
 
-    static std::optional<RepeatWords> parse(QStringView text);
+    // Refused with the words it takes.
+    static ResultOf<RepeatWords> parse(QStringView text);
     // The rule for an item finishing on finish.
     RepeatRule ruleFor(QDate finish) const { return rule ? *rule : RepeatRule::of(kind, finish); }
 };
