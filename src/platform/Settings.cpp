@@ -36,6 +36,12 @@ constexpr Entry keys[] = {
     {Key::UnknownYearTold, "holidays/toldUnknownYear"},
     {Key::Ringtone,        "ringtones/alarm%1"},
     {Key::Alarms,          "alarms"},
+    {Key::Alarm,           "alarms/alarm%1"},
+    {Key::AlarmTime,       "alarms/alarm%1/time"},
+    {Key::AlarmRings,      "alarms/alarm%1/rings"},
+    {Key::AlarmRepeat,     "alarms/alarm%1/repeat"},
+    {Key::AlarmPrompt,     "alarms/alarm%1/prompt"},
+    {Key::AlarmSnoozed,    "alarms/alarm%1/snoozed"},
 };
 // clang-format on
 

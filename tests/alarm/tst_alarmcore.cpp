@@ -2,6 +2,7 @@
 #include "alarm/core/SavedAlarms.h"
 #include "alarm/core/TimeText.h"
 #include "calendar/core/HolidayCalendar.h"
+#include "platform/Settings.h"
 
 #include <QFile>
 #include <QSettings>
@@ -246,7 +247,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("kestrin.ini"));
         {
             QSettings other(path, QSettings::IniFormat);
-            other.setValue(QStringLiteral("ringtones/alarm1"), QStringLiteral("/x/铃声.wav"));
+            other.setValue(Settings::name(Settings::Key::Ringtone, 0), QStringLiteral("/x/铃声.wav"));
         }
         AlarmTable table;
         table.arm(0, QTime(7, 30), QStringLiteral("起床, 吃药=1; \\"), 4, at(2026, 12, 4, 7, 0),
@@ -259,9 +260,11 @@ private slots:
         SavedAlarms saved(path);
         QVERIFY(saved.save(kept));
         SavedAlarms::Loaded loaded = saved.load();
-        QCOMPARE(loaded.problems, QStringList());
+        QVERIFY(loaded.result);
         QCOMPARE(loaded.alarms, kept);
-        QCOMPARE(QSettings(path, QSettings::IniFormat).value(QStringLiteral("ringtones/alarm1")).toString(),
+        QCOMPARE(QSettings(path, QSettings::IniFormat)
+                     .value(Settings::name(Settings::Key::Ringtone, 0))
+                     .toString(),
                  QStringLiteral("/x/铃声.wav"));
 
         // Cleared: gone from the file, the rest still there.
@@ -289,11 +292,11 @@ private slots:
         QCOMPARE(loaded.alarms.size(), 1);
         QCOMPARE(loaded.alarms[0].row, 1);
         QCOMPARE(loaded.alarms[0].repeat, Repeat::Weekdays);
-        QCOMPARE(loaded.problems.size(), 3);
-        QVERIFY(loaded.problems[0].contains(QStringLiteral("第 11 行格式有误")));
-        QVERIFY(loaded.problems[1].contains(QStringLiteral("闹钟 1 的设置有误（时间“25:00”无法读取）")));
-        QVERIFY(
-            loaded.problems[2].contains(QStringLiteral("闹钟 3 的设置有误（响铃次数“9”不在 1 到 8 之间）")));
+        const QStringList problems = loaded.result.error().split(u'\n');
+        QCOMPARE(problems.size(), 3);
+        QVERIFY(problems[0].contains(QStringLiteral("第 11 行格式有误")));
+        QVERIFY(problems[1].contains(QStringLiteral("闹钟 1 的设置有误（时间“25:00”无法读取）")));
+        QVERIFY(problems[2].contains(QStringLiteral("闹钟 3 的设置有误（响铃次数“9”不在 1 到 8 之间）")));
         const Result refused = saved.save({});
         QVERIFY(!refused);
         QVERIFY(refused.error().contains(QStringLiteral("第 11 行格式有误")));

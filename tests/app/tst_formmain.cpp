@@ -11,6 +11,7 @@
 #include "app/OptionsPanel.h"
 #include "main/Program.h"
 #include "platform/KestrinVersion.h"
+#include "platform/Settings.h"
 #include "platform/WallTimer.h"
 #include "sync/schedule/SyncRunner.h"
 #include "tray/ReminderPanel.h"
@@ -644,7 +645,9 @@ private slots:
         f.click("LabelArrange");
         auto* menu = f.get<QMenu>("MenuDueReminder");
         control<QAction>(menu, "ActionRemind9")->trigger();
-        QCOMPARE(QSettings(f.bench.path("kestrin.ini"), QSettings::IniFormat).value("remind/time").toString(),
+        QCOMPARE(QSettings(f.bench.path("kestrin.ini"), QSettings::IniFormat)
+                     .value(Settings::name(Settings::Key::RemindTime))
+                     .toString(),
                  QStringLiteral("09:00"));
         emit menu->aboutToShow();
         QVERIFY(control<QAction>(menu, "ActionRemind9")->isChecked());

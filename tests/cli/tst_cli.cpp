@@ -1,6 +1,7 @@
 #include "TestBench.h"
 #include "agenda/core/DueReminder.h"
 #include "platform/RequestChannel.h"
+#include "platform/Settings.h"
 #include "platform/instance/SingleInstance.h"
 
 #include <QDir>
@@ -256,9 +257,9 @@ private slots:
         run = kestrin(dir + QStringList{QStringLiteral("--backup-dir"), elsewhere.path()});
         QCOMPARE(run.code, 0);
         QVERIFY2(run.out.contains(QDir::toNativeSeparators(elsewhere.path())), qPrintable(run.out));
-        QCOMPARE(
-            QSettings(bench.path("kestrin.ini"), QSettings::IniFormat).value(QStringLiteral("backup/dir")),
-            QVariant(elsewhere.path()));
+        QCOMPARE(QSettings(bench.path("kestrin.ini"), QSettings::IniFormat)
+                     .value(Settings::name(Settings::Key::BackupElsewhere)),
+                 QVariant(elsewhere.path()));
     }
 
     // Scripts list and add without a display; an add is checked as the entry box checks it and

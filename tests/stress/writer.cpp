@@ -11,6 +11,7 @@
 #include "log/core/LogEntry.h"
 #include "log/core/LogFile.h"
 #include "log/core/LogStore.h"
+#include "platform/Settings.h"
 #include "platform/TextFiles.h"
 
 #include <QCoreApplication>
@@ -237,12 +238,12 @@ int writeAlarms(const QString& dir)
 int checkAlarms(const QString& dir)
 {
     const SavedAlarms::Loaded loaded = SavedAlarms(settingsPath(dir)).load();
-    if (!loaded.problems.isEmpty()) {
-        std::fprintf(stderr, "check: %s\n", qPrintable(loaded.problems.join(u'\n')));
+    if (!loaded.result) {
+        std::fprintf(stderr, "check: %s\n", qPrintable(loaded.result.error()));
         return 1;
     }
     if (QSettings(settingsPath(dir), QSettings::IniFormat)
-            .value(QStringLiteral("ringtones/alarm1"))
+            .value(Settings::name(Settings::Key::Ringtone, 0))
             .toString() != QStringLiteral("/keep.wav")) {
         std::fprintf(stderr, "check: the ringtone's line is gone\n");
         return 1;

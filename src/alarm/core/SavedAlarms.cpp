@@ -8,41 +8,34 @@
 
 namespace {
 
-QString group()
-{
-    return Settings::name(Settings::Key::Alarms);
-}
-constexpr int maxRings = 8;
+using Key = Settings::Key;
 
-QString rowKey(int row)
-{
-    return QStringLiteral("alarm%1").arg(row + 1);
-}
+constexpr int maxRings = 8;
 
 // Reads the entry of one row; a problem in words when it cannot.
 ResultOf<SavedAlarm> readEntry(const QSettings& settings, int row)
 {
     SavedAlarm alarm;
     alarm.row = row;
-    const QString timeText = settings.value(QStringLiteral("time")).toString();
+    const QString timeText = settings.value(Settings::name(Key::AlarmTime, row)).toString();
     const std::optional<QTime> time = TimeText::parse(timeText);
     if (!time)
         return ResultOf<SavedAlarm>::failed(QStringLiteral("时间“%1”无法读取").arg(timeText));
     alarm.time = *time;
     bool number = false;
-    const QString ringsText = settings.value(QStringLiteral("rings")).toString();
+    const QString ringsText = settings.value(Settings::name(Key::AlarmRings, row)).toString();
     alarm.rings = ringsText.toInt(&number);
     if (!number || alarm.rings < 1 || alarm.rings > maxRings)
         return ResultOf<SavedAlarm>::failed(
             QStringLiteral("响铃次数“%1”不在 1 到 %2 之间").arg(ringsText).arg(maxRings));
-    const QString repeatText = settings.value(QStringLiteral("repeat")).toString();
+    const QString repeatText = settings.value(Settings::name(Key::AlarmRepeat, row)).toString();
     const std::optional<Repeat> repeat = AlarmSchedule::fromKey(repeatText);
     if (!repeat || *repeat == Repeat::None)
         return ResultOf<SavedAlarm>::failed(QStringLiteral("重复方式“%1”无法读取").arg(repeatText));
     alarm.repeat = *repeat;
-    alarm.prompt = settings.value(QStringLiteral("prompt")).toString();
-    if (settings.contains(QStringLiteral("snoozed"))) {
-        const QString snoozed = settings.value(QStringLiteral("snoozed")).toString();
+    alarm.prompt = settings.value(Settings::name(Key::AlarmPrompt, row)).toString();
+    if (settings.contains(Settings::name(Key::AlarmSnoozed, row))) {
+        const QString snoozed = settings.value(Settings::name(Key::AlarmSnoozed, row)).toString();
         alarm.snoozedTo = QDateTime::fromString(snoozed, Qt::ISODate);
         if (!alarm.snoozedTo.isValid())
             return ResultOf<SavedAlarm>::failed(QStringLiteral("推迟时间“%1”无法读取").arg(snoozed));
@@ -60,14 +53,13 @@ SavedAlarms::Loaded SavedAlarms::load() const
     QStringList unread;
     // What QSettings did read still counts.
     const Result read = Settings::read(m_path, [&](QSettings& settings) {
-        settings.beginGroup(group());
-        const QStringList rows = settings.childGroups();
         for (int row = 0; row < alarmCount; ++row) {
-            if (!rows.contains(rowKey(row)))
-                continue;
-            settings.beginGroup(rowKey(row));
-            const auto entry = readEntry(settings, row);
+            settings.beginGroup(Settings::name(Key::Alarm, row));
+            const bool kept = !settings.childKeys().isEmpty();
             settings.endGroup();
+            if (!kept)
+                continue;
+            const auto entry = readEntry(settings, row);
             if (entry)
                 loaded.alarms.append(*entry);
             else
@@ -78,8 +70,9 @@ SavedAlarms::Loaded SavedAlarms::load() const
         }
     });
     if (!read)
-        loaded.problems.append(read.error() + QStringLiteral("，其中能读取的闹钟照常恢复。"));
-    loaded.problems += unread;
+        unread.prepend(read.error() + QStringLiteral("，其中能读取的闹钟照常恢复。"));
+    if (!unread.isEmpty())
+        loaded.result = Result::failed(unread.join(u'\n'));
     return loaded;
 }
 
@@ -97,19 +90,16 @@ QList<SavedAlarm> SavedAlarms::fromTable(const AlarmTable& table)
 Result SavedAlarms::save(const QList<SavedAlarm>& alarms) const
 {
     const Result saved = Settings::change(m_path, [&](QSettings& settings) {
-        settings.remove(group());
-        settings.beginGroup(group());
+        settings.remove(Settings::name(Key::Alarms));
         for (const SavedAlarm& alarm : alarms) {
-            settings.beginGroup(rowKey(alarm.row));
-            settings.setValue(QStringLiteral("time"), TimeText::format(alarm.time));
-            settings.setValue(QStringLiteral("rings"), alarm.rings);
-            settings.setValue(QStringLiteral("repeat"), AlarmSchedule::key(alarm.repeat));
-            settings.setValue(QStringLiteral("prompt"), alarm.prompt);
+            settings.setValue(Settings::name(Key::AlarmTime, alarm.row), TimeText::format(alarm.time));
+            settings.setValue(Settings::name(Key::AlarmRings, alarm.row), alarm.rings);
+            settings.setValue(Settings::name(Key::AlarmRepeat, alarm.row), AlarmSchedule::key(alarm.repeat));
+            settings.setValue(Settings::name(Key::AlarmPrompt, alarm.row), alarm.prompt);
             if (alarm.snoozedTo.isValid())
-                settings.setValue(QStringLiteral("snoozed"), alarm.snoozedTo.toString(Qt::ISODate));
-            settings.endGroup();
+                settings.setValue(Settings::name(Key::AlarmSnoozed, alarm.row),
+                                  alarm.snoozedTo.toString(Qt::ISODate));
         }
-        settings.endGroup();
     });
     if (!saved)
         return Result::failed(saved.error() + QStringLiteral("，闹钟未保存。"));

@@ -24,10 +24,12 @@ class SavedAlarms
 public:
     explicit SavedAlarms(const QString& settingsPath);
 
+    // The alarms that read; a file read in part and each entry that cannot be read are told in
+    // result, a line each.
     struct Loaded
     {
         QList<SavedAlarm> alarms;
-        QStringList problems; // a file read in part, an entry that cannot be read: for the user
+        Result result;
     };
     Loaded load() const;
     // The alarms of table that outlive the run: the armed repeating ones.
