@@ -155,9 +155,11 @@ int listLog(TextFiles& disk, const CommandLine& options)
     return printFound(out, options);
 }
 
-void printBackupProblems(const QStringList& problems)
+void printBackupProblems(const Result& backup)
 {
-    for (const QString& problem : problems)
+    if (backup)
+        return;
+    for (const QString& problem : backup.error().split(u'\n'))
         print(stderr, QStringLiteral("kestrin: 备份：") + problem);
 }
 
@@ -206,7 +208,7 @@ Result onFolder(TextFiles& disk, const QString& appDir, const QString& elsewhere
                 return Result::done();
             return Result::failed(change.message);
         }
-        if (const auto answer = SingleInstance::send(appDir, request)) {
+        if (const ResultOf<QJsonObject> answer = SingleInstance::send(appDir, request)) {
             if (answer->value(QStringLiteral("ok")).toBool())
                 return Result::done();
             return Result::failed(answer->value(QStringLiteral("message")).toString());
@@ -346,7 +348,7 @@ int remind(const CommandLine& options)
         return 1;
     }
     // A copy running for the folder reads it again; none running is no matter.
-    SingleInstance::send(options.appDir, ScriptRequests::settingsRequest(), 2000);
+    (void)SingleInstance::send(options.appDir, ScriptRequests::settingsRequest(), 2000);
     print(stdout,
           options.remindAt
               ? QStringLiteral("到期提醒：每天 %1").arg(options.remindAt->toString(QStringLiteral("HH:mm")))

@@ -35,7 +35,7 @@ ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString&
 int repeat(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);
 int done(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);
 // Prints a backup's problems; a backup never stops the change it comes before.
-void printBackupProblems(const QStringList& problems);
+void printBackupProblems(const Result& backup);
 int autostart(const CommandLine& options, const QString& program);
 
 using HolidayReader = std::function<ResultOf<HolidayRead>(const QByteArray& bytes, const QString& source)>;

@@ -175,9 +175,9 @@ int runDesktop(TextFiles& disk, const CommandLine& options, const QString& elsew
     SingleInstance instance(options.appDir);
     switch (instance.claim()) {
     case SingleInstance::First:
-        if (!instance.listening())
+        if (const Result listening = instance.listen(); !listening)
             print(stderr, QStringLiteral("kestrin: 无法建立本地连接（%1），再次启动时将无法唤出本程序。")
-                              .arg(instance.listening().error()));
+                              .arg(listening.error()));
         break;
     case SingleInstance::Forwarded:
         return 0;

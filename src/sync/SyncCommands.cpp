@@ -81,7 +81,8 @@ bool waitForEntry(const QString& appDir)
     bool told = false;
     QDeadlineTimer deadline(std::chrono::minutes(10));
     for (;;) {
-        const std::optional<QJsonObject> answer = SingleInstance::send(appDir, ScriptRequests::syncRequest());
+        // No copy running, or none that answers, has no entry open.
+        const ResultOf<QJsonObject> answer = SingleInstance::send(appDir, ScriptRequests::syncRequest());
         if (!answer || !answer->value(QStringLiteral("busy")).toBool())
             return true;
         if (!told) {

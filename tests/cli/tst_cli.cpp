@@ -225,6 +225,7 @@ private slots:
             // A copy of the program running for the folder holds its files.
             SingleInstance running(bench.dir.path());
             QCOMPARE(running.claim(0), SingleInstance::First);
+            QVERIFY(running.listen());
             const Run refused =
                 kestrin(dir + QStringList{QStringLiteral("--restore"), QStringLiteral("2026-12-06")});
             QCOMPARE(refused.code, 1);
@@ -381,6 +382,7 @@ private slots:
         TestBench bench;
         SingleInstance running(bench.dir.path());
         QCOMPARE(running.claim(0), SingleInstance::First);
+        QVERIFY(running.listen());
         // Nobody else may hand the running copy a change.
         const QFileInfo socket(running.lockFilePath().chopped(5));
         QVERIFY(socket.exists());
@@ -437,6 +439,7 @@ private slots:
         TestBench bench;
         SingleInstance running(bench.dir.path());
         QCOMPARE(running.claim(0), SingleInstance::First);
+        QVERIFY(running.listen());
         int handled = 0;
         running.requestHandler = [&handled](const QJsonObject&) {
             ++handled;

@@ -22,10 +22,7 @@ class CountingRunner final : public SyncRunner
 {
 public:
     void start() override { ++started; }
-    void finish()
-    {
-        emit finished(true, QString::fromUtf8("同步完成：上传 0 条，下载 0 条，完成 0 条，冲突 0 条"));
-    }
+    void finish() { emit finished(Result::done()); }
     int started = 0;
 };
 
@@ -127,7 +124,7 @@ private slots:
             "caldav.reminders",
             TimedReminders::format({{QString::fromUtf8("写周报"), due, due.addSecs(-15 * 60)},
                                     {QString::fromUtf8("开会"), due.addDays(2), due.addSecs(-60)}}));
-        emit f.runner.finished(true, {}); // a sync left them
+        emit f.runner.finished(Result::done()); // a sync left them
         QCOMPARE(f.program->timedReminders().nextReminder(), due.addSecs(-15 * 60));
         f.afterSeconds(75 * 60); // 08:00 to 09:15
         QCOMPARE(
@@ -148,7 +145,7 @@ private slots:
         // A moment slept through until the next day is a day gone: not said on waking.
         f.bench.write("caldav.reminders", TimedReminders::format({{QString::fromUtf8("开会"), due.addDays(2),
                                                                    due.addSecs(12 * 3600)}}));
-        emit f.runner.finished(true, {});
+        emit f.runner.finished(Result::done());
         const qsizetype said = f.bench.notifications.sent.size();
         f.bench.clock.set(QDateTime(today.addDays(1), QTime(8, 0)));
         QCOMPARE(f.bench.notifications.sent.size(), said);

@@ -15,11 +15,9 @@ class CountingRunner final : public SyncRunner
 {
 public:
     void start() override { ++started; }
-    void
-    finish(bool ok,
-           const QString& report = QString::fromUtf8("同步完成：上传 0 条，下载 0 条，完成 0 条，冲突 0 条"))
+    void finish(bool ok, const QString& report = QString::fromUtf8("同步失败：服务器没有应答"))
     {
-        emit finished(ok, report);
+        emit finished(ok ? Result::done() : Result::failed(report));
     }
     int started = 0;
 };
@@ -143,17 +141,19 @@ private slots:
             ProcessSyncRunner runner(path, dir.path(), dir.path());
             QSignalSpy finished(&runner, &SyncRunner::finished);
             runner.start();
-            return finished.wait(10000) ? finished.first() : QVariantList{};
+            if (!finished.wait(10000))
+                return QString::fromUtf8("（没有结束）");
+            const Result result = finished.first().first().value<Result>();
+            return result ? QStringLiteral("ok") : result.error();
         };
         QCOMPARE(run(helper("ok", "echo 等待正在填写的日程完成……\necho 同步完成：上传 1 条\n")),
-                 (QVariantList{true, QString::fromUtf8("同步完成：上传 1 条")}));
-        QCOMPARE(run(helper("failed", "echo 同步失败：服务器没有应答\nexit 1\n")),
-                 (QVariantList{false, QString::fromUtf8("同步失败：服务器没有应答")}));
-        QCOMPARE(run(helper("killed", "kill -9 $$\n")),
-                 (QVariantList{false, QString::fromUtf8("同步失败：同步程序意外退出")}));
+                 QStringLiteral("ok"));
+        QCOMPARE(
+            run(helper("failed", "echo 等待正在填写的日程完成……\necho 同步失败：服务器没有应答\nexit 1\n")),
+            QString::fromUtf8("同步失败：服务器没有应答"));
+        QCOMPARE(run(helper("killed", "kill -9 $$\n")), QString::fromUtf8("同步失败：同步程序意外退出"));
         QCOMPARE(run(dir.filePath(QStringLiteral("missing"))),
-                 (QVariantList{false, QString::fromUtf8("同步失败：无法启动 ") +
-                                          dir.filePath(QStringLiteral("missing"))}));
+                 QString::fromUtf8("同步失败：无法启动 ") + dir.filePath(QStringLiteral("missing")));
     }
 };
 

@@ -267,6 +267,7 @@ private slots:
         QTemporaryDir dir;
         SingleInstance first(dir.path());
         QCOMPARE(first.claim(), SingleInstance::First);
+        QVERIFY(first.listen());
         QSignalSpy activated(&first, &SingleInstance::activationRequested);
         SingleInstance second(dir.path());
         QCOMPARE(second.claim(), SingleInstance::Forwarded);
@@ -282,6 +283,7 @@ private slots:
         QTemporaryDir other;
         SingleInstance elsewhere(other.path());
         QCOMPARE(elsewhere.claim(), SingleInstance::First); // another directory is another program
+        QVERIFY(elsewhere.listen());
     }
 
     // A lock held by a copy that does not answer is said, not taken for success.
@@ -303,6 +305,7 @@ private slots:
         const auto joined = qScopeGuard([&script] { script->wait(); });
         SingleInstance third(dir.path());
         QCOMPARE(third.claim(10000), SingleInstance::First);
+        QVERIFY(third.listen());
     }
 
     // In the shared temporary folder anyone could take the name first and keep the program out.
@@ -314,6 +317,7 @@ private slots:
         QTemporaryDir dir;
         SingleInstance first(dir.path());
         QCOMPARE(first.claim(), SingleInstance::First);
+        QVERIFY(first.listen());
         const QFileInfoList left = QDir(runtime.path()).entryInfoList(QDir::Files | QDir::System);
         qputenv("XDG_RUNTIME_DIR", old);
         QCOMPARE(left.size(), 2); // the lock and the socket
@@ -327,6 +331,7 @@ private slots:
         {
             SingleInstance probe(dir.path());
             QCOMPARE(probe.claim(), SingleInstance::First);
+            QVERIFY(probe.listen());
             lockPath = probe.lockFilePath();
         }
         // What a crashed copy leaves: a lock naming a process that no longer exists.
@@ -336,6 +341,7 @@ private slots:
         lock.close();
         SingleInstance next(dir.path());
         QCOMPARE(next.claim(), SingleInstance::First);
+        QVERIFY(next.listen());
     }
 };
 

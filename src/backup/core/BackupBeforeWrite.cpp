@@ -14,9 +14,8 @@ void BackupBeforeWrite::backUpOncePerDay()
     if (m_backedUp == today)
         return;
     m_backedUp = today;
-    const QStringList problems = m_backups.take();
-    if (!problems.isEmpty() && onProblems)
-        onProblems(problems);
+    if (const Result taken = m_backups.take(); !taken && onFailure)
+        onFailure(taken);
 }
 
 Result BackupBeforeWrite::append(const QString& path, const QByteArray& bytes)

@@ -1,8 +1,8 @@
 #include "backup/core/FolderFiles.h"
 
 FolderFiles::FolderFiles(TextFiles& disk, const QString& dataDir, const QString& elsewhere,
-                         const Clock& clock, std::function<void(const QStringList& problems)> onProblems)
+                         const Clock& clock, std::function<void(const Result& backup)> onFailure)
     : m_backups(disk, dataDir, elsewhere), m_files(disk, m_backups, clock)
 {
-    m_files.onProblems = std::move(onProblems);
+    m_files.onFailure = std::move(onFailure);
 }

@@ -12,10 +12,10 @@ class Clock;
 class FolderFiles
 {
 public:
-    // disk: the files themselves; onProblems: told what went wrong in a backup, which never stops
+    // disk: the files themselves; onFailure: told what went wrong in a backup, which never stops
     // the change it comes before.
     FolderFiles(TextFiles& disk, const QString& dataDir, const QString& elsewhere, const Clock& clock,
-                std::function<void(const QStringList& problems)> onProblems);
+                std::function<void(const Result& backup)> onFailure);
 
     TextFiles& files() { return m_files; }
     Backups& backups() { return m_backups; }

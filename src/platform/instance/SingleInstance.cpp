@@ -36,12 +36,8 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
     QElapsedTimer waited;
     waited.start();
     do {
-        if (m_lock->tryLock(0)) {
-            m_server = new UnixServer(this);
-            connect(m_server, &UnixServer::connected, this, &SingleInstance::serve);
-            m_listening = m_server->listen(m_key);
+        if (m_lock->tryLock(0))
             return First;
-        }
         if (const auto socket = UnixSocket::connectTo(m_key)) {
             QJsonObject activate{{QStringLiteral("command"), QStringLiteral("activate")}};
             // The launcher's leave for a window to take the focus on Wayland: this process is
@@ -55,6 +51,15 @@ SingleInstance::Claim SingleInstance::claim(int waitMs)
             QThread::msleep(100);
     } while (waited.elapsed() < waitMs);
     return Unreachable;
+}
+
+Result SingleInstance::listen()
+{
+    if (!m_server) {
+        m_server = new UnixServer(this);
+        connect(m_server, &UnixServer::connected, this, &SingleInstance::serve);
+    }
+    return m_server->listen(m_key);
 }
 
 void SingleInstance::serve(UnixSocket* socket)
@@ -71,11 +76,11 @@ void SingleInstance::serve(UnixSocket* socket)
     });
 }
 
-std::optional<QJsonObject> SingleInstance::send(const QString& appDir, const QJsonObject& request, int waitMs)
+ResultOf<QJsonObject> SingleInstance::send(const QString& appDir, const QJsonObject& request, int waitMs)
 {
     const auto socket = UnixSocket::connectTo(housekeepingPathFor(appDir));
     if (!socket)
-        return std::nullopt;
+        return Result::failed(QStringLiteral("没有正在运行的 Kestrin"));
     socket->write(RequestChannel::encode(request));
     QByteArray line;
     QElapsedTimer waited;
@@ -87,6 +92,6 @@ std::optional<QJsonObject> SingleInstance::send(const QString& appDir, const QJs
     }
     const QJsonDocument answer = QJsonDocument::fromJson(line.trimmed());
     if (!answer.isObject())
-        return std::nullopt;
+        return Result::failed(QStringLiteral("正在运行的 Kestrin 没有应答"));
     return answer.object();
 }

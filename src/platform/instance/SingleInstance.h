@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 class UnixServer;
 class UnixSocket;
@@ -36,17 +35,16 @@ public:
 
     // waitMs: how long a copy that is still starting up gets to answer.
     Claim claim(int waitMs = 3000);
+    // For the first copy: opens the socket that later starts and scripts reach it by.
+    Result listen();
     QString lockFilePath() const;
     // The lock that the copy running for appDir holds: whoever else rewrites its files takes it too.
     static QString lockFilePathFor(const QString& appDir);
-    // Whether later starts can reach the first copy.
-    const Result& listening() const { return m_listening; }
 
     // Answers the requests other than activate; no handler refuses them.
     std::function<QJsonObject(const QJsonObject& request)> requestHandler;
-    // The answer of the copy running for appDir, or nullopt when none answered.
-    static std::optional<QJsonObject> send(const QString& appDir, const QJsonObject& request,
-                                           int waitMs = 5000);
+    // The answer of the copy running for appDir; a failure when none runs or it did not answer.
+    static ResultOf<QJsonObject> send(const QString& appDir, const QJsonObject& request, int waitMs = 5000);
 
 signals:
     // token: the second start's XDG activation token, where its launcher gave one.
@@ -58,5 +56,4 @@ private:
     QString m_key; // the socket's full path
     std::unique_ptr<QLockFile> m_lock;
     UnixServer* m_server = nullptr;
-    Result m_listening = Result::done();
 };

@@ -20,15 +20,18 @@ void ProcessSyncRunner::start()
         m_process = nullptr;
         // The report is the helper's last line; a line before it may ask to wait for an entry.
         const QString report = output.section(u'\n', -1);
-        const bool ok = status == QProcess::NormalExit && code == 0;
-        emit finished(ok, ok || !report.isEmpty() ? report : QStringLiteral("同步失败：同步程序意外退出"));
+        if (status == QProcess::NormalExit && code == 0)
+            emit finished(Result::done());
+        else
+            emit finished(
+                Result::failed(report.isEmpty() ? QStringLiteral("同步失败：同步程序意外退出") : report));
     });
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
         m_process->deleteLater();
         m_process = nullptr;
-        emit finished(false, QStringLiteral("同步失败：无法启动 %1").arg(m_helper));
+        emit finished(Result::failed(QStringLiteral("同步失败：无法启动 %1").arg(m_helper)));
     });
     m_process->start(m_helper, {QStringLiteral("--exe-dir"), m_exeDir, QStringLiteral("--sync"),
                                 QStringLiteral("--dir"), m_appDir});

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QObject>
-#include <QString>
 
 // One sync of the folder, run in the background: the network stays out of the program's process.
 class SyncRunner : public QObject
@@ -12,6 +13,6 @@ public:
     virtual void start() = 0;
 
 signals:
-    // report: what the sync printed, its last line first ("同步完成：…" or "同步失败：…").
-    void finished(bool ok, const QString& report);
+    // The sync ended; a failure says why in the sync's own last line ("同步失败：…").
+    void finished(const Result& result);
 };

@@ -72,10 +72,10 @@ void SyncSchedule::run()
     m_runner.start();
 }
 
-void SyncSchedule::finished(bool ok, const QString& report)
+void SyncSchedule::finished(const Result& result)
 {
     m_running = false;
-    if (ok) {
+    if (result) {
         m_failures = 0;
         if (m_notice >= 0) {
             m_notifications.withdraw(m_notice);
@@ -85,7 +85,7 @@ void SyncSchedule::finished(bool ok, const QString& report)
         return;
     }
     if (m_failures++ == 0)
-        m_notice = m_notifications.notify(QStringLiteral("Kestrin 同步失败"), report);
+        m_notice = m_notifications.notify(QStringLiteral("Kestrin 同步失败"), result.error());
     // Tried again soon at first, then less often, never less than each period.
     const qint64 wait = std::min<qint64>(qint64(firstRetryMs) << std::min(m_failures - 1, 8), periodMs);
     due(m_clock.now().addMSecs(m_again ? std::min<qint64>(wait, afterChangeMs) : wait));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QDateTime>
 #include <QObject>
 
@@ -36,7 +38,7 @@ public:
 private:
     void due(const QDateTime& when);
     void run();
-    void finished(bool ok, const QString& report);
+    void finished(const Result& result);
 
     const Clock& m_clock;
     SyncRunner& m_runner;
