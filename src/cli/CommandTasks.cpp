@@ -4,6 +4,7 @@
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/AgendaTexts.h"
 #include "agenda/core/DueReminder.h"
+#include "agenda/core/ItemWords.h"
 #include "backup/core/Backups.h"
 #include "backup/core/FolderFiles.h"
 #include "calendar/core/DateText.h"
@@ -165,24 +166,6 @@ void printBackupProblems(const Result& backup)
 
 namespace {
 
-// A date typed as the entry box takes it stays as typed, for the add's own check; words become
-// the date they say (明天, 下周五, 12月20日…).
-ResultOf<QString> resolved(const TextFiles& disk, const QString& typed, const Clock& clock,
-                           const QString& dataDir)
-{
-    if (typed.isEmpty() || DateText::parse(typed))
-        return typed;
-    const ResultOf<QDate> date =
-        DateWords::parse(typed, clock.today(), HolidayFile::loadOrShipped(disk, dataDir));
-    if (!date)
-        return date.result();
-    return DateText::format(*date);
-}
-
-} // namespace
-
-namespace {
-
 // Hands request to the copy running for the folder, which writes and shows the change; with none
 // running, write makes it here, holding the folder's lock meanwhile, after the day's backup.
 // notDone: what was not done, when a running copy does not answer.
@@ -233,44 +216,25 @@ int printed(const ResultOf<QString>& outcome)
 } // namespace
 
 ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString& elsewhere,
-                          const Clock& clock, const QString& text, const QString& setTyped,
-                          const QString& finishTyped, const QString& repeatWords)
+                          const Clock& clock, const AgendaItem& item)
 {
-    const ResultOf<RepeatWords> words =
-        repeatWords.isEmpty() ? ResultOf<RepeatWords>(RepeatWords{}) : RepeatWords::parse(repeatWords);
-    if (!words)
-        return words.result();
-    const ResultOf<QString> set = resolved(disk, setTyped, clock, appDir);
-    // Words that say the day stand for the finish date too: the next such day, today included.
-    const ResultOf<QString> finish =
-        finishTyped.isEmpty() && words->rule
-            ? ResultOf<QString>(DateText::format(
-                  words->rule->next(clock.today().addDays(-1), HolidayFile::loadOrShipped(disk, appDir))))
-            : resolved(disk, finishTyped, clock, appDir);
-    for (const ResultOf<QString>* date : {&set, &finish})
-        if (!*date)
-            return date->result();
-    const QString setText = *set, finishText = *finish;
-    const QJsonObject request = ScriptRequests::addRequest(text, setText, finishText, repeatWords);
     const Result added = onFolder(
-        disk, appDir, elsewhere, clock, request,
-        [&](AgendaStore& store) { return store.addTyped(text, setText, finishText, clock.today(), *words); },
+        disk, appDir, elsewhere, clock, ScriptRequests::addRequest(item),
+        [&](AgendaStore& store) { return store.addNew(item, clock.today()); },
         QStringLiteral("日程未添加。"));
     if (!added)
         return added;
-    const QDate setDate = setText.isEmpty() ? clock.today() : *DateText::parse(setText);
-    const QDate finishDate = *DateText::parse(finishText);
-    QString done = QStringLiteral("已添加：%1（设置 %2，完成 %3")
-                       .arg(text, DateText::format(setDate), DateText::format(finishDate));
-    if (words->kind != RepeatRule::None)
-        done += QStringLiteral("，%1重复").arg(words->ruleFor(finishDate).text());
-    return done + u'）';
+    return ItemWords::added(item);
 }
 
 int add(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock)
 {
-    return printed(addItem(disk, options.appDir, elsewhere, clock, options.addText, options.addSet,
-                           options.addFinish, options.repeatWords));
+    const ResultOf<AgendaItem> item =
+        ItemWords::read(options.addText, options.addSet, options.addFinish, options.repeatWords,
+                        clock.today(), HolidayFile::loadOrShipped(disk, options.appDir));
+    if (!item)
+        return printed(item.result());
+    return printed(addItem(disk, options.appDir, elsewhere, clock, *item));
 }
 
 int repeat(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock)
@@ -280,7 +244,7 @@ int repeat(TextFiles& disk, const CommandLine& options, const QString& elsewhere
     const RepeatWords words = read ? *read : RepeatWords{};
     const QString& text = options.itemText;
     const Result set = onFolder(
-        disk, options.appDir, elsewhere, clock, ScriptRequests::repeatRequest(text, options.repeatWords),
+        disk, options.appDir, elsewhere, clock, ScriptRequests::repeatRequest(text, words),
         [&](AgendaStore& store) { return store.setRepeatWords(text, words); },
         QStringLiteral("重复方式未更改。"));
     if (!set)

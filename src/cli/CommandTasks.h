@@ -1,5 +1,7 @@
 #pragma once
 
+#include "agenda/core/AgendaItem.h"
+
 #include "calendar/core/HolidayFile.h"
 
 #include <QString>
@@ -25,12 +27,10 @@ int listLog(TextFiles& disk, const CommandLine& options);
 // Hands the addition to the copy running for the folder, which writes it and shows it; with no
 // copy running, writes it here, holding the folder's lock meanwhile, after the day's backup.
 int add(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);
-// The add itself, for --add and the quick-add window: dates typed or in words; "已添加：…" when done.
-// repeatWords: empty for an item that does not repeat; words that say the day may stand for an
-// empty finishTyped.
+// The add itself, for --add and the quick-add window, of an item read from the words typed
+// (ItemWords); "已添加：…" when done.
 ResultOf<QString> addItem(TextFiles& disk, const QString& appDir, const QString& elsewhere,
-                          const Clock& clock, const QString& text, const QString& setTyped,
-                          const QString& finishTyped, const QString& repeatWords = {});
+                          const Clock& clock, const AgendaItem& item);
 // --repeat TEXT KIND and --done TEXT, to the running copy or written here as --add is.
 int repeat(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);
 int done(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const Clock& clock);

@@ -1,5 +1,6 @@
 #include "cli/ScriptRequests.h"
 
+#include "calendar/core/DateText.h"
 #include "platform/RequestChannel.h"
 
 namespace ScriptRequests {
@@ -7,7 +8,8 @@ namespace ScriptRequests {
 namespace {
 
 const QString command = QStringLiteral("command"), text = QStringLiteral("text"), set = QStringLiteral("set"),
-              finish = QStringLiteral("finish"), repeat = QStringLiteral("repeat");
+              finish = QStringLiteral("finish"), repeat = QStringLiteral("repeat"),
+              day = QStringLiteral("day");
 
 // Exactly these fields, all strings: a field the program does not know is a client it does not
 // know, and guessing what it meant could write the wrong item.
@@ -26,28 +28,44 @@ QJsonObject answerWith(const StoreChange& change, const QString& otherwise)
     return RequestChannel::refusal(change.message.isEmpty() ? otherwise : change.message);
 }
 
-// The words, or the refusal that says they do not read.
-ResultOf<RepeatWords> wordsIn(const QJsonObject& request)
+// The rule a request's kind and day make, as repeat.txt writes them; none without a kind.
+ResultOf<RepeatWords> ruleIn(const QJsonObject& request)
 {
-    return request.contains(repeat) ? RepeatWords::parse(request.value(repeat).toString())
-                                    : ResultOf<RepeatWords>(RepeatWords{});
+    if (!request.contains(repeat))
+        return RepeatWords{};
+    const QString kindText = request.value(repeat).toString(), dayText = request.value(day).toString();
+    const std::optional<RepeatRule::Kind> kind = RepeatRule::kindNamed(kindText);
+    if (kind && dayText.isEmpty())
+        return RepeatWords{*kind, std::nullopt};
+    if (const std::optional<RepeatRule> rule = RepeatRule::fromFields(kindText, dayText))
+        return RepeatWords{rule->kind, rule};
+    return Result::failed(QStringLiteral("请求中的重复方式“%1 %2”不对，未执行。").arg(kindText, dayText));
+}
+
+void insertRule(QJsonObject& request, const RepeatWords& words)
+{
+    request.insert(repeat, RepeatRule::kindName(words.kind));
+    request.insert(day, words.rule ? words.rule->dayField() : QString());
 }
 
 } // namespace
 
-QJsonObject addRequest(const QString& textValue, const QString& setText, const QString& finishText,
-                       const QString& repeatWords)
+QJsonObject addRequest(const AgendaItem& item)
 {
-    QJsonObject request{
-        {command, QStringLiteral("add")}, {text, textValue}, {set, setText}, {finish, finishText}};
-    if (!repeatWords.isEmpty())
-        request.insert(repeat, repeatWords);
+    QJsonObject request{{command, QStringLiteral("add")},
+                        {text, item.text},
+                        {set, DateText::format(item.setDate)},
+                        {finish, DateText::format(item.finishDate)}};
+    if (item.repeat.kind != RepeatRule::None)
+        insertRule(request, RepeatWords{item.repeat.kind, item.repeat});
     return request;
 }
 
-QJsonObject repeatRequest(const QString& textValue, const QString& repeatWords)
+QJsonObject repeatRequest(const QString& textValue, const RepeatWords& words)
 {
-    return {{command, QStringLiteral("repeat")}, {text, textValue}, {repeat, repeatWords}};
+    QJsonObject request{{command, QStringLiteral("repeat")}, {text, textValue}};
+    insertRule(request, words);
+    return request;
 }
 
 QJsonObject doneRequest(const QString& textValue)
@@ -80,16 +98,20 @@ QJsonObject answer(const QJsonObject& request, const Handlers& handlers)
         return {{QStringLiteral("ok"), true}};
     }
     const QString itemText = request.value(text).toString();
-    const ResultOf<RepeatWords> words = wordsIn(request);
+    const ResultOf<RepeatWords> words = ruleIn(request);
     if (handlers.add && (holdsExactly(request, QStringLiteral("add"), {text, set, finish}) ||
-                         holdsExactly(request, QStringLiteral("add"), {text, set, finish, repeat}))) {
+                         holdsExactly(request, QStringLiteral("add"), {text, set, finish, repeat, day}))) {
         if (!words)
             return RequestChannel::refusal(words.error());
-        return answerWith(
-            handlers.add(itemText, request.value(set).toString(), request.value(finish).toString(), *words),
-            QStringLiteral("日程未添加。"));
+        // Dates as the file writes them: the words were read where they were typed.
+        const QDate setDate = DateText::read(request.value(set).toString());
+        const QDate finishDate = DateText::read(request.value(finish).toString());
+        if (!setDate.isValid() || !finishDate.isValid())
+            return RequestChannel::refusal(QStringLiteral("请输入有效日期！"));
+        return answerWith(handlers.add({itemText, setDate, finishDate, 0, words->ruleFor(finishDate)}),
+                          QStringLiteral("日程未添加。"));
     }
-    if (handlers.repeat && holdsExactly(request, QStringLiteral("repeat"), {text, repeat})) {
+    if (handlers.repeat && holdsExactly(request, QStringLiteral("repeat"), {text, repeat, day})) {
         if (!words)
             return RequestChannel::refusal(words.error());
         return answerWith(handlers.repeat(itemText, *words), QStringLiteral("重复方式未更改。"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agenda/core/AgendaItem.h"
 #include "calendar/core/RepeatWords.h"
 #include "platform/Result.h"
 #include "platform/StoreChange.h"
@@ -8,19 +9,19 @@
 
 #include <functional>
 
-// The requests a script hands to the running copy: {"command": "add", "text": …, "set": …,
-// "finish": …} with "repeat": … when the item repeats, every field a string, as typed (an empty
-// set is today); {"command": "repeat", "text": …, "repeat": …}; {"command": "done", "text": …};
-// and {"command": "sync"}, asked before a sync writes the folder's files, which waits while an
-// entry is being made. Anything else is refused before it reaches the agenda.
+// The requests a script hands to the running copy, each already read from the words typed:
+// {"command": "add", "text": …, "set": "2026-12-09", "finish": "2026-12-11"} with "repeat": 每周
+// and "day": 周五 (repeat.txt's two fields) when the item repeats, every field a string;
+// {"command": "repeat", "text": …, "repeat": …, "day": …}, an empty day keeping the item's own;
+// {"command": "done", "text": …}; and {"command": "sync"}, asked before a sync writes the folder's
+// files, which waits while an entry is being made. Anything else is refused before it reaches the
+// agenda.
 namespace ScriptRequests {
 
 // What the running copy does for each request.
 struct Handlers
 {
-    std::function<StoreChange(const QString& text, const QString& setText, const QString& finishText,
-                              const RepeatWords& repeat)>
-        add;
+    std::function<StoreChange(const AgendaItem& item)> add;
     std::function<StoreChange(const QString& text, const RepeatWords& repeat)> repeat;
     std::function<StoreChange(const QString& text)> done;
     // Whether a sync may write the files now, and why not.
@@ -29,10 +30,8 @@ struct Handlers
     std::function<void()> rereadSettings;
 };
 
-// repeatWords: empty for an item that does not repeat.
-QJsonObject addRequest(const QString& text, const QString& setText, const QString& finishText,
-                       const QString& repeatWords = {});
-QJsonObject repeatRequest(const QString& text, const QString& repeatWords);
+QJsonObject addRequest(const AgendaItem& item);
+QJsonObject repeatRequest(const QString& text, const RepeatWords& words);
 QJsonObject doneRequest(const QString& text);
 QJsonObject syncRequest();
 QJsonObject settingsRequest();

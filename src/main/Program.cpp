@@ -81,10 +81,7 @@ QJsonObject Program::answer(const QJsonObject& request) const
 {
     AgendaSession* agenda = m_agenda.get();
     ScriptRequests::Handlers handlers;
-    handlers.add = [agenda](const QString& text, const QString& set, const QString& finish,
-                            const RepeatWords& repeat) {
-        return agenda->addTyped(text, set, finish, repeat);
-    };
+    handlers.add = [agenda](const AgendaItem& item) { return agenda->addNew(item); };
     handlers.repeat = [agenda](const QString& text, const RepeatWords& repeat) {
         return agenda->setRepeatWords(text, repeat);
     };

@@ -105,9 +105,8 @@ int runQuickAdd(TextFiles& disk, const CommandLine& options, const QString& else
     QtTranslations::install();
     const SystemClock clock;
     QuickAddWindow window(clock, HolidayFile::loadOrShipped(disk, options.appDir),
-                          [&](const QString& text, const QString& finish, const QString& repeat) {
-                              return CommandTasks::addItem(disk, options.appDir, elsewhere, clock, text,
-                                                           QString(), finish, repeat);
+                          [&](const AgendaItem& item) {
+                              return CommandTasks::addItem(disk, options.appDir, elsewhere, clock, item);
                           });
     window.present();
     return app.exec();

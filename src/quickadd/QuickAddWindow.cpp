@@ -1,5 +1,6 @@
 #include "quickadd/QuickAddWindow.h"
 
+#include "agenda/core/ItemWords.h"
 #include "calendar/core/DateWords.h"
 #include "calendar/core/RepeatWords.h"
 #include "platform/Clock.h"
@@ -79,15 +80,18 @@ void QuickAddWindow::showDate()
 
 void QuickAddWindow::submit()
 {
+    // One box: a repetition that says its day, or the finish date.
     const ResultOf<RepeatWords> words = RepeatWords::parse(m_date->text());
     const bool repeats = words && words->rule;
-    const ResultOf<QString> added =
-        m_add(m_text->text(), repeats ? QString() : m_date->text(), repeats ? m_date->text() : QString());
+    const ResultOf<AgendaItem> item =
+        ItemWords::read(m_text->text(), QString(), repeats ? QString() : m_date->text(),
+                        repeats ? m_date->text() : QString(), m_clock.today(), m_holidays);
+    const ResultOf<QString> added = item ? m_add(*item) : ResultOf<QString>(item.result());
     if (!added) {
         tell(added.error(), true);
         return;
     }
-    tell(QStringLiteral("已添加"), false);
+    tell(*added, false);
     m_text->setEnabled(false);
     m_date->setEnabled(false);
     QTimer::singleShot(closeAfterMs, this, &QWidget::close);

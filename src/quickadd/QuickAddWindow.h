@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agenda/core/AgendaItem.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "platform/Result.h"
 
@@ -19,10 +20,8 @@ class QuickAddWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    // add: the add itself, from the text and the finish date as typed, or, for a repeating item,
-    // no date and the repetition's words; "已添加：…" or why not.
-    using Add = std::function<ResultOf<QString>(const QString& text, const QString& finishTyped,
-                                                const QString& repeatWords)>;
+    // add: the add itself, of the item read from what was typed; "已添加：…" or why not.
+    using Add = std::function<ResultOf<QString>(const AgendaItem& item)>;
     QuickAddWindow(const Clock& clock, HolidayCalendar holidays, Add add);
 
     // In the middle of the screen, in front, the keyboard in the text box.

@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(loaded.count(), 0);
         QCOMPARE(session.table().today, today);
 
-        QCOMPARE(session.addTyped(QStringLiteral("script"), QString(), QStringLiteral("2026-12-31")).status,
+        QCOMPARE(session.addNew({QStringLiteral("script"), today, QDate(2026, 12, 31)}).status,
                  StoreChange::Done);
         QCOMPARE(loaded.count(), 0); // the entry's list stays as it was
         QCOMPARE(changed.count(), 1);

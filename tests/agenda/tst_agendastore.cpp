@@ -128,7 +128,7 @@ private slots:
         for (const char16_t c : {u'\0', u'\a', u'\x1b', u'\x1f', u'\x7f'}) {
             const QString text = QStringLiteral("a") + QChar(c) + QStringLiteral("b");
             QCOMPARE(agenda.checkEntry(text, nullptr).error(), refusal);
-            const StoreChange added = agenda.addTyped(text, QString(), QStringLiteral("2026-12-31"), today);
+            const StoreChange added = agenda.addNew({text, today, QDate(2026, 12, 31)}, today);
             QCOMPARE(added.status, StoreChange::Refused);
             QCOMPARE(added.message, refusal);
         }
@@ -176,11 +176,9 @@ private slots:
         auto stopped = qScopeGuard(stopSync);
         for (int i = 0; i < additions; ++i) {
             QVERIFY(agenda.load(today));
-            QCOMPARE(agenda
-                         .addTyped(QStringLiteral("item %1").arg(i), QString(), QStringLiteral("2026-12-31"),
-                                   today)
-                         .status,
-                     StoreChange::Done);
+            QCOMPARE(
+                agenda.addNew({QStringLiteral("item %1").arg(i), today, QDate(2026, 12, 31)}, today).status,
+                StoreChange::Done);
             if (i % 3 == 0) {
                 StoreChange removed;
                 do {
@@ -217,9 +215,7 @@ private slots:
                 AgendaStore agenda(files, bench.path("agenda.txt"), bench.path("my.log"));
                 (void)agenda.load(today); // a failed load refuses the add: not counted
                 bothLoaded.arrive_and_wait();
-                if (agenda
-                        .addTyped(QStringLiteral("twin %1").arg(round), QString(),
-                                  QStringLiteral("2026-12-31"), today)
+                if (agenda.addNew({QStringLiteral("twin %1").arg(round), today, QDate(2026, 12, 31)}, today)
                         .status == StoreChange::Done)
                     ++done[id];
             }

@@ -127,59 +127,79 @@ private slots:
     void anAddIsCheckedFieldByField_data()
     {
         QTest::addColumn<QByteArray>("request");
-        QTest::addColumn<bool>("handed"); // reaches the agenda
-        const QByteArray good = R"({"command":"add","text":"开会","set":"","finish":"2026-12-09"})";
-        QTest::newRow("whole") << good << true;
+        QTest::addColumn<QString>("refusal"); // empty: it reaches the agenda
+        const QString format = QString::fromUtf8("请求格式不对，未执行。");
+        const QString dates = QString::fromUtf8("请输入有效日期！");
+        const QByteArray good = R"({"command":"add","text":"开会","set":"2026-12-08","finish":"2026-12-09"})";
+        QTest::newRow("whole") << good << QString();
         QTest::newRow("the client's own")
-            << QJsonDocument(ScriptRequests::addRequest(QString::fromUtf8("开会"), QString(),
-                                                        QStringLiteral("2026-12-09")))
+            << QJsonDocument(ScriptRequests::addRequest({QString::fromUtf8("开会"),
+                                                         QDate(2026, 12, 8),
+                                                         QDate(2026, 12, 9),
+                                                         0,
+                                                         {RepeatRule::Weekly, 0, 3}}))
                    .toJson(QJsonDocument::Compact)
-            << true;
+            << QString();
         QTest::newRow("text missing")
-            << QByteArray(R"({"command":"add","set":"","finish":"2026-12-09"})") << false;
-        QTest::newRow("finish missing") << QByteArray(R"({"command":"add","text":"a","set":""})") << false;
+            << QByteArray(R"({"command":"add","set":"","finish":"2026-12-09"})") << format;
+        QTest::newRow("finish missing") << QByteArray(R"({"command":"add","text":"a","set":""})") << format;
         QTest::newRow("set missing") << QByteArray(R"({"command":"add","text":"a","finish":"2026-12-09"})")
-                                     << false;
+                                     << format;
         QTest::newRow("set a number")
-            << QByteArray(R"({"command":"add","text":"a","set":5,"finish":"2026-12-09"})") << false;
+            << QByteArray(R"({"command":"add","text":"a","set":5,"finish":"2026-12-09"})") << format;
         QTest::newRow("text null") << QByteArray(R"({"command":"add","text":null,"set":"","finish":"x"})")
-                                   << false;
+                                   << format;
         QTest::newRow("unknown field")
             << QByteArray(R"({"command":"add","text":"a","set":"","finish":"2026-12-09","when":"now"})")
-            << false;
+            << format;
         QTest::newRow("another command")
-            << QByteArray(R"({"command":"remove","text":"a","set":"","finish":"2026-12-09"})") << false;
+            << QByteArray(R"({"command":"remove","text":"a","set":"","finish":"2026-12-09"})") << format;
         QTest::newRow("command a number")
-            << QByteArray(R"({"command":1,"text":"a","set":"","finish":"x"})") << false;
-        QTest::newRow("no command") << QByteArray(R"({"text":"a","set":"","finish":"2026-12-09"})") << false;
-        QTest::newRow("repeating")
-            << QByteArray(R"({"command":"add","text":"开会","set":"","finish":"2026-12-09","repeat":"每周"})")
-            << true;
-        QTest::newRow("repeat a number")
-            << QByteArray(R"({"command":"add","text":"开会","set":"","finish":"2026-12-09","repeat":7})")
-            << false;
+            << QByteArray(R"({"command":1,"text":"a","set":"","finish":"x"})") << format;
+        QTest::newRow("no command") << QByteArray(R"({"text":"a","set":"","finish":"2026-12-09"})") << format;
+        // The words were read where they were typed: the running copy reads no words.
+        QTest::newRow("a date in words")
+            << QByteArray(R"({"command":"add","text":"a","set":"2026-12-08","finish":"明天"})") << dates;
+        QTest::newRow("no set date") << QByteArray(
+                                            R"({"command":"add","text":"a","set":"","finish":"2026-12-09"})")
+                                     << dates;
+        QTest::newRow("repeating") << QByteArray(R"({"command":"add","text":"开会","set":"2026-12-08",)"
+                                                 R"("finish":"2026-12-09","repeat":"每周","day":"周三"})")
+                                   << QString();
+        QTest::newRow("a rule without its day field")
+            << QByteArray(
+                   R"({"command":"add","text":"开会","set":"2026-12-08","finish":"2026-12-09","repeat":"每周"})")
+            << format;
+        QTest::newRow("repeat a number") << QByteArray(R"({"command":"add","text":"开会","set":"2026-12-08",)"
+                                                       R"("finish":"2026-12-09","repeat":7,"day":""})")
+                                         << format;
+        QTest::newRow("repeat in words") << QByteArray(R"({"command":"add","text":"开会","set":"2026-12-08",)"
+                                                       R"("finish":"2026-12-09","repeat":"每两周","day":""})")
+                                         << QString::fromUtf8("请求中的重复方式“每两周 ”不对，未执行。");
     }
     void anAddIsCheckedFieldByField()
     {
         QFETCH(QByteArray, request);
-        QFETCH(bool, handed);
-        QStringList added;
+        QFETCH(QString, refusal);
+        std::optional<AgendaItem> added;
         ScriptRequests::Handlers handlers;
-        handlers.add = [&added](const QString& text, const QString& set, const QString& finish,
-                                const RepeatWords&) {
-            added = {text, set, finish};
+        handlers.add = [&added](const AgendaItem& item) {
+            added = item;
             return StoreChange::done();
         };
         const QJsonObject answer =
             ScriptRequests::answer(QJsonDocument::fromJson(request).object(), handlers);
-        QCOMPARE(answer.value(QStringLiteral("ok")).toBool(), handed);
-        if (handed) {
-            QCOMPARE(added,
-                     (QStringList{QString::fromUtf8("开会"), QString(), QStringLiteral("2026-12-09")}));
+        QCOMPARE(answer.value(QStringLiteral("ok")).toBool(), refusal.isEmpty());
+        if (refusal.isEmpty()) {
+            QVERIFY(added);
+            QCOMPARE(added->text, QString::fromUtf8("开会"));
+            QCOMPARE(added->setDate, QDate(2026, 12, 8));
+            QCOMPARE(added->finishDate, QDate(2026, 12, 9));
+            if (request.contains("repeat"))
+                QCOMPARE(added->repeat, (RepeatRule{RepeatRule::Weekly, 0, 3}));
         } else {
-            QVERIFY(added.isEmpty());
-            QCOMPARE(answer.value(QStringLiteral("message")).toString(),
-                     QString::fromUtf8("请求格式不对，未执行。"));
+            QVERIFY(!added);
+            QCOMPARE(answer.value(QStringLiteral("message")).toString(), refusal);
         }
     }
 
@@ -188,7 +208,7 @@ private slots:
     void aRefusalIsPassedOn()
     {
         ScriptRequests::Handlers handlers;
-        handlers.add = [](const QString&, const QString&, const QString&, const RepeatWords&) {
+        handlers.add = [](const AgendaItem&) {
             return StoreChange::refused(QString::fromUtf8("此日程已经存在!"));
         };
         QStringList asked;
@@ -201,19 +221,23 @@ private slots:
             return StoreChange::refused(QString::fromUtf8("没有“%1”这个日程。").arg(text));
         };
         const QJsonObject answer = ScriptRequests::answer(
-            ScriptRequests::addRequest(QStringLiteral("a"), QString(), QStringLiteral("2026-12-09")),
+            ScriptRequests::addRequest({QStringLiteral("a"), QDate(2026, 12, 8), QDate(2026, 12, 9)}),
             handlers);
         QCOMPARE(answer, (QJsonObject{{QStringLiteral("ok"), false},
                                       {QStringLiteral("message"), QString::fromUtf8("此日程已经存在!")}}));
-        QVERIFY(ScriptRequests::answer(
-                    ScriptRequests::repeatRequest(QStringLiteral("a"), QString::fromUtf8("每两周")), handlers)
-                    .value(QStringLiteral("message"))
-                    .toString()
-                    .startsWith(QString::fromUtf8("无法识别的重复方式“每两周”。可以写：")));
-        QVERIFY(ScriptRequests::answer(
-                    ScriptRequests::repeatRequest(QStringLiteral("a"), QString::fromUtf8("每月")), handlers)
-                    .value(QStringLiteral("ok"))
-                    .toBool());
+        QCOMPARE(ScriptRequests::answer(QJsonDocument::fromJson(R"({"command":"repeat","text":"a",)"
+                                                                R"("repeat":"每两周","day":""})")
+                                            .object(),
+                                        handlers)
+                     .value(QStringLiteral("message"))
+                     .toString(),
+                 QString::fromUtf8("请求中的重复方式“每两周 ”不对，未执行。"));
+        QVERIFY(
+            ScriptRequests::answer(ScriptRequests::repeatRequest(
+                                       QStringLiteral("a"), RepeatWords{RepeatRule::Monthly, std::nullopt}),
+                                   handlers)
+                .value(QStringLiteral("ok"))
+                .toBool());
         QCOMPARE(ScriptRequests::answer(ScriptRequests::doneRequest(QStringLiteral("b")), handlers)
                      .value(QStringLiteral("message"))
                      .toString(),
@@ -231,9 +255,7 @@ private slots:
             return busy.isEmpty() ? Result::done() : Result::failed(busy);
         };
         ScriptRequests::Handlers handlers;
-        handlers.add = [](const QString&, const QString&, const QString&, const RepeatWords&) {
-            return StoreChange::done();
-        };
+        handlers.add = [](const AgendaItem&) { return StoreChange::done(); };
         handlers.syncGate = gate;
         QCOMPARE(ScriptRequests::answer(ScriptRequests::syncRequest(), handlers),
                  (QJsonObject{{QStringLiteral("ok"), false},

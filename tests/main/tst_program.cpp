@@ -81,16 +81,16 @@ private slots:
         Fixture f(true);
         f.runner.finish();
         const QJsonObject answer = f.program->answer(
-            ScriptRequests::addRequest(QString::fromUtf8("买菜"), {}, QStringLiteral("2026-12-09")));
+            ScriptRequests::addRequest({QString::fromUtf8("买菜"), today, QDate(2026, 12, 9)}));
         QCOMPARE(answer.value(QStringLiteral("ok")).toBool(), true);
         QVERIFY(f.bench.read("agenda.txt").contains(agendaRecord("买菜", today, today.addDays(2))));
         QCOMPARE(f.agenda()->table().items.size(), 2);
         // 重复 and 完成 from a script reach the agenda the same way.
-        QVERIFY(
-            f.program
-                ->answer(ScriptRequests::repeatRequest(QString::fromUtf8("买菜"), QString::fromUtf8("每周")))
-                .value(QStringLiteral("ok"))
-                .toBool());
+        QVERIFY(f.program
+                    ->answer(ScriptRequests::repeatRequest(QString::fromUtf8("买菜"),
+                                                           RepeatWords{RepeatRule::Weekly, std::nullopt}))
+                    .value(QStringLiteral("ok"))
+                    .toBool());
         QVERIFY(f.program->answer(ScriptRequests::doneRequest(QString::fromUtf8("买菜")))
                     .value(QStringLiteral("ok"))
                     .toBool());

@@ -10,13 +10,13 @@ namespace {
 struct Fixture
 {
     FakeClock clock{QDateTime(QDate(2026, 12, 7), QTime(9, 0))};
-    QStringList asked; // text and date of each add
+    QStringList asked; // text, set and finish date of each add, and its rule when it repeats
     ResultOf<QString> answer = QString::fromUtf8("已添加");
-    QuickAddWindow window{clock, HolidayCalendar::builtIn(),
-                          [this](const QString& text, const QString& finish, const QString& repeat) {
-                              asked << text << finish;
-                              if (!repeat.isEmpty())
-                                  asked << repeat;
+    QuickAddWindow window{clock, HolidayCalendar::builtIn(), [this](const AgendaItem& item) {
+                              asked << item.text << item.setDate.toString(Qt::ISODate)
+                                    << item.finishDate.toString(Qt::ISODate);
+                              if (item.repeat.kind != RepeatRule::None)
+                                  asked << item.repeat.text();
                               return answer;
                           }};
 
@@ -50,8 +50,9 @@ private slots:
                  QString::fromUtf8("→ 2026-12-15 星期二（8 天后），每月重复"));
         f.box("TextQuickAdd")->setText(QString::fromUtf8("交房租"));
         QTest::keyClick(f.box("TextQuickAdd"), Qt::Key_Return);
-        QCOMPARE(f.asked,
-                 (QStringList{QString::fromUtf8("交房租"), QString(), QString::fromUtf8("每月15号")}));
+        // The words were read here: what is handed on is the item with its dates and rule.
+        QCOMPARE(f.asked, (QStringList{QString::fromUtf8("交房租"), QStringLiteral("2026-12-07"),
+                                       QStringLiteral("2026-12-15"), QString::fromUtf8("每月 15 日")}));
     }
 
     void enterAddsAndClosesARefusalKeepsWhatWasTyped()
@@ -60,15 +61,18 @@ private slots:
         f.box("TextQuickAdd")->insert(QString::fromUtf8("写周报"));
         f.answer = ResultOf<QString>::failed(QString::fromUtf8("此日程已经存在!"));
         QTest::keyClick(f.box("TextQuickAdd"), Qt::Key_Return);
-        QCOMPARE(f.asked, (QStringList{QString::fromUtf8("写周报"), QString::fromUtf8("明天")}));
+        QCOMPARE(f.asked, (QStringList{QString::fromUtf8("写周报"), QStringLiteral("2026-12-07"),
+                                       QStringLiteral("2026-12-08")}));
         QCOMPARE(f.label("LabelQuickStatus"), QString::fromUtf8("此日程已经存在!"));
         QCOMPARE(f.box("TextQuickAdd")->text(), QString::fromUtf8("写周报"));
         QVERIFY(f.window.isVisible());
 
-        f.answer = QString::fromUtf8("已添加：写周报2");
+        // The answer's own words: what was added, and when.
+        f.answer = QString::fromUtf8("已添加：写周报2（设置 2026-12-07，完成 2026-12-08）");
         f.box("TextQuickAdd")->setText(QString::fromUtf8("写周报2"));
         QTest::keyClick(f.box("TextQuickFinish"), Qt::Key_Enter);
-        QCOMPARE(f.label("LabelQuickStatus"), QString::fromUtf8("已添加"));
+        QCOMPARE(f.label("LabelQuickStatus"),
+                 QString::fromUtf8("已添加：写周报2（设置 2026-12-07，完成 2026-12-08）"));
         QTRY_VERIFY_WITH_TIMEOUT(!f.window.isVisible(), QuickAddWindow::closeAfterMs + 2000);
     }
 

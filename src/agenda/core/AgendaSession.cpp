@@ -105,13 +105,12 @@ void AgendaSession::refresh()
         reload();
 }
 
-StoreChange AgendaSession::addTyped(const QString& text, const QString& setText, const QString& finishText,
-                                    const RepeatWords& repeat)
+StoreChange AgendaSession::addNew(const AgendaItem& item)
 {
     // The duplicate check reads the table: it must be the file as it is now.
     if (!m_store.unchangedOnDisk())
         refresh();
-    const StoreChange change = m_store.addTyped(text, setText, finishText, m_services.clock.today(), repeat);
+    const StoreChange change = m_store.addNew(item, m_services.clock.today());
     if (change.status == StoreChange::Done) {
         refresh();
         emit changed();

@@ -53,9 +53,8 @@ public:
     StoreChange add(const QString& text, const QString& setText, const QString& finishText);
     StoreChange modify(const QString& editedText, const QString& text, const QString& setText,
                        const QString& finishText);
-    // An addition from a script: checked against the file as it is now; an empty setText is today.
-    StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText,
-                         const RepeatWords& repeat = {});
+    // An addition from a script or the quick-add window: checked against the file as it is now.
+    StoreChange addNew(const AgendaItem& item);
     // Deletes the item of that text, its log entry first, as the table stood at the given load:
     // an answer given to a table since loaded again is stale and only shows the new one.
     Result remove(const QString& text, int loads);

@@ -150,8 +150,7 @@ StoreChange AgendaStore::appendHeld(const AgendaItem& item)
     return StoreChange::done();
 }
 
-StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, const QString& finishText,
-                                  QDate today, const RepeatWords& repeat)
+StoreChange AgendaStore::addNew(const AgendaItem& item, QDate today)
 {
     // The check for a twin and the write are one step under the hold: two writers adding one text
     // at once would otherwise each find it missing in the table it loaded before.
@@ -161,18 +160,19 @@ StoreChange AgendaStore::addTyped(const QString& text, const QString& setText, c
             (void)load(today);
         if (const Result refusal = checkAdd(); !refusal)
             return StoreChange::refused(refusal.error());
-        const ResultOf<AgendaItem> item =
-            checkedItem(text, setText.isEmpty() ? DateText::format(today) : setText, finishText, nullptr);
-        if (!item)
-            return StoreChange::refused(item.error());
-        const RepeatRule rule = repeat.ruleFor(item->finishDate);
-        if (rule.kind != RepeatRule::None) {
+        if (const Result refusal = checkEntry(item.text, nullptr); !refusal)
+            return StoreChange::refused(refusal.error());
+        // The file writes four-digit years.
+        for (const QDate date : {item.setDate, item.finishDate})
+            if (!date.isValid() || date.year() < 1000 || date.year() > 9999)
+                return StoreChange::refused(QStringLiteral("请输入有效日期！"));
+        if (item.repeat.kind != RepeatRule::None) {
             QList<AgendaItem> items = m_table.items;
-            items.append({item->text, {}, {}, 0, rule});
+            items.append({item.text, {}, {}, 0, item.repeat});
             if (StoreChange written = rewriteRules(items); written.status != StoreChange::Done)
                 return written;
         }
-        return appendHeld(*item);
+        return appendHeld(item);
     });
 }
 

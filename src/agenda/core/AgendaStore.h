@@ -54,11 +54,10 @@ public:
     Result checkDelete(const QString& text) const;
 
     StoreChange add(const AgendaItem& item);
-    // An addition typed elsewhere (the command line), checked as the entry box checks it: the
-    // table as loaded, the text, then the dates; an empty setText is today. A repeating one's rule
-    // is written before the item, so that a crash between the two leaves no item without it.
-    StoreChange addTyped(const QString& text, const QString& setText, const QString& finishText, QDate today,
-                         const RepeatWords& repeat = {});
+    // An addition made elsewhere (a script, the quick-add window), checked as the entry box checks
+    // it: the table as loaded, the text, then the dates, against the file as it is now. A repeating
+    // one's rule is written before the item, so that a crash between the two leaves no item without it.
+    StoreChange addNew(const AgendaItem& item, QDate today);
     // Replaces every item with editedText by item, in its place in the file; a rule goes with it.
     StoreChange modify(const QString& editedText, const AgendaItem& item);
     // Deletes every item with text. Their entries reach my.log before the agenda is rewritten, so
