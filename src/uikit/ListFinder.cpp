@@ -15,11 +15,12 @@ ListFinder::ListFinder(LineList* list, QWidget* panel)
     m_action->setText(QStringLiteral("查找…(&F)"));
     m_action->setObjectName(QStringLiteral("ActionFind"));
     m_action->setShortcut(QKeySequence::Find);
-    // Shown in the menus; the panel's own shortcut reaches it wherever the keyboard is there.
+    // Shown in the menus; the panel's own shortcut reaches it wherever the keyboard is in the
+    // window, the navigation's captions included. A hidden panel's shortcut does not match, so
+    // the key finds in the panel on view.
     m_action->setShortcutContext(Qt::WidgetShortcut);
     connect(m_action, &QAction::triggered, this, &ListFinder::open);
-    auto* shortcut =
-        new QShortcut(QKeySequence::Find, panel, this, &ListFinder::open, Qt::WidgetWithChildrenShortcut);
+    auto* shortcut = new QShortcut(QKeySequence::Find, panel, this, &ListFinder::open, Qt::WindowShortcut);
     connect(m_action, &QAction::enabledChanged, shortcut, &QShortcut::setEnabled);
 
     connect(m_list, &LineList::currentRowChanged, this, [this] {

@@ -534,11 +534,14 @@ private slots:
         f.bench.write("my.log",
                       gbk("买菜: 设置日期2026-11-01; 预定完成日期2026-11-02; 删除日期2026-11-02\r\n"
                           "写日报: 设置日期2026-11-03; 预定完成日期2026-11-04; 删除日期2026-11-04\r\n"));
+        // Ctrl+F straight after the caption, the keyboard still on it, finds in the panel on view.
         f.click("LabelLog");
         auto* log = f.get<LineList>("ListLog");
-        log->setFocus();
-        QTest::keyClick(log, Qt::Key_F, Qt::ControlModifier);
+        f.label("LabelLog")->setFocus();
+        QTest::keyClick(f.label("LabelLog"), Qt::Key_F, Qt::ControlModifier);
         auto* logFind = f.get<QLineEdit>("FindLine", "PictureLog");
+        QVERIFY(logFind && logFind->isVisible());
+        QCOMPARE(QApplication::focusWidget(), logFind);
         QTest::keyClicks(logFind, QStringLiteral("xrb"));
         QCOMPARE(log->count(), 1);
         QTest::keyClick(log, Qt::Key_F10, Qt::ShiftModifier);
@@ -550,6 +553,12 @@ private slots:
         QCOMPARE(f.bench.read("my.log"),
                  gbk("买菜: 设置日期2026-11-01; 预定完成日期2026-11-02; 删除日期2026-11-02\r\n"));
         QVERIFY(f.bench.messages.shown.size() == 1); // the deletion's confirmation
+
+        // A panel without a list has nothing to find.
+        f.click("LabelClock");
+        f.label("LabelClock")->setFocus();
+        QTest::keyClick(f.label("LabelClock"), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget(), f.label("LabelClock"));
     }
 
     // An add handed over by a script shows at once: list, summary, tray tip; an entry being made
