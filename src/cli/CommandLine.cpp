@@ -177,8 +177,8 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
         if (!*words)
             return fail(words->error());
     }
-    // Words that say the day say the finish date too: the next such day.
-    if (result.action == Add && !finishGiven && !(words && (*words)->rule))
+    // A repetition says the finish date too: its first day from today.
+    if (result.action == Add && !finishGiven && !(words && (*words)->kind != RepeatRule::None))
         return fail(QStringLiteral("--add 需要 --finish 完成日期"));
     if ((finishGiven || setGiven) && result.action != Add)
         return fail(QStringLiteral("--finish 与 --set 只用于 --add"));
@@ -232,7 +232,8 @@ QString CommandLine::usage(const QString& dataDir)
                "                     程序正在运行时由它写入。拒绝时退出码为 1，用法错误为 2\n"
                "  --repeat 方式      与 --add 同用：重复的日程。方式为每天、每周、工作日、法定工作日、\n"
                "                     每月、每年、农历每年（按完成日期），或每周五、每月15号、每月月底、\n"
-               "                     每年12月20日、每年农历八月十五（此时可不写 --finish）\n"
+               "                     每年12月20日、每年农历八月十五；可不写 --finish，完成日期即今天起\n"
+               "                     的第一次\n"
                "  --repeat 内容 方式 设置已有日程的重复方式；off 为不重复\n"
                "  --done 内容        完成日程，如同“删除日程”：记入日志；重复的日程移到下一次\n"
                "  --autostart on|off 登录时自动启动本程序（或不再自动启动）；不带 on/off 则显示现状\n"

@@ -68,8 +68,9 @@ void QuickAddWindow::present()
 void QuickAddWindow::showDate()
 {
     const QDate today = m_clock.today();
-    if (const ResultOf<RepeatWords> words = RepeatWords::parse(m_date->text()); words && words->rule) {
-        const QDate first = words->rule->next(today.addDays(-1), m_holidays);
+    if (const ResultOf<RepeatWords> words = RepeatWords::parse(m_date->text());
+        words && words->kind != RepeatRule::None) {
+        const QDate first = ItemWords::firstDay(*words, today, m_holidays);
         m_meaning->setText(QStringLiteral("→ ") + DateWords::describe(first, today) + QStringLiteral("，") +
                            RepeatRule::kindName(words->kind) + QStringLiteral("重复"));
         return;
@@ -80,9 +81,9 @@ void QuickAddWindow::showDate()
 
 void QuickAddWindow::submit()
 {
-    // One box: a repetition that says its day, or the finish date.
+    // One box: a repetition, from its first day, or the finish date.
     const ResultOf<RepeatWords> words = RepeatWords::parse(m_date->text());
-    const bool repeats = words && words->rule;
+    const bool repeats = words && words->kind != RepeatRule::None;
     const ResultOf<AgendaItem> item =
         ItemWords::read(m_text->text(), QString(), repeats ? QString() : m_date->text(),
                         repeats ? m_date->text() : QString(), m_clock.today(), m_holidays);

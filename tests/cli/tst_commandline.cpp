@@ -40,8 +40,17 @@ private slots:
              {QStringList{QStringLiteral("--caldav"), QStringLiteral("ftp://h/x/")},
               QStringList{QStringLiteral("--caldav"), QStringLiteral("tasks")},
               QStringList{QStringLiteral("--sync"), QStringLiteral("--user=a")},
-              QStringList{QStringLiteral("--caldav"), QStringLiteral("--sync")}})
+              QStringList{QStringLiteral("--caldav"), QStringLiteral("--sync")},
+              QStringList{QStringLiteral("--add"), QStringLiteral("x")},
+              QStringList{QStringLiteral("--add"), QStringLiteral("x"), QStringLiteral("--repeat"),
+                          QStringLiteral("off")}})
             QVERIFY(!CommandLine::parse(wrong, exe.path()));
+        // A repetition says the finish date: its first day from today.
+        QCOMPARE(CommandLine::parse({QStringLiteral("--add"), QString::fromUtf8("打卡"),
+                                     QStringLiteral("--repeat"), QString::fromUtf8("法定工作日")},
+                                    exe.path())
+                     ->action,
+                 CommandLine::Add);
         const CommandLine link =
             *CommandLine::parse({QStringLiteral("--caldav"), QStringLiteral("https://h/dav/tasks/"),
                                  QStringLiteral("--user"), QStringLiteral("a")},

@@ -48,6 +48,11 @@ private slots:
         f.box("TextQuickFinish")->setText(QString::fromUtf8("每月15号"));
         QCOMPARE(f.label("LabelQuickFinishMeaning"),
                  QString::fromUtf8("→ 2026-12-15 星期二（8 天后），每月重复"));
+        // A kind alone needs no day: its first day from today.
+        f.box("TextQuickFinish")->setText(QString::fromUtf8("工作日"));
+        QCOMPARE(f.label("LabelQuickFinishMeaning"),
+                 QString::fromUtf8("→ 2026-12-07 星期一（今天），工作日重复"));
+        f.box("TextQuickFinish")->setText(QString::fromUtf8("每月15号"));
         f.box("TextQuickAdd")->setText(QString::fromUtf8("交房租"));
         QTest::keyClick(f.box("TextQuickAdd"), Qt::Key_Return);
         // The words were read here: what is handed on is the item with its dates and rule.

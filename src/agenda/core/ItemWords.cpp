@@ -29,13 +29,19 @@ ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QS
         setTyped.isEmpty() ? ResultOf<QDate>(today) : dateOf(setTyped, today, holidays);
     if (!set)
         return set.result();
-    // Words that say the day stand for the finish date too: the next such day, today included.
-    const ResultOf<QDate> finish = finishTyped.isEmpty() && words->rule
-                                       ? ResultOf<QDate>(words->rule->next(today.addDays(-1), holidays))
+    const ResultOf<QDate> finish = finishTyped.isEmpty() && words->kind != RepeatRule::None
+                                       ? ResultOf<QDate>(firstDay(*words, today, holidays))
                                        : dateOf(finishTyped, today, holidays);
     if (!finish)
         return finish.result();
     return AgendaItem{text, *set, *finish, 0, words->ruleFor(*finish)};
+}
+
+QDate firstDay(const RepeatWords& words, QDate today, const HolidayCalendar& holidays)
+{
+    // A kind alone keeps today's weekday, day, date or lunar date: today is its first day.
+    const RepeatRule rule = words.ruleFor(today);
+    return rule.next(today.addDays(-1), holidays);
 }
 
 QString added(const AgendaItem& item)

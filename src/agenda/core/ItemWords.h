@@ -4,6 +4,7 @@
 #include "platform/Result.h"
 
 class HolidayCalendar;
+struct RepeatWords;
 
 // An item to add as a person types it on the command line or in the quick-add window, read once
 // into the item itself: what goes on to be written (here or by the running copy) is dates and a
@@ -11,10 +12,13 @@ class HolidayCalendar;
 namespace ItemWords {
 
 // setTyped and finishTyped as the entry boxes take them (2026-12-20) or in words (明天, 周五,
-// 12月20日…); an empty set is today. repeatWords as RepeatWords reads them, empty for none; when
-// they say the day, an empty finish is the rule's first day from today, today included.
+// 12月20日…); an empty set is today. repeatWords as RepeatWords reads them, empty for none; with
+// them an empty finish is the repetition's first day (firstDay).
 ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QString& finishTyped,
                           const QString& repeatWords, QDate today, const HolidayCalendar& holidays);
+// The first day of a repetition from today, today included: what a repeating item given no finish
+// date finishes on.
+QDate firstDay(const RepeatWords& words, QDate today, const HolidayCalendar& holidays);
 // 已添加：写周报（设置 2026-12-09，完成 2026-12-11，每周五重复）
 QString added(const AgendaItem& item);
 

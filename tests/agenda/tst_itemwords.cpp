@@ -1,0 +1,83 @@
+#include "agenda/core/ItemWords.h"
+#include "calendar/core/HolidayCalendar.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(RepeatRule)
+
+class TestItemWords : public QObject
+{
+    Q_OBJECT
+private slots:
+    // What --add and the quick-add window make of the words: the finish date, and the rule. A
+    // repetition needs no finish date: its first day from today, today included.
+    void theWordsMakeTheItem_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("finish");
+        QTest::addColumn<QString>("repeat");
+        QTest::addColumn<QDate>("finishDate");
+        QTest::addColumn<RepeatRule>("rule");
+        const QDate friday(2026, 12, 11), saturday(2026, 12, 12);
+        using R = RepeatRule;
+        QTest::newRow("a date in words") << friday << QStringLiteral("明天") << QString() << saturday << R{};
+        QTest::newRow("a date as the box takes it")
+            << friday << QStringLiteral("2027-1-5") << QString() << QDate(2027, 1, 5) << R{};
+        QTest::newRow("每周五 on a Friday is today")
+            << friday << QString() << QStringLiteral("每周五") << friday << R{R::Weekly, 0, 5};
+        QTest::newRow("每周五 on a Saturday")
+            << saturday << QString() << QStringLiteral("每周五") << QDate(2026, 12, 18) << R{R::Weekly, 0, 5};
+        QTest::newRow("每天 is today")
+            << saturday << QString() << QStringLiteral("每天") << saturday << R{R::Daily};
+        QTest::newRow("工作日 from a Saturday")
+            << saturday << QString() << QStringLiteral("工作日") << QDate(2026, 12, 14) << R{R::Weekdays};
+        // 国庆 2026: 10-01 to 10-07 off.
+        QTest::newRow("法定工作日 in 国庆") << QDate(2026, 10, 2) << QString() << QStringLiteral("法定工作日")
+                                            << QDate(2026, 10, 8) << R{R::OfficialWorkdays};
+        QTest::newRow("每周 keeps today's weekday")
+            << saturday << QString() << QStringLiteral("每周") << saturday << R{R::Weekly, 0, 6};
+        QTest::newRow("每月 keeps today's day")
+            << saturday << QString() << QStringLiteral("每月") << saturday << R{R::Monthly, 0, 12};
+        QTest::newRow("每年 keeps today's date")
+            << saturday << QString() << QStringLiteral("每年") << saturday << R{R::Yearly, 12, 12};
+        // 2026-12-12 is 冬月初四.
+        QTest::newRow("农历每年 keeps today's lunar date")
+            << saturday << QString() << QStringLiteral("农历每年") << saturday << R{R::LunarYearly, 11, 4};
+        QTest::newRow("a kind keeps the finish date's day")
+            << saturday << QStringLiteral("12月20日") << QStringLiteral("每月") << QDate(2026, 12, 20)
+            << R{R::Monthly, 0, 20};
+    }
+    void theWordsMakeTheItem()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QString, finish);
+        QFETCH(QString, repeat);
+        const ResultOf<AgendaItem> item = ItemWords::read(QStringLiteral("打卡"), QString(), finish, repeat,
+                                                          today, HolidayCalendar::builtIn());
+        QVERIFY2(item, qPrintable(item.error()));
+        QCOMPARE(item->setDate, today);
+        QTEST(item->finishDate, "finishDate");
+        QTEST(item->repeat, "rule");
+    }
+
+    // Without a repetition a finish date is wanted; words that do not read say which.
+    void whatIsRefused()
+    {
+        const QDate today(2026, 12, 11);
+        const HolidayCalendar holidays = HolidayCalendar::builtIn();
+        QVERIFY(!ItemWords::read(QStringLiteral("a"), QString(), QString(), QString(), today, holidays));
+        QVERIFY(!ItemWords::read(QStringLiteral("a"), QString(), QString(), QStringLiteral("off"), today,
+                                 holidays));
+        QVERIFY(ItemWords::read(QStringLiteral("a"), QString(), QStringLiteral("明日"), QString(), today,
+                                holidays)
+                    .error()
+                    .startsWith(QString::fromUtf8("无法识别的日期“明日”")));
+        QVERIFY(ItemWords::read(QStringLiteral("a"), QString(), QString(), QStringLiteral("每两周"), today,
+                                holidays)
+                    .error()
+                    .startsWith(QString::fromUtf8("无法识别的重复方式“每两周”")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestItemWords)
+#include "tst_itemwords.moc"
