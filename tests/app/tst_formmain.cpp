@@ -523,6 +523,12 @@ private slots:
         QCOMPARE(lines("ListAgenda"), QStringList{QString::fromUtf8("开会")});
         QTest::keyClick(find, Qt::Key_Escape);
         QCOMPARE(current("ListAgenda"), QString::fromUtf8("交电话费"));
+        // Clearing what was typed closes the find line, as Esc does.
+        QTest::keyClick(f.get<LineList>("ListAgenda"), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(find, QStringLiteral("kh"));
+        find->clear();
+        QVERIFY(!find->isVisible());
+        QCOMPARE(lines("ListAgenda").size(), 4);
         QTest::keyClick(combo, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(find, QStringLiteral("x"));
         f.click("Label添加日程");

@@ -52,6 +52,9 @@ private slots:
         QTest::newRow("yearly on its own day")
             << Rule{Rule::Yearly, 12, 20} << QDate(2026, 12, 20) << QDate(2027, 12, 20);
         QTest::newRow("中秋") << Rule{Rule::LunarYearly, 8, 15} << QDate(2026, 12, 9) << QDate(2027, 9, 15);
+        // 2027's 八月 began on 09-01: from inside it, this year's 十五 is still to come.
+        QTest::newRow("中秋 from inside its month")
+            << Rule{Rule::LunarYearly, 8, 15} << QDate(2027, 9, 10) << QDate(2027, 9, 15);
         QTest::newRow("正月初一 (2027)")
             << Rule{Rule::LunarYearly, 1, 1} << QDate(2026, 12, 9) << QDate(2027, 2, 6);
         // 2026's 腊月 has 29 days: 三十 falls on 廿九, the eve of 2027's 正月初一.

@@ -33,6 +33,7 @@ private slots:
         row("not out of order", "写周报", "zxb", false);
         row("Han and Latin mixed", "交PPT给王总", "jppt", true);
         row("Han and Latin, whole", "交PPT给王总", "jiaopptgei", true);
+        row("a Latin word is one syllable", "交PPT给王总", "ptgei", false);
         row("ü typed as v", "买绿植", "mlvz", true);
         // ICU reads 长 as zhang (as in 长大), not chang (as in 长城): so does the find.
         row("the heteronym as ICU reads it", "游长城", "yzc", true);
@@ -61,6 +62,7 @@ private slots:
         QTest::newRow("１２月, full width") << QString::fromUtf8("１２月") << true;
         QTest::newRow("9月") << QString::fromUtf8("9月") << true; // the set date
         QTest::newRow("2026年12月5日") << QString::fromUtf8("2026年12月5日") << true;
+        QTest::newRow("2026年12月7日, another day") << QString::fromUtf8("2026年12月7日") << false;
         QTest::newRow("2027年") << QString::fromUtf8("2027年") << false;
         QTest::newRow("a date and initials") << QString::fromUtf8("12月 xzb") << true;
     }
