@@ -52,7 +52,12 @@ private slots:
         QCOMPARE(session.restore(log, 0).error(),
                  QString::fromUtf8("请先确认或取消正在填写的日程，再从日志恢复。"));
         QVERIFY(bench.messages.shown.isEmpty()); // a session opens no box
-        bench.clock.advance(2 * 3600 * 1000);    // past midnight
+        QCOMPARE(
+            session
+                .setRepeatWords(QString::fromUtf8("交房租"), RepeatWords{RepeatRule::Monthly, std::nullopt})
+                .message,
+            QString::fromUtf8("请先确认或取消正在填写的日程，再设置重复。"));
+        bench.clock.advance(2 * 3600 * 1000); // past midnight
         QCOMPARE(loaded.count(), 0);
         QCOMPARE(session.table().today, today);
 
@@ -64,6 +69,9 @@ private slots:
         QCOMPARE(logChanged.count(), 0);
 
         session.setEntryBusy(false);
+        // A reminder's 完成 for an item deleted by hand meanwhile has nothing to say.
+        session.complete(QString::fromUtf8("早已删除"));
+        QCOMPARE(failed.count(), 1);
         session.complete(QString::fromUtf8("交房租"));
         QVERIFY(!bench.read("agenda.txt").contains(gbk("交房租")));
         QVERIFY(bench.read("my.log").contains(gbk("交房租")));

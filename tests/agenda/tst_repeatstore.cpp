@@ -81,7 +81,8 @@ private slots:
         bench.write("repeat.txt", gbk("\"开会\",每天\r\n"));
         QVERIFY(!store.unchangedOnDisk());
         bench.write("repeat.txt", gbk("\"开会\",每月,15,多余\r\n"));
-        QCOMPARE(store.load(today).error(), QString::fromUtf8("repeat.txt 第 1 行无法读取：重复方式之后有多余的内容"));
+        QCOMPARE(store.load(today).error(),
+                 QString::fromUtf8("repeat.txt 第 1 行无法读取：重复方式之后有多余的内容"));
 
         const QByteArray broken = gbk("\"开会\",工作日\r\n\"交电费\",每两周\r\n");
         bench.write("repeat.txt", broken);

@@ -90,6 +90,26 @@ private slots:
         QVERIFY(SyncState::load(bench.files, bench.path("none.json"))->url.isEmpty());
     }
 
+    // The rules as agreed come back from the link file with their days.
+    void theAgreedRulesReadBack()
+    {
+        TestBench bench;
+        SyncState state{
+            QUrl(QStringLiteral("https://h/dav/tasks/")), QStringLiteral("lin"), false, {}, {}, {}};
+        for (const RepeatRule& rule :
+             {RepeatRule{RepeatRule::Weekly, 0, 5}, RepeatRule{RepeatRule::Monthly, 0, 0},
+              RepeatRule{RepeatRule::LunarYearly, 8, 15}, RepeatRule{RepeatRule::Weekdays}})
+            state.entries.append({QStringLiteral("u%1").arg(state.entries.size()),
+                                  QStringLiteral("/t.ics"),
+                                  "\"1\"",
+                                  {QStringLiteral("a"), today, today, rule}});
+        QVERIFY(state.save(bench.files, bench.path("caldav.json")));
+        const ResultOf<SyncState> again = SyncState::load(bench.files, bench.path("caldav.json"));
+        QVERIFY(again);
+        for (int i = 0; i < state.entries.size(); ++i)
+            QCOMPARE(again->entries[i].values.repeat, state.entries[i].values.repeat);
+    }
+
     void firstSyncJoinsBothSidesWithoutTwins()
     {
         SyncBench b;
@@ -309,6 +329,12 @@ private slots:
                            {QString::fromUtf8("交房租"), QDate(2026, 12, 7), QDate(2027, 1, 20), monthly});
         verifySynced(b.sync(), 0, 1, 0, 0);
         QCOMPARE(b.items()[0].finishDate, QDate(2027, 1, 20));
+        QCOMPARE(b.bench.read("my.log").count('\n'), 2);
+        // Only the start moved there: a change, no occurrence done.
+        b.server.storeTask(rent,
+                           {QString::fromUtf8("交房租"), QDate(2026, 12, 9), QDate(2027, 1, 20), monthly});
+        verifySynced(b.sync(), 0, 1, 0, 0);
+        QCOMPARE(b.items()[0].setDate, QDate(2026, 12, 9));
         QCOMPARE(b.bench.read("my.log").count('\n'), 2);
     }
 

@@ -330,6 +330,10 @@ private slots:
         QTest::newRow("ours, changed there")
             << QByteArray("RRULE:FREQ=DAILY\r\nX-KESTRIN-REPEAT:每月 31") << RepeatRule{RepeatRule::Daily};
         QTest::newRow("ours, dropped there") << QByteArray("X-KESTRIN-REPEAT:每周 周五") << none;
+        // FREQ=WEEKLY alone is a plain weekly series, not ours with its days dropped.
+        QTest::newRow("ours 工作日, made weekly there")
+            << QByteArray("RRULE:FREQ=WEEKLY\r\nX-KESTRIN-REPEAT:工作日")
+            << RepeatRule{RepeatRule::Weekly, 0, 5};
         QTest::newRow("ours, a lunar day")
             << QByteArray("X-KESTRIN-REPEAT:农历每年 八月十五") << RepeatRule{RepeatRule::LunarYearly, 8, 15};
         QTest::newRow("ours, unreadable") << QByteArray("X-KESTRIN-REPEAT:每月 32") << none;
