@@ -6,7 +6,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-ComposedText::ComposedText(QWidget* box) : QObject(box), m_box(box)
+ComposedText::InputMethod ComposedText::qtInputMethod()
+{
+    return {[] { QGuiApplication::inputMethod()->commit(); },
+            [] { QGuiApplication::inputMethod()->reset(); }};
+}
+
+ComposedText::ComposedText(QWidget* box, InputMethod inputMethod)
+    : QObject(box), m_box(box), m_inputMethod(std::move(inputMethod))
 {
     box->installEventFilter(this);
 }
@@ -16,9 +23,9 @@ void ComposedText::settle()
     if (!m_box->hasFocus())
         return;
     if (m_shown.isEmpty())
-        QGuiApplication::inputMethod()->reset();
+        m_inputMethod.reset();
     else
-        QGuiApplication::inputMethod()->commit();
+        m_inputMethod.commit();
 }
 
 bool ComposedText::eventFilter(QObject* watched, QEvent* event)

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // A text box's text as the user sees it while an input method composes into it. Qt's ibus plugin
@@ -12,8 +14,16 @@ class QWidget;
 class ComposedText : public QObject
 {
 public:
+    // What settling asks of the input method: Qt's, or a test's.
+    struct InputMethod
+    {
+        std::function<void()> commit;
+        std::function<void()> reset;
+    };
+    static InputMethod qtInputMethod();
+
     // Watches box, which owns it; a line edit's Return then takes the text as shown.
-    explicit ComposedText(QWidget* box);
+    explicit ComposedText(QWidget* box, InputMethod inputMethod = qtInputMethod());
     // Commits what the box shows being composed, and drops what the input method holds but no
     // longer shows; nothing when the keyboard is elsewhere.
     void settle();
@@ -22,5 +32,6 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QWidget* m_box;
+    InputMethod m_inputMethod;
     QString m_shown; // the composition the box shows, empty when none
 };

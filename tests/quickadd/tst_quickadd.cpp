@@ -1,6 +1,8 @@
 #include "FakeClock.h"
 #include "quickadd/QuickAddWindow.h"
+#include "uikit/ComposedText.h"
 
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -79,6 +81,27 @@ private slots:
         QCOMPARE(f.label("LabelQuickStatus"),
                  QString::fromUtf8("已添加：写周报2（设置 2026-12-07，完成 2026-12-08）"));
         QTRY_VERIFY_WITH_TIMEOUT(!f.window.isVisible(), QuickAddWindow::closeAfterMs + 2000);
+    }
+
+    // Return takes the text as the box shows it: a composition on view is committed, one that
+    // Escape cancelled (the box shows none) is dropped.
+    void returnSettlesTheCompositionAsShown()
+    {
+        QStringList asked;
+        QLineEdit box;
+        new ComposedText(&box, {[&asked] { asked << QStringLiteral("commit"); },
+                                [&asked] { asked << QStringLiteral("reset"); }});
+        box.show();
+        box.activateWindow();
+        box.setFocus();
+        QTRY_VERIFY(box.hasFocus());
+        QInputMethodEvent composing(QStringLiteral("xie"), {});
+        QCoreApplication::sendEvent(&box, &composing);
+        QTest::keyClick(&box, Qt::Key_Return);
+        QInputMethodEvent cancelled(QString(), {});
+        QCoreApplication::sendEvent(&box, &cancelled);
+        QTest::keyClick(&box, Qt::Key_Return);
+        QCOMPARE(asked, (QStringList{QStringLiteral("commit"), QStringLiteral("reset")}));
     }
 
     void escapeClosesWithoutAdding()
