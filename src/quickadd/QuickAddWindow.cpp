@@ -31,7 +31,8 @@ QuickAddWindow::QuickAddWindow(const Clock& clock, HolidayCalendar holidays, Add
     m_text->setPlaceholderText(QStringLiteral("要做的事"));
     m_date->setObjectName(QStringLiteral("TextQuickFinish"));
     m_date->setAccessibleName(QStringLiteral("完成日期"));
-    m_date->setToolTip(QStringLiteral("如：明天、周五、下周一、3天后、12月20日、2027-01-05、国庆"));
+    m_date->setToolTip(QStringLiteral("如：明天、周五、周末、下周一、3天后、下月15号、12月20日、2027-01-05、"
+                                      "国庆、除夕、农历八月十五；或重复：每周五、每月15号、工作日"));
     m_meaning->setObjectName(QStringLiteral("LabelQuickFinishMeaning"));
     m_status->setObjectName(QStringLiteral("LabelQuickStatus"));
     m_status->setWordWrap(true);

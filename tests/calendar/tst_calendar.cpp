@@ -69,6 +69,40 @@ private slots:
         row("春节 on the day is today", QDate(2027, 2, 6), "过年", QDate(2027, 2, 6));
         row("中秋 just passed: next year's", QDate(2026, 9, 26), "中秋", QDate(2027, 9, 15));
         row("端午 is never in a leap fifth month", QDate(2028, 6, 1), "端午", QDate(2029, 6, 16));
+        // Dates as people type them in messages.
+        row("下个月15号", tue, "下个月15号", QDate(2027, 1, 15));
+        row("下月15日", tue, "下月15日", QDate(2027, 1, 15));
+        row("下月初", tue, "下月初", QDate(2027, 1, 1));
+        row("下月底", tue, "下月底", QDate(2027, 1, 31));
+        row("周末 is the coming Saturday", tue, "周末", QDate(2026, 12, 12));
+        row("这周末 on a Sunday is today", sun, "这周末", sun);
+        row("本周末 on a Saturday is today", QDate(2026, 12, 12), "本周末", QDate(2026, 12, 12));
+        row("下周末", tue, "下周末", QDate(2026, 12, 19));
+        row("下周末 on a Sunday", sun, "下周末", QDate(2026, 12, 19));
+        row("这周六", tue, "这周六", QDate(2026, 12, 12));
+        row("本周日", tue, "本周日", sun);
+        row("明年3月1日", tue, "明年3月1日", QDate(2027, 3, 1));
+        row("明年元旦", tue, "明年元旦", QDate(2027, 1, 1));
+        row("半个月后", tue, "半个月后", QDate(2026, 12, 23));
+        row("12.31", tue, "12.31", QDate(2026, 12, 31));
+        row("12月31, no 日", tue, "12月31", QDate(2026, 12, 31));
+        row("第二天", tue, "第二天", QDate(2026, 12, 9));
+        row("八月十五 alone stays 15 August", tue, "八月十五", QDate(2027, 8, 15));
+        // Lunar dates and the traditional festivals by their rule, in the winter of 2024-25.
+        const QDate winter(2024, 12, 8);
+        row("农历八月十五", winter, "农历八月十五", QDate(2025, 10, 6));
+        row("正月初一", winter, "正月初一", QDate(2025, 1, 29));
+        row("腊月廿三", winter, "腊月廿三", QDate(2025, 1, 22));
+        row("农历十月初一", winter, "农历十月初一", QDate(2025, 11, 20));
+        row("除夕 on 廿九 in a short 腊月", winter, "除夕", QDate(2025, 1, 28));
+        row("元宵", winter, "元宵", QDate(2025, 2, 12));
+        row("七夕", winter, "七夕", QDate(2025, 8, 29));
+        row("重阳", winter, "重阳", QDate(2025, 10, 29));
+        row("腊八", winter, "腊八", QDate(2025, 1, 7));
+        row("小年", winter, "小年", QDate(2025, 1, 22));
+        row("冬至", winter, "冬至", QDate(2024, 12, 21));
+        row("立春", winter, "立春", QDate(2025, 2, 3));
+        row("大寒", winter, "大寒", QDate(2025, 1, 20));
         // The holiday's first day off comes from the arrangement.
         row("国庆假期 from the data", QDate(2026, 9, 1), "国庆假期", QDate(2026, 10, 1));
         row("春节假期 begins before 春节", QDate(2026, 1, 5), "春节假期", QDate(2026, 2, 15));

@@ -70,7 +70,8 @@ struct Festival
     {
         Fixed,
         Lunar,
-        SolarTerm
+        SolarTerm,
+        LunarYearsEve // the day before 正月初一: 腊月三十, or 廿九 in a short 腊月
     } kind;
     int month = 0, day = 0;
 
@@ -83,6 +84,8 @@ struct Festival
             return LunarDate::next(month, day, today);
         case SolarTerm:
             return nextSolarTerm(names.first(), today);
+        case LunarYearsEve:
+            return LunarDate::next(1, 1, today.addDays(1)).addDays(-1);
         }
         return {};
     }
@@ -90,6 +93,13 @@ struct Festival
 
 const QList<Festival> festivals = {
     {{QStringLiteral("元旦")}, QStringLiteral("元旦"), Festival::Fixed, 1, 1},
+    // The traditional days that are no official holiday: no 假期 of their own.
+    {{QStringLiteral("除夕"), QStringLiteral("大年三十")}, QString(), Festival::LunarYearsEve},
+    {{QStringLiteral("元宵"), QStringLiteral("元宵节")}, QString(), Festival::Lunar, 1, 15},
+    {{QStringLiteral("七夕"), QStringLiteral("七夕节")}, QString(), Festival::Lunar, 7, 7},
+    {{QStringLiteral("重阳"), QStringLiteral("重阳节")}, QString(), Festival::Lunar, 9, 9},
+    {{QStringLiteral("腊八"), QStringLiteral("腊八节")}, QString(), Festival::Lunar, 12, 8},
+    {{QStringLiteral("小年")}, QString(), Festival::Lunar, 12, 23},
     {{QStringLiteral("春节"), QStringLiteral("过年")}, QStringLiteral("春节"), Festival::Lunar, 1, 1},
     {{QStringLiteral("清明"), QStringLiteral("清明节")}, QStringLiteral("清明节"), Festival::SolarTerm},
     {{QStringLiteral("劳动节"), QStringLiteral("五一")}, QStringLiteral("劳动节"), Festival::Fixed, 5, 1},
@@ -102,6 +112,14 @@ const QList<Festival> festivals = {
      1},
 };
 
+// A lunar month and day without 农历 before it, when the words can only be lunar: 正月, 冬月 or
+// 腊月, or a day written 初一 or 廿三. 八月十五 alone is 15 August.
+bool onlyLunar(QStringView text)
+{
+    return text.startsWith(u"正月") || text.startsWith(u"冬月") || text.startsWith(u"腊月") ||
+           text.contains(u'初') || text.contains(u'廿');
+}
+
 // As people type it: full-width digits and blanks are nothing to refuse.
 QString plain(QStringView typed)
 {
@@ -110,7 +128,7 @@ QString plain(QStringView typed)
 
 const QRegularExpression& monthDayPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("^(\\S+?)(?:月|-|/)(\\S+?)(?:日|号)?$"));
+    static const QRegularExpression pattern(QStringLiteral("^(\\S+?)(?:月|-|/|\\.)(\\S+?)(?:日|号)?$"));
     return pattern;
 }
 
@@ -122,8 +140,9 @@ const QRegularExpression& dayPattern()
 
 QString refusal(QStringView text)
 {
-    return QStringLiteral("无法识别的日期“%1”。可以写：今天、明天、周五、下周一、3天后、月底、12月20日、"
-                          "2027-01-05、国庆")
+    return QStringLiteral(
+               "无法识别的日期“%1”。可以写：今天、明天、周五、下周一、周末、3天后、月底、下月15号、"
+               "12月20日、2027-01-05、国庆、除夕、农历八月十五、冬至")
         .arg(text.toString());
 }
 
@@ -138,6 +157,39 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
                                          QStringLiteral("后天"), QStringLiteral("大后天")};
     if (const qsizetype days = relative.indexOf(text); days >= 0)
         return today.addDays(days);
+    if (text == QStringLiteral("第二天"))
+        return today.addDays(1);
+    // 明年3月1日, 明年元旦: the same words from the first day of next year.
+    if (text.startsWith(QStringLiteral("明年")) && text.size() > 2) {
+        const ResultOf<QDate> date = parse(text.sliced(2), QDate(today.year() + 1, 1, 1), holidays);
+        return date ? date : ResultOf<QDate>(Result::failed(refusal(typed)));
+    }
+    for (const QString& prefix : {QStringLiteral("下个月"), QStringLiteral("下月")}) {
+        if (!text.startsWith(prefix))
+            continue;
+        const QStringView rest = QStringView(text).sliced(prefix.size());
+        const QDate first = QDate(today.year(), today.month(), 1).addMonths(1);
+        if (rest == u"初")
+            return first;
+        if (rest == u"底")
+            return QDate(first.year(), first.month(), first.daysInMonth());
+        if (const std::optional<int> day = dayOfMonthNamed(rest)) {
+            if (const QDate date(first.year(), first.month(), *day); date.isValid())
+                return date;
+            return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
+        }
+    }
+    // The coming weekend is its Saturday, or today while it lasts; next week's is a week on.
+    const int dayOfWeek = today.dayOfWeek();
+    if (text == QStringLiteral("周末") || text == QStringLiteral("这周末") ||
+        text == QStringLiteral("本周末"))
+        return dayOfWeek >= 6 ? today : today.addDays(6 - dayOfWeek);
+    if (text == QStringLiteral("下周末"))
+        return today.addDays(7 + 6 - dayOfWeek);
+    static const QRegularExpression thisWeek(
+        QStringLiteral("^(?:这|本)(?:周|星期|礼拜)([一二三四五六日天])$"));
+    if (const QRegularExpressionMatch m = thisWeek.match(text); m.hasMatch())
+        return today.addDays(weekday(m.captured(1)[0]) - dayOfWeek);
     if (text == QStringLiteral("月底") || text == QStringLiteral("本月底"))
         return QDate(today.year(), today.month(), today.daysInMonth());
     if (text == QStringLiteral("年底"))
@@ -156,6 +208,11 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
     if (const QRegularExpressionMatch m = after.match(text); m.hasMatch()) {
         const int n = number(m.captured(1));
         const QString unit = m.captured(2);
+        // 半个月后 is fifteen days on, 半年后 six months.
+        if (m.captured(1) == QStringLiteral("半") && unit == QStringLiteral("月"))
+            return today.addDays(15);
+        if (m.captured(1) == QStringLiteral("半") && unit == QStringLiteral("年"))
+            return today.addMonths(6);
         if (n >= 0) {
             if (unit == QStringLiteral("天"))
                 return today.addDays(n);
@@ -173,6 +230,19 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
         if (date.isValid())
             return date;
         return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
+    }
+    // 农历八月十五, 正月初一, 腊月廿三: the next such day, never in a leap month.
+    {
+        const bool said = text.startsWith(QStringLiteral("农历"));
+        const QStringView lunar = QStringView(text).sliced(said ? 2 : 0);
+        if (said || onlyLunar(lunar)) {
+            if (const auto monthDay = LunarDate::monthDayNamed(lunar)) {
+                if (const QDate date = LunarDate::next(monthDay->first, monthDay->second, today);
+                    date.isValid())
+                    return date;
+                return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
+            }
+        }
     }
     if (const QRegularExpressionMatch m = monthDayPattern().match(text); m.hasMatch()) {
         const int month = number(m.captured(1)), day = number(m.captured(2));
@@ -197,6 +267,8 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
     for (const Festival& festival : festivals) {
         if (festival.names.contains(text))
             return festival.next(today);
+        if (festival.officialName.isEmpty())
+            continue;
         for (const QString& suffix : {QStringLiteral("假期"), QStringLiteral("放假")}) {
             if (!text.endsWith(suffix) || !festival.names.contains(text.chopped(suffix.size())))
                 continue;
@@ -206,6 +278,9 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
                                       .arg(festival.names.first()));
         }
     }
+    // 冬至, 立春 and the other solar terms: the day the term begins in China.
+    if (isSolarTerm(text))
+        return nextSolarTerm(text, today);
     return Result::failed(refusal(typed));
 }
 

@@ -1,7 +1,10 @@
 #include "calendar/core/LunarDate.h"
 
+#include <QStringList>
+
 #include <unicode/ucal.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -92,6 +95,16 @@ constexpr std::array<const char16_t*, 24> terms{u"春分", u"清明", u"谷雨",
                                                 u"秋分", u"寒露", u"霜降", u"立冬", u"小雪", u"大雪",
                                                 u"冬至", u"小寒", u"大寒", u"立春", u"雨水", u"惊蛰"};
 
+// 1 to 12, 1 to 30: digits alone.
+std::optional<int> numberIn(QStringView text, int low, int high)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < low || n > high)
+        return std::nullopt;
+    return n;
+}
+
 } // namespace
 
 LunarDate LunarDate::of(QDate date)
@@ -177,4 +190,44 @@ QDate nextSolarTerm(QStringView term, QDate from)
             return date;
     }
     return {};
+}
+
+std::optional<std::pair<int, int>> LunarDate::monthDayNamed(QStringView text)
+{
+    if (const qsizetype dash = text.indexOf(u'-'); dash > 0) {
+        const auto month = numberIn(text.left(dash), 1, 12);
+        const auto day = numberIn(text.mid(dash + 1), 1, 30);
+        if (month && day)
+            return std::pair{*month, *day};
+        return std::nullopt;
+    }
+    static const QStringList months = {
+        QStringLiteral("正月"), QStringLiteral("二月"), QStringLiteral("三月"),   QStringLiteral("四月"),
+        QStringLiteral("五月"), QStringLiteral("六月"), QStringLiteral("七月"),   QStringLiteral("八月"),
+        QStringLiteral("九月"), QStringLiteral("十月"), QStringLiteral("十一月"), QStringLiteral("十二月"),
+        QStringLiteral("冬月"), QStringLiteral("腊月"), QStringLiteral("一月")};
+    static const int monthNumbers[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 11, 12, 1};
+    // The longest name that fits: 十一月, not 十月 and then 一.
+    int month = 0;
+    qsizetype used = 0;
+    for (qsizetype i = 0; i < months.size(); ++i) {
+        if (text.startsWith(months[i]) && months[i].size() > used) {
+            month = monthNumbers[i];
+            used = months[i].size();
+        }
+    }
+    if (month == 0)
+        return std::nullopt;
+    const QStringView dayText = text.mid(used);
+    for (int day = 1; day <= 30; ++day) {
+        if (LunarDate{1, day, false}.text().mid(2) == dayText)
+            return std::pair{month, day};
+    }
+    return std::nullopt;
+}
+
+bool isSolarTerm(QStringView name)
+{
+    return std::any_of(terms.cbegin(), terms.cend(),
+                       [name](const char16_t* term) { return name == QStringView(term); });
 }

@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
+#include <utility>
+
 // A day of the Chinese calendar, from ICU's.
 struct LunarDate
 {
@@ -16,9 +19,13 @@ struct LunarDate
     static QDate next(int month, int day, QDate from);
     // 正月初一, 闰四月十五, 腊月三十.
     QString text() const;
+    // The month and day of 八月十五, 正月初一, 冬月廿九, 十一月初三, or 8-15; never a leap month.
+    static std::optional<std::pair<int, int>> monthDayNamed(QStringView text);
 };
 
 // The solar term (节气) that begins on date in China's time, or empty.
 QString solarTermOn(QDate date);
+// Whether name is one of the 24 solar terms (立春 … 大寒).
+bool isSolarTerm(QStringView name);
 // The first day on or after from on which the solar term begins.
 QDate nextSolarTerm(QStringView term, QDate from);

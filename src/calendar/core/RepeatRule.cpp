@@ -57,41 +57,6 @@ std::optional<int> number(QStringView text, int low, int high)
     return n;
 }
 
-// 八月十五, 正月初一, 冬月廿九, 十一月初三, or 8-15.
-std::optional<std::pair<int, int>> lunarMonthDay(QStringView text)
-{
-    if (const qsizetype dash = text.indexOf(u'-'); dash > 0) {
-        const auto month = number(text.left(dash), 1, 12);
-        const auto day = number(text.mid(dash + 1), 1, 30);
-        if (month && day)
-            return std::pair{*month, *day};
-        return std::nullopt;
-    }
-    static const QStringList months = {
-        QStringLiteral("正月"), QStringLiteral("二月"), QStringLiteral("三月"),   QStringLiteral("四月"),
-        QStringLiteral("五月"), QStringLiteral("六月"), QStringLiteral("七月"),   QStringLiteral("八月"),
-        QStringLiteral("九月"), QStringLiteral("十月"), QStringLiteral("十一月"), QStringLiteral("十二月"),
-        QStringLiteral("冬月"), QStringLiteral("腊月"), QStringLiteral("一月")};
-    static const int monthNumbers[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 11, 12, 1};
-    // The longest name that fits: 十一月, not 十月 and then 一.
-    int month = 0;
-    qsizetype used = 0;
-    for (qsizetype i = 0; i < months.size(); ++i) {
-        if (text.startsWith(months[i]) && months[i].size() > used) {
-            month = monthNumbers[i];
-            used = months[i].size();
-        }
-    }
-    if (month == 0)
-        return std::nullopt;
-    const QStringView dayText = text.mid(used);
-    for (int day = 1; day <= 30; ++day) {
-        if (LunarDate{1, day, false}.text().mid(2) == dayText)
-            return std::pair{month, day};
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 RepeatRule RepeatRule::of(Kind kind, QDate finish)
@@ -286,7 +251,7 @@ std::optional<RepeatRule> RepeatRule::fromFields(QStringView kindText, QStringVi
         return rule;
     }
     case LunarYearly: {
-        const auto monthDay = lunarMonthDay(dayText);
+        const auto monthDay = LunarDate::monthDayNamed(dayText);
         if (!monthDay)
             return std::nullopt;
         rule.month = monthDay->first;
