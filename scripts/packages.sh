@@ -20,7 +20,7 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libgl-dev fonts-wqy-microhei qt6-translations-l10n
-                libical-dev libicu-dev qtkeychain-qt6-dev)
+                libical-dev libicu-dev qtkeychain-qt6-dev python3 unicode-data)
 TEST_PACKAGES=(xvfb xdotool trayer imagemagick python3-xlib pulseaudio pulseaudio-utils sox clang-format dpkg-dev faketime
                desktop-file-utils appstream dbus-daemon dbus-bin python3-dbus python3-gi
                at-spi2-core python3-pyatspi strace weston qt6-wayland radicale xandikos gnome-keyring openbox

@@ -35,9 +35,18 @@ private slots:
         row("Han and Latin, whole", "交PPT给王总", "jiaopptgei", true);
         row("a Latin word is one syllable", "交PPT给王总", "ptgei", false);
         row("ü typed as v", "买绿植", "mlvz", true);
-        // ICU reads 长 as zhang (as in 长大), not chang (as in 长城): so does the find.
-        row("the heteronym as ICU reads it", "游长城", "yzc", true);
-        row("the other reading", "游长城", "youchangcheng", false);
+        // 多音字: every reading of each character finds, as phones' contact search does.
+        row("长 as in 长大", "游长城", "yzc", true);
+        row("长 as in 长城", "游长城", "youchangcheng", true);
+        row("长城 by initials", "游长城", "ycc", true);
+        row("银行 as hang", "去银行", "yinhang", true);
+        row("银行 by initials, hang", "去银行", "yh", true);
+        row("银行 by initials, xing", "去银行", "yx", true);
+        row("重庆 as chong", "去重庆", "cq", true);
+        row("还钱 as huan", "还钱", "hq", true);
+        row("音乐 as yue", "音乐会", "yyh", true);
+        row("音乐 as le", "音乐会", "ylh", true);
+        row("no reading the characters lack", "去银行", "yb", false);
         row("a blank and punctuation part syllables", "交：水电费 ok", "jsdfok", true);
         row("nothing typed", "写周报", "  ", true);
     }

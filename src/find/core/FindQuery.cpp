@@ -4,22 +4,23 @@
 
 namespace {
 
-// Whether letters from at match the syllables from syllable on, each syllable by a start of its
-// own: its initial, some of its letters, or all of it.
+// Whether letters from at match the syllables from syllable on, each syllable by a start of one
+// of its spellings: its initial, some of its letters, or all of it.
 bool matchFrom(const PinyinReader::Syllables& s, int syllable, QStringView letters)
 {
     if (letters.isEmpty())
         return true;
     if (syllable >= s.count())
         return false;
-    const QStringView own =
-        QStringView(s.letters).mid(s.starts[syllable], s.starts[syllable + 1] - s.starts[syllable]);
-    qsizetype common = 0;
-    while (common < own.size() && common < letters.size() && own[common] == letters[common])
-        ++common;
-    for (qsizetype k = common; k > 0; --k)
-        if (matchFrom(s, syllable + 1, letters.mid(k)))
-            return true;
+    for (int j = s.firsts[syllable]; j < s.firsts[syllable + 1]; ++j) {
+        const QStringView own = s.spelling(j);
+        qsizetype common = 0;
+        while (common < own.size() && common < letters.size() && own[common] == letters[common])
+            ++common;
+        for (qsizetype k = common; k > 0; --k)
+            if (matchFrom(s, syllable + 1, letters.mid(k)))
+                return true;
+    }
     return false;
 }
 
@@ -49,7 +50,7 @@ bool FindQuery::inPinyin(const PinyinReader::Syllables& syllables, QStringView l
     if (letters.isEmpty())
         return false;
     for (int i = 0; i < syllables.count(); ++i)
-        if (syllables.letters[syllables.starts[i]] == letters[0] && matchFrom(syllables, i, letters))
+        if (matchFrom(syllables, i, letters))
             return true;
     return false;
 }

@@ -1,15 +1,6 @@
 #include "find/core/PinyinReader.h"
 
-#include <unicode/translit.h>
-#include <unicode/unistr.h>
-
-struct PinyinReader::Transliteration
-{
-    std::unique_ptr<icu::Transliterator> transliterator;
-};
-
-PinyinReader::PinyinReader() = default;
-PinyinReader::~PinyinReader() = default;
+#include "find/core/PinyinReadings.h"
 
 PinyinReader& PinyinReader::shared()
 {
@@ -17,42 +8,22 @@ PinyinReader& PinyinReader::shared()
     return reader;
 }
 
-QString PinyinReader::reading(char32_t han)
+const QStringList& PinyinReader::readings(char32_t han)
 {
     if (const auto known = m_readings.constFind(han); known != m_readings.cend())
         return *known;
-    if (!m_transliteration) {
-        m_transliteration = std::make_unique<Transliteration>();
-        UErrorCode status = U_ZERO_ERROR;
-        m_transliteration->transliterator.reset(
-            icu::Transliterator::createInstance("Han-Latin; Lower", UTRANS_FORWARD, status));
-        if (U_FAILURE(status))
-            m_transliteration->transliterator.reset();
-    }
-    QString result;
-    if (m_transliteration->transliterator) {
-        icu::UnicodeString text = icu::UnicodeString::fromUTF32(reinterpret_cast<const UChar32*>(&han), 1);
-        m_transliteration->transliterator->transliterate(text);
-        // Without tones; ü as v, as pinyin input methods type it (绿: lv).
-        const QString toned =
-            QString::fromUtf16(text.getBuffer(), text.length()).normalized(QString::NormalizationForm_D);
-        for (qsizetype i = 0; i < toned.size(); ++i) {
-            const QChar c = toned[i];
-            if (c == u'u' && i + 1 < toned.size() && toned[i + 1] == QChar(0x0308))
-                result += u'v';
-            else if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9'))
-                result += c;
-        }
-    }
-    m_readings.insert(han, result);
-    return result;
+    return *m_readings.insert(han, PinyinReadings::of(han));
 }
 
 PinyinReader::Syllables PinyinReader::read(QStringView folded)
 {
     Syllables syllables;
     bool inRun = false; // within a run of letters and digits that are not Han
-    const auto begin = [&syllables] { syllables.starts.append(quint16(syllables.letters.size())); };
+    const auto spell = [&syllables] { syllables.starts.append(quint16(syllables.letters.size())); };
+    const auto begin = [&] {
+        syllables.firsts.append(quint16(syllables.starts.size()));
+        spell();
+    };
     for (qsizetype i = 0; i < folded.size(); ++i) {
         char32_t c = folded[i].unicode();
         if (folded[i].isHighSurrogate() && i + 1 < folded.size() && folded[i + 1].isLowSurrogate()) {
@@ -61,9 +32,13 @@ PinyinReader::Syllables PinyinReader::read(QStringView folded)
         }
         if (QChar::script(c) == QChar::Script_Han) {
             inRun = false;
-            if (const QString syllable = reading(c); !syllable.isEmpty()) {
-                begin();
-                syllables.letters += syllable;
+            const QStringList& all = readings(c);
+            for (qsizetype r = 0; r < all.size(); ++r) {
+                if (r == 0)
+                    begin();
+                else
+                    spell();
+                syllables.letters += all[r];
             }
         } else if (QChar::isLetterOrNumber(c)) {
             if (!inRun)
@@ -77,6 +52,7 @@ PinyinReader::Syllables PinyinReader::read(QStringView folded)
         if (syllables.letters.size() > 60000)
             break;
     }
+    syllables.firsts.append(quint16(syllables.starts.size()));
     syllables.starts.append(quint16(syllables.letters.size()));
     return syllables;
 }

@@ -1,39 +1,39 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
-#include <memory>
-
-// A text as syllables of pinyin, by ICU's Han-Latin transliteration, without tones: the
-// transliterator is made at the first Han character read, and each character's reading is kept.
+// A text as syllables of pinyin, toneless: each Han character with every reading Unihan gives it
+// (PinyinReadings), each kept once read.
 class PinyinReader
 {
 public:
-    PinyinReader();
-    ~PinyinReader();
-    PinyinReader(const PinyinReader&) = delete;
-    PinyinReader& operator=(const PinyinReader&) = delete;
-
     // One a process: what it has read is worth keeping across finds and loads.
     static PinyinReader& shared();
 
-    // The syllables of a folded text, concatenated into letters, each beginning at its start: a
-    // Han character's reading, or a run of other letters and digits as it is. Blanks and
-    // punctuation part them and are left out.
+    // The syllables of a folded text: a Han character is one syllable with each of its readings
+    // as another spelling of it (行: xing or hang); a run of other letters and digits is one
+    // syllable as it is. Blanks and punctuation part them and are left out. letters holds every
+    // spelling of every syllable in turn: spelling j from starts[j] to starts[j + 1], syllable i's
+    // spellings from firsts[i] to firsts[i + 1].
     struct Syllables
     {
         QString letters;
         QList<quint16> starts; // and letters.size() last
-        int count() const { return int(starts.size()) - 1; }
+        QList<quint16> firsts; // and the number of spellings last
+        int count() const { return int(firsts.size()) - 1; }
+        QStringView spelling(int j) const
+        {
+            return QStringView(letters).mid(starts[j], starts[j + 1] - starts[j]);
+        }
     };
     Syllables read(QStringView folded);
 
-    // The reading of one Han character, lower case and toneless: "xie" for 写.
-    QString reading(char32_t han);
+    // The readings of one Han character, lower case and toneless: "xing" and "hang" for 行.
+    const QStringList& readings(char32_t han);
 
 private:
-    struct Transliteration;
-    std::unique_ptr<Transliteration> m_transliteration;
-    QHash<char32_t, QString> m_readings;
+    QHash<char32_t, QStringList> m_readings;
 };
