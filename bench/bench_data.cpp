@@ -4,9 +4,11 @@
 #include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaSession.h"
+#include "agenda/core/DueReminder.h"
 #include "backup/core/Backups.h"
 #include "log/LogPanel.h"
 #include "log/core/LogFile.h"
+#include "log/core/LogSession.h"
 #include "platform/TextCodec.h"
 
 #include "uikit/LineList.h"
@@ -110,7 +112,8 @@ BENCHMARK(BM_AgendaFileFirstLoad)->Unit(benchmark::kMillisecond)->Iterations(1)-
 void BM_LoadAgendaWithList(benchmark::State& state)
 {
     AgendaSession session(bench().services);
-    AgendaPanel panel(bench().services, session, nullptr);
+    DueReminder dueReminder(bench().services);
+    AgendaPanel panel(bench().services, session, dueReminder, nullptr);
     panel.show();
     auto* list = panel.findChild<LineList*>(QStringLiteral("ListAgenda"));
     for (auto _ : state) {
@@ -123,7 +126,8 @@ BENCHMARK(BM_LoadAgendaWithList)->Unit(benchmark::kMillisecond)->MinTime(2);
 void BM_SortAgenda(benchmark::State& state)
 {
     AgendaSession session(bench().services);
-    AgendaPanel panel(bench().services, session, nullptr);
+    DueReminder dueReminder(bench().services);
+    AgendaPanel panel(bench().services, session, dueReminder, nullptr);
     panel.show();
     panel.loadAgenda();
     auto* combo = panel.findChild<QComboBox*>(QString::fromUtf8("Combo排序"));
@@ -151,11 +155,12 @@ BENCHMARK(BM_AgendaRewrite)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_LoadLog(benchmark::State& state)
 {
-    LogPanel panel(bench().services, nullptr);
+    LogSession log(bench().files, bench().path("my.log"));
+    LogPanel panel(bench().services, log, nullptr);
     panel.show();
     auto* list = panel.findChild<LineList*>(QStringLiteral("ListLog"));
     for (auto _ : state) {
-        panel.loadLog();
+        log.load();
         list->viewport()->repaint();
     }
 }
@@ -165,9 +170,10 @@ BENCHMARK(BM_LoadLog)->Unit(benchmark::kMillisecond)->MinTime(2);
 // (the pinyin read at the find before the loop, as the first key does).
 void BM_FindKeyInLogPanel(benchmark::State& state)
 {
-    LogPanel panel(bench().services, nullptr);
+    LogSession log(bench().files, bench().path("my.log"));
+    LogPanel panel(bench().services, log, nullptr);
     panel.show();
-    panel.loadLog();
+    log.load();
     auto* list = panel.findChild<LineList*>(QStringLiteral("ListLog"));
     panel.finder()->open();
     QLineEdit* line = panel.findChild<QLineEdit*>(QStringLiteral("FindLine"));
@@ -183,14 +189,15 @@ BENCHMARK(BM_FindKeyInLogPanel)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_DeleteLogEntry(benchmark::State& state)
 {
-    LogPanel panel(bench().services, nullptr);
+    LogSession log(bench().files, bench().path("my.log"));
+    LogPanel panel(bench().services, log, nullptr);
     panel.show();
     auto* list = panel.findChild<LineList*>(QStringLiteral("ListLog"));
     const QByteArray original = bench().read("my.log");
     for (auto _ : state) {
         state.PauseTiming();
         bench().write("my.log", original);
-        panel.loadLog();
+        log.load();
         list->setCurrentRow(records / 2);
         state.ResumeTiming();
         panel.deleteCurrentEntry();
@@ -297,14 +304,15 @@ void BM_Backup(benchmark::State& state)
     Backups backups(files, bench().dir.path(), {});
     const bool copying = state.range(0) != 0;
     state.SetLabel(copying ? "copies both files" : "copies up to date");
-    backups.take();
+    if (!backups.take())
+        state.SkipWithError("backup failed");
     for (auto _ : state) {
         if (copying) {
             state.PauseTiming();
             QDir(backups.localDir()).removeRecursively();
             state.ResumeTiming();
         }
-        if (!backups.take().isEmpty())
+        if (!backups.take())
             state.SkipWithError("backup failed");
     }
 }

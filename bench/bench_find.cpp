@@ -78,6 +78,20 @@ void BM_FindFloorSubstring(benchmark::State& state)
 }
 BENCHMARK(BM_FindFloorSubstring)->Unit(benchmark::kMillisecond)->MinTime(1);
 
+// The first find of a process, run alone (--benchmark_filter=FindFirstInProcess): every entry's
+// pinyin read, each character's readings looked up in the Unihan table for the first time.
+void BM_FindFirstInProcess(benchmark::State& state)
+{
+    const QStringList texts = logTexts();
+    const QList<QList<QDate>> dates = logDates();
+    for (auto _ : state) {
+        FindIndex index;
+        index.setLines(texts, dates);
+        benchmark::DoNotOptimize(index.matching(FindQuery(u"x")).size());
+    }
+}
+BENCHMARK(BM_FindFirstInProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // What the first find after a load costs: every entry's pinyin read (the characters' readings
 // kept from an earlier find).
 void BM_FindFirstAfterLoad(benchmark::State& state)
