@@ -26,4 +26,4 @@ TEST_PACKAGES=(xvfb xdotool trayer imagemagick python3-xlib pulseaudio pulseaudi
                at-spi2-core python3-pyatspi strace weston qt6-wayland radicale xandikos gnome-keyring openbox
                ibus ibus-libpinyin fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6)
 PACKAGE_PACKAGES=(dpkg-dev)
-BENCH_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev alarm-clock-applet osmo)
+BENCH_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev alarm-clock-applet osmo valgrind bc python3-xlib)
