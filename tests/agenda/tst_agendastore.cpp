@@ -132,6 +132,9 @@ private slots:
             QCOMPARE(added.status, StoreChange::Refused);
             QCOMPARE(added.message, refusal);
         }
+        // The file writes four-digit years: a date past them is refused, not written.
+        QCOMPARE(agenda.addNew({QStringLiteral("far"), today, QDate(10000, 1, 1)}, today).message,
+                 QString::fromUtf8("请输入有效日期！"));
         const StoreChange restored = LogRestore::restore(agenda, log, 0);
         QCOMPARE(restored.status, StoreChange::Refused);
         QCOMPARE(restored.message, refusal);

@@ -184,6 +184,33 @@ private slots:
         QVERIFY(!QFile::exists(f.bench.path("my.log")));
     }
 
+    // An answer given to lines since loaded again is stale: a reload of the log while the box is
+    // open deletes nothing, and a restore chosen before a reload restores nothing.
+    void anAnswerToLinesLoadedSinceIsStale()
+    {
+        Fixture f(QByteArray(), fiveEntries());
+        f.log->onOpened();
+        const QByteArray edited = gbk("别处的\r\n") + fiveEntries();
+        f.bench.messages.whileOpen = [&] {
+            f.bench.write("my.log", edited);
+            f.logSession.reloadIfChanged();
+        };
+        f.deleteEntry();
+        QCOMPARE(f.bench.read("my.log"), edited);
+
+        int restored = 0;
+        f.logSession.setRestorer([&restored](LogStore&, int) {
+            ++restored;
+            return Result::done();
+        });
+        const int loads = f.logSession.loads();
+        f.logSession.load();
+        QVERIFY(f.logSession.restore(0, loads));
+        QCOMPARE(restored, 0);
+        QVERIFY(f.logSession.restore(0, f.logSession.loads()));
+        QCOMPARE(restored, 1);
+    }
+
     void handEditsToTheLogAreNeverOverwritten()
     {
         Fixture f(QByteArray(), fiveEntries());
