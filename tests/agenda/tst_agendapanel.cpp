@@ -123,6 +123,15 @@ private slots:
         QVERIFY(f.bench.messages.shown[1].startsWith(QString::fromUtf8("agenda.txt 第 2 行无法读取：")));
         QCOMPARE(f.bench.read("agenda.txt"), broken);
         QVERIFY(!QFile::exists(f.bench.path("my.log")));
+
+        // Broken by hand while the program runs: the reload that finds it says so as well.
+        f.bench.write("agenda.txt", agendaRecord("好的", today, today));
+        f.session.reloadIfChanged();
+        QCOMPARE(f.list()->count(), 1);
+        f.bench.write("agenda.txt", broken + broken);
+        f.session.reloadIfChanged();
+        QCOMPARE(f.bench.messages.shown.size(), 3);
+        QVERIFY(f.bench.messages.shown[2].startsWith(QString::fromUtf8("agenda.txt 第 2 行无法读取：")));
     }
 
     void missingAndEmptyFilesAreAnEmptyAgenda()

@@ -103,7 +103,12 @@ class FaultyTextFiles final : public TextFiles
 {
 public:
     bool exists(const QString& path) const override { return disk.exists(path); }
-    Read read(const QString& path) const override { return disk.read(path); }
+    Read read(const QString& path) const override
+    {
+        if (failReadsOf.contains(QFileInfo(path).fileName()))
+            return Result::failed(QStringLiteral("Input/output error"));
+        return disk.read(path);
+    }
     Result append(const QString& path, const QByteArray& bytes) override
     {
         if (failWritesTo.contains(QFileInfo(path).fileName()))
@@ -118,5 +123,6 @@ public:
     }
     std::unique_ptr<Hold> holdFolderOf(const QString& path) override { return disk.holdFolderOf(path); }
     QStringList failWritesTo; // file names
+    QStringList failReadsOf;  // file names
     DiskTextFiles disk;
 };

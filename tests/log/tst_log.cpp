@@ -211,6 +211,18 @@ private slots:
         QCOMPARE(restored, 1);
     }
 
+    // A log that cannot be read is told when the panel opens, and shows no lines.
+    void anUnreadableLogIsTold()
+    {
+        Fixture f(QByteArray(), fiveEntries());
+        f.bench.files.failReadsOf = QStringList{QStringLiteral("my.log")};
+        f.log->onOpened();
+        QCOMPARE(f.bench.messages.shown.size(), 1);
+        QVERIFY2(f.bench.messages.shown[0].contains(QStringLiteral("my.log")),
+                 qPrintable(f.bench.messages.shown[0]));
+        QCOMPARE(f.count(), QStringLiteral("0"));
+    }
+
     void handEditsToTheLogAreNeverOverwritten()
     {
         Fixture f(QByteArray(), fiveEntries());
