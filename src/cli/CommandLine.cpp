@@ -161,7 +161,7 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
             return fail(QStringLiteral("未知的选项：") + arg);
         }
     }
-    std::optional<ResultOf<RepeatWords>> words;
+    ResultOf<RepeatWords> words = RepeatWords{};
     if (!repeatValues.isEmpty()) {
         if (result.action == Add && repeatValues.size() != 1)
             return fail(QStringLiteral("--add 的 --repeat 后面只是一个重复方式"));
@@ -174,11 +174,11 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
         }
         result.repeatWords = repeatValues.last();
         words = RepeatWords::parse(result.repeatWords);
-        if (!*words)
-            return fail(words->error());
+        if (!words)
+            return fail(words.error());
     }
     // A repetition says the finish date too: its first day from today.
-    if (result.action == Add && !finishGiven && !(words && (*words)->kind != RepeatRule::None))
+    if (result.action == Add && !finishGiven && words->kind == RepeatRule::None)
         return fail(QStringLiteral("--add 需要 --finish 完成日期"));
     if ((finishGiven || setGiven) && result.action != Add)
         return fail(QStringLiteral("--finish 与 --set 只用于 --add"));

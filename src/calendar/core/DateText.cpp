@@ -111,4 +111,13 @@ std::optional<QDate> parse(QStringView text)
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
 }
 
+std::optional<int> number(QStringView text, int low, int high)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < low || n > high)
+        return std::nullopt;
+    return n;
+}
+
 } // namespace DateText

@@ -17,6 +17,8 @@ void appendTo(QString& to, QDate date);
 // optional's flag costs a stall on every date of a large agenda.
 QDate read(QStringView text);
 QDate read(QByteArrayView bytes);
+// Digits alone, from low to high: a date's part written on its own (the 15 of 每月 15, the 8 of 8-15).
+std::optional<int> number(QStringView text, int low, int high);
 // The same with blanks around the date, as typed into a box.
 std::optional<QDate> parse(QStringView text);
 

@@ -1,5 +1,7 @@
 #include "calendar/core/LunarDate.h"
 
+#include "calendar/core/DateText.h"
+
 #include <QStringList>
 
 #include <unicode/ucal.h>
@@ -95,16 +97,6 @@ constexpr std::array<const char16_t*, 24> terms{u"春分", u"清明", u"谷雨",
                                                 u"秋分", u"寒露", u"霜降", u"立冬", u"小雪", u"大雪",
                                                 u"冬至", u"小寒", u"大寒", u"立春", u"雨水", u"惊蛰"};
 
-// 1 to 12, 1 to 30: digits alone.
-std::optional<int> numberIn(QStringView text, int low, int high)
-{
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok || n < low || n > high)
-        return std::nullopt;
-    return n;
-}
-
 } // namespace
 
 LunarDate LunarDate::of(QDate date)
@@ -195,8 +187,8 @@ QDate nextSolarTerm(QStringView term, QDate from)
 std::optional<std::pair<int, int>> LunarDate::monthDayNamed(QStringView text)
 {
     if (const qsizetype dash = text.indexOf(u'-'); dash > 0) {
-        const auto month = numberIn(text.left(dash), 1, 12);
-        const auto day = numberIn(text.mid(dash + 1), 1, 30);
+        const auto month = DateText::number(text.left(dash), 1, 12);
+        const auto day = DateText::number(text.mid(dash + 1), 1, 30);
         if (month && day)
             return std::pair{*month, *day};
         return std::nullopt;

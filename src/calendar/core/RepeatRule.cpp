@@ -1,5 +1,6 @@
 #include "calendar/core/RepeatRule.h"
 
+#include "calendar/core/DateText.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/LunarDate.h"
 
@@ -46,15 +47,6 @@ std::optional<std::pair<QDate, int>> lunarMonth(int month, QDate from)
         return std::nullopt;
     const LunarDate last = LunarDate::of(first.addDays(29));
     return std::pair{first, last.day == 30 ? 30 : 29};
-}
-
-std::optional<int> number(QStringView text, int low, int high)
-{
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok || n < low || n > high)
-        return std::nullopt;
-    return n;
 }
 
 } // namespace
@@ -234,7 +226,7 @@ std::optional<RepeatRule> RepeatRule::fromFields(QStringView kindText, QStringVi
     case Monthly: {
         if (dayText == QStringLiteral("月底"))
             return rule;
-        const auto day = number(dayText, 1, 31);
+        const auto day = DateText::number(dayText, 1, 31);
         if (!day)
             return std::nullopt;
         rule.day = *day;
@@ -242,8 +234,8 @@ std::optional<RepeatRule> RepeatRule::fromFields(QStringView kindText, QStringVi
     }
     case Yearly: {
         const qsizetype dash = dayText.indexOf(u'-');
-        const auto month = dash > 0 ? number(dayText.left(dash), 1, 12) : std::nullopt;
-        const auto day = dash > 0 ? number(dayText.mid(dash + 1), 1, 31) : std::nullopt;
+        const auto month = dash > 0 ? DateText::number(dayText.left(dash), 1, 12) : std::nullopt;
+        const auto day = dash > 0 ? DateText::number(dayText.mid(dash + 1), 1, 31) : std::nullopt;
         if (!month || !day || !QDate(2024, *month, *day).isValid())
             return std::nullopt;
         rule.month = *month;

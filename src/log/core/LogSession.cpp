@@ -43,7 +43,7 @@ Result LogSession::remove(int row, int loads)
                                    : StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
     // Whatever came of it, the lines on view are to be the file's; a load says its own failure.
     load();
-    return change.message.isEmpty() ? Result::done() : Result::failed(change.message);
+    return change.result();
 }
 
 Result LogSession::restore(int row, int loads)
