@@ -89,9 +89,12 @@ sleep 0.5
 switch_on
 type_pinyin dianying
 [ "$im" = ibus ] || { xdotool key space; sleep 0.4; }
-xdotool key ctrl+Return; sleep 0.8
+xdotool key ctrl+Return
+# A loaded machine may take a while to write the file: wait for the line or for the box.
+added() { agenda | grep -q '^"电影",' && echo 1 || xq titled $kpid Tidewell; }
+wait_for 8 added >/dev/null
 [ "$(xq titled $kpid Tidewell)" = 0 ] || fail "the confirm said the entry was empty"
-agenda | grep -q '^"电影",' || fail "Ctrl+Return did not add what the box showed: $(agenda)"
+agenda | grep -q '^"电影",' || fail "Ctrl+Return did not add what the box showed: $(agenda) ($(cat "$work/kestrin.log"))"
 echo "main window, Ctrl+Return while composing: $(agenda | tail -1)"
 
 # The find line takes what the input method commits: 电影 typed there leaves that line alone in the
@@ -105,7 +108,9 @@ xdotool key space; sleep 0.5
 xdotool key Return; sleep 0.2
 xdotool key Delete
 box=$(wait_for 5 xq titled $kpid "继续否？") || fail "no confirmation of the deletion"
-xdotool windowfocus --sync "$box" key Return; sleep 0.6
+xdotool windowfocus --sync "$box" key Return
+only_first() { [ "$(agenda | cut -d, -f1)" = '"写周报"' ] && echo 1; }
+wait_for 8 only_first >/dev/null
 [ "$(agenda | cut -d, -f1)" = '"写周报"' ] || fail "the find line did not leave 电影 alone: $(agenda)"
 echo "found through the input method and deleted: 电影"
 echo PASS
