@@ -9,28 +9,15 @@
 
 #include <optional>
 
-// What the command line asks for: the program directory, usage, or a task on the backups.
+// What the command line asks for: the program with its data folder, the usage, or a command with
+// what it was given.
+class Command;
+
 struct CommandLine
 {
-    enum Action
-    {
-        Run,
-        Help,
-        ListBackups, // --backups
-        Restore,     // --restore DATE
-        List,        // --list [--overdue] [--find WORDS]
-        Log,         // --log [--find WORDS]
-        Add,         // --add TEXT --finish DATE [--set DATE] [--repeat KIND]
-        Repeat,      // --repeat TEXT KIND
-        Done,        // --done TEXT
-        Autostart,   // --autostart [on|off]
-        CalDav,      // --caldav [URL [--user NAME] [--tasklist NAME] | off]
-        Sync,        // --sync
-        Holidays,    // --holidays [FILE]
-        Remind,      // --remind HH:MM|off
-        QuickAdd,    // --quick-add
-    };
-    Action action = Run;
+    // Nothing: the program itself, with its window and tray.
+    const Command* command = nullptr;
+    bool help = false; // --help: the usage and nothing else
     QString appDir;
     bool dirGiven = false; // --dir was given, rather than the default
     // --backup-dir: a second folder for the backups, remembered from then on; empty forgets it.
@@ -54,4 +41,6 @@ struct CommandLine
     static ResultOf<CommandLine> parse(const QStringList& arguments, const QString& exeDir);
     // The usage, ending with the data folder in use.
     static QString usage(const QString& dataDir);
+    // Whether it runs the command of that name.
+    bool runs(QStringView name) const;
 };

@@ -1,14 +1,34 @@
-// kestrin-sync: the program's --caldav and --sync, in a process of their own so that the program
-// itself never loads the network stack. kestrin hands these options over unchanged.
+// kestrin-sync: the program's --caldav, --sync and --holidays with a calendar file, in a process
+// of its own so that the program itself never loads the network stack or libical. kestrin hands
+// these options over unchanged.
 #include "sync/SyncCommands.h"
 
 #include "calendar/ical/HolidayICalendar.h"
+#include "cli/Command.h"
 #include "cli/CommandLine.h"
-#include "cli/CommandTasks.h"
+#include "cli/CommandRun.h"
+#include "cli/HolidaysCommand.h"
+#include "cli/SyncHelper.h"
+#include "platform/Clock.h"
 #include "platform/TextFiles.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+
+namespace {
+
+// What the program hands over, done here.
+class HelperTasks : public SyncHelper
+{
+public:
+    int caldav(const CommandRun& run) override { return SyncCommands::caldav(run.disk, run.options); }
+    int sync(const CommandRun& run) override { return SyncCommands::sync(run.disk, run.options); }
+    int importCalendar(const CommandRun& run) override
+    {
+        return HolidaysCommand::import(run, readHolidayICalendar);
+    }
+};
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -26,17 +46,14 @@ int main(int argc, char* argv[])
     if (!parsed)
         return 2;
     const CommandLine& options = *parsed;
-    DiskTextFiles disk;
-    switch (options.action) {
-    case CommandLine::CalDav:
-        return SyncCommands::caldav(disk, options);
-    case CommandLine::Sync:
-        return SyncCommands::sync(disk, options);
-    case CommandLine::Holidays:
-        return CommandTasks::holidays(disk, options, readHolidayICalendar);
-    default:
-        CommandTasks::print(
+    if (!options.command || !options.command->needsHelper(options)) {
+        Command::print(
             stderr, QStringLiteral("kestrin-sync: 只用于 kestrin --caldav、--sync 与 --holidays 日历文件"));
         return 2;
     }
+    DiskTextFiles disk;
+    const SystemClock clock;
+    HelperTasks helper;
+    // The sync reads the second backup folder itself, as it writes.
+    return options.command->run({disk, options, clock, QString(), QString(), helper, {}});
 }

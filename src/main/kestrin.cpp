@@ -1,8 +1,11 @@
 #include "backup/core/Backups.h"
 #include "calendar/core/HolidayFile.h"
+#include "cli/AddCommand.h"
+#include "cli/Command.h"
 #include "cli/CommandLine.h"
-#include "cli/CommandTasks.h"
+#include "cli/CommandRun.h"
 #include "cli/DataFolder.h"
+#include "cli/SyncHelper.h"
 #include "main/DesktopServices.h"
 #include "main/Program.h"
 #include "platform/Clock.h"
@@ -19,6 +22,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <malloc.h>
 #include <optional>
 #include <unistd.h>
@@ -26,25 +30,22 @@
 
 namespace {
 
+void print(std::FILE* to, const QString& text)
+{
+    Command::print(to, text);
+}
+
 // The second backup folder: the one given now, remembered for later runs, or the one remembered;
 // nothing when the one given could not be remembered, and the reason is printed.
 std::optional<QString> backupElsewhere(const CommandLine& options)
 {
     if (options.backupDir) {
         if (const Result kept = Backups::remember(options.appDir, *options.backupDir); !kept) {
-            CommandTasks::print(stderr,
-                                QStringLiteral("kestrin: %1，异地备份目录未记住。").arg(kept.error()));
+            print(stderr, QStringLiteral("kestrin: %1，异地备份目录未记住。").arg(kept.error()));
             return std::nullopt;
         }
     }
     return Backups::rememberedElsewhere(options.appDir);
-}
-
-// A holiday calendar in iCalendar goes to the helper, which alone loads libical.
-bool readsAsICalendar(const QString& path)
-{
-    QFile file(path);
-    return !path.isEmpty() && file.open(QIODevice::ReadOnly) && CommandTasks::isICalendar(file.read(64));
 }
 
 // Qt aborts with a core dump when its platform finds no display to open: tell the user instead.
@@ -69,86 +70,78 @@ QString syncHelper(const QString& exeDir)
     return {};
 }
 
-// --caldav and --sync: the program becomes the helper, with the same arguments and the directory
-// the data folder is chosen from.
-int runSyncHelper(const QString& exeDir, int argc, char* argv[])
+// --caldav, --sync and --holidays with a calendar: the program becomes the helper, with the same
+// arguments and the directory the data folder is chosen from.
+class HandOver : public SyncHelper
 {
-    const QString helperPath = syncHelper(exeDir);
-    if (helperPath.isEmpty()) {
-        CommandTasks::print(stderr, QStringLiteral("kestrin: 找不到 kestrin-sync，同步功能没有安装。"));
-        return 1;
-    }
-    const QByteArray helper = QFile::encodeName(helperPath);
-    const QByteArray dirArgument = QFile::encodeName(exeDir);
-    std::vector<char*> arguments{const_cast<char*>(helper.constData()), const_cast<char*>("--exe-dir"),
-                                 const_cast<char*>(dirArgument.constData())};
-    arguments.insert(arguments.end(), argv + 1, argv + argc);
-    arguments.push_back(nullptr);
-    execv(helper.constData(), arguments.data());
-    CommandTasks::print(
-        stderr,
-        QStringLiteral("kestrin: 无法启动 %1：%2").arg(helperPath, QString::fromLocal8Bit(strerror(errno))));
-    return 1;
-}
+public:
+    HandOver(const QString& exeDir, int argc, char* argv[]) : m_exeDir(exeDir), m_argc(argc), m_argv(argv) {}
+    int caldav(const CommandRun&) override { return exec(); }
+    int sync(const CommandRun&) override { return exec(); }
+    int importCalendar(const CommandRun&) override { return exec(); }
 
-// --quick-add: the small window, in a process of its own; the add goes to the running copy, or is
-// written here, as --add's.
-int runQuickAdd(TextFiles& disk, const CommandLine& options, const QString& elsewhere, int argc, char* argv[])
-{
-    if (!displayAvailable()) {
-        CommandTasks::print(
-            stderr, QStringLiteral("kestrin: 找不到图形显示，无法打开快速添加窗口；可用 kestrin --add。"));
+private:
+    int exec()
+    {
+        const QString helperPath = syncHelper(m_exeDir);
+        if (helperPath.isEmpty()) {
+            print(stderr, QStringLiteral("kestrin: 找不到 kestrin-sync，同步功能没有安装。"));
+            return 1;
+        }
+        const QByteArray helper = QFile::encodeName(helperPath);
+        const QByteArray dirArgument = QFile::encodeName(m_exeDir);
+        std::vector<char*> arguments{const_cast<char*>(helper.constData()), const_cast<char*>("--exe-dir"),
+                                     const_cast<char*>(dirArgument.constData())};
+        arguments.insert(arguments.end(), m_argv + 1, m_argv + m_argc);
+        arguments.push_back(nullptr);
+        execv(helper.constData(), arguments.data());
+        print(stderr, QStringLiteral("kestrin: 无法启动 %1：%2")
+                          .arg(helperPath, QString::fromLocal8Bit(strerror(errno))));
         return 1;
     }
+
+    QString m_exeDir;
+    int m_argc;
+    char** m_argv;
+};
+
+// --quick-add: the small window; the add goes to the running copy, or is written here, as --add's.
+int openQuickAdd(TextFiles& disk, const CommandLine& options, const QString& elsewhere, int argc,
+                 char* argv[])
+{
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     QtTranslations::install();
     const SystemClock clock;
     QuickAddWindow window(clock, HolidayFile::loadOrShipped(disk, options.appDir),
                           [&](const AgendaItem& item) {
-                              return CommandTasks::addItem(disk, options.appDir, elsewhere, clock, item);
+                              return AddCommand::addItem(disk, options.appDir, elsewhere, clock, item);
                           });
     window.present();
     return app.exec();
 }
 
-// The tasks that need no window: the backups, the list, an add, the daily word's time, the
-// holidays and the autostart entry.
-int runTask(TextFiles& disk, const CommandLine& options, const QString& elsewhere, int argc, char* argv[])
+// A command: those that need no window run in a core application.
+int runCommand(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const QString& exeDir,
+               int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const Command& command = *options.command;
+    std::optional<QCoreApplication> app;
+    if (!command.opensWindow())
+        app.emplace(argc, argv);
     const SystemClock clock;
-    switch (options.action) {
-    case CommandLine::ListBackups:
-        return CommandTasks::listBackups(disk, options, elsewhere);
-    case CommandLine::Restore:
-        return CommandTasks::restore(disk, options, elsewhere);
-    case CommandLine::List:
-        return CommandTasks::listAgenda(disk, options, clock);
-    case CommandLine::Log:
-        return CommandTasks::listLog(disk, options);
-    case CommandLine::Add:
-        return CommandTasks::add(disk, options, elsewhere, clock);
-    case CommandLine::Repeat:
-        return CommandTasks::repeat(disk, options, elsewhere, clock);
-    case CommandLine::Done:
-        return CommandTasks::done(disk, options, elsewhere, clock);
-    case CommandLine::Remind:
-        return CommandTasks::remind(options);
-    case CommandLine::Holidays:
-        return CommandTasks::holidays(disk, options, CommandTasks::readHolidayText);
-    case CommandLine::Autostart:
-        return CommandTasks::autostart(options, QCoreApplication::applicationFilePath());
-    default:
-        return 2;
-    }
+    HandOver helper(exeDir, argc, argv);
+    std::function<int()> openWindow;
+    if (displayAvailable())
+        openWindow = [&] { return openQuickAdd(disk, options, elsewhere, argc, argv); };
+    return command.run({disk, options, clock, elsewhere,
+                        app ? QCoreApplication::applicationFilePath() : QString(), helper, openWindow});
 }
 
 // The program itself: the window, the tray and the sync schedule, once per data folder.
 int runDesktop(TextFiles& disk, const CommandLine& options, const QString& elsewhere, const QString& exeDir,
                int argc, char* argv[])
 {
-    using CommandTasks::print;
     if (!displayAvailable()) {
         // Remembering the second backup folder is a task for scripts as well.
         if (options.backupDir) {
@@ -204,7 +197,7 @@ int runDesktop(TextFiles& disk, const CommandLine& options, const QString& elsew
         instance.requestHandler = nullptr;
     }
     // The day's last state, whatever ended the run (the tray's command, the close box, a signal).
-    CommandTasks::printBackupProblems(desktop.folder.backups().take());
+    Command::printBackupProblems(desktop.folder.backups().take());
     return code;
 }
 
@@ -222,13 +215,12 @@ int main(int argc, char* argv[])
     const QString exeDir =
         QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2);
     const ResultOf<CommandLine> parsed = CommandLine::parse(arguments, exeDir);
-    using CommandTasks::print;
     if (!parsed) {
         print(stderr, QStringLiteral("kestrin: %1（kestrin --help 显示用法）").arg(parsed.error()));
         return 2;
     }
     const CommandLine& options = *parsed;
-    if (options.action == CommandLine::Help) {
+    if (options.help) {
         print(stdout, CommandLine::usage(options.appDir));
         return 0;
     }
@@ -236,18 +228,13 @@ int main(int argc, char* argv[])
         print(stderr, QStringLiteral("kestrin: ") + prepared.error());
         return 1;
     }
-    if (options.action == CommandLine::CalDav || options.action == CommandLine::Sync ||
-        (options.action == CommandLine::Holidays && readsAsICalendar(options.holidaysFile)))
-        return runSyncHelper(exeDir, argc, argv);
     const std::optional<QString> rememberedElsewhere = backupElsewhere(options);
     if (!rememberedElsewhere)
         return 1;
     const QString& elsewhere = *rememberedElsewhere;
     // The data folder's files, for every part of the program that reads or writes them.
     DiskTextFiles disk;
-    if (options.action == CommandLine::QuickAdd)
-        return runQuickAdd(disk, options, elsewhere, argc, argv);
-    if (options.action != CommandLine::Run)
-        return runTask(disk, options, elsewhere, argc, argv);
+    if (options.command)
+        return runCommand(disk, options, elsewhere, exeDir, argc, argv);
     return runDesktop(disk, options, elsewhere, exeDir, argc, argv);
 }

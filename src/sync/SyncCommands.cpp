@@ -8,8 +8,8 @@
 
 #include "backup/core/Backups.h"
 #include "backup/core/FolderFiles.h"
+#include "cli/Command.h"
 #include "cli/CommandLine.h"
-#include "cli/CommandTasks.h"
 #include "cli/ScriptRequests.h"
 #include "platform/Clock.h"
 #include "platform/TextFiles.h"
@@ -31,7 +31,10 @@ namespace SyncCommands {
 
 namespace {
 
-using CommandTasks::print;
+void print(std::FILE* to, const QString& text)
+{
+    Command::print(to, text);
+}
 
 QString statePath(const QString& appDir)
 {
@@ -104,7 +107,7 @@ int runSync(TextFiles& disk, const QString& appDir, SyncState& state, const QStr
     SystemClock clock;
     // A completion on the phone removes items here: the day before stays in backup/ first.
     FolderFiles folder(disk, appDir, Backups::rememberedElsewhere(appDir), clock,
-                       CommandTasks::printBackupProblems);
+                       Command::printBackupProblems);
     QtDavTransport transport(state.user, password);
     transport.sendBasicAtOnce(state.basicAuth);
     CalDavClient client(transport, state.url);

@@ -1,9 +1,12 @@
 #include "cli/Autostart.h"
+#include "cli/Command.h"
 #include "cli/CommandLine.h"
+#include "cli/Commands.h"
 #include "cli/DataFolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,7 +18,7 @@ private slots:
     {
         QTemporaryDir exe;
         const CommandLine c = *CommandLine::parse({}, exe.path());
-        QCOMPARE(c.action, CommandLine::Run);
+        QVERIFY(!c.command);
         QCOMPARE(c.appDir, exe.path());
     }
 
@@ -34,7 +37,7 @@ private slots:
         QVERIFY(!CommandLine::parse({QStringLiteral("--dir")}, exe.path()));
         QVERIFY(
             !CommandLine::parse({QStringLiteral("--dir"), exe.filePath(QStringLiteral("nope"))}, exe.path()));
-        QCOMPARE(CommandLine::parse({QStringLiteral("--help")}, exe.path())->action, CommandLine::Help);
+        QCOMPARE(CommandLine::parse({QStringLiteral("--help")}, exe.path())->help, true);
         // A task list's address is a web address; a user name belongs to one.
         for (const QStringList& wrong :
              {QStringList{QStringLiteral("--caldav"), QStringLiteral("ftp://h/x/")},
@@ -49,14 +52,41 @@ private slots:
         QCOMPARE(CommandLine::parse({QStringLiteral("--add"), QString::fromUtf8("打卡"),
                                      QStringLiteral("--repeat"), QString::fromUtf8("法定工作日")},
                                     exe.path())
-                     ->action,
-                 CommandLine::Add);
+                     ->runs(u"--add"),
+                 true);
         const CommandLine link =
             *CommandLine::parse({QStringLiteral("--caldav"), QStringLiteral("https://h/dav/tasks/"),
                                  QStringLiteral("--user"), QStringLiteral("a")},
                                 exe.path());
-        QCOMPARE(link.action, CommandLine::CalDav);
+        QVERIFY(link.runs(u"--caldav"));
         QCOMPARE(link.caldavUser, QStringLiteral("a"));
+    }
+
+    // The manual page's synopsis names the commands the program has, in the usage's order, each
+    // with its options in order.
+    void theManualPageSynopsisFollowsTheCommands()
+    {
+        const QRegularExpression option(QStringLiteral("--[a-z-]+"));
+        auto options = [&](const QString& line) {
+            QStringList found;
+            for (const QRegularExpressionMatch& match : option.globalMatch(line))
+                found.append(match.captured());
+            return found.join(u' ');
+        };
+        QStringList program{QStringLiteral("--dir --backup-dir")};
+        for (const Command* command : Commands::all())
+            program.append(options(command->usage() + QStringLiteral(" [--dir DIR]")));
+
+        QFile page(QStringLiteral(KESTRIN_MANUAL_PAGE));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(page.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        const qsizetype start = text.indexOf(QStringLiteral(".SH SYNOPSIS\n"));
+        QVERIFY(start >= 0);
+        text = text.mid(start, text.indexOf(QStringLiteral("\n.SH "), start + 1) - start);
+        QStringList manual;
+        for (const QString& entry : text.split(QStringLiteral(".br\n")))
+            manual.append(options(entry));
+        QCOMPARE(manual, program);
     }
 
     // An installed program (bin/ beside share/kestrin) keeps its data in the user's own folder,
@@ -73,7 +103,7 @@ private slots:
         const QString bin = root.filePath(QStringLiteral("bin"));
         qputenv("XDG_DATA_HOME", home.path().toUtf8());
         const CommandLine c = *CommandLine::parse({}, bin);
-        QCOMPARE(c.action, CommandLine::Run);
+        QVERIFY(!c.command);
         const QString data = QDir(home.path()).filePath(QStringLiteral("kestrin"));
         QCOMPARE(c.appDir, data);
         QVERIFY(DataFolder::prepare(c.appDir, bin));

@@ -1,0 +1,27 @@
+#include "cli/Command.h"
+
+#include <QStringList>
+
+void Command::print(std::FILE* to, const QString& text)
+{
+    const QByteArray bytes = (text + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+}
+
+void Command::printBackupProblems(const Result& backup)
+{
+    if (backup)
+        return;
+    for (const QString& problem : backup.error().split(u'\n'))
+        print(stderr, QStringLiteral("kestrin: 备份：") + problem);
+}
+
+int Command::printed(const ResultOf<QString>& outcome)
+{
+    if (!outcome) {
+        print(stderr, QStringLiteral("kestrin: ") + outcome.error());
+        return 1;
+    }
+    print(stdout, *outcome);
+    return 0;
+}

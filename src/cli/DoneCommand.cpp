@@ -1,0 +1,27 @@
+#include "cli/DoneCommand.h"
+
+#include "agenda/core/AgendaStore.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandRun.h"
+#include "cli/FolderChange.h"
+#include "cli/ScriptRequests.h"
+#include "platform/Clock.h"
+
+DoneCommand::DoneCommand()
+    : Command(
+          QStringLiteral("--done"), QStringLiteral("--done 内容"),
+          QStringLiteral("  --done 内容        完成日程，如同“删除日程”：记入日志；重复的日程移到下一次\n"))
+{
+}
+
+int DoneCommand::run(const CommandRun& run) const
+{
+    const QString& text = run.options.itemText;
+    const Result completed = FolderChange::make(
+        run.disk, run.options.appDir, run.elsewhere, run.clock, ScriptRequests::doneRequest(text),
+        [&](AgendaStore& store) { return store.complete(text, run.clock.today()); },
+        QStringLiteral("日程未完成。"));
+    if (!completed)
+        return printed(completed);
+    return printed(QStringLiteral("已完成：%1").arg(text));
+}

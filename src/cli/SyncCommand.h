@@ -1,0 +1,12 @@
+#pragma once
+
+#include "cli/Command.h"
+
+// --sync: a sync now, in the sync helper.
+class SyncCommand : public Command
+{
+public:
+    SyncCommand();
+    bool needsHelper(const CommandLine&) const override;
+    int run(const CommandRun& run) const override;
+};
