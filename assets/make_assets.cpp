@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -209,6 +210,18 @@ void drawIcons()
     QFile svg(out.filePath(QStringLiteral("icons/kestrin.svg")));
     if (svg.open(QIODevice::WriteOnly))
         svg.write(iconSvg);
+}
+
+// The program's icon at the sizes a tray asks for, read from the full picture as the program once
+// read it at start: a small file to decode instead of the full one to scale.
+void scaleTrayIcons()
+{
+    const QString full = out.filePath(QStringLiteral("pictures/kestrin.png"));
+    for (int side : {16, 22, 24, 32, 44, 48, 64}) {
+        QImageReader reader(full);
+        reader.setScaledSize(QSize(side, side));
+        reader.read().save(out.filePath(QStringLiteral("pictures/kestrin-%1.png").arg(side)));
+    }
 }
 
 void drawPictures()
@@ -429,6 +442,7 @@ int main(int argc, char* argv[])
     out.mkpath(QStringLiteral("sounds"));
     out.mkpath(QStringLiteral("icons"));
     drawPictures();
+    scaleTrayIcons();
     drawIcons();
     makeSounds();
     return 0;

@@ -1,5 +1,6 @@
 #include "uikit/ProgramIcon.h"
 
+#include <QFile>
 #include <QHash>
 #include <QIconEngine>
 #include <QImageReader>
@@ -25,8 +26,12 @@ public:
         const int side = std::clamp(std::min(size.width(), size.height()), 1, fullSize);
         if (const auto kept = m_kept.constFind(side); kept != m_kept.constEnd())
             return *kept;
-        QImageReader reader(picture);
-        if (side < fullSize)
+        // The tray's sizes come scaled already: decoding the full picture to scale it costs more
+        // than anything else the tray does at start.
+        const QString scaled = QStringLiteral(":/pictures/kestrin-%1.png").arg(side);
+        const bool readyScaled = QFile::exists(scaled);
+        QImageReader reader(readyScaled ? scaled : picture);
+        if (!readyScaled && side < fullSize)
             reader.setScaledSize(QSize(side, side));
         QImage image = reader.read();
         if (!image.isNull() && image.width() != side)

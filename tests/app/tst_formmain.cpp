@@ -18,10 +18,12 @@
 #include "tray/TrayController.h"
 
 #include "uikit/LineList.h"
+#include "uikit/ProgramIcon.h"
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -109,6 +111,20 @@ class TestFormMain : public QObject
 {
     Q_OBJECT
 private slots:
+    // The icon's small sizes ship scaled: each must be the full picture as the reader scales it,
+    // so a redrawn icon with stale small files shows in the tray as it shows nowhere else.
+    void theIconsSmallSizesAreTheFullPictureScaled()
+    {
+        for (int side : {16, 22, 24, 32, 44, 48, 64}) {
+            QImageReader reader(QStringLiteral(":/pictures/kestrin.png"));
+            reader.setScaledSize(QSize(side, side));
+            const QImage expected =
+                QPixmap::fromImage(reader.read()).toImage().convertToFormat(QImage::Format_ARGB32);
+            QVERIFY(QFile::exists(QStringLiteral(":/pictures/kestrin-%1.png").arg(side)));
+            QCOMPARE(programIcon().pixmap(side).toImage().convertToFormat(QImage::Format_ARGB32), expected);
+        }
+    }
+
     void startupEndState()
     {
         Fixture f;
