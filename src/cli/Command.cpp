@@ -2,10 +2,15 @@
 
 #include <QStringList>
 
+void Command::write(std::FILE* to, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+}
+
 void Command::print(std::FILE* to, const QString& text)
 {
-    const QByteArray bytes = (text + u'\n').toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+    write(to, text + u'\n');
 }
 
 void Command::printBackupProblems(const Result& backup)

@@ -32,6 +32,8 @@ public:
     virtual int run(const CommandRun& run) const = 0;
 
     // By its length, not as a C string: a NUL in a hand-edited file must not end the output.
+    static void write(std::FILE* to, const QString& text);
+    // A line: the text and a line end.
     static void print(std::FILE* to, const QString& text);
     // A backup's problems, a line each; a backup never stops the change it comes before.
     static void printBackupProblems(const Result& backup);

@@ -13,10 +13,7 @@
 
 int ListCommand::printFound(const QString& lines, const CommandLine& options)
 {
-    if (!lines.isEmpty()) {
-        const QByteArray bytes = lines.toUtf8();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    }
+    write(stdout, lines);
     return lines.isEmpty() && !options.findWords.isEmpty() ? 1 : 0;
 }
 
