@@ -3,7 +3,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace TextCodec {
@@ -32,31 +35,60 @@ constexpr qsizetype indexOf(unsigned lead, unsigned trail)
 }
 constexpr qsizetype tableSize = 0x80 << 8;
 
-// Two-byte form to character; 0 for none.
-const std::vector<char16_t>& twoByteDecoding()
+// Two-byte form to character; 0 for none. A row is taken from the converter when a form of its
+// lead byte is first read: a small file touches a few rows, and asking for all 24,000 forms at
+// once cost more than reading the whole agenda did.
+class TwoByteDecoding
 {
-    static const std::vector<char16_t> table = [] {
-        std::vector<char16_t> chars(size_t(tableSize), 0);
-        QByteArray pairs;
-        for (unsigned lead = 0x81; lead <= 0xfe; ++lead) {
-            for (unsigned trail = 0x40; trail <= 0xfe; ++trail) {
-                if (trail != 0x7f)
-                    pairs.append(char(lead)).append(char(trail));
+public:
+    const char16_t* row(unsigned lead)
+    {
+        std::atomic<bool>& ready = m_ready[lead & 0x7f];
+        if (!ready.load(std::memory_order_acquire)) {
+            const std::lock_guard lock(m_filling);
+            if (!ready.load(std::memory_order_relaxed)) {
+                fill(lead);
+                ready.store(true, std::memory_order_release);
             }
         }
-        // All of them in one call: one character for each pair, or no table and the converter
-        // for everything.
-        QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
-        const QString decoded = decoder.decode(pairs);
-        if (decoder.hasError() || decoded.size() != pairs.size() / 2)
-            return std::vector<char16_t>();
+        return m_chars.data() + indexOf(lead, 0);
+    }
+
+private:
+    void fill(unsigned lead)
+    {
+        if (lead < 0x81 || lead > 0xfe)
+            return;
+        char pairs[2 * 190];
+        qsizetype n = 0;
+        for (unsigned trail = 0x40; trail <= 0xfe; ++trail) {
+            if (trail != 0x7f) {
+                pairs[n++] = char(lead);
+                pairs[n++] = char(trail);
+            }
+        }
+        // One character for each pair, or the row stays empty and the converter reads it.
+        const QString decoded = m_decoder.decode(QByteArrayView(pairs, n));
+        if (m_decoder.hasError() || decoded.size() != n / 2) {
+            m_decoder.resetState();
+            return;
+        }
         for (qsizetype i = 0; i < decoded.size(); ++i) {
             const QChar c = decoded[i];
             if (c != QChar::ReplacementCharacter && !c.isSurrogate())
-                chars[size_t(indexOf(quint8(pairs[2 * i]), quint8(pairs[2 * i + 1])))] = c.unicode();
+                m_chars[size_t(indexOf(lead, quint8(pairs[2 * i + 1])))] = c.unicode();
         }
-        return chars;
-    }();
+    }
+
+    std::array<char16_t, size_t(tableSize)> m_chars{};
+    std::array<std::atomic<bool>, 0x80> m_ready{};
+    std::mutex m_filling;
+    QStringDecoder m_decoder{"GB18030", QStringConverter::Flag::Stateless};
+};
+
+TwoByteDecoding& twoByteDecoding()
+{
+    static TwoByteDecoding table;
     return table;
 }
 
@@ -177,10 +209,7 @@ namespace {
 // the converter: a four-byte form, a byte that begins nothing, a character cut off.
 qsizetype decodeForms(QByteArrayView bytes, char16_t* out)
 {
-    const std::vector<char16_t>& table = twoByteDecoding();
-    if (table.empty())
-        return -1;
-    const char16_t* const chars = table.data();
+    TwoByteDecoding& table = twoByteDecoding();
     const char16_t* const start = out;
     const auto* in = reinterpret_cast<const quint8*>(bytes.data());
     const auto* const end = in + bytes.size();
@@ -197,7 +226,7 @@ qsizetype decodeForms(QByteArrayView bytes, char16_t* out)
             continue;
         }
         // A four-byte form, a byte that begins nothing, a character cut off: the converter's.
-        const char16_t c = end - in < 2 ? 0 : chars[indexOf(b, in[1])];
+        const char16_t c = end - in < 2 ? 0 : table.row(b)[in[1]];
         if (!c)
             return -1;
         *out++ = c;
