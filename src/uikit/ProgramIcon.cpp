@@ -48,7 +48,13 @@ public:
         return QSize(side, side);
     }
 
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(fullSize, fullSize)}; }
+    // What X takes as the window's icon: the sizes title bars and task bars draw, all shipped
+    // scaled. The desktop's switchers and docks take the installed theme's icon instead; offering
+    // the full picture here cost the start more than all the window's other pictures.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+    }
     QIconEngine* clone() const override { return new PictureIconEngine(*this); }
     QString key() const override { return QStringLiteral("KestrinPictureIcon"); }
 
