@@ -51,6 +51,41 @@ private slots:
         QCOMPARE(load.items[1].daysLeft, int(QDate(2003, 1, 5).daysTo(QDate(9999, 12, 31))));
     }
 
+    // A time rides on the finish date as a VB date literal's time: written with seconds, read as a
+    // hand edit leaves it, refused when impossible or on the set date (never read as no time).
+    void aTimeRidesOnTheFinishDate()
+    {
+        TestBench bench;
+        AgendaItem timed{QString::fromUtf8("开会"), QDate(2026, 12, 9), QDate(2026, 12, 10)};
+        timed.time = QTime(15, 0);
+        QVERIFY(AgendaFile::rewrite(bench.files, bench.path("agenda.txt"), {timed}));
+        QCOMPARE(bench.read("agenda.txt"),
+                 QByteArray("\"") + gbk("开会") + "\",#2026-12-09#,#2026-12-10 15:00:00#\r\n");
+        const struct
+        {
+            const char* finish;
+            QTime time; // invalid: the line is refused
+        } cases[] = {{"#2026-12-10 15:00:00#", QTime(15, 0)},
+                     {"#2026-12-10 9:05#", QTime(9, 5)},
+                     {"#2026-12-10 23:59:59#", QTime(23, 59, 59)},
+                     {"#2026-12-10 24:00#", {}},
+                     {"#2026-12-10 15:60#", {}},
+                     {"#2026-12-10 15:0#", {}},
+                     {"#2026-12-10 15#", {}},
+                     {"#2026-12-10 #", {}}};
+        for (const auto& c : cases) {
+            bench.write("agenda.txt", gbk("\"开会\",#2026-12-09#,") + c.finish + "\r\n");
+            const auto load = AgendaFile::load(bench.files, bench.path("agenda.txt"), QDate(2026, 12, 9));
+            QVERIFY2(load.result.ok() == c.time.isValid(), c.finish);
+            if (c.time.isValid()) {
+                QCOMPARE(load.items[0].finishDate, QDate(2026, 12, 10));
+                QCOMPARE(load.items[0].time, c.time);
+            }
+        }
+        bench.write("agenda.txt", gbk("\"开会\",#2026-12-09 08:00:00#,#2026-12-10#\r\n"));
+        QVERIFY(!AgendaFile::load(bench.files, bench.path("agenda.txt"), QDate(2026, 12, 9)).result.ok());
+    }
+
     void goodFilesLoad_data()
     {
         QTest::addColumn<QString>("file");

@@ -107,6 +107,36 @@ private slots:
         QCOMPARE(bench.read("my.log"), gbk("seed\r\n后\r\n"));
     }
 
+    // An item's time goes wherever the item goes: through 修改日程 (whose boxes hold days only),
+    // into my.log when deleted, back with 恢复到日程, and on to a repeating item's next day.
+    void aTimeGoesWhereItsItemGoes()
+    {
+        TestBench bench;
+        bench.write("agenda.txt", gbk("\"开会\",#2026-12-01#,#2026-12-07 15:00:00#\r\n"
+                                      "\"other\",#2026-12-01#,#2026-12-20#\r\n"));
+        AgendaStore agenda(bench.files, bench.path("agenda.txt"), bench.path("my.log"));
+        LogStore log(bench.files, bench.path("my.log"));
+        QVERIFY(agenda.load(today));
+        QCOMPARE(
+            agenda.modify(QString::fromUtf8("开会"), {QString::fromUtf8("开周会"), today, QDate(2026, 12, 8)})
+                .status,
+            StoreChange::Done);
+        QVERIFY(agenda.load(today));
+        QCOMPARE(agenda.remove(QString::fromUtf8("开周会"), today).status, StoreChange::Done);
+        QCOMPARE(bench.read("my.log"),
+                 gbk("开周会: 设置日期2026-12-07; 预定完成日期2026-12-08 15:00; 删除日期2026-12-07\r\n"));
+        QVERIFY(agenda.load(today));
+        log.load();
+        QCOMPARE(LogRestore::restore(agenda, log, 0).status, StoreChange::Done);
+        QVERIFY(bench.read("agenda.txt").endsWith(gbk("\"开周会\",#2026-12-07#,#2026-12-08 15:00:00#\r\n")));
+
+        bench.write("agenda.txt", gbk("\"周报\",#2026-12-01#,#2026-12-04 17:00:00#\r\n"));
+        bench.write("repeat.txt", gbk("\"周报\",每周,周五\r\n"));
+        QVERIFY(agenda.load(today));
+        QCOMPARE(agenda.complete(QString::fromUtf8("周报"), today).status, StoreChange::Done);
+        QCOMPARE(bench.read("agenda.txt"), gbk("\"周报\",#2026-12-07#,#2026-12-11 17:00:00#\r\n"));
+    }
+
     // A control character has no business in an item: it would reach every script that reads the
     // list (a NUL ends a C string). Every way in refuses it and writes nothing; a tab may stay.
     void controlCharactersNeverEnter()

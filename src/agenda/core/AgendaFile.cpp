@@ -34,8 +34,9 @@ qsizetype find(Line line, char c, qsizetype from)
     return -1;
 }
 
-// "#2002-12-20#" at pos; an invalid date when there is none.
-QDate readDate(Line line, qsizetype& pos)
+// "#2002-12-20#" at pos, or with a time of day, "#2002-12-20 15:00:00#", into time when it is
+// wanted; an invalid date when there is none.
+QDate readDate(Line line, qsizetype& pos, QTime* time = nullptr)
 {
     if (pos >= line.size() || line[pos] != '#')
         return {};
@@ -45,9 +46,15 @@ QDate readDate(Line line, qsizetype& pos)
         close = find(line, '#', pos + 1);
     if (close < 0)
         return {};
-    const QDate date = DateText::read(line.sliced(pos + 1, close - pos - 1));
+    Line inside = line.sliced(pos + 1, close - pos - 1);
     pos = close + 1;
-    return date;
+    if (const qsizetype blank = find(inside, ' ', 0); blank >= 0 && time) {
+        *time = DateText::readTime(inside.sliced(blank + 1));
+        if (!time->isValid())
+            return {};
+        inside = inside.first(blank);
+    }
+    return DateText::read(inside);
 }
 
 bool readComma(Line line, qsizetype& pos)
@@ -97,6 +104,11 @@ void appendRecord(QString& text, const AgendaItem& item)
     text.append(DateText::format(item.setDate));
     text.append(QStringView(u"#,#"));
     text.append(DateText::format(item.finishDate));
+    if (item.time.isValid()) {
+        // The form a VB date literal takes: a reader before times refuses the line, never drops it.
+        text.append(u' ');
+        text.append(item.time.toString(QStringLiteral("HH:mm:ss")));
+    }
     text.append(u'#');
     text.append(QLatin1String(TextCodec::lineEnd));
 }
@@ -133,7 +145,7 @@ const char* parseRecord(Line line, AgendaItem& item)
         return "设置日期不是有效日期";
     if (!readComma(line, pos) || pos >= line.size())
         return "缺少完成日期";
-    item.finishDate = readDate(line, pos);
+    item.finishDate = readDate(line, pos, &item.time);
     if (!item.finishDate.isValid())
         return "完成日期不是有效日期";
     skipBlanks(line, pos);

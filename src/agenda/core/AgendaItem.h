@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QTime>
 
 // One thing to do. Items are identified by their exact text.
 struct AgendaItem
@@ -14,6 +15,7 @@ struct AgendaItem
     QDate finishDate;
     int daysLeft = 0; // finishDate minus the day of the load; negative means overdue
     RepeatRule repeat = {};
+    QTime time = {}; // of the finish date, to be reminded at; invalid for none
 };
 
 // The agenda as the last load left it, always in file order.

@@ -229,8 +229,11 @@ StoreChange AgendaStore::modify(const QString& editedText, const AgendaItem& ite
         for (AgendaItem& old : items) {
             if (old.text == editedText) {
                 rule = old.repeat;
+                // The entry boxes hold days: the time of day stays, on the new day too.
+                const QTime time = item.time.isValid() ? item.time : old.time;
                 old = item;
                 old.repeat = rule;
+                old.time = time;
             }
         }
         // A renamed rule is written under both texts before the agenda changes: a crash between
@@ -303,11 +306,11 @@ StoreChange AgendaStore::removeHeld(const QString& text, QDate deletionDate)
             continue;
         }
         entries.append(LogFile::formatEntry(item.text, DateText::format(item.setDate),
-                                            DateText::format(item.finishDate), deleted));
+                                            DateText::format(item.finishDate, item.time), deleted));
         // The occurrences missed meanwhile are not archived one by one: the next is not in the past.
         if (const QDate next = item.repeat.following(item.finishDate, deletionDate, *m_holidays);
             next.isValid())
-            kept.append({item.text, deletionDate, next, 0, item.repeat});
+            kept.append({item.text, deletionDate, next, 0, item.repeat, item.time});
     }
     if (entries.isEmpty())
         return {};

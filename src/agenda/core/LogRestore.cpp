@@ -26,7 +26,7 @@ StoreChange restore(AgendaStore& agenda, LogStore& log, int row)
         return StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
     if (!agenda.unchangedOnDisk())
         return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
-    StoreChange added = agenda.add({entry->content, entry->setDate, entry->finishDate, 0});
+    StoreChange added = agenda.add({entry->content, entry->setDate, entry->finishDate, 0, {}, entry->time});
     if (added.status != StoreChange::Done)
         return added;
     StoreChange removed = log.removeLine(row);

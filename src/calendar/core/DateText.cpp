@@ -93,7 +93,48 @@ template <typename View> QDate readDate(View text)
     return QDate::fromJulianDay(ud + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045);
 }
 
+// "15:00:00", "15:00", "9:05": hours 0 to 23, two-digit minutes and seconds.
+template <typename View> QTime readTime(View text)
+{
+    qsizetype pos = 0;
+    const int hour = readNumber(text, pos, 1, 2);
+    if (hour < 0 || hour > 23 || pos >= text.size() || unit(text[pos]) != u':')
+        return {};
+    ++pos;
+    const int minute = readNumber(text, pos, 2, 2);
+    int second = 0;
+    if (minute > 59)
+        return {};
+    if (pos < text.size() && unit(text[pos]) == u':') {
+        ++pos;
+        second = readNumber(text, pos, 2, 2);
+    }
+    if (minute < 0 || second < 0 || second > 59 || pos != text.size())
+        return {};
+    return QTime(hour, minute, second);
+}
+
 } // namespace
+
+QTime readTime(QStringView text)
+{
+    return readTime<QStringView>(text);
+}
+
+QTime readTime(QByteArrayView bytes)
+{
+    return readTime<QByteArrayView>(bytes);
+}
+
+QString formatTime(QTime time)
+{
+    return time.toString(QStringLiteral("HH:mm"));
+}
+
+QString format(QDate date, QTime time)
+{
+    return time.isValid() ? format(date) + u' ' + formatTime(time) : format(date);
+}
 
 QDate read(QStringView text)
 {

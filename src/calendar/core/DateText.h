@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QTime>
 
 #include <optional>
 
@@ -19,6 +20,14 @@ QDate read(QStringView text);
 QDate read(QByteArrayView bytes);
 // Digits alone, from low to high: a date's part written on its own (the 15 of 每月 15, the 8 of 8-15).
 std::optional<int> number(QStringView text, int low, int high);
+// A time of day as the files write it after a date: "15:00:00", or "15:00" and "9:05" by hand.
+QTime readTime(QStringView text);
+QTime readTime(QByteArrayView bytes);
+// "15:00", as the user reads it.
+QString formatTime(QTime time);
+// "2026-12-10 15:00", or the date alone when time is invalid: a timed item's day in the log and
+// the listings.
+QString format(QDate date, QTime time);
 // The same with blanks around the date, as typed into a box.
 std::optional<QDate> parse(QStringView text);
 

@@ -19,12 +19,20 @@ std::optional<Entry> parse(QStringView line)
     if (set < 0)
         return std::nullopt;
     const auto setDate = DateText::read(line.sliced(set + setMark.size(), finish - set - setMark.size()));
-    const auto finishDate =
-        DateText::read(line.sliced(finish + finishMark.size(), deleted - finish - finishMark.size()));
+    QStringView finishText = line.sliced(finish + finishMark.size(), deleted - finish - finishMark.size());
+    // A timed item's finish date carries its time: "2026-12-10 15:00".
+    QTime time;
+    if (const qsizetype blank = finishText.indexOf(u' '); blank >= 0) {
+        time = DateText::readTime(finishText.sliced(blank + 1));
+        if (!time.isValid())
+            return std::nullopt;
+        finishText = finishText.first(blank);
+    }
+    const auto finishDate = DateText::read(finishText);
     const auto deletionDate = DateText::read(line.sliced(deleted + deletedMark.size()));
     if (!setDate.isValid() || !finishDate.isValid() || !deletionDate.isValid())
         return std::nullopt;
-    return Entry{line.first(set).toString(), setDate, finishDate, deletionDate};
+    return Entry{line.first(set).toString(), setDate, finishDate, deletionDate, time};
 }
 
 FindLines findLines(const LogFile::Load& lines)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <optional>
 
@@ -21,6 +22,7 @@ struct Entry
     QDate setDate;
     QDate finishDate;
     QDate deletionDate;
+    QTime time; // the finish date's, when the item had one
 };
 
 // Reads a line from its end, so that an item's text may itself hold ": " and "; ". nullopt for a
