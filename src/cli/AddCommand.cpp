@@ -40,7 +40,7 @@ int AddCommand::run(const CommandRun& run) const
     const CommandLine& options = run.options;
     const ResultOf<AgendaItem> item =
         ItemWords::read(options.addText, options.addSet, options.addFinish, options.repeatWords,
-                        run.clock.today(), HolidayFile::loadOrShipped(run.disk, options.appDir));
+                        run.clock.now(), HolidayFile::loadOrShipped(run.disk, options.appDir));
     if (!item)
         return printed(item.result());
     return printed(addItem(run.disk, options.appDir, run.elsewhere, run.clock, *item));

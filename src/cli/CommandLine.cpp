@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "calendar/core/RepeatWords.h"
+#include "calendar/core/TimeWords.h"
 #include "cli/Command.h"
 #include "cli/Commands.h"
 #include "cli/DataFolder.h"
@@ -100,6 +101,23 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
             if (!take(u"--done"))
                 return fail(oneTask);
             result.itemText = *done;
+        } else if (const auto timed = valueOf(QStringLiteral("--time"), arguments, i, missing)) {
+            const QString usage =
+                QStringLiteral("--time 后面应是日程内容与提醒时间（如 15:00、下午3点）或 off");
+            if (missing || i + 1 >= arguments.size())
+                return fail(usage);
+            if (!take(u"--time"))
+                return fail(oneTask);
+            result.itemText = *timed;
+            const QString when = arguments[++i];
+            if (when != QStringLiteral("off")) {
+                const ResultOf<TimeWords::Said> said = TimeWords::split(when);
+                if (!said)
+                    return fail(said.error());
+                if (!said->time.isValid() || !said->day.isEmpty())
+                    return fail(usage);
+                result.itemTime = said->time;
+            }
         } else if (arg == QStringLiteral("--autostart")) {
             if (!take(u"--autostart"))
                 return fail(oneTask);
@@ -178,7 +196,13 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
             result.itemText = repeatValues.first();
         }
         result.repeatWords = repeatValues.last();
-        words = RepeatWords::parse(result.repeatWords);
+        // An added item's repetition may say its time (每周五下午5点); the add reads it again.
+        const ResultOf<TimeWords::Said> said = TimeWords::split(result.repeatWords);
+        if (!said)
+            return fail(said.error());
+        if (said->time.isValid() && !result.runs(u"--add"))
+            return fail(QStringLiteral("--repeat 的重复方式不带时间；提醒时间用 --time 内容 时间"));
+        words = RepeatWords::parse(said->day);
         if (!words)
             return fail(words.error());
     }

@@ -27,7 +27,8 @@ struct CommandLine
     QString findWords;                  // --find: only the lines that match
     QString addText, addSet, addFinish; // as typed: the add checks them as the entry box does
     QString repeatWords;                // --repeat's kind as typed, for --add and --repeat
-    QString itemText;                   // the item --repeat and --done are for
+    QString itemText;                   // the item --repeat, --done and --time are for
+    QTime itemTime;                     // --time's, invalid for off
     std::optional<bool> autostart;      // nothing: only say whether it is on
     QString caldavUrl;                  // empty: only say which server, unless caldavOff
     QString caldavUser;

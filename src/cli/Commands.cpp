@@ -13,6 +13,7 @@
 #include "cli/RepeatCommand.h"
 #include "cli/RestoreCommand.h"
 #include "cli/SyncCommand.h"
+#include "cli/TimeCommand.h"
 
 namespace Commands {
 
@@ -25,15 +26,16 @@ const std::vector<const Command*>& all()
     static const AddCommand add;
     static const RepeatCommand repeat;
     static const DoneCommand done;
+    static const TimeCommand time;
     static const AutostartCommand autostart;
     static const CalDavCommand caldav;
     static const SyncCommand sync;
     static const HolidaysCommand holidays;
     static const RemindCommand remind;
     static const QuickAddCommand quickAdd;
-    static const std::vector<const Command*> commands{&backups,  &restore, &list,      &log,    &add,
-                                                      &repeat,   &done,    &autostart, &caldav, &sync,
-                                                      &holidays, &remind,  &quickAdd};
+    static const std::vector<const Command*> commands{&backups, &restore,  &list,   &log,       &add,
+                                                      &repeat,  &done,     &time,   &autostart, &caldav,
+                                                      &sync,    &holidays, &remind, &quickAdd};
     return commands;
 }
 

@@ -36,7 +36,7 @@ int LogCommand::run(const CommandRun& run) const
     for (const int row : index.matching(FindQuery(options.findWords))) {
         QStringList fields;
         for (const QDate& date : read.dates[row])
-            fields.append(DateText::format(date));
+            fields.append(DateText::format(date, fields.size() == 1 ? read.times[row] : QTime()));
         while (fields.size() < 3)
             fields.append(QString());
         out += fields.join(u'\t') + u'\t' + read.texts[row] + u'\n';

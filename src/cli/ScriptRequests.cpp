@@ -9,7 +9,7 @@ namespace {
 
 const QString command = QStringLiteral("command"), text = QStringLiteral("text"), set = QStringLiteral("set"),
               finish = QStringLiteral("finish"), repeat = QStringLiteral("repeat"),
-              day = QStringLiteral("day");
+              day = QStringLiteral("day"), time = QStringLiteral("time");
 
 // Exactly these fields, all strings: a field the program does not know is a client it does not
 // know, and guessing what it meant could write the wrong item.
@@ -58,7 +58,17 @@ QJsonObject addRequest(const AgendaItem& item)
                         {finish, DateText::format(item.finishDate)}};
     if (item.repeat.kind != RepeatRule::None)
         insertRule(request, RepeatWords{item.repeat.kind, item.repeat});
+    // Only with a time: a running copy from before times refuses the field it does not know.
+    if (item.time.isValid())
+        request.insert(time, DateText::formatTime(item.time));
     return request;
+}
+
+QJsonObject timeRequest(const QString& textValue, QTime timeValue)
+{
+    return {{command, QStringLiteral("time")},
+            {text, textValue},
+            {time, timeValue.isValid() ? DateText::formatTime(timeValue) : QStringLiteral("off")}};
 }
 
 QJsonObject repeatRequest(const QString& textValue, const RepeatWords& words)
@@ -99,17 +109,31 @@ QJsonObject answer(const QJsonObject& request, const Handlers& handlers)
     }
     const QString itemText = request.value(text).toString();
     const ResultOf<RepeatWords> words = ruleIn(request);
-    if (handlers.add && (holdsExactly(request, QStringLiteral("add"), {text, set, finish}) ||
-                         holdsExactly(request, QStringLiteral("add"), {text, set, finish, repeat, day}))) {
+    QStringList addFields{text, set, finish};
+    if (request.contains(repeat))
+        addFields << repeat << day;
+    const bool timed = request.contains(time);
+    if (timed)
+        addFields << time;
+    if (handlers.add && holdsExactly(request, QStringLiteral("add"), addFields)) {
         if (!words)
             return RequestChannel::refusal(words.error());
         // Dates as the file writes them: the words were read where they were typed.
         const QDate setDate = DateText::read(request.value(set).toString());
         const QDate finishDate = DateText::read(request.value(finish).toString());
-        if (!setDate.isValid() || !finishDate.isValid())
+        const QTime timeOfDay = timed ? DateText::readTime(request.value(time).toString()) : QTime();
+        if (!setDate.isValid() || !finishDate.isValid() || (timed && !timeOfDay.isValid()))
             return RequestChannel::refusal(QStringLiteral("请输入有效日期！"));
-        return answerWith(handlers.add({itemText, setDate, finishDate, 0, words->ruleFor(finishDate)}),
-                          QStringLiteral("日程未添加。"));
+        return answerWith(
+            handlers.add({itemText, setDate, finishDate, 0, words->ruleFor(finishDate), timeOfDay}),
+            QStringLiteral("日程未添加。"));
+    }
+    if (handlers.setTime && holdsExactly(request, QStringLiteral("time"), {text, time})) {
+        const QString value = request.value(time).toString();
+        const QTime timeOfDay = DateText::readTime(value);
+        if (!timeOfDay.isValid() && value != QStringLiteral("off"))
+            return RequestChannel::refusal(QStringLiteral("请求中的时间“%1”不对，未执行。").arg(value));
+        return answerWith(handlers.setTime(itemText, timeOfDay), QStringLiteral("提醒时间未更改。"));
     }
     if (handlers.repeat && holdsExactly(request, QStringLiteral("repeat"), {text, repeat, day})) {
         if (!words)

@@ -24,6 +24,7 @@ struct Handlers
     std::function<StoreChange(const AgendaItem& item)> add;
     std::function<StoreChange(const QString& text, const RepeatWords& repeat)> repeat;
     std::function<StoreChange(const QString& text)> done;
+    std::function<StoreChange(const QString& text, QTime time)> setTime;
     // Whether a sync may write the files now, and why not.
     std::function<Result()> syncGate;
     // kestrin.ini changed from the command line: the running copy reads its choices again.
@@ -33,6 +34,8 @@ struct Handlers
 QJsonObject addRequest(const AgendaItem& item);
 QJsonObject repeatRequest(const QString& text, const RepeatWords& words);
 QJsonObject doneRequest(const QString& text);
+// An invalid time: no reminder ("off").
+QJsonObject timeRequest(const QString& text, QTime time);
 QJsonObject syncRequest();
 QJsonObject settingsRequest();
 // The answer to request: the handler's refusal (the gate's with "busy": true), or {"ok": true}.

@@ -86,6 +86,7 @@ QJsonObject Program::answer(const QJsonObject& request) const
         return agenda->setRepeatWords(text, repeat);
     };
     handlers.done = [agenda](const QString& text) { return agenda->done(text); };
+    handlers.setTime = [agenda](const QString& text, QTime time) { return agenda->setTime(text, time); };
     handlers.syncGate = [agenda] {
         return agenda->entryBusy() ? Result::failed(QStringLiteral("正在填写日程")) : Result::done();
     };

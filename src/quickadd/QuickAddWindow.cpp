@@ -1,8 +1,6 @@
 #include "quickadd/QuickAddWindow.h"
 
 #include "agenda/core/ItemWords.h"
-#include "calendar/core/DateWords.h"
-#include "calendar/core/RepeatWords.h"
 #include "platform/Clock.h"
 #include "uikit/ComposedText.h"
 #include "uikit/ProgramIcon.h"
@@ -31,8 +29,9 @@ QuickAddWindow::QuickAddWindow(const Clock& clock, HolidayCalendar holidays, Add
     m_text->setPlaceholderText(QStringLiteral("要做的事"));
     m_date->setObjectName(QStringLiteral("TextQuickFinish"));
     m_date->setAccessibleName(QStringLiteral("完成日期"));
-    m_date->setToolTip(QStringLiteral("如：明天、周五、周末、下周一、3天后、下月15号、12月20日、2027-01-05、"
-                                      "国庆、除夕、农历八月十五；或重复：每周五、每月15号、工作日"));
+    m_date->setToolTip(QStringLiteral(
+        "如：明天、周五、周末、下周一、3天后、下月15号、12月20日、2027-01-05、"
+        "国庆、除夕、农历八月十五，可带时间：明天下午3点、15:30；或重复：每周五、每月15号、工作日"));
     m_meaning->setObjectName(QStringLiteral("LabelQuickFinishMeaning"));
     m_status->setObjectName(QStringLiteral("LabelQuickStatus"));
     m_status->setWordWrap(true);
@@ -68,26 +67,13 @@ void QuickAddWindow::present()
 
 void QuickAddWindow::showDate()
 {
-    const QDate today = m_clock.today();
-    if (const ResultOf<RepeatWords> words = RepeatWords::parse(m_date->text());
-        words && words->kind != RepeatRule::None) {
-        const QDate first = ItemWords::firstDay(*words, today, m_holidays);
-        m_meaning->setText(QStringLiteral("→ ") + DateWords::describe(first, today) + QStringLiteral("，") +
-                           RepeatRule::kindName(words->kind) + QStringLiteral("重复"));
-        return;
-    }
-    const ResultOf<QDate> date = DateWords::parse(m_date->text(), today, m_holidays);
-    m_meaning->setText(date ? QStringLiteral("→ ") + DateWords::describe(*date, today) : date.error());
+    m_meaning->setText(ItemWords::meaning(m_date->text(), m_clock.now(), m_holidays));
 }
 
 void QuickAddWindow::submit()
 {
-    // One box: a repetition, from its first day, or the finish date.
-    const ResultOf<RepeatWords> words = RepeatWords::parse(m_date->text());
-    const bool repeats = words && words->kind != RepeatRule::None;
     const ResultOf<AgendaItem> item =
-        ItemWords::read(m_text->text(), QString(), repeats ? QString() : m_date->text(),
-                        repeats ? m_date->text() : QString(), m_clock.today(), m_holidays);
+        ItemWords::readBox(m_text->text(), m_date->text(), m_clock.now(), m_holidays);
     const ResultOf<QString> added = item ? m_add(*item) : ResultOf<QString>(item.result());
     if (!added) {
         tell(added.error(), true);

@@ -52,18 +52,74 @@ private slots:
         QFETCH(QDate, today);
         QFETCH(QString, finish);
         QFETCH(QString, repeat);
-        const ResultOf<AgendaItem> item = ItemWords::read(QStringLiteral("打卡"), QString(), finish, repeat,
-                                                          today, HolidayCalendar::builtIn());
+        const ResultOf<AgendaItem> item =
+            ItemWords::read(QStringLiteral("打卡"), QString(), finish, repeat, QDateTime(today, QTime(9, 0)),
+                            HolidayCalendar::builtIn());
         QVERIFY2(item, qPrintable(item.error()));
         QCOMPARE(item->setDate, today);
         QTEST(item->finishDate, "finishDate");
         QTEST(item->repeat, "rule");
     }
 
+    // A time of day said with the day, or alone (the next such moment), at several moments of a
+    // Wednesday, 2026-12-09, the last minutes before midnight and the first after it among them;
+    // an impossible time is refused as a time, not as a date.
+    void aTimeIsSaidWithTheDay()
+    {
+        const HolidayCalendar holidays = HolidayCalendar::builtIn();
+        const QDate wed(2026, 12, 9);
+        const struct
+        {
+            QTime now;
+            const char* typed;
+            QDate day;  // invalid: refused
+            QTime time; // invalid: no time
+            const char* meaning = nullptr;
+        } cases[] = {
+            {{10, 0}, "明天下午3点", wed.addDays(1), {15, 0}, "→ 2026-12-10 星期四 15:00（明天）"},
+            {{10, 0}, "周五上午10点半", wed.addDays(2), {10, 30}},
+            {{10, 0}, "今晚8点", wed, {20, 0}},
+            {{10, 0}, "下午三点一刻", wed, {15, 15}, "→ 2026-12-09 星期三 15:15（今天）"},
+            {{16, 0}, "下午三点一刻", wed.addDays(1), {15, 15}, "→ 2026-12-10 星期四 15:15（明天）"},
+            {{23, 50}, "15:30", wed.addDays(1), {15, 30}},
+            {{0, 5}, "１５：３０", wed, {15, 30}},
+            {{23, 50}, "明早9点", wed.addDays(1), {9, 0}},
+            {{0, 5}, "明早9点", wed.addDays(1), {9, 0}},
+            {{0, 5}, "凌晨1点", wed, {1, 0}},
+            {{10, 0}, "后天中午12点", wed.addDays(2), {12, 0}},
+            {{10, 0}, "2026-12-10 15:00", wed.addDays(1), {15, 0}},
+            {{10, 0}, "明天8点45分", wed.addDays(1), {8, 45}},
+            {{10, 0}, "明天3点", wed.addDays(1), {15, 0}},
+            {{10, 0}, "明天晚上九点三刻", wed.addDays(1), {21, 45}},
+            {{10, 0},
+             "每周五下午5点",
+             wed.addDays(2),
+             {17, 0},
+             "→ 2026-12-11 星期五 17:00（2 天后），每周重复"},
+            {{10, 0}, "明天", wed.addDays(1), {}},
+            {{10, 0}, "25点", {}, {}, "无法识别的时间“25点”"},
+            {{10, 0}, "明天下午13点", {}, {}, "无法识别的时间“下午13点”"},
+            {{10, 0}, "明天15:60", {}, {}, "无法识别的时间“15:60”"},
+        };
+        for (const auto& c : cases) {
+            const QDateTime now(wed, c.now);
+            const QString typed = QString::fromUtf8(c.typed);
+            const ResultOf<AgendaItem> item = ItemWords::readBox(QStringLiteral("事"), typed, now, holidays);
+            QVERIFY2(bool(item) == c.day.isValid(), c.typed);
+            if (item) {
+                QVERIFY2(item->finishDate == c.day, c.typed);
+                QVERIFY2(item->time == c.time, c.typed);
+            }
+            if (c.meaning)
+                QVERIFY2(ItemWords::meaning(typed, now, holidays).startsWith(QString::fromUtf8(c.meaning)),
+                         qPrintable(ItemWords::meaning(typed, now, holidays)));
+        }
+    }
+
     // Without a repetition a finish date is wanted; words that do not read say which.
     void whatIsRefused()
     {
-        const QDate today(2026, 12, 11);
+        const QDateTime today(QDate(2026, 12, 11), QTime(9, 0));
         const HolidayCalendar holidays = HolidayCalendar::builtIn();
         QVERIFY(!ItemWords::read(QStringLiteral("a"), QString(), QString(), QString(), today, holidays));
         QVERIFY(!ItemWords::read(QStringLiteral("a"), QString(), QString(), QStringLiteral("off"), today,

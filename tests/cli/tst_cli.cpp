@@ -121,6 +121,38 @@ private slots:
         QCOMPARE(bench.read("agenda.txt"), agendaRecord("买菜", today, today.addDays(1)));
     }
 
+    // A time said with the finish date is written with it and listed; --time changes it or takes
+    // it away, and names an item that is not there.
+    void anItemsTimeIsSetAndListed()
+    {
+        TestBench bench;
+        const QString dir = bench.dir.path();
+        const QDate tomorrow = QDate::currentDate().addDays(1);
+        const auto run = [&](QStringList arguments) {
+            return kestrin(arguments << QStringLiteral("--dir") << dir);
+        };
+        QCOMPARE(run({QStringLiteral("--add"), QString::fromUtf8("开会"), QStringLiteral("--finish"),
+                      QString::fromUtf8("明天下午3点")})
+                     .code,
+                 0);
+        QCOMPARE(run({QStringLiteral("--list")}).out,
+                 QString::fromUtf8("%1 15:00\t1 天\t开会\n").arg(tomorrow.toString(Qt::ISODate)));
+        QCOMPARE(
+            run({QStringLiteral("--time"), QString::fromUtf8("开会"), QString::fromUtf8("上午九点半")}).out,
+            QString::fromUtf8("已设置：开会（09:30 提醒）\n"));
+        QVERIFY(
+            bench.read("agenda.txt").endsWith(tomorrow.toString(Qt::ISODate).toLatin1() + " 09:30:00#\r\n"));
+        QCOMPARE(run({QStringLiteral("--time"), QString::fromUtf8("开会"), QStringLiteral("off")}).code, 0);
+        QCOMPARE(bench.read("agenda.txt"), agendaRecord("开会", QDate::currentDate(), tomorrow));
+        const Run missing =
+            run({QStringLiteral("--time"), QString::fromUtf8("散步"), QStringLiteral("9:00")});
+        QCOMPARE(missing.code, 1);
+        QCOMPARE(missing.err, QString::fromUtf8("kestrin: 没有“散步”这个日程。\n"));
+        QCOMPARE(
+            run({QStringLiteral("--time"), QString::fromUtf8("开会"), QString::fromUtf8("下午13点")}).code,
+            2);
+    }
+
     // A repeating item from the command line: added with its rule, listed with it, done and moved
     // to its next date with the occurrence in the log; an item that is not there is an error.
     void aRepeatingItemIsDoneAndComesBack()

@@ -245,6 +245,39 @@ private slots:
         QCOMPARE(asked, (QStringList{QString::fromUtf8("a每月"), QStringLiteral("b")}));
     }
 
+    // A time goes to the running copy with the add, and alone with --time (off for none); a
+    // request's time that does not read is refused unhandled.
+    void aTimeTravelsWithTheRequests()
+    {
+        QList<QTime> told;
+        ScriptRequests::Handlers handlers;
+        handlers.add = [&told](const AgendaItem& item) {
+            told.append(item.time);
+            return StoreChange::done();
+        };
+        handlers.setTime = [&told](const QString&, QTime time) {
+            told.append(time);
+            return StoreChange::done();
+        };
+        AgendaItem timed{QStringLiteral("a"), QDate(2026, 12, 8), QDate(2026, 12, 9)};
+        timed.time = QTime(15, 30);
+        const auto ok = [&handlers](const QJsonObject& request) {
+            return ScriptRequests::answer(request, handlers).value(QStringLiteral("ok")).toBool();
+        };
+        QVERIFY(ok(ScriptRequests::addRequest(timed)));
+        QVERIFY(
+            ok(ScriptRequests::addRequest({QStringLiteral("b"), QDate(2026, 12, 8), QDate(2026, 12, 9)})));
+        QVERIFY(ok(ScriptRequests::timeRequest(QStringLiteral("a"), QTime(9, 0))));
+        QVERIFY(ok(ScriptRequests::timeRequest(QStringLiteral("a"), QTime())));
+        QJsonObject bad = ScriptRequests::addRequest(timed);
+        bad.insert(QStringLiteral("time"), QStringLiteral("25:00"));
+        QVERIFY(!ok(bad));
+        QVERIFY(!ok(QJsonObject{{QStringLiteral("command"), QStringLiteral("time")},
+                                {QStringLiteral("text"), QStringLiteral("a")},
+                                {QStringLiteral("time"), QStringLiteral("soon")}}));
+        QCOMPARE(told, (QList<QTime>{QTime(15, 30), QTime(), QTime(9, 0), QTime()}));
+    }
+
     // A sync asks before it writes; only the bare request reaches the gate.
     void aSyncAsksTheGate()
     {

@@ -164,10 +164,10 @@ void AgendaSession::complete(const QString& text)
         emit failed(change.message);
 }
 
-StoreChange AgendaSession::changeRule(const std::function<StoreChange()>& write)
+StoreChange AgendaSession::changeRule(const QString& what, const std::function<StoreChange()>& write)
 {
     if (m_entryBusy)
-        return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再设置重复。"));
+        return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再%1。").arg(what));
     if (!m_store.unchangedOnDisk())
         reload();
     const StoreChange change = write();
@@ -180,12 +180,17 @@ StoreChange AgendaSession::changeRule(const std::function<StoreChange()>& write)
 
 StoreChange AgendaSession::setRepeat(const QString& text, const RepeatRule& rule)
 {
-    return changeRule([&] { return m_store.setRepeat(text, rule); });
+    return changeRule(QStringLiteral("设置重复"), [&] { return m_store.setRepeat(text, rule); });
 }
 
 StoreChange AgendaSession::setRepeatWords(const QString& text, const RepeatWords& words)
 {
-    return changeRule([&] { return m_store.setRepeatWords(text, words); });
+    return changeRule(QStringLiteral("设置重复"), [&] { return m_store.setRepeatWords(text, words); });
+}
+
+StoreChange AgendaSession::setTime(const QString& text, QTime time)
+{
+    return changeRule(QStringLiteral("设置提醒时间"), [&] { return m_store.setTime(text, time); });
 }
 
 std::optional<QDate> AgendaSession::nextOccurrence(const QString& text) const

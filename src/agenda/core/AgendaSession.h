@@ -69,6 +69,8 @@ public:
     StoreChange setRepeat(const QString& text, const RepeatRule& rule);
     // The rule the words make for the item of that text, from its finish date.
     StoreChange setRepeatWords(const QString& text, const RepeatWords& words);
+    // Gives the item of that text a time to be reminded at; invalid for none.
+    StoreChange setTime(const QString& text, QTime time);
     // Where a repeating item goes once this occurrence is done today; nothing for any other.
     std::optional<QDate> nextOccurrence(const QString& text) const;
 
@@ -93,7 +95,8 @@ private:
     // What follows a deletion: the log and the table read again, and the change told.
     StoreChange afterRemoval(const StoreChange& change);
     // A rule set, as write sets it: never under an entry, and on the file as it is now.
-    StoreChange changeRule(const std::function<StoreChange()>& write);
+    // what: the change refused under an entry, "设置重复".
+    StoreChange changeRule(const QString& what, const std::function<StoreChange()>& write);
     // Loads again when agenda.txt changed since the last load; under an entry without showing it.
     void refresh();
 

@@ -287,6 +287,22 @@ StoreChange AgendaStore::setRepeat(const QString& text, const RepeatRule& rule)
     });
 }
 
+StoreChange AgendaStore::setTime(const QString& text, QTime time)
+{
+    if (!m_loaded)
+        return StoreChange::refused(m_loadResult.error() +
+                                    QStringLiteral("\r\n请先修正此文件，才能设置提醒时间。"));
+    if (!contains(text))
+        return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
+    return writeHeld(m_files, m_path, &m_stamp, [&] {
+        QList<AgendaItem> items = m_table.items;
+        for (AgendaItem& item : items)
+            if (item.text == text)
+                item.time = time;
+        return rewrite(items);
+    });
+}
+
 StoreChange AgendaStore::remove(const QString& text, QDate deletionDate)
 {
     if (!m_loaded)

@@ -71,6 +71,8 @@ public:
     StoreChange setRepeat(const QString& text, const RepeatRule& rule);
     // The rule the words make for the item of that text, kept on its finish date.
     StoreChange setRepeatWords(const QString& text, const RepeatWords& words);
+    // Gives the item of that text a time of day to be reminded at (invalid: none).
+    StoreChange setTime(const QString& text, QTime time);
     // Replaces the whole agenda by items, as a sync merges it: entries, for the items that leave,
     // reach my.log first.
     StoreChange replaceAll(const QList<AgendaItem>& items, const QStringList& entries);

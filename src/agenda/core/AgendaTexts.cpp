@@ -34,7 +34,8 @@ QString daysLeft(int days)
 
 QString listLine(const AgendaItem& item)
 {
-    QString line = DateText::format(item.finishDate) + u'\t' + daysLeft(item.daysLeft) + u'\t' + item.text;
+    QString line =
+        DateText::format(item.finishDate, item.time) + u'\t' + daysLeft(item.daysLeft) + u'\t' + item.text;
     if (item.repeat.kind != RepeatRule::None)
         line += u'\t' + item.repeat.text();
     return line;

@@ -3,6 +3,7 @@
 #include "calendar/core/DateText.h"
 #include "calendar/core/DateWords.h"
 #include "calendar/core/RepeatWords.h"
+#include "calendar/core/TimeWords.h"
 
 namespace ItemWords {
 
@@ -19,22 +20,56 @@ ResultOf<QDate> dateOf(const QString& typed, QDate today, const HolidayCalendar&
 } // namespace
 
 ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QString& finishTyped,
-                          const QString& repeatWords, QDate today, const HolidayCalendar& holidays)
+                          const QString& repeatWords, const QDateTime& now, const HolidayCalendar& holidays)
 {
-    const ResultOf<RepeatWords> words =
-        repeatWords.isEmpty() ? ResultOf<RepeatWords>(RepeatWords{}) : RepeatWords::parse(repeatWords);
+    const QDate today = now.date();
+    // The time may be said with the finish date or with the repetition (每周五下午5点).
+    const ResultOf<TimeWords::Said> finishSaid = TimeWords::split(finishTyped);
+    if (!finishSaid)
+        return finishSaid.result();
+    const ResultOf<TimeWords::Said> repeatSaid = TimeWords::split(repeatWords);
+    if (!repeatSaid)
+        return repeatSaid.result();
+    const QTime time = finishSaid->time.isValid() ? finishSaid->time : repeatSaid->time;
+    const ResultOf<RepeatWords> words = repeatSaid->day.isEmpty() ? ResultOf<RepeatWords>(RepeatWords{})
+                                                                  : RepeatWords::parse(repeatSaid->day);
     if (!words)
         return words.result();
     const ResultOf<QDate> set =
         setTyped.isEmpty() ? ResultOf<QDate>(today) : dateOf(setTyped, today, holidays);
     if (!set)
         return set.result();
-    const ResultOf<QDate> finish = finishTyped.isEmpty() && words->kind != RepeatRule::None
-                                       ? ResultOf<QDate>(firstDay(*words, today, holidays))
-                                       : dateOf(finishTyped, today, holidays);
+    const QString& finishDay = finishSaid->day;
+    const ResultOf<QDate> finish =
+        !finishDay.isEmpty()              ? dateOf(finishDay, today, holidays)
+        : words->kind != RepeatRule::None ? ResultOf<QDate>(firstDay(*words, today, holidays))
+        : finishSaid->time.isValid()      ? ResultOf<QDate>(TimeWords::nextDay(time, now))
+                                          : dateOf(finishDay, today, holidays);
     if (!finish)
         return finish.result();
-    return AgendaItem{text, *set, *finish, 0, words->ruleFor(*finish)};
+    return AgendaItem{text, *set, *finish, 0, words->ruleFor(*finish), time};
+}
+
+ResultOf<AgendaItem> readBox(const QString& text, const QString& typed, const QDateTime& now,
+                             const HolidayCalendar& holidays)
+{
+    // One box: a repetition, from its first day, or the finish date, either with a time.
+    const ResultOf<TimeWords::Said> said = TimeWords::split(typed);
+    const ResultOf<RepeatWords> words =
+        said ? RepeatWords::parse(said->day) : ResultOf<RepeatWords>(said.result());
+    const bool repeats = words && words->kind != RepeatRule::None;
+    return read(text, QString(), repeats ? QString() : typed, repeats ? typed : QString(), now, holidays);
+}
+
+QString meaning(const QString& typed, const QDateTime& now, const HolidayCalendar& holidays)
+{
+    const ResultOf<AgendaItem> item = readBox(QString(), typed, now, holidays);
+    if (!item)
+        return item.error();
+    QString said = QStringLiteral("→ ") + DateWords::describe(item->finishDate, now.date(), item->time);
+    if (item->repeat.kind != RepeatRule::None)
+        said += QStringLiteral("，") + RepeatRule::kindName(item->repeat.kind) + QStringLiteral("重复");
+    return said;
 }
 
 QDate firstDay(const RepeatWords& words, QDate today, const HolidayCalendar& holidays)
@@ -46,8 +81,9 @@ QDate firstDay(const RepeatWords& words, QDate today, const HolidayCalendar& hol
 
 QString added(const AgendaItem& item)
 {
-    QString done = QStringLiteral("已添加：%1（设置 %2，完成 %3")
-                       .arg(item.text, DateText::format(item.setDate), DateText::format(item.finishDate));
+    QString done =
+        QStringLiteral("已添加：%1（设置 %2，完成 %3")
+            .arg(item.text, DateText::format(item.setDate), DateText::format(item.finishDate, item.time));
     if (item.repeat.kind != RepeatRule::None)
         done += QStringLiteral("，%1重复").arg(item.repeat.text());
     return done + u'）';

@@ -3,6 +3,8 @@
 #include "agenda/core/AgendaItem.h"
 #include "platform/Result.h"
 
+#include <QDateTime>
+
 class HolidayCalendar;
 struct RepeatWords;
 
@@ -12,10 +14,19 @@ struct RepeatWords;
 namespace ItemWords {
 
 // setTyped and finishTyped as the entry boxes take them (2026-12-20) or in words (明天, 周五,
-// 12月20日…); an empty set is today. repeatWords as RepeatWords reads them, empty for none; with
-// them an empty finish is the repetition's first day (firstDay).
+// 12月20日…), the finish with a time of day or as one alone (明天下午3点, 15:30: the next such
+// moment); an empty set is today. repeatWords as RepeatWords reads them, empty for none, and may
+// say the time instead (每周五下午5点); with them an empty finish is the repetition's first day
+// (firstDay).
 ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QString& finishTyped,
-                          const QString& repeatWords, QDate today, const HolidayCalendar& holidays);
+                          const QString& repeatWords, const QDateTime& now, const HolidayCalendar& holidays);
+// The quick-add window's one box: a finish date or a repetition that says its day, either with a
+// time.
+ResultOf<AgendaItem> readBox(const QString& text, const QString& typed, const QDateTime& now,
+                             const HolidayCalendar& holidays);
+// What the box says, as the window shows it under the box: "→ 2026-12-10 星期四 15:00（明天）",
+// "→ …，每周重复", or why it cannot be read.
+QString meaning(const QString& typed, const QDateTime& now, const HolidayCalendar& holidays);
 // The first day of a repetition from today, today included: what a repeating item given no finish
 // date finishes on.
 QDate firstDay(const RepeatWords& words, QDate today, const HolidayCalendar& holidays);

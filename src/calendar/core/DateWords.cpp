@@ -17,30 +17,8 @@ int number(QStringView text)
     bool ok = false;
     if (const int value = text.toInt(&ok); ok)
         return value;
-    static const QString digits = QStringLiteral("一二三四五六七八九");
-    const auto digit = [](QChar c) {
-        if (c == u'两')
-            return 2;
-        const qsizetype i = digits.indexOf(c);
-        return i < 0 ? -1 : int(i) + 1;
-    };
-    if (text.size() == 1)
-        return text[0] == u'十' ? 10 : digit(text[0]);
-    // 十一 to 十九, 二十, 二十一 to 三十一.
-    int tens = -1, ones = -1;
-    if (text.size() == 2 && text[0] == u'十') {
-        tens = 1;
-        ones = digit(text[1]);
-    } else if (text.size() == 2 && text[1] == u'十') {
-        tens = digit(text[0]);
-        ones = 0;
-    } else if (text.size() == 3 && text[1] == u'十') {
-        tens = digit(text[0]);
-        ones = digit(text[2]);
-    }
-    if (tens < 1 || ones < 0 || tens * 10 + ones > 31)
-        return -1;
-    return tens * 10 + ones;
+    const int value = numeral(text);
+    return value > 31 ? -1 : value;
 }
 
 int weekday(QChar c)
@@ -147,6 +125,39 @@ QString refusal(QStringView text)
 }
 
 } // namespace
+
+int numeral(QStringView text)
+{
+    bool ok = false;
+    if (const int value = text.toInt(&ok); ok)
+        return value >= 0 && value <= 99 ? value : -1;
+    static const QString digits = QStringLiteral("一二三四五六七八九");
+    const auto digit = [](QChar c) {
+        if (c == u'两')
+            return 2;
+        if (c == u'零' || c == u'〇')
+            return 0;
+        const qsizetype i = digits.indexOf(c);
+        return i < 0 ? -1 : int(i) + 1;
+    };
+    if (text.size() == 1)
+        return text[0] == u'十' ? 10 : digit(text[0]);
+    // 十一 to 十九, 二十, 二十一 to 九十九.
+    int tens = -1, ones = -1;
+    if (text.size() == 2 && text[0] == u'十') {
+        tens = 1;
+        ones = digit(text[1]);
+    } else if (text.size() == 2 && text[1] == u'十') {
+        tens = digit(text[0]);
+        ones = 0;
+    } else if (text.size() == 3 && text[1] == u'十') {
+        tens = digit(text[0]);
+        ones = digit(text[2]);
+    }
+    if (tens < 1 || ones < 0)
+        return -1;
+    return tens * 10 + ones;
+}
 
 ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& holidays)
 {
@@ -284,16 +295,17 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
     return Result::failed(refusal(typed));
 }
 
-QString describe(QDate date, QDate today)
+QString describe(QDate date, QDate today, QTime time)
 {
     const qint64 days = today.daysTo(date);
     const QString when = days == 0   ? QStringLiteral("今天")
                          : days == 1 ? QStringLiteral("明天")
                          : days > 1  ? QStringLiteral("%1 天后").arg(days)
                                      : QStringLiteral("%1 天前").arg(-days);
-    return QStringLiteral("%1 星期%2（%3）")
+    return QStringLiteral("%1 星期%2%3（%4）")
         .arg(date.toString(QStringLiteral("yyyy-MM-dd")))
         .arg(weekdayNames[date.dayOfWeek() - 1])
+        .arg(time.isValid() ? u' ' + time.toString(QStringLiteral("HH:mm")) : QString())
         .arg(when);
 }
 

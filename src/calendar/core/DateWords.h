@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QStringView>
+#include <QTime>
 
 #include <optional>
 #include <utility>
@@ -19,8 +20,10 @@ class HolidayCalendar;
 namespace DateWords {
 
 ResultOf<QDate> parse(QStringView text, QDate today, const HolidayCalendar& holidays);
-// "2026-12-11 星期五（3 天后）" for the date as understood.
-QString describe(QDate date, QDate today);
+// "2026-12-11 星期五（3 天后）" for the date as understood; "2026-12-11 星期五 15:00（3 天后）" with a time.
+QString describe(QDate date, QDate today, QTime time = {});
+// 0 to 99 from digits or Chinese numerals (两 for 2, 零 for 0); -1 for anything else.
+int numeral(QStringView text);
 
 // The days a repetition names, which need no today, read as parse() reads them.
 // 五, 日 or 天 after 周: 1 (Monday) to 7.

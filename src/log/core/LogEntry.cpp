@@ -40,14 +40,17 @@ FindLines findLines(const LogFile::Load& lines)
     FindLines found;
     found.texts.reserve(lines.count());
     found.dates.reserve(lines.count());
+    found.times.reserve(lines.count());
     for (int row = 0; row < lines.count(); ++row) {
         const QString line = lines.text(row);
         if (const std::optional<Entry> entry = parse(line)) {
             found.texts.append(entry->content);
             found.dates.append({entry->setDate, entry->finishDate, entry->deletionDate});
+            found.times.append(entry->time);
         } else {
             found.texts.append(line);
             found.dates.append(QList<QDate>());
+            found.times.append(QTime());
         }
     }
     return found;

@@ -34,6 +34,7 @@ struct FindLines
 {
     QStringList texts;
     QList<QList<QDate>> dates;
+    QList<QTime> times; // an entry's finish time, invalid for none
 };
 FindLines findLines(const LogFile::Load& lines);
 // Line row of the log as last loaded, read as an entry.
