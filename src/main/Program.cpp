@@ -3,6 +3,7 @@
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
+#include "agenda/core/ItemReminders.h"
 #include "agenda/core/RepeatFile.h"
 #include "alarm/core/AlarmRuntime.h"
 #include "app/FormMain.h"
@@ -51,6 +52,14 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
         services, [agenda](const QString& text) { return agenda->contains(text); });
     QObject::connect(&syncRunner, &SyncRunner::finished, m_reminders.get(), &TimedReminders::reload);
     QObject::connect(m_reminders.get(), &TimedReminders::completeRequested, agenda, &AgendaSession::complete);
+
+    // The items' times, as each load leaves them.
+    m_itemReminders = std::make_unique<ItemReminders>(services);
+    QObject::connect(agenda, &AgendaSession::loaded, m_itemReminders.get(),
+                     [this, agenda] { m_itemReminders->setItems(agenda->table().items); });
+    QObject::connect(m_itemReminders.get(), &ItemReminders::completeRequested, agenda,
+                     &AgendaSession::complete);
+    QObject::connect(m_itemReminders.get(), &ItemReminders::agendaWanted, window, &FormMain::showAgenda);
 
     QObject::connect(m_dueReminder.get(), &DueReminder::agendaWanted, window, &FormMain::showAgenda);
 

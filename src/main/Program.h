@@ -18,6 +18,7 @@ class SingleInstance;
 class SyncRunner;
 class SyncSchedule;
 class TimedReminders;
+class ItemReminders;
 class TextFiles;
 class TrayIcon;
 struct Services;
@@ -40,6 +41,7 @@ public:
     FormMain& window() const { return *m_window; }
     SyncSchedule& syncs() const { return *m_syncs; }
     TimedReminders& timedReminders() const { return *m_reminders; }
+    ItemReminders& itemReminders() const { return *m_itemReminders; }
     // Whether the folder is linked to a task list now.
     bool linked() const;
     // What the running copy answers a script: an add goes to the agenda.
@@ -65,5 +67,6 @@ private:
     std::unique_ptr<FormMain> m_window;
     std::unique_ptr<SyncSchedule> m_syncs;
     std::unique_ptr<TimedReminders> m_reminders;
+    std::unique_ptr<ItemReminders> m_itemReminders;
     std::unique_ptr<NetworkWatch> m_network;
 };

@@ -32,6 +32,7 @@ struct Entry
 constexpr Entry keys[] = {
     {Key::RemindTime,      "remind/time"},
     {Key::RemindSaid,      "remind/said"},
+    {Key::ItemsToldThrough, "remind/itemsToldThrough"},
     {Key::BackupElsewhere, "backup/dir"},
     {Key::UnknownYearTold, "holidays/toldUnknownYear"},
     {Key::Ringtone,        "ringtones/alarm%1"},

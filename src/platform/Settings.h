@@ -16,18 +16,19 @@ inline constexpr char fileName[] = "kestrin.ini";
 // Every choice the file keeps, by what it is for; their names in the file are in one table.
 enum class Key
 {
-    RemindTime,      // the daily word's time, HH:mm
-    RemindSaid,      // the day of the last daily word
-    BackupElsewhere, // the second backup folder
-    UnknownYearTold, // the year whose missing holiday arrangement was told
-    Ringtone,        // an alarm's own ringtone, one per alarm
-    Alarms,          // the group of the repeating alarms, one subgroup each
-    Alarm,           // one repeating alarm's subgroup; the keys below are in it
-    AlarmTime,       // HH:mm:ss
-    AlarmRings,      // how many rings, 1 to 8
-    AlarmRepeat,     // its days: once, daily, weekdays, weekends, official-workdays
-    AlarmPrompt,     // what the notice says
-    AlarmSnoozed,    // the moment it was put off to, ISO 8601; none when not put off
+    RemindTime,       // the daily word's time, HH:mm
+    RemindSaid,       // the day of the last daily word
+    ItemsToldThrough, // the moment up to which the items' times were reminded of, ISO 8601
+    BackupElsewhere,  // the second backup folder
+    UnknownYearTold,  // the year whose missing holiday arrangement was told
+    Ringtone,         // an alarm's own ringtone, one per alarm
+    Alarms,           // the group of the repeating alarms, one subgroup each
+    Alarm,            // one repeating alarm's subgroup; the keys below are in it
+    AlarmTime,        // HH:mm:ss
+    AlarmRings,       // how many rings, 1 to 8
+    AlarmRepeat,      // its days: once, daily, weekdays, weekends, official-workdays
+    AlarmPrompt,      // what the notice says
+    AlarmSnoozed,     // the moment it was put off to, ISO 8601; none when not put off
 };
 // The key's name in the file; row: the alarm, for a key kept per alarm.
 QString name(Key key, int row = 0);

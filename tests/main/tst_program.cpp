@@ -2,6 +2,7 @@
 #include "agenda/AgendaPanel.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
+#include "agenda/core/ItemReminders.h"
 #include "app/FormMain.h"
 #include "cli/ScriptRequests.h"
 #include "main/Program.h"
@@ -150,6 +151,68 @@ private slots:
         f.bench.clock.set(QDateTime(today.addDays(1), QTime(8, 0)));
         QCOMPARE(f.bench.notifications.sent.size(), said);
         QVERIFY(!f.program->timedReminders().nextReminder().isValid());
+    }
+
+    // An item's time, reminded at with its buttons and one ring; 十分钟后再提醒 says it again,
+    // 完成 moves a repeating item on (and its next time is reminded). A moment slept through is
+    // told on waking the same day as missed, once, a restart included; a time set after its
+    // moment is nothing missed, and a day gone by is not told.
+    void anItemRemindsAtItsTime()
+    {
+        Fixture f(false);
+        f.bench.write("agenda.txt", agendaRecord("开会", today, today.addDays(2)) +
+                                        gbk("\"写周报\",#2026-12-01#,#2026-12-07 09:30:00#\r\n"));
+        f.bench.write("repeat.txt", gbk("\"写周报\",每周,周一\r\n"));
+        f.program->agenda().reload();
+        QCOMPARE(f.program->itemReminders().nextReminder(), QDateTime(today, QTime(9, 30)));
+        const qsizetype before = f.bench.notifications.sent.size();
+        f.bench.sound.played.clear();
+        f.afterSeconds(90 * 60 - 1); // 09:29:59
+        QCOMPARE(f.bench.notifications.sent.size(), before);
+        f.afterSeconds(1);
+        QCOMPARE(f.bench.notifications.sent.last(), (QStringList{QString::fromUtf8("Kestrin日程提醒"),
+                                                                 QString::fromUtf8("写周报 · 今天 09:30")}));
+        QCOMPARE(f.bench.notifications.actions.last(),
+                 (QStringList{QStringLiteral("complete"), QStringLiteral("remind-in-10"),
+                              QStringLiteral("open-agenda")}));
+        QCOMPARE(f.bench.sound.played, QStringList{QStringLiteral("clock1.wav")});
+        const int told = int(f.bench.notifications.sent.size());
+        f.bench.notifications.press(told, QStringLiteral("remind-in-10"));
+        f.afterSeconds(10 * 60);
+        QCOMPARE(f.bench.notifications.sent.size(), told + 1);
+        QCOMPARE(f.bench.notifications.sent.last()[1], QString::fromUtf8("写周报 · 今天 09:30"));
+        f.bench.notifications.press(told + 1, QStringLiteral("complete"));
+        QVERIFY(f.bench.read("agenda.txt").contains(gbk("\"写周报\",#2026-12-07#,#2026-12-14 09:30:00#")));
+        QCOMPARE(f.program->itemReminders().nextReminder(), QDateTime(today.addDays(7), QTime(9, 30)));
+
+        // Off from 13:00 to 16:00: 14:00 is told as missed at the start, and not after a restart.
+        f.bench.write("agenda.txt", agendaRecord("开会", today, today.addDays(2)) +
+                                        gbk("\"体检\",#2026-12-01#,#2026-12-07 14:00:00#\r\n"));
+        f.program->agenda().reload();
+        f.bench.clock.set(QDateTime(today, QTime(13, 0)));
+        const auto restartAt = [&f](QTime time) {
+            f.program.reset();
+            f.bench.clock.set(QDateTime(today, time));
+            f.program = std::make_unique<Program>(f.bench.services, f.bench.tray, f.runner, f.bench.files);
+            f.program->start();
+            f.afterSeconds(1); // a deadline gone by fires at once
+        };
+        restartAt(QTime(16, 0));
+        QCOMPARE(f.bench.notifications.sent.last()[1], QString::fromUtf8("错过了 14:00 的提醒：体检"));
+        const qsizetype missed = f.bench.notifications.sent.size();
+        restartAt(QTime(16, 1));
+        QCOMPARE(f.bench.notifications.sent.size(), missed);
+
+        f.afterSeconds(30 * 60);
+        QVERIFY(f.program->answer(ScriptRequests::timeRequest(QString::fromUtf8("体检"), QTime(16, 10)))
+                    .value(QStringLiteral("ok"))
+                    .toBool());
+        f.afterSeconds(1);
+        QCOMPARE(f.bench.notifications.sent.size(), missed);
+        QCOMPARE(f.program->agenda().setTime(QString::fromUtf8("体检"), QTime(17, 0)).status,
+                 StoreChange::Done);
+        f.bench.clock.set(QDateTime(today.addDays(1), QTime(8, 0)));
+        QCOMPARE(f.bench.notifications.sent.size(), missed);
     }
 
     void anUnlinkedFolderNeitherSyncsNorNotesRenames()
