@@ -32,15 +32,18 @@ ItemReminders::ItemReminders(const Services& services, QObject* parent)
     connect(&m_services.notifications, &Notifications::actionInvoked, this, &ItemReminders::onAction);
     m_toldThrough =
         Settings::value(m_services.path(Settings::fileName), Settings::Key::ItemsToldThrough).toDateTime();
-    // A first run, or a file without the key: what went by before it is no news.
-    if (!m_toldThrough.isValid())
-        keepToldThrough(m_services.clock.now());
+    // A first run, or a file without the key: what went by before it is no news. The key is
+    // written once there is a time to remind of: kestrin.ini is the user's file too.
+    m_kept = m_toldThrough.isValid();
+    if (!m_kept)
+        m_toldThrough = m_services.clock.now();
 }
 
 void ItemReminders::setItems(const QList<AgendaItem>& items)
 {
     const QDateTime now = m_services.clock.now();
     const QList<Reminder> before = m_items;
+    bool goneBy = false;
     m_items.clear();
     for (const AgendaItem& item : items) {
         if (!item.time.isValid())
@@ -50,11 +53,21 @@ void ItemReminders::setItems(const QList<AgendaItem>& items)
         // first load is a moment gone by since the last run told.
         const bool known = std::any_of(before.cbegin(), before.cend(),
                                        [&](const Reminder& r) { return r.text == item.text && r.at == at; });
-        if (m_loaded && at <= now && !known)
+        if (m_loaded && at <= now && !known) {
+            goneBy = true;
             continue;
+        }
         m_items.append({item.text, at, at});
     }
     m_loaded = true;
+    // Nor after a restart; unless a moment still to be told lies before it (a reload on waking
+    // that came before the timer).
+    const bool toTell = std::any_of(m_items.cbegin(), m_items.cend(),
+                                    [&](const Reminder& r) { return r.at > m_toldThrough && r.at <= now; });
+    if (goneBy && now > m_toldThrough && !toTell)
+        keepToldThrough(now);
+    else if (!m_kept && !m_items.isEmpty())
+        keepToldThrough(m_toldThrough);
     // A put-off reminder goes with its item.
     m_putOff.removeIf([this](const Reminder& r) {
         return std::none_of(m_items.cbegin(), m_items.cend(),
@@ -82,16 +95,24 @@ void ItemReminders::fired()
 {
     const QDateTime now = m_services.clock.now();
     QList<Reminder> due;
-    for (const Reminder& r : std::as_const(m_items))
-        if (r.at > m_toldThrough && r.at <= now && r.at.date() == now.date())
-            due.append(r);
+    bool passed = false; // a moment went by: told now, or of a day gone
+    for (const Reminder& r : std::as_const(m_items)) {
+        if (r.at > m_toldThrough && r.at <= now) {
+            passed = true;
+            if (r.at.date() == now.date())
+                due.append(r);
+        }
+    }
     m_putOff.removeIf([&](const Reminder& r) {
         if (r.at > now)
             return false;
         due.append(r);
         return true;
     });
-    keepToldThrough(now);
+    if (passed || !due.isEmpty())
+        keepToldThrough(now);
+    else
+        m_toldThrough = now;
     std::sort(due.begin(), due.end(), [](const Reminder& a, const Reminder& b) { return a.at < b.at; });
     tell(due, now);
     arm();
@@ -120,6 +141,7 @@ void ItemReminders::tell(const QList<Reminder>& due, const QDateTime& now)
 void ItemReminders::keepToldThrough(const QDateTime& moment)
 {
     m_toldThrough = moment;
+    m_kept = true;
     // A file that cannot take it only means a missed reminder told again after a restart.
     (void)Settings::set(m_services.path(Settings::fileName), Settings::Key::ItemsToldThrough,
                         moment.toString(Qt::ISODate));

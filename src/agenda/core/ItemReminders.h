@@ -49,6 +49,7 @@ private:
     QList<Reminder> m_items;     // from the agenda
     QList<Reminder> m_putOff;    // by 十分钟后再提醒
     QDateTime m_toldThrough;     // every moment up to this one was told (or gone by)
+    bool m_kept = false;         // whether kestrin.ini holds it
     bool m_loaded = false;       // the first load tells what went by since the last run
     QHash<int, Reminder> m_told; // by notification, for its buttons
 };
