@@ -50,6 +50,12 @@ private slots:
         QCOMPARE(DueReminder::digest({item("买票", 1), item("还书", -5)}, today),
                  QString::fromUtf8("明天到期 1 件：买票；逾期 1 件"));
         QCOMPARE(DueReminder::digest({item("年终总结", 20)}, today), QString());
+        // Today's times are named, the timed items first by their time.
+        AgendaItem meeting = item("开会", 0), call = item("回电话", 0);
+        meeting.time = QTime(15, 0);
+        call.time = QTime(9, 30);
+        QCOMPARE(DueReminder::digest({item("写周报", 0), meeting, call}, today),
+                 QString::fromUtf8("今天到期 3 件：09:30 回电话、15:00 开会、写周报"));
     }
 
     // Once a day at its time, from the file as it is then; kept across runs; off by default.

@@ -1,6 +1,7 @@
 #include "agenda/core/DueReminder.h"
 
 #include "agenda/core/AgendaFile.h"
+#include "calendar/core/DateText.h"
 #include "platform/Services.h"
 #include "platform/Settings.h"
 #include "platform/WallTimer.h"
@@ -38,11 +39,19 @@ Result DueReminder::choose(const QString& settingsPath, std::optional<QTime> tim
 QString DueReminder::digest(const QList<AgendaItem>& items, QDate today)
 {
     QStringList due, tomorrow, overdue;
+    // Today's timed items first, by their time, with it: "今天到期 2 件：15:00 开会、写周报".
+    QList<const AgendaItem*> todays;
+    for (const AgendaItem& item : items)
+        if (item.finishDate == today)
+            todays.append(&item);
+    std::stable_sort(todays.begin(), todays.end(), [](const AgendaItem* a, const AgendaItem* b) {
+        return a->time.isValid() && (!b->time.isValid() || a->time < b->time);
+    });
+    for (const AgendaItem* item : todays)
+        due.append(item->time.isValid() ? DateText::formatTime(item->time) + u' ' + item->text : item->text);
     for (const AgendaItem& item : items) {
         const qint64 left = today.daysTo(item.finishDate);
-        if (left == 0)
-            due.append(item.text);
-        else if (left == 1)
+        if (left == 1)
             tomorrow.append(item.text);
         else if (left < 0)
             overdue.append(item.text);
