@@ -1,6 +1,7 @@
 #include "agenda/AgendaPanel.h"
 
 #include "agenda/DueReminderMenu.h"
+#include "agenda/ItemTimeMenu.h"
 #include "agenda/RepeatMenu.h"
 #include "agenda/core/AgendaOrder.h"
 #include "agenda/core/AgendaSession.h"
@@ -86,6 +87,8 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, DueRe
     // The list's menu: a right click, the menu key or Shift+F10.
     m_menu->setObjectName(QStringLiteral("MenuAgenda"));
     new RepeatMenu(
+        session, services.messages, [this] { return currentItem(); }, m_menu);
+    new ItemTimeMenu(
         session, services.messages, [this] { return currentItem(); }, m_menu);
     new DueReminderMenu(services, dueReminder, m_menu);
     m_finder = new ListFinder(m_list, this);
@@ -249,12 +252,17 @@ void AgendaPanel::fillList(const QList<qsizetype>& allItems, const QList<bool>& 
             const HolidayCalendar& holidays = m_session.holidays();
             QString tip = item.text + QStringLiteral("\n设置：") + dayText(item.setDate, holidays) +
                           QStringLiteral("\n完成：") + dayText(item.finishDate, holidays);
-            if (const QString repeat = repeatText(item); !repeat.isEmpty())
-                tip += u'\n' + repeat;
+            for (const QString& more : {repeatText(item), reminderText(item)})
+                if (!more.isEmpty())
+                    tip += u'\n' + more;
             return tip;
         });
-        m_list->setLineDescriptions(
-            [this, items](int row) { return repeatText(m_shown.items.value(items.value(row, -1))); });
+        m_list->setLineDescriptions([this, items](int row) {
+            const AgendaItem item = m_shown.items.value(items.value(row, -1));
+            QStringList said{repeatText(item), reminderText(item)};
+            said.removeAll(QString());
+            return said.join(u'；');
+        });
         markOverdue(marks);
         m_list->setCurrentRow(-1);
     }
@@ -270,6 +278,23 @@ QString AgendaPanel::repeatText(const AgendaItem& item) const
         return {};
     const QDate next = item.repeat.next(item.finishDate, m_session.holidays());
     return QStringLiteral("重复：%1（下次 %2）").arg(item.repeat.text(), DateText::format(next));
+}
+
+QString AgendaPanel::reminderText(const AgendaItem& item) const
+{
+    if (!item.time.isValid())
+        return {};
+    const auto moment = [&item](QDate day) {
+        return QStringLiteral("%1月%2日 %3")
+            .arg(day.month())
+            .arg(day.day())
+            .arg(DateText::formatTime(item.time));
+    };
+    QString text = QStringLiteral("提醒：") + moment(item.finishDate);
+    if (item.repeat.kind != RepeatRule::None)
+        if (const QDate next = item.repeat.next(item.finishDate, m_session.holidays()); next.isValid())
+            text += QStringLiteral("，下次 ") + moment(next);
+    return text;
 }
 
 void AgendaPanel::markOverdue(const QList<bool>& marks)

@@ -418,6 +418,46 @@ private slots:
                  agendaRecord("交房租", today, QDate(2027, 1, 16)) + agendaRecord("开会", today, today));
         QCOMPARE(f.lines(), (QStringList{QString::fromUtf8("交房租"), QString::fromUtf8("开会")}));
     }
+
+    // 提醒时间 ▸ in the list's menu: the current item's time checked (其他时间 saying one that is
+    // none of the three), chosen, asked for in words, kept by 修改日程; the line tells it.
+    void theTimeMenu()
+    {
+        Fixture f(agendaRecord("交房租", QDate(2026, 11, 16), QDate(2026, 12, 16)) +
+                  agendaRecord("开会", today, today));
+        auto* menu = f.panel->findChild<QMenu*>(QStringLiteral("MenuItemTime"));
+        QVERIFY(menu);
+        const auto action = [menu](const char* name) { return control<QAction>(menu, name); };
+        emit menu->aboutToShow();
+        QVERIFY(action("ActionItemTimeOff")->isChecked());
+        action("ActionItemTime18")->trigger();
+        QCOMPARE(f.bench.read("agenda.txt").left(43), gbk("\"交房租\",#2026-11-16#,#2026-12-16 18:00:00#"));
+        emit menu->aboutToShow();
+        QVERIFY(action("ActionItemTime18")->isChecked());
+        QCOMPARE(action("ActionItemTimeOther")->text(), QString::fromUtf8("其他时间(&O)…"));
+        QCOMPARE(f.list()->lineDescription(0), QString::fromUtf8("提醒：12月16日 18:00"));
+
+        f.bench.messages.texts = {QString::fromUtf8("下午三点半")};
+        action("ActionItemTimeOther")->trigger();
+        emit menu->aboutToShow();
+        QVERIFY(action("ActionItemTimeOther")->isChecked());
+        QCOMPARE(action("ActionItemTimeOther")->text(), QString::fromUtf8("其他时间（15:30）(&O)…"));
+        f.bench.messages.texts = {QString::fromUtf8("明天")};
+        action("ActionItemTimeOther")->trigger();
+        QCOMPARE(f.bench.messages.shown.last(),
+                 QString::fromUtf8("时间格式：15:30 或 下午3点。提醒时间未更改。"));
+
+        // 修改日程's boxes hold days: the time stays, on the new day too.
+        f.click("Label修改日程");
+        f.setText("Text完成日期", QStringLiteral("2026-12-18"));
+        f.click("Label确认添加");
+        QCOMPARE(f.bench.read("agenda.txt").left(43), gbk("\"交房租\",#2026-11-16#,#2026-12-18 15:30:00#"));
+        QVERIFY(f.list()->lineTip(0).endsWith(QString::fromUtf8("\n提醒：12月18日 15:30")));
+        action("ActionItemTimeOff")->trigger();
+        QCOMPARE(f.bench.read("agenda.txt"),
+                 agendaRecord("交房租", QDate(2026, 11, 16), QDate(2026, 12, 18)) +
+                     agendaRecord("开会", today, today));
+    }
 };
 
 QTEST_MAIN(TestAgendaPanel)
