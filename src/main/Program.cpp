@@ -21,7 +21,6 @@
 #include "sync/schedule/SyncRenames.h"
 #include "sync/schedule/SyncRunner.h"
 #include "sync/schedule/SyncSchedule.h"
-#include "sync/schedule/TimedReminders.h"
 #include "tray/TrayController.h"
 
 #include <QFile>
@@ -47,13 +46,8 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
     QObject::connect(
         agenda, &AgendaSession::renamed, m_syncs.get(),
         [this](const QString& oldText, const QString& newText) { noteRename(oldText, newText); });
-    // The phone's due times, as each sync leaves them; 完成 takes the item as 删除日程 does.
-    m_reminders = std::make_unique<TimedReminders>(
-        services, [agenda](const QString& text) { return agenda->contains(text); });
-    QObject::connect(&syncRunner, &SyncRunner::finished, m_reminders.get(), &TimedReminders::reload);
-    QObject::connect(m_reminders.get(), &TimedReminders::completeRequested, agenda, &AgendaSession::complete);
-
-    // The items' times, as each load leaves them.
+    // The items' times (the phone's due times among them, as a sync writes them), as each load
+    // leaves them; 完成 takes the item as 删除日程 does.
     m_itemReminders = std::make_unique<ItemReminders>(services);
     QObject::connect(agenda, &AgendaSession::loaded, m_itemReminders.get(),
                      [this, agenda] { m_itemReminders->setItems(agenda->table().items); });

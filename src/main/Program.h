@@ -17,7 +17,6 @@ class QtTrayIcon;
 class SingleInstance;
 class SyncRunner;
 class SyncSchedule;
-class TimedReminders;
 class ItemReminders;
 class TextFiles;
 class TrayIcon;
@@ -40,7 +39,6 @@ public:
     DueReminder& dueReminder() const { return *m_dueReminder; }
     FormMain& window() const { return *m_window; }
     SyncSchedule& syncs() const { return *m_syncs; }
-    TimedReminders& timedReminders() const { return *m_reminders; }
     ItemReminders& itemReminders() const { return *m_itemReminders; }
     // Whether the folder is linked to a task list now.
     bool linked() const;
@@ -66,7 +64,6 @@ private:
     std::unique_ptr<DueReminder> m_dueReminder;
     std::unique_ptr<FormMain> m_window;
     std::unique_ptr<SyncSchedule> m_syncs;
-    std::unique_ptr<TimedReminders> m_reminders;
     std::unique_ptr<ItemReminders> m_itemReminders;
     std::unique_ptr<NetworkWatch> m_network;
 };

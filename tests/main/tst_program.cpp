@@ -9,7 +9,6 @@
 #include "sync/schedule/SyncRenames.h"
 #include "sync/schedule/SyncRunner.h"
 #include "sync/schedule/SyncSchedule.h"
-#include "sync/schedule/TimedReminders.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -109,48 +108,6 @@ private slots:
         f.click("Label添加日程");
         QCOMPARE(f.program->answer(ScriptRequests::syncRequest()).value(QStringLiteral("busy")).toBool(),
                  true);
-    }
-
-    // The phone's due times, as a sync leaves them: said at their moment, 完成 takes the item as
-    // 删除日程 does (its log entry, then a sync), 十分钟后再提醒 says it again.
-    void remindersOfThePhonesDueTimes()
-    {
-        Fixture f(true);
-        f.runner.finish();
-        f.bench.write("agenda.txt",
-                      agendaRecord("开会", today, today.addDays(2)) + agendaRecord("写周报", today, today));
-        QVERIFY(f.agenda()->loadAgenda());
-        const QDateTime due(today, QTime(9, 30));
-        f.bench.write(
-            "caldav.reminders",
-            TimedReminders::format({{QString::fromUtf8("写周报"), due, due.addSecs(-15 * 60)},
-                                    {QString::fromUtf8("开会"), due.addDays(2), due.addSecs(-60)}}));
-        emit f.runner.finished(Result::done()); // a sync left them
-        QCOMPARE(f.program->timedReminders().nextReminder(), due.addSecs(-15 * 60));
-        f.afterSeconds(75 * 60); // 08:00 to 09:15
-        QCOMPARE(
-            f.bench.notifications.sent.last(),
-            (QStringList{QString::fromUtf8("Kestrin日程提醒"), QString::fromUtf8("写周报 今天 09:30 到期")}));
-        const int first = int(f.bench.notifications.sent.size());
-        f.bench.notifications.press(first, QStringLiteral("remind-in-10"));
-        f.afterSeconds(14 * 60); // 09:29: 开会's moment, after the put-off one
-        QCOMPARE(f.bench.notifications.sent.size(), first + 2);
-        QCOMPARE(f.bench.notifications.sent[first][1], QString::fromUtf8("开会 12月9日 09:30 到期"));
-        QCOMPARE(f.bench.notifications.sent[first + 1][1], QString::fromUtf8("写周报 今天 09:30 到期"));
-        f.bench.notifications.press(first + 2, QStringLiteral("complete"));
-        QVERIFY(!f.bench.read("agenda.txt").contains(gbk("写周报")));
-        QVERIFY(f.bench.read("my.log").contains(gbk("写周报")));
-        f.afterSeconds(SyncSchedule::afterChangeMs / 1000 + 1);
-        QCOMPARE(f.runner.started, 2);
-
-        // A moment slept through until the next day is a day gone: not said on waking.
-        f.bench.write("caldav.reminders", TimedReminders::format({{QString::fromUtf8("开会"), due.addDays(2),
-                                                                   due.addSecs(12 * 3600)}}));
-        emit f.runner.finished(Result::done());
-        const qsizetype said = f.bench.notifications.sent.size();
-        f.bench.clock.set(QDateTime(today.addDays(1), QTime(8, 0)));
-        QCOMPARE(f.bench.notifications.sent.size(), said);
-        QVERIFY(!f.program->timedReminders().nextReminder().isValid());
     }
 
     // An item's time, reminded at with its buttons and one ring; 十分钟后再提醒 says it again,

@@ -89,17 +89,46 @@ iconv -f GB18030 -t UTF-8 "$work/a/my.log" | grep >/dev/null '^写报告: 设置
     fail "no log entry for the completed task"
 ok "the phone's new, unholdable and completed tasks"
 
-# A due time and an alarm set on the phone: the program is to remind at the alarm's moment.
+# A due time set on the phone, as Tasks.org writes it (a TZID, an alarm 15 minutes before): the
+# item's time here, in Beijing; changed here it goes up in the machine's zone and the phone's alarm
+# stays; changed on the phone it comes down; taken away here the due is a date again.
+sh() { TZ=Asia/Shanghai "$kestrin" "$@" --dir "$work/a"; }
 printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//phone//test\r\nBEGIN:VTODO\r\nUID:phone-timed\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:写周报\r\nDUE;TZID=Asia/Shanghai:20261215T093000\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:写周报\r\nTRIGGER;RELATED=END:-PT15M\r\nEND:VALARM\r\nEND:VTODO\r\nEND:VCALENDAR\r\n' >"$work/timed.ics"
 dav putfile phone-timed "$work/timed.ics"
-out=$("$kestrin" --sync --dir "$work/a") || fail "sync timed: $out"
-at=$(TZ=Asia/Shanghai date -d '2026-12-15 09:15' +%s)
-/usr/bin/python3 -c "
-import json, sys, datetime
-r = [x for x in json.load(open('$work/a/caldav.reminders')) if x['text'] == '写周报']
-sys.exit(0 if r and int(datetime.datetime.fromisoformat(r[0]['at']).timestamp()) == $at else 1)" ||
-    fail "no reminder 15 minutes before the due time: $(cat "$work/a/caldav.reminders")"
-ok "a due time and an alarm from the phone are kept for a reminder"
+out=$(sh --sync) || fail "sync timed: $out"
+agenda "$work/a" | grep >/dev/null '"写周报",#[0-9-]*#,#2026-12-15 09:30:00#' || fail "the phone's due time: $(agenda "$work/a")"
+[ "$(sh --list | grep 写周报 | cut -f1)" = "2026-12-15 09:30" ] || fail "listed: $(sh --list)"
+out=$(sh --time 写周报 10:00) || fail "--time: $out"
+out=$(sh --sync) || fail "sync the time: $out"
+[[ "$out" == *"上传 1 条"* ]] || fail "the time did not go up: $out"
+task=$(dav show 写周报)
+[[ "$task" == *"DUE;TZID=Asia/Shanghai:20261215T100000"* && "$task" == *"TRIGGER;RELATED=END:-PT15M"* &&
+    "$task" != *X-KESTRIN-ALARM* && "$task" == *"TZID:Asia/Shanghai"* ]] || fail "the time up there: $task"
+sed 's/20261215T093000/20261215T110000/' "$work/timed.ics" >"$work/timed-11.ics"
+dav replace 写周报 "$work/timed-11.ics"
+out=$(sh --sync) || fail "sync the phone's time: $out"
+agenda "$work/a" | grep >/dev/null '"写周报",#[0-9-]*#,#2026-12-15 11:00:00#' || fail "the phone's new time: $(agenda "$work/a")"
+out=$(sh --time 写周报 off) || fail "--time off: $out"
+out=$(sh --sync) || fail "sync no time: $out"
+task=$(dav show 写周报)
+[[ "$task" == *"DUE;VALUE=DATE:20261215"* && "$task" == *"TRIGGER;RELATED=END:-PT15M"* ]] || fail "no time up there: $task"
+[ ! -e "$work/a/caldav.reminders" ] || fail "the reminders' file of before stayed"
+ok "a due time is the item's time, both ways, the phone's alarm kept"
+
+# In New York, a time given here goes up in its zone, with an alarm at that moment.
+ny() { TZ=America/New_York "$kestrin" "$@" --dir "$work/e"; }
+mkdir -p "$work/e"
+out=$(echo secret | TZ=America/New_York "$kestrin" --caldav "$url" "${login[@]}" --dir "$work/e") || fail "connect e: $out"
+ny --add 开会 --finish '2026-12-16 15:00' >/dev/null || fail "add a timed item in New York"
+out=$(ny --sync) || fail "sync e: $out"
+task=$(dav show 开会)
+# (Xandikos writes the alarm's PT0S back as P0D.)
+[[ "$task" == *"DUE;TZID=America/New_York:20261216T150000"* && "$task" == *"BEGIN:VTIMEZONE"* &&
+    "$task" == *"DTSTART;TZID=America/New_York:$(TZ=America/New_York date +%Y%m%d)T000000"* && "$task" =~ TRIGGER\;RELATED=END:P(T0S|0D) ]] ||
+    fail "New York's time up there: $task"
+out=$(sh --sync) || fail "sync a after New York: $out"
+agenda "$work/a" | grep >/dev/null '"开会",#[0-9-]*#,#2026-12-17 04:00:00#' || fail "New York's 15:00 in Beijing: $(agenda "$work/a")"
+ok "a time set in New York is 04:00 the next day in Beijing"
 
 # A deletion here (by hand) completes the task there; nothing else is written.
 gbk "$(agenda "$work/a" | grep -v 买牛奶 | sed 's/$/\\n/' | tr -d '\n')" >"$work/a/agenda.new"
@@ -130,8 +159,8 @@ ok "a conflict keeps the agenda's version and archives the server's"
 # date moves there: its time of day, zone and alarm stay.
 dav putfile ios-1 "$here/../data/vtodo/ios-timed.ics"
 out=$(TZ=Asia/Shanghai "$kestrin" --sync --dir "$work/a") || fail "timed task: $out"
-agenda "$work/a" | grep >/dev/null '"给妈妈打电话",#2026-12-09#,#2026-12-10#' || fail "timed task: $(agenda "$work/a")"
-gbk "$(agenda "$work/a" | sed 's/"给妈妈打电话",#2026-12-09#,#2026-12-10#/"给妈妈打电话",#2026-12-09#,#2026-12-11#/' |
+agenda "$work/a" | grep >/dev/null '"给妈妈打电话",#2026-12-09#,#2026-12-10 09:00:00#' || fail "timed task: $(agenda "$work/a")"
+gbk "$(agenda "$work/a" | sed 's/"给妈妈打电话",#2026-12-09#,#2026-12-10 09:00:00#/"给妈妈打电话",#2026-12-09#,#2026-12-11 09:00:00#/' |
     sed 's/$/\\n/' | tr -d '\n')" >"$work/a/agenda.txt"
 out=$(TZ=Asia/Shanghai "$kestrin" --sync --dir "$work/a") || fail "timed task moved: $out"
 [[ "$out" == *"上传 1 条"* ]] || fail "timed task moved: $out"

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimeZone>
 
 // Tasks as phones and other programs write them: read on this machine's local date, and written
 // back after a date change with their time of day, zone and every other line as they came. Runs
@@ -81,30 +82,63 @@ private slots:
             QSKIP("run with TZ=Asia/Shanghai or TZ=America/New_York");
     }
 
-    // The moment to remind of a task: its alarm's, relative to the start by default or to the due
-    // time with RELATED=END, or absolute; else its due time; none for a due date alone.
-    void theMomentToRemind()
+    // A due time is the item's time of day here; a time given here goes up in this machine's zone
+    // with an alarm at its moment (a phone's own alarm stays, and no second is added), and taken
+    // away makes the dates dates again and takes our alarm with it.
+    void aDueTimeIsTheItemsTime()
     {
+        const bool sh = inShanghai();
         const auto task = [](const char* lines) {
-            return readTask(
-                QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:u\r\nSUMMARY:x\r\n") +
-                lines + "END:VTODO\r\nEND:VCALENDAR\r\n");
+            return QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:u\r\nSUMMARY:x\r\n") +
+                   lines + "END:VTODO\r\nEND:VCALENDAR\r\n";
         };
-        const QDateTime due = QDateTime(QDate(2026, 12, 15), QTime(1, 30), Qt::UTC);
-        ServerTask t = task("DUE:20261215T013000Z\r\n");
-        QCOMPARE(t.dueAt, due);
-        QCOMPARE(t.remindAt, due);
-        t = task("DTSTART:20261215T003000Z\r\nDUE:20261215T013000Z\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
-                 "TRIGGER:-PT10M\r\nEND:VALARM\r\n");
-        QCOMPARE(t.remindAt, due.addSecs(-70 * 60));
-        t = task("DUE:20261215T013000Z\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
-                 "TRIGGER;VALUE=DATE-TIME:20261214T230000Z\r\nEND:VALARM\r\n");
-        QCOMPARE(t.remindAt, QDateTime(QDate(2026, 12, 14), QTime(23, 0), Qt::UTC));
-        t = task("DUE;VALUE=DATE:20261215\r\n");
-        QVERIFY(!t.dueAt.isValid() && !t.remindAt.isValid());
+        // 01:30 UTC is 09:30 in Beijing and 20:30 the evening before in New York.
+        ServerTask t = readTask(task("DUE:20261215T013000Z\r\n"));
+        QCOMPARE(t.values.finish, QDate(2026, 12, sh ? 15 : 14));
+        QCOMPARE(t.values.time, QTime(sh ? 9 : 20, 30));
+        QVERIFY(!readTask(task("DUE;VALUE=DATE:20261215\r\n")).values.time.isValid());
+
+        const QByteArray dated = task("DTSTART;VALUE=DATE:20261209\r\nDUE;VALUE=DATE:20261215\r\n");
+        const ServerTask before = readTask(dated);
+        TaskValues timed = before.values;
+        timed.time = QTime(15, 0);
+        const QByteArray written = TaskCodec::write(dated, before.uid, timed, true, now, &before.values);
+        QCOMPARE(readTask(written).values, timed);
+        const QByteArray zone = QTimeZone::systemTimeZoneId();
+        QCOMPARE(lineOf(written, "DUE"), QString::fromLatin1("DUE;TZID=" + zone + ":20261215T150000"));
+        // (The VTIMEZONE's own DTSTART lines come first.)
+        QVERIFY(written.contains("\r\nDTSTART;TZID=" + zone + ":20261209T000000\r\n"));
+        QVERIFY(written.contains("BEGIN:VTIMEZONE\r\nTZID:" + zone + "\r\n"));
+        QVERIFY(written.contains("TRIGGER;RELATED=END:PT0S\r\nX-KESTRIN-ALARM:TRUE\r\nEND:VALARM"));
+
+        TaskValues later = timed;
+        later.time = QTime(16, 30);
+        const QByteArray moved = TaskCodec::write(written, before.uid, later, true, now, &timed);
+        QCOMPARE(readTask(moved).values, later);
+        QCOMPARE(moved.count("BEGIN:VALARM"), 1);
+        QCOMPARE(moved.count("BEGIN:VTIMEZONE"), 1);
+
+        const QByteArray untimed = TaskCodec::write(moved, before.uid, before.values, true, now, &later);
+        QCOMPARE(readTask(untimed).values, before.values);
+        QCOMPARE(lineOf(untimed, "DUE"), QStringLiteral("DUE;VALUE=DATE:20261215"));
+        QVERIFY(untimed.contains("\r\nDTSTART;VALUE=DATE:20261209\r\n"));
+        QVERIFY(!untimed.contains("VALARM"));
+
+        // Apple Reminders' own alarm, at an absolute moment: kept, and none of ours beside it.
+        const QByteArray original = corpus(QStringLiteral("ios-timed.ics"));
+        const ServerTask phone = readTask(original);
+        QVERIFY(phone.values.time.isValid());
+        TaskValues changed = phone.values;
+        changed.time = QTime(7, 45);
+        const QByteArray mine = TaskCodec::write(original, phone.uid, changed, true, now, &phone.values);
+        QCOMPARE(readTask(mine).values, changed);
+        QCOMPARE(mine.count("BEGIN:VALARM"), original.count("BEGIN:VALARM"));
+        QVERIFY(!mine.contains("X-KESTRIN-ALARM"));
+        changed.time = QTime();
+        QCOMPARE(TaskCodec::write(mine, phone.uid, changed, true, now, &phone.values).count("BEGIN:VALARM"),
+                 original.count("BEGIN:VALARM"));
     }
 
-    // libical marks what it cannot parse with X-LIC-ERROR, and a client built on it may have
     // stored its marks: they are not the task's, and never go back to the server.
     void libicalsMarksAreNotWritten()
     {
@@ -125,24 +159,28 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QDate>("set");
         QTest::addColumn<QDate>("finish");
+        QTest::addColumn<QTime>("time");
         const bool sh = inShanghai();
         // 20:00 in New York is 09:00 the next morning in Beijing.
         QTest::newRow("iOS, timed, VTIMEZONE, VALARM")
-            << QStringLiteral("ios-timed.ics") << QDate(2026, 12, sh ? 9 : 8) << QDate(2026, 12, sh ? 10 : 9);
+            << QStringLiteral("ios-timed.ics") << QDate(2026, 12, sh ? 9 : 8) << QDate(2026, 12, sh ? 10 : 9)
+            << QTime(sh ? 9 : 20, 0);
         QTest::newRow("Tasks.org, all day")
-            << QStringLiteral("tasksorg-allday.ics") << QDate(2026, 12, 9) << QDate(2026, 12, 11);
+            << QStringLiteral("tasksorg-allday.ics") << QDate(2026, 12, 9) << QDate(2026, 12, 11) << QTime();
         // 09:30 in Beijing is 20:30 the evening before in New York.
-        QTest::newRow("Thunderbird, TZID") << QStringLiteral("thunderbird-tzid.ics")
-                                           << QDate(2026, 12, sh ? 10 : 9) << QDate(2026, 12, sh ? 11 : 10);
+        QTest::newRow("Thunderbird, TZID")
+            << QStringLiteral("thunderbird-tzid.ics") << QDate(2026, 12, sh ? 10 : 9)
+            << QDate(2026, 12, sh ? 11 : 10) << QTime(sh ? 9 : 20, 30);
         // 23:00 UTC is 07:00 the next morning in Beijing, 18:00 the same day in New York.
-        QTest::newRow("UTC due") << QStringLiteral("utc-due.ics") << today << QDate(2026, 12, sh ? 10 : 9);
+        QTest::newRow("UTC due") << QStringLiteral("utc-due.ics") << today << QDate(2026, 12, sh ? 10 : 9)
+                                 << QTime(sh ? 7 : 18, 0);
         QTest::newRow("Evolution, a TZID folded")
             << QStringLiteral("evolution-long-tzid.ics") << QDate(2026, 12, sh ? 10 : 9)
-            << QDate(2026, 12, sh ? 11 : 10);
+            << QDate(2026, 12, sh ? 11 : 10) << QTime(sh ? 9 : 20, 30);
         QTest::newRow("floating") << QStringLiteral("floating.ics") << QDate(2026, 12, 12)
-                                  << QDate(2026, 12, 12);
+                                  << QDate(2026, 12, 12) << QTime(7, 30);
         QTest::newRow("Deck, RELATED-TO, empty DESCRIPTION")
-            << QStringLiteral("related-deck.ics") << today << QDate(2026, 12, 13);
+            << QStringLiteral("related-deck.ics") << today << QDate(2026, 12, 13) << QTime();
     }
     void clientsTasks()
     {
@@ -154,6 +192,7 @@ private slots:
         QVERIFY2(task.readable.ok(), qPrintable(task.readable.error()));
         QCOMPARE(task.values.set, set);
         QCOMPARE(task.values.finish, finish);
+        QTEST(task.values.time, "time");
 
         // The finish date moved here by a day: only DUE's date changes, and the stamps.
         TaskValues moved = task.values;
@@ -393,7 +432,8 @@ private slots:
         QCOMPARE(task.closedOn, doneOn);
 
         const TaskValues next{task.values.text, today,
-                              rule.following(finish, today, HolidayCalendar::builtIn()), rule};
+                              rule.following(finish, today, HolidayCalendar::builtIn()), rule,
+                              task.values.time};
         const QByteArray written = TaskCodec::write(original, task.uid, next, true, now, &task.values);
         QCOMPARE(readTask(written).values, next);
         QCOMPARE(lineOf(written, QStringLiteral("RRULE")), lineOf(original, QStringLiteral("RRULE")));

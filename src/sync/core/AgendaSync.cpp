@@ -4,7 +4,6 @@
 #include "sync/core/SyncMerge.h"
 #include "sync/core/TaskCodec.h"
 #include "sync/schedule/SyncRenames.h"
-#include "sync/schedule/TimedReminders.h"
 
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaStore.h"
@@ -15,6 +14,7 @@
 #include "platform/TextFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QSet>
 #include <QUuid>
@@ -316,42 +316,8 @@ Result AgendaSync::writeAgenda(Pass& pass)
     return written.status == StoreChange::Done ? Result::done() : Result::failed(written.message);
 }
 
-void AgendaSync::keepDueTimes(const SyncState& state, Pass& pass)
-{
-    // From the tasks read this time, else as last kept; a date moved here moves them with it.
-    QHash<QString, std::pair<QDateTime, QDateTime>> timing;
-    for (const SyncEntry& entry : state.entries)
-        timing.insert(entry.uid, {entry.dueAt, entry.remindAt});
-    for (const ServerTask& task : std::as_const(pass.server))
-        if (!task.ics.isEmpty() && task.readable.ok())
-            timing.insert(task.uid, {task.dueAt, task.remindAt});
-    for (SyncEntry& entry : pass.plan.entries) {
-        auto [due, at] = timing.value(entry.uid);
-        if (due.isValid() && due.date() != entry.values.finish) {
-            const qint64 days = due.date().daysTo(entry.values.finish);
-            due = due.addDays(days);
-            at = at.addDays(days);
-        }
-        entry.dueAt = due;
-        entry.remindAt = at;
-    }
-}
-
-void AgendaSync::writeReminders(Pass& pass)
-{
-    QList<TimedReminders::Reminder> reminders;
-    for (const SyncEntry& entry : std::as_const(pass.plan.entries))
-        if (entry.open && entry.remindAt.isValid())
-            reminders.append({entry.values.text, entry.dueAt, entry.remindAt});
-    const QString path = QDir(m_dir).filePath(QString::fromUtf8(TimedReminders::fileName));
-    // The agenda is synced all the same; the reminders are told as what was not.
-    if (const Result written = m_files.replace(path, TimedReminders::format(reminders)); !written)
-        pass.report.skipped.append(QStringLiteral("到期时间的提醒未能更新（%1）").arg(written.error()));
-}
-
 Result AgendaSync::saveState(SyncState& state, Pass& pass)
 {
-    keepDueTimes(state, pass);
     state.token = pass.changes.token;
     state.pending = pass.bodies.unread.keys();
     state.pending.sort();
@@ -361,7 +327,8 @@ Result AgendaSync::saveState(SyncState& state, Pass& pass)
         return Result::failed(
             QStringLiteral("%1 无法写入（%2）").arg(QString::fromUtf8(SyncState::fileName), saved.error()));
     SyncRenames::clear(m_files, pass.renamesPath, pass.renames.bytes);
-    writeReminders(pass);
+    // The phone's due times are the items' own now: the file an earlier version kept them in goes.
+    QFile::remove(QDir(m_dir).filePath(QStringLiteral("caldav.reminders")));
     Report& report = pass.report;
     report.uploaded = pass.uploaded;
     report.downloaded = pass.plan.downloaded;

@@ -45,8 +45,6 @@ private:
     Result writeAgenda(Pass& pass);
     Result saveState(SyncState& state, Pass& pass);
     // The phone's due times and alarms kept in the state, and what the program is to remind of.
-    void keepDueTimes(const SyncState& state, Pass& pass);
-    void writeReminders(Pass& pass);
 
     TextFiles& m_files;
     const Clock& m_clock;

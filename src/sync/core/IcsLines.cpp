@@ -185,6 +185,64 @@ void IcsLines::removeEverywhere(const QByteArray& name)
     findTask(m_uid);
 }
 
+bool IcsLines::hasInner(const QByteArray& component) const
+{
+    for (qsizetype i = m_taskBegin + 1; i < m_taskEnd; ++i)
+        if (isComponentLine(m_lines[i], "BEGIN", component.constData()))
+            return true;
+    return false;
+}
+
+void IcsLines::removeInner(const QByteArray& component, const QByteArray& mark)
+{
+    for (qsizetype i = m_taskBegin + 1; i < m_taskEnd; ++i) {
+        if (!isComponentLine(m_lines[i], "BEGIN", component.constData()))
+            continue;
+        qsizetype end = i + 1;
+        bool marked = false;
+        while (end < m_taskEnd && !isComponentLine(m_lines[end], "END", component.constData()))
+            marked = marked || m_lines[end++].name == mark;
+        if (marked && end < m_taskEnd) {
+            m_lines.remove(i, end - i + 1);
+            m_taskEnd -= end - i + 1;
+            --i;
+        }
+    }
+    findTask(m_uid);
+}
+
+void IcsLines::appendToTask(const QList<QByteArray>& lines)
+{
+    qsizetype at = m_taskEnd;
+    for (const QByteArray& line : lines)
+        m_lines.insert(at++, parse(line));
+    findTask(m_uid);
+}
+
+bool IcsLines::calendarHas(const QByteArray& component, const QByteArray& name, const QByteArray& value) const
+{
+    if (m_calendarBegin < 0)
+        return false;
+    for (qsizetype i = m_calendarBegin + 1; i < m_calendarEnd; ++i)
+        if (isComponentLine(m_lines[i], "BEGIN", component.constData()) &&
+            ownValue(i, name) == std::optional<QByteArray>(value))
+            return true;
+    return false;
+}
+
+void IcsLines::insertBeforeTask(const QList<QByteArray>& lines)
+{
+    if (m_calendarBegin < 0) {
+        const QByteArray uid = m_uid;
+        *this = IcsLines(text());
+        findTask(uid);
+    }
+    qsizetype at = m_taskBegin;
+    for (const QByteArray& line : lines)
+        m_lines.insert(at++, parse(line));
+    findTask(m_uid);
+}
+
 QByteArray IcsLines::text() const
 {
     QByteArray out;

@@ -34,6 +34,18 @@ public:
     void replace(const QByteArray& name, const QList<QByteArray>& lines);
     // Removes every line of that name anywhere in the text.
     void removeEverywhere(const QByteArray& name);
+    // Whether the task holds a component of that name (a VALARM).
+    bool hasInner(const QByteArray& component) const;
+    // Removes the task's components of that name that hold a property named mark, with their
+    // BEGIN and END: the ones this program added.
+    void removeInner(const QByteArray& component, const QByteArray& mark);
+    // Adds lines at the end of the task, before its END: a component of its own.
+    void appendToTask(const QList<QByteArray>& lines);
+    // Whether the calendar holds a component of that name with that property's value (a
+    // VTIMEZONE with its TZID).
+    bool calendarHas(const QByteArray& component, const QByteArray& name, const QByteArray& value) const;
+    // Adds lines to the calendar before the task (a VTIMEZONE); a task on its own gets its calendar.
+    void insertBeforeTask(const QList<QByteArray>& lines);
 
     // One content line folded at 75 octets, never inside a UTF-8 sequence.
     static QByteArray fold(const QByteArray& line);

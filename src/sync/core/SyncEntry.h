@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QTime>
 
 // A text as a task list carries it: iCalendar readers (libical among them) drop the blanks and
 // tabs around a SUMMARY, so "买菜 " comes back as "买菜", and the two are the same task's text.
@@ -20,17 +21,19 @@ inline QString taskText(const QString& text)
     return text.mid(begin, end - begin);
 }
 
-// What an agenda item and a task share: its text, its two dates and how it repeats.
+// What an agenda item and a task share: its text, its two dates, how it repeats and the time of
+// day it is due at (a DUE with a time, here), to be reminded at.
 struct TaskValues
 {
     QString text;
     QDate set;
     QDate finish;
     RepeatRule repeat = {};
+    QTime time = {};
 
     bool operator==(const TaskValues& other) const
     {
-        return set == other.set && finish == other.finish && repeat == other.repeat &&
+        return set == other.set && finish == other.finish && repeat == other.repeat && time == other.time &&
                taskText(text) == taskText(other.text);
     }
 };
@@ -42,9 +45,7 @@ struct SyncEntry
     QString href; // the task's path on the server
     QByteArray etag;
     TaskValues values;
-    bool open = true;        // a completed task is remembered, so that its item coming back opens it again
-    QDateTime dueAt = {};    // a due time the phone gave, here; none for a due date alone
-    QDateTime remindAt = {}; // when to remind of it: its alarm's moment, or the due time
+    bool open = true; // a completed task is remembered, so that its item coming back opens it again
 };
 
 // A task as the server holds it now.
@@ -62,6 +63,4 @@ struct ServerTask
     QDate closedOn;
     Result readable;       // failed: why the task cannot be read
     bool notATask = false; // an event or a journal sharing the calendar: not the agenda's
-    QDateTime dueAt = {};  // as in SyncEntry
-    QDateTime remindAt = {};
 };

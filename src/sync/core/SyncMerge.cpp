@@ -15,13 +15,13 @@ namespace {
 
 TaskValues valuesOf(const AgendaItem& item)
 {
-    return {item.text, item.setDate, item.finishDate, item.repeat};
+    return {item.text, item.setDate, item.finishDate, item.repeat, item.time};
 }
 
 QString entryFor(const TaskValues& values, QDate deleted)
 {
-    return LogFile::formatEntry(values.text, DateText::format(values.set), DateText::format(values.finish),
-                                DateText::format(deleted));
+    return LogFile::formatEntry(values.text, DateText::format(values.set),
+                                DateText::format(values.finish, values.time), DateText::format(deleted));
 }
 
 // The merge's working state, so that each case below reads as the rule it follows.
@@ -66,7 +66,7 @@ public:
         const QDate next = item.repeat.following(item.finishDate, m_today, m_holidays);
         if (!next.isValid())
             return std::nullopt;
-        return TaskValues{item.text, m_today, next, item.repeat};
+        return TaskValues{item.text, m_today, next, item.repeat, item.time};
     }
     // Whether the task's values are the agreed ones moved on along their rule, as a phone that
     // completes an occurrence leaves a series: the same text and rule, due on a later date of it.
@@ -96,7 +96,7 @@ public:
     }
     void add(const TaskValues& values)
     {
-        m_added.append({values.text, values.set, values.finish, 0, values.repeat});
+        m_added.append({values.text, values.set, values.finish, 0, values.repeat, values.time});
         m_addedTexts.insert(taskText(values.text));
         plan.agendaChanged = true;
     }
@@ -137,6 +137,7 @@ public:
                 item.setDate = values->set;
                 item.finishDate = values->finish;
                 item.repeat = values->repeat;
+                item.time = values->time;
             }
             plan.items.append(item);
         }

@@ -67,9 +67,10 @@ ResultOf<SyncState> SyncState::load(const TextFiles& files, const QString& path)
                         {o.value(QStringLiteral("text")).toString(),
                          DateText::read(o.value(QStringLiteral("set")).toString()),
                          DateText::read(o.value(QStringLiteral("finish")).toString())},
-                        o.value(QStringLiteral("open")).toBool(true),
-                        QDateTime::fromString(o.value(QStringLiteral("due")).toString(), Qt::ISODate),
-                        QDateTime::fromString(o.value(QStringLiteral("remind")).toString(), Qt::ISODate)};
+                        o.value(QStringLiteral("open")).toBool(true)};
+        // A file from before times held the phone's due time apart ("due"): not agreed as an
+        // item's time, so the next sync brings it into the agenda.
+        entry.values.time = DateText::readTime(o.value(QStringLiteral("time")).toString());
         // The rule as agreed, in repeat.txt's words; a word this version does not know is none.
         if (const QString kind = o.value(QStringLiteral("repeat")).toString(); !kind.isEmpty())
             entry.values.repeat =
@@ -105,10 +106,8 @@ Result SyncState::save(TextFiles& files, const QString& path) const
             if (const QString day = rule.dayField(); !day.isEmpty())
                 o.insert(QStringLiteral("repeatDay"), day);
         }
-        if (entry.dueAt.isValid())
-            o.insert(QStringLiteral("due"), entry.dueAt.toString(Qt::ISODate));
-        if (entry.remindAt.isValid())
-            o.insert(QStringLiteral("remind"), entry.remindAt.toString(Qt::ISODate));
+        if (entry.values.time.isValid())
+            o.insert(QStringLiteral("time"), entry.values.time.toString(QStringLiteral("HH:mm:ss")));
         entryList.append(o);
     }
     const QJsonObject root{{QStringLiteral("url"), url.toString()},

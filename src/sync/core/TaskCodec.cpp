@@ -7,8 +7,11 @@
 
 #include <libical/ical.h>
 
+#include <QTimeZone>
+
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace TaskCodec {
 
@@ -307,22 +310,96 @@ QDateTime momentAt(const Moment& moment)
     return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second)); // floating: local
 }
 
-// The moment of the task's first alarm: an absolute TRIGGER, or one relative to the start or, with
-// RELATED=END, to the due time.
-QDateTime alarmMoment(icalcomponent* todo, const QDateTime& start, const QDateTime& due)
+// The zone the machine's times are written in: its own by name, with the VTIMEZONE libical makes
+// for it; UTC (written with a Z) when it has no name libical knows.
+QByteArray ownZoneId()
 {
-    icalcomponent* alarm = icalcomponent_get_first_component(todo, ICAL_VALARM_COMPONENT);
-    icalproperty* trigger = alarm ? icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY) : nullptr;
-    if (!trigger)
+    const QByteArray id = QTimeZone::systemTimeZoneId();
+    if (id.isEmpty() || id == "UTC" || id == "Etc/UTC" || !icaltimezone_get_builtin_timezone(id.constData()))
         return {};
-    const icaltriggertype when = icalproperty_get_trigger(trigger);
-    if (!icaltime_is_null_time(when.time))
-        return QDateTime::fromSecsSinceEpoch(
-            icaltime_as_timet_with_zone(when.time, icaltimezone_get_utc_timezone()));
-    icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
-    const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
-    const QDateTime base = fromEnd || !start.isValid() ? due : start;
-    return base.isValid() ? base.addSecs(icaldurationtype_as_int(when.duration)) : QDateTime();
+    return id;
+}
+
+// The VTIMEZONE of a zone as content lines, its TZID the plain name the DUE gives.
+QList<QByteArray> zoneLines(const QByteArray& id)
+{
+    icaltimezone* zone = icaltimezone_get_builtin_timezone(id.constData());
+    icalcomponent* component = zone ? icaltimezone_get_component(zone) : nullptr;
+    if (!component)
+        return {};
+    QList<QByteArray> lines;
+    for (QByteArray physical : textOf(component).split('\n')) {
+        if (physical.endsWith('\r'))
+            physical.chop(1);
+        if (physical.isEmpty())
+            continue;
+        if ((physical[0] == ' ' || physical[0] == '\t') && !lines.isEmpty())
+            lines.last() += "\r\n" + physical;
+        else
+            lines.append(physical.startsWith("TZID:") ? "TZID:" + id : physical);
+    }
+    return lines;
+}
+
+// The property written for a moment here: DUE;TZID=Asia/Shanghai:20261210T150000, or in UTC.
+QByteArray dateTimeLine(const QByteArray& name, const QDateTime& when)
+{
+    const QByteArray zone = ownZoneId();
+    if (zone.isEmpty())
+        return name + ':' + when.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1();
+    return name + ";TZID=" + zone + ':' + when.toString(QStringLiteral("yyyyMMdd'T'HHmmss")).toLatin1();
+}
+
+QByteArray dateLine(const QByteArray& name, QDate date)
+{
+    return name + ";VALUE=DATE:" + date.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+}
+
+// The mark on the alarm this program adds for an item's time, so that it alone goes with the time.
+const QByteArray ownAlarm = "X-KESTRIN-ALARM";
+
+// Whether the task's one DTSTART, as the lines hold it now, is a date; none for no such line.
+std::optional<bool> startIsDate(const IcsLines& ics)
+{
+    const QList<const IcsLines::Line*> starts = ics.properties("DTSTART");
+    if (starts.size() != 1)
+        return std::nullopt;
+    return !starts.first()->value.contains('T');
+}
+
+// The item's time of day as the task's due time: a time set here makes DUE a DATE-TIME in this
+// machine's zone (DTSTART of the same type, as RFC 5545 wants), with an alarm at that moment unless
+// the task has one of its own, which stays as it is (one relative to the due time follows it); no
+// time makes them dates again and takes our alarm away. A DUE whose time of day here is the item's stays as
+// the phone wrote it, zone and all.
+void setDueTime(IcsLines& ics, const Moment& due, const TaskValues& values)
+{
+    const QDateTime had = momentAt(due);
+    const QTime hadTime =
+        had.isValid() ? QTime(had.time().hour(), had.time().minute(), had.time().second()) : QTime();
+    if (values.time != hadTime) {
+        if (values.time.isValid()) {
+            const QByteArray zone = ownZoneId();
+            if (!zone.isEmpty() && !ics.calendarHas("VTIMEZONE", "TZID", zone))
+                ics.insertBeforeTask(zoneLines(zone));
+            ics.replace("DUE", {dateTimeLine("DUE", QDateTime(values.finish, values.time))});
+            if (startIsDate(ics) == true)
+                ics.replace("DTSTART", {dateTimeLine("DTSTART", QDateTime(values.set, QTime(0, 0)))});
+        } else {
+            ics.replace("DUE", {dateLine("DUE", values.finish)});
+            if (startIsDate(ics) == false)
+                ics.replace("DTSTART", {dateLine("DTSTART", values.set)});
+        }
+        ics.replace("DURATION", {});
+        // A time given here rings there too; a phone's task that came with a time and no alarm
+        // keeps having none.
+        if (values.time.isValid() && !ics.hasInner("VALARM"))
+            ics.appendToTask({"BEGIN:VALARM", "ACTION:DISPLAY",
+                              lineOf(icalproperty_new_description(values.text.toUtf8().constData())),
+                              "TRIGGER;RELATED=END:PT0S", ownAlarm + ":TRUE", "END:VALARM"});
+    }
+    if (!values.time.isValid())
+        ics.removeInner("VALARM", ownAlarm);
 }
 
 } // namespace
@@ -379,13 +456,10 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
     }
 
     task.open = isOpen(todo);
-    // The phone's due time and alarm, for a reminder here; a repeating task's are left to the phone.
-    if (!task.recurring) {
-        task.dueAt = momentAt(dueOf(todo));
-        task.remindAt = alarmMoment(todo, momentAt(start), task.dueAt);
-        if (!task.remindAt.isValid())
-            task.remindAt = task.dueAt;
-    }
+    // A due time is the item's time of day, here; a phone's own alarm before it rings there.
+    if (const QDateTime due = momentAt(dueOf(todo));
+        due.isValid() && icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY))
+        task.values.time = QTime(due.time().hour(), due.time().minute(), due.time().second());
     if (!task.open)
         task.closedOn = completedOn(todo);
 }
@@ -443,6 +517,7 @@ QByteArray write(const QByteArray& previous, const QString& uid, const TaskValue
                                   : QList<QByteArray>{IcsLines::fold(TaskRepeat::property + (':' + own))});
     moveDate(ics, "DTSTART", start, "DUE", due, values.set, before ? &before->set : nullptr);
     moveDate(ics, "DUE", due, "DTSTART", start, values.finish, before ? &before->finish : nullptr);
+    setDueTime(ics, due, values);
 
     if (!todo || open != isOpen(todo)) {
         ics.replace("STATUS", {lineOf(icalproperty_new_status(open ? ICAL_STATUS_NEEDSACTION
