@@ -20,8 +20,8 @@ int ListCommand::printFound(const QString& lines, const CommandLine& options)
 ListCommand::ListCommand()
     : Command(QStringLiteral("--list"), QStringLiteral("--list [--overdue] [--find 字词]"),
               QStringLiteral(
-                  "  --list             列出日程（文件顺序，UTF-8）：完成日期<TAB>剩余天数<TAB>内容，重复的\n"
-                  "                     日程再加<TAB>重复方式；\n"
+                  "  --list             列出日程（文件顺序，UTF-8）：完成日期（有提醒时间的带时间）<TAB>\n"
+                  "                     剩余天数<TAB>内容，重复的日程再加<TAB>重复方式；\n"
                   "                     --overdue 只列逾期的日程\n"))
 {
 }
