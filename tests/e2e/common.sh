@@ -21,4 +21,6 @@ wait_for() {
     done
     return 1
 }
+# libfaketime's library, for a wall clock set by the test; empty when it is not installed.
+faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -1)
 source "$here/desktop.sh"

@@ -7,7 +7,6 @@ set -u
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
-faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -1)
 [ -n "$faketime_lib" ] || fail "libfaketime is not installed"
 start_desktop || fail "no X server with a notification area"
 

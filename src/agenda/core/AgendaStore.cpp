@@ -268,13 +268,20 @@ StoreChange AgendaStore::setRepeatWords(const QString& text, const RepeatWords& 
     return setRepeat(text, RepeatRule{words.kind});
 }
 
-StoreChange AgendaStore::setRepeat(const QString& text, const RepeatRule& rule)
+Result AgendaStore::checkItem(const QString& text, const QString& change) const
 {
     if (!m_loaded)
-        return StoreChange::refused(m_loadResult.error() +
-                                    QStringLiteral("\r\n请先修正此文件，才能设置重复。"));
+        return Result::failed(m_loadResult.error() +
+                              QStringLiteral("\r\n请先修正此文件，才能%1。").arg(change));
     if (!contains(text))
-        return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
+        return Result::failed(QStringLiteral("没有“%1”这个日程。").arg(text));
+    return Result::done();
+}
+
+StoreChange AgendaStore::setRepeat(const QString& text, const RepeatRule& rule)
+{
+    if (const Result refusal = checkItem(text, QStringLiteral("设置重复")); !refusal)
+        return StoreChange::refused(refusal.error());
     return writeHeld(m_files, m_repeatPath, &m_repeatStamp, [&] {
         // The agenda as it is now: a rule is kept only for an item that is there.
         if (!m_stamp.matches(m_files, m_path))
@@ -289,11 +296,8 @@ StoreChange AgendaStore::setRepeat(const QString& text, const RepeatRule& rule)
 
 StoreChange AgendaStore::setTime(const QString& text, QTime time)
 {
-    if (!m_loaded)
-        return StoreChange::refused(m_loadResult.error() +
-                                    QStringLiteral("\r\n请先修正此文件，才能设置提醒时间。"));
-    if (!contains(text))
-        return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
+    if (const Result refusal = checkItem(text, QStringLiteral("设置提醒时间")); !refusal)
+        return StoreChange::refused(refusal.error());
     return writeHeld(m_files, m_path, &m_stamp, [&] {
         QList<AgendaItem> items = m_table.items;
         for (AgendaItem& item : items)

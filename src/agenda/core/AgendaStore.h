@@ -78,6 +78,9 @@ public:
     StoreChange replaceAll(const QList<AgendaItem>& items, const QStringList& entries);
 
 private:
+    // Why a change (设置重复…) of the item of that text cannot be made: the file did not load, or
+    // there is no such item.
+    Result checkItem(const QString& text, const QString& change) const;
     // Appends with the folder already held.
     StoreChange appendHeld(const AgendaItem& item);
     StoreChange removeHeld(const QString& text, QDate deletionDate);
