@@ -151,6 +151,15 @@ private slots:
         QCOMPARE(
             run({QStringLiteral("--time"), QString::fromUtf8("开会"), QString::fromUtf8("下午13点")}).code,
             2);
+        // The log keeps it with the day (another item stays: the last one may not go).
+        QCOMPARE(run({QStringLiteral("--add"), QString::fromUtf8("买菜"), QStringLiteral("--finish"),
+                      QString::fromUtf8("明天")})
+                     .code,
+                 0);
+        QCOMPARE(run({QStringLiteral("--time"), QString::fromUtf8("开会"), QStringLiteral("9:05")}).code, 0);
+        QCOMPARE(run({QStringLiteral("--done"), QString::fromUtf8("开会")}).code, 0);
+        QCOMPARE(run({QStringLiteral("--log")}).out.section(u'\t', 1, 1),
+                 tomorrow.toString(Qt::ISODate) + QStringLiteral(" 09:05"));
     }
 
     // A repeating item from the command line: added with its rule, listed with it, done and moved
