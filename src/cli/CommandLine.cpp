@@ -118,6 +118,17 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
                     return fail(usage);
                 result.itemTime = said->time;
             }
+        } else if (arg == QStringLiteral("--month")) {
+            if (!take(u"--month"))
+                return fail(oneTask);
+            if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QStringLiteral("--"))) {
+                const QString value = arguments[++i];
+                result.monthShown =
+                    QDate::fromString(value + QStringLiteral("-01"), QStringLiteral("yyyy-M-dd"));
+                if (!result.monthShown.isValid() || result.monthShown.year() < 1901 ||
+                    result.monthShown.year() > 2099)
+                    return fail(QStringLiteral("--month 后面应是年与月，如 2027-02"));
+            }
         } else if (arg == QStringLiteral("--autostart")) {
             if (!take(u"--autostart"))
                 return fail(oneTask);

@@ -23,6 +23,7 @@ struct CommandLine
     // --backup-dir: a second folder for the backups, remembered from then on; empty forgets it.
     std::optional<QString> backupDir;
     QDate restoreDate;
+    QDate monthShown; // --month's, its first day; invalid for this month
     bool overdueOnly = false;
     QString findWords;                  // --find: only the lines that match
     QString addText, addSet, addFinish; // as typed: the add checks them as the entry box does

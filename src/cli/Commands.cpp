@@ -8,6 +8,7 @@
 #include "cli/HolidaysCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/LogCommand.h"
+#include "cli/MonthCommand.h"
 #include "cli/QuickAddCommand.h"
 #include "cli/RemindCommand.h"
 #include "cli/RepeatCommand.h"
@@ -23,6 +24,7 @@ const std::vector<const Command*>& all()
     static const RestoreCommand restore;
     static const ListCommand list;
     static const LogCommand log;
+    static const MonthCommand month;
     static const AddCommand add;
     static const RepeatCommand repeat;
     static const DoneCommand done;
@@ -33,9 +35,9 @@ const std::vector<const Command*>& all()
     static const HolidaysCommand holidays;
     static const RemindCommand remind;
     static const QuickAddCommand quickAdd;
-    static const std::vector<const Command*> commands{&backups, &restore,  &list,   &log,       &add,
-                                                      &repeat,  &done,     &time,   &autostart, &caldav,
-                                                      &sync,    &holidays, &remind, &quickAdd};
+    static const std::vector<const Command*> commands{&backups, &restore, &list,     &log,    &month,
+                                                      &add,     &repeat,  &done,     &time,   &autostart,
+                                                      &caldav,  &sync,    &holidays, &remind, &quickAdd};
     return commands;
 }
 

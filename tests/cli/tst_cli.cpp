@@ -5,6 +5,7 @@
 #include "platform/instance/SingleInstance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -160,6 +161,25 @@ private slots:
         QCOMPARE(run({QStringLiteral("--done"), QString::fromUtf8("开会")}).code, 0);
         QCOMPARE(run({QStringLiteral("--log")}).out.section(u'\t', 1, 1),
                  tomorrow.toString(Qt::ISODate) + QStringLiteral(" 09:05"));
+    }
+
+    // --month prints a month as checked by hand against the published calendar and the
+    // arrangement (a short 腊月's 除夕 on 廿九, the make-up days); a month it cannot read is a usage error.
+    void aMonthIsPrinted()
+    {
+        TestBench bench;
+        for (const char* month : {"2026-02", "2025-01"}) {
+            QFile expected(QStringLiteral(KESTRIN_TEST_DATA "/month-%1.txt").arg(QLatin1String(month)));
+            QVERIFY(expected.open(QIODevice::ReadOnly));
+            const Run run = kestrin(
+                {QStringLiteral("--month"), QLatin1String(month), QStringLiteral("--dir"), bench.dir.path()});
+            QCOMPARE(run.code, 0);
+            QCOMPARE(run.out, QString::fromUtf8(expected.readAll()));
+        }
+        QCOMPARE(kestrin({QStringLiteral("--month"), QStringLiteral("2026-13"), QStringLiteral("--dir"),
+                          bench.dir.path()})
+                     .code,
+                 2);
     }
 
     // A repeating item from the command line: added with its rule, listed with it, done and moved

@@ -126,6 +126,33 @@ QString refusal(QStringView text)
 
 } // namespace
 
+QString festivalOn(QDate date)
+{
+    const LunarDate lunar = LunarDate::of(date);
+    for (const Festival& festival : festivals) {
+        bool on = false;
+        switch (festival.kind) {
+        case Festival::Fixed:
+            on = date.month() == festival.month && date.day() == festival.day;
+            break;
+        case Festival::Lunar:
+            on = !lunar.leapMonth && lunar.month == festival.month && lunar.day == festival.day;
+            break;
+        case Festival::SolarTerm:
+            on = solarTermOn(date) == festival.names.first();
+            break;
+        case Festival::LunarYearsEve: {
+            const LunarDate tomorrow = LunarDate::of(date.addDays(1));
+            on = tomorrow.month == 1 && tomorrow.day == 1 && !tomorrow.leapMonth;
+            break;
+        }
+        }
+        if (on)
+            return festival.names.first();
+    }
+    return {};
+}
+
 int numeral(QStringView text)
 {
     bool ok = false;

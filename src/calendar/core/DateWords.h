@@ -22,6 +22,9 @@ namespace DateWords {
 ResultOf<QDate> parse(QStringView text, QDate today, const HolidayCalendar& holidays);
 // "2026-12-11 星期五（3 天后）" for the date as understood; "2026-12-11 星期五 15:00（3 天后）" with a time.
 QString describe(QDate date, QDate today, QTime time = {});
+// The festival of that day by its rule (元旦, 除夕, 春节, 元宵, 清明, 劳动节, 端午, 七夕, 中秋, 国庆, 重阳,
+// 腊八, 小年), or empty.
+QString festivalOn(QDate date);
 // 0 to 99 from digits or Chinese numerals (两 for 2, 零 for 0); -1 for anything else.
 int numeral(QStringView text);
 

@@ -1,0 +1,188 @@
+#include "agenda/core/MonthSheet.h"
+
+#include "calendar/core/DateWords.h"
+#include "calendar/core/HolidayCalendar.h"
+#include "calendar/core/LunarDate.h"
+
+namespace {
+
+const QString weekdays = QStringLiteral("一二三四五六日");
+
+// The lunar year's name, 丙午: the sixty-year cycle counted from 甲子 (1984, 4 of the era).
+QString cycleName(int lunarYear)
+{
+    static const QString stems = QStringLiteral("甲乙丙丁戊己庚辛壬癸");
+    static const QString branches = QStringLiteral("子丑寅卯辰巳午未申酉戌亥");
+    const int n = ((lunarYear - 4) % 60 + 60) % 60;
+    return QString(stems[n % 10]) + branches[n % 12];
+}
+
+// A lunar day's name is its last two characters: 初七, 十五, 廿三, 三十.
+QString monthName(const QString& lunar)
+{
+    return lunar.chopped(2);
+}
+
+// Columns a terminal gives the text: two for a wide (CJK) character.
+int displayWidth(QStringView text)
+{
+    int width = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
+                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
+                          (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
+                          (u >= 0xFFE0 && u <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+QString rightTrimmed(QString text)
+{
+    while (!text.isEmpty() && text.back() == u' ')
+        text.chop(1);
+    return text;
+}
+
+QString padded(const QString& text, int width)
+{
+    return text + QString(std::max(0, width - displayWidth(text)), u' ');
+}
+
+} // namespace
+
+MonthSheet::MonthSheet(int year, int month, const QList<AgendaItem>& items, QDate today,
+                       const HolidayCalendar& holidays)
+    : m_year(year), m_month(month), m_yearKnown(holidays.knows(year))
+{
+    const QDate first(year, month, 1);
+    const QDate start = first.addDays(1 - first.dayOfWeek());
+    const QDate end = start.addDays(41);
+    m_days.reserve(42);
+    for (QDate date = start; date <= end; date = date.addDays(1)) {
+        Day day;
+        day.date = date;
+        day.inMonth = date.month() == month;
+        const LunarDate lunar = LunarDate::of(date);
+        day.lunar = lunar.text();
+        const QString festival = DateWords::festivalOn(date);
+        const QString term = solarTermOn(date);
+        day.marks = festival == term || term.isEmpty() ? festival
+                    : festival.isEmpty()               ? term
+                                                       : festival + u' ' + term;
+        day.note = !festival.isEmpty() ? festival
+                   : !term.isEmpty()   ? term
+                   : lunar.day == 1    ? monthName(day.lunar)
+                                       : day.lunar.right(2);
+        if (const std::optional<HolidayCalendar::Day> official = holidays.day(date))
+            day.mark = official->off ? u'休' : u'班';
+        m_days.append(day);
+    }
+    const auto place = [&](QDate date, const QString& text, bool overdue) {
+        if (date < start || date > end)
+            return;
+        Day& day = m_days[start.daysTo(date)];
+        day.items.append(text);
+        if (overdue)
+            ++day.overdue;
+    };
+    for (const AgendaItem& item : items) {
+        if (item.repeat.kind == RepeatRule::None) {
+            place(item.finishDate, item.text, item.finishDate < today);
+            continue;
+        }
+        // Every occurrence the weeks hold, from the one the item stands at.
+        const QString text = item.text + u'（' + RepeatRule::kindName(item.repeat.kind) + u'）';
+        QDate date = item.finishDate;
+        for (int i = 0; date.isValid() && date <= end && i < 64; ++i) {
+            place(date, text, date < today);
+            date = item.repeat.next(date, holidays);
+        }
+    }
+    const LunarDate middle = LunarDate::of(QDate(year, month, 15));
+    const int lunarYear = middle.month > month ? year - 1 : year;
+    m_lunarTitle = cycleName(lunarYear) + QStringLiteral("年 ") + monthName(middle.text());
+}
+
+QString MonthSheet::title() const
+{
+    return QStringLiteral("%1年%2月 · %3").arg(m_year).arg(m_month).arg(m_lunarTitle);
+}
+
+const MonthSheet::Day* MonthSheet::day(QDate date) const
+{
+    if (m_days.isEmpty())
+        return nullptr;
+    const qint64 at = m_days.first().date.daysTo(date);
+    return at >= 0 && at < m_days.size() ? &m_days[at] : nullptr;
+}
+
+QString MonthSheet::dayWords(const Day& day)
+{
+    QString words = QStringLiteral("%1月%2日 星期%3 · 农历%4")
+                        .arg(day.date.month())
+                        .arg(day.date.day())
+                        .arg(weekdays[day.date.dayOfWeek() - 1])
+                        .arg(day.lunar);
+    if (!day.marks.isEmpty())
+        words += QStringLiteral(" · ") + day.marks;
+    return words + u'：' + (day.items.isEmpty() ? QStringLiteral("无日程") : day.items.join(u'、'));
+}
+
+QString MonthSheet::accessibleName(const Day& day)
+{
+    QStringList parts{
+        QStringLiteral("%1年%2月%3日").arg(day.date.year()).arg(day.date.month()).arg(day.date.day()),
+        QStringLiteral("星期") + weekdays[day.date.dayOfWeek() - 1], day.lunar};
+    if (!day.marks.isEmpty())
+        parts.append(day.marks);
+    if (!day.mark.isNull())
+        parts.append(day.mark);
+    QString name = parts.join(u' ');
+    if (!day.items.isEmpty()) {
+        name += QStringLiteral(" %1 件").arg(day.items.size());
+        if (day.overdue)
+            name += QStringLiteral("（逾期 %1 件）").arg(day.overdue);
+        name += u'：' + day.items.join(u'、');
+    }
+    return name;
+}
+
+QString MonthSheet::text() const
+{
+    // Each day in a column of eight: its number with 休 or 班, its note, and its count of items.
+    constexpr int column = 8;
+    QString out = title() + u'\n';
+    if (!m_yearKnown)
+        out += QStringLiteral("%1 年的节假日安排尚未收录\n").arg(m_year);
+    for (const QChar w : weekdays)
+        out += padded(QString(w), column);
+    out = rightTrimmed(out) + u'\n';
+    for (int week = 0; week < 6; ++week) {
+        QString numbers, notes, counts;
+        for (int i = 0; i < 7; ++i) {
+            const Day& day = m_days[week * 7 + i];
+            if (!day.inMonth) {
+                numbers += QString(column, u' ');
+                notes += QString(column, u' ');
+                counts += QString(column, u' ');
+                continue;
+            }
+            numbers +=
+                padded(QString::number(day.date.day()) + (day.mark.isNull() ? QString() : QString(day.mark)),
+                       column);
+            notes += padded(day.note, column);
+            counts += padded(day.items.isEmpty() ? QString()
+                                                 : QStringLiteral("%1件%2")
+                                                       .arg(day.items.size())
+                                                       .arg(day.overdue ? QStringLiteral("!") : QString()),
+                             column);
+        }
+        if (numbers.trimmed().isEmpty())
+            continue;
+        for (const QString& line : {numbers, notes, counts})
+            out += rightTrimmed(line) + u'\n';
+    }
+    return out;
+}
