@@ -93,6 +93,10 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, DueRe
     new DueReminderMenu(services, dueReminder, m_menu);
     m_finder = new ListFinder(m_list, this);
     m_menu->addSeparator();
+    QAction* month = m_menu->addAction(QStringLiteral("月历…(&M)"), this, &AgendaPanel::monthWanted);
+    month->setObjectName(QStringLiteral("ActionMonth"));
+    month->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    month->setShortcutContext(Qt::WidgetShortcut); // shown in the menu; the window's own key does it
     m_menu->addAction(m_finder->action());
     connect(m_finder, &ListFinder::changed, this, &AgendaPanel::showFound);
     connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) { m_menu->popup(at); });

@@ -58,6 +58,8 @@ public:
     QList<QWidget*> tabOrder() const;
 
 signals:
+    // 月历… in the list's menu.
+    void monthWanted();
     // After every load shown: the counts for the summary line, the reminder panel and the tray tip.
     void agendaLoaded(int agendaCount, int overdueCount);
 

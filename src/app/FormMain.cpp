@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShortcut>
 
 namespace {
 
@@ -128,6 +129,10 @@ FormMain::FormMain(const Services& services, TrayIcon& tray, const Sessions& ses
     setTabChain(order);
 
     m_tray = new TrayController(this, tray, m_reminder, m_agenda);
+    // The month window from anywhere in this window, the list's menu and the tray's.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this, this, &FormMain::monthWanted);
+    connect(m_agenda, &AgendaPanel::monthWanted, this, &FormMain::monthWanted);
+    connect(m_tray, &TrayController::monthWanted, this, &FormMain::monthWanted);
     m_tray->onQuit = [this] {
         m_alarm->closeNotice();
         // exit() rather than quit(): quit() asks every window first and a refusal cancels it.

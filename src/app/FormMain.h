@@ -45,6 +45,10 @@ public:
     Navigation* navigation() const { return m_navigation; }
     const AgendaTable& agendaTable() const;
 
+signals:
+    // 月历 was asked for: Ctrl+M in the window, the agenda list's menu, the tray menu.
+    void monthWanted();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

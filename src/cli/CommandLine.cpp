@@ -168,6 +168,9 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
             if (!take(u"--remind"))
                 return fail(oneTask);
             result.remindAt = at.isValid() ? std::optional<QTime>(at) : std::nullopt;
+        } else if (arg == QStringLiteral("--calendar")) {
+            if (!take(u"--calendar"))
+                return fail(oneTask);
         } else if (arg == QStringLiteral("--quick-add")) {
             if (!take(u"--quick-add"))
                 return fail(oneTask);

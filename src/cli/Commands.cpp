@@ -4,6 +4,7 @@
 #include "cli/AutostartCommand.h"
 #include "cli/BackupsCommand.h"
 #include "cli/CalDavCommand.h"
+#include "cli/CalendarCommand.h"
 #include "cli/DoneCommand.h"
 #include "cli/HolidaysCommand.h"
 #include "cli/ListCommand.h"
@@ -35,9 +36,10 @@ const std::vector<const Command*>& all()
     static const HolidaysCommand holidays;
     static const RemindCommand remind;
     static const QuickAddCommand quickAdd;
-    static const std::vector<const Command*> commands{&backups, &restore, &list,     &log,    &month,
-                                                      &add,     &repeat,  &done,     &time,   &autostart,
-                                                      &caldav,  &sync,    &holidays, &remind, &quickAdd};
+    static const CalendarCommand calendar;
+    static const std::vector<const Command*> commands{
+        &backups, &restore,   &list,   &log,  &month,    &add,    &repeat,   &done,
+        &time,    &autostart, &caldav, &sync, &holidays, &remind, &quickAdd, &calendar};
     return commands;
 }
 

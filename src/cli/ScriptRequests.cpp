@@ -88,6 +88,11 @@ QJsonObject syncRequest()
     return {{command, QStringLiteral("sync")}};
 }
 
+QJsonObject calendarRequest()
+{
+    return {{command, QStringLiteral("calendar")}};
+}
+
 QJsonObject settingsRequest()
 {
     return {{command, QStringLiteral("settings")}};
@@ -95,6 +100,10 @@ QJsonObject settingsRequest()
 
 QJsonObject answer(const QJsonObject& request, const Handlers& handlers)
 {
+    if (request == calendarRequest() && handlers.showMonth) {
+        handlers.showMonth();
+        return {{QStringLiteral("ok"), true}};
+    }
     if (request == settingsRequest() && handlers.rereadSettings) {
         handlers.rereadSettings();
         return {{QStringLiteral("ok"), true}};

@@ -29,6 +29,8 @@ struct Handlers
     std::function<Result()> syncGate;
     // kestrin.ini changed from the command line: the running copy reads its choices again.
     std::function<void()> rereadSettings;
+    // kestrin --calendar: the month window in front.
+    std::function<void()> showMonth;
 };
 
 QJsonObject addRequest(const AgendaItem& item);
@@ -37,6 +39,8 @@ QJsonObject doneRequest(const QString& text);
 // An invalid time: no reminder ("off").
 QJsonObject timeRequest(const QString& text, QTime time);
 QJsonObject syncRequest();
+// The running copy shows its month window.
+QJsonObject calendarRequest();
 QJsonObject settingsRequest();
 // The answer to request: the handler's refusal (the gate's with "busy": true), or {"ok": true}.
 QJsonObject answer(const QJsonObject& request, const Handlers& handlers);

@@ -1,9 +1,11 @@
 #include "main/Program.h"
 
+#include "agenda/MonthWindow.h"
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
 #include "agenda/core/ItemReminders.h"
+#include "agenda/core/ItemWords.h"
 #include "agenda/core/RepeatFile.h"
 #include "alarm/core/AlarmRuntime.h"
 #include "app/FormMain.h"
@@ -17,6 +19,7 @@
 #include "platform/qt/NetworkWatch.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtTrayIcon.h"
+#include "quickadd/QuickAddWindow.h"
 #include "sync/schedule/SyncLink.h"
 #include "sync/schedule/SyncRenames.h"
 #include "sync/schedule/SyncRunner.h"
@@ -56,6 +59,7 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
     QObject::connect(m_itemReminders.get(), &ItemReminders::agendaWanted, window, &FormMain::showAgenda);
 
     QObject::connect(m_dueReminder.get(), &DueReminder::agendaWanted, window, &FormMain::showAgenda);
+    QObject::connect(window, &FormMain::monthWanted, window, [this] { showMonth(); });
 
     LogSession* log = m_log.get();
     QObject::connect(agenda, &AgendaSession::logChanged, log, &LogSession::load);
@@ -75,12 +79,41 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
 
 Program::~Program() = default;
 
+void Program::showMonth()
+{
+    AgendaSession* agenda = m_agenda.get();
+    if (!m_month) {
+        m_month = std::make_unique<MonthWindow>(m_services.clock, agenda->holidays(),
+                                                [agenda] { return agenda->table().items; });
+        // A day's Enter: the quick-add window on that day, adding as 添加日程 does.
+        QObject::connect(m_month.get(), &MonthWindow::addWanted, m_month.get(), [this, agenda](QDate day) {
+            if (!m_quickAdd)
+                m_quickAdd =
+                    std::make_unique<QuickAddWindow>(m_services.clock, agenda->holidays(),
+                                                     [agenda](const AgendaItem& item) -> ResultOf<QString> {
+                                                         const StoreChange added = agenda->addNew(item);
+                                                         if (added.status != StoreChange::Done)
+                                                             return Result::failed(added.message);
+                                                         return ItemWords::added(item);
+                                                     });
+            m_quickAdd->present();
+            m_quickAdd->setDay(day);
+        });
+        // What it shows follows the agenda.
+        QObject::connect(agenda, &AgendaSession::loaded, m_month.get(), [this] {
+            if (m_month->isVisible())
+                m_month->select(m_month->selected(), true);
+        });
+    }
+    m_month->present();
+}
+
 bool Program::linked() const
 {
     return QFile::exists(m_linkPath);
 }
 
-QJsonObject Program::answer(const QJsonObject& request) const
+QJsonObject Program::answer(const QJsonObject& request)
 {
     AgendaSession* agenda = m_agenda.get();
     ScriptRequests::Handlers handlers;
@@ -94,6 +127,7 @@ QJsonObject Program::answer(const QJsonObject& request) const
         return agenda->entryBusy() ? Result::failed(QStringLiteral("正在填写日程")) : Result::done();
     };
     handlers.rereadSettings = [this] { m_dueReminder->reload(); };
+    handlers.showMonth = [this] { showMonth(); };
     return ScriptRequests::answer(request, handlers);
 }
 

@@ -18,6 +18,8 @@ class SingleInstance;
 class SyncRunner;
 class SyncSchedule;
 class ItemReminders;
+class MonthWindow;
+class QuickAddWindow;
 class TextFiles;
 class TrayIcon;
 struct Services;
@@ -40,10 +42,13 @@ public:
     FormMain& window() const { return *m_window; }
     SyncSchedule& syncs() const { return *m_syncs; }
     ItemReminders& itemReminders() const { return *m_itemReminders; }
+    // The month window, made at its first showing; in front, on today.
+    void showMonth();
+    MonthWindow* monthWindow() const { return m_month.get(); }
     // Whether the folder is linked to a task list now.
     bool linked() const;
     // What the running copy answers a script: an add goes to the agenda.
-    QJsonObject answer(const QJsonObject& request) const;
+    QJsonObject answer(const QJsonObject& request);
     // The desktop's own parts: the boxes over the window, the icon's picture and menu, a second
     // start's requests, and NetworkManager's word for a linked folder.
     void attach(QtMessageBoxes& messages, QtTrayIcon& tray, SingleInstance& instance);
@@ -65,5 +70,7 @@ private:
     std::unique_ptr<FormMain> m_window;
     std::unique_ptr<SyncSchedule> m_syncs;
     std::unique_ptr<ItemReminders> m_itemReminders;
+    std::unique_ptr<MonthWindow> m_month;
+    std::unique_ptr<QuickAddWindow> m_quickAdd; // for a day of the month window
     std::unique_ptr<NetworkWatch> m_network;
 };

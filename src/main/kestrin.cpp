@@ -1,3 +1,6 @@
+#include "agenda/MonthWindow.h"
+#include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaStore.h"
 #include "backup/core/Backups.h"
 #include "calendar/core/HolidayFile.h"
 #include "cli/AddCommand.h"
@@ -6,6 +9,7 @@
 #include "cli/CommandRun.h"
 #include "cli/DataFolder.h"
 #include "cli/SyncHelper.h"
+#include "log/core/LogFile.h"
 #include "main/DesktopServices.h"
 #include "main/Program.h"
 #include "platform/Clock.h"
@@ -106,10 +110,8 @@ private:
 };
 
 // --quick-add: the small window; the add goes to the running copy, or is written here, as --add's.
-int openQuickAdd(TextFiles& disk, const CommandLine& options, const QString& elsewhere, int argc,
-                 char* argv[])
+int openQuickAdd(TextFiles& disk, const CommandLine& options, const QString& elsewhere)
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     QtTranslations::install();
     const SystemClock clock;
@@ -118,7 +120,38 @@ int openQuickAdd(TextFiles& disk, const CommandLine& options, const QString& els
                               return AddCommand::addItem(disk, options.appDir, elsewhere, clock, item);
                           });
     window.present();
-    return app.exec();
+    return QApplication::exec();
+}
+
+// The month window of a folder no running copy holds: the agenda read as it is, a day's Enter
+// adding through the quick-add window as --add does.
+int openMonth(TextFiles& disk, const CommandLine& options, const QString& elsewhere)
+{
+    QApplication::setApplicationName(QStringLiteral("Kestrin"));
+    QtTranslations::install();
+    const SystemClock clock;
+    const HolidayCalendar holidays = HolidayFile::loadOrShipped(disk, options.appDir);
+    AgendaStore store(disk, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
+                      QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
+    store.setHolidays(holidays);
+    if (const Result loaded = store.load(clock.today()); !loaded) {
+        print(stderr, QStringLiteral("kestrin: ") + loaded.error());
+        return 1;
+    }
+    MonthWindow month(clock, holidays, [&store] { return store.table().items; });
+    QuickAddWindow add(clock, holidays, [&](const AgendaItem& item) {
+        const ResultOf<QString> added = AddCommand::addItem(disk, options.appDir, elsewhere, clock, item);
+        if (added)
+            (void)store.load(clock.today());
+        month.select(month.selected(), true);
+        return added;
+    });
+    QObject::connect(&month, &MonthWindow::addWanted, &add, [&add](QDate day) {
+        add.present();
+        add.setDay(day);
+    });
+    month.present();
+    return QApplication::exec();
 }
 
 // A command: those that need no window run in a core application.
@@ -126,16 +159,24 @@ int runCommand(TextFiles& disk, const CommandLine& options, const QString& elsew
                int argc, char* argv[])
 {
     const Command& command = *options.command;
-    std::optional<QCoreApplication> app;
-    if (!command.opensWindow())
-        app.emplace(argc, argv);
+    // A window's command gets its application first: asking a running copy needs one too.
+    std::optional<QCoreApplication> core;
+    std::optional<QApplication> gui;
+    const bool windowed = command.opensWindow() && displayAvailable();
+    if (windowed)
+        gui.emplace(argc, argv);
+    else
+        core.emplace(argc, argv);
     const SystemClock clock;
     HandOver helper(exeDir, argc, argv);
     std::function<int()> openWindow;
-    if (displayAvailable())
-        openWindow = [&] { return openQuickAdd(disk, options, elsewhere, argc, argv); };
-    return command.run({disk, options, clock, elsewhere,
-                        app ? QCoreApplication::applicationFilePath() : QString(), helper, openWindow});
+    if (windowed)
+        openWindow = [&] {
+            return options.runs(u"--calendar") ? openMonth(disk, options, elsewhere)
+                                               : openQuickAdd(disk, options, elsewhere);
+        };
+    return command.run(
+        {disk, options, clock, elsewhere, QCoreApplication::applicationFilePath(), helper, openWindow});
 }
 
 // The program itself: the window, the tray and the sync schedule, once per data folder.

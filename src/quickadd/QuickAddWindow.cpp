@@ -1,6 +1,7 @@
 #include "quickadd/QuickAddWindow.h"
 
 #include "agenda/core/ItemWords.h"
+#include "calendar/core/DateText.h"
 #include "platform/Clock.h"
 #include "uikit/ComposedText.h"
 #include "uikit/ProgramIcon.h"
@@ -55,6 +56,13 @@ QuickAddWindow::QuickAddWindow(const Clock& clock, HolidayCalendar holidays, Add
 
 void QuickAddWindow::present()
 {
+    // Shown again after an add (by the month window): a new entry, not the last one's answer.
+    if (!m_text->isEnabled()) {
+        m_text->clear();
+        m_text->setEnabled(true);
+        m_date->setEnabled(true);
+        m_status->clear();
+    }
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -63,6 +71,11 @@ void QuickAddWindow::present()
     // On Wayland the launcher's activation token (XDG_ACTIVATION_TOKEN) goes with this request.
     activateWindow();
     m_text->setFocus();
+}
+
+void QuickAddWindow::setDay(QDate day)
+{
+    m_date->setText(DateText::format(day));
 }
 
 void QuickAddWindow::showDate()

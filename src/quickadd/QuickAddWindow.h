@@ -26,6 +26,8 @@ public:
 
     // In the middle of the screen, in front, the keyboard in the text box.
     void present();
+    // The finish date box set to a day (a day chosen in the month window).
+    void setDay(QDate day);
     static constexpr int closeAfterMs = 800;
 
 protected:

@@ -24,6 +24,8 @@ TrayController::TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPane
     QAction* remind =
         m_menu->addAction(QStringLiteral("显示Kestrin提醒(&A)"), this, &TrayController::showReminder);
     remind->setObjectName(QStringLiteral("menu显示Kestrin提醒"));
+    m_menu->addAction(QStringLiteral("月历(&L)"), this, &TrayController::monthWanted)
+        ->setObjectName(QStringLiteral("menuMonth"));
     m_menu->addSeparator()->setObjectName(QStringLiteral("mnuTraySep"));
     QAction* close = m_menu->addAction(QStringLiteral("关闭(&C)"), this, &TrayController::quit);
     close->setObjectName(QStringLiteral("mnuTrayClose"));

@@ -17,6 +17,10 @@ class ReminderPanel;
 class TrayController final : public QObject
 {
     Q_OBJECT
+signals:
+    // 月历 in the tray menu.
+    void monthWanted();
+
 public:
     TrayController(QWidget* mainWindow, TrayIcon& tray, ReminderPanel* reminder, QWidget* agendaPanel);
 

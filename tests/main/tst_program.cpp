@@ -1,5 +1,6 @@
 #include "WindowBench.h"
 #include "agenda/AgendaPanel.h"
+#include "agenda/MonthWindow.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
 #include "agenda/core/ItemReminders.h"
@@ -9,8 +10,11 @@
 #include "sync/schedule/SyncRenames.h"
 #include "sync/schedule/SyncRunner.h"
 #include "sync/schedule/SyncSchedule.h"
+#include "tray/TrayController.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -170,6 +174,37 @@ private slots:
                  StoreChange::Done);
         f.bench.clock.set(QDateTime(today.addDays(1), QTime(8, 0)));
         QCOMPARE(f.bench.notifications.sent.size(), missed);
+    }
+
+    // 月历 from the tray menu, from a script (kestrin --calendar), with Ctrl+M: one window, made at
+    // the first; a day's Enter opens the quick-add window on that day, once more after an add.
+    void theMonthWindowAndItsAdds()
+    {
+        Fixture f(false);
+        QVERIFY(!f.program->monthWindow());
+        f.program->window().tray()->menu()->findChild<QAction*>(QStringLiteral("menuMonth"))->trigger();
+        MonthWindow* month = f.program->monthWindow();
+        QVERIFY(month && month->isVisible());
+        month->close();
+        QVERIFY(f.program->answer(ScriptRequests::calendarRequest()).value(QStringLiteral("ok")).toBool());
+        QCOMPARE(f.program->monthWindow(), month);
+        QVERIFY(month->isVisible());
+        for (const char* text : {"买票", "订酒店"}) {
+            emit month->addWanted(QDate(2026, 12, 20));
+            QList<QWidget*> quickAdd;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QStringLiteral("FormQuickAdd") && w->isVisible())
+                    quickAdd.append(w);
+            QCOMPARE(quickAdd.size(), 1);
+            auto* box = quickAdd.first()->findChild<QLineEdit*>(QStringLiteral("TextQuickAdd"));
+            QVERIFY(box->isEnabled());
+            QCOMPARE(quickAdd.first()->findChild<QLineEdit*>(QStringLiteral("TextQuickFinish"))->text(),
+                     QStringLiteral("2026-12-20"));
+            box->setText(QString::fromUtf8(text));
+            QTest::keyClick(box, Qt::Key_Return);
+            QVERIFY(f.bench.read("agenda.txt").contains(agendaRecord(text, today, QDate(2026, 12, 20))));
+        }
+        QCOMPARE(month->sheet().day(QDate(2026, 12, 20))->items.size(), 2);
     }
 
     void anUnlinkedFolderNeitherSyncsNorNotesRenames()

@@ -49,7 +49,8 @@ dav putfile thunderbird-1 "$work/tb-series.ics"
 out=$(k --sync) || fail "phone's series: $out"
 [[ "$out" == *"下载 2 条"* ]] || fail "phone's series: $out"
 list=$(k --list)
-grep -q $'^2026-12-15\t.*\t交房租\t每月 15 日$' <<<"$list" && grep -q $'^2026-12-04\t.*\t交周报\t每周五$' <<<"$list" ||
+# Thunderbird's series is due at 18:00 in Beijing: the item's time (05:00 in New York).
+grep -q $'^2026-12-15\t.*\t交房租\t每月 15 日$' <<<"$list" && grep -qE $'^2026-12-04 (18|05):00\t.*\t交周报\t每周五$' <<<"$list" ||
     fail "a phone's series did not come in as repeating items: $list"
 ok "a phone's repeating tasks come in as repeating items"
 
@@ -65,8 +66,8 @@ out=$(k --sync) || fail "occurrences done there: $out"
 agenda | grep -q '"交房租",#2027-01-01#,#2027-01-15#' || fail "Tasks.org: $(agenda)"
 journal | grep -q '^交房租: 设置日期2026-12-01; 预定完成日期2026-12-15; 删除日期2026-12-09' || fail "Tasks.org: $(journal)"
 done_on=$(date -d '2026-12-05 02:00 UTC' +%F)
-agenda | grep -q "\"交周报\",#$done_on#,#2026-12-11#" || fail "Thunderbird: $(agenda)"
-journal | grep -q "^交周报: 设置日期.*; 预定完成日期2026-12-04; 删除日期$done_on" || fail "Thunderbird: $(journal)"
+agenda | grep -qE "\"交周报\",#$done_on#,#2026-12-11 (18|05):00:00#" || fail "Thunderbird: $(agenda)"
+journal | grep -qE "^交周报: 设置日期.*; 预定完成日期2026-12-04 (18|05):00; 删除日期$done_on" || fail "Thunderbird: $(journal)"
 [ "$(dav etags)" = "$before" ] || fail "a completion there was written back"
 ok "a series moved on (Tasks.org) and an occurrence done beside it (Thunderbird) move the item on"
 

@@ -249,9 +249,10 @@ private slots:
         QStringList captions;
         for (QAction* a : f.tray->menu()->actions())
             captions.append(a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(captions, (QStringList{QString::fromUtf8("恢复(&R)"), QString::fromUtf8("最小化(&M)"),
-                                        QString::fromUtf8("显示Kestrin提醒(&A)"), QStringLiteral("-"),
-                                        QString::fromUtf8("关闭(&C)")}));
+        QCOMPARE(captions,
+                 (QStringList{QString::fromUtf8("恢复(&R)"), QString::fromUtf8("最小化(&M)"),
+                              QString::fromUtf8("显示Kestrin提醒(&A)"), QString::fromUtf8("月历(&L)"),
+                              QStringLiteral("-"), QString::fromUtf8("关闭(&C)")}));
         QCOMPARE(f.bench.tray.adds, 1);
         // From the first showing, not only after a first minimise.
         QVERIFY(!f.action("mnuTrayRestore")->isEnabled());

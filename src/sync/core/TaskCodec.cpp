@@ -398,8 +398,14 @@ void setDueTime(IcsLines& ics, const Moment& due, const TaskValues& values)
                               lineOf(icalproperty_new_description(values.text.toUtf8().constData())),
                               "TRIGGER;RELATED=END:PT0S", ownAlarm + ":TRUE", "END:VALARM"});
     }
-    if (!values.time.isValid())
+    if (!values.time.isValid()) {
         ics.removeInner("VALARM", ownAlarm);
+        // A DUE added in the type of a timed DTSTART would say a time the item does not have: a
+        // date, the phone's start left as it wrote it.
+        const QList<const IcsLines::Line*> dues = ics.properties("DUE");
+        if (dues.size() == 1 && dues.first()->value.contains('T'))
+            ics.replace("DUE", {dateLine("DUE", values.finish)});
+    }
 }
 
 } // namespace
