@@ -5,12 +5,14 @@
 #include "uikit/Controls.h"
 #include "uikit/ProgramIcon.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -184,6 +186,11 @@ MonthWindow::~MonthWindow() = default;
 void MonthWindow::present()
 {
     select(m_clock.today());
+    if (!isVisible()) {
+        adjustSize();
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
     show();
     raise();
     activateWindow();

@@ -73,6 +73,21 @@ grep -q "^\"quick add e2e\",#$(date +%F)#,#$(date -d tomorrow +%F)#" "$work/agen
     fail "the quick add's dates: $(grep quick "$work/agenda.txt")"
 echo "quick add: typed, added through the running copy, closed"
 
+# 月历 from the tray menu: right click, the access key L; the month in front, Esc closes it.
+sleep 0.7
+xdotool mousemove --window "$icon" 8 8 click 3
+sleep 0.8
+xdotool key l
+month=$(wait_for 10 xq titled $kpid "月历") || fail "月历 from the tray menu did not open the month window"
+sleep 0.5
+import -window root "$artifacts/month-window.png"
+xdotool windowactivate --sync "$month" 2>/dev/null
+xdotool key Escape
+limit=$(( $(now_ms) + 5000 ))
+while [ "$(xq titled $kpid "月历")" != 0 ] && [ "$(now_ms)" -lt "$limit" ]; do sleep 0.05; done
+[ "$(xq titled $kpid "月历")" = 0 ] || fail "Esc did not close the month window"
+echo "月历 from the tray menu: shown, Esc closed it"
+
 # Quit from the tray menu: right click, then the access key C.
 sleep 0.7
 xdotool mousemove --window "$icon" 8 8 click 3
