@@ -88,7 +88,10 @@ private slots:
 
         const MonthSheet sep(2026, 9, items, today, holidays);
         QCOMPARE(sep.day(QDate(2026, 9, 25))->items, QStringList{QString::fromUtf8("妈妈生日（农历每年）")});
-        QCOMPARE(sep.day(QDate(2026, 9, 30))->items, QStringList{QString::fromUtf8("交房租（每月）")});
+        // Months after the one it stands at: every occurrence, asked for, not stepped to.
+        QCOMPARE(sep.day(QDate(2026, 9, 30))->items,
+                 (QStringList{QString::fromUtf8("交房租（每月）"), QString::fromUtf8("打卡（法定工作日）")}));
+        QVERIFY(sep.day(QDate(2026, 10, 5))->items.isEmpty()); // 国庆节: no official working day
         QCOMPARE(MonthSheet::dayWords(*sep.day(QDate(2026, 9, 26))),
                  QString::fromUtf8("9月26日 星期六 · 农历八月十六：无日程"));
     }

@@ -60,13 +60,16 @@ MonthSheet::MonthSheet(int year, int month, const QList<AgendaItem>& items, QDat
     const QDate start = first.addDays(1 - first.dayOfWeek());
     const QDate end = start.addDays(41);
     m_days.reserve(42);
+    // Each lunar date once: the festivals want the next day's as well.
+    LunarDate next = LunarDate::of(start);
     for (QDate date = start; date <= end; date = date.addDays(1)) {
         Day day;
         day.date = date;
         day.inMonth = date.month() == month;
-        const LunarDate lunar = LunarDate::of(date);
+        const LunarDate lunar = next;
+        next = LunarDate::of(date.addDays(1));
         day.lunar = lunar.text();
-        const QString festival = DateWords::festivalOn(date);
+        const QString festival = DateWords::festivalOn(date, lunar, next);
         const QString term = solarTermOn(date);
         day.marks = festival == term || term.isEmpty() ? festival
                     : festival.isEmpty()               ? term
@@ -87,6 +90,20 @@ MonthSheet::MonthSheet(int year, int month, const QList<AgendaItem>& items, QDat
         if (overdue)
             ++day.overdue;
     };
+    // A rule's days in the weeks, asked once for all the items that share it: a lunar date or
+    // the official working days cost a calendar's arithmetic each.
+    QList<std::pair<RepeatRule, QList<QDate>>> ruleDays;
+    const auto daysOf = [&](const RepeatRule& rule) -> const QList<QDate>& {
+        for (const auto& [known, days] : ruleDays)
+            if (known == rule)
+                return days;
+        QList<QDate> days;
+        for (QDate date = rule.next(start.addDays(-1), holidays);
+             date.isValid() && date <= end && days.size() < 42; date = rule.next(date, holidays))
+            days.append(date);
+        ruleDays.append({rule, days});
+        return ruleDays.last().second;
+    };
     for (const AgendaItem& item : items) {
         if (item.repeat.kind == RepeatRule::None) {
             place(item.finishDate, item.text, item.finishDate < today);
@@ -94,11 +111,10 @@ MonthSheet::MonthSheet(int year, int month, const QList<AgendaItem>& items, QDat
         }
         // Every occurrence the weeks hold, from the one the item stands at.
         const QString text = item.text + u'（' + RepeatRule::kindName(item.repeat.kind) + u'）';
-        QDate date = item.finishDate;
-        for (int i = 0; date.isValid() && date <= end && i < 64; ++i) {
-            place(date, text, date < today);
-            date = item.repeat.next(date, holidays);
-        }
+        place(item.finishDate, text, item.finishDate < today);
+        for (const QDate date : daysOf(item.repeat))
+            if (date > item.finishDate)
+                place(date, text, date < today);
     }
     const LunarDate middle = LunarDate::of(QDate(year, month, 15));
     const int lunarYear = middle.month > month ? year - 1 : year;

@@ -128,7 +128,11 @@ QString refusal(QStringView text)
 
 QString festivalOn(QDate date)
 {
-    const LunarDate lunar = LunarDate::of(date);
+    return festivalOn(date, LunarDate::of(date), LunarDate::of(date.addDays(1)));
+}
+
+QString festivalOn(QDate date, const LunarDate& lunar, const LunarDate& tomorrow)
+{
     for (const Festival& festival : festivals) {
         bool on = false;
         switch (festival.kind) {
@@ -141,11 +145,9 @@ QString festivalOn(QDate date)
         case Festival::SolarTerm:
             on = solarTermOn(date) == festival.names.first();
             break;
-        case Festival::LunarYearsEve: {
-            const LunarDate tomorrow = LunarDate::of(date.addDays(1));
+        case Festival::LunarYearsEve:
             on = tomorrow.month == 1 && tomorrow.day == 1 && !tomorrow.leapMonth;
             break;
-        }
         }
         if (on)
             return festival.names.first();

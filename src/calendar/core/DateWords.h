@@ -10,6 +10,7 @@
 #include <utility>
 
 class HolidayCalendar;
+struct LunarDate;
 
 // A date said the way people say it, from today: 今天, 明天, 后天, 大后天; 周五, 星期五, 礼拜五 (the
 // coming one, today's weekday being today); 下周一, 下下周三; 3天后, 三天后, 两周后, 一个月后; 本月底,
@@ -25,6 +26,8 @@ QString describe(QDate date, QDate today, QTime time = {});
 // The festival of that day by its rule (元旦, 除夕, 春节, 元宵, 清明, 劳动节, 端午, 七夕, 中秋, 国庆, 重阳,
 // 腊八, 小年), or empty.
 QString festivalOn(QDate date);
+// The same with the lunar dates of that day and the next already known.
+QString festivalOn(QDate date, const LunarDate& lunar, const LunarDate& tomorrow);
 // 0 to 99 from digits or Chinese numerals (两 for 2, 零 for 0); -1 for anything else.
 int numeral(QStringView text);
 
