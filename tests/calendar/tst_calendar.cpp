@@ -164,6 +164,12 @@ private slots:
             {QDate(2025, 2, 3), "立春"},   {QDate(2026, 2, 4), "立春"},   {QDate(2026, 4, 5), "清明"},
             {QDate(2025, 6, 21), "夏至"},  {QDate(2025, 3, 20), "春分"},  {QDate(2026, 1, 5), "小寒"},
         };
+        // 立春 of 2024 to 2030, as the almanacs list them (the third and fourth of February alike).
+        for (const QDate date : {QDate(2024, 2, 4), QDate(2025, 2, 3), QDate(2026, 2, 4), QDate(2027, 2, 4),
+                                 QDate(2028, 2, 4), QDate(2029, 2, 3), QDate(2030, 2, 4)})
+            QVERIFY2(solarTermOn(date) == QString::fromUtf8("立春") &&
+                         solarTermOn(date.addDays(-1)).isEmpty(),
+                     qPrintable(date.toString(Qt::ISODate)));
         for (const auto& [date, term] : known) {
             QCOMPARE(solarTermOn(date), QString::fromUtf8(term));
             QCOMPARE(solarTermOn(date.addDays(-1)), QString());
