@@ -4,15 +4,14 @@
 #include "platform/Clock.h"
 #include "uikit/Controls.h"
 #include "uikit/ProgramIcon.h"
+#include "uikit/ScreenCentre.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -188,8 +187,7 @@ void MonthWindow::present()
     select(m_clock.today());
     if (!isVisible()) {
         adjustSize();
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        centreOnScreen(this);
     }
     show();
     raise();

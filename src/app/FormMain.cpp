@@ -15,6 +15,7 @@
 #include "tray/TrayController.h"
 #include "uikit/Controls.h"
 #include "uikit/ProgramIcon.h"
+#include "uikit/ScreenCentre.h"
 #include "uikit/ShownPicture.h"
 
 #include <QCloseEvent>
@@ -22,7 +23,6 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QShortcut>
 
 namespace {
@@ -178,8 +178,7 @@ void FormMain::showAtStart()
 {
     // The sounds wait until they may soon be wanted; an armed alarm readies its own.
     qApp->installEventFilter(this);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
     show();
     m_tray->addIcon();
 }

@@ -5,13 +5,12 @@
 #include "platform/Clock.h"
 #include "uikit/ComposedText.h"
 #include "uikit/ProgramIcon.h"
+#include "uikit/ScreenCentre.h"
 
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -64,8 +63,7 @@ void QuickAddWindow::present()
         m_status->clear();
     }
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
     show();
     raise();
     // On Wayland the launcher's activation token (XDG_ACTIVATION_TOKEN) goes with this request.
