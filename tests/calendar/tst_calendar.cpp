@@ -3,6 +3,7 @@
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/LunarDate.h"
 
+#include <QFile>
 #include <QTest>
 
 class TestCalendar : public QObject
@@ -164,12 +165,24 @@ private slots:
             {QDate(2025, 2, 3), "立春"},   {QDate(2026, 2, 4), "立春"},   {QDate(2026, 4, 5), "清明"},
             {QDate(2025, 6, 21), "夏至"},  {QDate(2025, 3, 20), "春分"},  {QDate(2026, 1, 5), "小寒"},
         };
-        // 立春 of 2024 to 2030, as the almanacs list them (the third and fourth of February alike).
-        for (const QDate date : {QDate(2024, 2, 4), QDate(2025, 2, 3), QDate(2026, 2, 4), QDate(2027, 2, 4),
-                                 QDate(2028, 2, 4), QDate(2029, 2, 3), QDate(2030, 2, 4)})
-            QVERIFY2(solarTermOn(date) == QString::fromUtf8("立春") &&
-                         solarTermOn(date.addDays(-1)).isEmpty(),
-                     qPrintable(date.toString(Qt::ISODate)));
+        // Every term of 2013 and of 2024 to 2030 on the almanacs' day, and only on it.
+        QFile table(QStringLiteral(KESTRIN_TEST_DATA "/solar-terms.txt"));
+        QVERIFY(table.open(QIODevice::ReadOnly | QIODevice::Text));
+        int terms = 0;
+        while (!table.atEnd()) {
+            const QString line = QString::fromUtf8(table.readLine()).trimmed();
+            if (line.startsWith(u'#'))
+                continue;
+            const QStringList fields = line.split(u' ');
+            QCOMPARE(fields.size(), 3);
+            const QDate date = QDate::fromString(fields[0], Qt::ISODate);
+            QVERIFY2(solarTermOn(date) == fields[2] && solarTermOn(date.addDays(-1)).isEmpty() &&
+                         solarTermOn(date.addDays(1)).isEmpty(),
+                     qPrintable(line + QStringLiteral(" / ") + solarTermOn(date.addDays(-1)) +
+                                solarTermOn(date) + solarTermOn(date.addDays(1))));
+            ++terms;
+        }
+        QCOMPARE(terms, 8 * 24);
         for (const auto& [date, term] : known) {
             QCOMPARE(solarTermOn(date), QString::fromUtf8(term));
             QCOMPARE(solarTermOn(date.addDays(-1)), QString());
