@@ -31,8 +31,6 @@ LogPanel::LogPanel(const Services& services, LogSession& session, QWidget* paren
     : Panel(parent, {"PictureLog", "查看日志", nullptr, QColor(0xFF, 0xFF, 0x80)}, controls),
       m_services(services), m_session(session)
 {
-    control<QWidget>(this, "Label12")->adjustSize();
-
     m_list = control<LineList>(this, "ListLog");
     m_count = control<ClickLabel>(this, "Label日志总条数");
     connect(m_list, &QAbstractItemView::clicked, this, [this] { showCurrentEntry(); });
@@ -134,4 +132,15 @@ void LogPanel::deleteCurrentEntry()
     if (!m_services.messages.confirm(QStringLiteral("小心：此操作将删除此条日志！")))
         return;
     tell(m_session.remove(storeRow(row), loads));
+}
+
+void LogPanel::showEvent(QShowEvent* event)
+{
+    // Grown to its caption's height when first shown, not at start: measuring text before the
+    // window is on screen would be spent on a panel nobody has opened yet.
+    if (!m_captionSized) {
+        control<QWidget>(this, "Label12")->adjustSize();
+        m_captionSized = true;
+    }
+    Panel::showEvent(event);
 }

@@ -27,6 +27,9 @@ public:
     QMenu* menu() const { return m_menu; }
     ListFinder* finder() const { return m_finder; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     // The session's lines as loaded; elsewhere: the file changed elsewhere, and the place is kept.
     void showLines(bool elsewhere);
@@ -45,4 +48,5 @@ private:
     ListFinder* m_finder;
     QList<int> m_rows;    // the store's rows of the lines on view
     int m_menuLoads = -1; // the load whose lines the menu was opened on
+    bool m_captionSized = false;
 };

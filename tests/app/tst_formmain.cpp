@@ -216,6 +216,8 @@ private slots:
         f.reminderTimer()->start();
         f.click("LabelLog");
         QCOMPARE(f.visiblePanels(), QStringList{QStringLiteral("PictureLog")});
+        // The count's caption, drawn shorter than its line, is whole once its panel shows.
+        QVERIFY(f.label("Label12")->height() >= f.label("Label12")->fontMetrics().height());
         QVERIFY(f.reminderTimer()->isActive());
         f.reminderTimer()->stop();
         f.click("LabelArrange");
