@@ -435,16 +435,15 @@ void AgendaPanel::confirmEntry()
         inform(refusal.error());
         return;
     }
-    const StoreChange change =
-        adding ? m_session.add(text, m_setDate->text(), m_finishDate->text())
-               : m_session.modify(editedText, text, m_setDate->text(), m_finishDate->text());
-    // Either way the entry ends; a change made elsewhere is told once its new content shows.
-    const bool afterReload = change.status == StoreChange::ChangedElsewhere;
-    if (!afterReload && !change.message.isEmpty())
-        inform(change.message);
+    const ResultOf<AgendaItem> item =
+        m_session.entryItem(text, m_setDate->text(), m_finishDate->text(), adding ? nullptr : &editedText);
+    const Result made =
+        !item ? item.result()
+              : m_session.apply(adding ? AgendaChange::add(*item) : AgendaChange::modify(editedText, *item));
+    // Either way the entry ends, and what went wrong is told once the file's content shows.
     leaveEntryMode();
-    if (afterReload)
-        inform(change.message);
+    if (!made)
+        inform(made.error());
 }
 
 void AgendaPanel::deleteCurrentItem()

@@ -65,9 +65,8 @@ void ItemTimeMenu::choose(QTime time)
     const std::optional<AgendaItem> item = m_current();
     if (!item || item->time == time)
         return;
-    const StoreChange change = m_session.setTime(item->text, time);
-    if (!change.message.isEmpty())
-        m_messages.inform(change.message);
+    if (const Result set = m_session.apply(AgendaChange::setTime(item->text, time)); !set)
+        m_messages.inform(set.error());
 }
 
 void ItemTimeMenu::askForTime()

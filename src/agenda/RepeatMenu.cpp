@@ -76,7 +76,6 @@ void RepeatMenu::choose(RepeatRule::Kind kind)
     const RepeatRule rule = item->repeat.kind == kind ? item->repeat : RepeatRule::of(kind, item->finishDate);
     if (rule == item->repeat)
         return;
-    const StoreChange change = m_session.setRepeat(item->text, rule);
-    if (!change.message.isEmpty())
-        m_messages.inform(change.message);
+    if (const Result set = m_session.apply(AgendaChange::setRepeat(item->text, rule)); !set)
+        m_messages.inform(set.error());
 }

@@ -1,12 +1,11 @@
 #include "cli/AddCommand.h"
 
-#include "agenda/core/AgendaStore.h"
+#include "agenda/core/AgendaChange.h"
 #include "agenda/core/ItemWords.h"
 #include "calendar/core/HolidayFile.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/FolderChange.h"
-#include "cli/ScriptRequests.h"
 #include "platform/Clock.h"
 
 AddCommand::AddCommand()
@@ -27,10 +26,7 @@ AddCommand::AddCommand()
 ResultOf<QString> AddCommand::addItem(TextFiles& disk, const QString& appDir, const QString& elsewhere,
                                       const Clock& clock, const AgendaItem& item)
 {
-    const Result added = FolderChange::make(
-        disk, appDir, elsewhere, clock, ScriptRequests::addRequest(item),
-        [&](AgendaStore& store) { return store.addNew(item, clock.today()); },
-        QStringLiteral("日程未添加。"));
+    const Result added = FolderChange::apply(disk, appDir, elsewhere, clock, AgendaChange::add(item));
     if (!added)
         return added;
     return ItemWords::added(item);

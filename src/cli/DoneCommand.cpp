@@ -1,10 +1,9 @@
 #include "cli/DoneCommand.h"
 
-#include "agenda/core/AgendaStore.h"
+#include "agenda/core/AgendaChange.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/FolderChange.h"
-#include "cli/ScriptRequests.h"
 #include "platform/Clock.h"
 
 DoneCommand::DoneCommand()
@@ -17,10 +16,8 @@ DoneCommand::DoneCommand()
 int DoneCommand::run(const CommandRun& run) const
 {
     const QString& text = run.options.itemText;
-    const Result completed = FolderChange::make(
-        run.disk, run.options.appDir, run.elsewhere, run.clock, ScriptRequests::doneRequest(text),
-        [&](AgendaStore& store) { return store.complete(text, run.clock.today()); },
-        QStringLiteral("日程未完成。"));
+    const Result completed = FolderChange::apply(run.disk, run.options.appDir, run.elsewhere, run.clock,
+                                                 AgendaChange::complete(text));
     if (!completed)
         return printed(completed);
     return printed(QStringLiteral("已完成：%1").arg(text));

@@ -1,12 +1,9 @@
 #include "cli/FolderChange.h"
 
-#include "agenda/core/AgendaFile.h"
-#include "agenda/core/AgendaStore.h"
+#include "agenda/core/AgendaChange.h"
+#include "agenda/core/AgendaSession.h"
 #include "backup/core/FolderFiles.h"
-#include "calendar/core/HolidayCalendar.h"
-#include "calendar/core/HolidayFile.h"
 #include "cli/Command.h"
-#include "log/core/LogFile.h"
 #include "platform/Clock.h"
 #include "platform/instance/SingleInstance.h"
 
@@ -30,9 +27,8 @@ QString inUse(const QString& appDir)
     return QStringLiteral("kestrin: Kestrin 正在使用 %1").arg(QDir::toNativeSeparators(appDir));
 }
 
-Result make(TextFiles& disk, const QString& appDir, const QString& elsewhere, const Clock& clock,
-            const QJsonObject& request, const std::function<StoreChange(AgendaStore&)>& write,
-            const QString& notDone)
+Result apply(TextFiles& disk, const QString& appDir, const QString& elsewhere, const Clock& clock,
+             const AgendaChange& change)
 {
     // The running copy holds the folder's lock for its whole run and listens on its socket; another
     // script holds the lock only while it writes, and listens on nothing. So a lock held with no one
@@ -41,18 +37,12 @@ Result make(TextFiles& disk, const QString& appDir, const QString& elsewhere, co
     for (;;) {
         if (const auto held = lock(appDir)) {
             FolderFiles folder(disk, appDir, elsewhere, clock, Command::printBackupProblems);
-            AgendaStore store(folder.files(), QDir(appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
-                              QDir(appDir).filePath(QString::fromUtf8(LogFile::fileName)));
-            const HolidayCalendar holidays = HolidayFile::loadOrShipped(disk, appDir);
-            store.setHolidays(holidays);
+            AgendaSession session(folder.files(), clock, appDir);
             // A file that does not load is refused, with its reason, by the change itself.
-            (void)store.load(clock.today());
-            const StoreChange change = write(store);
-            if (change.status == StoreChange::Done)
-                return Result::done();
-            return Result::failed(change.message);
+            (void)session.load();
+            return session.apply(change);
         }
-        if (const ResultOf<QJsonObject> answer = SingleInstance::send(appDir, request)) {
+        if (const ResultOf<QJsonObject> answer = SingleInstance::send(appDir, change.fields())) {
             if (answer->value(QStringLiteral("ok")).toBool())
                 return Result::done();
             return Result::failed(answer->value(QStringLiteral("message")).toString());
@@ -61,7 +51,7 @@ Result make(TextFiles& disk, const QString& appDir, const QString& elsewhere, co
             break;
         QThread::msleep(10);
     }
-    return Result::failed(inUse(appDir) + QStringLiteral("，但它没有应答，") + notDone);
+    return Result::failed(inUse(appDir) + QStringLiteral("，但它没有应答，") + change.notDone());
 }
 
 } // namespace FolderChange

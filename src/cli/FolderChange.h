@@ -1,18 +1,15 @@
 #pragma once
 
 #include "platform/Result.h"
-#include "platform/StoreChange.h"
 
-#include <QJsonObject>
 #include <QLockFile>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
-class AgendaStore;
 class Clock;
 class TextFiles;
+struct AgendaChange;
 
 // A change a script makes to the agenda: handed to the copy running for the folder, or made here
 // under the folder's lock.
@@ -22,11 +19,10 @@ namespace FolderChange {
 std::unique_ptr<QLockFile> lock(const QString& appDir);
 // "kestrin: Kestrin 正在使用 …", the start of what a script says when a copy holds the folder.
 QString inUse(const QString& appDir);
-// Hands request to the copy running for the folder, which writes and shows the change; with none
-// running, write makes it here, holding the folder's lock meanwhile, after the day's backup.
-// notDone: what was not done, when a running copy does not answer.
-Result make(TextFiles& disk, const QString& appDir, const QString& elsewhere, const Clock& clock,
-            const QJsonObject& request, const std::function<StoreChange(AgendaStore&)>& write,
-            const QString& notDone);
+// Hands change to the copy running for the folder, which makes and shows it; with none running,
+// makes it here in a session over the folder, holding the folder's lock meanwhile, after the
+// day's backup.
+Result apply(TextFiles& disk, const QString& appDir, const QString& elsewhere, const Clock& clock,
+             const AgendaChange& change);
 
 } // namespace FolderChange

@@ -1,11 +1,10 @@
 #include "cli/RepeatCommand.h"
 
-#include "agenda/core/AgendaStore.h"
+#include "agenda/core/AgendaChange.h"
 #include "calendar/core/RepeatWords.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/FolderChange.h"
-#include "cli/ScriptRequests.h"
 
 RepeatCommand::RepeatCommand()
     : Command(QStringLiteral("--repeat"), QStringLiteral("--repeat 内容 方式"),
@@ -20,10 +19,8 @@ int RepeatCommand::run(const CommandRun& run) const
     const ResultOf<RepeatWords> read = RepeatWords::parse(options.repeatWords);
     const RepeatWords words = read ? *read : RepeatWords{};
     const QString& text = options.itemText;
-    const Result set = FolderChange::make(
-        run.disk, options.appDir, run.elsewhere, run.clock, ScriptRequests::repeatRequest(text, words),
-        [&](AgendaStore& store) { return store.setRepeatWords(text, words); },
-        QStringLiteral("重复方式未更改。"));
+    const Result set = FolderChange::apply(run.disk, options.appDir, run.elsewhere, run.clock,
+                                           AgendaChange::setRepeat(text, words));
     if (!set)
         return printed(set);
     return printed(QStringLiteral("已设置：%1（%2）")

@@ -1,11 +1,10 @@
 #include "cli/TimeCommand.h"
 
-#include "agenda/core/AgendaStore.h"
+#include "agenda/core/AgendaChange.h"
 #include "calendar/core/DateText.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/FolderChange.h"
-#include "cli/ScriptRequests.h"
 
 TimeCommand::TimeCommand()
     : Command(
@@ -20,9 +19,8 @@ int TimeCommand::run(const CommandRun& run) const
     const CommandLine& options = run.options;
     const QString& text = options.itemText;
     const QTime time = options.itemTime;
-    const Result set = FolderChange::make(
-        run.disk, options.appDir, run.elsewhere, run.clock, ScriptRequests::timeRequest(text, time),
-        [&](AgendaStore& store) { return store.setTime(text, time); }, QStringLiteral("提醒时间未更改。"));
+    const Result set = FolderChange::apply(run.disk, options.appDir, run.elsewhere, run.clock,
+                                           AgendaChange::setTime(text, time));
     if (!set)
         return printed(set);
     return printed(time.isValid()

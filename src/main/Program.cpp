@@ -91,9 +91,10 @@ void Program::showMonth()
                 m_quickAdd =
                     std::make_unique<QuickAddWindow>(m_services.clock, agenda->holidays(),
                                                      [agenda](const AgendaItem& item) -> ResultOf<QString> {
-                                                         const StoreChange added = agenda->addNew(item);
-                                                         if (added.status != StoreChange::Done)
-                                                             return Result::failed(added.message);
+                                                         const Result added =
+                                                             agenda->apply(AgendaChange::add(item));
+                                                         if (!added)
+                                                             return added;
                                                          return ItemWords::added(item);
                                                      });
             m_quickAdd->present();
@@ -117,12 +118,7 @@ QJsonObject Program::answer(const QJsonObject& request)
 {
     AgendaSession* agenda = m_agenda.get();
     ScriptRequests::Handlers handlers;
-    handlers.add = [agenda](const AgendaItem& item) { return agenda->addNew(item); };
-    handlers.repeat = [agenda](const QString& text, const RepeatWords& repeat) {
-        return agenda->setRepeatWords(text, repeat);
-    };
-    handlers.done = [agenda](const QString& text) { return agenda->done(text); };
-    handlers.setTime = [agenda](const QString& text, QTime time) { return agenda->setTime(text, time); };
+    handlers.apply = [agenda](const AgendaChange& change) { return agenda->apply(change); };
     handlers.syncGate = [agenda] {
         return agenda->entryBusy() ? Result::failed(QStringLiteral("正在填写日程")) : Result::done();
     };

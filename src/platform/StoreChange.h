@@ -20,8 +20,14 @@ struct [[nodiscard]] StoreChange
     QString message;       // for the user; empty when there is nothing to say
     bool archived = false; // entries were added to my.log
 
-    // What the user is to be told: a change that went as asked says nothing.
-    Result result() const { return message.isEmpty() ? Result::done() : Result::failed(message); }
+    // What the user is to be told: done, or nothing to do, or why not; notDone when a change that
+    // was not made comes without a reason.
+    Result result(const QString& notDone) const
+    {
+        if (status == Done || status == Nothing)
+            return Result::done();
+        return Result::failed(message.isEmpty() ? notDone : message);
+    }
 
     static StoreChange done() { return {Done, {}, false}; }
     static StoreChange refused(const QString& why) { return {Refused, why, false}; }

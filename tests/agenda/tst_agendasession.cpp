@@ -1,4 +1,5 @@
 #include "TestBench.h"
+#include "agenda/core/AgendaChange.h"
 #include "agenda/core/AgendaSession.h"
 #include "log/core/LogStore.h"
 
@@ -52,17 +53,16 @@ private slots:
         QCOMPARE(session.restore(log, 0).error(),
                  QString::fromUtf8("请先确认或取消正在填写的日程，再从日志恢复。"));
         QVERIFY(bench.messages.shown.isEmpty()); // a session opens no box
-        QCOMPARE(
-            session
-                .setRepeatWords(QString::fromUtf8("交房租"), RepeatWords{RepeatRule::Monthly, std::nullopt})
-                .message,
-            QString::fromUtf8("请先确认或取消正在填写的日程，再设置重复。"));
+        QCOMPARE(session
+                     .apply(AgendaChange::setRepeat(QString::fromUtf8("交房租"),
+                                                    RepeatWords{RepeatRule::Monthly, std::nullopt}))
+                     .error(),
+                 QString::fromUtf8("请先确认或取消正在填写的日程，再设置重复。"));
         bench.clock.advance(2 * 3600 * 1000); // past midnight
         QCOMPARE(loaded.count(), 0);
         QCOMPARE(session.table().today, today);
 
-        QCOMPARE(session.addNew({QStringLiteral("script"), today, QDate(2026, 12, 31)}).status,
-                 StoreChange::Done);
+        QVERIFY(session.apply(AgendaChange::add({QStringLiteral("script"), today, QDate(2026, 12, 31)})));
         QCOMPARE(loaded.count(), 0); // the entry's list stays as it was
         QCOMPARE(changed.count(), 1);
         QVERIFY(session.contains(QStringLiteral("script")));

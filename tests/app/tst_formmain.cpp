@@ -1,5 +1,6 @@
 #include "WindowBench.h"
 #include "agenda/AgendaPanel.h"
+#include "agenda/core/AgendaChange.h"
 #include "agenda/core/AgendaOrder.h"
 #include "agenda/core/AgendaSession.h"
 #include "alarm/AlarmPanel.h"
@@ -594,21 +595,20 @@ private slots:
     {
         Fixture f;
         AgendaPanel* agenda = f.window->agendaPanel();
-        QCOMPARE(
-            f.program->agenda().addNew({QString::fromUtf8("早就过期"), today, QDate(2026, 12, 1)}).status,
-            StoreChange::Done);
+        QVERIFY(f.program->agenda().apply(
+            AgendaChange::add({QString::fromUtf8("早就过期"), today, QDate(2026, 12, 1)})));
         QCOMPARE(f.label("LabelHowmuch")->text(), QStringLiteral("3"));
         QCOMPARE(f.bench.tray.tip, QString::fromUtf8("Kestrin—您有2个日程逾期未完成!"));
         QVERIFY(f.get<LineList>("ListAgenda")->lines().contains(QString::fromUtf8("早就过期")));
-        QCOMPARE(
-            f.program->agenda().addNew({QString::fromUtf8("早就过期"), today, QDate(2026, 12, 1)}).message,
-            QString::fromUtf8("此日程已经存在!"));
+        QCOMPARE(f.program->agenda()
+                     .apply(AgendaChange::add({QString::fromUtf8("早就过期"), today, QDate(2026, 12, 1)}))
+                     .error(),
+                 QString::fromUtf8("此日程已经存在!"));
 
         f.click("Label添加日程");
         f.get<QPlainTextEdit>("Text添加日程")->setPlainText(QStringLiteral("typing"));
-        QCOMPARE(
-            f.program->agenda().addNew({QStringLiteral("from a script"), today, QDate(2026, 12, 31)}).status,
-            StoreChange::Done);
+        QVERIFY(f.program->agenda().apply(
+            AgendaChange::add({QStringLiteral("from a script"), today, QDate(2026, 12, 31)})));
         QVERIFY(agenda->inEntryMode());
         QCOMPARE(f.get<QPlainTextEdit>("Text添加日程")->toPlainText(), QStringLiteral("typing"));
         f.click("Label取消添加");

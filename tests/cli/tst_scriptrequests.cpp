@@ -1,3 +1,4 @@
+#include "agenda/core/AgendaChange.h"
 #include "cli/ScriptRequests.h"
 #include "platform/RequestChannel.h"
 
@@ -132,14 +133,14 @@ private slots:
         const QString dates = QString::fromUtf8("请输入有效日期！");
         const QByteArray good = R"({"command":"add","text":"开会","set":"2026-12-08","finish":"2026-12-09"})";
         QTest::newRow("whole") << good << QString();
-        QTest::newRow("the client's own")
-            << QJsonDocument(ScriptRequests::addRequest({QString::fromUtf8("开会"),
-                                                         QDate(2026, 12, 8),
-                                                         QDate(2026, 12, 9),
-                                                         0,
-                                                         {RepeatRule::Weekly, 0, 3}}))
-                   .toJson(QJsonDocument::Compact)
-            << QString();
+        QTest::newRow("the client's own") << QJsonDocument(AgendaChange::add({QString::fromUtf8("开会"),
+                                                                              QDate(2026, 12, 8),
+                                                                              QDate(2026, 12, 9),
+                                                                              0,
+                                                                              {RepeatRule::Weekly, 0, 3}})
+                                                               .fields())
+                                                 .toJson(QJsonDocument::Compact)
+                                          << QString();
         QTest::newRow("text missing")
             << QByteArray(R"({"command":"add","set":"","finish":"2026-12-09"})") << format;
         QTest::newRow("finish missing") << QByteArray(R"({"command":"add","text":"a","set":""})") << format;
@@ -183,9 +184,9 @@ private slots:
         QFETCH(QString, refusal);
         std::optional<AgendaItem> added;
         ScriptRequests::Handlers handlers;
-        handlers.add = [&added](const AgendaItem& item) {
-            added = item;
-            return StoreChange::done();
+        handlers.apply = [&added](const AgendaChange& change) {
+            added = change.item;
+            return Result::done();
         };
         const QJsonObject answer =
             ScriptRequests::answer(QJsonDocument::fromJson(request).object(), handlers);
@@ -208,20 +209,23 @@ private slots:
     void aRefusalIsPassedOn()
     {
         ScriptRequests::Handlers handlers;
-        handlers.add = [](const AgendaItem&) {
-            return StoreChange::refused(QString::fromUtf8("此日程已经存在!"));
-        };
         QStringList asked;
-        handlers.repeat = [&asked](const QString& text, const RepeatWords& words) {
-            asked.append(text + RepeatRule::kindName(words.kind));
-            return StoreChange::done();
-        };
-        handlers.done = [&asked](const QString& text) {
-            asked.append(text);
-            return StoreChange::refused(QString::fromUtf8("没有“%1”这个日程。").arg(text));
+        handlers.apply = [&asked](const AgendaChange& change) {
+            switch (change.kind) {
+            case AgendaChange::Add:
+                return Result::failed(QString::fromUtf8("此日程已经存在!"));
+            case AgendaChange::SetRepeat:
+                asked.append(change.text + RepeatRule::kindName(change.repeat.kind));
+                return Result::done();
+            case AgendaChange::Complete:
+                asked.append(change.text);
+                return Result::failed(QString::fromUtf8("没有“%1”这个日程。").arg(change.text));
+            default:
+                return Result::failed(QStringLiteral("unexpected"));
+            }
         };
         const QJsonObject answer = ScriptRequests::answer(
-            ScriptRequests::addRequest({QStringLiteral("a"), QDate(2026, 12, 8), QDate(2026, 12, 9)}),
+            AgendaChange::add({QStringLiteral("a"), QDate(2026, 12, 8), QDate(2026, 12, 9)}).fields(),
             handlers);
         QCOMPARE(answer, (QJsonObject{{QStringLiteral("ok"), false},
                                       {QStringLiteral("message"), QString::fromUtf8("此日程已经存在!")}}));
@@ -232,13 +236,13 @@ private slots:
                      .value(QStringLiteral("message"))
                      .toString(),
                  QString::fromUtf8("请求中的重复方式“每两周 ”不对，未执行。"));
-        QVERIFY(
-            ScriptRequests::answer(ScriptRequests::repeatRequest(
-                                       QStringLiteral("a"), RepeatWords{RepeatRule::Monthly, std::nullopt}),
-                                   handlers)
-                .value(QStringLiteral("ok"))
-                .toBool());
-        QCOMPARE(ScriptRequests::answer(ScriptRequests::doneRequest(QStringLiteral("b")), handlers)
+        QVERIFY(ScriptRequests::answer(AgendaChange::setRepeat(QStringLiteral("a"),
+                                                               RepeatWords{RepeatRule::Monthly, std::nullopt})
+                                           .fields(),
+                                       handlers)
+                    .value(QStringLiteral("ok"))
+                    .toBool());
+        QCOMPARE(ScriptRequests::answer(AgendaChange::complete(QStringLiteral("b")).fields(), handlers)
                      .value(QStringLiteral("message"))
                      .toString(),
                  QString::fromUtf8("没有“b”这个日程。"));
@@ -251,25 +255,21 @@ private slots:
     {
         QList<QTime> told;
         ScriptRequests::Handlers handlers;
-        handlers.add = [&told](const AgendaItem& item) {
-            told.append(item.time);
-            return StoreChange::done();
-        };
-        handlers.setTime = [&told](const QString&, QTime time) {
-            told.append(time);
-            return StoreChange::done();
+        handlers.apply = [&told](const AgendaChange& change) {
+            told.append(change.kind == AgendaChange::Add ? change.item.time : change.time);
+            return Result::done();
         };
         AgendaItem timed{QStringLiteral("a"), QDate(2026, 12, 8), QDate(2026, 12, 9)};
         timed.time = QTime(15, 30);
         const auto ok = [&handlers](const QJsonObject& request) {
             return ScriptRequests::answer(request, handlers).value(QStringLiteral("ok")).toBool();
         };
-        QVERIFY(ok(ScriptRequests::addRequest(timed)));
+        QVERIFY(ok(AgendaChange::add(timed).fields()));
         QVERIFY(
-            ok(ScriptRequests::addRequest({QStringLiteral("b"), QDate(2026, 12, 8), QDate(2026, 12, 9)})));
-        QVERIFY(ok(ScriptRequests::timeRequest(QStringLiteral("a"), QTime(9, 0))));
-        QVERIFY(ok(ScriptRequests::timeRequest(QStringLiteral("a"), QTime())));
-        QJsonObject bad = ScriptRequests::addRequest(timed);
+            ok(AgendaChange::add({QStringLiteral("b"), QDate(2026, 12, 8), QDate(2026, 12, 9)}).fields()));
+        QVERIFY(ok(AgendaChange::setTime(QStringLiteral("a"), QTime(9, 0)).fields()));
+        QVERIFY(ok(AgendaChange::setTime(QStringLiteral("a"), QTime()).fields()));
+        QJsonObject bad = AgendaChange::add(timed).fields();
         bad.insert(QStringLiteral("time"), QStringLiteral("25:00"));
         QVERIFY(!ok(bad));
         QVERIFY(!ok(QJsonObject{{QStringLiteral("command"), QStringLiteral("time")},
@@ -288,7 +288,7 @@ private slots:
             return busy.isEmpty() ? Result::done() : Result::failed(busy);
         };
         ScriptRequests::Handlers handlers;
-        handlers.add = [](const AgendaItem&) { return StoreChange::done(); };
+        handlers.apply = [](const AgendaChange&) { return Result::done(); };
         handlers.syncGate = gate;
         QCOMPARE(ScriptRequests::answer(ScriptRequests::syncRequest(), handlers),
                  (QJsonObject{{QStringLiteral("ok"), false},

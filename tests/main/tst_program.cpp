@@ -1,6 +1,7 @@
 #include "WindowBench.h"
 #include "agenda/AgendaPanel.h"
 #include "agenda/MonthWindow.h"
+#include "agenda/core/AgendaChange.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/DueReminder.h"
 #include "agenda/core/ItemReminders.h"
@@ -85,17 +86,18 @@ private slots:
         Fixture f(true);
         f.runner.finish();
         const QJsonObject answer = f.program->answer(
-            ScriptRequests::addRequest({QString::fromUtf8("买菜"), today, QDate(2026, 12, 9)}));
+            AgendaChange::add({QString::fromUtf8("买菜"), today, QDate(2026, 12, 9)}).fields());
         QCOMPARE(answer.value(QStringLiteral("ok")).toBool(), true);
         QVERIFY(f.bench.read("agenda.txt").contains(agendaRecord("买菜", today, today.addDays(2))));
         QCOMPARE(f.agenda()->table().items.size(), 2);
         // 重复 and 完成 from a script reach the agenda the same way.
         QVERIFY(f.program
-                    ->answer(ScriptRequests::repeatRequest(QString::fromUtf8("买菜"),
-                                                           RepeatWords{RepeatRule::Weekly, std::nullopt}))
+                    ->answer(AgendaChange::setRepeat(QString::fromUtf8("买菜"),
+                                                     RepeatWords{RepeatRule::Weekly, std::nullopt})
+                                 .fields())
                     .value(QStringLiteral("ok"))
                     .toBool());
-        QVERIFY(f.program->answer(ScriptRequests::doneRequest(QString::fromUtf8("买菜")))
+        QVERIFY(f.program->answer(AgendaChange::complete(QString::fromUtf8("买菜")).fields())
                     .value(QStringLiteral("ok"))
                     .toBool());
         QVERIFY(f.bench.read("agenda.txt").contains(agendaRecord("买菜", today, today.addDays(9))));
@@ -165,13 +167,12 @@ private slots:
         QCOMPARE(f.bench.notifications.sent.size(), missed);
 
         f.afterSeconds(30 * 60);
-        QVERIFY(f.program->answer(ScriptRequests::timeRequest(QString::fromUtf8("体检"), QTime(16, 10)))
+        QVERIFY(f.program->answer(AgendaChange::setTime(QString::fromUtf8("体检"), QTime(16, 10)).fields())
                     .value(QStringLiteral("ok"))
                     .toBool());
         f.afterSeconds(1);
         QCOMPARE(f.bench.notifications.sent.size(), missed);
-        QCOMPARE(f.program->agenda().setTime(QString::fromUtf8("体检"), QTime(17, 0)).status,
-                 StoreChange::Done);
+        QVERIFY(f.program->agenda().apply(AgendaChange::setTime(QString::fromUtf8("体检"), QTime(17, 0))));
         f.bench.clock.set(QDateTime(today.addDays(1), QTime(8, 0)));
         QCOMPARE(f.bench.notifications.sent.size(), missed);
     }

@@ -8,10 +8,26 @@
 #include "platform/Services.h"
 #include "platform/WallTimer.h"
 
+#include <QDir>
+
+namespace {
+
+QString pathIn(const QString& appDir, const char* fileName)
+{
+    return QDir(appDir).filePath(QString::fromUtf8(fileName));
+}
+
+} // namespace
+
 AgendaSession::AgendaSession(const Services& services, QObject* parent)
-    : QObject(parent), m_services(services),
-      m_store(services.files, services.path(AgendaFile::fileName), services.path(LogFile::fileName)),
-      m_midnight(services.clock.createWallTimer(this))
+    : AgendaSession(services.files, services.clock, services.appDir, parent)
+{
+}
+
+AgendaSession::AgendaSession(TextFiles& files, const Clock& clock, const QString& appDir, QObject* parent)
+    : QObject(parent), m_files(files), m_clock(clock), m_appDir(appDir),
+      m_store(files, pathIn(appDir, AgendaFile::fileName), pathIn(appDir, LogFile::fileName)),
+      m_midnight(clock.createWallTimer(this))
 {
     // Days left change at midnight, and the program stays in the tray for days. The wall timer
     // fires on waking past midnight and whenever the clock is set, so the date is looked at then.
@@ -23,10 +39,10 @@ AgendaSession::AgendaSession(const Services& services, QObject* parent)
 
 Result AgendaSession::load()
 {
-    const Result loaded = m_store.load(m_services.clock.today());
+    const Result loaded = m_store.load(m_clock.today());
     // The years imported into the folder name their holidays too; a file that does not read is
     // the alarms' to tell.
-    m_holidays = HolidayFile::loadOrShipped(m_services.files, m_services.appDir);
+    m_holidays = HolidayFile::loadOrShipped(m_files, m_appDir);
     emit this->loaded();
     return loaded;
 }
@@ -46,13 +62,13 @@ void AgendaSession::reloadIfChanged()
 
 void AgendaSession::armMidnight()
 {
-    m_midnight->setDeadline(QDateTime(m_services.clock.today().addDays(1), QTime(0, 0)));
+    m_midnight->setDeadline(QDateTime(m_clock.today().addDays(1), QTime(0, 0)));
 }
 
 void AgendaSession::checkDate()
 {
     armMidnight();
-    const QDate today = m_services.clock.today();
+    const QDate today = m_clock.today();
     const QDate counted = m_store.table().today;
     // Ending an entry loads the file, and so counts from the new date.
     if (!counted.isValid() || today == counted || m_entryBusy)
@@ -69,27 +85,37 @@ void AgendaSession::setEntryBusy(bool busy)
     emit entryBusyChanged(busy);
 }
 
-StoreChange AgendaSession::add(const QString& text, const QString& setText, const QString& finishText)
+Result AgendaSession::apply(const AgendaChange& change)
 {
-    const ResultOf<AgendaItem> item = m_store.checkedItem(text, setText, finishText, nullptr);
-    if (!item)
-        return StoreChange::refused(item.error());
-    const StoreChange change = m_store.add(*item);
-    if (change.status == StoreChange::Done)
-        emit changed();
-    return change;
+    StoreChange made;
+    switch (change.kind) {
+    case AgendaChange::Add:
+        made = add(change.item);
+        break;
+    case AgendaChange::Modify:
+        made = modify(change.text, change.item);
+        break;
+    case AgendaChange::Complete:
+        made = done(change.text);
+        break;
+    case AgendaChange::SetTime:
+        made = changeItem(QStringLiteral("设置提醒时间"),
+                          [&] { return m_store.setTime(change.text, change.time); });
+        break;
+    case AgendaChange::SetRepeat:
+        made = changeItem(QStringLiteral("设置重复"),
+                          [&] { return m_store.setRepeatWords(change.text, change.repeat); });
+        break;
+    }
+    return made.result(change.notDone());
 }
 
-StoreChange AgendaSession::modify(const QString& editedText, const QString& text, const QString& setText,
-                                  const QString& finishText)
+StoreChange AgendaSession::modify(const QString& editedText, const AgendaItem& item)
 {
-    const ResultOf<AgendaItem> item = m_store.checkedItem(text, setText, finishText, &editedText);
-    if (!item)
-        return StoreChange::refused(item.error());
-    const StoreChange change = m_store.modify(editedText, *item);
+    const StoreChange change = m_store.modify(editedText, item);
     if (change.status == StoreChange::Done) {
-        if (text != editedText)
-            emit renamed(editedText, text);
+        if (item.text != editedText)
+            emit renamed(editedText, item.text);
         emit changed();
     }
     return change;
@@ -100,17 +126,17 @@ void AgendaSession::refresh()
     // A file that fails to load now is refused, with its reason, by the add's own check. An entry
     // being made keeps its list; ending it shows the file anyway.
     if (m_entryBusy)
-        (void)m_store.load(m_services.clock.today());
+        (void)m_store.load(m_clock.today());
     else
         reload();
 }
 
-StoreChange AgendaSession::addNew(const AgendaItem& item)
+StoreChange AgendaSession::add(const AgendaItem& item)
 {
     // The duplicate check reads the table: it must be the file as it is now.
     if (!m_store.unchangedOnDisk())
         refresh();
-    const StoreChange change = m_store.addNew(item, m_services.clock.today());
+    const StoreChange change = m_store.addNew(item, m_clock.today());
     if (change.status == StoreChange::Done) {
         refresh();
         emit changed();
@@ -138,9 +164,9 @@ Result AgendaSession::remove(const QString& text, int loads)
     if (!m_store.loaded())
         return Result::done();
     return afterRemoval(loads == m_store.loads()
-                            ? m_store.remove(text, m_services.clock.today())
+                            ? m_store.remove(text, m_clock.today())
                             : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName)))
-        .result();
+        .result(QStringLiteral("日程未删除。"));
 }
 
 StoreChange AgendaSession::done(const QString& text)
@@ -150,7 +176,7 @@ StoreChange AgendaSession::done(const QString& text)
         return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再完成“%1”。").arg(text));
     if (m_store.loaded() && !m_store.unchangedOnDisk())
         reload();
-    return afterRemoval(m_store.complete(text, m_services.clock.today()));
+    return afterRemoval(m_store.complete(text, m_clock.today()));
 }
 
 void AgendaSession::complete(const QString& text)
@@ -160,11 +186,11 @@ void AgendaSession::complete(const QString& text)
         reload();
     if (!m_entryBusy && !m_store.contains(text))
         return;
-    if (const StoreChange change = done(text); !change.message.isEmpty())
-        emit failed(change.message);
+    if (const Result done = apply(AgendaChange::complete(text)); !done)
+        emit failed(done.error());
 }
 
-StoreChange AgendaSession::changeRule(const QString& what, const std::function<StoreChange()>& write)
+StoreChange AgendaSession::changeItem(const QString& what, const std::function<StoreChange()>& write)
 {
     if (m_entryBusy)
         return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再%1。").arg(what));
@@ -178,24 +204,9 @@ StoreChange AgendaSession::changeRule(const QString& what, const std::function<S
     return change;
 }
 
-StoreChange AgendaSession::setRepeat(const QString& text, const RepeatRule& rule)
-{
-    return changeRule(QStringLiteral("设置重复"), [&] { return m_store.setRepeat(text, rule); });
-}
-
-StoreChange AgendaSession::setRepeatWords(const QString& text, const RepeatWords& words)
-{
-    return changeRule(QStringLiteral("设置重复"), [&] { return m_store.setRepeatWords(text, words); });
-}
-
-StoreChange AgendaSession::setTime(const QString& text, QTime time)
-{
-    return changeRule(QStringLiteral("设置提醒时间"), [&] { return m_store.setTime(text, time); });
-}
-
 std::optional<QDate> AgendaSession::nextOccurrence(const QString& text) const
 {
-    return m_store.nextOccurrence(text, m_services.clock.today());
+    return m_store.nextOccurrence(text, m_clock.today());
 }
 
 Result AgendaSession::restore(LogStore& log, int row)
@@ -206,7 +217,7 @@ Result AgendaSession::restore(LogStore& log, int row)
     const std::optional<LogEntry::Entry> entry = LogEntry::at(log, row);
     const StoreChange change = LogRestore::restore(m_store, log, row);
     if (change.status == StoreChange::Refused || change.status == StoreChange::Nothing)
-        return change.result();
+        return change.result(QStringLiteral("此条日志未能恢复。"));
     // Told once its new content shows, a file changed elsewhere included.
     reload();
     if (change.status != StoreChange::ChangedElsewhere && entry)
@@ -214,5 +225,5 @@ Result AgendaSession::restore(LogStore& log, int row)
     emit logChanged();
     if (change.status != StoreChange::ChangedElsewhere)
         emit changed();
-    return change.result();
+    return change.result(QStringLiteral("此条日志未能恢复。"));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agenda/core/AgendaChange.h"
 #include "agenda/core/AgendaStore.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "platform/Result.h"
@@ -9,7 +10,9 @@
 
 #include <functional>
 
+class Clock;
 class LogStore;
+class TextFiles;
 class WallTimer;
 struct Services;
 
@@ -22,6 +25,8 @@ class AgendaSession final : public QObject
     Q_OBJECT
 public:
     explicit AgendaSession(const Services& services, QObject* parent = nullptr);
+    // Over a data folder without the desktop: a command's, when no copy runs.
+    AgendaSession(TextFiles& files, const Clock& clock, const QString& appDir, QObject* parent = nullptr);
 
     const AgendaTable& table() const { return m_store.table(); }
     bool contains(const QString& text) const { return m_store.contains(text); }
@@ -49,28 +54,23 @@ public:
     }
     Result checkDelete(const QString& text) const { return m_store.checkDelete(text); }
 
-    // An item as entered in the panel: its text and its two dates as typed.
-    StoreChange add(const QString& text, const QString& setText, const QString& finishText);
-    StoreChange modify(const QString& editedText, const QString& text, const QString& setText,
-                       const QString& finishText);
-    // An addition from a script or the quick-add window: checked against the file as it is now.
-    StoreChange addNew(const AgendaItem& item);
+    // The item the entry box's text and two dates as typed make, through the store's checks.
+    ResultOf<AgendaItem> entryItem(const QString& text, const QString& setText, const QString& finishText,
+                                   const QString* editedText) const
+    {
+        return m_store.checkedItem(text, setText, finishText, editedText);
+    }
+    // Carries out a change, on the file as it is now and never under an entry but the entry's own;
+    // says why when it was not made.
+    Result apply(const AgendaChange& change);
     // Deletes the item of that text, its log entry first, as the table stood at the given load:
     // an answer given to a table since loaded again is stale and only shows the new one.
     Result remove(const QString& text, int loads);
-    // Deletes the item of that text without a question, as 删除日程 does (a repeating one moves on):
-    // a reminder's 完成, which waits for no answer: what went wrong says failed().
+    // A reminder's 完成, which waits for no answer: an item gone meanwhile is nothing to tell, and
+    // what went wrong says failed().
     void complete(const QString& text);
-    // The same for a script, which is answered instead.
-    StoreChange done(const QString& text);
     // Puts line row of the log back into the agenda and takes it out of the log.
     Result restore(LogStore& log, int row);
-    // Gives the item of that text its rule, None to end the series.
-    StoreChange setRepeat(const QString& text, const RepeatRule& rule);
-    // The rule the words make for the item of that text, from its finish date.
-    StoreChange setRepeatWords(const QString& text, const RepeatWords& words);
-    // Gives the item of that text a time to be reminded at; invalid for none.
-    StoreChange setTime(const QString& text, QTime time);
     // Where a repeating item goes once this occurrence is done today; nothing for any other.
     std::optional<QDate> nextOccurrence(const QString& text) const;
 
@@ -94,13 +94,18 @@ private:
     void armMidnight();
     // What follows a deletion: the log and the table read again, and the change told.
     StoreChange afterRemoval(const StoreChange& change);
-    // A rule set, as write sets it: never under an entry, and on the file as it is now.
-    // what: the change refused under an entry, "设置重复".
-    StoreChange changeRule(const QString& what, const std::function<StoreChange()>& write);
+    StoreChange add(const AgendaItem& item);
+    StoreChange modify(const QString& editedText, const AgendaItem& item);
+    StoreChange done(const QString& text);
+    // A change of one item (a rule, a time), as write makes it: never under an entry, and on the
+    // file as it is now. what: the change refused under an entry, "设置重复".
+    StoreChange changeItem(const QString& what, const std::function<StoreChange()>& write);
     // Loads again when agenda.txt changed since the last load; under an entry without showing it.
     void refresh();
 
-    const Services& m_services;
+    TextFiles& m_files;
+    const Clock& m_clock;
+    QString m_appDir;
     AgendaStore m_store;
     WallTimer* m_midnight;
     HolidayCalendar m_holidays = HolidayCalendar::builtIn();

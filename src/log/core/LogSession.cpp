@@ -43,7 +43,7 @@ Result LogSession::remove(int row, int loads)
                                    : StoreChange::changedElsewhere(QString::fromUtf8(LogFile::fileName));
     // Whatever came of it, the lines on view are to be the file's; a load says its own failure.
     load();
-    return change.result();
+    return change.result(QStringLiteral("日志未删除。"));
 }
 
 Result LogSession::restore(int row, int loads)
