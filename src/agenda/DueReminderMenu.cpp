@@ -1,6 +1,7 @@
 #include "agenda/DueReminderMenu.h"
 
 #include "agenda/core/DueReminder.h"
+#include "calendar/core/TimeWords.h"
 #include "platform/Services.h"
 #include "platform/Settings.h"
 
@@ -62,16 +63,16 @@ void DueReminderMenu::askForTime()
 {
     const QString current = m_reminder.time().value_or(QTime(8, 0)).toString(QStringLiteral("HH:mm"));
     const std::optional<QString> typed = m_services.messages.askText(
-        QStringLiteral("到期提醒"), QStringLiteral("每天提醒的时间（时:分）："), current);
+        QStringLiteral("到期提醒"), QStringLiteral("每天提醒的时间（如 08:30、早上8点半）："), current);
     if (!typed) {
         showChoice();
         return;
     }
-    const QTime time = QTime::fromString(typed->trimmed(), QStringLiteral("H:mm"));
-    if (!time.isValid()) {
-        m_services.messages.inform(QStringLiteral("时间格式：08:30。到期提醒未更改。"));
+    const ResultOf<QTime> time = TimeWords::timeOfDay(*typed);
+    if (!time) {
+        m_services.messages.inform(time.error() + QStringLiteral("。到期提醒未更改。"));
         showChoice();
         return;
     }
-    choose(time);
+    choose(*time);
 }

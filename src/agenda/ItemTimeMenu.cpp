@@ -82,12 +82,11 @@ void ItemTimeMenu::askForTime()
         showChoice();
         return;
     }
-    const ResultOf<TimeWords::Said> said = TimeWords::split(*typed);
-    if (!said || !said->time.isValid() || !said->day.isEmpty()) {
-        m_messages.inform((said ? QStringLiteral("时间格式：15:30 或 下午3点") : said.error()) +
-                          QStringLiteral("。提醒时间未更改。"));
+    const ResultOf<QTime> time = TimeWords::timeOfDay(*typed);
+    if (!time) {
+        m_messages.inform(time.error() + QStringLiteral("。提醒时间未更改。"));
         showChoice();
         return;
     }
-    choose(said->time);
+    choose(*time);
 }

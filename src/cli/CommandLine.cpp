@@ -111,12 +111,10 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
             result.itemText = *timed;
             const QString when = arguments[++i];
             if (when != QStringLiteral("off")) {
-                const ResultOf<TimeWords::Said> said = TimeWords::split(when);
-                if (!said)
-                    return fail(said.error());
-                if (!said->time.isValid() || !said->day.isEmpty())
-                    return fail(usage);
-                result.itemTime = said->time;
+                const ResultOf<QTime> time = TimeWords::timeOfDay(when);
+                if (!time)
+                    return fail(TimeWords::split(when) ? usage : time.error());
+                result.itemTime = *time;
             }
         } else if (arg == QStringLiteral("--month")) {
             if (!take(u"--month"))
@@ -162,7 +160,8 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
             result.caldavList = *list;
             userGiven = true;
         } else if (const auto remind = valueOf(QStringLiteral("--remind"), arguments, i, missing)) {
-            const QTime at = QTime::fromString(*remind, QStringLiteral("H:mm"));
+            const ResultOf<QTime> read = missing ? ResultOf<QTime>(QTime()) : TimeWords::timeOfDay(*remind);
+            const QTime at = read ? *read : QTime();
             if (missing || (!at.isValid() && *remind != QStringLiteral("off")))
                 return fail(QStringLiteral("--remind 后面应是每天提醒的时间（如 08:30）或 off"));
             if (!take(u"--remind"))

@@ -445,7 +445,7 @@ private slots:
         f.bench.messages.texts = {QString::fromUtf8("明天")};
         action("ActionItemTimeOther")->trigger();
         QCOMPARE(f.bench.messages.shown.last(),
-                 QString::fromUtf8("时间格式：15:30 或 下午3点。提醒时间未更改。"));
+                 QString::fromUtf8("时间格式：15:30、下午3点 或 晚上。提醒时间未更改。"));
 
         // 修改日程's boxes hold days: the time stays, on the new day too.
         f.click("Label修改日程");

@@ -24,7 +24,7 @@ ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QS
 {
     const QDate today = now.date();
     // The time may be said with the finish date or with the repetition (每周五下午5点).
-    const ResultOf<TimeWords::Said> finishSaid = TimeWords::split(finishTyped);
+    const ResultOf<TimeWords::Said> finishSaid = TimeWords::split(finishTyped, now);
     if (!finishSaid)
         return finishSaid.result();
     const ResultOf<TimeWords::Said> repeatSaid = TimeWords::split(repeatWords);
@@ -45,8 +45,12 @@ ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QS
         : words->kind != RepeatRule::None ? ResultOf<QDate>(firstDay(*words, today, holidays))
         : finishSaid->time.isValid()      ? ResultOf<QDate>(TimeWords::nextDay(time, now))
                                           : dateOf(finishDay, today, holidays);
-    if (!finish)
+    if (!finish) {
+        // Named as typed: the day left once the time is taken out (今晚 as 今天) is not what was said.
+        if (finishDay != finishTyped.trimmed())
+            return DateWords::parse(finishTyped, today, holidays).result();
         return finish.result();
+    }
     return AgendaItem{text, *set, *finish, 0, words->ruleFor(*finish), time};
 }
 
@@ -54,7 +58,7 @@ ResultOf<AgendaItem> readBox(const QString& text, const QString& typed, const QD
                              const HolidayCalendar& holidays)
 {
     // One box: a repetition, from its first day, or the finish date, either with a time.
-    const ResultOf<TimeWords::Said> said = TimeWords::split(typed);
+    const ResultOf<TimeWords::Said> said = TimeWords::split(typed, now);
     const ResultOf<RepeatWords> words =
         said ? RepeatWords::parse(said->day) : ResultOf<RepeatWords>(said.result());
     const bool repeats = words && words->kind != RepeatRule::None;

@@ -19,7 +19,13 @@ struct Said
 };
 
 // The words with the time taken out. Refuses a time that cannot be (25点, 下午13点) with examples.
-ResultOf<Said> split(QStringView text);
+// A part of the day alone has the hour phones give it: 上午 9:00, 中午 12:00, 下午 15:00, 傍晚 18:00,
+// 晚上 20:00 (今晚, 明晚, 周五晚上). With now, a time from now (半小时后, 两个小时后, 10分钟后) is its
+// exact minute, its day said as 今天, 明天 or the date.
+ResultOf<Said> split(QStringView text, const QDateTime& now = {});
+// A time of day alone, as every box that asks for one reads it (15:30, 下午3点, 晚上): refused, with
+// why, for anything else.
+ResultOf<QTime> timeOfDay(QStringView text);
 // The next moment at time: today while it is still ahead, else tomorrow.
 QDate nextDay(QTime time, const QDateTime& now);
 
