@@ -24,18 +24,25 @@ TimerFdWallTimer::TimerFdWallTimer(QObject* parent) : WallTimer(parent)
     m_fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     if (m_fd < 0) {
         qWarning("kestrin: timerfd_create: %s; the alarms are checked every 30 s instead", strerror(errno));
-        m_fallback = new QTimer(this);
-        m_fallback->setSingleShot(true);
-        connect(m_fallback, &QTimer::timeout, this, [this] {
-            if (QDateTime::currentDateTime() >= m_deadline)
-                emit fired();
-            else
-                arm();
-        });
+        startFallback();
         return;
     }
     m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TimerFdWallTimer::onReadable);
+}
+
+void TimerFdWallTimer::startFallback()
+{
+    if (m_notifier)
+        m_notifier->setEnabled(false);
+    m_fallback = new QTimer(this);
+    m_fallback->setSingleShot(true);
+    connect(m_fallback, &QTimer::timeout, this, [this] {
+        if (QDateTime::currentDateTime() >= m_deadline)
+            emit fired();
+        else
+            arm();
+    });
 }
 
 TimerFdWallTimer::~TimerFdWallTimer()
@@ -68,8 +75,12 @@ void TimerFdWallTimer::arm()
         wake.it_value.tv_sec = time_t(ms / 1000);
         wake.it_value.tv_nsec = long(ms % 1000) * 1000000;
     }
-    if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &wake, nullptr) != 0)
-        qWarning("kestrin: timerfd_settime: %s", strerror(errno));
+    // A timer the kernel refused would never fire: the alarm would stay silent.
+    if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &wake, nullptr) != 0) {
+        qWarning("kestrin: timerfd_settime: %s; this timer looks every 30 s instead", strerror(errno));
+        startFallback();
+        arm();
+    }
 }
 
 void TimerFdWallTimer::onReadable()

@@ -19,9 +19,11 @@ public:
 private:
     void onReadable();
     void arm();
+    // Looks at the clock every 30 s instead, where the kernel gives no timer.
+    void startFallback();
 
     int m_fd = -1;
     QSocketNotifier* m_notifier = nullptr;
-    QTimer* m_fallback = nullptr; // where no timerfd can be made: a coarse monotonic timer
+    QTimer* m_fallback = nullptr; // where the kernel gives no timer: a coarse monotonic one
     QDateTime m_deadline;
 };

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -184,6 +185,25 @@ private slots:
             QCoreApplication::processEvents();
         QCOMPARE(fired.size(), 1);
         QVERIFY(!timer.isActive());
+    }
+    // A timer the kernel refuses to set (here: its descriptor replaced by a pipe's) says so and
+    // looks at the clock instead, and still fires.
+    void aRefusedWallTimerFallsBackToLooking()
+    {
+        TimerFdWallTimer timer;
+        QSignalSpy fired(&timer, &WallTimer::fired);
+        const QSocketNotifier* notifier = timer.findChild<QSocketNotifier*>();
+        QVERIFY(notifier);
+        int ends[2];
+        QVERIFY(::pipe(ends) == 0);
+        QVERIFY(::dup2(ends[0], int(notifier->socket())) >= 0);
+        ::close(ends[0]);
+        ::close(ends[1]);
+        timer.setDeadline(QDateTime::currentDateTime().addSecs(3600));
+        const QTimer* looking = timer.findChild<QTimer*>();
+        QVERIFY(looking && looking->isActive());
+        timer.setDeadline(QDateTime::currentDateTime().addSecs(-1));
+        QTRY_COMPARE(fired.size(), 1);
     }
     // A clock that is set (by hand, by NTP after a long sleep) wakes the timer, so that the owner
     // looks at the time again. The clock is set to what it reads, so nothing else moves; it takes
