@@ -129,6 +129,17 @@ private slots:
         QCOMPARE(f.agendaList()->count(), 2);
     }
 
+    // A folder in the log's place is said with its name, as an unreadable agenda is, not shown empty.
+    void aLogThatIsAFolderIsSaid()
+    {
+        Fixture f(agendaRecord("a", today, today));
+        QVERIFY(QDir(f.bench.dir.path()).mkdir(QStringLiteral("my.log")));
+        f.log->onOpened();
+        QCOMPARE(f.bench.messages.shown.size(), 1);
+        QVERIFY2(f.bench.messages.shown.last().startsWith(QString::fromUtf8("my.log 无法读取")),
+                 qPrintable(f.bench.messages.shown.last()));
+    }
+
     void anUnwritableAgendaIsReportedAndReloaded()
     {
         const QByteArray two = agendaRecord("a", today, today) + agendaRecord("b", today, today);

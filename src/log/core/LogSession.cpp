@@ -20,7 +20,8 @@ void LogSession::load()
 
 void LogSession::open()
 {
-    if (m_store.exists()) {
+    // A folder where the file should be is no file either, but is said, not shown as an empty log.
+    if (m_store.exists() || !m_store.load().result) {
         read(false);
         return;
     }
