@@ -95,6 +95,26 @@ private slots:
         QCOMPARE(MonthSheet::dayWords(*sep.day(QDate(2026, 9, 26))),
                  QString::fromUtf8("9月26日 星期六 · 农历八月十六：无日程"));
     }
+
+    // The edges: an occurrence on the grid's first day, a late repeating item overdue only on the
+    // days gone by, a festival that is its solar term too named once.
+    void theGridsEdges()
+    {
+        const HolidayCalendar holidays = HolidayCalendar::builtIn();
+        const QList<AgendaItem> items{
+            item("交房租", QDate(2026, 7, 31), RepeatRule{RepeatRule::Monthly, 0, 31}),
+            item("周报", QDate(2026, 12, 2), RepeatRule{RepeatRule::Weekly, 0, 3}),
+        };
+        const MonthSheet sep(2026, 9, items, today, holidays);
+        QCOMPARE(sep.days().first().date, QDate(2026, 8, 31));
+        QCOMPARE(sep.day(QDate(2026, 8, 31))->items, QStringList{QString::fromUtf8("交房租（每月）")});
+        const MonthSheet dec(2026, 12, items, today, holidays);
+        QCOMPARE(dec.day(QDate(2026, 12, 2))->overdue, 1);
+        QCOMPARE(dec.day(QDate(2026, 12, 16))->items, QStringList{QString::fromUtf8("周报（每周）")});
+        QCOMPARE(dec.day(QDate(2026, 12, 16))->overdue, 0);
+        QCOMPARE(MonthSheet(2026, 4, {}, today, holidays).day(QDate(2026, 4, 5))->marks,
+                 QString::fromUtf8("清明"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMonthSheet)

@@ -104,6 +104,8 @@ private slots:
         row("冬至", winter, "冬至", QDate(2024, 12, 21));
         row("立春", winter, "立春", QDate(2025, 2, 3));
         row("大寒", winter, "大寒", QDate(2025, 1, 20));
+        row("下月底 said in January is February's last", QDate(2027, 1, 15), "下月底", QDate(2027, 2, 28));
+        row("除夕 said on 春节 is the next one", QDate(2026, 2, 17), "除夕", QDate(2027, 2, 5));
         // The holiday's first day off comes from the arrangement.
         row("国庆假期 from the data", QDate(2026, 9, 1), "国庆假期", QDate(2026, 10, 1));
         row("春节假期 begins before 春节", QDate(2026, 1, 5), "春节假期", QDate(2026, 2, 15));
@@ -116,6 +118,12 @@ private slots:
         const ResultOf<QDate> parsed = DateWords::parse(words, today, HolidayCalendar::builtIn());
         QVERIFY2(parsed, qPrintable(parsed.error()));
         QCOMPARE(*parsed, date);
+    }
+    // A lunar festival falls in its own month, not in the leap month of the same number after it.
+    void aLeapMonthHasNoFestival()
+    {
+        QCOMPARE(DateWords::festivalOn(QDate(2028, 5, 28)), QString::fromUtf8("端午"));
+        QCOMPARE(DateWords::festivalOn(QDate(2028, 6, 27)), QString());
     }
     void wordsNotUnderstood()
     {
