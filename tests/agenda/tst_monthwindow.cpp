@@ -46,7 +46,8 @@ private slots:
         Fixture f;
         QCOMPARE(f.window.selected(), QDate(2026, 12, 9));
         QCOMPARE(f.label("LabelMonthTitle"), QString::fromUtf8("2026年12月 · 丙午年 冬月"));
-        QVERIFY(f.grid()->hasFocus() || !f.window.isActiveWindow());
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QVERIFY(f.grid()->hasFocus());
         QCOMPARE(f.spoken(QDate(2026, 12, 15)),
                  QString::fromUtf8("2026年12月15日 星期二 冬月初七 1 件：交房租（每月）"));
         QCOMPARE(f.spoken(QDate(2026, 12, 4)),
@@ -70,6 +71,20 @@ private slots:
         QCOMPARE(f.window.selected(), QDate(2026, 11, 30));
         QCOMPARE(f.label("LabelMonthTitle"), QString::fromUtf8("2026年11月 · 丙午年 十月"));
         f.key(Qt::Key_PageUp);
+        QCOMPARE(f.window.selected(), QDate(2026, 10, 30));
+        f.key(Qt::Key_Up);
+        QCOMPARE(f.window.selected(), QDate(2026, 10, 23));
+        f.key(Qt::Key_Down);
+        // A grey day of the next month, chosen by a click, turns the page to it.
+        const int november = int(f.window.sheet().days().first().date.daysTo(QDate(2026, 11, 2)));
+        f.grid()->setCurrentCell(november / 7, november % 7);
+        QCOMPARE(f.window.selected(), QDate(2026, 11, 2));
+        QCOMPARE(f.label("LabelMonthTitle"), QString::fromUtf8("2026年11月 · 丙午年 十月"));
+        f.key(Qt::Key_PageUp);
+        f.key(Qt::Key_Down);
+        f.key(Qt::Key_Down);
+        f.key(Qt::Key_Down);
+        f.key(Qt::Key_Down);
         QCOMPARE(f.window.selected(), QDate(2026, 10, 30));
 
         QSignalSpy asked(&f.window, &MonthWindow::addWanted);

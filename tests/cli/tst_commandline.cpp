@@ -28,6 +28,13 @@ private slots:
         QCOMPARE(CommandLine::parse({QStringLiteral("--dir"), data.path()}, exe.path())->appDir, data.path());
         QCOMPARE(CommandLine::parse({QStringLiteral("--dir=") + data.path()}, exe.path())->appDir,
                  data.path());
+        // An option's value left out is not taken from the next option: --month --dir D is this
+        // month, in D.
+        const ResultOf<CommandLine> month =
+            CommandLine::parse({QStringLiteral("--month"), QStringLiteral("--dir"), data.path()}, exe.path());
+        QVERIFY2(month, qPrintable(month.error()));
+        QVERIFY(month->runs(u"--month") && !month->monthShown.isValid());
+        QCOMPARE(month->appDir, data.path());
     }
 
     void badOptionsAreErrors()

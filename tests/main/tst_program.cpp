@@ -141,6 +141,8 @@ private slots:
         QCOMPARE(f.bench.sound.played, QStringList{QStringLiteral("clock1.wav")});
         const int told = int(f.bench.notifications.sent.size());
         f.bench.notifications.press(told, QStringLiteral("remind-in-10"));
+        // A load meanwhile (a sync, a hand edit) keeps the reminder put off, its moment being told.
+        f.program->agenda().reload();
         f.afterSeconds(10 * 60);
         QCOMPARE(f.bench.notifications.sent.size(), told + 1);
         QCOMPARE(f.bench.notifications.sent.last()[1], QString::fromUtf8("写周报 · 今天 09:30"));

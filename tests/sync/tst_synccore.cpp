@@ -290,6 +290,24 @@ private slots:
         QCOMPARE(b.items().first().repeat, (RepeatRule{RepeatRule::Monthly, 0, 15}));
     }
 
+    // A timed item's time is part of what is agreed: a sync after a sync sends nothing, and an
+    // occurrence done on the phone moves the item on with its time.
+    void aTimedRepeatingItemKeepsItsTime()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", gbk("\"开周会\",#2026-12-01#,#2026-12-04 17:00:00#\r\n"));
+        b.bench.write("repeat.txt", gbk("\"开周会\",每周,周五\r\n"));
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        const ServerTask meeting = b.server.tasks().value(QString::fromUtf8("开周会"));
+        QCOMPARE(meeting.values.time, QTime(17, 0));
+        b.server.methods.clear();
+        verifySynced(b.sync(), 0, 0, 0, 0);
+        QVERIFY(!b.server.methods.contains("PUT"));
+        b.server.storeTask(meeting.uid, meeting.values, false); // done on the phone
+        verifySynced(b.sync(), 1, 0, 1, 0);
+        QCOMPARE(b.bench.read("agenda.txt"), gbk("\"开周会\",#2026-12-07#,#2026-12-11 17:00:00#\r\n"));
+    }
+
     // Occurrences completed there as phones do it: the series moved on along its rule (Tasks.org,
     // OpenTasks), or a completed occurrence kept beside it (Thunderbird): the item moves on here
     // with the occurrence in the log, and nothing is written back. A date moved there by hand, not
