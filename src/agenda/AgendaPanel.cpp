@@ -289,10 +289,7 @@ QString AgendaPanel::reminderText(const AgendaItem& item) const
     if (!item.time.isValid())
         return {};
     const auto moment = [&item](QDate day) {
-        return QStringLiteral("%1月%2日 %3")
-            .arg(day.month())
-            .arg(day.day())
-            .arg(DateText::formatTime(item.time));
+        return DateText::monthDay(day) + u' ' + DateText::formatTime(item.time);
     };
     QString text = QStringLiteral("提醒：") + moment(item.finishDate);
     if (item.repeat.kind != RepeatRule::None)

@@ -1,6 +1,7 @@
 #include "cli/BackupsCommand.h"
 
 #include "backup/core/Backups.h"
+#include "calendar/core/DateText.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 
@@ -24,7 +25,7 @@ int BackupsCommand::run(const CommandRun& run) const
         for (const Backups::Copy& copy : backups.copiesFor(date))
             if (!copy.path.isEmpty())
                 files.append(copy.fileName);
-        print(stdout, date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("  ") + files.join(u' '));
+        print(stdout, DateText::format(date) + QStringLiteral("  ") + files.join(u' '));
     }
     return 0;
 }

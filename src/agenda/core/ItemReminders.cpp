@@ -19,7 +19,7 @@ QString dayWord(QDate day, QDate today)
         return QStringLiteral("今天");
     if (day == today.addDays(1))
         return QStringLiteral("明天");
-    return QStringLiteral("%1月%2日").arg(day.month()).arg(day.day());
+    return DateText::monthDay(day);
 }
 
 } // namespace

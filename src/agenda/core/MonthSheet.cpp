@@ -1,12 +1,11 @@
 #include "agenda/core/MonthSheet.h"
 
+#include "calendar/core/DateText.h"
 #include "calendar/core/DateWords.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/LunarDate.h"
 
 namespace {
-
-const QString weekdays = QStringLiteral("一二三四五六日");
 
 // The lunar year's name, 丙午: the sixty-year cycle counted from 甲子 (1984, 4 of the era).
 QString cycleName(int lunarYear)
@@ -136,11 +135,9 @@ const MonthSheet::Day* MonthSheet::day(QDate date) const
 
 QString MonthSheet::dayWords(const Day& day)
 {
-    QString words = QStringLiteral("%1月%2日 星期%3 · 农历%4")
-                        .arg(day.date.month())
-                        .arg(day.date.day())
-                        .arg(weekdays[day.date.dayOfWeek() - 1])
-                        .arg(day.lunar);
+    QString words =
+        QStringLiteral("%1 星期%2 · 农历%3")
+            .arg(DateText::monthDay(day.date), DateText::weekdayName(day.date.dayOfWeek()), day.lunar);
     if (!day.marks.isEmpty())
         words += QStringLiteral(" · ") + day.marks;
     return words + u'：' + (day.items.isEmpty() ? QStringLiteral("无日程") : day.items.join(u'、'));
@@ -150,7 +147,7 @@ QString MonthSheet::accessibleName(const Day& day)
 {
     QStringList parts{
         QStringLiteral("%1年%2月%3日").arg(day.date.year()).arg(day.date.month()).arg(day.date.day()),
-        QStringLiteral("星期") + weekdays[day.date.dayOfWeek() - 1], day.lunar};
+        QStringLiteral("星期") + DateText::weekdayName(day.date.dayOfWeek()), day.lunar};
     if (!day.marks.isEmpty())
         parts.append(day.marks);
     if (!day.mark.isNull())
@@ -172,7 +169,7 @@ QString MonthSheet::text() const
     QString out = title() + u'\n';
     if (!m_yearKnown)
         out += QStringLiteral("%1 年的节假日安排尚未收录\n").arg(m_year);
-    for (const QChar w : weekdays)
+    for (const QChar w : DateText::weekdayNames())
         out += padded(QString(w), column);
     out = rightTrimmed(out) + u'\n';
     for (int week = 0; week < 6; ++week) {

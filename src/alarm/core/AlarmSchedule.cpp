@@ -1,5 +1,6 @@
 #include "alarm/core/AlarmSchedule.h"
 
+#include "calendar/core/DateText.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/RepeatRule.h"
 
@@ -71,10 +72,9 @@ QString officialNote(QTime time, const QDateTime& from, const HolidayCalendar& h
         return QStringLiteral("%1 年的节假日安排尚未收录，按周一至周五响铃").arg(day.year());
     if (official == plain)
         return {};
-    const QString when = QStringLiteral("下次：%1月%2日").arg(day.month()).arg(day.day());
-    static const QString weekdays = QStringLiteral("一二三四五六日");
+    const QString when = QStringLiteral("下次：") + DateText::monthDay(day);
     if (day.dayOfWeek() >= Qt::Saturday)
-        return when + QStringLiteral("（调休上班，星期%1）").arg(weekdays[day.dayOfWeek() - 1]);
+        return when + QStringLiteral("（调休上班，星期%1）").arg(DateText::weekdayName(day.dayOfWeek()));
     const std::optional<HolidayCalendar::Day> skipped = holidays.day(plain.date());
     return when + QStringLiteral("（%1后）").arg(skipped ? skipped->name : QStringLiteral("假期"));
 }

@@ -161,4 +161,20 @@ std::optional<int> number(QStringView text, int low, int high)
     return n;
 }
 
+const QString& weekdayNames()
+{
+    static const QString names = QStringLiteral("一二三四五六日");
+    return names;
+}
+
+QChar weekdayName(int dayOfWeek)
+{
+    return weekdayNames().at(dayOfWeek - 1);
+}
+
+QString monthDay(QDate date)
+{
+    return QStringLiteral("%1月%2日").arg(date.month()).arg(date.day());
+}
+
 } // namespace DateText

@@ -28,6 +28,12 @@ QString formatTime(QTime time);
 // "2026-12-10 15:00", or the date alone when time is invalid: a timed item's day in the log and
 // the listings.
 QString format(QDate date, QTime time);
+// 一 to 日, the day of the week as 星期 and 周 are followed by: dayOfWeek 1 (Monday) to 7.
+QChar weekdayName(int dayOfWeek);
+// The seven in order, from Monday, to find a name in.
+const QString& weekdayNames();
+// "12月9日", a day of this year or near it as the user reads it.
+QString monthDay(QDate date);
 // The same with blanks around the date, as typed into a box.
 std::optional<QDate> parse(QStringView text);
 

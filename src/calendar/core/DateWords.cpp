@@ -1,5 +1,6 @@
 #include "calendar/core/DateWords.h"
 
+#include "calendar/core/DateText.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/LunarDate.h"
 
@@ -8,8 +9,6 @@
 namespace DateWords {
 
 namespace {
-
-const QString weekdayNames = QStringLiteral("一二三四五六日");
 
 // 0 to 31 from digits or Chinese numerals (两 for 2); -1 for anything else.
 int number(QStringView text)
@@ -25,7 +24,7 @@ int weekday(QChar c)
 {
     if (c == u'天')
         return 7;
-    const qsizetype i = weekdayNames.indexOf(c);
+    const qsizetype i = DateText::weekdayNames().indexOf(c);
     return i < 0 ? 0 : int(i) + 1;
 }
 
@@ -332,8 +331,8 @@ QString describe(QDate date, QDate today, QTime time)
                          : days > 1  ? QStringLiteral("%1 天后").arg(days)
                                      : QStringLiteral("%1 天前").arg(-days);
     return QStringLiteral("%1 星期%2%3（%4）")
-        .arg(date.toString(QStringLiteral("yyyy-MM-dd")))
-        .arg(weekdayNames[date.dayOfWeek() - 1])
+        .arg(DateText::format(date))
+        .arg(DateText::weekdayName(date.dayOfWeek()))
         .arg(time.isValid() ? u' ' + time.toString(QStringLiteral("HH:mm")) : QString())
         .arg(when);
 }

@@ -1,16 +1,16 @@
 #include "calendar/core/DayText.h"
 
+#include "calendar/core/DateText.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "calendar/core/LunarDate.h"
 
 QString dayText(QDate date, const HolidayCalendar& holidays)
 {
-    static const QString weekdays = QStringLiteral("一二三四五六日");
     QString text = QStringLiteral("%1年%2月%3日 星期%4 · 农历%5")
                        .arg(date.year())
                        .arg(date.month())
                        .arg(date.day())
-                       .arg(weekdays[date.dayOfWeek() - 1])
+                       .arg(DateText::weekdayName(date.dayOfWeek()))
                        .arg(LunarDate::of(date).text());
     if (const auto day = holidays.day(date))
         text +=

@@ -1,5 +1,7 @@
 #include "calendar/core/HolidayCalendar.h"
 
+#include "calendar/core/DateText.h"
+
 extern const char holidayData[]; // holidays.txt, compiled in
 
 namespace {
@@ -77,9 +79,9 @@ QString HolidayCalendar::format() const
         while (j + 1 < days.size() && days[j + 1].date == days[j].date.addDays(1) &&
                days[j + 1].off == days[i].off && days[j + 1].name == days[i].name)
             ++j;
-        text += days[i].date.toString(QStringLiteral("yyyy-MM-dd"));
+        text += DateText::format(days[i].date);
         if (j > i)
-            text += u'~' + days[j].date.toString(QStringLiteral("yyyy-MM-dd"));
+            text += u'~' + DateText::format(days[j].date);
         text += (days[i].off ? QStringLiteral(" 休 ") : QStringLiteral(" 班 ")) + days[i].name +
                 QStringLiteral("\r\n");
         i = j + 1;

@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString weekdayNames = QStringLiteral("一二三四五六日");
-
 struct KindName
 {
     RepeatRule::Kind kind;
@@ -196,7 +194,7 @@ QString RepeatRule::dayField() const
 {
     switch (kind) {
     case Weekly:
-        return QStringLiteral("周") + weekdayNames.at(day - 1);
+        return QStringLiteral("周") + DateText::weekdayName(day);
     case Monthly:
         return day == 0 ? QStringLiteral("月底") : QString::number(day);
     case Yearly:
@@ -216,8 +214,9 @@ std::optional<RepeatRule> RepeatRule::fromFields(QStringView kindText, QStringVi
     RepeatRule rule{*kind, 0, 0};
     switch (*kind) {
     case Weekly: {
-        const qsizetype at =
-            dayText.size() == 2 && dayText.startsWith(u'周') ? weekdayNames.indexOf(dayText.at(1)) : -1;
+        const qsizetype at = dayText.size() == 2 && dayText.startsWith(u'周')
+                                 ? DateText::weekdayNames().indexOf(dayText.at(1))
+                                 : -1;
         if (at < 0)
             return std::nullopt;
         rule.day = int(at) + 1;
