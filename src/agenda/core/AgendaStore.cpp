@@ -280,30 +280,31 @@ Result AgendaStore::checkItem(const QString& text, const QString& change) const
 
 StoreChange AgendaStore::setRepeat(const QString& text, const RepeatRule& rule)
 {
-    if (const Result refusal = checkItem(text, QStringLiteral("设置重复")); !refusal)
-        return StoreChange::refused(refusal.error());
-    return writeHeld(m_files, m_repeatPath, &m_repeatStamp, [&] {
-        // The agenda as it is now: a rule is kept only for an item that is there.
-        if (!m_stamp.matches(m_files, m_path))
-            return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
-        QList<AgendaItem> items = m_table.items;
-        for (AgendaItem& item : items)
-            if (item.text == text)
-                item.repeat = rule;
-        return rewriteRules(items);
-    });
+    return changeItems(text, QStringLiteral("设置重复"), Rules,
+                       [&rule](AgendaItem& item) { item.repeat = rule; });
 }
 
 StoreChange AgendaStore::setTime(const QString& text, QTime time)
 {
-    if (const Result refusal = checkItem(text, QStringLiteral("设置提醒时间")); !refusal)
+    return changeItems(text, QStringLiteral("设置提醒时间"), Agenda,
+                       [time](AgendaItem& item) { item.time = time; });
+}
+
+StoreChange AgendaStore::changeItems(const QString& text, const QString& what, File file,
+                                     const std::function<void(AgendaItem&)>& change)
+{
+    if (const Result refusal = checkItem(text, what); !refusal)
         return StoreChange::refused(refusal.error());
-    return writeHeld(m_files, m_path, &m_stamp, [&] {
+    const bool rules = file == Rules;
+    return writeHeld(m_files, rules ? m_repeatPath : m_path, rules ? &m_repeatStamp : &m_stamp, [&] {
+        // The agenda as it is now: a rule is kept only for an item that is there.
+        if (rules && !m_stamp.matches(m_files, m_path))
+            return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
         QList<AgendaItem> items = m_table.items;
         for (AgendaItem& item : items)
             if (item.text == text)
-                item.time = time;
-        return rewrite(items);
+                change(item);
+        return rules ? rewriteRules(items) : rewrite(items);
     });
 }
 

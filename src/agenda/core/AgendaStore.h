@@ -6,6 +6,8 @@
 #include "platform/Result.h"
 #include "platform/StoreChange.h"
 
+#include <functional>
+
 class HolidayCalendar;
 class TextFiles;
 
@@ -81,6 +83,15 @@ private:
     // Why a change (设置重复…) of the item of that text cannot be made: the file did not load, or
     // there is no such item.
     Result checkItem(const QString& text, const QString& change) const;
+    enum File
+    {
+        Agenda, // agenda.txt
+        Rules,  // repeat.txt
+    };
+    // Changes every item of that text as change does and writes file: refused as checkItem
+    // refuses. what: the change, "设置重复".
+    StoreChange changeItems(const QString& text, const QString& what, File file,
+                            const std::function<void(AgendaItem&)>& change);
     // Appends with the folder already held.
     StoreChange appendHeld(const AgendaItem& item);
     StoreChange removeHeld(const QString& text, QDate deletionDate);
