@@ -2,10 +2,9 @@
 
 #include "agenda/core/AgendaChange.h"
 #include "agenda/core/ItemWords.h"
-#include "calendar/core/HolidayFile.h"
+#include "cli/AgendaFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
-#include "cli/FolderChange.h"
 #include "platform/Clock.h"
 
 AddCommand::AddCommand()
@@ -23,22 +22,67 @@ AddCommand::AddCommand()
 {
 }
 
-ResultOf<QString> AddCommand::addItem(TextFiles& disk, const QString& appDir, const QString& elsewhere,
-                                      const Clock& clock, const AgendaItem& item)
+ResultOf<QString> AddCommand::addItem(AgendaFolder& folder, const AgendaItem& item)
 {
-    const Result added = FolderChange::apply(disk, appDir, elsewhere, clock, AgendaChange::add(item));
+    const Result added = folder.apply(AgendaChange::add(item));
     if (!added)
         return added;
     return ItemWords::added(item);
 }
 
+QList<Command::Option> AddCommand::options() const
+{
+    const QString onlyAdd = QStringLiteral("--finish 与 --set 只用于 --add");
+    return {{QStringLiteral("--finish"), 1, onlyAdd, QStringLiteral("--finish 后面应是完成日期")},
+            {QStringLiteral("--set"), 1, onlyAdd, QStringLiteral("--set 后面应是设置日期")},
+            {QStringLiteral("--repeat"), 1, QString(),
+             QStringLiteral("--repeat 后面应是重复方式，或日程内容与重复方式")}};
+}
+
+Result AddCommand::read(const Given& given)
+{
+    const QStringList text = given.value(name());
+    if (text.isEmpty())
+        return Result::failed(QStringLiteral("--add 后面应是日程内容"));
+    m_text = text.first();
+    const auto one = [&given](const QString& option, const QString& missing) -> ResultOf<QString> {
+        if (!given.contains(option))
+            return QString();
+        if (given.value(option).isEmpty())
+            return Result::failed(missing);
+        return given.value(option).first();
+    };
+    const ResultOf<QString> finish =
+        one(QStringLiteral("--finish"), QStringLiteral("--finish 后面应是完成日期"));
+    if (!finish)
+        return finish.result();
+    const ResultOf<QString> set = one(QStringLiteral("--set"), QStringLiteral("--set 后面应是设置日期"));
+    if (!set)
+        return set.result();
+    m_finish = *finish;
+    m_set = *set;
+    if (given.contains(QStringLiteral("--repeat"))) {
+        const QStringList repeat = given.value(QStringLiteral("--repeat"));
+        if (repeat.isEmpty())
+            return Result::failed(QStringLiteral("--repeat 后面应是重复方式，或日程内容与重复方式"));
+        if (repeat.size() != 1)
+            return Result::failed(QStringLiteral("--add 的 --repeat 后面只是一个重复方式"));
+        const ResultOf<ItemWords::Repetition> repetition = ItemWords::readRepetition(repeat.first());
+        if (!repetition)
+            return repetition.result();
+        m_repetition = *repetition;
+    }
+    // A repetition says the finish date too: its first day from today.
+    if (!given.contains(QStringLiteral("--finish")) && m_repetition.words.kind == RepeatRule::None)
+        return Result::failed(QStringLiteral("--add 需要 --finish 完成日期"));
+    return Result::done();
+}
+
 int AddCommand::run(const CommandRun& run) const
 {
-    const CommandLine& options = run.options;
-    const ResultOf<AgendaItem> item =
-        ItemWords::read(options.addText, options.addSet, options.addFinish, options.repeatWords,
-                        run.clock.now(), HolidayFile::loadOrShipped(run.disk, options.appDir));
+    const ResultOf<AgendaItem> item = ItemWords::read(m_text, m_set, m_finish, m_repetition,
+                                                      run.folder.clock().now(), run.folder.holidays());
     if (!item)
         return printed(item.result());
-    return printed(addItem(run.disk, options.appDir, run.elsewhere, run.clock, *item));
+    return printed(addItem(run.folder, *item));
 }

@@ -2,6 +2,7 @@
 
 #include "backup/core/Backups.h"
 #include "calendar/core/DateText.h"
+#include "cli/AgendaFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 
@@ -13,7 +14,7 @@ BackupsCommand::BackupsCommand()
 
 int BackupsCommand::run(const CommandRun& run) const
 {
-    const Backups backups(run.disk, run.options.appDir, run.elsewhere);
+    const Backups backups(run.folder.disk(), run.folder.appDir(), run.folder.elsewhere());
     const QList<QDate> dates = backups.dates();
     if (dates.isEmpty()) {
         print(stdout, QStringLiteral("还没有备份。"));

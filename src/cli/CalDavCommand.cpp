@@ -1,5 +1,9 @@
 #include "cli/CalDavCommand.h"
 
+#include <QUrl>
+
+#include <tuple>
+
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/SyncHelper.h"
@@ -16,9 +20,46 @@ CalDavCommand::CalDavCommand()
 {
 }
 
-bool CalDavCommand::needsHelper(const CommandLine&) const
+QList<Command::Option> CalDavCommand::options() const
 {
-    return true;
+    const QString onlyLink = QStringLiteral("--user 与 --tasklist 只用于 --caldav URL");
+    return {{QStringLiteral("--user"), 1, onlyLink, QStringLiteral("--user 后面应是用户名")},
+            {QStringLiteral("--tasklist"), 1, onlyLink, QStringLiteral("--tasklist 后面应是任务列表的名称")}};
+}
+
+Result CalDavCommand::read(const Given& given)
+{
+    const QString value = given.value(name()).value(0);
+    if (value == QStringLiteral("off")) {
+        m_asked.off = true;
+    } else if (!value.isEmpty()) {
+        const QUrl url(value, QUrl::StrictMode);
+        if (!url.isValid() || url.host().isEmpty() ||
+            (url.scheme() != QStringLiteral("https") && url.scheme() != QStringLiteral("http")))
+            return Result::failed(
+                QStringLiteral("--caldav 后面应是任务列表的地址，如 https://example.org/dav/tasks/"));
+        m_asked.url = value;
+    }
+    for (const auto& [option, into, missing] :
+         {std::tuple{QStringLiteral("--user"), &m_asked.user, QStringLiteral("--user 后面应是用户名")},
+          std::tuple{QStringLiteral("--tasklist"), &m_asked.list,
+                     QStringLiteral("--tasklist 后面应是任务列表的名称")}}) {
+        if (!given.contains(option))
+            continue;
+        if (given.value(option).value(0).isEmpty())
+            return Result::failed(missing);
+        *into = given.value(option).first();
+        if (m_asked.url.isEmpty())
+            return Result::failed(QStringLiteral("--user 与 --tasklist 只用于 --caldav URL"));
+    }
+    return Result::done();
+}
+
+CalDavCommand::Asked CalDavCommand::asked(const CommandLine& options) const
+{
+    Asked asked = m_asked;
+    asked.appDir = options.appDir;
+    return asked;
 }
 
 int CalDavCommand::run(const CommandRun& run) const

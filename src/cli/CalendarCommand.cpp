@@ -1,5 +1,6 @@
 #include "cli/CalendarCommand.h"
 
+#include "cli/AgendaFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/ScriptRequests.h"
@@ -19,7 +20,7 @@ bool CalendarCommand::opensWindow() const
 int CalendarCommand::run(const CommandRun& run) const
 {
     if (const ResultOf<QJsonObject> answer =
-            SingleInstance::send(run.options.appDir, ScriptRequests::calendarRequest(), 2000);
+            SingleInstance::send(run.folder.appDir(), ScriptRequests::calendarRequest(), 2000);
         answer && answer->value(QStringLiteral("ok")).toBool())
         return 0;
     if (!run.openWindow) {

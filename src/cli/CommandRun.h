@@ -4,19 +4,16 @@
 
 #include <functional>
 
-class Clock;
+class AgendaFolder;
 class SyncHelper;
-class TextFiles;
 struct CommandLine;
 
-// What a command runs with. disk: the data folder's files as they are on disk.
+// What a command runs with: the data folder, opened once for the process, and what was asked.
 struct CommandRun
 {
-    TextFiles& disk;
+    AgendaFolder& folder;
     const CommandLine& options;
-    const Clock& clock;
-    QString elsewhere; // the second backup folder; empty for none
-    QString program;   // this program's file, for the autostart entry
+    QString program; // this program's file, for the autostart entry
     SyncHelper& helper;
     // The quick-add window; empty where there is none to open.
     std::function<int()> openWindow;

@@ -19,28 +19,49 @@
 
 namespace Commands {
 
+namespace {
+
+using Maker = std::unique_ptr<Command> (*)();
+
+template <typename T> std::unique_ptr<Command> made()
+{
+    return std::make_unique<T>();
+}
+
+// In the order the usage lists them.
+constexpr Maker makers[] = {
+    made<BackupsCommand>,  made<RestoreCommand>,   made<ListCommand>,     made<LogCommand>,
+    made<MonthCommand>,    made<AddCommand>,       made<RepeatCommand>,   made<DoneCommand>,
+    made<TimeCommand>,     made<AutostartCommand>, made<CalDavCommand>,   made<SyncCommand>,
+    made<HolidaysCommand>, made<RemindCommand>,    made<QuickAddCommand>, made<CalendarCommand>,
+};
+
+} // namespace
+
 const std::vector<const Command*>& all()
 {
-    static const BackupsCommand backups;
-    static const RestoreCommand restore;
-    static const ListCommand list;
-    static const LogCommand log;
-    static const MonthCommand month;
-    static const AddCommand add;
-    static const RepeatCommand repeat;
-    static const DoneCommand done;
-    static const TimeCommand time;
-    static const AutostartCommand autostart;
-    static const CalDavCommand caldav;
-    static const SyncCommand sync;
-    static const HolidaysCommand holidays;
-    static const RemindCommand remind;
-    static const QuickAddCommand quickAdd;
-    static const CalendarCommand calendar;
-    static const std::vector<const Command*> commands{
-        &backups, &restore,   &list,   &log,  &month,    &add,    &repeat,   &done,
-        &time,    &autostart, &caldav, &sync, &holidays, &remind, &quickAdd, &calendar};
+    static const std::vector<std::unique_ptr<Command>> owned = [] {
+        std::vector<std::unique_ptr<Command>> commands;
+        for (const Maker make : makers)
+            commands.push_back(make());
+        return commands;
+    }();
+    static const std::vector<const Command*> commands = [] {
+        std::vector<const Command*> list;
+        for (const auto& command : owned)
+            list.push_back(command.get());
+        return list;
+    }();
     return commands;
+}
+
+std::unique_ptr<Command> make(QStringView name)
+{
+    const std::vector<const Command*>& known = all();
+    for (size_t i = 0; i < known.size(); ++i)
+        if (known[i]->name() == name)
+            return makers[i]();
+    return nullptr;
 }
 
 const Command* named(QStringView name)

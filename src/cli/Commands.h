@@ -2,6 +2,7 @@
 
 #include <QStringView>
 
+#include <memory>
 #include <vector>
 
 class Command;
@@ -13,5 +14,7 @@ namespace Commands {
 const std::vector<const Command*>& all();
 // The command an option names, or none.
 const Command* named(QStringView name);
+// A fresh command of that name, to read a command line into.
+std::unique_ptr<Command> make(QStringView name);
 
 } // namespace Commands

@@ -1,10 +1,9 @@
 #include "cli/DoneCommand.h"
 
 #include "agenda/core/AgendaChange.h"
+#include "cli/AgendaFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
-#include "cli/FolderChange.h"
-#include "platform/Clock.h"
 
 DoneCommand::DoneCommand()
     : Command(
@@ -13,11 +12,18 @@ DoneCommand::DoneCommand()
 {
 }
 
+Result DoneCommand::read(const Given& given)
+{
+    if (given.value(name()).isEmpty())
+        return Result::failed(QStringLiteral("--done 后面应是日程内容"));
+    m_text = given.value(name()).first();
+    return Result::done();
+}
+
 int DoneCommand::run(const CommandRun& run) const
 {
-    const QString& text = run.options.itemText;
-    const Result completed = FolderChange::apply(run.disk, run.options.appDir, run.elsewhere, run.clock,
-                                                 AgendaChange::complete(text));
+    const QString& text = m_text;
+    const Result completed = run.folder.apply(AgendaChange::complete(text));
     if (!completed)
         return printed(completed);
     return printed(QStringLiteral("已完成：%1").arg(text));

@@ -7,5 +7,10 @@ class DoneCommand : public Command
 {
 public:
     DoneCommand();
+    Values nameValues() const override { return {1, 0}; }
+    Result read(const Given& given) override;
     int run(const CommandRun& run) const override;
+
+private:
+    QString m_text;
 };

@@ -1,5 +1,6 @@
 #include "cli/HolidaysCommand.h"
 
+#include "cli/AgendaFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/SyncHelper.h"
@@ -40,14 +41,21 @@ bool isICalendar(const QString& path)
 
 } // namespace
 
-bool HolidaysCommand::needsHelper(const CommandLine& options) const
+Result HolidaysCommand::read(const Given& given)
 {
-    return isICalendar(options.holidaysFile);
+    if (!given.value(name()).isEmpty())
+        m_file = QFileInfo(given.value(name()).first()).absoluteFilePath();
+    return Result::done();
+}
+
+bool HolidaysCommand::needsHelper() const
+{
+    return isICalendar(m_file);
 }
 
 int HolidaysCommand::run(const CommandRun& run) const
 {
-    if (needsHelper(run.options))
+    if (needsHelper())
         return run.helper.importCalendar(run);
     return import(run, [](const QByteArray& bytes, const QString& source) -> ResultOf<HolidayRead> {
         ResultOf<HolidayCalendar> calendar = HolidayFile::parseBytes(bytes, source);
@@ -57,17 +65,16 @@ int HolidaysCommand::run(const CommandRun& run) const
     });
 }
 
-int HolidaysCommand::import(const CommandRun& run, const Reader& reader)
+int HolidaysCommand::import(const CommandRun& run, const Reader& reader) const
 {
     const CommandLine& options = run.options;
-    if (!options.holidaysFile.isEmpty()) {
-        QFile file(options.holidaysFile);
+    if (!m_file.isEmpty()) {
+        QFile file(m_file);
         if (!file.open(QIODevice::ReadOnly)) {
-            print(stderr,
-                  QStringLiteral("kestrin: 无法读取 %1（%2）").arg(options.holidaysFile, file.errorString()));
+            print(stderr, QStringLiteral("kestrin: 无法读取 %1（%2）").arg(m_file, file.errorString()));
             return 1;
         }
-        const ResultOf<HolidayRead> read = reader(file.readAll(), QFileInfo(options.holidaysFile).fileName());
+        const ResultOf<HolidayRead> read = reader(file.readAll(), QFileInfo(m_file).fileName());
         if (!read) {
             print(stderr, QStringLiteral("kestrin: %1。未导入任何内容。").arg(read.error()));
             return 1;
@@ -76,17 +83,17 @@ int HolidaysCommand::import(const CommandRun& run, const Reader& reader)
             print(stdout, QStringLiteral("忽略：") + ignored);
         if (read->calendar.years().isEmpty()) {
             print(stderr, QStringLiteral("kestrin: %1 中没有节假日安排。未导入任何内容。")
-                              .arg(QFileInfo(options.holidaysFile).fileName()));
+                              .arg(QFileInfo(m_file).fileName()));
             return 1;
         }
-        if (const Result imported = HolidayFile::import(run.disk, options.appDir, read->calendar);
+        if (const Result imported = HolidayFile::import(run.folder.disk(), options.appDir, read->calendar);
             !imported) {
             print(stderr, QStringLiteral("kestrin: 节假日安排未能导入：%1").arg(imported.error()));
             return 1;
         }
         print(stdout, QStringLiteral("已导入 %1 年的节假日安排。").arg(yearList(read->calendar.years())));
     }
-    const ResultOf<HolidayCalendar> known = HolidayFile::load(run.disk, options.appDir);
+    const ResultOf<HolidayCalendar> known = HolidayFile::load(run.folder.disk(), options.appDir);
     if (!known) {
         print(stderr, QStringLiteral("kestrin: ") + known.error());
         return 1;

@@ -7,8 +7,16 @@ class ListCommand : public Command
 {
 public:
     ListCommand();
+    QList<Option> options() const override;
+    Result read(const Given& given) override;
     int run(const CommandRun& run) const override;
+    // A listing's lines as they are; with words to find, nothing found is exit 1.
+    static int printFound(const QString& lines, const QString& findWords);
+    // --find's words, checked: the one option --list and --log share.
+    static ResultOf<QString> findWordsIn(const Given& given);
+    static Option findOption();
 
-    // A listing's lines as they are; with --find, nothing found is exit 1.
-    static int printFound(const QString& lines, const CommandLine& options);
+private:
+    bool m_overdueOnly = false;
+    QString m_findWords; // only the lines that match
 };

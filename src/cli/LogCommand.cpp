@@ -1,14 +1,13 @@
 #include "cli/LogCommand.h"
 
 #include "calendar/core/DateText.h"
+#include "cli/AgendaFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/ListCommand.h"
 #include "find/core/FindIndex.h"
 #include "log/core/LogEntry.h"
 #include "log/core/LogFile.h"
-
-#include <QDir>
 
 LogCommand::LogCommand()
     : Command(QStringLiteral("--log"), QStringLiteral("--log [--find 字词]"),
@@ -20,11 +19,23 @@ LogCommand::LogCommand()
 {
 }
 
+QList<Command::Option> LogCommand::options() const
+{
+    return {ListCommand::findOption()};
+}
+
+Result LogCommand::read(const Given& given)
+{
+    const ResultOf<QString> words = ListCommand::findWordsIn(given);
+    if (!words)
+        return words.result();
+    m_findWords = *words;
+    return Result::done();
+}
+
 int LogCommand::run(const CommandRun& run) const
 {
-    const CommandLine& options = run.options;
-    const LogFile::Load lines =
-        LogFile::load(run.disk, QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
+    const LogFile::Load lines = LogFile::load(run.folder.disk(), run.folder.path(LogFile::fileName));
     if (!lines.result) {
         print(stderr, QStringLiteral("kestrin: ") + lines.result.error());
         return 1;
@@ -33,7 +44,7 @@ int LogCommand::run(const CommandRun& run) const
     FindIndex index;
     index.setLines(read.texts, read.dates);
     QString out;
-    for (const int row : index.matching(FindQuery(options.findWords))) {
+    for (const int row : index.matching(FindQuery(m_findWords))) {
         QStringList fields;
         for (const QDate& date : read.dates[row])
             fields.append(DateText::format(date, fields.size() == 1 ? read.times[row] : QTime()));
@@ -41,5 +52,5 @@ int LogCommand::run(const CommandRun& run) const
             fields.append(QString());
         out += fields.join(u'\t') + u'\t' + read.texts[row] + u'\n';
     }
-    return ListCommand::printFound(out, options);
+    return ListCommand::printFound(out, m_findWords);
 }

@@ -7,5 +7,10 @@ class LogCommand : public Command
 {
 public:
     LogCommand();
+    QList<Option> options() const override;
+    Result read(const Given& given) override;
     int run(const CommandRun& run) const override;
+
+private:
+    QString m_findWords;
 };

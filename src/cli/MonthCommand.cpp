@@ -1,15 +1,10 @@
 #include "cli/MonthCommand.h"
 
-#include "agenda/core/AgendaFile.h"
-#include "agenda/core/AgendaStore.h"
 #include "agenda/core/MonthSheet.h"
-#include "calendar/core/HolidayFile.h"
+#include "cli/AgendaFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
-#include "log/core/LogFile.h"
 #include "platform/Clock.h"
-
-#include <QDir>
 
 MonthCommand::MonthCommand()
     : Command(QStringLiteral("--month"), QStringLiteral("--month [YYYY-MM]"),
@@ -19,21 +14,27 @@ MonthCommand::MonthCommand()
 {
 }
 
+Result MonthCommand::read(const Given& given)
+{
+    if (given.value(name()).isEmpty())
+        return Result::done();
+    m_month =
+        QDate::fromString(given.value(name()).first() + QStringLiteral("-01"), QStringLiteral("yyyy-M-dd"));
+    if (!m_month.isValid() || m_month.year() < 1901 || m_month.year() > 2099)
+        return Result::failed(QStringLiteral("--month 后面应是年与月，如 2027-02"));
+    return Result::done();
+}
+
 int MonthCommand::run(const CommandRun& run) const
 {
-    const CommandLine& options = run.options;
-    const QDate today = run.clock.today();
-    const QDate month =
-        options.monthShown.isValid() ? options.monthShown : QDate(today.year(), today.month(), 1);
-    // Read through the store, which puts the repeating items' rules with them; it writes nothing here.
-    AgendaStore store(run.disk, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
-                      QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
-    if (const Result loaded = store.load(today); !loaded) {
-        print(stderr, QStringLiteral("kestrin: ") + loaded.error());
+    const QDate today = run.folder.clock().today();
+    const QDate month = m_month.isValid() ? m_month : QDate(today.year(), today.month(), 1);
+    const ResultOf<const AgendaTable*> agenda = run.folder.agenda();
+    if (!agenda) {
+        print(stderr, QStringLiteral("kestrin: ") + agenda.error());
         return 1;
     }
-    const MonthSheet sheet(month.year(), month.month(), store.table().items, today,
-                           HolidayFile::loadOrShipped(run.disk, options.appDir));
+    const MonthSheet sheet(month.year(), month.month(), (*agenda)->items, today, run.folder.holidays());
     write(stdout, sheet.text());
     return 0;
 }

@@ -10,11 +10,6 @@ SyncCommand::SyncCommand()
 {
 }
 
-bool SyncCommand::needsHelper(const CommandLine&) const
-{
-    return true;
-}
-
 int SyncCommand::run(const CommandRun& run) const
 {
     return run.helper.sync(run);

@@ -7,6 +7,6 @@ class SyncCommand : public Command
 {
 public:
     SyncCommand();
-    bool needsHelper(const CommandLine&) const override;
+    bool needsHelper() const override { return true; }
     int run(const CommandRun& run) const override;
 };

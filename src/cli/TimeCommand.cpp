@@ -2,9 +2,10 @@
 
 #include "agenda/core/AgendaChange.h"
 #include "calendar/core/DateText.h"
+#include "calendar/core/TimeWords.h"
+#include "cli/AgendaFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
-#include "cli/FolderChange.h"
 
 TimeCommand::TimeCommand()
     : Command(
@@ -14,13 +15,27 @@ TimeCommand::TimeCommand()
 {
 }
 
+Result TimeCommand::read(const Given& given)
+{
+    const QStringList values = given.value(name());
+    const QString usage = QStringLiteral("--time 后面应是日程内容与提醒时间（如 15:00、下午3点）或 off");
+    if (values.size() != 2)
+        return Result::failed(usage);
+    m_text = values.first();
+    if (values.last() == QStringLiteral("off"))
+        return Result::done();
+    const ResultOf<QTime> time = TimeWords::timeOfDay(values.last());
+    if (!time)
+        return Result::failed(TimeWords::split(values.last()) ? usage : time.error());
+    m_time = *time;
+    return Result::done();
+}
+
 int TimeCommand::run(const CommandRun& run) const
 {
-    const CommandLine& options = run.options;
-    const QString& text = options.itemText;
-    const QTime time = options.itemTime;
-    const Result set = FolderChange::apply(run.disk, options.appDir, run.elsewhere, run.clock,
-                                           AgendaChange::setTime(text, time));
+    const QString& text = m_text;
+    const QTime time = m_time;
+    const Result set = run.folder.apply(AgendaChange::setTime(text, time));
     if (!set)
         return printed(set);
     return printed(time.isValid()

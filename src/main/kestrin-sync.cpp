@@ -4,6 +4,8 @@
 #include "sync/SyncCommands.h"
 
 #include "calendar/ical/HolidayICalendar.h"
+#include "cli/AgendaFolder.h"
+#include "cli/CalDavCommand.h"
 #include "cli/Command.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
@@ -20,11 +22,18 @@ namespace {
 class HelperTasks : public SyncHelper
 {
 public:
-    int caldav(const CommandRun& run) override { return SyncCommands::caldav(run.disk, run.options); }
-    int sync(const CommandRun& run) override { return SyncCommands::sync(run.disk, run.options); }
+    int caldav(const CommandRun& run) override
+    {
+        return SyncCommands::caldav(
+            run.folder.disk(), static_cast<const CalDavCommand&>(*run.options.command).asked(run.options));
+    }
+    int sync(const CommandRun& run) override
+    {
+        return SyncCommands::sync(run.folder.disk(), run.options.appDir);
+    }
     int importCalendar(const CommandRun& run) override
     {
-        return HolidaysCommand::import(run, readHolidayICalendar);
+        return static_cast<const HolidaysCommand&>(*run.options.command).import(run, readHolidayICalendar);
     }
 };
 
@@ -46,7 +55,7 @@ int main(int argc, char* argv[])
     if (!parsed)
         return 2;
     const CommandLine& options = *parsed;
-    if (!options.command || !options.command->needsHelper(options)) {
+    if (!options.command || !options.command->needsHelper()) {
         Command::print(
             stderr, QStringLiteral("kestrin-sync: 只用于 kestrin --caldav、--sync 与 --holidays 日历文件"));
         return 2;
@@ -55,5 +64,6 @@ int main(int argc, char* argv[])
     const SystemClock clock;
     HelperTasks helper;
     // The sync reads the second backup folder itself, as it writes.
-    return options.command->run({disk, options, clock, QString(), QString(), helper, {}});
+    AgendaFolder folder(disk, options.appDir, QString(), clock);
+    return options.command->run({folder, options, QString(), helper, {}});
 }

@@ -1,15 +1,13 @@
 #include "agenda/MonthWindow.h"
-#include "agenda/core/AgendaFile.h"
-#include "agenda/core/AgendaStore.h"
+#include "agenda/core/AgendaSession.h"
 #include "backup/core/Backups.h"
-#include "calendar/core/HolidayFile.h"
 #include "cli/AddCommand.h"
+#include "cli/AgendaFolder.h"
 #include "cli/Command.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/DataFolder.h"
 #include "cli/SyncHelper.h"
-#include "log/core/LogFile.h"
 #include "main/DesktopServices.h"
 #include "main/Program.h"
 #include "platform/Clock.h"
@@ -110,39 +108,33 @@ private:
 };
 
 // --quick-add: the small window; the add goes to the running copy, or is written here, as --add's.
-int openQuickAdd(TextFiles& disk, const CommandLine& options, const QString& elsewhere)
+int openQuickAdd(AgendaFolder& folder)
 {
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     QtTranslations::install();
-    const SystemClock clock;
-    QuickAddWindow window(clock, HolidayFile::loadOrShipped(disk, options.appDir),
-                          [&](const AgendaItem& item) {
-                              return AddCommand::addItem(disk, options.appDir, elsewhere, clock, item);
-                          });
+    QuickAddWindow window(folder.clock(), folder.holidays(),
+                          [&folder](const AgendaItem& item) { return AddCommand::addItem(folder, item); });
     window.present();
     return QApplication::exec();
 }
 
 // The month window of a folder no running copy holds: the agenda read as it is, a day's Enter
 // adding through the quick-add window as --add does.
-int openMonth(TextFiles& disk, const CommandLine& options, const QString& elsewhere)
+int openMonth(AgendaFolder& folder)
 {
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     QtTranslations::install();
-    const SystemClock clock;
-    const HolidayCalendar holidays = HolidayFile::loadOrShipped(disk, options.appDir);
-    AgendaStore store(disk, QDir(options.appDir).filePath(QString::fromUtf8(AgendaFile::fileName)),
-                      QDir(options.appDir).filePath(QString::fromUtf8(LogFile::fileName)));
-    store.setHolidays(holidays);
-    if (const Result loaded = store.load(clock.today()); !loaded) {
+    // The session reads the agenda, and again after each add, and writes nothing itself.
+    AgendaSession agenda(folder.disk(), folder.clock(), folder.appDir());
+    if (const Result loaded = agenda.load(); !loaded) {
         print(stderr, QStringLiteral("kestrin: ") + loaded.error());
         return 1;
     }
-    MonthWindow month(clock, holidays, [&store] { return store.table().items; });
-    QuickAddWindow add(clock, holidays, [&](const AgendaItem& item) {
-        const ResultOf<QString> added = AddCommand::addItem(disk, options.appDir, elsewhere, clock, item);
+    MonthWindow month(folder.clock(), folder.holidays(), [&agenda] { return agenda.table().items; });
+    QuickAddWindow add(folder.clock(), folder.holidays(), [&](const AgendaItem& item) {
+        const ResultOf<QString> added = AddCommand::addItem(folder, item);
         if (added)
-            (void)store.load(clock.today());
+            agenda.reload();
         month.select(month.selected(), true);
         return added;
     });
@@ -168,15 +160,12 @@ int runCommand(TextFiles& disk, const CommandLine& options, const QString& elsew
     else
         core.emplace(argc, argv);
     const SystemClock clock;
+    AgendaFolder folder(disk, options.appDir, elsewhere, clock);
     HandOver helper(exeDir, argc, argv);
     std::function<int()> openWindow;
     if (windowed)
-        openWindow = [&] {
-            return options.runs(u"--calendar") ? openMonth(disk, options, elsewhere)
-                                               : openQuickAdd(disk, options, elsewhere);
-        };
-    return command.run(
-        {disk, options, clock, elsewhere, QCoreApplication::applicationFilePath(), helper, openWindow});
+        openWindow = [&] { return options.runs(u"--calendar") ? openMonth(folder) : openQuickAdd(folder); };
+    return command.run({folder, options, QCoreApplication::applicationFilePath(), helper, openWindow});
 }
 
 // The program itself: the window, the tray and the sync schedule, once per data folder.

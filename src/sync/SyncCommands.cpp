@@ -9,7 +9,6 @@
 #include "backup/core/Backups.h"
 #include "backup/core/FolderFiles.h"
 #include "cli/Command.h"
-#include "cli/CommandLine.h"
 #include "cli/ScriptRequests.h"
 #include "platform/Clock.h"
 #include "platform/TextFiles.h"
@@ -129,7 +128,7 @@ std::optional<SyncState> readLink(const TextFiles& disk, const QString& appDir)
     return std::move(*loaded);
 }
 
-int status(const TextFiles& disk, const CommandLine& options)
+int status(const TextFiles& disk, const CalDavCommand::Asked& options)
 {
     const std::optional<SyncState> link = readLink(disk, options.appDir);
     if (!link)
@@ -150,7 +149,7 @@ int status(const TextFiles& disk, const CommandLine& options)
     return 0;
 }
 
-int forget(const TextFiles& disk, const CommandLine& options)
+int forget(const TextFiles& disk, const CalDavCommand::Asked& options)
 {
     // A link whose file no longer reads is forgotten all the same; its password goes too when the
     // file still names its user.
@@ -200,21 +199,21 @@ ResultOf<TaskListFinder::TaskList> choose(const QList<TaskListFinder::TaskList>&
 }
 
 // The address of the list the address means, made when missing.
-ResultOf<QUrl> locate(DavTransport& transport, const CommandLine& options)
+ResultOf<QUrl> locate(DavTransport& transport, const CalDavCommand::Asked& options)
 {
     TaskListFinder finder(transport);
-    const ResultOf<TaskListFinder::Found> found = finder.find(QUrl(options.caldavUrl));
+    const ResultOf<TaskListFinder::Found> found = finder.find(QUrl(options.url));
     if (!found)
         return found.result();
     QUrl list = found->list;
-    if (list.isEmpty() && found->lists.isEmpty() && options.caldavList.isEmpty()) {
+    if (list.isEmpty() && found->lists.isEmpty() && options.list.isEmpty()) {
         if (found->home.host().endsWith(QStringLiteral("icloud.com")))
             return Result::failed(QStringLiteral(
                 "iCloud 上没有能用 CalDAV 访问的任务列表：在 iOS 13 或更高版本上升级过的“提醒事项”列表，"
                 "iCloud 不再通过 CalDAV 提供（这是 iCloud 的限制）"));
         list = found->home.resolved(QUrl(QStringLiteral("kestrin/")));
     } else if (list.isEmpty()) {
-        const ResultOf<TaskListFinder::TaskList> chosen = choose(found->lists, options.caldavList);
+        const ResultOf<TaskListFinder::TaskList> chosen = choose(found->lists, options.list);
         if (!chosen)
             return chosen.result();
         list = chosen->url;
@@ -225,7 +224,7 @@ ResultOf<QUrl> locate(DavTransport& transport, const CommandLine& options)
     return list;
 }
 
-int connect(TextFiles& disk, const CommandLine& options)
+int connect(TextFiles& disk, const CalDavCommand::Asked& options)
 {
     const auto lock = lockSync(options.appDir);
     if (!lock) {
@@ -233,7 +232,7 @@ int connect(TextFiles& disk, const CommandLine& options)
         return 1;
     }
     SyncState state;
-    state.user = options.caldavUser;
+    state.user = options.user;
     QString password;
     {
         QtDavTransport transport(state.user, password);
@@ -279,18 +278,18 @@ int connect(TextFiles& disk, const CommandLine& options)
 
 } // namespace
 
-int caldav(TextFiles& disk, const CommandLine& options)
+int caldav(TextFiles& disk, const CalDavCommand::Asked& options)
 {
-    if (options.caldavOff)
+    if (options.off)
         return forget(disk, options);
-    if (options.caldavUrl.isEmpty())
+    if (options.url.isEmpty())
         return status(disk, options);
     return connect(disk, options);
 }
 
-int sync(TextFiles& disk, const CommandLine& options)
+int sync(TextFiles& disk, const QString& appDir)
 {
-    std::optional<SyncState> link = readLink(disk, options.appDir);
+    std::optional<SyncState> link = readLink(disk, appDir);
     if (!link)
         return 1;
     SyncState& state = *link;
@@ -310,12 +309,12 @@ int sync(TextFiles& disk, const CommandLine& options)
         }
         password = **stored;
     }
-    const auto lock = lockSync(options.appDir);
+    const auto lock = lockSync(appDir);
     if (!lock) {
         print(stderr, QStringLiteral("kestrin: 另一个同步正在进行，请稍后再试。"));
         return 1;
     }
-    return runSync(disk, options.appDir, state, password);
+    return runSync(disk, appDir, state, password);
 }
 
 } // namespace SyncCommands

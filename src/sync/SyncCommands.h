@@ -1,14 +1,15 @@
 #pragma once
 
+#include "cli/CalDavCommand.h"
+
 class TextFiles;
-struct CommandLine;
 
 // --caldav and --sync, in the helper that alone of the program's parts loads the network: each
 // prints what it did (UTF-8) and returns the exit code, 0 done, 1 refused or failed.
 namespace SyncCommands {
 
 // disk: the data folder's files as they are on disk.
-int caldav(TextFiles& disk, const CommandLine& options);
-int sync(TextFiles& disk, const CommandLine& options);
+int caldav(TextFiles& disk, const CalDavCommand::Asked& asked);
+int sync(TextFiles& disk, const QString& appDir);
 
 } // namespace SyncCommands

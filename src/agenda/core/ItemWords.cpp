@@ -19,50 +19,70 @@ ResultOf<QDate> dateOf(const QString& typed, QDate today, const HolidayCalendar&
 
 } // namespace
 
+ResultOf<Repetition> readRepetition(const QString& typed)
+{
+    const ResultOf<TimeWords::Said> said = TimeWords::split(typed);
+    if (!said)
+        return said.result();
+    if (said->day.isEmpty())
+        return Repetition{{}, said->time};
+    const ResultOf<RepeatWords> words = RepeatWords::parse(said->day);
+    if (!words)
+        return words.result();
+    return Repetition{*words, said->time};
+}
+
 ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QString& finishTyped,
                           const QString& repeatWords, const QDateTime& now, const HolidayCalendar& holidays)
 {
-    const QDate today = now.date();
     // The time may be said with the finish date or with the repetition (每周五下午5点).
     const ResultOf<TimeWords::Said> finishSaid = TimeWords::split(finishTyped, now);
     if (!finishSaid)
         return finishSaid.result();
-    const ResultOf<TimeWords::Said> repeatSaid = TimeWords::split(repeatWords);
-    if (!repeatSaid)
-        return repeatSaid.result();
-    const QTime time = finishSaid->time.isValid() ? finishSaid->time : repeatSaid->time;
-    const ResultOf<RepeatWords> words = repeatSaid->day.isEmpty() ? ResultOf<RepeatWords>(RepeatWords{})
-                                                                  : RepeatWords::parse(repeatSaid->day);
-    if (!words)
-        return words.result();
+    const ResultOf<Repetition> repetition = readRepetition(repeatWords);
+    if (!repetition)
+        return repetition.result();
+    return read(text, setTyped, finishTyped, *repetition, now, holidays);
+}
+
+ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QString& finishTyped,
+                          const Repetition& repetition, const QDateTime& now, const HolidayCalendar& holidays)
+{
+    const QDate today = now.date();
+    const ResultOf<TimeWords::Said> finishSaid = TimeWords::split(finishTyped, now);
+    if (!finishSaid)
+        return finishSaid.result();
+    const QTime time = finishSaid->time.isValid() ? finishSaid->time : repetition.time;
+    const RepeatWords& words = repetition.words;
     const ResultOf<QDate> set =
         setTyped.isEmpty() ? ResultOf<QDate>(today) : dateOf(setTyped, today, holidays);
     if (!set)
         return set.result();
     const QString& finishDay = finishSaid->day;
     const ResultOf<QDate> finish =
-        !finishDay.isEmpty()              ? dateOf(finishDay, today, holidays)
-        : words->kind != RepeatRule::None ? ResultOf<QDate>(firstDay(*words, today, holidays))
-        : finishSaid->time.isValid()      ? ResultOf<QDate>(TimeWords::nextDay(time, now))
-                                          : dateOf(finishDay, today, holidays);
+        !finishDay.isEmpty()             ? dateOf(finishDay, today, holidays)
+        : words.kind != RepeatRule::None ? ResultOf<QDate>(firstDay(words, today, holidays))
+        : finishSaid->time.isValid()     ? ResultOf<QDate>(TimeWords::nextDay(time, now))
+                                         : dateOf(finishDay, today, holidays);
     if (!finish) {
         // Named as typed: the day left once the time is taken out (今晚 as 今天) is not what was said.
         if (finishDay != finishTyped.trimmed())
             return DateWords::parse(finishTyped, today, holidays).result();
         return finish.result();
     }
-    return AgendaItem{text, *set, *finish, 0, words->ruleFor(*finish), time};
+    return AgendaItem{text, *set, *finish, 0, words.ruleFor(*finish), time};
 }
 
 ResultOf<AgendaItem> readBox(const QString& text, const QString& typed, const QDateTime& now,
                              const HolidayCalendar& holidays)
 {
     // One box: a repetition, from its first day, or the finish date, either with a time.
-    const ResultOf<TimeWords::Said> said = TimeWords::split(typed, now);
-    const ResultOf<RepeatWords> words =
-        said ? RepeatWords::parse(said->day) : ResultOf<RepeatWords>(said.result());
-    const bool repeats = words && words->kind != RepeatRule::None;
-    return read(text, QString(), repeats ? QString() : typed, repeats ? typed : QString(), now, holidays);
+    if (const ResultOf<TimeWords::Said> said = TimeWords::split(typed, now)) {
+        if (const ResultOf<RepeatWords> words = RepeatWords::parse(said->day);
+            words && words->kind != RepeatRule::None)
+            return read(text, QString(), QString(), Repetition{*words, said->time}, now, holidays);
+    }
+    return read(text, QString(), typed, Repetition{}, now, holidays);
 }
 
 QString meaning(const QString& typed, const QDateTime& now, const HolidayCalendar& holidays)

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "agenda/core/AgendaItem.h"
+#include "calendar/core/RepeatWords.h"
 #include "platform/Result.h"
 
 #include <QDateTime>
 
 class HolidayCalendar;
-struct RepeatWords;
 
 // An item to add as a person types it on the command line or in the quick-add window, read once
 // into the item itself: what goes on to be written (here or by the running copy) is dates and a
@@ -20,6 +20,17 @@ namespace ItemWords {
 // (firstDay).
 ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QString& finishTyped,
                           const QString& repeatWords, const QDateTime& now, const HolidayCalendar& holidays);
+// A repetition as typed, read once: its kind and day, and the time it may say (每周五下午5点).
+struct Repetition
+{
+    RepeatWords words;
+    QTime time; // invalid when none was said
+};
+ResultOf<Repetition> readRepetition(const QString& typed);
+// The same as read, the repetition read already.
+ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QString& finishTyped,
+                          const Repetition& repetition, const QDateTime& now,
+                          const HolidayCalendar& holidays);
 // The quick-add window's one box: a finish date or a repetition that says its day, either with a
 // time.
 ResultOf<AgendaItem> readBox(const QString& text, const QString& typed, const QDateTime& now,
