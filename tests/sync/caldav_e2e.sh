@@ -121,6 +121,25 @@ task=$(dav show 写周报)
 [ ! -e "$work/a/caldav.reminders" ] || fail "the reminders' file of before stayed"
 ok "a due time is the item's time, both ways, the phone's alarm kept"
 
+# Thunderbird's task with a timed start and no due: an item without a time; its finish moved here
+# goes up as a DUE of the start's type (RFC 5545), marked as no time of the item's, and comes back
+# as it went.
+printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Mozilla.org/NONSGML Mozilla Calendar V1.1//EN\r\nBEGIN:VTODO\r\nUID:tb-start\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:体检\r\nDTSTART;TZID=Asia/Shanghai:20261209T140000\r\nEND:VTODO\r\nEND:VCALENDAR\r\n' >"$work/start.ics"
+dav putfile tb-start "$work/start.ics"
+out=$(sh --sync) || fail "sync the start: $out"
+agenda "$work/a" | grep >/dev/null '"体检",#2026-12-09#,#2026-12-09#' || fail "a start alone: $(agenda "$work/a")"
+gbk "$(agenda "$work/a" | sed 's/"体检",#2026-12-09#,#2026-12-09#/"体检",#2026-12-09#,#2026-12-15#/' |
+    sed 's/$/\\n/' | tr -d '\n')" >"$work/a/agenda.txt"
+out=$(sh --sync) || fail "sync the moved finish: $out"
+[[ "$out" == *"上传 1 条"* ]] || fail "the finish did not go up: $out"
+task=$(dav show 体检)
+[[ "$task" == *"DTSTART;TZID=Asia/Shanghai:20261209T140000"* &&
+    "$task" == *"DUE;TZID=Asia/Shanghai;X-KESTRIN-DATE-ONLY=TRUE:20261215T140000"* ]] || fail "the due up there: $task"
+out=$(sh --sync) || fail "sync after: $out"
+[[ "$out" == *"上传 0 条，下载 0 条"* ]] || fail "the due came back as a change: $out"
+agenda "$work/a" | grep >/dev/null '"体检",#2026-12-09#,#2026-12-15#' || fail "the item after: $(agenda "$work/a")"
+ok "a due beside a timed start is of the start's type, and says no time of the item's"
+
 # In New York, a time given here goes up in its zone, with an alarm at that moment.
 ny() { TZ=America/New_York "$kestrin" "$@" --dir "$work/e"; }
 mkdir -p "$work/e"

@@ -221,6 +221,78 @@ private slots:
         QCOMPARE(dueAfter.section(u':', 1).mid(8), due.section(u':', 1).mid(8));
     }
 
+    // A task with a timed start and no due, as Thunderbird, Evolution (with a DURATION, or a
+    // TZID with its prefix), Nextcloud (UTC) and a floating client write it, is an item without a
+    // time; its finish moved here adds a DUE of the
+    // start's type (RFC 5545), at the start's time of day and marked as no time of the item's, which
+    // stays when it moves again; a time given here is then the due's, unmarked.
+    void aDueBesideATimedStartIsOfItsType()
+    {
+        const bool sh = inShanghai();
+        const struct
+        {
+            const char* start;
+            const char* more; // the task's other lines
+            QDate set;        // as read here
+        } shapes[] = {
+            {"DTSTART;TZID=Asia/Shanghai:20261209T140000", "", QDate(2026, 12, 9)},
+            {"DTSTART;TZID=Asia/Shanghai:20261209T140000", "DURATION:PT2H\r\n", QDate(2026, 12, 9)},
+            {"DTSTART;TZID=/freeassociation.sourceforge.net/Asia/Shanghai:20261209T090000", "",
+             QDate(2026, 12, sh ? 9 : 8)},
+            {"DTSTART:20261209T013000Z", "", QDate(2026, 12, sh ? 9 : 8)},
+            {"DTSTART:20261209T140000", "", QDate(2026, 12, 9)},
+        };
+        for (const auto& shape : shapes) {
+            const QByteArray start(shape.start);
+            const QByteArray original =
+                "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:u\r\nSUMMARY:x\r\n" + start + "\r\n" +
+                shape.more + "END:VTODO\r\nEND:VCALENDAR\r\n";
+            const ServerTask task = readTask(original);
+            QVERIFY2(!task.values.time.isValid(), shape.start); // a start is no reminder
+            QCOMPARE(task.values.set, shape.set);
+            QCOMPARE(task.values.finish, shape.set);
+
+            TaskValues moved = task.values;
+            moved.finish = moved.finish.addDays(6);
+            const QByteArray written = TaskCodec::write(original, task.uid, moved, true, now, &task.values);
+            const QString head = QString::fromLatin1(start.left(start.lastIndexOf(':')));
+            const QString due = lineOf(written, QStringLiteral("DUE"));
+            QCOMPARE(due.section(u':', 0, -2),
+                     QStringLiteral("DUE") + head.mid(7) + QStringLiteral(";X-KESTRIN-DATE-ONLY=TRUE"));
+            QCOMPARE(due.section(u':', -1).mid(8),
+                     QString::fromLatin1(start.mid(start.lastIndexOf(':') + 9)));
+            QCOMPARE(lineOf(written, QStringLiteral("DTSTART")), QString::fromLatin1(start));
+            QCOMPARE(readTask(written).values, moved);
+            QVERIFY(!written.contains("DURATION")); // a DUE and a DURATION are not both allowed
+
+            TaskValues again = moved;
+            again.finish = again.finish.addDays(1);
+            const QByteArray twice = TaskCodec::write(written, task.uid, again, true, now, &moved);
+            QVERIFY2(lineOf(twice, QStringLiteral("DUE")).contains(QStringLiteral("X-KESTRIN-DATE-ONLY")),
+                     shape.start);
+            QCOMPARE(lineOf(twice, QStringLiteral("DTSTART")), QString::fromLatin1(start));
+            QCOMPARE(readTask(twice).values, again);
+
+            TaskValues timed = again;
+            timed.time = QTime(15, 0);
+            const QByteArray withTime = TaskCodec::write(twice, task.uid, timed, true, now, &again);
+            QVERIFY(!withTime.contains("X-KESTRIN-DATE-ONLY"));
+            QCOMPARE(readTask(withTime).values, timed);
+        }
+        // The phone made the start a date since: the due beside it becomes one too.
+        const QByteArray dated = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:u\r\nSUMMARY:x\r\n"
+                                 "DTSTART;VALUE=DATE:20261209\r\n"
+                                 "DUE;TZID=Asia/Shanghai;X-KESTRIN-DATE-ONLY=TRUE:20261215T140000\r\n"
+                                 "END:VTODO\r\nEND:VCALENDAR\r\n";
+        const ServerTask task = readTask(dated);
+        QVERIFY(!task.values.time.isValid());
+        TaskValues later = task.values;
+        later.finish = QDate(2026, 12, 16);
+        QCOMPARE(
+            lineOf(TaskCodec::write(dated, task.uid, later, true, now, &task.values), QStringLiteral("DUE")),
+            QStringLiteral("DUE;VALUE=DATE:20261216"));
+    }
+
     // A start added where the task had none takes the type and zone of its DUE (RFC 5545 wants
     // both of one type); none is added when the start date did not change.
     void anAddedStartMatchesTheDue()

@@ -357,6 +357,9 @@ QByteArray dateLine(const QByteArray& name, QDate date)
 
 // The mark on the alarm this program adds for an item's time, so that it alone goes with the time.
 const QByteArray ownAlarm = "X-KESTRIN-ALARM";
+// The mark on a DUE that is a DATE-TIME only because DTSTART is one (RFC 5545 wants both of one
+// type): its time of day is not the item's, which has none.
+const QByteArray dateOnly = "X-KESTRIN-DATE-ONLY";
 
 // Whether the task's one DTSTART, as the lines hold it now, is a date; none for no such line.
 std::optional<bool> startIsDate(const IcsLines& ics)
@@ -374,7 +377,9 @@ std::optional<bool> startIsDate(const IcsLines& ics)
 // the phone wrote it, zone and all.
 void setDueTime(IcsLines& ics, const Moment& due, const TaskValues& values)
 {
-    const QDateTime had = momentAt(due);
+    const QList<const IcsLines::Line*> dues = ics.properties("DUE");
+    const bool marked = dues.size() == 1 && dues.first()->head.contains(';' + dateOnly + '=');
+    const QDateTime had = marked ? QDateTime() : momentAt(due);
     const QTime hadTime =
         had.isValid() ? QTime(had.time().hour(), had.time().minute(), had.time().second()) : QTime();
     if (values.time != hadTime) {
@@ -400,12 +405,31 @@ void setDueTime(IcsLines& ics, const Moment& due, const TaskValues& values)
     }
     if (!values.time.isValid()) {
         ics.removeInner("VALARM", ownAlarm);
-        // A DUE added in the type of a timed DTSTART would say a time the item does not have: a
-        // date, the phone's start left as it wrote it.
-        const QList<const IcsLines::Line*> dues = ics.properties("DUE");
-        if (dues.size() == 1 && dues.first()->value.contains('T'))
-            ics.replace("DUE", {dateLine("DUE", values.finish)});
+        // A DUE beside a timed DTSTART is a DATE-TIME too, at the start's time of day (moveDate
+        // gave it that) and marked as saying no time of the item's; beside a date, a date.
+        const QList<const IcsLines::Line*> nowDue = ics.properties("DUE");
+        if (nowDue.size() == 1 && nowDue.first()->value.contains('T')) {
+            const IcsLines::Line& dueLine = *nowDue.first();
+            if (startIsDate(ics) != false)
+                ics.replace("DUE", {dateLine("DUE", values.finish)});
+            else if (!dueLine.head.contains(';' + dateOnly + '='))
+                ics.replace("DUE",
+                            {IcsLines::fold(dueLine.head + ';' + dateOnly + "=TRUE:" + dueLine.value)});
+        }
     }
+}
+
+// Whether due, a task's DUE, says a time of the item's: not when there is none, nor when marked as
+// timed for its DTSTART's sake alone.
+bool dueSaysTime(icalproperty* due)
+{
+    if (!due)
+        return false;
+    for (icalparameter* p = icalproperty_get_first_parameter(due, ICAL_X_PARAMETER); p;
+         p = icalproperty_get_next_parameter(due, ICAL_X_PARAMETER))
+        if (qstricmp(icalparameter_get_xname(p), dateOnly.constData()) == 0)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -462,9 +486,10 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
     }
 
     task.open = isOpen(todo);
-    // A due time is the item's time of day, here; a phone's own alarm before it rings there.
+    // A due time is the item's time of day, here; a phone's own alarm before it rings there. A
+    // start alone says none, nor a DUE marked as timed only for the start's sake.
     if (const QDateTime due = momentAt(dueOf(todo));
-        due.isValid() && icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY))
+        due.isValid() && dueSaysTime(icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY)))
         task.values.time = QTime(due.time().hour(), due.time().minute(), due.time().second());
     if (!task.open)
         task.closedOn = completedOn(todo);
