@@ -7,7 +7,6 @@
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/AgendaTexts.h"
 #include "calendar/core/DateText.h"
-#include "calendar/core/DayText.h"
 #include "platform/Services.h"
 
 #include "uikit/ComposedText.h"
@@ -250,22 +249,12 @@ void AgendaPanel::fillList(const QList<qsizetype>& allItems, const QList<bool>& 
         // The table is replaced only by a load, which fills the list again.
         m_list->setLines(int(items.size()),
                          [this, items](int row) { return m_shown.items.value(items.value(row, -1)).text; });
-        // The line, its dates as a person reads them: weekday, lunar date, holiday or solar term.
         m_list->setLineTips([this, items](int row) {
-            const AgendaItem item = m_shown.items.value(items.value(row, -1));
-            const HolidayCalendar& holidays = m_session.holidays();
-            QString tip = item.text + QStringLiteral("\n设置：") + dayText(item.setDate, holidays) +
-                          QStringLiteral("\n完成：") + dayText(item.finishDate, holidays);
-            for (const QString& more : {repeatText(item), reminderText(item)})
-                if (!more.isEmpty())
-                    tip += u'\n' + more;
-            return tip;
+            return AgendaTexts::lineTip(m_shown.items.value(items.value(row, -1)), m_session.holidays());
         });
         m_list->setLineDescriptions([this, items](int row) {
-            const AgendaItem item = m_shown.items.value(items.value(row, -1));
-            QStringList said{repeatText(item), reminderText(item)};
-            said.removeAll(QString());
-            return said.join(u'；');
+            return AgendaTexts::lineDescription(m_shown.items.value(items.value(row, -1)),
+                                                m_session.holidays());
         });
         markOverdue(marks);
         m_list->setCurrentRow(-1);
@@ -274,28 +263,6 @@ void AgendaPanel::fillList(const QList<qsizetype>& allItems, const QList<bool>& 
         makeCurrent(m_list->text(0));
     else
         showItemDetails();
-}
-
-QString AgendaPanel::repeatText(const AgendaItem& item) const
-{
-    if (item.repeat.kind == RepeatRule::None)
-        return {};
-    const QDate next = item.repeat.next(item.finishDate, m_session.holidays());
-    return QStringLiteral("重复：%1（下次 %2）").arg(item.repeat.text(), DateText::format(next));
-}
-
-QString AgendaPanel::reminderText(const AgendaItem& item) const
-{
-    if (!item.time.isValid())
-        return {};
-    const auto moment = [&item](QDate day) {
-        return DateText::monthDay(day) + u' ' + DateText::formatTime(item.time);
-    };
-    QString text = QStringLiteral("提醒：") + moment(item.finishDate);
-    if (item.repeat.kind != RepeatRule::None)
-        if (const QDate next = item.repeat.next(item.finishDate, m_session.holidays()); next.isValid())
-            text += QStringLiteral("，下次 ") + moment(next);
-    return text;
 }
 
 void AgendaPanel::markOverdue(const QList<bool>& marks)

@@ -85,11 +85,6 @@ private:
     QString currentText() const;
     // The current line's item; nothing without one, or while an entry is made.
     std::optional<AgendaItem> currentItem() const;
-    // 重复：每月 15 日（下次 2027-01-15）, for the line's tip and its description; empty for an item
-    // that does not repeat.
-    QString repeatText(const AgendaItem& item) const;
-    // 提醒：12月10日 15:00, with the next occurrence's for a repeating item; empty without a time.
-    QString reminderText(const AgendaItem& item) const;
     void inform(const QString& text) const;
 
     const Services& m_services;

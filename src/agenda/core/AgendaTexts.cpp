@@ -1,5 +1,9 @@
 #include "agenda/core/AgendaTexts.h"
 
+#include "calendar/core/HolidayCalendar.h"
+
+#include "calendar/core/DayText.h"
+
 #include "calendar/core/DateText.h"
 
 namespace AgendaTexts {
@@ -39,6 +43,45 @@ QString listLine(const AgendaItem& item)
     if (item.repeat.kind != RepeatRule::None)
         line += u'\t' + item.repeat.text();
     return line;
+}
+
+QString repeatLine(const AgendaItem& item, const HolidayCalendar& holidays)
+{
+    if (item.repeat.kind == RepeatRule::None)
+        return {};
+    const QDate next = item.repeat.next(item.finishDate, holidays);
+    return QStringLiteral("重复：%1（下次 %2）").arg(item.repeat.text(), DateText::format(next));
+}
+
+QString reminderLine(const AgendaItem& item, const HolidayCalendar& holidays)
+{
+    if (!item.time.isValid())
+        return {};
+    const auto moment = [&item](QDate day) {
+        return DateText::monthDay(day) + u' ' + DateText::formatTime(item.time);
+    };
+    QString text = QStringLiteral("提醒：") + moment(item.finishDate);
+    if (item.repeat.kind != RepeatRule::None)
+        if (const QDate next = item.repeat.next(item.finishDate, holidays); next.isValid())
+            text += QStringLiteral("，下次 ") + moment(next);
+    return text;
+}
+
+QString lineTip(const AgendaItem& item, const HolidayCalendar& holidays)
+{
+    QString tip = item.text + QStringLiteral("\n设置：") + dayText(item.setDate, holidays) +
+                  QStringLiteral("\n完成：") + dayText(item.finishDate, holidays);
+    for (const QString& more : {repeatLine(item, holidays), reminderLine(item, holidays)})
+        if (!more.isEmpty())
+            tip += u'\n' + more;
+    return tip;
+}
+
+QString lineDescription(const AgendaItem& item, const HolidayCalendar& holidays)
+{
+    QStringList said{repeatLine(item, holidays), reminderLine(item, holidays)};
+    said.removeAll(QString());
+    return said.join(u'；');
 }
 
 } // namespace AgendaTexts

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class HolidayCalendar;
+
 // The sentences that sum the agenda up for the user.
 namespace AgendaTexts {
 
@@ -14,5 +16,14 @@ QString daysLeft(int days);
 // One item for scripts: finish date, days left (overdue marked as on the panel) and text, by tabs;
 // then a repeating item's rule.
 QString listLine(const AgendaItem& item);
+// 重复：每周五（下次 2026-12-18）; empty for an item that does not repeat.
+QString repeatLine(const AgendaItem& item, const HolidayCalendar& holidays);
+// 提醒：12月10日 15:00, with the next occurrence's for a repeating item; empty without a time.
+QString reminderLine(const AgendaItem& item, const HolidayCalendar& holidays);
+// An agenda line's tool tip: its text, its dates as a person reads them (weekday, lunar date,
+// holiday or solar term), its rule and its reminder.
+QString lineTip(const AgendaItem& item, const HolidayCalendar& holidays);
+// What a screen reader adds to the line's text: its rule and its reminder.
+QString lineDescription(const AgendaItem& item, const HolidayCalendar& holidays);
 
 } // namespace AgendaTexts

@@ -187,27 +187,54 @@ int numeral(QStringView text)
     return tens * 10 + ones;
 }
 
-ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& holidays)
+namespace {
+
+// What was typed, as each form of words reads it.
+struct Typed
 {
-    const QString text = plain(typed);
-    if (text.isEmpty())
-        return Result::failed(refusal(typed));
+    QStringView typed;   // as typed, for a refusal
+    const QString& text; // blanks and full-width forms made plain
+    QDate today;
+    const HolidayCalendar& holidays;
+};
+
+// A form of words: the date it says, its refusal, or nothing when the words are of another form.
+using Read = std::optional<ResultOf<QDate>>;
+
+ResultOf<QDate> noSuchDay(const Typed& t)
+{
+    return Result::failed(QStringLiteral("没有这一天：%1").arg(t.typed.toString()));
+}
+
+// 今天, 明天, 后天, 大后天, 第二天.
+Read relativeDay(const Typed& t)
+{
     static const QStringList relative = {QStringLiteral("今天"), QStringLiteral("明天"),
                                          QStringLiteral("后天"), QStringLiteral("大后天")};
-    if (const qsizetype days = relative.indexOf(text); days >= 0)
-        return today.addDays(days);
-    if (text == QStringLiteral("第二天"))
-        return today.addDays(1);
-    // 明年3月1日, 明年元旦: the same words from the first day of next year.
-    if (text.startsWith(QStringLiteral("明年")) && text.size() > 2) {
-        const ResultOf<QDate> date = parse(text.sliced(2), QDate(today.year() + 1, 1, 1), holidays);
-        return date ? date : ResultOf<QDate>(Result::failed(refusal(typed)));
-    }
+    if (const qsizetype days = relative.indexOf(t.text); days >= 0)
+        return t.today.addDays(days);
+    if (t.text == QStringLiteral("第二天"))
+        return t.today.addDays(1);
+    return std::nullopt;
+}
+
+// 明年3月1日, 明年元旦: the same words from the first day of next year.
+Read nextYear(const Typed& t)
+{
+    if (!t.text.startsWith(QStringLiteral("明年")) || t.text.size() <= 2)
+        return std::nullopt;
+    const ResultOf<QDate> date = parse(t.text.sliced(2), QDate(t.today.year() + 1, 1, 1), t.holidays);
+    return date ? date : ResultOf<QDate>(Result::failed(refusal(t.typed)));
+}
+
+// 下月初, 下个月底, 下月15号.
+Read nextMonth(const Typed& t)
+{
     for (const QString& prefix : {QStringLiteral("下个月"), QStringLiteral("下月")}) {
-        if (!text.startsWith(prefix))
+        if (!t.text.startsWith(prefix))
             continue;
-        const QStringView rest = QStringView(text).sliced(prefix.size());
-        const QDate first = QDate(today.year(), today.month(), 1).addMonths(1);
+        const QStringView rest = QStringView(t.text).sliced(prefix.size());
+        const QDate first = QDate(t.today.year(), t.today.month(), 1).addMonths(1);
         if (rest == u"初")
             return first;
         if (rest == u"底")
@@ -215,111 +242,170 @@ ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& hol
         if (const std::optional<int> day = dayOfMonthNamed(rest)) {
             if (const QDate date(first.year(), first.month(), *day); date.isValid())
                 return date;
-            return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
+            return noSuchDay(t);
         }
     }
-    // The coming weekend is its Saturday, or today while it lasts; next week's is a week on.
-    const int dayOfWeek = today.dayOfWeek();
-    if (text == QStringLiteral("周末") || text == QStringLiteral("这周末") ||
-        text == QStringLiteral("本周末"))
-        return dayOfWeek >= 6 ? today : today.addDays(6 - dayOfWeek);
-    if (text == QStringLiteral("下周末"))
-        return today.addDays(7 + 6 - dayOfWeek);
+    return std::nullopt;
+}
+
+// 周末, 下周末, 这周三, 月底, 年底. The coming weekend is its Saturday, or today while it lasts;
+// next week's is a week on.
+Read thisWeekOrMonth(const Typed& t)
+{
+    const int dayOfWeek = t.today.dayOfWeek();
+    if (t.text == QStringLiteral("周末") || t.text == QStringLiteral("这周末") ||
+        t.text == QStringLiteral("本周末"))
+        return dayOfWeek >= 6 ? t.today : t.today.addDays(6 - dayOfWeek);
+    if (t.text == QStringLiteral("下周末"))
+        return t.today.addDays(7 + 6 - dayOfWeek);
     static const QRegularExpression thisWeek(
         QStringLiteral("^(?:这|本)(?:周|星期|礼拜)([一二三四五六日天])$"));
-    if (const QRegularExpressionMatch m = thisWeek.match(text); m.hasMatch())
-        return today.addDays(weekday(m.captured(1)[0]) - dayOfWeek);
-    if (text == QStringLiteral("月底") || text == QStringLiteral("本月底"))
-        return QDate(today.year(), today.month(), today.daysInMonth());
-    if (text == QStringLiteral("年底"))
-        return QDate(today.year(), 12, 31);
+    if (const QRegularExpressionMatch m = thisWeek.match(t.text); m.hasMatch())
+        return t.today.addDays(weekday(m.captured(1)[0]) - dayOfWeek);
+    if (t.text == QStringLiteral("月底") || t.text == QStringLiteral("本月底"))
+        return QDate(t.today.year(), t.today.month(), t.today.daysInMonth());
+    if (t.text == QStringLiteral("年底"))
+        return QDate(t.today.year(), 12, 31);
+    return std::nullopt;
+}
 
+// 周五, 下周一, 下下星期三.
+Read weekdayNamed(const Typed& t)
+{
     static const QRegularExpression week(QStringLiteral("^((?:下)*)(?:周|星期|礼拜)([一二三四五六日天])$"));
-    if (const QRegularExpressionMatch m = week.match(text); m.hasMatch()) {
-        const int wanted = weekday(m.captured(2)[0]);
-        const int weeksOn = int(m.capturedLength(1));
-        if (weeksOn == 0) // the coming one, today's being today
-            return today.addDays((wanted - today.dayOfWeek() + 7) % 7);
-        // 下周一: that day of the week after this one (Monday to Sunday).
-        return today.addDays(7 * weeksOn + wanted - today.dayOfWeek());
-    }
+    const QRegularExpressionMatch m = week.match(t.text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int wanted = weekday(m.captured(2)[0]);
+    const int weeksOn = int(m.capturedLength(1));
+    if (weeksOn == 0) // the coming one, today's being today
+        return t.today.addDays((wanted - t.today.dayOfWeek() + 7) % 7);
+    // 下周一: that day of the week after this one (Monday to Sunday).
+    return t.today.addDays(7 * weeksOn + wanted - t.today.dayOfWeek());
+}
+
+// 3天后, 两周后, 半个月后, 一年后.
+Read later(const Typed& t)
+{
     static const QRegularExpression after(QStringLiteral("^(\\S+?)(?:个)?(天|周|星期|礼拜|月|年)后$"));
-    if (const QRegularExpressionMatch m = after.match(text); m.hasMatch()) {
-        const int n = number(m.captured(1));
-        const QString unit = m.captured(2);
-        // 半个月后 is fifteen days on, 半年后 six months.
-        if (m.captured(1) == QStringLiteral("半") && unit == QStringLiteral("月"))
-            return today.addDays(15);
-        if (m.captured(1) == QStringLiteral("半") && unit == QStringLiteral("年"))
-            return today.addMonths(6);
-        if (n >= 0) {
-            if (unit == QStringLiteral("天"))
-                return today.addDays(n);
-            if (unit == QStringLiteral("月"))
-                return today.addMonths(n);
-            if (unit == QStringLiteral("年"))
-                return today.addYears(n);
-            return today.addDays(7 * n);
-        }
-    }
+    const QRegularExpressionMatch m = after.match(t.text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int n = number(m.captured(1));
+    const QString unit = m.captured(2);
+    // 半个月后 is fifteen days on, 半年后 six months.
+    if (m.captured(1) == QStringLiteral("半") && unit == QStringLiteral("月"))
+        return t.today.addDays(15);
+    if (m.captured(1) == QStringLiteral("半") && unit == QStringLiteral("年"))
+        return t.today.addMonths(6);
+    if (n < 0)
+        return std::nullopt;
+    if (unit == QStringLiteral("天"))
+        return t.today.addDays(n);
+    if (unit == QStringLiteral("月"))
+        return t.today.addMonths(n);
+    if (unit == QStringLiteral("年"))
+        return t.today.addYears(n);
+    return t.today.addDays(7 * n);
+}
+
+// 2027-01-05, 2027/1/5, 2027年1月5日.
+Read fullDate(const Typed& t)
+{
     static const QRegularExpression full(
         QStringLiteral("^(\\d{4})(?:[-/.年])(\\d{1,2})(?:[-/.月])(\\d{1,2})日?$"));
-    if (const QRegularExpressionMatch m = full.match(text); m.hasMatch()) {
-        const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-        if (date.isValid())
+    const QRegularExpressionMatch m = full.match(t.text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    return date.isValid() ? ResultOf<QDate>(date) : noSuchDay(t);
+}
+
+// 农历八月十五, 正月初一, 腊月廿三: the next such day, never in a leap month.
+Read lunarDate(const Typed& t)
+{
+    const bool said = t.text.startsWith(QStringLiteral("农历"));
+    const QStringView lunar = QStringView(t.text).sliced(said ? 2 : 0);
+    if (!said && !onlyLunar(lunar))
+        return std::nullopt;
+    const auto monthDay = LunarDate::monthDayNamed(lunar);
+    if (!monthDay)
+        return std::nullopt;
+    const QDate date = LunarDate::next(monthDay->first, monthDay->second, t.today);
+    return date.isValid() ? ResultOf<QDate>(date) : noSuchDay(t);
+}
+
+// 12月20日, the next one.
+Read monthDay(const Typed& t)
+{
+    const QRegularExpressionMatch m = monthDayPattern().match(t.text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int month = number(m.captured(1)), day = number(m.captured(2));
+    if (month < 1 || month > 12 || day < 1)
+        return std::nullopt;
+    const QDate date = nextMonthDay(month, day, t.today);
+    return date.isValid() ? ResultOf<QDate>(date) : noSuchDay(t);
+}
+
+// 15号: this month's when still to come, else the next month that has it.
+Read dayOfMonth(const Typed& t)
+{
+    const QRegularExpressionMatch m = dayPattern().match(t.text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int day = number(m.captured(1));
+    for (int months = 0; day >= 1 && months <= 2; ++months) {
+        const QDate first = QDate(t.today.year(), t.today.month(), 1).addMonths(months);
+        const QDate date(first.year(), first.month(), day);
+        if (date.isValid() && date >= t.today)
             return date;
-        return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
     }
-    // 农历八月十五, 正月初一, 腊月廿三: the next such day, never in a leap month.
-    {
-        const bool said = text.startsWith(QStringLiteral("农历"));
-        const QStringView lunar = QStringView(text).sliced(said ? 2 : 0);
-        if (said || onlyLunar(lunar)) {
-            if (const auto monthDay = LunarDate::monthDayNamed(lunar)) {
-                if (const QDate date = LunarDate::next(monthDay->first, monthDay->second, today);
-                    date.isValid())
-                    return date;
-                return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
-            }
-        }
-    }
-    if (const QRegularExpressionMatch m = monthDayPattern().match(text); m.hasMatch()) {
-        const int month = number(m.captured(1)), day = number(m.captured(2));
-        if (month >= 1 && month <= 12 && day >= 1) {
-            if (const QDate date = nextMonthDay(month, day, today); date.isValid())
-                return date;
-            return Result::failed(QStringLiteral("没有这一天：%1").arg(typed.toString()));
-        }
-    }
-    if (const QRegularExpressionMatch m = dayPattern().match(text); m.hasMatch()) {
-        const int day = number(m.captured(1));
-        // The next such day: this month's when still to come, else the next month that has it.
-        for (int months = 0; day >= 1 && months <= 2; ++months) {
-            const QDate first = QDate(today.year(), today.month(), 1).addMonths(months);
-            const QDate date(first.year(), first.month(), day);
-            if (date.isValid() && date >= today)
-                return date;
-        }
-    }
-    // The festivals by the names people use: the day itself is a fixed date, a lunar date or a
-    // solar term; only the holiday's first day off (国庆假期) needs the official arrangement.
+    return std::nullopt;
+}
+
+// The festivals by the names people use: the day itself is a fixed date, a lunar date or a solar
+// term; only the holiday's first day off (国庆假期) needs the official arrangement.
+Read festivalNamed(const Typed& t)
+{
     for (const Festival& festival : festivals) {
-        if (festival.names.contains(text))
-            return festival.next(today);
+        if (festival.names.contains(t.text))
+            return festival.next(t.today);
         if (festival.officialName.isEmpty())
             continue;
         for (const QString& suffix : {QStringLiteral("假期"), QStringLiteral("放假")}) {
-            if (!text.endsWith(suffix) || !festival.names.contains(text.chopped(suffix.size())))
+            if (!t.text.endsWith(suffix) || !festival.names.contains(t.text.chopped(suffix.size())))
                 continue;
-            if (const std::optional<QDate> date = holidays.nextHoliday(festival.officialName, today))
+            if (const std::optional<QDate> date = t.holidays.nextHoliday(festival.officialName, t.today))
                 return *date;
-            return Result::failed(QStringLiteral("还不知道下一个%1假期是哪天（节假日安排尚未收录）")
-                                      .arg(festival.names.first()));
+            return ResultOf<QDate>(
+                Result::failed(QStringLiteral("还不知道下一个%1假期是哪天（节假日安排尚未收录）")
+                                   .arg(festival.names.first())));
         }
     }
     // 冬至, 立春 and the other solar terms: the day the term begins in China.
-    if (isSolarTerm(text))
-        return nextSolarTerm(text, today);
+    if (isSolarTerm(t.text))
+        return nextSolarTerm(t.text, t.today);
+    return std::nullopt;
+}
+
+// Tried in this order: the first form the words are of says the date.
+constexpr Read (*forms[])(const Typed&) = {
+    relativeDay, nextYear,  nextMonth, thisWeekOrMonth, weekdayNamed,  later,
+    fullDate,    lunarDate, monthDay,  dayOfMonth,      festivalNamed,
+};
+
+} // namespace
+
+ResultOf<QDate> parse(QStringView typed, QDate today, const HolidayCalendar& holidays)
+{
+    const QString text = plain(typed);
+    if (text.isEmpty())
+        return Result::failed(refusal(typed));
+    const Typed words{typed, text, today, holidays};
+    for (const auto form : forms)
+        if (Read date = form(words))
+            return std::move(*date);
     return Result::failed(refusal(typed));
 }
 

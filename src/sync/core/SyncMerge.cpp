@@ -160,188 +160,246 @@ private:
 
 } // namespace
 
-SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, const QList<ServerTask>& server,
-              const QHash<QString, QString>& renames, QDate today, const std::function<QString()>& newUid,
-              const std::function<QString(const QString&)>& hrefFor, const HolidayCalendar& holidays)
-{
-    Merge merge(local, today, holidays);
-    SyncPlan& plan = merge.plan;
-    QHash<QString, const ServerTask*> serverByHref;
-    for (const ServerTask& task : server)
-        serverByHref.insert(task.href, &task);
-    QSet<QString> known;
+namespace {
 
-    auto upload = [&plan](const SyncEntry& entry, const ServerTask* task, const TaskValues& values, bool open,
-                          std::optional<SyncEntry> unchanged) {
+// One sync's passes over the three sides: the tasks agreed before, the tasks new there, the tasks
+// completed before, and the items new here.
+class Passes
+{
+public:
+    Passes(const QList<AgendaItem>& local, const QList<ServerTask>& server, QDate today,
+           const HolidayCalendar& holidays)
+        : merge(local, today, holidays), m_local(local), m_server(server)
+    {
+        for (const ServerTask& task : server)
+            m_serverByHref.insert(task.href, &task);
+    }
+
+    Merge merge;
+    SyncPlan& plan = merge.plan;
+
+    void upload(const SyncEntry& entry, const ServerTask* task, const TaskValues& values, bool open,
+                std::optional<SyncEntry> unchanged)
+    {
         const bool there = task != nullptr;
         const bool completes = !open && there && task->open;
         plan.uploads.append({entry.href, there ? task->etag : QByteArray(), there ? task->ics : QByteArray(),
                              entry.uid, values, open, std::move(unchanged), completes});
-    };
+    }
 
-    QList<const SyncEntry*> completed;
-    for (const SyncEntry& entry : base) {
-        known.insert(entry.href);
+    // A task both sides had open at the last sync, as it stands on each side now.
+    void agreed(const SyncEntry& entry, const QHash<QString, QString>& renames)
+    {
+        m_known.insert(entry.href);
         if (!entry.open) {
-            completed.append(&entry);
-            continue;
+            m_completed.append(&entry);
+            return;
         }
-        const ServerTask* task = serverByHref.value(entry.href);
+        const ServerTask* task = m_serverByHref.value(entry.href);
         if (task && !task->readable) {
             // Unreadable now: left as it was on both sides until it reads again.
             merge.skip(entry.values.text, task->readable.error());
             merge.claim(entry.values.text);
             plan.entries.append(entry);
-            continue;
+            return;
         }
         int index = merge.claim(entry.values.text);
         // Renamed here: the same item, changed.
         if (const QString renamed = SyncRenames::follow(renames, entry.values.text);
             index < 0 && renamed != entry.values.text)
             index = merge.claim(renamed);
-        if (!task || !task->open) {
-            if (index >= 0 && merge.localValues(index) != entry.values) {
-                // Changed here while closed there: the agenda's version stays and goes back, and
-                // the completion that lost is archived like any losing version.
-                upload(entry, task, merge.localValues(index), true, entry);
-                if (task)
-                    merge.archive(task->values, task->closedOn);
-                else
-                    ++plan.conflicts;
-                continue;
-            }
-            // Completed there, a repeating item moves on here and its task opens again at the next
-            // date: the series goes on until it is ended here.
-            if (const std::optional<TaskValues> next =
-                    index >= 0 && task ? merge.movedOn(index) : std::nullopt) {
-                merge.moveOn(index, *next, task->closedOn);
-                upload(entry, task, *next, true, entry);
-                ++plan.completed;
-                continue;
-            }
-            if (index >= 0) {
-                merge.remove(index, task ? task->closedOn : QDate());
-                ++plan.completed;
-            }
-            // Completed there: remembered as such. Deleted there: forgotten.
+        if (!task || !task->open)
+            closedThere(entry, task, index);
+        else if (index < 0)
+            deletedHere(entry, *task);
+        else
+            openOnBoth(entry, *task, index);
+    }
+
+    // Completed or deleted there since.
+    void closedThere(const SyncEntry& entry, const ServerTask* task, int index)
+    {
+        if (index >= 0 && merge.localValues(index) != entry.values) {
+            // Changed here while closed there: the agenda's version stays and goes back, and
+            // the completion that lost is archived like any losing version.
+            upload(entry, task, merge.localValues(index), true, entry);
             if (task)
-                plan.entries.append({entry.uid, entry.href, task->etag, entry.values, false});
-            continue;
+                merge.archive(task->values, task->closedOn);
+            else
+                ++plan.conflicts;
+            return;
         }
-        const bool serverChanged = task->etag != entry.etag && task->values != entry.values;
-        if (index < 0) {
-            // Deleted here: the task is completed there, and a version changed there meanwhile is
-            // archived first, so that it can be restored.
-            if (serverChanged)
-                merge.archive(task->values);
-            upload(entry, task, task->values, false, entry);
-            continue;
+        // Completed there, a repeating item moves on here and its task opens again at the next
+        // date: the series goes on until it is ended here.
+        if (const std::optional<TaskValues> next = index >= 0 && task ? merge.movedOn(index) : std::nullopt) {
+            merge.moveOn(index, *next, task->closedOn);
+            upload(entry, task, *next, true, entry);
+            ++plan.completed;
+            return;
         }
+        if (index >= 0) {
+            merge.remove(index, task ? task->closedOn : QDate());
+            ++plan.completed;
+        }
+        // Completed there: remembered as such. Deleted there: forgotten.
+        if (task)
+            plan.entries.append({entry.uid, entry.href, task->etag, entry.values, false});
+    }
+
+    // Deleted here: the task is completed there, and a version changed there meanwhile is
+    // archived first, so that it can be restored.
+    void deletedHere(const SyncEntry& entry, const ServerTask& task)
+    {
+        if (task.etag != entry.etag && task.values != entry.values)
+            merge.archive(task.values);
+        upload(entry, &task, task.values, false, entry);
+    }
+
+    void openOnBoth(const SyncEntry& entry, const ServerTask& task, int index)
+    {
+        const bool serverChanged = task.etag != entry.etag && task.values != entry.values;
         const TaskValues mine = merge.localValues(index);
         const bool localChanged = mine != entry.values;
-        SyncEntry after{entry.uid, entry.href, task->etag, mine};
-        if (mine == task->values) {
+        SyncEntry after{entry.uid, entry.href, task.etag, mine};
+        if (mine == task.values) {
             // Nothing to do, or both sides made the same change.
         } else if (localChanged) {
             if (serverChanged)
-                merge.archive(task->values);
-            upload(after, task, mine, true, entry);
-            continue;
-        } else if (serverChanged && merge.movedAlong(entry.values, task->values)) {
+                merge.archive(task.values);
+            upload(after, &task, mine, true, entry);
+            return;
+        } else if (serverChanged && merge.movedAlong(entry.values, task.values)) {
             // An occurrence completed there: archived here as a completion here is, on its day.
-            merge.moveOn(index, task->values, task->closedOn);
-            after.values = task->values;
+            merge.moveOn(index, task.values, task.closedOn);
+            after.values = task.values;
             ++plan.completed;
         } else if (serverChanged) {
-            if (const Result why = merge.admits(task->values.text, index); !why) {
-                merge.skip(task->values.text, why.error());
+            if (const Result why = merge.admits(task.values.text, index); !why) {
+                merge.skip(task.values.text, why.error());
                 after.values = entry.values;
                 after.etag = entry.etag;
             } else {
-                merge.replace(index, task->values);
-                after.values = task->values;
+                merge.replace(index, task.values);
+                after.values = task.values;
                 ++plan.downloaded;
             }
         }
         plan.entries.append(after);
     }
 
-    for (const ServerTask& task : server) {
-        if (known.contains(task.href) || !task.open)
-            continue;
-        if (!task.readable) {
-            merge.skip(task.href.section(u'/', -1), task.readable.error());
-            continue;
-        }
-        SyncEntry entry{task.uid, task.href, task.etag, task.values};
-        // The same text on both sides is the same item: a first sync makes no twins.
-        if (const int index = merge.claim(task.values.text); index >= 0) {
-            const TaskValues mine = merge.localValues(index);
-            if (mine != task.values) {
-                merge.archive(task.values);
-                const SyncEntry theirs = entry;
-                entry.values = mine;
-                upload(entry, &task, mine, true, theirs);
-            } else {
-                plan.entries.append(entry);
+    // Open tasks the last sync did not know.
+    void newThere()
+    {
+        for (const ServerTask& task : m_server) {
+            if (m_known.contains(task.href) || !task.open)
+                continue;
+            if (!task.readable) {
+                merge.skip(task.href.section(u'/', -1), task.readable.error());
+                continue;
             }
-            continue;
+            SyncEntry entry{task.uid, task.href, task.etag, task.values};
+            // The same text on both sides is the same item: a first sync makes no twins.
+            if (const int index = merge.claim(task.values.text); index >= 0) {
+                const TaskValues mine = merge.localValues(index);
+                if (mine != task.values) {
+                    merge.archive(task.values);
+                    const SyncEntry theirs = entry;
+                    entry.values = mine;
+                    upload(entry, &task, mine, true, theirs);
+                } else {
+                    plan.entries.append(entry);
+                }
+                continue;
+            }
+            if (const Result why = merge.admits(task.values.text, -1); !why) {
+                merge.skip(task.values.text, why.error());
+                continue;
+            }
+            merge.add(task.values);
+            plan.entries.append(entry);
+            ++plan.downloaded;
         }
-        if (const Result why = merge.admits(task.values.text, -1); !why) {
-            merge.skip(task.values.text, why.error());
-            continue;
-        }
-        merge.add(task.values);
-        plan.entries.append(entry);
-        ++plan.downloaded;
     }
 
     // Completed tasks stay out of the agenda, unless their item comes back here (恢复到日程, or
     // typed again), which opens the task again instead of making a second one beside it, or they
     // are opened again elsewhere, which brings them back as a new task comes.
-    for (const SyncEntry* entry : std::as_const(completed)) {
-        const ServerTask* task = serverByHref.value(entry->href);
-        if (!task)
-            continue;
-        if (!task->readable) {
-            plan.entries.append(*entry);
-            continue;
-        }
-        const SyncEntry now{entry->uid, entry->href, task->etag, task->values, task->open};
-        int index = merge.claim(task->values.text);
-        if (index < 0 && taskText(entry->values.text) != taskText(task->values.text))
-            index = merge.claim(entry->values.text);
-        if (index >= 0) {
-            const TaskValues mine = merge.localValues(index);
-            if (task->open && mine == task->values) {
-                plan.entries.append(now);
-            } else {
-                if (task->open)
-                    merge.archive(task->values);
-                upload(now, task, mine, true, *entry);
+    void completedBefore()
+    {
+        for (const SyncEntry* entry : std::as_const(m_completed)) {
+            const ServerTask* task = m_serverByHref.value(entry->href);
+            if (!task)
+                continue;
+            if (!task->readable) {
+                plan.entries.append(*entry);
+                continue;
             }
-            continue;
-        }
-        if (!task->open) {
-            plan.entries.append(now);
-        } else if (const Result why = merge.admits(task->values.text, -1); !why) {
-            merge.skip(task->values.text, why.error());
-            plan.entries.append(*entry);
-        } else {
-            merge.add(task->values);
-            plan.entries.append(now);
-            ++plan.downloaded;
+            const SyncEntry now{entry->uid, entry->href, task->etag, task->values, task->open};
+            int index = merge.claim(task->values.text);
+            if (index < 0 && taskText(entry->values.text) != taskText(task->values.text))
+                index = merge.claim(entry->values.text);
+            if (index >= 0)
+                backHere(*entry, now, *task, index);
+            else if (!task->open)
+                plan.entries.append(now);
+            else if (const Result why = merge.admits(task->values.text, -1); !why) {
+                merge.skip(task->values.text, why.error());
+                plan.entries.append(*entry);
+            } else {
+                merge.add(task->values);
+                plan.entries.append(now);
+                ++plan.downloaded;
+            }
         }
     }
 
-    for (qsizetype i = 0; i < local.size(); ++i) {
-        if (merge.taken(int(i)))
-            continue;
-        const QString uid = newUid();
-        upload({uid, hrefFor(uid), {}, {}}, nullptr, valuesOf(local[i]), true, std::nullopt);
+    // A completed task whose item is in the agenda again.
+    void backHere(const SyncEntry& entry, const SyncEntry& now, const ServerTask& task, int index)
+    {
+        const TaskValues mine = merge.localValues(index);
+        if (task.open && mine == task.values) {
+            plan.entries.append(now);
+            return;
+        }
+        if (task.open)
+            merge.archive(task.values);
+        upload(now, &task, mine, true, entry);
     }
-    merge.finish();
-    return plan;
+
+    // Items no task stands for yet: each a new task.
+    void newHere(const std::function<QString()>& newUid,
+                 const std::function<QString(const QString&)>& hrefFor)
+    {
+        for (qsizetype i = 0; i < m_local.size(); ++i) {
+            if (merge.taken(int(i)))
+                continue;
+            const QString uid = newUid();
+            upload({uid, hrefFor(uid), {}, {}}, nullptr, valuesOf(m_local[i]), true, std::nullopt);
+        }
+    }
+
+private:
+    const QList<AgendaItem>& m_local;
+    const QList<ServerTask>& m_server;
+    QHash<QString, const ServerTask*> m_serverByHref;
+    QSet<QString> m_known;
+    QList<const SyncEntry*> m_completed;
+};
+
+} // namespace
+
+SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, const QList<ServerTask>& server,
+              const QHash<QString, QString>& renames, QDate today, const std::function<QString()>& newUid,
+              const std::function<QString(const QString&)>& hrefFor, const HolidayCalendar& holidays)
+{
+    Passes passes(local, server, today, holidays);
+    for (const SyncEntry& entry : base)
+        passes.agreed(entry, renames);
+    passes.newThere();
+    passes.completedBefore();
+    passes.newHere(newUid, hrefFor);
+    passes.merge.finish();
+    return passes.plan;
 }
 
 } // namespace SyncMerge
