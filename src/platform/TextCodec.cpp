@@ -92,8 +92,8 @@ TwoByteDecoding& twoByteDecoding()
     return table;
 }
 
-// Character to two-byte form (lead in the high byte); 0 for a character the converter writes
-// otherwise.
+// Character to two-byte form (lead in the high byte), ASCII to itself; 0 for a character the
+// converter writes otherwise (and for NUL).
 const std::vector<quint16>& twoByteEncoding()
 {
     static const std::vector<quint16> table = [] {
@@ -121,6 +121,9 @@ const std::vector<quint16>& twoByteEncoding()
         }
         if (at != bytes.size())
             return std::vector<quint16>();
+        // ASCII as itself, its high byte empty: one lookup for every character.
+        for (char16_t c = 1; c < 0x80; ++c)
+            codes[c] = c;
         return codes;
     }();
     return table;
@@ -128,26 +131,40 @@ const std::vector<quint16>& twoByteEncoding()
 
 } // namespace
 
+char* encodeTwoByte(char* to, QStringView text)
+{
+    const char16_t* c = text.utf16();
+    const char16_t* const end = c + text.size();
+    // Pure ASCII needs no table, which is built at the first character past it.
+    while (c != end && *c < 0x80)
+        *to++ = char(*c++);
+    if (c == end)
+        return to;
+    const std::vector<quint16>& table = twoByteEncoding();
+    if (table.empty())
+        return nullptr;
+    const quint16* codes = table.data();
+    for (; c != end; ++c) {
+        const quint16 code = codes[*c];
+        if (Q_UNLIKELY(!code && *c))
+            return nullptr;
+        // Without a branch on the form's length: the second byte is written either way, and
+        // overwritten by the next character when the form had one byte.
+        const char lead = char(code >> 8), trail = char(code);
+        to[0] = lead ? lead : trail;
+        to[1] = trail;
+        to += lead ? 2 : 1;
+    }
+    return to;
+}
+
 std::optional<QByteArray> encode(QStringView text)
 {
-    const std::vector<quint16>* codes = nullptr;
     QByteArray bytes(text.size() * 2, Qt::Uninitialized);
-    char* out = bytes.data();
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80) {
-            *out++ = char(u);
-            continue;
-        }
-        if (!codes)
-            codes = &twoByteEncoding();
-        const quint16 code = codes->empty() ? 0 : (*codes)[u];
-        if (!code)
-            return encodeWithConverter(text);
-        *out++ = char(code >> 8);
-        *out++ = char(code & 0xff);
-    }
-    bytes.truncate(out - bytes.data());
+    const char* end = encodeTwoByte(bytes.data(), text);
+    if (!end)
+        return encodeWithConverter(text);
+    bytes.truncate(end - bytes.data());
     return bytes;
 }
 

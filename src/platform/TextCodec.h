@@ -16,6 +16,10 @@ namespace TextCodec {
 // nullopt when the text holds something that has no encoding (a lone surrogate): a file is
 // never written with a hole in it.
 std::optional<QByteArray> encode(QStringView text);
+// The same written at to, which has room for two bytes a character: a file's records are
+// encoded into its bytes one after another. The end of what was written, or nullptr for a text
+// that wants a form of other than two bytes (encode() then writes it through the converter).
+char* encodeTwoByte(char* to, QStringView text);
 // The same, saying why when it fails, for the writers that report it.
 ResultOf<QByteArray> encodeForWriting(QStringView text);
 // nullopt when the bytes are not valid GB18030. A lone byte 0x80, which code page 936 writes for

@@ -23,9 +23,7 @@ struct Load
     FileStamp stamp;         // the file as read, ok or not
 };
 
-// The one record formatter: adds item's line, with its line end, to a file's text.
-void appendRecord(QString& text, const AgendaItem& item);
-// One record as bytes; empty when the text cannot be encoded.
+// One record as bytes, its line end with it; empty when the text cannot be encoded.
 QByteArray formatRecord(const QString& content, QDate setDate, QDate finishDate);
 
 // Reads the whole file. A missing or empty file is an empty agenda; blank lines are skipped.

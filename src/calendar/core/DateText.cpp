@@ -2,7 +2,10 @@
 
 namespace DateText {
 
-void appendTo(QString& to, QDate date)
+namespace {
+
+// The ten characters of yyyy-MM-dd into to.
+template <typename Char> void writeDate(Char* to, QDate date)
 {
     // (docs/ARCHITECTURE.md, "Why the unusual code exists".)
     // Digits by hand and the day counted back from the Julian day by the usual integer formula:
@@ -19,17 +22,31 @@ void appendTo(QString& to, QDate date)
     const int d = int(l - 2447 * j / 80);
     l = j / 11;
     const int m = int(j + 2 - 12 * l), y = int(100 * (n - 49) + i + l);
-    const QChar text[10] = {QChar(u'0' + y / 1000),
-                            QChar(u'0' + y / 100 % 10),
-                            QChar(u'0' + y / 10 % 10),
-                            QChar(u'0' + y % 10),
-                            QChar(u'-'),
-                            QChar(u'0' + m / 10),
-                            QChar(u'0' + m % 10),
-                            QChar(u'-'),
-                            QChar(u'0' + d / 10),
-                            QChar(u'0' + d % 10)};
-    to.append(text, 10);
+    to[0] = Char('0' + y / 1000);
+    to[1] = Char('0' + y / 100 % 10);
+    to[2] = Char('0' + y / 10 % 10);
+    to[3] = Char('0' + y % 10);
+    to[4] = Char('-');
+    to[5] = Char('0' + m / 10);
+    to[6] = Char('0' + m % 10);
+    to[7] = Char('-');
+    to[8] = Char('0' + d / 10);
+    to[9] = Char('0' + d % 10);
+}
+
+} // namespace
+
+void appendTo(QString& to, QDate date)
+{
+    const qsizetype at = to.size();
+    to.resize(at + 10);
+    writeDate(reinterpret_cast<char16_t*>(to.data() + at), date);
+}
+
+char* write(char* to, QDate date)
+{
+    writeDate(to, date);
+    return to + 10;
 }
 
 QString format(QDate date)

@@ -12,6 +12,8 @@ namespace DateText {
 QString format(QDate date);
 // The same at the end of to, without a string of its own: a find writes thousands of dates at once.
 void appendTo(QString& to, QDate date);
+// The same in ASCII at to, as agenda.txt's bytes hold it: the ten characters' end.
+char* write(char* to, QDate date);
 // Accepts a four-digit year (1000 to 9999), one- or two-digit month and day joined by hyphens
 // (hand-edited files and hurried typing leave out the zeros); refuses empty text, anything more,
 // and days that do not exist: for those the date is invalid. A plain QDate, not an optional: the
