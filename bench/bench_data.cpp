@@ -241,6 +241,28 @@ void BM_FloorReadDecode(benchmark::State& state)
 }
 BENCHMARK(BM_FloorReadDecode)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+// Read agenda.txt and decode each record's text into a string of its own, as any table of items
+// holds them: the floor with the allocations a load cannot do without.
+void BM_FloorReadDecodeStrings(benchmark::State& state)
+{
+    const QString path = bench().path("agenda.txt");
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("read failed");
+        const QByteArray bytes = file.readAll();
+        QList<QString> texts;
+        texts.reserve(records);
+        TextCodec::forEachLine(QByteArrayView(bytes), [&texts](QByteArrayView line) {
+            const qsizetype close = line.indexOf('"', 1);
+            texts.append(TextCodec::decode(line.sliced(1, close - 1)).value_or(QString()));
+            return true;
+        });
+        benchmark::DoNotOptimize(texts.data());
+    }
+}
+BENCHMARK(BM_FloorReadDecodeStrings)->Unit(benchmark::kMillisecond)->MinTime(2);
+
 // The same with Qt's own converter instead of the program's tables: the floor a program built
 // on the converter alone would have.
 void BM_FloorReadDecodeQt(benchmark::State& state)
