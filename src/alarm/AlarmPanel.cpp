@@ -1,17 +1,15 @@
 #include "alarm/AlarmPanel.h"
 
+#include "alarm/AlarmRowMenu.h"
 #include "alarm/FormAware.h"
 #include "alarm/core/AlarmRuntime.h"
 #include "alarm/core/TimeText.h"
 #include "calendar/core/DayText.h"
 #include "platform/Services.h"
 
-#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTimer>
 
 #include <vector>
@@ -66,7 +64,8 @@ std::vector<ControlRow> alarmLayout()
 AlarmPanel::AlarmPanel(const Services& services, AlarmRuntime& runtime, QWidget* parent)
     : Panel(parent, {"PictureClock", "设置闹钟", ":/pictures/clock_background.jpg"}, alarmLayout()),
       m_services(services), m_table(runtime.table()), m_animation(new QTimer(this)), m_runtime(runtime),
-      m_rowMenu(new QMenu(this)), m_repeatGroup(new QActionGroup(this))
+      m_rowMenu(new AlarmRowMenu(
+          services, runtime, m_repeats, [this] { showRowTips(); }, this))
 {
     m_runtime.inSight = [this] { return window()->isVisible() && !window()->isMinimized(); };
     connect(&m_runtime, &AlarmRuntime::rang, this, &AlarmPanel::showNotice);
@@ -89,30 +88,14 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmRuntime& runtime, QWidget*
                 showTimeValidity(i, true);
         });
     }
-    m_rowMenu->setObjectName(QStringLiteral("MenuAlarmRow"));
-    QAction* choose = m_rowMenu->addAction(QStringLiteral("选择铃声…"));
-    choose->setObjectName(QStringLiteral("ActionChooseRingtone"));
-    connect(choose, &QAction::triggered, this, &AlarmPanel::chooseRingtone);
-    QAction* listen = m_rowMenu->addAction(QStringLiteral("试听铃声"));
-    listen->setObjectName(QStringLiteral("ActionListenRingtone"));
-    connect(listen, &QAction::triggered, this,
-            [this] { m_services.sound.play(m_runtime.ringingPath(m_menuRow, true)); });
-    QAction* reset = m_rowMenu->addAction(QStringLiteral("恢复默认铃声"));
-    reset->setObjectName(QStringLiteral("ActionDefaultRingtone"));
-    connect(reset, &QAction::triggered, this, [this] {
-        if (const Result done = m_runtime.ringtones().reset(m_menuRow); !done)
-            m_services.messages.inform(done.error() + QStringLiteral("，铃声未更改。"));
-        showRowTips();
-    });
-    addRepeatChoices();
     for (int i = 0; i < alarmCount; ++i) {
         m_captions[i] = control<ClickLabel>(this, "Label7", i);
         m_captions[i]->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(m_captions[i], &QWidget::customContextMenuRequested, this,
-                [this, i](const QPoint& at) { openRowMenu(i, nullptr, m_captions[i]->mapToGlobal(at)); });
+                [this, i](const QPoint& at) { m_rowMenu->open(i, nullptr, m_captions[i]->mapToGlobal(at)); });
         m_times[i]->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(m_times[i], &QWidget::customContextMenuRequested, this,
-                [this, i](const QPoint& at) { openRowMenu(i, m_times[i], m_times[i]->mapToGlobal(at)); });
+                [this, i](const QPoint& at) { m_rowMenu->open(i, m_times[i], m_times[i]->mapToGlobal(at)); });
     }
     showRowTips();
     setTabChain(tabOrder());
@@ -128,34 +111,6 @@ AlarmPanel::AlarmPanel(const Services& services, AlarmRuntime& runtime, QWidget*
     m_animation->setObjectName(QStringLiteral("Timer显示动画闹钟"));
     m_animation->setInterval(100);
     connect(m_animation, &QTimer::timeout, this, [this] { m_clock.step(); });
-}
-
-void AlarmPanel::addRepeatChoices()
-{
-    m_rowMenu->addSeparator();
-    const std::pair<Repeat, const char*> choices[] = {{Repeat::None, "仅响一次(&O)"},
-                                                      {Repeat::Daily, "每天(&E)"},
-                                                      {Repeat::Weekdays, "工作日（周一至周五）(&W)"},
-                                                      {Repeat::Weekends, "周末（周六、周日）(&K)"},
-                                                      {Repeat::OfficialWorkdays, "法定工作日（含调休）(&L)"}};
-    for (const auto& [repeat, caption] : choices) {
-        QAction* action = m_rowMenu->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QStringLiteral("ActionRepeat_") + AlarmSchedule::key(repeat));
-        action->setCheckable(true);
-        action->setData(int(repeat));
-        m_repeatGroup->addAction(action);
-        connect(action, &QAction::triggered, this, [this, repeat = repeat] {
-            m_repeats[m_menuRow] = repeat;
-            showRowTips();
-        });
-    }
-    m_rowMenu->addSeparator();
-    QAction* cancel = m_rowMenu->addAction(QStringLiteral("取消推迟(&C)"));
-    cancel->setObjectName(QStringLiteral("ActionCancelSnooze"));
-    connect(cancel, &QAction::triggered, this, [this] {
-        m_table.cancelSnooze(m_menuRow);
-        m_runtime.changed();
-    });
 }
 
 void AlarmPanel::showEvent(QShowEvent* event)
@@ -316,45 +271,4 @@ void AlarmPanel::showRowTips()
             tip += QStringLiteral("\n已推迟到 ") + until.toString(QStringLiteral("HH:mm"));
         m_captions[i]->setToolTip(tip);
     }
-}
-
-void AlarmPanel::openRowMenu(int row, QLineEdit* box, const QPoint& globalPos)
-{
-    m_menuRow = row;
-    control<QAction>(m_rowMenu, "ActionDefaultRingtone")
-        ->setEnabled(!m_runtime.ringtones().chosen(row).isEmpty());
-    for (QAction* choice : m_repeatGroup->actions())
-        choice->setChecked(choice->data().toInt() == int(m_repeats[row]));
-    control<QAction>(m_rowMenu, "ActionCancelSnooze")->setEnabled(m_table.alarms[row].snoozedTo.isValid());
-    if (!box) {
-        m_rowMenu->popup(globalPos);
-        return;
-    }
-    // The time box keeps its editing commands above the row's.
-    QMenu* menu = box->createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addSeparator();
-    menu->addActions(m_rowMenu->actions());
-    menu->popup(globalPos);
-}
-
-void AlarmPanel::chooseRingtone()
-{
-    Ringtones& ringtones = m_runtime.ringtones();
-    const QString current = ringtones.chosen(m_menuRow);
-    const QString start = current.isEmpty() ? m_services.appDir : QFileInfo(current).absolutePath();
-    const QString path = m_services.messages.chooseFile(QStringLiteral("选择铃声"), start,
-                                                        QStringLiteral("WAV 声音文件 (*.wav *.WAV)"));
-    if (path.isEmpty())
-        return;
-    if (const Result refusal = Ringtones::checkWave(path); !refusal) {
-        m_services.messages.inform(refusal.error());
-        return;
-    }
-    if (const Result chosen = ringtones.choose(m_menuRow, path); !chosen) {
-        m_services.messages.inform(chosen.error() + QStringLiteral("，铃声未更改。"));
-        return;
-    }
-    m_services.sound.preload(path);
-    showRowTips();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm/AlarmRowMenu.h"
 #include "alarm/FormAware.h"
 #include "alarm/core/AlarmTable.h"
 #include "alarm/core/SavedAlarms.h"
@@ -8,7 +9,6 @@
 #include <QPointer>
 
 class AlarmRuntime;
-class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -38,7 +38,7 @@ public:
     // Readies the chosen ringtones, as the program's own sounds are readied at start.
     void preloadRingtones();
     // The menu of an alarm row: its caption's and its time box's right click.
-    QMenu* rowMenu() const { return m_rowMenu; }
+    QMenu* rowMenu() const { return m_rowMenu->menu(); }
 
     FormAware* notice() const { return m_notice; }
     void closeNotice();
@@ -55,9 +55,6 @@ protected:
 
 private:
     void showTimeValidity(int row, bool valid);
-    void openRowMenu(int row, QLineEdit* box, const QPoint& globalPos);
-    void addRepeatChoices();
-    void chooseRingtone();
     // The headings' tool tips: ringtone, repeat and snooze of each row.
     void showRowTips();
     void showNotice(int row, const QString& prompt);
@@ -77,7 +74,5 @@ private:
     AlarmRuntime& m_runtime;
     QPointer<FormAware> m_notice;
     ClickLabel* m_captions[alarmCount];
-    QMenu* m_rowMenu;
-    QActionGroup* m_repeatGroup;
-    int m_menuRow = 0;
+    AlarmRowMenu* m_rowMenu;
 };

@@ -76,7 +76,15 @@ FormMain::FormMain(const Services& services, TrayIcon& tray, const Sessions& ses
                          });
     setAutoFillBackground(true);
     setMouseTracking(true);
+    createPanels(services, sessions);
+    attachNavigation(services);
+    chainTabs();
+    attachTray(tray);
+    connectCommands();
+}
 
+void FormMain::createPanels(const Services& services, const Sessions& sessions)
+{
     // Created bottom first, so that the first panel of the stacking order lies on top.
     m_options = new OptionsPanel(services, this);
     m_help = new HelpPanel(services, this);
@@ -94,7 +102,10 @@ FormMain::FormMain(const Services& services, TrayIcon& tray, const Sessions& ses
     auto* line = control<QFrame>(this, "Line1");
     line->setFrameShape(QFrame::VLine);
     label("LabelQuorrel")->setToolTip(Contact::web2 + QStringLiteral("，") + Contact::mail1);
+}
 
+void FormMain::attachNavigation(const Services& services)
+{
     m_navigation = new Navigation(services,
                                   {.agenda = m_agenda,
                                    .clock = m_alarm,
@@ -121,13 +132,20 @@ FormMain::FormMain(const Services& services, TrayIcon& tray, const Sessions& ses
         label(face)->setKeyboardTarget(label(raised));
         label(raised)->setFocusPolicy(Qt::NoFocus);
     }
+}
+
+void FormMain::chainTabs()
+{
     // Tab: the navigation first, then the panel on view, then the maker's line.
     QList<QWidget*> order = {label("LabelArrange"), label("LabelClock"), label("LabelLog"),
                              label("ImageOption1"), label("ImageHelp1")};
     order << m_agenda->tabOrder() << m_alarm->tabOrder() << m_log->tabOrder() << m_options->tabOrder()
           << m_help->tabOrder() << label("LabelQuorrel");
     setTabChain(order);
+}
 
+void FormMain::attachTray(TrayIcon& tray)
+{
     m_tray = new TrayController(this, tray, m_reminder, m_agenda);
     // The month window from anywhere in this window, the list's menu and the tray's.
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this, this, &FormMain::monthWanted);
@@ -138,7 +156,10 @@ FormMain::FormMain(const Services& services, TrayIcon& tray, const Sessions& ses
         // exit() rather than quit(): quit() asks every window first and a refusal cancels it.
         QCoreApplication::exit(0);
     };
+}
 
+void FormMain::connectCommands()
+{
     connect(label("LabelClock"), &ClickLabel::clicked, this, [this] {
         m_navigation->navigateTo(label("LabelClock"), m_alarm);
         m_alarm->onOpened();

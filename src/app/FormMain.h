@@ -55,6 +55,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The panels, bottom first, and the window's own controls over them.
+    void createPanels(const Services& services, const Sessions& sessions);
+    // The navigation's labels and icons, and what opening a panel does.
+    void attachNavigation(const Services& services);
+    // Tab: the navigation first, then the panel on view, then the maker's line.
+    void chainTabs();
+    void attachTray(TrayIcon& tray);
+    // What the navigation's labels open, and the summary that follows each load.
+    void connectCommands();
     void showSummary(int agendaCount, int overdueCount);
     ClickLabel* label(const char* name) const;
 

@@ -29,14 +29,14 @@ QList<Multistatus::Response> responsesOf(const DavReply& reply)
 
 TaskListFinder::TaskListFinder(DavTransport& transport) : m_transport(transport) {}
 
+ResultOf<DavReply> TaskListFinder::propfind(const QUrl& url, const char* depth, QUrl* landed)
+{
+    return CalDavClient::exchange(m_transport, "PROPFIND", url, properties, {{"Depth", depth}}, landed);
+}
+
 ResultOf<TaskListFinder::Found> TaskListFinder::find(const QUrl& address)
 {
     Found found;
-    const auto failed = [](const DavReply& reply) { return Result::failed(CalDavClient::failure(reply)); };
-    const auto propfind = [this](const QUrl& url, const char* depth, QUrl* landed = nullptr) {
-        return CalDavClient::exchange(m_transport, "PROPFIND", url, properties, {{"Depth", depth}}, landed);
-    };
-
     QUrl here;
     const ResultOf<DavReply> sent = propfind(withSlash(address), "0", &here);
     if (!sent)
@@ -48,7 +48,7 @@ ResultOf<TaskListFinder::Found> TaskListFinder::find(const QUrl& address)
         return found;
     }
     if (first.status == 401)
-        return failed(first);
+        return Result::failed(CalDavClient::failure(first));
     const ResultOf<Multistatus::Answer> answer = Multistatus::read(first.body);
     QString home, principal;
     if (first.status == 207 && answer && !answer->responses.isEmpty()) {
@@ -65,8 +65,21 @@ ResultOf<TaskListFinder::Found> TaskListFinder::find(const QUrl& address)
     } else {
         here = address;
     }
+    // Not a list: the principal's calendar home, and the task lists in it.
+    const ResultOf<QUrl> calendars = calendarHome(address, here, home, principal);
+    if (!calendars)
+        return calendars.result();
+    found.home = *calendars;
+    const ResultOf<QList<TaskList>> lists = listsIn(found.home);
+    if (!lists)
+        return lists.result();
+    found.lists = *lists;
+    return found;
+}
 
-    // Not a list: the principal's calendar home.
+ResultOf<QUrl> TaskListFinder::calendarHome(const QUrl& address, QUrl& here, QString home, QString principal)
+{
+    const auto failed = [](const DavReply& reply) { return Result::failed(CalDavClient::failure(reply)); };
     if (home.isEmpty() && principal.isEmpty()) {
         QUrl wellKnown = address;
         wellKnown.setPath(QStringLiteral("/.well-known/caldav"));
@@ -93,15 +106,21 @@ ResultOf<TaskListFinder::Found> TaskListFinder::find(const QUrl& address)
     if (home.isEmpty())
         return Result::failed(
             QStringLiteral("在这个地址找不到日历（没有 calendar-home-set），请给出任务列表的完整地址"));
-    found.home = withSlash(here.resolved(QUrl(home)));
-    const ResultOf<DavReply> listing = propfind(found.home, "1", &here);
+    return withSlash(here.resolved(QUrl(home)));
+}
+
+ResultOf<QList<TaskListFinder::TaskList>> TaskListFinder::listsIn(const QUrl& home)
+{
+    QUrl here = home;
+    const ResultOf<DavReply> listing = propfind(home, "1", &here);
     if (!listing)
         return listing.result();
     if (listing->status != 207)
-        return failed(*listing);
+        return Result::failed(CalDavClient::failure(*listing));
     const ResultOf<Multistatus::Answer> lists = Multistatus::read(listing->body);
     if (!lists)
         return lists.result();
+    QList<TaskList> found;
     for (const Multistatus::Response& response : lists->responses) {
         if (!response.isCalendar || !response.holdsTasks)
             continue;
@@ -109,7 +128,7 @@ ResultOf<TaskListFinder::Found> TaskListFinder::find(const QUrl& address)
         QString name = response.displayName;
         if (name.isEmpty())
             name = url.path().section(u'/', -2, -2);
-        found.lists.append({name, url});
+        found.append({name, url});
     }
     return found;
 }

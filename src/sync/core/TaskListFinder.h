@@ -30,5 +30,12 @@ public:
     ResultOf<Found> find(const QUrl& address);
 
 private:
+    ResultOf<DavReply> propfind(const QUrl& url, const char* depth, QUrl* landed = nullptr);
+    // The calendar home the address leads to, from what the address itself said (home, principal),
+    // through the well-known address and the principal; here: where the last answer came from.
+    ResultOf<QUrl> calendarHome(const QUrl& address, QUrl& here, QString home, QString principal);
+    // The task lists a calendar home holds.
+    ResultOf<QList<TaskList>> listsIn(const QUrl& home);
+
     DavTransport& m_transport;
 };
