@@ -326,7 +326,7 @@ void BM_Backup(benchmark::State& state)
     Backups backups(files, bench().dir.path(), {});
     const bool copying = state.range(0) != 0;
     state.SetLabel(copying ? "copies both files" : "copies up to date");
-    if (!backups.take())
+    if (!backups.take().isEmpty())
         state.SkipWithError("backup failed");
     for (auto _ : state) {
         if (copying) {
@@ -334,7 +334,7 @@ void BM_Backup(benchmark::State& state)
             QDir(backups.localDir()).removeRecursively();
             state.ResumeTiming();
         }
-        if (!backups.take())
+        if (!backups.take().isEmpty())
             state.SkipWithError("backup failed");
     }
 }

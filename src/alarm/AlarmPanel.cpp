@@ -169,8 +169,8 @@ void AlarmPanel::confirmAlarms()
             showTimeValidity(i, true);
             continue;
         }
-        const std::optional<QTime> time = TimeText::parse(m_times[i]->text());
-        showTimeValidity(i, time.has_value());
+        const ResultOf<QTime> time = TimeText::parse(m_times[i]->text());
+        showTimeValidity(i, time.ok());
         if (!time) {
             // A time that cannot be read never rings at once, nor at an older time.
             m_table.disarm(i);
@@ -260,8 +260,10 @@ void AlarmPanel::showRowTips()
         tip += QStringLiteral("\n重复：") + AlarmSchedule::name(m_repeats[i]);
         if (m_repeats[i] == Repeat::OfficialWorkdays) {
             const AlarmRecord& record = m_table.alarms[i];
-            const std::optional<QTime> time =
-                record.enabled ? record.time : TimeText::parse(m_times[i]->text());
+            const ResultOf<QTime> typed = TimeText::parse(m_times[i]->text());
+            const std::optional<QTime> time = record.enabled ? record.time
+                                              : typed        ? std::optional<QTime>(*typed)
+                                                             : std::nullopt;
             const QString note = AlarmSchedule::officialNote(time.value_or(QTime(0, 0)),
                                                              m_services.clock.now(), m_runtime.holidays());
             if (!note.isEmpty())

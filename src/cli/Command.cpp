@@ -13,11 +13,9 @@ void Command::print(std::FILE* to, const QString& text)
     write(to, text + u'\n');
 }
 
-void Command::printBackupProblems(const Result& backup)
+void Command::printBackupProblems(const QStringList& problems)
 {
-    if (backup)
-        return;
-    for (const QString& problem : backup.error().split(u'\n'))
+    for (const QString& problem : problems)
         print(stderr, QStringLiteral("kestrin: 备份：") + problem);
 }
 

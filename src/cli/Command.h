@@ -68,7 +68,7 @@ public:
     // A line: the text and a line end.
     static void print(std::FILE* to, const QString& text);
     // A backup's problems, a line each; a backup never stops the change it comes before.
-    static void printBackupProblems(const Result& backup);
+    static void printBackupProblems(const QStringList& problems);
     // The answer on standard output and exit 0, or the reason on standard error and exit 1.
     static int printed(const ResultOf<QString>& outcome);
 

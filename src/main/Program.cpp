@@ -146,10 +146,10 @@ void Program::start()
 {
     m_window->showAtStart();
     // Once, on the terminal and on the desktop, however many entries it concerns.
-    if (const Result restored = m_alarms->restore().result; !restored) {
-        for (const QString& problem : restored.error().split(u'\n'))
+    if (const QStringList problems = m_alarms->restore().problems; !problems.isEmpty()) {
+        for (const QString& problem : problems)
             std::fprintf(stderr, "kestrin: %s\n", qUtf8Printable(problem));
-        m_services.notifications.notify(QStringLiteral("Kestrin"), restored.error());
+        m_services.notifications.notify(QStringLiteral("Kestrin"), problems.join(u'\n'));
     }
     m_agenda->reload();
     m_window->greet();

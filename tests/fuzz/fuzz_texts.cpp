@@ -16,11 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         TextCodec::encode(text) != TextCodec::encodeWithConverter(text))
         __builtin_trap();
     if (const auto date = DateText::parse(text)) {
-        if (!date->isValid() || DateText::parse(DateText::format(*date)) != date)
+        const auto again = DateText::parse(DateText::format(*date));
+        if (!date->isValid() || !again || *again != *date)
             __builtin_trap();
     }
     if (const auto time = TimeText::parse(text)) {
-        if (!time->isValid() || TimeText::parse(TimeText::format(*time)) != time)
+        const auto again = TimeText::parse(TimeText::format(*time));
+        if (!time->isValid() || !again || *again != *time)
             __builtin_trap();
     }
     if (const auto entry = LogEntry::parse(text)) {

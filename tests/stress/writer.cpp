@@ -238,8 +238,8 @@ int writeAlarms(const QString& dir)
 int checkAlarms(const QString& dir)
 {
     const SavedAlarms::Loaded loaded = SavedAlarms(settingsPath(dir)).load();
-    if (!loaded.result) {
-        std::fprintf(stderr, "check: %s\n", qPrintable(loaded.result.error()));
+    if (!loaded.problems.isEmpty()) {
+        std::fprintf(stderr, "check: %s\n", qPrintable(loaded.problems.join(u'\n')));
         return 1;
     }
     if (QSettings(settingsPath(dir), QSettings::IniFormat)

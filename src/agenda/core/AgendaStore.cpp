@@ -113,8 +113,9 @@ ResultOf<AgendaItem> AgendaStore::checkedItem(const QString& text, const QString
 {
     if (Result refusal = checkEntry(text, editedText); !refusal)
         return refusal;
-    const auto setDate = DateText::parse(setText);
-    const auto finishDate = setDate ? DateText::parse(finishText) : std::nullopt;
+    const ResultOf<QDate> setDate = DateText::parse(setText);
+    const ResultOf<QDate> finishDate = setDate ? DateText::parse(finishText) : setDate;
+    // The entry box's one word for either, as the panel has always said it.
     if (!setDate || !finishDate)
         return ResultOf<AgendaItem>::failed(QStringLiteral("请输入有效日期！"));
     return AgendaItem{text, *setDate, *finishDate, 0};

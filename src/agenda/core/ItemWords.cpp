@@ -12,7 +12,7 @@ namespace {
 // A date as the entry box takes it stays as typed; words become the date they say.
 ResultOf<QDate> dateOf(const QString& typed, QDate today, const HolidayCalendar& holidays)
 {
-    if (const std::optional<QDate> date = DateText::parse(typed))
+    if (const ResultOf<QDate> date = DateText::parse(typed))
         return *date;
     return DateWords::parse(typed, today, holidays);
 }

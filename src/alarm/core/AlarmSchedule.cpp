@@ -13,20 +13,20 @@ namespace {
 struct Kind
 {
     Repeat repeat;
-    const char16_t* key;
-    const char16_t* name;
+    const char16_t* key; // as kestrin.ini writes it
 };
 
-constexpr std::array<Kind, 5> kinds{{{Repeat::None, u"once", u"仅一次"},
-                                     {Repeat::Daily, u"daily", u"每天"},
-                                     {Repeat::Weekdays, u"weekdays", u"工作日"},
-                                     {Repeat::Weekends, u"weekends", u"周末"},
-                                     {Repeat::OfficialWorkdays, u"official-workdays", u"法定工作日"}}};
+// The kinds an alarm has; their names are the items' (RepeatRule::kindName) but for once.
+constexpr std::array<Kind, 5> kinds{{{Repeat::None, u"once"},
+                                     {Repeat::Daily, u"daily"},
+                                     {Repeat::Weekdays, u"weekdays"},
+                                     {Repeat::Weekends, u"weekends"},
+                                     {Repeat::OfficialWorkdays, u"official-workdays"}}};
 
 // Empty words for a kind no alarm has.
 const Kind& kind(Repeat repeat)
 {
-    static constexpr Kind none{Repeat::None, u"", u""};
+    static constexpr Kind none{Repeat::None, u""};
     for (const Kind& k : kinds)
         if (k.repeat == repeat)
             return k;
@@ -94,7 +94,9 @@ std::optional<Repeat> fromKey(QStringView key)
 
 QString name(Repeat repeat)
 {
-    return QString::fromUtf16(kind(repeat).name);
+    if (repeat == Repeat::None)
+        return QStringLiteral("仅一次");
+    return kind(repeat).key[0] ? RepeatRule::kindName(repeat) : QString();
 }
 
 } // namespace AlarmSchedule

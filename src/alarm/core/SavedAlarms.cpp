@@ -18,7 +18,7 @@ ResultOf<SavedAlarm> readEntry(const QSettings& settings, int row)
     SavedAlarm alarm;
     alarm.row = row;
     const QString timeText = settings.value(Settings::name(Key::AlarmTime, row)).toString();
-    const std::optional<QTime> time = TimeText::parse(timeText);
+    const ResultOf<QTime> time = TimeText::parse(timeText);
     if (!time)
         return ResultOf<SavedAlarm>::failed(QStringLiteral("时间“%1”无法读取").arg(timeText));
     alarm.time = *time;
@@ -71,8 +71,7 @@ SavedAlarms::Loaded SavedAlarms::load() const
     });
     if (!read)
         unread.prepend(read.error() + QStringLiteral("，其中能读取的闹钟照常恢复。"));
-    if (!unread.isEmpty())
-        loaded.result = Result::failed(unread.join(u'\n'));
+    loaded.problems = unread;
     return loaded;
 }
 

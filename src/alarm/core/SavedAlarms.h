@@ -25,11 +25,11 @@ public:
     explicit SavedAlarms(const QString& settingsPath);
 
     // The alarms that read; a file read in part and each entry that cannot be read are told in
-    // result, a line each.
+    // problems, one each.
     struct Loaded
     {
         QList<SavedAlarm> alarms;
-        Result result;
+        QStringList problems;
     };
     Loaded load() const;
     // The alarms of table that outlive the run: the armed repeating ones.

@@ -17,9 +17,7 @@ bool asciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-} // namespace
-
-std::optional<QTime> parse(QStringView text)
+std::optional<QTime> read(QStringView text)
 {
     text = text.trimmed();
     qsizetype pos = 0;
@@ -44,6 +42,15 @@ std::optional<QTime> parse(QStringView text)
             return std::nullopt;
     }
     return QTime(hours, minutes, seconds);
+}
+
+} // namespace
+
+ResultOf<QTime> parse(QStringView text)
+{
+    if (const std::optional<QTime> time = read(text))
+        return *time;
+    return Result::failed(QStringLiteral("“%1”不是时间（时:分，如 08:30）").arg(text.trimmed().toString()));
 }
 
 QString format(QTime time)

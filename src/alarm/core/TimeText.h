@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <QTime>
 
@@ -9,7 +11,8 @@
 namespace TimeText {
 
 // Hours 0 to 23 with one or two digits; minutes and seconds two digits, 0 to 59.
-std::optional<QTime> parse(QStringView text);
+// Refused with what was typed and the form wanted.
+ResultOf<QTime> parse(QStringView text);
 // "hh:mm:ss" on the 24-hour clock, zero-padded.
 QString format(QTime time);
 

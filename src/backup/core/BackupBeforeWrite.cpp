@@ -14,8 +14,8 @@ void BackupBeforeWrite::backUpOncePerDay()
     if (m_backedUp == today)
         return;
     m_backedUp = today;
-    if (const Result taken = m_backups.take(); !taken && onFailure)
-        onFailure(taken);
+    if (const QStringList problems = m_backups.take(); !problems.isEmpty() && onFailure)
+        onFailure(problems);
 }
 
 Result BackupBeforeWrite::append(const QString& path, const QByteArray& bytes)

@@ -17,7 +17,7 @@ public:
     BackupBeforeWrite(TextFiles& files, Backups& backups, const Clock& clock);
 
     // Told what went wrong in a backup; a backup never stops the change itself.
-    std::function<void(const Result& backup)> onFailure;
+    std::function<void(const QStringList& problems)> onFailure;
 
     bool exists(const QString& path) const override { return m_files.exists(path); }
     Read read(const QString& path) const override { return m_files.read(path); }

@@ -127,14 +127,14 @@ Result Backups::copyInto(const QString& folder, const Kind& kind)
     return Result::done();
 }
 
-Result Backups::take()
+QStringList Backups::take()
 {
     QStringList problems;
     for (const QString& folder : folders())
         for (const Kind& kind : kinds())
             if (const Result copied = copyInto(folder, kind); !copied)
                 problems.append(copied.error());
-    return problems.isEmpty() ? Result::done() : Result::failed(problems.join(u'\n'));
+    return problems;
 }
 
 QList<QDate> Backups::dates() const

@@ -28,9 +28,9 @@ public:
 
     QString localDir() const;
     // Copies both files where they are not copied yet for their date, then drops the oldest.
-    // A failure says what went wrong, a line each, for stderr: a failing second folder never stops
-    // the local copy.
-    Result take();
+    // What went wrong, one problem each (none when every copy was taken), for stderr: a failing
+    // second folder never stops the local copy.
+    QStringList take();
 
     // The dates with a copy of either file, here or in the second folder, newest first.
     QList<QDate> dates() const;

@@ -15,7 +15,7 @@ public:
     // disk: the files themselves; onFailure: told what went wrong in a backup, which never stops
     // the change it comes before.
     FolderFiles(TextFiles& disk, const QString& dataDir, const QString& elsewhere, const Clock& clock,
-                std::function<void(const Result& backup)> onFailure);
+                std::function<void(const QStringList& problems)> onFailure);
 
     TextFiles& files() { return m_files; }
     Backups& backups() { return m_backups; }

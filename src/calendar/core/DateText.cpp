@@ -163,10 +163,12 @@ QDate read(QByteArrayView bytes)
     return readDate(bytes);
 }
 
-std::optional<QDate> parse(QStringView text)
+ResultOf<QDate> parse(QStringView text)
 {
-    const QDate date = read(text.trimmed());
-    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+    if (const QDate date = read(text.trimmed()); date.isValid())
+        return date;
+    return Result::failed(
+        QStringLiteral("“%1”不是日期（年-月-日，如 2026-12-20）").arg(text.trimmed().toString()));
 }
 
 std::optional<int> number(QStringView text, int low, int high)

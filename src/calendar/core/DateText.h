@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QDate>
 #include <QString>
 #include <QTime>
@@ -37,6 +39,7 @@ const QString& weekdayNames();
 // "12月9日", a day of this year or near it as the user reads it.
 QString monthDay(QDate date);
 // The same with blanks around the date, as typed into a box.
-std::optional<QDate> parse(QStringView text);
+// Refused with what was typed and the form wanted.
+ResultOf<QDate> parse(QStringView text);
 
 } // namespace DateText
