@@ -188,6 +188,24 @@ private slots:
         QCOMPARE(load.items.size(), 100000); // no 16-bit limit
     }
 
+    // Every day of a year written and read back: days that share their first eight characters
+    // (2026-12-0…) are told apart, however a load keeps the days it has read.
+    void everyDayOfAYearReadsBack()
+    {
+        TestBench bench;
+        QList<AgendaItem> items;
+        for (QDate day(2026, 1, 1); day.year() == 2026; day = day.addDays(1))
+            items.append({QStringLiteral("d") + DateText::format(day), day.addDays(-day.day() + 1), day, 0});
+        QVERIFY(AgendaFile::rewrite(bench.files, bench.path("agenda.txt"), items));
+        const auto load = AgendaFile::load(bench.files, bench.path("agenda.txt"), QDate(2026, 6, 1));
+        QVERIFY(load.result.ok());
+        QCOMPARE(load.items.size(), items.size());
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            QCOMPARE(load.items[i].finishDate, items[i].finishDate);
+            QCOMPARE(load.items[i].setDate, items[i].setDate);
+        }
+    }
+
     void dateTexts()
     {
         QCOMPARE(DateText::format(QDate(2003, 1, 5)), QStringLiteral("2003-01-05"));

@@ -453,6 +453,12 @@ private slots:
         f.click("Label确认添加");
         QCOMPARE(f.bench.read("agenda.txt").left(43), gbk("\"交房租\",#2026-11-16#,#2026-12-18 15:30:00#"));
         QVERIFY(f.list()->lineTip(0).endsWith(QString::fromUtf8("\n提醒：12月18日 15:30")));
+        // A repeating one says its next occurrence's moment too.
+        f.bench.write("repeat.txt", gbk("\"交房租\",每月,18\r\n"));
+        f.panel->loadAgenda();
+        QVERIFY2(
+            f.list()->lineTip(0).endsWith(QString::fromUtf8("\n提醒：12月18日 15:30，下次 1月18日 15:30")),
+            qPrintable(f.list()->lineTip(0)));
         action("ActionItemTimeOff")->trigger();
         QCOMPARE(f.bench.read("agenda.txt"),
                  agendaRecord("交房租", QDate(2026, 11, 16), QDate(2026, 12, 18)) +

@@ -52,6 +52,10 @@ private slots:
         QVERIFY(log.load().result);
         QCOMPARE(session.restore(log, 0).error(),
                  QString::fromUtf8("请先确认或取消正在填写的日程，再从日志恢复。"));
+        session.setEntryBusy(false);
+        // A line that is not there is nothing to do, and nothing said.
+        QVERIFY(session.restore(log, 99));
+        session.setEntryBusy(true);
         QVERIFY(bench.messages.shown.isEmpty()); // a session opens no box
         QCOMPARE(session
                      .apply(AgendaChange::setRepeat(QString::fromUtf8("交房租"),

@@ -117,6 +117,7 @@ private slots:
             {{23, 50}, "一个半小时后", wed.addDays(1), {1, 20}},
             {{0, 10}, "10分钟后", wed, {0, 20}},
             {{10, 0}, "3点整", wed, {15, 0}},
+            {{10, 0}, "0分钟后", {}, {}, "无法识别的时间“0分钟后”"},
             {{16, 0}, "下午三点整", wed.addDays(1), {15, 0}},
             {{10, 0}, "明天下午3点整", wed.addDays(1), {15, 0}},
             // A refusal names the words typed, not the day a time's word stood for.

@@ -415,6 +415,10 @@ private slots:
         QCOMPARE(f.heading(0)->toolTip().section(u'\n', 1), QString::fromUtf8("重复：每天"));
         QVERIFY(f.rowAction(0, "ActionRepeat_daily")->isChecked());
         QVERIFY(f.rowAction(1, "ActionRepeat_once")->isChecked()); // the choice is the row's
+        f.rowAction(2, "ActionRepeat_weekends")->trigger();
+        QVERIFY(f.rowAction(2, "ActionRepeat_weekends")->isChecked());
+        QVERIFY(f.rowAction(0, "ActionRepeat_daily")->isChecked());
+        f.rowAction(2, "ActionRepeat_once")->trigger();
         f.arm(0, "12:00", 2, "起床");
         f.arm(1, "12:00", 1);
         f.confirm();

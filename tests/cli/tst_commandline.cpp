@@ -38,6 +38,33 @@ private slots:
         QCOMPARE(month->appDir, data.path());
     }
 
+    // Each command checks its own options, and says what is wrong in its own words.
+    void eachCommandChecksItsOptions()
+    {
+        QTemporaryDir exe;
+        const struct
+        {
+            QStringList arguments;
+            const char* refusal; // nullptr: taken
+        } cases[] = {
+            {{"--find"}, "--find 后面应是要找的字词或拼音"},
+            {{"--list", "--finish", "x"}, "--finish 与 --set 只用于 --add"},
+            {{"--repeat", "开会", "每周五下午5点"},
+             "--repeat 的重复方式不带时间；提醒时间用 --time 内容 时间"},
+            {{"--add", "x", "--repeat", "每周", "每月"}, "--add 的 --repeat 后面只是一个重复方式"},
+            {{"--add", "x", "--repeat", "每周"}, nullptr},
+            {{"--month", "1900-12"}, "--month 后面应是年与月，如 2027-02"},
+            {{"--month", "1901-01"}, nullptr},
+            {{"--time", "开会", "晚上"}, nullptr},
+        };
+        for (const auto& c : cases) {
+            const ResultOf<CommandLine> parsed = CommandLine::parse(c.arguments, exe.path());
+            QVERIFY2(bool(parsed) == !c.refusal, qPrintable(c.arguments.join(u' ') + u' ' + parsed.error()));
+            if (c.refusal)
+                QCOMPARE(parsed.error(), QString::fromUtf8(c.refusal));
+        }
+    }
+
     void badOptionsAreErrors()
     {
         QTemporaryDir exe;

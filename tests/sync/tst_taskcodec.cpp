@@ -279,18 +279,22 @@ private slots:
             QVERIFY(!withTime.contains("X-KESTRIN-DATE-ONLY"));
             QCOMPARE(readTask(withTime).values, timed);
         }
-        // The phone made the start a date since: the due beside it becomes one too.
-        const QByteArray dated = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:u\r\nSUMMARY:x\r\n"
-                                 "DTSTART;VALUE=DATE:20261209\r\n"
-                                 "DUE;TZID=Asia/Shanghai;X-KESTRIN-DATE-ONLY=TRUE:20261215T140000\r\n"
-                                 "END:VTODO\r\nEND:VCALENDAR\r\n";
-        const ServerTask task = readTask(dated);
-        QVERIFY(!task.values.time.isValid());
-        TaskValues later = task.values;
-        later.finish = QDate(2026, 12, 16);
-        QCOMPARE(
-            lineOf(TaskCodec::write(dated, task.uid, later, true, now, &task.values), QStringLiteral("DUE")),
-            QStringLiteral("DUE;VALUE=DATE:20261216"));
+        // The phone made the start a date since, or took it away: the due beside it becomes a
+        // date too.
+        for (const char* start : {"DTSTART;VALUE=DATE:20261209\r\n", ""}) {
+            const QByteArray phone =
+                QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:u\r\nSUMMARY:x\r\n") +
+                start +
+                "DUE;TZID=Asia/"
+                "Shanghai;X-KESTRIN-DATE-ONLY=TRUE:20261215T140000\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+            const ServerTask read = readTask(phone);
+            QVERIFY(!read.values.time.isValid());
+            TaskValues moved = read.values;
+            moved.finish = QDate(2026, 12, 16);
+            QCOMPARE(lineOf(TaskCodec::write(phone, read.uid, moved, true, now, &read.values),
+                            QStringLiteral("DUE")),
+                     QStringLiteral("DUE;VALUE=DATE:20261216"));
+        }
     }
 
     // A start added where the task had none takes the type and zone of its DUE (RFC 5545 wants
