@@ -9,7 +9,8 @@
 #include "log/LogPanel.h"
 #include "log/core/LogFile.h"
 #include "log/core/LogSession.h"
-#include "platform/TextCodec.h"
+#include "platform/files/DiskTextFiles.h"
+#include "platform/files/TextCodec.h"
 
 #include "uikit/LineList.h"
 #include "uikit/ListFinder.h"

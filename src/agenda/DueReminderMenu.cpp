@@ -3,7 +3,7 @@
 #include "agenda/core/DueReminder.h"
 #include "calendar/core/TimeWords.h"
 #include "platform/Services.h"
-#include "platform/Settings.h"
+#include "platform/files/Settings.h"
 
 #include <QActionGroup>
 #include <QMenu>

@@ -5,7 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/ScriptRequests.h"
-#include "platform/Settings.h"
+#include "platform/files/Settings.h"
 #include "platform/instance/SingleInstance.h"
 
 #include <QDir>

@@ -2,13 +2,14 @@
 
 #include "backup/core/FolderFiles.h"
 #include "platform/Clock.h"
-#include "platform/LateSoundDevice.h"
 #include "platform/Services.h"
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtNotifications.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtTrayIcon.h"
+#include "platform/system/LateSoundDevice.h"
+#include "platform/system/SystemClock.h"
 
 // The services of the program on a desktop: the system's clock, Qt's boxes, tray and
 // notifications, the sound module opened late, and the data files backed up before the day's

@@ -1,6 +1,8 @@
 // kestrin-sync: the program's --caldav, --sync and --holidays with a calendar file, in a process
 // of its own so that the program itself never loads the network stack or libical. kestrin hands
 // these options over unchanged.
+#include "platform/files/DiskTextFiles.h"
+#include "platform/system/SystemClock.h"
 #include "sync/SyncCommands.h"
 
 #include "calendar/ical/HolidayICalendar.h"
@@ -12,7 +14,7 @@
 #include "cli/HolidaysCommand.h"
 #include "cli/SyncHelper.h"
 #include "platform/Clock.h"
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 
 #include <QCoreApplication>
 

@@ -11,10 +11,12 @@
 #include "main/DesktopServices.h"
 #include "main/Program.h"
 #include "platform/Clock.h"
+#include "platform/files/DiskTextFiles.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/UnixSignals.h"
+#include "platform/system/SystemClock.h"
 #include "quickadd/QuickAddWindow.h"
 #include "sync/schedule/ProcessSyncRunner.h"
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDateTime>
-#include <QElapsedTimer>
 
 class QObject;
 class WallTimer;
@@ -21,16 +20,4 @@ public:
     QDate today() const { return now().date(); }
     QTime timeOfDay() const { return now().time(); }
     double secondsSinceMidnight() const { return now().time().msecsSinceStartOfDay() / 1000.0; }
-};
-
-class SystemClock final : public Clock
-{
-public:
-    SystemClock() { m_started.start(); }
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-    qint64 monotonicMs() const override { return m_started.elapsed(); }
-    WallTimer* createWallTimer(QObject* parent) const override;
-
-private:
-    QElapsedTimer m_started;
 };

@@ -6,7 +6,7 @@
 #include "platform/Shell.h"
 #include "platform/SoundDevice.h"
 #include "platform/Sounds.h"
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 
 #include <QDir>
 #include <QString>

@@ -1,5 +1,6 @@
 #include "sync/SyncCommands.h"
 
+#include "platform/system/SystemClock.h"
 #include "sync/QtDavTransport.h"
 #include "sync/SecretStore.h"
 #include "sync/core/AgendaSync.h"
@@ -11,7 +12,7 @@
 #include "cli/Command.h"
 #include "cli/ScriptRequests.h"
 #include "platform/Clock.h"
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 #include "platform/instance/SingleInstance.h"
 
 #include <QDeadlineTimer>

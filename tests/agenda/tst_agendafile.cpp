@@ -250,4 +250,5 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestAgendaFile)
+#include "platform/files/DiskTextFiles.h"
 #include "tst_agendafile.moc"

@@ -4,7 +4,8 @@
 #include "agenda/core/LogRestore.h"
 #include "log/core/LogFile.h"
 #include "log/core/LogStore.h"
-#include "platform/TextCodec.h"
+#include "platform/files/DiskTextFiles.h"
+#include "platform/files/TextCodec.h"
 
 #include <QScopeGuard>
 #include <QTest>

@@ -2,8 +2,8 @@
 #include "alarm/AlarmPanel.h"
 #include "alarm/FormAware.h"
 #include "alarm/core/AlarmRuntime.h"
-#include "platform/Settings.h"
 #include "platform/WallTimer.h"
+#include "platform/files/Settings.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 #include "alarm/core/SavedAlarms.h"
 #include "alarm/core/TimeText.h"
 #include "calendar/core/HolidayCalendar.h"
-#include "platform/Settings.h"
+#include "platform/files/Settings.h"
 
 #include <QFile>
 #include <QSettings>

@@ -179,4 +179,5 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestBackups)
+#include "platform/files/DiskTextFiles.h"
 #include "tst_backups.moc"

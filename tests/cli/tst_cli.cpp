@@ -1,7 +1,7 @@
 #include "TestBench.h"
 #include "agenda/core/DueReminder.h"
 #include "platform/RequestChannel.h"
-#include "platform/Settings.h"
+#include "platform/files/Settings.h"
 #include "platform/instance/SingleInstance.h"
 
 #include <QDir>

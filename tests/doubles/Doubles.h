@@ -4,7 +4,8 @@
 #include "platform/Notifications.h"
 #include "platform/Shell.h"
 #include "platform/SoundDevice.h"
-#include "platform/TextFiles.h"
+#include "platform/files/DiskTextFiles.h"
+#include "platform/files/TextFiles.h"
 
 #include <QFileInfo>
 #include <QList>

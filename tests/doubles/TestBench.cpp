@@ -1,6 +1,6 @@
 #include "TestBench.h"
 
-#include "platform/TextCodec.h"
+#include "platform/files/TextCodec.h"
 
 QByteArray gbk(const char* utf8)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 
 // One file's bytes, as the fuzzer hands them over.
 class MemoryFiles final : public TextFiles

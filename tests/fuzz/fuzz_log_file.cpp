@@ -1,6 +1,6 @@
 #include "MemoryFiles.h"
 #include "log/core/LogFile.h"
-#include "platform/TextCodec.h"
+#include "platform/files/TextCodec.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 #include "calendar/core/DateText.h"
 #include "log/core/LogEntry.h"
 #include "log/core/LogFile.h"
-#include "platform/TextCodec.h"
+#include "platform/files/TextCodec.h"
 
 #include <cstdint>
 

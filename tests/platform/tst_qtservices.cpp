@@ -1,10 +1,10 @@
-#include "platform/LateSoundDevice.h"
-#include "platform/TimerFdWallTimer.h"
-#include "platform/WavePadding.h"
+#include "platform/files/WavePadding.h"
 #include "platform/qt/NetworkWatch.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/sound/QtSoundDevice.h"
+#include "platform/system/LateSoundDevice.h"
+#include "platform/system/TimerFdWallTimer.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,8 @@
 #include "TestBench.h"
-#include "platform/FileStamp.h"
-#include "platform/HousekeepingPath.h"
-#include "platform/TextCodec.h"
+#include "platform/files/DiskTextFiles.h"
+#include "platform/files/FileStamp.h"
+#include "platform/files/HousekeepingPath.h"
+#include "platform/files/TextCodec.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

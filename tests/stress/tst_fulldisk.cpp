@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include "platform/files/DiskTextFiles.h"
 #include "uikit/LineList.h"
 
 namespace {

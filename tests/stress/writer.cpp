@@ -11,8 +11,9 @@
 #include "log/core/LogEntry.h"
 #include "log/core/LogFile.h"
 #include "log/core/LogStore.h"
-#include "platform/Settings.h"
-#include "platform/TextFiles.h"
+#include "platform/files/DiskTextFiles.h"
+#include "platform/files/Settings.h"
+#include "platform/files/TextFiles.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

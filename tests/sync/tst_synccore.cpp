@@ -3,6 +3,7 @@
 #include "agenda/core/AgendaStore.h"
 #include "agenda/core/LogRestore.h"
 #include "log/core/LogStore.h"
+#include "platform/files/DiskTextFiles.h"
 #include "sync/core/AgendaSync.h"
 #include "sync/core/CalDavClient.h"
 #include "sync/core/Multistatus.h"

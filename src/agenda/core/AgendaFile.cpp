@@ -1,8 +1,8 @@
 #include "agenda/core/AgendaFile.h"
 
 #include "calendar/core/DateText.h"
-#include "platform/TextCodec.h"
-#include "platform/TextFiles.h"
+#include "platform/files/TextCodec.h"
+#include "platform/files/TextFiles.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>

@@ -2,8 +2,8 @@
 
 #include "agenda/core/AgendaItem.h"
 
-#include "platform/FileStamp.h"
 #include "platform/Result.h"
+#include "platform/files/FileStamp.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,7 +4,7 @@
 #include "agenda/core/AgendaStore.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "platform/Result.h"
-#include "platform/StoreChange.h"
+#include "platform/files/StoreChange.h"
 
 #include <QObject>
 

@@ -5,8 +5,8 @@
 #include "calendar/core/DateText.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "log/core/LogFile.h"
-#include "platform/HeldWrite.h"
-#include "platform/TextFiles.h"
+#include "platform/files/HeldWrite.h"
+#include "platform/files/TextFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 
 #include "agenda/core/AgendaItem.h"
 #include "calendar/core/RepeatWords.h"
-#include "platform/FileStamp.h"
 #include "platform/Result.h"
-#include "platform/StoreChange.h"
+#include "platform/files/FileStamp.h"
+#include "platform/files/StoreChange.h"
 
 #include <functional>
 

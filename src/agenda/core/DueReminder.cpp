@@ -3,8 +3,8 @@
 #include "agenda/core/AgendaFile.h"
 #include "calendar/core/DateText.h"
 #include "platform/Services.h"
-#include "platform/Settings.h"
 #include "platform/WallTimer.h"
+#include "platform/files/Settings.h"
 
 namespace {
 

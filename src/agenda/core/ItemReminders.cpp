@@ -2,8 +2,8 @@
 
 #include "calendar/core/DateText.h"
 #include "platform/Services.h"
-#include "platform/Settings.h"
 #include "platform/WallTimer.h"
+#include "platform/files/Settings.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/StoreChange.h"
+#include "platform/files/StoreChange.h"
 
 class AgendaStore;
 class LogStore;

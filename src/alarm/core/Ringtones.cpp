@@ -1,7 +1,7 @@
 #include "alarm/core/Ringtones.h"
 
-#include "platform/Settings.h"
-#include "platform/WavePadding.h"
+#include "platform/files/Settings.h"
+#include "platform/files/WavePadding.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "alarm/core/SavedAlarms.h"
 
 #include "alarm/core/TimeText.h"
-#include "platform/Settings.h"
+#include "platform/files/Settings.h"
 
 #include <QDir>
 #include <QSettings>

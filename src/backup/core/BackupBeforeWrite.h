@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 
 #include <QDate>
 

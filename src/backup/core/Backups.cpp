@@ -3,8 +3,8 @@
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/RepeatFile.h"
 #include "log/core/LogFile.h"
-#include "platform/Settings.h"
-#include "platform/TextFiles.h"
+#include "platform/files/Settings.h"
+#include "platform/files/TextFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "calendar/core/HolidayFile.h"
 
-#include "platform/TextCodec.h"
-#include "platform/TextFiles.h"
+#include "platform/files/TextCodec.h"
+#include "platform/files/TextFiles.h"
 
 #include <QDir>
 #include <QStringDecoder>

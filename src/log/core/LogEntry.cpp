@@ -2,7 +2,7 @@
 
 #include "calendar/core/DateText.h"
 #include "log/core/LogStore.h"
-#include "platform/TextCodec.h"
+#include "platform/files/TextCodec.h"
 
 namespace LogEntry {
 

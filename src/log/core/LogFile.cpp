@@ -1,7 +1,7 @@
 #include "log/core/LogFile.h"
 
-#include "platform/TextCodec.h"
-#include "platform/TextFiles.h"
+#include "platform/files/TextCodec.h"
+#include "platform/files/TextFiles.h"
 
 #include <QStringDecoder>
 

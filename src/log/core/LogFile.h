@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FileStamp.h"
 #include "platform/Result.h"
+#include "platform/files/FileStamp.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "log/core/LogStore.h"
 
-#include "platform/HeldWrite.h"
-#include "platform/TextFiles.h"
+#include "platform/files/HeldWrite.h"
+#include "platform/files/TextFiles.h"
 
 LogStore::LogStore(TextFiles& files, const QString& path) : m_files(files), m_path(path) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "log/core/LogFile.h"
-#include "platform/StoreChange.h"
+#include "platform/files/StoreChange.h"
 
 class TextFiles;
 

@@ -1,7 +1,7 @@
 #include "platform/instance/SingleInstance.h"
 
-#include "platform/HousekeepingPath.h"
 #include "platform/RequestChannel.h"
+#include "platform/files/HousekeepingPath.h"
 #include "platform/instance/UnixServer.h"
 #include "platform/instance/UnixSocket.h"
 

@@ -1,6 +1,6 @@
 #include "platform/sound/QtSoundDevice.h"
 
-#include "platform/WavePadding.h"
+#include "platform/files/WavePadding.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -11,7 +11,7 @@
 #include "log/core/LogFile.h"
 #include "log/core/LogStore.h"
 #include "platform/Clock.h"
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "sync/core/SyncState.h"
 
 #include "calendar/core/DateText.h"
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #include "sync/schedule/SyncRenames.h"
 
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 
 #include <QFile>
 #include <QJsonDocument>

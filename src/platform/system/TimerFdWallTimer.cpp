@@ -1,4 +1,4 @@
-#include "platform/TimerFdWallTimer.h"
+#include "platform/system/TimerFdWallTimer.h"
 
 #include <QSocketNotifier>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "platform/FileStamp.h"
+#include "platform/files/FileStamp.h"
 
-#include "platform/TextFiles.h"
+#include "platform/files/TextFiles.h"
 
 #include <QFileInfo>
 #include <QHash>

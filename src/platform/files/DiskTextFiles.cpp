@@ -1,6 +1,6 @@
-#include "platform/TextFiles.h"
+#include "platform/files/DiskTextFiles.h"
 
-#include "platform/HousekeepingPath.h"
+#include "platform/files/HousekeepingPath.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -108,15 +108,6 @@ Result DiskTextFiles::replace(const QString& path, const QByteArray& bytes)
         return Result::failed(file.errorString());
     syncDirectoryOf(path);
     return Result::done();
-}
-
-TextFiles::Read readForLoader(const TextFiles& files, const QString& path)
-{
-    TextFiles::Read read = files.read(path);
-    if (read)
-        return read;
-    return TextFiles::Read::failed(
-        QStringLiteral("%1 无法读取：%2").arg(QFileInfo(path).fileName(), read.error()));
 }
 
 std::unique_ptr<TextFiles::Hold> DiskTextFiles::holdFolderOf(const QString& path)

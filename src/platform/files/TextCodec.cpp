@@ -1,4 +1,4 @@
-#include "platform/TextCodec.h"
+#include "platform/files/TextCodec.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

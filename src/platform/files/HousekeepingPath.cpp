@@ -1,4 +1,4 @@
-#include "platform/HousekeepingPath.h"
+#include "platform/files/HousekeepingPath.h"
 
 #include <QCryptographicHash>
 #include <QDir>

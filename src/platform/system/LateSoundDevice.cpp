@@ -1,4 +1,4 @@
-#include "platform/LateSoundDevice.h"
+#include "platform/system/LateSoundDevice.h"
 
 #include <QDir>
 #include <QFileInfo>

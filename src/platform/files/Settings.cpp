@@ -1,4 +1,4 @@
-#include "platform/Settings.h"
+#include "platform/files/Settings.h"
 
 #include <QDir>
 #include <QFile>

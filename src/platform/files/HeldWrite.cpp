@@ -1,7 +1,7 @@
-#include "platform/HeldWrite.h"
+#include "platform/files/HeldWrite.h"
 
-#include "platform/FileStamp.h"
-#include "platform/TextFiles.h"
+#include "platform/files/FileStamp.h"
+#include "platform/files/TextFiles.h"
 
 #include <QFileInfo>
 

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -34,24 +33,6 @@ public:
         virtual ~Hold() = default;
     };
     virtual std::unique_ptr<Hold> holdFolderOf(const QString& path) = 0;
-};
-
-class DiskTextFiles final : public TextFiles
-{
-public:
-    // holdLimit: how long a hold waits for another writer before it gives up.
-    explicit DiskTextFiles(std::chrono::milliseconds holdLimit = std::chrono::seconds(10))
-        : m_holdLimit(holdLimit)
-    {
-    }
-    bool exists(const QString& path) const override;
-    Read read(const QString& path) const override;
-    Result append(const QString& path, const QByteArray& bytes) override;
-    Result replace(const QString& path, const QByteArray& bytes) override;
-    std::unique_ptr<Hold> holdFolderOf(const QString& path) override;
-
-private:
-    std::chrono::milliseconds m_holdLimit;
 };
 
 // A data file as a loader reads it: a missing file is no error (an empty table), and a failure

@@ -1,4 +1,4 @@
-#include "platform/WavePadding.h"
+#include "platform/files/WavePadding.h"
 
 #include <QtEndian>
 

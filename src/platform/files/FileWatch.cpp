@@ -1,4 +1,4 @@
-#include "platform/FileWatch.h"
+#include "platform/files/FileWatch.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "platform/Clock.h"
+#include "platform/system/SystemClock.h"
 
-#include "platform/TimerFdWallTimer.h"
+#include "platform/system/TimerFdWallTimer.h"
 
 WallTimer* SystemClock::createWallTimer(QObject* parent) const
 {
