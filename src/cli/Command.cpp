@@ -1,5 +1,7 @@
 #include "cli/Command.h"
 
+#include "calendar/core/TimeWords.h"
+
 #include <QStringList>
 
 void Command::write(std::FILE* to, const QString& text)
@@ -27,4 +29,14 @@ int Command::printed(const ResultOf<QString>& outcome)
     }
     print(stdout, *outcome);
     return 0;
+}
+
+ResultOf<std::optional<QTime>> Command::timeOrOff(const QString& value, const QString& usage)
+{
+    if (value == QStringLiteral("off"))
+        return std::optional<QTime>();
+    const ResultOf<QTime> time = TimeWords::timeOfDay(value);
+    if (!time)
+        return Result::failed(TimeWords::split(value) ? usage : time.error());
+    return std::optional<QTime>(*time);
 }

@@ -6,8 +6,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <cstdio>
+#include <optional>
 
 struct CommandLine;
 struct CommandRun;
@@ -69,6 +71,9 @@ public:
     static void print(std::FILE* to, const QString& text);
     // A backup's problems, a line each; a backup never stops the change it comes before.
     static void printBackupProblems(const QStringList& problems);
+    // A time of day typed as an option's value (15:00, 下午3点), or nothing for off; a value that
+    // is no time is refused with usage, or with why when its words say a time that cannot be.
+    static ResultOf<std::optional<QTime>> timeOrOff(const QString& value, const QString& usage);
     // The answer on standard output and exit 0, or the reason on standard error and exit 1.
     static int printed(const ResultOf<QString>& outcome);
 

@@ -1,7 +1,6 @@
 #include "cli/RemindCommand.h"
 
 #include "agenda/core/DueReminder.h"
-#include "calendar/core/TimeWords.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
 #include "cli/ScriptRequests.h"
@@ -25,9 +24,7 @@ Result RemindCommand::read(const Given& given)
     const QString usage = QStringLiteral("--remind 后面应是每天提醒的时间（如 08:30）或 off");
     if (values.isEmpty())
         return Result::failed(usage);
-    if (values.first() == QStringLiteral("off"))
-        return Result::done();
-    const ResultOf<QTime> at = TimeWords::timeOfDay(values.first());
+    const ResultOf<std::optional<QTime>> at = timeOrOff(values.first(), usage);
     if (!at)
         return Result::failed(usage);
     m_at = *at;

@@ -2,7 +2,6 @@
 
 #include "agenda/core/AgendaChange.h"
 #include "calendar/core/DateText.h"
-#include "calendar/core/TimeWords.h"
 #include "cli/AgendaFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
@@ -22,12 +21,10 @@ Result TimeCommand::read(const Given& given)
     if (values.size() != 2)
         return Result::failed(usage);
     m_text = values.first();
-    if (values.last() == QStringLiteral("off"))
-        return Result::done();
-    const ResultOf<QTime> time = TimeWords::timeOfDay(values.last());
+    const ResultOf<std::optional<QTime>> time = timeOrOff(values.last(), usage);
     if (!time)
-        return Result::failed(TimeWords::split(values.last()) ? usage : time.error());
-    m_time = *time;
+        return time.result();
+    m_time = time->value_or(QTime());
     return Result::done();
 }
 
