@@ -35,14 +35,15 @@ QStringList valuesAt(const QStringList& arguments, qsizetype& i, Command::Values
     return values;
 }
 
-// The command that declares option, and so what is said when another is given it.
-const Command::Option* declared(const QString& option)
+// The option as the command that declares it gives it, and so what is said when another is given
+// it. A copy: a command's options are made afresh at each ask.
+std::optional<Command::Option> declared(const QString& option)
 {
     for (const Command* command : Commands::all())
         for (const Command::Option& own : command->options())
             if (own.name == option)
-                return &own;
-    return nullptr;
+                return own;
+    return std::nullopt;
 }
 
 } // namespace
@@ -89,7 +90,7 @@ ResultOf<std::shared_ptr<const Command>> commandOf(Named named)
         const bool mine = option == command->name() ||
                           std::any_of(own.cbegin(), own.cend(),
                                       [&option](const Command::Option& o) { return o.name == option; });
-        if (const Command::Option* other = mine ? nullptr : declared(option))
+        if (const std::optional<Command::Option> other = mine ? std::nullopt : declared(option))
             return Result::failed(other->onlyFor);
     }
     return std::shared_ptr<const Command>(std::move(command));
@@ -127,7 +128,7 @@ ResultOf<CommandLine> CommandLine::parse(const QStringList& arguments, const QSt
                                [command](const QString& value) { return command->acceptsOptional(value); }));
             if (!named.commands.contains(command))
                 named.commands.append(command);
-        } else if (const Command::Option* option = declared(name)) {
+        } else if (const std::optional<Command::Option> option = declared(name)) {
             const QStringList values = valuesAt(arguments, i, {option->values, 0}, {});
             if (values.size() < option->values)
                 return ResultOf<CommandLine>::failed(option->missing);
