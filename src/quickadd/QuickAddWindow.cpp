@@ -48,6 +48,7 @@ QuickAddWindow::QuickAddWindow(const Clock& clock, HolidayCalendar holidays, Add
     new ComposedText(m_text);
     new ComposedText(m_date);
     connect(m_date, &QLineEdit::textChanged, this, &QuickAddWindow::showDate);
+    connect(m_text, &QLineEdit::textChanged, this, &QuickAddWindow::showDate);
     connect(m_text, &QLineEdit::returnPressed, this, &QuickAddWindow::submit);
     connect(m_date, &QLineEdit::returnPressed, this, &QuickAddWindow::submit);
     showDate();
@@ -78,7 +79,7 @@ void QuickAddWindow::setDay(QDate day)
 
 void QuickAddWindow::showDate()
 {
-    m_meaning->setText(ItemWords::meaning(m_date->text(), m_clock.now(), m_holidays));
+    m_meaning->setText(ItemWords::meaning(m_text->text(), m_date->text(), m_clock.now(), m_holidays));
 }
 
 void QuickAddWindow::submit()

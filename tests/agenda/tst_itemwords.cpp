@@ -137,9 +137,48 @@ private slots:
                 QVERIFY2(item->time == c.time, c.typed);
             }
             if (c.meaning)
-                QVERIFY2(ItemWords::meaning(typed, now, holidays).startsWith(QString::fromUtf8(c.meaning)),
-                         qPrintable(ItemWords::meaning(typed, now, holidays)));
+                QVERIFY2(ItemWords::meaning(QString(), typed, now, holidays)
+                             .startsWith(QString::fromUtf8(c.meaning)),
+                         qPrintable(ItemWords::meaning(QString(), typed, now, holidays)));
         }
+    }
+
+    // #标签 and !高 anywhere in either box, taken out of the text; a # inside a word, a ! before
+    // anything but 高中低, stay part of it.
+    void theMarksAreTakenOut()
+    {
+        struct Case
+        {
+            const char* text;
+            const char* box;
+            const char* left;
+            QStringList tags;
+            ItemStructure::Priority priority;
+        };
+        using S = ItemStructure;
+        const Case cases[] = {
+            {"写周报 #工作 !高", "周五下午5点", "写周报", {"工作"}, S::High},
+            {"#家庭 买菜 ！低 #家庭", "明天", "买菜", {"家庭"}, S::Low},
+            {"写周报", "#工作 !中 周五下午5点", "写周报", {"工作"}, S::Medium},
+            {"学C# 编程", "明天", "学C# 编程", {}, S::NoPriority},
+            {"真棒!高兴", "明天", "真棒!高兴", {}, S::NoPriority},
+            {"看 !高 !低", "明天", "看", {}, S::Low},
+        };
+        const QDateTime now(QDate(2026, 12, 9), QTime(10, 0)); // a Wednesday
+        for (const Case& c : cases) {
+            const ResultOf<AgendaItem> item = ItemWords::readBox(
+                QString::fromUtf8(c.text), QString::fromUtf8(c.box), now, HolidayCalendar::builtIn());
+            QVERIFY2(item, c.text);
+            QCOMPARE(item->text, QString::fromUtf8(c.left));
+            QCOMPARE(item->structure.tags, c.tags);
+            QCOMPARE(item->structure.priority, c.priority);
+        }
+        const QString said =
+            ItemWords::meaning(QStringLiteral("写周报 #工作 !高"), QStringLiteral("周五下午5点"), now,
+                               HolidayCalendar::builtIn());
+        QVERIFY2(said.contains(QStringLiteral("17:00")) &&
+                     said.endsWith(QStringLiteral("，标签：工作，优先级：高")),
+                 qPrintable(said));
     }
 
     // Without a repetition a finish date is wanted; words that do not read say which.

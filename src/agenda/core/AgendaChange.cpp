@@ -7,7 +7,9 @@ namespace {
 const QString commandField = QStringLiteral("command"), textField = QStringLiteral("text"),
               setField = QStringLiteral("set"), finishField = QStringLiteral("finish"),
               repeatField = QStringLiteral("repeat"), dayField = QStringLiteral("day"),
-              timeField = QStringLiteral("time");
+              timeField = QStringLiteral("time"), parentField = QStringLiteral("parent"),
+              priorityField = QStringLiteral("priority"), tagsField = QStringLiteral("tags"),
+              subtasksField = QStringLiteral("subtasks");
 
 const QString badRequest = QStringLiteral("请求格式不对，未执行。");
 
@@ -42,6 +44,33 @@ void insertRule(QJsonObject& request, const RepeatWords& words)
     request.insert(dayField, words.rule ? words.rule->dayField() : QString());
 }
 
+ResultOf<ItemStructure::Priority> priorityIn(const QJsonObject& request)
+{
+    const QString name = request.value(priorityField).toString();
+    if (const std::optional<ItemStructure::Priority> priority = ItemStructure::priorityNamed(name))
+        return *priority;
+    return Result::failed(QStringLiteral("请求中的优先级“%1”不对，未执行。").arg(name));
+}
+
+QStringList tagsIn(const QJsonObject& request)
+{
+    return request.value(tagsField).toString().split(u',', Qt::SkipEmptyParts);
+}
+
+ResultOf<ItemStructure> structureIn(const QJsonObject& request)
+{
+    ItemStructure structure;
+    structure.parent = request.value(parentField).toString();
+    if (request.contains(priorityField)) {
+        const ResultOf<ItemStructure::Priority> priority = priorityIn(request);
+        if (!priority)
+            return priority.result();
+        structure.priority = *priority;
+    }
+    structure.tags = tagsIn(request);
+    return structure;
+}
+
 ResultOf<AgendaChange> addIn(const QJsonObject& request)
 {
     const ResultOf<RepeatWords> words = ruleIn(request);
@@ -54,8 +83,13 @@ ResultOf<AgendaChange> addIn(const QJsonObject& request)
     const QTime timeOfDay = timed ? DateText::readTime(request.value(timeField).toString()) : QTime();
     if (!setDate.isValid() || !finishDate.isValid() || (timed && !timeOfDay.isValid()))
         return Result::failed(QStringLiteral("请输入有效日期！"));
-    return AgendaChange::add(
-        {request.value(textField).toString(), setDate, finishDate, 0, words->ruleFor(finishDate), timeOfDay});
+    AgendaItem item{request.value(textField).toString(), setDate,  finishDate, 0,
+                    words->ruleFor(finishDate),          timeOfDay};
+    const ResultOf<ItemStructure> structure = structureIn(request);
+    if (!structure)
+        return structure.result();
+    item.structure = *structure;
+    return AgendaChange::add(item);
 }
 
 } // namespace
@@ -73,6 +107,12 @@ QString AgendaChange::notDone() const
         return QStringLiteral("提醒时间未更改。");
     case SetRepeat:
         return QStringLiteral("重复方式未更改。");
+    case SetParent:
+        return QStringLiteral("父任务未更改。");
+    case SetPriority:
+        return QStringLiteral("优先级未更改。");
+    case SetTags:
+        return QStringLiteral("标签未更改。");
     }
     Q_UNREACHABLE();
     return {};
@@ -91,8 +131,26 @@ QJsonObject AgendaChange::fields() const
         // Only with a time: a running copy from before times refuses the field it does not know.
         if (item.time.isValid())
             request.insert(timeField, DateText::formatTime(item.time));
+        if (!item.structure.parent.isEmpty())
+            request.insert(parentField, item.structure.parent);
+        if (item.structure.priority != ItemStructure::NoPriority)
+            request.insert(priorityField, ItemStructure::priorityName(item.structure.priority));
+        if (!item.structure.tags.isEmpty())
+            request.insert(tagsField, item.structure.tags.join(u','));
         return request;
     }
+    case SetParent:
+        return {{commandField, QStringLiteral("parent")},
+                {textField, text},
+                {parentField, item.structure.parent}};
+    case SetPriority:
+        return {{commandField, QStringLiteral("priority")},
+                {textField, text},
+                {priorityField, ItemStructure::priorityName(item.structure.priority)}};
+    case SetTags:
+        return {{commandField, QStringLiteral("tags")},
+                {textField, text},
+                {tagsField, item.structure.tags.join(u',')}};
     case SetTime:
         return {{commandField, QStringLiteral("time")},
                 {textField, text},
@@ -102,8 +160,13 @@ QJsonObject AgendaChange::fields() const
         insertRule(request, repeat);
         return request;
     }
-    case Complete:
-        return {{commandField, QStringLiteral("done")}, {textField, text}};
+    case Complete: {
+        QJsonObject request{{commandField, QStringLiteral("done")}, {textField, text}};
+        if (subtasks != LeaveSubtasks)
+            request.insert(subtasksField,
+                           subtasks == WithSubtasks ? QStringLiteral("all") : QStringLiteral("refuse"));
+        return request;
+    }
     case Modify:
         break;
     }
@@ -118,8 +181,9 @@ ResultOf<AgendaChange> AgendaChange::fromFields(const QJsonObject& request)
         QStringList fields{textField, setField, finishField};
         if (request.contains(repeatField))
             fields << repeatField << dayField;
-        if (request.contains(timeField))
-            fields << timeField;
+        for (const QString& optional : {timeField, parentField, priorityField, tagsField})
+            if (request.contains(optional))
+                fields << optional;
         if (holdsExactly(request, fields))
             return addIn(request);
     } else if (name == QStringLiteral("time") && holdsExactly(request, {textField, timeField})) {
@@ -136,6 +200,21 @@ ResultOf<AgendaChange> AgendaChange::fromFields(const QJsonObject& request)
         return setRepeat(itemText, *words);
     } else if (name == QStringLiteral("done") && holdsExactly(request, {textField})) {
         return complete(itemText);
+    } else if (name == QStringLiteral("done") && holdsExactly(request, {textField, subtasksField})) {
+        const QString subtasks = request.value(subtasksField).toString();
+        if (subtasks == QStringLiteral("all"))
+            return complete(itemText, WithSubtasks);
+        if (subtasks == QStringLiteral("refuse"))
+            return complete(itemText, RefuseSubtasks);
+    } else if (name == QStringLiteral("parent") && holdsExactly(request, {textField, parentField})) {
+        return setParent(itemText, request.value(parentField).toString());
+    } else if (name == QStringLiteral("priority") && holdsExactly(request, {textField, priorityField})) {
+        const ResultOf<ItemStructure::Priority> priority = priorityIn(request);
+        if (!priority)
+            return priority.result();
+        return setPriority(itemText, *priority);
+    } else if (name == QStringLiteral("tags") && holdsExactly(request, {textField, tagsField})) {
+        return setTags(itemText, tagsIn(request));
     }
     return Result::failed(badRequest);
 }

@@ -16,11 +16,21 @@ struct AgendaChange
 {
     enum Kind
     {
-        Add,       // item, checked against the file as it is now
-        Modify,    // the item of text becomes item: the entry box's 修改日程
-        Complete,  // the item of text done, as 删除日程 takes it
-        SetTime,   // the item of text reminded at time; invalid for none
-        SetRepeat, // the item of text repeats as repeat says
+        Add,         // item, checked against the file as it is now
+        Modify,      // the item of text becomes item: the entry box's 修改日程
+        Complete,    // the item of text done, as 删除日程 takes it
+        SetTime,     // the item of text reminded at time; invalid for none
+        SetRepeat,   // the item of text repeats as repeat says
+        SetParent,   // the item of text under item.structure.parent; empty for the top level
+        SetPriority, // the item of text with item.structure.priority
+        SetTags,     // the item of text with item.structure.tags, replacing its own
+    };
+    // What a Complete does with the items under the one completed.
+    enum Subtasks
+    {
+        LeaveSubtasks,  // they stay, drawn one level up
+        WithSubtasks,   // they are done too, each with its own entry in my.log
+        RefuseSubtasks, // the item is not done while it has any: the command line's --done
     };
 
     Kind kind = Add;
@@ -28,13 +38,35 @@ struct AgendaChange
     AgendaItem item;
     QTime time;
     RepeatWords repeat;
+    Subtasks subtasks = LeaveSubtasks;
 
     static AgendaChange add(const AgendaItem& item) { return {Add, item.text, item, {}, {}}; }
     static AgendaChange modify(const QString& editedText, const AgendaItem& item)
     {
         return {Modify, editedText, item, {}, {}};
     }
-    static AgendaChange complete(const QString& text) { return {Complete, text, {}, {}, {}}; }
+    static AgendaChange complete(const QString& text, Subtasks subtasks = LeaveSubtasks)
+    {
+        return {Complete, text, {}, {}, {}, subtasks};
+    }
+    static AgendaChange setParent(const QString& text, const QString& parent)
+    {
+        AgendaChange change{SetParent, text, {}, {}, {}};
+        change.item.structure.parent = parent;
+        return change;
+    }
+    static AgendaChange setPriority(const QString& text, ItemStructure::Priority priority)
+    {
+        AgendaChange change{SetPriority, text, {}, {}, {}};
+        change.item.structure.priority = priority;
+        return change;
+    }
+    static AgendaChange setTags(const QString& text, const QStringList& tags)
+    {
+        AgendaChange change{SetTags, text, {}, {}, {}};
+        change.item.structure.tags = tags;
+        return change;
+    }
     static AgendaChange setTime(const QString& text, QTime time) { return {SetTime, text, {}, time, {}}; }
     static AgendaChange setRepeat(const QString& text, const RepeatWords& repeat)
     {
@@ -52,7 +84,10 @@ struct AgendaChange
     // "finish": "2026-12-11"} with "repeat": 每周 and "day": 周五 (repeat.txt's two fields) when the
     // item repeats and "time": "15:00" when it has one; {"command": "repeat", "text", "repeat",
     // "day"}, an empty day keeping the item's own; {"command": "done", "text"}; {"command":
-    // "time", "text", "time"}, "off" for none. Every field a string, and a field only when it
+    // "time", "text", "time"}, "off" for none; an Add's "parent", "priority" (高) and "tags" (工作,家庭)
+    // when it has them; {"command": "parent", "text", "parent"}, {"command": "priority", "text",
+    // "priority"}, {"command": "tags", "text", "tags"}; a done's "subtasks": "all" or "refuse" when
+    // it is not to leave them. Every field a string, and a field only when it
     // says something, so that an older copy refuses what it cannot hold rather than drop it.
     // A Modify is the panel's and is not sent.
     QJsonObject fields() const;

@@ -96,7 +96,19 @@ Result AgendaSession::apply(const AgendaChange& change)
         made = modify(change.text, change.item);
         break;
     case AgendaChange::Complete:
-        made = done(change.text);
+        made = done(change.text, change.subtasks);
+        break;
+    case AgendaChange::SetParent:
+        made = changeItem(QStringLiteral("设置父任务"),
+                          [&] { return m_store.setParent(change.text, change.item.structure.parent); });
+        break;
+    case AgendaChange::SetPriority:
+        made = changeItem(QStringLiteral("设置优先级"),
+                          [&] { return m_store.setPriority(change.text, change.item.structure.priority); });
+        break;
+    case AgendaChange::SetTags:
+        made = changeItem(QStringLiteral("设置标签"),
+                          [&] { return m_store.setTags(change.text, change.item.structure.tags); });
         break;
     case AgendaChange::SetTime:
         made = changeItem(QStringLiteral("设置提醒时间"),
@@ -159,24 +171,29 @@ StoreChange AgendaSession::afterRemoval(const StoreChange& change)
     return change;
 }
 
-Result AgendaSession::remove(const QString& text, int loads)
+Result AgendaSession::remove(const QString& text, int loads, bool subtasks)
 {
     if (!m_store.loaded())
         return Result::done();
     return afterRemoval(loads == m_store.loads()
-                            ? m_store.remove(text, m_clock.today())
+                            ? m_store.remove(text, m_clock.today(), subtasks)
                             : StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName)))
         .result(QStringLiteral("日程未删除。"));
 }
 
-StoreChange AgendaSession::done(const QString& text)
+StoreChange AgendaSession::done(const QString& text, AgendaChange::Subtasks subtasks)
 {
     // As 删除日程 takes it, without asking: 完成 was the user's own word. Never under an entry.
     if (m_entryBusy)
         return StoreChange::refused(QStringLiteral("请先确认或取消正在填写的日程，再完成“%1”。").arg(text));
     if (m_store.loaded() && !m_store.unchangedOnDisk())
         reload();
-    return afterRemoval(m_store.complete(text, m_clock.today()));
+    if (const int under = m_store.subtaskCount(text); under > 0 && subtasks == AgendaChange::RefuseSubtasks)
+        return StoreChange::refused(
+            QStringLiteral("“%1”还有 %2 个未完成的子任务；要一并完成，请加 --with-subtasks。")
+                .arg(text)
+                .arg(under));
+    return afterRemoval(m_store.complete(text, m_clock.today(), subtasks == AgendaChange::WithSubtasks));
 }
 
 void AgendaSession::complete(const QString& text)

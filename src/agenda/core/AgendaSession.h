@@ -65,7 +65,9 @@ public:
     Result apply(const AgendaChange& change);
     // Deletes the item of that text, its log entry first, as the table stood at the given load:
     // an answer given to a table since loaded again is stale and only shows the new one.
-    Result remove(const QString& text, int loads);
+    Result remove(const QString& text, int loads, bool subtasks = false);
+    // The items under the item of that text, at any depth.
+    int subtaskCount(const QString& text) const { return m_store.subtaskCount(text); }
     // A reminder's 完成, which waits for no answer: an item gone meanwhile is nothing to tell, and
     // what went wrong says failed().
     void complete(const QString& text);
@@ -96,7 +98,7 @@ private:
     StoreChange afterRemoval(const StoreChange& change);
     StoreChange add(const AgendaItem& item);
     StoreChange modify(const QString& editedText, const AgendaItem& item);
-    StoreChange done(const QString& text);
+    StoreChange done(const QString& text, AgendaChange::Subtasks subtasks);
     // A change of one item (a rule, a time), as write makes it: never under an entry, and on the
     // file as it is now. what: the change refused under an entry, "设置重复".
     StoreChange changeItem(const QString& what, const std::function<StoreChange()>& write);

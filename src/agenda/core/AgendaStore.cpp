@@ -1,7 +1,9 @@
 #include "agenda/core/AgendaStore.h"
 
 #include "agenda/core/AgendaFile.h"
+#include "agenda/core/AgendaTree.h"
 #include "agenda/core/RepeatFile.h"
+#include "agenda/core/StructureFile.h"
 #include "calendar/core/DateText.h"
 #include "calendar/core/HolidayCalendar.h"
 #include "log/core/LogFile.h"
@@ -10,12 +12,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
 AgendaStore::AgendaStore(TextFiles& files, const QString& agendaPath, const QString& logPath)
     : m_files(files), m_path(agendaPath), m_logPath(logPath),
       m_repeatPath(QFileInfo(agendaPath).dir().filePath(QString::fromUtf8(RepeatFile::fileName))),
+      m_structurePath(QFileInfo(agendaPath).dir().filePath(QString::fromUtf8(StructureFile::fileName))),
       m_holidays(&HolidayCalendar::builtIn())
 {
 }
@@ -24,15 +28,26 @@ Result AgendaStore::load(QDate today)
 {
     AgendaFile::Load load = AgendaFile::load(m_files, m_path, today);
     RepeatFile::Load rules = RepeatFile::load(m_files, m_repeatPath);
+    StructureFile::Load structure = StructureFile::load(m_files, m_structurePath);
     ++m_loads;
-    m_loadResult = !load.result ? load.result : rules.result;
+    m_loadResult = !load.result ? load.result : !rules.result ? rules.result : structure.result;
     m_loaded = m_loadResult.ok();
     m_stamp = load.stamp;
     m_repeatStamp = rules.stamp;
+    m_structureStamp = structure.stamp;
     m_table.items = m_loaded ? std::move(load.items) : QList<AgendaItem>();
     if (!rules.rules.isEmpty()) {
         for (AgendaItem& item : m_table.items)
             item.repeat = rules.rules.value(item.text);
+    }
+    m_table.gone.clear();
+    if (m_loaded && !structure.lines.isEmpty()) {
+        for (AgendaItem& item : m_table.items)
+            if (const auto found = structure.lines.constFind(item.text); found != structure.lines.cend())
+                item.structure = *found;
+        for (const AgendaItem& item : std::as_const(m_table.items))
+            structure.lines.remove(item.text);
+        m_table.gone = std::move(structure.lines);
     }
     m_table.today = today;
     recount(today);
@@ -52,7 +67,8 @@ void AgendaStore::recount(QDate today)
 
 bool AgendaStore::unchangedOnDisk() const
 {
-    return m_stamp.matches(m_files, m_path) && m_repeatStamp.matches(m_files, m_repeatPath);
+    return m_stamp.matches(m_files, m_path) && m_repeatStamp.matches(m_files, m_repeatPath) &&
+           m_structureStamp.matches(m_files, m_structurePath);
 }
 
 std::optional<QDate> AgendaStore::nextOccurrence(const QString& text, QDate today) const
@@ -173,6 +189,13 @@ StoreChange AgendaStore::addNew(const AgendaItem& item, QDate today)
             if (StoreChange written = rewriteRules(items); written.status != StoreChange::Done)
                 return written;
         }
+        // A new item takes nothing from one of the same text that left: only a restore does.
+        if (!item.structure.isEmpty() || m_table.gone.contains(item.text)) {
+            QList<AgendaItem> items = m_table.items;
+            items.append(item);
+            if (StoreChange written = rewriteStructure(items); written.status != StoreChange::Done)
+                return written;
+        }
         return appendHeld(item);
     });
 }
@@ -200,6 +223,9 @@ StoreChange AgendaStore::replaceAll(const QList<AgendaItem>& items, const QStrin
             if (StoreChange written = rewriteRules(both); written.status != StoreChange::Done)
                 return written;
         }
+        if (touchesStructure(items))
+            if (StoreChange written = rewriteStructure(items); written.status != StoreChange::Done)
+                return written;
         StoreChange change = rewrite(items);
         change.archived = !entries.isEmpty();
         return change;
@@ -227,14 +253,32 @@ StoreChange AgendaStore::modify(const QString& editedText, const AgendaItem& ite
     return writeHeld(m_files, m_path, &m_stamp, [&] {
         QList<AgendaItem> items = m_table.items;
         RepeatRule rule;
+        ItemStructure structure;
         for (AgendaItem& old : items) {
             if (old.text == editedText) {
                 rule = old.repeat;
+                structure = old.structure;
                 // The entry boxes hold days: the time of day stays, on the new day too.
                 const QTime time = item.time.isValid() ? item.time : old.time;
                 old = item;
                 old.repeat = rule;
                 old.time = time;
+                old.structure = structure;
+            }
+        }
+        // Its subtasks follow it to its new text; under both texts until the agenda is written, as
+        // the rules below.
+        if (item.text != editedText) {
+            bool followed = !structure.isEmpty();
+            for (AgendaItem& other : items)
+                if (other.structure.parent == editedText) {
+                    other.structure.parent = item.text;
+                    followed = true;
+                }
+            if (followed) {
+                const QList<AgendaItem> old{{editedText, {}, {}, 0, {}, {}, structure}};
+                if (StoreChange written = rewriteStructure(items, old); written.status != StoreChange::Done)
+                    return written;
             }
         }
         // A renamed rule is written under both texts before the agenda changes: a crash between
@@ -250,7 +294,7 @@ StoreChange AgendaStore::modify(const QString& editedText, const AgendaItem& ite
     });
 }
 
-StoreChange AgendaStore::complete(const QString& text, QDate today)
+StoreChange AgendaStore::complete(const QString& text, QDate today, bool subtasks)
 {
     if (!m_loaded)
         return StoreChange::refused(m_loadResult.error());
@@ -258,7 +302,16 @@ StoreChange AgendaStore::complete(const QString& text, QDate today)
         return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(text));
     if (const Result refusal = checkDelete(text); !refusal)
         return StoreChange::refused(refusal.error());
-    return remove(text, today);
+    return remove(text, today, subtasks);
+}
+
+int AgendaStore::subtaskCount(const QString& text) const
+{
+    const AgendaTree tree(m_table);
+    for (qsizetype i = m_table.count() - 1; i >= 0; --i)
+        if (m_table.items.at(i).text == text)
+            return int(tree.descendants(i).size());
+    return 0;
 }
 
 StoreChange AgendaStore::setRepeatWords(const QString& text, const RepeatWords& words)
@@ -296,34 +349,112 @@ StoreChange AgendaStore::changeItems(const QString& text, const QString& what, F
 {
     if (const Result refusal = checkItem(text, what); !refusal)
         return StoreChange::refused(refusal.error());
-    const bool rules = file == Rules;
-    return writeHeld(m_files, rules ? m_repeatPath : m_path, rules ? &m_repeatStamp : &m_stamp, [&] {
-        // The agenda as it is now: a rule is kept only for an item that is there.
-        if (rules && !m_stamp.matches(m_files, m_path))
+    const QString& path = file == Rules ? m_repeatPath : file == Structure ? m_structurePath : m_path;
+    FileStamp* stamp = file == Rules ? &m_repeatStamp : file == Structure ? &m_structureStamp : &m_stamp;
+    return writeHeld(m_files, path, stamp, [&] {
+        // The agenda as it is now: a rule or a structure is kept only for an item that is there.
+        if (file != Agenda && !m_stamp.matches(m_files, m_path))
             return StoreChange::changedElsewhere(QString::fromUtf8(AgendaFile::fileName));
         QList<AgendaItem> items = m_table.items;
         for (AgendaItem& item : items)
             if (item.text == text)
                 change(item);
-        return rules ? rewriteRules(items) : rewrite(items);
+        return file == Rules       ? rewriteRules(items)
+               : file == Structure ? rewriteStructure(items)
+                                   : rewrite(items);
     });
 }
 
-StoreChange AgendaStore::remove(const QString& text, QDate deletionDate)
+StoreChange AgendaStore::setParent(const QString& text, const QString& parent)
+{
+    if (!parent.isEmpty()) {
+        if (const Result refusal = checkItem(text, QStringLiteral("设置父任务")); !refusal)
+            return StoreChange::refused(refusal.error());
+        if (parent == text)
+            return StoreChange::refused(QStringLiteral("日程不能作为自己的子任务。"));
+        if (!contains(parent))
+            return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(parent));
+        const AgendaTree tree(m_table);
+        for (qsizetype i = 0; i < m_table.count(); ++i)
+            if (m_table.items.at(i).text == text)
+                for (const qsizetype under : tree.descendants(i))
+                    if (m_table.items.at(under).text == parent)
+                        return StoreChange::refused(
+                            QStringLiteral("“%1”是“%2”的子任务，不能作为它的父任务。").arg(parent, text));
+    }
+    return changeItems(text, QStringLiteral("设置父任务"), Structure,
+                       [&parent](AgendaItem& item) { item.structure.parent = parent; });
+}
+
+StoreChange AgendaStore::setPriority(const QString& text, ItemStructure::Priority priority)
+{
+    return changeItems(text, QStringLiteral("设置优先级"), Structure,
+                       [priority](AgendaItem& item) { item.structure.priority = priority; });
+}
+
+StoreChange AgendaStore::setTags(const QString& text, const QStringList& tags)
+{
+    for (const QString& tag : tags)
+        if (const QString problem = ItemStructure::tagProblem(tag); !problem.isEmpty())
+            return StoreChange::refused(problem + QStringLiteral("。"));
+    return changeItems(text, QStringLiteral("设置标签"), Structure,
+                       [&tags](AgendaItem& item) { item.structure.tags = tags; });
+}
+
+bool AgendaStore::touchesStructure(const QList<AgendaItem>& items) const
+{
+    const auto holds = [](const AgendaItem& item) { return !item.structure.isEmpty(); };
+    return !m_table.gone.isEmpty() || std::any_of(items.cbegin(), items.cend(), holds) ||
+           std::any_of(m_table.items.cbegin(), m_table.items.cend(), holds);
+}
+
+StoreChange AgendaStore::rewriteStructure(const QList<AgendaItem>& items, const QList<AgendaItem>& extra)
+{
+    QList<StructureFile::Entry> entries;
+    QSet<QString> texts, parents;
+    for (const AgendaItem& item : items) {
+        entries.append({item.text, item.structure});
+        texts.insert(item.text);
+        parents.insert(item.structure.parent);
+    }
+    for (const AgendaItem& item : extra)
+        entries.append({item.text, item.structure});
+    // A line of an item gone stays while it has somewhere to go back to or something waits for it.
+    QStringList goneTexts = m_table.gone.keys();
+    goneTexts.sort(); // the same file for the same lines
+    for (const QString& gone : std::as_const(goneTexts)) {
+        const ItemStructure& structure = m_table.gone[gone];
+        if (!texts.contains(gone) && (texts.contains(structure.parent) || parents.contains(gone)))
+            entries.append({gone, structure});
+    }
+    if (const Result written = StructureFile::rewrite(m_files, m_structurePath, entries); !written)
+        return writeFailed(QString::fromUtf8(StructureFile::fileName), written.error());
+    return StoreChange::done();
+}
+
+StoreChange AgendaStore::remove(const QString& text, QDate deletionDate, bool subtasks)
 {
     if (!m_loaded)
         return {};
-    return writeHeld(m_files, m_path, &m_stamp, [&] { return removeHeld(text, deletionDate); });
+    return writeHeld(m_files, m_path, &m_stamp, [&] { return removeHeld(text, deletionDate, subtasks); });
 }
 
-StoreChange AgendaStore::removeHeld(const QString& text, QDate deletionDate)
+StoreChange AgendaStore::removeHeld(const QString& text, QDate deletionDate, bool subtasks)
 {
     const QString deleted = DateText::format(deletionDate);
+    QSet<QString> leaving{text};
+    if (subtasks) {
+        const AgendaTree tree(m_table);
+        for (qsizetype i = 0; i < m_table.count(); ++i)
+            if (m_table.items.at(i).text == text)
+                for (const qsizetype under : tree.descendants(i))
+                    leaving.insert(m_table.items.at(under).text);
+    }
     QStringList entries;
     QList<AgendaItem> kept;
     kept.reserve(m_table.count());
     for (const AgendaItem& item : std::as_const(m_table.items)) {
-        if (item.text != text) {
+        if (!leaving.contains(item.text)) {
             kept.append(item);
             continue;
         }
@@ -332,7 +463,7 @@ StoreChange AgendaStore::removeHeld(const QString& text, QDate deletionDate)
         // The occurrences missed meanwhile are not archived one by one: the next is not in the past.
         if (const QDate next = item.repeat.following(item.finishDate, deletionDate, *m_holidays);
             next.isValid())
-            kept.append({item.text, deletionDate, next, 0, item.repeat, item.time});
+            kept.append({item.text, deletionDate, next, 0, item.repeat, item.time, item.structure});
     }
     if (entries.isEmpty())
         return {};

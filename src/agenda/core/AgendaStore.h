@@ -11,16 +11,17 @@
 class HolidayCalendar;
 class TextFiles;
 
-// The agenda as loaded from agenda.txt, with the repeating items' rules from repeat.txt beside it,
-// and the only way to change it. Every change is written to the files first and the table is then
-// loaded again whole, so what the user sees is what the files hold. A table that did not load, or
-// whose rules did not, is never written back.
+// The agenda as loaded from agenda.txt, with the repeating items' rules from repeat.txt and the
+// items' parents, priorities and tags from structure.txt beside it, and the only way to change it. Every
+// change is written to the files first and the table is then loaded again whole, so what the user sees is
+// what the files hold. A table that did not load, or whose rules did not, is never written back.
 class AgendaStore
 {
 public:
     AgendaStore(TextFiles& files, const QString& agendaPath, const QString& logPath);
 
-    // Reads agenda.txt and repeat.txt, counting days left from today. A bad file leaves an empty table.
+    // Reads agenda.txt, repeat.txt and structure.txt, counting days left from today. A bad file leaves an
+    // empty table.
     Result load(QDate today);
     // The arrangement a rule of official working days follows; the shipped one until set.
     void setHolidays(const HolidayCalendar& holidays) { m_holidays = &holidays; }
@@ -32,7 +33,7 @@ public:
     // Counts the loads, so that an answer given to a table that has since been loaded again is
     // recognised as stale.
     int loads() const { return m_loads; }
-    // Whether agenda.txt and repeat.txt are still as they were loaded.
+    // Whether agenda.txt, repeat.txt and structure.txt are still as they were loaded.
     bool unchangedOnDisk() const;
     // The date the item of that text moves to once this occurrence is done, as deleted today;
     // nothing for an item that does not repeat.
@@ -65,16 +66,26 @@ public:
     // Deletes every item with text. Their entries reach my.log before the agenda is rewritten, so
     // that no item leaves the agenda without its entry, whatever happens in between. A repeating
     // item stays, moved to its next occurrence and set today: only this occurrence goes to the log.
-    StoreChange remove(const QString& text, QDate deletionDate);
+    // subtasks: the items under it go too, each with its own entry; otherwise they stay, drawn one
+    // level up, and come back under it when it is restored.
+    StoreChange remove(const QString& text, QDate deletionDate, bool subtasks = false);
     // Deletes the item of that text as remove() does, without a question: refused when the table
     // did not load, there is no such item, or it may not be deleted.
-    StoreChange complete(const QString& text, QDate today);
+    StoreChange complete(const QString& text, QDate today, bool subtasks = false);
+    // The items under the item of that text, at any depth, as drawn.
+    int subtaskCount(const QString& text) const;
     // Gives the item of that text its rule (None: it no longer repeats).
     StoreChange setRepeat(const QString& text, const RepeatRule& rule);
     // The rule the words make for the item of that text, kept on its finish date.
     StoreChange setRepeatWords(const QString& text, const RepeatWords& words);
     // Gives the item of that text a time of day to be reminded at (invalid: none).
     StoreChange setTime(const QString& text, QTime time);
+    // Gives the item of that text a parent (empty: the top level), refused for an item not there,
+    // itself, or one of its own subtasks.
+    StoreChange setParent(const QString& text, const QString& parent);
+    StoreChange setPriority(const QString& text, ItemStructure::Priority priority);
+    // Replaces the item's tags; none clears them.
+    StoreChange setTags(const QString& text, const QStringList& tags);
     // Replaces the whole agenda by items, as a sync merges it: entries, for the items that leave,
     // reach my.log first.
     StoreChange replaceAll(const QList<AgendaItem>& items, const QStringList& entries);
@@ -85,8 +96,9 @@ private:
     Result checkItem(const QString& text, const QString& change) const;
     enum File
     {
-        Agenda, // agenda.txt
-        Rules,  // repeat.txt
+        Agenda,    // agenda.txt
+        Rules,     // repeat.txt
+        Structure, // structure.txt
     };
     // Changes every item of that text as change does and writes file: refused as checkItem
     // refuses. what: the change, "设置重复".
@@ -94,20 +106,27 @@ private:
                             const std::function<void(AgendaItem&)>& change);
     // Appends with the folder already held.
     StoreChange appendHeld(const AgendaItem& item);
-    StoreChange removeHeld(const QString& text, QDate deletionDate);
+    StoreChange removeHeld(const QString& text, QDate deletionDate, bool subtasks);
     StoreChange writeFailed(const QString& fileName, const QString& error) const;
     StoreChange rewrite(const QList<AgendaItem>& items);
     StoreChange rewriteRules(const QList<AgendaItem>& items);
+    // structure.txt for items, with the lines of items gone that still have a place to return to,
+    // and the lines of extra (a renamed item's old text) too.
+    StoreChange rewriteStructure(const QList<AgendaItem>& items, const QList<AgendaItem>& extra = {});
+    // Whether writing items changes what structure.txt says.
+    bool touchesStructure(const QList<AgendaItem>& items) const;
 
     TextFiles& m_files;
     QString m_path;
     QString m_logPath;
     QString m_repeatPath;
+    QString m_structurePath;
     const HolidayCalendar* m_holidays;
     AgendaTable m_table;
     bool m_loaded = false;
     Result m_loadResult = Result::done();
     FileStamp m_stamp;
     FileStamp m_repeatStamp;
+    FileStamp m_structureStamp;
     int m_loads = 0;
 };

@@ -5,6 +5,8 @@
 #include "calendar/core/RepeatWords.h"
 #include "calendar/core/TimeWords.h"
 
+#include <QRegularExpression>
+
 namespace ItemWords {
 
 namespace {
@@ -18,6 +20,41 @@ ResultOf<QDate> dateOf(const QString& typed, QDate today, const HolidayCalendar&
 }
 
 } // namespace
+
+Marked takeMarks(const QString& typed)
+{
+    static const QRegularExpression mark(
+        QStringLiteral("(^|\\s)(?:[#＃]([^\\s#＃]+)|[!！]([高中低]))(?=\\s|$)"));
+    Marked marked;
+    QString rest;
+    qsizetype from = 0;
+    QRegularExpressionMatchIterator found = mark.globalMatch(typed);
+    while (found.hasNext()) {
+        const QRegularExpressionMatch match = found.next();
+        rest += QStringView(typed).sliced(from, match.capturedStart() - from);
+        rest += match.captured(1);
+        from = match.capturedEnd();
+        if (match.capturedLength(2) > 0) {
+            if (!marked.structure.tags.contains(match.captured(2)))
+                marked.structure.tags.append(match.captured(2));
+        } else {
+            marked.structure.priority = *ItemStructure::priorityNamed(match.captured(3));
+        }
+    }
+    rest += QStringView(typed).sliced(from);
+    marked.text = from == 0 ? typed : rest.simplified();
+    return marked;
+}
+
+QString marksMeaning(const ItemStructure& structure)
+{
+    QString said;
+    if (!structure.tags.isEmpty())
+        said += QStringLiteral("，标签：") + structure.tags.join(QStringLiteral("、"));
+    if (structure.priority != ItemStructure::NoPriority)
+        said += QStringLiteral("，优先级：") + ItemStructure::priorityName(structure.priority);
+    return said;
+}
 
 ResultOf<Repetition> readRepetition(const QString& typed)
 {
@@ -70,11 +107,15 @@ ResultOf<AgendaItem> read(const QString& text, const QString& setTyped, const QS
             return DateWords::parse(finishTyped, today, holidays).result();
         return finish.result();
     }
-    return AgendaItem{text, *set, *finish, 0, words.ruleFor(*finish), time};
+    const Marked marked = takeMarks(text);
+    return AgendaItem{marked.text, *set, *finish, 0, words.ruleFor(*finish), time, marked.structure};
 }
 
-ResultOf<AgendaItem> readBox(const QString& text, const QString& typed, const QDateTime& now,
-                             const HolidayCalendar& holidays)
+namespace {
+
+// The box without its marks.
+ResultOf<AgendaItem> readBoxWords(const QString& text, const QString& typed, const QDateTime& now,
+                                  const HolidayCalendar& holidays)
 {
     // One box: a repetition, from its first day, or the finish date, either with a time.
     if (const ResultOf<TimeWords::Said> said = TimeWords::split(typed, now)) {
@@ -85,15 +126,34 @@ ResultOf<AgendaItem> readBox(const QString& text, const QString& typed, const QD
     return read(text, QString(), typed, Repetition{}, now, holidays);
 }
 
-QString meaning(const QString& typed, const QDateTime& now, const HolidayCalendar& holidays)
+} // namespace
+
+ResultOf<AgendaItem> readBox(const QString& text, const QString& typedWithMarks, const QDateTime& now,
+                             const HolidayCalendar& holidays)
 {
-    const ResultOf<AgendaItem> item = readBox(QString(), typed, now, holidays);
+    const Marked boxMarks = takeMarks(typedWithMarks);
+    const QString& typed = boxMarks.text;
+    ResultOf<AgendaItem> item = readBoxWords(text, typed, now, holidays);
+    if (item) {
+        for (const QString& tag : boxMarks.structure.tags)
+            if (!item->structure.tags.contains(tag))
+                item->structure.tags.append(tag);
+        if (boxMarks.structure.priority != ItemStructure::NoPriority)
+            item->structure.priority = boxMarks.structure.priority;
+    }
+    return item;
+}
+
+QString meaning(const QString& text, const QString& typed, const QDateTime& now,
+                const HolidayCalendar& holidays)
+{
+    const ResultOf<AgendaItem> item = readBox(text, typed, now, holidays);
     if (!item)
         return item.error();
     QString said = QStringLiteral("→ ") + DateWords::describe(item->finishDate, now.date(), item->time);
     if (item->repeat.kind != RepeatRule::None)
         said += QStringLiteral("，") + RepeatRule::kindName(item->repeat.kind) + QStringLiteral("重复");
-    return said;
+    return said + marksMeaning(item->structure);
 }
 
 QDate firstDay(const RepeatWords& words, QDate today, const HolidayCalendar& holidays)
@@ -110,7 +170,9 @@ QString added(const AgendaItem& item)
             .arg(item.text, DateText::format(item.setDate), DateText::format(item.finishDate, item.time));
     if (item.repeat.kind != RepeatRule::None)
         done += QStringLiteral("，%1重复").arg(item.repeat.text());
-    return done + u'）';
+    if (!item.structure.parent.isEmpty())
+        done += QStringLiteral("，属于：") + item.structure.parent;
+    return done + marksMeaning(item.structure) + u'）';
 }
 
 } // namespace ItemWords
