@@ -22,5 +22,6 @@ public:
 
 private:
     QString m_text, m_set, m_finish; // as typed: the add checks them as the entry box does
+    QString m_parent;
     ItemWords::Repetition m_repetition;
 };

@@ -10,11 +10,13 @@
 #include "cli/ListCommand.h"
 #include "cli/LogCommand.h"
 #include "cli/MonthCommand.h"
+#include "cli/PriorityCommand.h"
 #include "cli/QuickAddCommand.h"
 #include "cli/RemindCommand.h"
 #include "cli/RepeatCommand.h"
 #include "cli/RestoreCommand.h"
 #include "cli/SyncCommand.h"
+#include "cli/TagCommand.h"
 #include "cli/TimeCommand.h"
 
 namespace Commands {
@@ -30,10 +32,11 @@ template <typename T> std::unique_ptr<Command> made()
 
 // In the order the usage lists them.
 constexpr Maker makers[] = {
-    made<BackupsCommand>,  made<RestoreCommand>,   made<ListCommand>,     made<LogCommand>,
-    made<MonthCommand>,    made<AddCommand>,       made<RepeatCommand>,   made<DoneCommand>,
-    made<TimeCommand>,     made<AutostartCommand>, made<CalDavCommand>,   made<SyncCommand>,
-    made<HolidaysCommand>, made<RemindCommand>,    made<QuickAddCommand>, made<CalendarCommand>,
+    made<BackupsCommand>,  made<RestoreCommand>,  made<ListCommand>,     made<LogCommand>,
+    made<MonthCommand>,    made<AddCommand>,      made<RepeatCommand>,   made<DoneCommand>,
+    made<PriorityCommand>, made<TagCommand>,      made<TimeCommand>,     made<AutostartCommand>,
+    made<CalDavCommand>,   made<SyncCommand>,     made<HolidaysCommand>, made<RemindCommand>,
+    made<QuickAddCommand>, made<CalendarCommand>,
 };
 
 } // namespace

@@ -19,4 +19,5 @@ public:
 private:
     bool m_overdueOnly = false;
     QString m_findWords; // only the lines that match
+    QString m_tag;       // only the items with it
 };

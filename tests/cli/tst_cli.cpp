@@ -163,6 +163,42 @@ private slots:
                  tomorrow.toString(Qt::ISODate) + QStringLiteral(" 09:05"));
     }
 
+    // Subtasks, priority and tags from the command line: listed under the parent with their
+    // columns, found by tag; a parent with open subtasks is done only with --with-subtasks.
+    void subtasksArePlacedListedAndDone()
+    {
+        TestBench bench;
+        const QString dir = bench.dir.path();
+        const auto run = [&](auto... given) {
+            QStringList arguments;
+            for (const char* argument : {given...})
+                arguments << QString::fromUtf8(argument);
+            return kestrin(arguments << QStringLiteral("--dir") << dir);
+        };
+        QCOMPARE(run("--add", "装修", "--finish", "2026-12-20").code, 0);
+        QCOMPARE(run("--add", "买瓷砖 #家庭 !高", "--finish", "2026-12-15", "--parent=装修").code, 0);
+        QCOMPARE(run("--add", "贴瓷砖", "--finish", "2026-12-18", "--parent=买瓷砖").code, 0);
+        QCOMPARE(run("--add", "买菜", "--finish", "2026-12-10").code, 0);
+        QCOMPARE(run("--priority", "买菜", "中").code, 0);
+        QCOMPARE(run("--tag", "买菜", "家庭，周末").code, 0);
+        const QString listed = run("--list").out;
+        QCOMPARE(listed.section(u'\n', 0, 0).section(u'\t', 2), QString::fromUtf8("装修"));
+        QCOMPARE(listed.section(u'\n', 1, 1).section(u'\t', 2), QString::fromUtf8("  买瓷砖\t\t高\t家庭"));
+        QCOMPARE(listed.section(u'\n', 2, 2).section(u'\t', 2), QString::fromUtf8("    贴瓷砖"));
+        QCOMPARE(listed.section(u'\n', 3, 3).section(u'\t', 2), QString::fromUtf8("买菜\t\t中\t家庭,周末"));
+        QCOMPARE(run("--list", "--tag", "周末").out.count(u'\n'), 1);
+        QCOMPARE(run("--list", "--tag", "出差").code, 1);
+        const Run refused = run("--done", "装修");
+        QCOMPARE(refused.code, 1);
+        QVERIFY(refused.err.contains(QString::fromUtf8("还有 2 个未完成的子任务")));
+        QCOMPARE(run("--priority", "买菜", "很高").code, 2);
+        QCOMPARE(run("--add", "x", "--finish", "明天", "--parent", "旧房子").code, 1);
+        QCOMPARE(run("--done", "装修", "--with-subtasks").code, 0);
+        QCOMPARE(run("--list").out.count(u'\n'), 1);
+        QCOMPARE(run("--log").out.count(u'\n'), 3);
+        QCOMPARE(bench.read("agenda.txt").count("\r\n"), 1);
+    }
+
     // --month prints a month as checked by hand against the published calendar and the
     // arrangement (a short 腊月's 除夕 on 廿九, the make-up days); a month it cannot read is a usage error.
     void aMonthIsPrinted()

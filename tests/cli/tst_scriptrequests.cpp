@@ -278,6 +278,35 @@ private slots:
         QCOMPARE(told, (QList<QTime>{QTime(15, 30), QTime(), QTime(9, 0), QTime()}));
     }
 
+    // The structure's changes travel as fields and come back the same; an add without structure
+    // sends no field an older copy would refuse.
+    void aStructureTravelsToTheRunningCopy()
+    {
+        AgendaItem item{QStringLiteral("买瓷砖"), QDate(2026, 12, 8), QDate(2026, 12, 9)};
+        QCOMPARE(AgendaChange::add(item).fields().size(), 4);
+        item.structure = {
+            QStringLiteral("装修"), ItemStructure::High, {QStringLiteral("家庭"), QStringLiteral("周末")}};
+        const AgendaChange changes[] = {
+            AgendaChange::add(item),
+            AgendaChange::setParent(item.text, QString()),
+            AgendaChange::setPriority(item.text, ItemStructure::Low),
+            AgendaChange::setTags(item.text, {QStringLiteral("工作")}),
+            AgendaChange::complete(item.text, AgendaChange::WithSubtasks),
+            AgendaChange::complete(item.text, AgendaChange::RefuseSubtasks),
+        };
+        for (const AgendaChange& change : changes) {
+            const ResultOf<AgendaChange> back = AgendaChange::fromFields(change.fields());
+            QVERIFY2(back, qPrintable(back.error()));
+            QCOMPARE(back->kind, change.kind);
+            QCOMPARE(back->text, change.text);
+            QCOMPARE(back->item.structure, change.item.structure);
+            QCOMPARE(back->subtasks, change.subtasks);
+        }
+        QJsonObject bad = AgendaChange::setPriority(item.text, ItemStructure::Low).fields();
+        bad.insert(QStringLiteral("priority"), QStringLiteral("很高"));
+        QVERIFY(!AgendaChange::fromFields(bad));
+    }
+
     // A sync asks before it writes; only the bare request reaches the gate.
     void aSyncAsksTheGate()
     {

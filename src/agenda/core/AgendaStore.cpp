@@ -179,6 +179,9 @@ StoreChange AgendaStore::addNew(const AgendaItem& item, QDate today)
             return StoreChange::refused(refusal.error());
         if (const Result refusal = checkEntry(item.text, nullptr); !refusal)
             return StoreChange::refused(refusal.error());
+        if (!item.structure.parent.isEmpty() && !contains(item.structure.parent))
+            return StoreChange::refused(
+                QStringLiteral("没有“%1”这个日程，不能作为父任务。").arg(item.structure.parent));
         // The file writes four-digit years.
         for (const QDate date : {item.setDate, item.finishDate})
             if (!date.isValid() || date.year() < 1000 || date.year() > 9999)

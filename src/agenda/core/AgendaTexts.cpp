@@ -36,12 +36,20 @@ QString daysLeft(int days)
     return QString::number(days) + QStringLiteral(" 天");
 }
 
-QString listLine(const AgendaItem& item)
+QString listLine(const AgendaItem& item, int depth)
 {
-    QString line =
-        DateText::format(item.finishDate, item.time) + u'\t' + daysLeft(item.daysLeft) + u'\t' + item.text;
-    if (item.repeat.kind != RepeatRule::None)
-        line += u'\t' + item.repeat.text();
+    QString line = DateText::format(item.finishDate, item.time) + u'\t' + daysLeft(item.daysLeft) + u'\t' +
+                   QString(2 * depth, u' ') + item.text;
+    const bool marked =
+        item.structure.priority != ItemStructure::NoPriority || !item.structure.tags.isEmpty();
+    if (item.repeat.kind != RepeatRule::None || marked)
+        line += u'\t' + (item.repeat.kind != RepeatRule::None ? item.repeat.text() : QString());
+    if (marked)
+        line += u'\t' +
+                (item.structure.priority != ItemStructure::NoPriority
+                     ? ItemStructure::priorityName(item.structure.priority)
+                     : QString()) +
+                u'\t' + item.structure.tags.join(u',');
     return line;
 }
 

@@ -13,9 +13,10 @@ QString overdueSentence(int overdueCount);
 QString remark(int overdueCount);
 QString trayTip(int overdueCount);
 QString daysLeft(int days);
-// One item for scripts: finish date, days left (overdue marked as on the panel) and text, by tabs;
-// then a repeating item's rule.
-QString listLine(const AgendaItem& item);
+// One item for scripts: finish date, days left (overdue marked as on the panel) and text, two
+// spaces a level before a subtask's, by tabs; then a repeating item's rule; then, for an item with
+// a priority or tags, the rule's column (empty when it has none), the priority and the tags by commas.
+QString listLine(const AgendaItem& item, int depth = 0);
 // 重复：每周五（下次 2026-12-18）; empty for an item that does not repeat.
 QString repeatLine(const AgendaItem& item, const HolidayCalendar& holidays);
 // 提醒：12月10日 15:00, with the next occurrence's for a repeating item; empty without a time.
