@@ -3,11 +3,14 @@
 #include "agenda/DueReminderMenu.h"
 #include "agenda/ItemTimeMenu.h"
 #include "agenda/RepeatMenu.h"
+#include "agenda/StructureMenu.h"
 #include "agenda/core/AgendaOrder.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/AgendaTexts.h"
+#include "agenda/core/AgendaTree.h"
 #include "calendar/core/DateText.h"
 #include "platform/Services.h"
+#include "platform/files/Settings.h"
 
 #include "uikit/ComposedText.h"
 #include "uikit/LineList.h"
@@ -83,8 +86,20 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, DueRe
     m_delete = control<ClickLabel>(this, "Label删除日程");
 
     m_list->setMarkDescription(QStringLiteral("逾期"));
+    const QStringList folded =
+        Settings::value(services.path(Settings::fileName), Settings::Key::FoldedItems).toStringList();
+    m_folded = QSet<QString>(folded.cbegin(), folded.cend());
     // The list's menu: a right click, the menu key or Shift+F10.
     m_menu->setObjectName(QStringLiteral("MenuAgenda"));
+    m_structureMenu = new StructureMenu(
+        session, services.messages, [this] { return currentItem(); }, m_menu);
+    connect(m_structureMenu, &StructureMenu::addSubtaskWanted, this, &AgendaPanel::beginAddSubtask);
+    connect(m_structureMenu, &StructureMenu::foldWanted, this,
+            [this](const QString& text) { setFolded(text, !m_folded.contains(text)); });
+    connect(m_menu, &QMenu::aboutToShow, this,
+            [this] { m_structureMenu->setFoldCaption(m_folded.contains(currentText())); });
+    connect(m_list, &LineList::foldRequested, this, &AgendaPanel::stepInTree);
+    m_menu->addSeparator();
     new RepeatMenu(
         session, services.messages, [this] { return currentItem(); }, m_menu);
     new ItemTimeMenu(
@@ -181,7 +196,7 @@ void AgendaPanel::showLoaded()
     m_finder->setLines([this](FindIndex& index) {
         QStringList texts;
         for (const AgendaItem& item : std::as_const(m_shown.items))
-            texts.append(item.text);
+            texts.append(AgendaTexts::findText(item));
         index.setLines(texts);
     });
     m_finder->refill([&] {
@@ -229,20 +244,47 @@ void AgendaPanel::listInFileOrder()
     fillList(items, marks);
 }
 
-void AgendaPanel::fillList(const QList<qsizetype>& allItems, const QList<bool>& allMarks)
+void AgendaPanel::fillList(const QList<qsizetype>& orderedItems, const QList<bool>& orderedMarks)
 {
-    QList<qsizetype> items = allItems;
-    QList<bool> marks = allMarks;
-    if (m_finder->isFinding()) {
+    // Each parent with its subtree under it, in the ordering; a folded one without. While finding,
+    // what matches, a subtask under its parent when that matches too.
+    const AgendaTree tree(m_shown);
+    const bool finding = m_finder->isFinding();
+    QList<qsizetype> ordered = orderedItems;
+    QList<bool> orderedMarked = orderedMarks;
+    if (finding) {
         const QList<int> found = m_finder->matching(int(m_shown.items.size()));
         const QSet<int> matching(found.cbegin(), found.cend());
-        items.clear();
-        marks.clear();
-        for (qsizetype i = 0; i < allItems.size(); ++i)
-            if (matching.contains(int(allItems[i]))) {
-                items.append(allItems[i]);
-                marks.append(allMarks.value(i));
+        ordered.clear();
+        orderedMarked.clear();
+        for (qsizetype i = 0; i < orderedItems.size(); ++i)
+            if (matching.contains(int(orderedItems[i]))) {
+                ordered.append(orderedItems[i]);
+                orderedMarked.append(orderedMarks.value(i));
             }
+    }
+    QList<qsizetype> items;
+    QList<bool> marks;
+    QList<LineList::Decoration> decorations;
+    bool structured = false;
+    for (const AgendaTree::Row& row : tree.arrange(ordered, finding ? QSet<QString>() : m_folded)) {
+        items.append(row.item);
+        marks.append(orderedMarked.value(row.line));
+        const ItemStructure& structure = m_shown.items.at(row.item).structure;
+        LineList::Decoration line;
+        line.depth = row.depth;
+        line.fold = row.subtasks == 0 ? LineList::Decoration::Leaf
+                    : row.collapsed   ? LineList::Decoration::Folded
+                                      : LineList::Decoration::Open;
+        static const QColor flags[] = {QColor(), QColor(0xD0, 0x20, 0x20), QColor(0xF0, 0x8C, 0x00),
+                                       QColor(0x20, 0x6C, 0xD0)};
+        line.flag = flags[structure.priority];
+        if (row.subtasks > 0)
+            line.tail = QStringLiteral(" · %1").arg(row.subtasks);
+        for (const QString& tag : structure.tags)
+            line.tail += QStringLiteral("  #") + tag;
+        structured = structured || row.subtasks > 0 || row.depth > 0 || !structure.isEmpty();
+        decorations.append(line);
     }
     {
         const QSignalBlocker blocker(m_list);
@@ -257,12 +299,65 @@ void AgendaPanel::fillList(const QList<qsizetype>& allItems, const QList<bool>& 
                                                 m_session.holidays());
         });
         markOverdue(marks);
+        if (structured)
+            m_list->setDecorations([decorations](int row) { return decorations.value(row); }, true);
+        else
+            m_list->setDecorations({}, false);
         m_list->setCurrentRow(-1);
     }
     if (!items.isEmpty())
         makeCurrent(m_list->text(0));
     else
         showItemDetails();
+}
+
+void AgendaPanel::stepInTree(int row, bool fold)
+{
+    const LineList::Decoration line = m_list->decoration(row);
+    const QString text = m_list->text(row);
+    if (fold && line.fold == LineList::Decoration::Open)
+        setFolded(text, true);
+    else if (!fold && line.fold == LineList::Decoration::Folded)
+        setFolded(text, false);
+    else if (!fold && line.fold == LineList::Decoration::Open && row + 1 < m_list->count())
+        m_list->setCurrentRow(row + 1);
+    else if (fold && line.depth > 0)
+        for (int above = row - 1; above >= 0; --above)
+            if (m_list->decoration(above).depth < line.depth) {
+                m_list->setCurrentRow(above);
+                break;
+            }
+}
+
+void AgendaPanel::setFolded(const QString& text, bool folded)
+{
+    if (folded == m_folded.contains(text))
+        return;
+    if (folded)
+        m_folded.insert(text);
+    else
+        m_folded.remove(text);
+    // Only the texts still in the agenda are remembered.
+    QStringList kept;
+    for (const AgendaItem& item : std::as_const(m_shown.items))
+        if (m_folded.contains(item.text) && !kept.contains(item.text))
+            kept.append(item.text);
+    if (const Result saved = Settings::set(m_services.path(Settings::fileName), Settings::Key::FoldedItems,
+                                           kept.isEmpty() ? QVariant() : QVariant(kept));
+        !saved)
+        inform(saved.error());
+    const QString current = currentText();
+    listTable();
+    makeCurrent(current.isEmpty() || m_list->indexOf(current) < 0 ? text : current);
+}
+
+void AgendaPanel::beginAddSubtask(const QString& parent)
+{
+    beginAdd();
+    if (!inEntryMode())
+        return;
+    m_addUnder = parent;
+    m_title->setText(QStringLiteral("请填写将要添加的子任务（属于：%1）：").arg(parent));
 }
 
 void AgendaPanel::markOverdue(const QList<bool>& marks)
@@ -379,6 +474,7 @@ void AgendaPanel::restoreSavedLine()
 
 void AgendaPanel::leaveEntryMode()
 {
+    m_addUnder.reset();
     setMode(EntryMode::Browsing);
     loadAgenda();
     restoreSavedLine();
@@ -399,8 +495,10 @@ void AgendaPanel::confirmEntry()
         inform(refusal.error());
         return;
     }
-    const ResultOf<AgendaItem> item =
+    ResultOf<AgendaItem> item =
         m_session.entryItem(text, m_setDate->text(), m_finishDate->text(), adding ? nullptr : &editedText);
+    if (item && adding && m_addUnder)
+        item->structure.parent = *m_addUnder;
     const Result made =
         !item ? item.result()
               : m_session.apply(adding ? AgendaChange::add(*item) : AgendaChange::modify(editedText, *item));
@@ -426,10 +524,21 @@ void AgendaPanel::deleteCurrentItem()
     const QString question = item && next ? QStringLiteral("此为重复日程（%1）：本次记入日志，下次为 %2。")
                                                 .arg(item->repeat.text(), DateText::format(*next))
                                           : QStringLiteral("警告：即将删除此条日程！");
-    if (!m_services.messages.confirm(question))
+    bool withSubtasks = false;
+    if (const int under = m_session.subtaskCount(text); under > 0) {
+        // One box: its own question names the choice, and closing it is 取消.
+        const std::optional<int> chosen =
+            m_services.messages.ask(QStringLiteral("“%1”还有 %2 个未完成的子任务。").arg(text).arg(under),
+                                    {QStringLiteral("一并完成（%1 个子任务）").arg(under),
+                                     QStringLiteral("只完成它（子任务移到上一层）")});
+        if (!chosen)
+            return;
+        withSubtasks = *chosen == 0;
+    } else if (!m_services.messages.confirm(question)) {
         return;
+    }
     Result removed = Result::done();
-    keeping(text, [&] { removed = m_session.remove(text, loads); });
+    keeping(text, [&] { removed = m_session.remove(text, loads, withSubtasks); });
     if (!removed)
         inform(removed.error());
 }

@@ -2,7 +2,10 @@
 
 #include "agenda/core/AgendaItem.h"
 #include "agenda/core/AgendaOrder.h"
+#include "uikit/LineList.h"
 #include "uikit/Panel.h"
+
+#include <QSet>
 
 #include <optional>
 
@@ -11,11 +14,11 @@ class DueReminder;
 class ComposedText;
 class QComboBox;
 class QLineEdit;
-class LineList;
 class ListFinder;
 class QPlainTextEdit;
 class QShortcut;
 class QMenu;
+class StructureMenu;
 struct Services;
 
 // The agenda panel Picture安排日程: the list with its orderings, the item details, and adding,
@@ -78,6 +81,13 @@ private:
     // What is typed in the find line changed, or the find closed.
     void showFound();
     void fillList(const QList<qsizetype>& items, const QList<bool>& marks);
+    // Each shown line's level, fold mark, priority mark and words after the text.
+    void decorateList(const QList<qsizetype>& lineItems, const QList<LineList::Decoration>& decorations);
+    // Left or Right on a line: folds or unfolds it, or moves to its parent or first subtask.
+    void stepInTree(int row, bool fold);
+    void setFolded(const QString& text, bool folded);
+    // 添加子任务…: the entry, its item to go under parent.
+    void beginAddSubtask(const QString& parent);
     void makeCurrent(const QString& text);
     void restoreSavedLine();
     void setMode(EntryMode mode);
@@ -90,6 +100,9 @@ private:
     const Services& m_services;
     AgendaSession& m_session;
     AgendaTable m_shown;
+    QSet<QString> m_folded;            // items whose subtasks are not shown, kept in kestrin.ini
+    std::optional<QString> m_addUnder; // the parent of the item being added
+    StructureMenu* m_structureMenu;
     std::optional<QString> m_nextCurrent; // set by the panel's own commands
     EntryMode m_mode = EntryMode::Browsing;
     int m_savedRow = -1;

@@ -78,7 +78,7 @@ int ListCommand::run(const CommandRun& run) const
     FindIndex index;
     QStringList texts;
     for (const AgendaItem& item : items)
-        texts.append(item.text);
+        texts.append(AgendaTexts::findText(item));
     index.setLines(texts);
     QList<bool> found(items.size(), false);
     for (const int row : index.matching(FindQuery(m_findWords)))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -15,6 +16,9 @@ public:
     // True only when Yes was chosen: a box closed any other way (Escape, its close box, the
     // program ending under it) is a No.
     virtual bool confirm(const QString& text) = 0;
+    // A question with several answers, a button each, the first the default: the answer chosen, or
+    // nothing when the box was closed any other way (Escape, its close box), which is a 取消.
+    virtual std::optional<int> ask(const QString& text, const QStringList& answers) = 0;
     // A file to open, chosen in a file dialog; empty when the dialog was cancelled.
     virtual QString chooseFile(const QString& title, const QString& startDir, const QString& filter) = 0;
     // A line of text asked for, starting from initial; nothing when the dialog was cancelled.

@@ -5,6 +5,7 @@
 #include <QAbstractListModel>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace {
 
@@ -153,7 +154,42 @@ void LineList::keyPressEvent(QKeyEvent* event)
         requestMenuAtCurrentLine();
         return;
     }
+    // Left and Right fold and unfold as in every tree; a plain list lets them be.
+    if (m_tree && event->modifiers() == Qt::NoModifier &&
+        (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) && currentRow() >= 0) {
+        event->accept();
+        emit foldRequested(currentRow(), event->key() == Qt::Key_Left);
+        return;
+    }
     QListView::keyPressEvent(event);
+}
+
+namespace {
+
+constexpr int indentStep = 14, foldMarkWidth = 12, textMargin = 3;
+
+} // namespace
+
+int LineList::textIndent(int depth) const
+{
+    return textMargin + (m_tree ? depth * indentStep + foldMarkWidth : 0);
+}
+
+void LineList::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (m_tree && index.isValid() && event->button() == Qt::LeftButton) {
+        const Decoration line = decoration(index.row());
+        const int x = int(event->position().x()) - visualRect(index).left();
+        const int markStart = textIndent(line.depth) - foldMarkWidth;
+        if (line.fold != Decoration::Leaf && x >= markStart && x < markStart + foldMarkWidth) {
+            setCurrentRow(index.row());
+            emit foldRequested(index.row(), line.fold == Decoration::Open);
+            event->accept();
+            return;
+        }
+    }
+    QListView::mousePressEvent(event);
 }
 
 void LineList::requestMenuAtCurrentLine()

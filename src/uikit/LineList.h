@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QListView>
 
 #include <functional>
@@ -44,6 +45,33 @@ public:
     }
     // The mark's word and the line's own description, as a screen reader hears them.
     QString lineDescription(int row) const;
+    // What a line shows besides its text: its level in a tree, whether its subtree is shown, a
+    // coloured mark at its start, and words after the text in a muted colour.
+    struct Decoration
+    {
+        enum Fold
+        {
+            Leaf,
+            Open,
+            Folded,
+        };
+        int depth = 0;
+        Fold fold = Leaf;
+        QColor flag; // none when invalid
+        QString tail;
+    };
+    // None given: every line plain, drawn as it always was. tree: room for the fold marks is kept.
+    void setDecorations(std::function<Decoration(int row)> decorationOf, bool tree)
+    {
+        m_decorationOf = std::move(decorationOf);
+        m_tree = tree;
+        viewport()->update();
+    }
+    Decoration decoration(int row) const { return m_decorationOf ? m_decorationOf(row) : Decoration(); }
+    bool isTree() const { return m_tree; }
+    // Where a line's text starts, after its level's indent and its fold mark.
+    int textIndent(int depth) const;
+
     // Room kept under the last line, for what lies over the list's bottom edge.
     void setBottomMargin(int pixels) { setViewportMargins(0, 0, 0, pixels); }
 
@@ -52,10 +80,13 @@ signals:
     // A right click (which first makes its line current), the menu key or Shift+F10 asks for the
     // menu of the current line, to be shown at globalPos.
     void menuRequested(int row, const QPoint& globalPos);
+    // Left (fold) or Right (unfold) on the current line, or a click on a line's fold mark.
+    void foldRequested(int row, bool fold);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void requestMenuAtCurrentLine();
@@ -64,6 +95,8 @@ private:
     std::function<QString(int row)> m_textOf;
     std::function<QString(int row)> m_tipOf;
     std::function<QString(int row)> m_descriptionOf;
+    std::function<Decoration(int row)> m_decorationOf;
+    bool m_tree = false;
     int m_count = 0;
     QList<bool> m_marks;
     QString m_markDescription;

@@ -1,7 +1,10 @@
 #include "uikit/LineListDelegate.h"
 
+#include "uikit/LineList.h"
+
 #include <QAbstractItemView>
 #include <QPainter>
+#include <QPainterPath>
 
 void LineListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const
@@ -23,8 +26,35 @@ void LineListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     font.setBold(current);
     painter->setFont(font);
     painter->setPen(marked ? QColor(0xA0, 0x10, 0x10) : option.palette.color(QPalette::Text));
-    const QString text =
-        painter->fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, r.width() - 6);
-    painter->drawText(r.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+    const auto* list = qobject_cast<const LineList*>(option.widget);
+    const LineList::Decoration line = list ? list->decoration(index.row()) : LineList::Decoration();
+    const int left = list ? list->textIndent(line.depth) : 3;
+    if (line.flag.isValid())
+        painter->fillRect(QRect(r.left() + 1, r.top() + 2, 3, r.height() - 4), line.flag);
+    if (line.fold != LineList::Decoration::Leaf) {
+        // A small triangle: right for a folded subtree, down for an open one.
+        const QPointF c(r.left() + left - 7, r.center().y() + 0.5);
+        QPainterPath mark;
+        if (line.fold == LineList::Decoration::Folded)
+            mark.addPolygon(QPolygonF{{c.x() - 2, c.y() - 4}, {c.x() + 3, c.y()}, {c.x() - 2, c.y() + 4}});
+        else
+            mark.addPolygon(QPolygonF{{c.x() - 4, c.y() - 2}, {c.x() + 4, c.y() - 2}, {c.x(), c.y() + 3}});
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->fillPath(mark, option.palette.color(QPalette::Text));
+    }
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int room = r.width() - left - 3;
+    // A pixel or two more than the advance: elidedText measures more finely than it reports.
+    const int tailWidth =
+        line.tail.isEmpty() ? 0 : qMin(metrics.horizontalAdvance(line.tail) + 2, room * 2 / 5);
+    const QString text = metrics.elidedText(index.data().toString(), Qt::ElideRight, room - tailWidth);
+    const QRect textRect = r.adjusted(left, 0, -3, 0);
+    painter->drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, text);
+    if (tailWidth > 0) {
+        painter->setPen(marked ? QColor(0xA0, 0x50, 0x50) : QColor(0x70, 0x70, 0x70));
+        const QString tail = metrics.elidedText(line.tail, Qt::ElideRight, tailWidth);
+        painter->drawText(textRect.adjusted(metrics.horizontalAdvance(text), 0, 0, 0),
+                          Qt::AlignVCenter | Qt::AlignLeft, tail);
+    }
     painter->restore();
 }

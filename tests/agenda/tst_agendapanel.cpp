@@ -419,6 +419,73 @@ private slots:
         QCOMPARE(f.lines(), (QStringList{QString::fromUtf8("交房租"), QString::fromUtf8("开会")}));
     }
 
+    // 添加子任务… puts the new item under the current one; Left and Right fold and unfold, the fold
+    // kept in kestrin.ini; 优先级 ▸ and 标签… mark the line; 删除日程 on a parent asks, and each answer
+    // does what it says.
+    void subtasksFromTheMenuAndTheKeyboard()
+    {
+        Fixture f(agendaRecord("装修", today, today.addDays(9)) +
+                  agendaRecord("买菜", today, today.addDays(1)));
+        const auto action = [&f](const char* name) {
+            emit f.panel->menu()->aboutToShow();
+            return f.panel->findChild<QAction*>(QString::fromUtf8(name));
+        };
+        const auto add = [&f, &action](const char* text) {
+            action("ActionAddSubtask")->trigger();
+            f.type(QString::fromUtf8(text));
+            f.click("Label确认添加");
+        };
+        add("买瓷砖");
+        f.list()->setCurrentRow(f.list()->indexOf(QString::fromUtf8("买瓷砖")));
+        add("贴瓷砖");
+        QCOMPARE(f.lines(), (QStringList{QString::fromUtf8("装修"), QString::fromUtf8("买瓷砖"),
+                                         QString::fromUtf8("贴瓷砖"), QString::fromUtf8("买菜")}));
+        QCOMPARE(f.list()->decoration(2).depth, 2);
+        QCOMPARE(f.list()->decoration(0).tail, QString::fromUtf8(" · 2"));
+
+        f.list()->setCurrentRow(1);
+        action("ActionPriorityHigh")->trigger();
+        QVERIFY(action("ActionPriorityHigh")->isChecked());
+        f.bench.messages.texts = {QString::fromUtf8("家庭，周末")};
+        action("ActionTags")->trigger();
+        QCOMPARE(f.list()->decoration(1).tail, QString::fromUtf8(" · 1  #家庭  #周末"));
+        QVERIFY(f.list()->decoration(1).flag.isValid());
+        QVERIFY(
+            f.list()->lineTip(1).endsWith(QString::fromUtf8("\n属于：装修\n优先级：高\n标签：家庭、周末")));
+
+        f.list()->setFocus();
+        QTest::keyClick(f.list(), Qt::Key_Left); // folds 买瓷砖
+        QCOMPARE(f.list()->count(), 3);
+        QCOMPARE(f.list()->decoration(1).fold, LineList::Decoration::Folded);
+        QTest::keyClick(f.list(), Qt::Key_Left); // to its parent
+        QCOMPARE(f.list()->currentRow(), 0);
+        QVERIFY(f.bench.read("kestrin.ini").contains("folded="));
+        // A new panel over the same folder keeps the fold.
+        AgendaPanel again(f.bench.services, f.session, f.dueReminder, nullptr);
+        again.loadAgenda();
+        QCOMPARE(again.findChild<LineList*>(QStringLiteral("ListAgenda"))->count(), 3);
+        QTest::keyClick(f.list(), Qt::Key_Down);
+        QTest::keyClick(f.list(), Qt::Key_Right);
+        QCOMPARE(f.list()->count(), 4);
+
+        f.list()->setCurrentRow(0);
+        f.bench.messages.choices = {std::nullopt};
+        f.click("Label删除日程");
+        QCOMPARE(f.bench.messages.shown.last(), QString::fromUtf8("“装修”还有 2 个未完成的子任务。"));
+        QCOMPARE(f.list()->count(), 4);
+        f.bench.messages.choices = {1};
+        f.click("Label删除日程");
+        // The subtasks were added after 买菜 in the file: now at the top level, they are in its order.
+        QCOMPARE(f.lines(), (QStringList{QString::fromUtf8("买菜"), QString::fromUtf8("买瓷砖"),
+                                         QString::fromUtf8("贴瓷砖")}));
+        QCOMPARE(f.list()->decoration(2).depth, 1);
+        f.list()->setCurrentRow(1);
+        f.bench.messages.choices = {0};
+        f.click("Label删除日程");
+        QCOMPARE(f.lines(), QStringList{QString::fromUtf8("买菜")});
+        QCOMPARE(f.bench.read("my.log").count("\r\n"), 3);
+    }
+
     // 提醒时间 ▸ in the list's menu: the current item's time checked (其他时间 saying one that is
     // none of the three), chosen, asked for in words, kept by 修改日程; the line tells it.
     void theTimeMenu()

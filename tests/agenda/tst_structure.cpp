@@ -176,6 +176,17 @@ private slots:
         QCOMPARE(store.table().items.last().structure.priority, ItemStructure::High);
 
         const QByteArray logBefore = bench.read("my.log");
+        {
+            TestBench top;
+            top.write("agenda.txt", house());
+            top.write("structure.txt", houseStructure);
+            AgendaStore alone(top.files, top.path("agenda.txt"), top.path("my.log"));
+            QVERIFY(alone.load(today));
+            QCOMPARE(alone.complete(u("装修"), today).status, StoreChange::Done);
+            QVERIFY(alone.load(today));
+            QCOMPARE(drawn(alone.table(), AgendaOrdering::FileOrder),
+                     (QStringList{u("买瓷砖 · 1"), u("  贴瓷砖"), u("买菜")}));
+        }
         QCOMPARE(store.complete(u("装修"), today, true).status, StoreChange::Done);
         QVERIFY(store.load(today));
         QCOMPARE(drawn(store.table(), AgendaOrdering::FileOrder), QStringList{u("买菜")});

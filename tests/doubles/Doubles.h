@@ -49,6 +49,11 @@ public:
             whileOpen();
         return answers.isEmpty() ? true : answers.takeFirst();
     }
+    std::optional<int> ask(const QString& text, const QStringList&) override
+    {
+        shown.append(text);
+        return choices.isEmpty() ? std::nullopt : choices.takeFirst();
+    }
     QString chooseFile(const QString& title, const QString&, const QString&) override
     {
         shown.append(title);
@@ -60,7 +65,8 @@ public:
         return texts.isEmpty() ? std::nullopt : std::optional<QString>(texts.takeFirst());
     }
     QStringList shown;
-    QStringList texts; // what the text dialogs are given; an empty queue cancels
+    QStringList texts;                 // what the text dialogs are given; an empty queue cancels
+    QList<std::optional<int>> choices; // the answers to ask(); an empty queue cancels
     QList<bool> answers;
     QStringList files; // what the file dialogs choose; an empty queue cancels
     int confirmations = 0;

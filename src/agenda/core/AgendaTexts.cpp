@@ -75,11 +75,36 @@ QString reminderLine(const AgendaItem& item, const HolidayCalendar& holidays)
     return text;
 }
 
+QString findText(const AgendaItem& item)
+{
+    if (item.structure.tags.isEmpty() && item.structure.priority == ItemStructure::NoPriority)
+        return item.text;
+    QString text = item.text;
+    for (const QString& tag : item.structure.tags)
+        text += QStringLiteral(" #") + tag;
+    if (item.structure.priority != ItemStructure::NoPriority)
+        text += QStringLiteral(" !") + ItemStructure::priorityName(item.structure.priority);
+    return text;
+}
+
+QStringList structureLines(const ItemStructure& structure)
+{
+    QStringList lines;
+    if (!structure.parent.isEmpty())
+        lines << QStringLiteral("属于：") + structure.parent;
+    if (structure.priority != ItemStructure::NoPriority)
+        lines << QStringLiteral("优先级：") + ItemStructure::priorityName(structure.priority);
+    if (!structure.tags.isEmpty())
+        lines << QStringLiteral("标签：") + structure.tags.join(u'、');
+    return lines;
+}
+
 QString lineTip(const AgendaItem& item, const HolidayCalendar& holidays)
 {
     QString tip = item.text + QStringLiteral("\n设置：") + dayText(item.setDate, holidays) +
                   QStringLiteral("\n完成：") + dayText(item.finishDate, holidays);
-    for (const QString& more : {repeatLine(item, holidays), reminderLine(item, holidays)})
+    for (const QString& more : QStringList{repeatLine(item, holidays), reminderLine(item, holidays)} +
+                                   structureLines(item.structure))
         if (!more.isEmpty())
             tip += u'\n' + more;
     return tip;
@@ -87,7 +112,8 @@ QString lineTip(const AgendaItem& item, const HolidayCalendar& holidays)
 
 QString lineDescription(const AgendaItem& item, const HolidayCalendar& holidays)
 {
-    QStringList said{repeatLine(item, holidays), reminderLine(item, holidays)};
+    QStringList said = QStringList{repeatLine(item, holidays), reminderLine(item, holidays)} +
+                       structureLines(item.structure);
     said.removeAll(QString());
     return said.join(u'；');
 }

@@ -43,6 +43,7 @@ constexpr Entry keys[] = {
     {Key::AlarmRepeat,     "alarms/alarm%1/repeat"},
     {Key::AlarmPrompt,     "alarms/alarm%1/prompt"},
     {Key::AlarmSnoozed,    "alarms/alarm%1/snoozed"},
+    {Key::FoldedItems,     "agenda/folded"},
 };
 // clang-format on
 

@@ -29,6 +29,7 @@ enum class Key
     AlarmRepeat,      // its days: once, daily, weekdays, weekends, official-workdays
     AlarmPrompt,      // what the notice says
     AlarmSnoozed,     // the moment it was put off to, ISO 8601; none when not put off
+    FoldedItems,      // the agenda items whose subtasks are not shown, by text
 };
 // The key's name in the file; row: the alarm, for a key kept per alarm.
 QString name(Key key, int row = 0);

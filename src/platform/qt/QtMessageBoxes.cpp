@@ -25,6 +25,20 @@ bool QtMessageBoxes::confirm(const QString& text)
     return box.clickedButton() == yes;
 }
 
+std::optional<int> QtMessageBoxes::ask(const QString& text, const QStringList& answers)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tidewell"), text, QMessageBox::NoButton, m_parent);
+    QList<QPushButton*> buttons;
+    for (const QString& answer : answers)
+        buttons.append(box.addButton(answer, QMessageBox::ActionRole));
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(buttons.value(0, cancel));
+    box.setEscapeButton(cancel);
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    return chosen >= 0 ? std::optional<int>(int(chosen)) : std::nullopt;
+}
+
 QString QtMessageBoxes::chooseFile(const QString& title, const QString& startDir, const QString& filter)
 {
     return QFileDialog::getOpenFileName(m_parent, title, startDir, filter);

@@ -11,6 +11,7 @@ public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
     void inform(const QString& text) override;
     bool confirm(const QString& text) override;
+    std::optional<int> ask(const QString& text, const QStringList& answers) override;
     QString chooseFile(const QString& title, const QString& startDir, const QString& filter) override;
     std::optional<QString> askText(const QString& title, const QString& label,
                                    const QString& initial) override;
