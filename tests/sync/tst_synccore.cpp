@@ -1,6 +1,7 @@
 #include "FakeCalDavServer.h"
 #include "TestBench.h"
 #include "agenda/core/AgendaStore.h"
+#include "agenda/core/AgendaTree.h"
 #include "agenda/core/LogRestore.h"
 #include "log/core/LogStore.h"
 #include "platform/files/DiskTextFiles.h"
@@ -606,6 +607,76 @@ private slots:
         QVERIFY(after.ics.contains("DESCRIPTION:要脱脂的"));
     }
 
+    // The tree as phones write it comes down whole (an untyped RELATED-TO, RELTYPE=PARENT, a CHILD
+    // named on the parent, an orphan, a self-link, a cycle, a DEPENDS-ON beside a parent, priority
+    // and CATEGORIES); a subtask added here goes up with its link in the same sync as its parent; a
+    // sync after a sync sends nothing; a priority or tags set here rewrite that property alone.
+    void theTreeGoesBothWays()
+    {
+        SyncBench b;
+        const auto phone = [&b](const char* uid, const char* summary, const QByteArray& more) {
+            b.server.store(QStringLiteral("/u/tasks/%1.ics").arg(QString::fromLatin1(uid)),
+                           "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//phone//x\r\nBEGIN:VTODO\r\nUID:" +
+                               QByteArray(uid) + "\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:" + summary +
+                               "\r\nDUE;VALUE=DATE:20261220\r\n" + more + "END:VTODO\r\nEND:VCALENDAR\r\n");
+        };
+        phone("p", "装修", "PRIORITY:1\r\nCATEGORIES:家庭,周末\r\nRELATED-TO;RELTYPE=CHILD:m\r\n");
+        phone("c1", "买瓷砖", "RELATED-TO:p\r\nPRIORITY:7\r\n");
+        phone("c2", "贴瓷砖", "RELATED-TO;RELTYPE=DEPENDS-ON:c1\r\nRELATED-TO;RELTYPE=PARENT:c1\r\n");
+        phone("m", "量尺寸", "CATEGORIES:a\\,b\r\nCATEGORIES:家庭\r\n");
+        phone("o", "旧卡片", "RELATED-TO;RELTYPE=PARENT:deck-board-7\r\n");
+        phone("s", "自指", "RELATED-TO:s\r\n");
+        phone("a", "甲", "RELATED-TO:b\r\n");
+        phone("b", "乙", "RELATED-TO;RELTYPE=PARENT:a\r\n");
+        b.bench.write("agenda.txt", agendaRecord("装修", today, QDate(2026, 12, 20)) +
+                                        agendaRecord("量门", today, QDate(2026, 12, 20)));
+        b.bench.write("structure.txt", gbk("\"量门\",\"装修\",无\r\n"));
+        const QByteArray orphanBefore = b.server.tasks().value(QString::fromUtf8("旧卡片")).ics;
+
+        verifySynced(b.sync(), 1, 7, 0, 0);
+        QMap<QString, ItemStructure> here;
+        for (const AgendaItem& item : b.items())
+            here.insert(item.text, item.structure);
+        const auto u = [](const char* text) { return QString::fromUtf8(text); };
+        QCOMPARE(here[u("装修")], (ItemStructure{{}, ItemStructure::High, {u("家庭"), u("周末")}}));
+        QCOMPARE(here[u("买瓷砖")], (ItemStructure{u("装修"), ItemStructure::Low, {}}));
+        QCOMPARE(here[u("贴瓷砖")].parent, u("买瓷砖"));
+        QCOMPARE(here[u("量尺寸")],
+                 (ItemStructure{u("装修"), ItemStructure::NoPriority, {u("a,b"), u("家庭")}}));
+        QCOMPARE(here[u("旧卡片")].parent, QString());
+        const QByteArray added = b.server.tasks().value(u("量门")).ics;
+        QVERIFY2(added.contains("RELATED-TO;RELTYPE=PARENT:p\r\n"), added.constData());
+        QVERIFY(!added.contains("PRIORITY") && !added.contains("CATEGORIES"));
+        const AgendaStore store = b.store();
+        const AgendaTree tree(store.table());
+        for (qsizetype i = 0; i < store.table().count(); ++i)
+            if (QStringList{u("自指"), u("甲"), u("乙"), u("旧卡片"), u("装修")}.contains(
+                    store.table().items[i].text))
+                QCOMPARE(tree.parentOf(i), qsizetype(-1));
+
+        b.server.methods.clear();
+        verifySynced(b.sync(), 0, 0, 0, 0);
+        QCOMPARE(b.server.methods, QList<QByteArray>{"REPORT"});
+        QCOMPARE(b.server.tasks().value(u("旧卡片")).ics, orphanBefore);
+
+        QCOMPARE(b.store().setPriority(u("贴瓷砖"), ItemStructure::Medium).status, StoreChange::Done);
+        QCOMPARE(b.store().setTags(u("装修"), {u("家庭")}).status, StoreChange::Done);
+        QCOMPARE(b.store().setPriority(u("旧卡片"), ItemStructure::Low).status, StoreChange::Done);
+        verifySynced(b.sync(), 3, 0, 0, 0);
+        // A link the agenda cannot follow (to a card) stays on a task changed here.
+        QVERIFY(
+            b.server.tasks().value(u("旧卡片")).ics.contains("RELATED-TO;RELTYPE=PARENT:deck-board-7\r\n"));
+        const QByteArray tiles = b.server.tasks().value(u("贴瓷砖")).ics;
+        QVERIFY(tiles.contains("PRIORITY:5\r\n"));
+        QVERIFY(tiles.contains("RELATED-TO;RELTYPE=DEPENDS-ON:c1\r\nRELATED-TO;RELTYPE=PARENT:c1\r\n"));
+        const QByteArray house = b.server.tasks().value(u("装修")).ics;
+        QVERIFY(house.contains("CATEGORIES:家庭\r\n") && !house.contains("周末"));
+        QVERIFY(house.contains("PRIORITY:1\r\n") && house.contains("RELATED-TO;RELTYPE=CHILD:m\r\n"));
+        b.server.methods.clear();
+        verifySynced(b.sync(), 0, 0, 0, 0);
+        QCOMPARE(b.server.methods, QList<QByteArray>{"REPORT"});
+    }
+
     // A new task never overwrites one that is there already under its name.
     void aNewTaskIsNotWrittenOverAnother()
     {
@@ -854,9 +925,10 @@ private slots:
             "DTSTAMP:20261201T000000Z\r\nSUMMARY:旧\r\nDESCRIPTION:备注\r\nCATEGORIES:家\r\n"
             "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\nDESCRIPTION:提醒\r\n"
             "END:VALARM\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
-        const QByteArray written =
-            TaskCodec::write(previous, QStringLiteral("u1"), values("新", today, today), false,
-                             QDateTime(today, QTime(10, 0), Qt::UTC));
+        TaskValues renamed = values("新", today, today);
+        renamed.structure.tags = {QString::fromUtf8("家")};
+        const QByteArray written = TaskCodec::write(previous, QStringLiteral("u1"), renamed, false,
+                                                    QDateTime(today, QTime(10, 0), Qt::UTC));
         for (const char* kept : {"DESCRIPTION:备注", "CATEGORIES:家", "BEGIN:VALARM", "UID:u1", "SUMMARY:新",
                                  "STATUS:COMPLETED", "COMPLETED:20261207T100000Z", "DUE;VALUE=DATE:20261207"})
             QVERIFY2(written.contains(kept), kept);

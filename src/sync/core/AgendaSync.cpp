@@ -3,6 +3,7 @@
 #include "sync/core/CalDavClient.h"
 #include "sync/core/SyncMerge.h"
 #include "sync/core/TaskCodec.h"
+#include "sync/core/TaskStructure.h"
 #include "sync/schedule/SyncRenames.h"
 
 #include "agenda/core/AgendaFile.h"
@@ -228,6 +229,7 @@ void AgendaSync::gatherTasks(const SyncState& state, Pass& pass)
         for (const SyncEntry& entry : state.entries)
             if (!seen.contains(entry.href) && !changes.gone.contains(entry.href))
                 server.append(asLastSynced(entry));
+    TaskStructure::findParents(server);
     // Said once, so that a calendar shared with events is not taken for a broken list.
     if (!state.lastSuccess.isValid())
         pass.report.notTasks = notTasks;
@@ -273,11 +275,11 @@ Result AgendaSync::upload(Pass& pass)
             upload.previous = got->body;
         }
         ++pass.report.requests;
-        const ResultOf<DavReply> sent =
-            m_client.put(upload.href,
-                         TaskCodec::write(upload.previous, upload.uid, upload.values, upload.open, now,
-                                          upload.unchanged ? &upload.unchanged->values : nullptr),
-                         upload.ifMatch);
+        const ResultOf<DavReply> sent = m_client.put(
+            upload.href,
+            TaskCodec::write(upload.previous, upload.uid, upload.values, upload.open, now,
+                             upload.unchanged ? &upload.unchanged->values : nullptr, upload.parentUid),
+            upload.ifMatch);
         if (!sent)
             return sent.result();
         const DavReply& put = *sent;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agenda/core/ItemStructure.h"
 #include "calendar/core/RepeatRule.h"
 #include "platform/Result.h"
 
@@ -7,6 +8,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 // A text as a task list carries it: iCalendar readers (libical among them) drop the blanks and
@@ -21,8 +23,9 @@ inline QString taskText(const QString& text)
     return text.mid(begin, end - begin);
 }
 
-// What an agenda item and a task share: its text, its two dates, how it repeats and the time of
-// day it is due at (a DUE with a time, here), to be reminded at.
+// What an agenda item and a task share: its text, its two dates, how it repeats, the time of day
+// it is due at (a DUE with a time, here), to be reminded at, and its parent (by text, as the agenda
+// knows it), priority and tags.
 struct TaskValues
 {
     QString text;
@@ -30,11 +33,12 @@ struct TaskValues
     QDate finish;
     RepeatRule repeat = {};
     QTime time = {};
+    ItemStructure structure = {};
 
     bool operator==(const TaskValues& other) const
     {
         return set == other.set && finish == other.finish && repeat == other.repeat && time == other.time &&
-               taskText(text) == taskText(other.text);
+               taskText(text) == taskText(other.text) && structure == other.structure;
     }
 };
 
@@ -63,4 +67,8 @@ struct ServerTask
     QDate closedOn;
     Result readable;       // failed: why the task cannot be read
     bool notATask = false; // an event or a journal sharing the calendar: not the agenda's
+    // Its parent as the task names it (RELATED-TO, untyped or RELTYPE=PARENT, the first), and the
+    // tasks it names as its children (RELTYPE=CHILD): values.structure.parent is found from both.
+    QString parentUid = {};
+    QStringList childUids = {};
 };

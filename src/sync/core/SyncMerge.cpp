@@ -15,7 +15,7 @@ namespace {
 
 TaskValues valuesOf(const AgendaItem& item)
 {
-    return {item.text, item.setDate, item.finishDate, item.repeat, item.time};
+    return {item.text, item.setDate, item.finishDate, item.repeat, item.time, item.structure};
 }
 
 QString entryFor(const TaskValues& values, QDate deleted)
@@ -66,7 +66,7 @@ public:
         const QDate next = item.repeat.following(item.finishDate, m_today, m_holidays);
         if (!next.isValid())
             return std::nullopt;
-        return TaskValues{item.text, m_today, next, item.repeat, item.time};
+        return TaskValues{item.text, m_today, next, item.repeat, item.time, item.structure};
     }
     // Whether the task's values are the agreed ones moved on along their rule, as a phone that
     // completes an occurrence leaves a series: the same text and rule, due on a later date of it.
@@ -96,7 +96,8 @@ public:
     }
     void add(const TaskValues& values)
     {
-        m_added.append({values.text, values.set, values.finish, 0, values.repeat, values.time});
+        m_added.append(
+            {values.text, values.set, values.finish, 0, values.repeat, values.time, values.structure});
         m_addedTexts.insert(taskText(values.text));
         plan.agendaChanged = true;
     }
@@ -128,6 +129,17 @@ public:
     {
         if (!plan.agendaChanged)
             return;
+        // A parent renamed there keeps its subtasks here, and what was agreed of them follows.
+        QHash<QString, QString> renamed;
+        for (qsizetype i = 0; i < m_local.size(); ++i)
+            if (m_replaced[i] && taskText(m_replaced[i]->text) != taskText(m_local[i].text))
+                renamed.insert(m_local[i].text, m_replaced[i]->text);
+        const auto follow = [&renamed](ItemStructure& structure) {
+            if (const auto to = renamed.constFind(structure.parent); to != renamed.cend())
+                structure.parent = *to;
+        };
+        for (SyncEntry& entry : plan.entries)
+            follow(entry.values.structure);
         for (qsizetype i = 0; i < m_local.size(); ++i) {
             if (m_removed[i])
                 continue;
@@ -138,9 +150,13 @@ public:
                 item.finishDate = values->finish;
                 item.repeat = values->repeat;
                 item.time = values->time;
+                item.structure = values->structure;
             }
+            follow(item.structure);
             plan.items.append(item);
         }
+        for (AgendaItem& item : m_added)
+            follow(item.structure);
         plan.items.append(m_added);
     }
 
@@ -185,14 +201,22 @@ public:
         const bool completes = !open && there && task->open;
         plan.uploads.append({entry.href, there ? task->etag : QByteArray(), there ? task->ics : QByteArray(),
                              entry.uid, values, open, std::move(unchanged), completes});
+        // Marked to be found once every task's UID is known: the parent may go up in this sync too.
+        if (there ? task->values.structure.parent != values.structure.parent
+                  : !values.structure.parent.isEmpty())
+            plan.uploads.last().parentUid = QString();
     }
 
     // A task both sides had open at the last sync, as it stands on each side now.
-    void agreed(const SyncEntry& entry, const QHash<QString, QString>& renames)
+    void agreed(const SyncEntry& original, const QHash<QString, QString>& renames)
     {
+        // A parent renamed here is the same parent: the subtask did not change for it.
+        SyncEntry entry = original;
+        if (!entry.values.structure.parent.isEmpty())
+            entry.values.structure.parent = SyncRenames::follow(renames, entry.values.structure.parent);
         m_known.insert(entry.href);
         if (!entry.open) {
-            m_completed.append(&entry);
+            m_completed.append(&original);
             return;
         }
         const ServerTask* task = m_serverByHref.value(entry.href);
@@ -300,7 +324,12 @@ public:
             SyncEntry entry{task.uid, task.href, task.etag, task.values};
             // The same text on both sides is the same item: a first sync makes no twins.
             if (const int index = merge.claim(task.values.text); index >= 0) {
-                const TaskValues mine = merge.localValues(index);
+                TaskValues mine = merge.localValues(index);
+                // What the agenda never set (a parent, a priority, tags) is the phone's to give.
+                if (mine.structure.isEmpty() && !task.values.structure.isEmpty()) {
+                    mine.structure = task.values.structure;
+                    merge.replace(index, mine);
+                }
                 if (mine != task.values) {
                     merge.archive(task.values);
                     const SyncEntry theirs = entry;
@@ -399,6 +428,17 @@ SyncPlan plan(const QList<SyncEntry>& base, const QList<AgendaItem>& local, cons
     passes.completedBefore();
     passes.newHere(newUid, hrefFor);
     passes.merge.finish();
+    // Each upload's parent by its task: one known before, or one going up in this same sync.
+    QHash<QString, QString> uidOf;
+    for (const SyncEntry& entry : std::as_const(passes.plan.entries))
+        if (entry.open)
+            uidOf.insert(taskText(entry.values.text), entry.uid);
+    for (const SyncPlan::Upload& upload : std::as_const(passes.plan.uploads))
+        if (upload.open)
+            uidOf.insert(taskText(upload.values.text), upload.uid);
+    for (SyncPlan::Upload& upload : passes.plan.uploads)
+        if (upload.parentUid)
+            upload.parentUid = uidOf.value(taskText(upload.values.structure.parent));
     return passes.plan;
 }
 

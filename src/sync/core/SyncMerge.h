@@ -26,6 +26,9 @@ struct SyncPlan
         // tries it again; nothing for a new task. Its values are what both sides last agreed.
         std::optional<SyncEntry> unchanged;
         bool completes = false; // the write completes a task that is open on the server
+        // The task of its parent's item, empty at the top level; nothing when its parent did not
+        // change here, so that a relation the agenda cannot follow (to a card, a deleted task) stays.
+        std::optional<QString> parentUid = {};
     };
 
     QList<Upload> uploads;

@@ -54,7 +54,8 @@ ResultOf<SyncState> SyncState::load(const TextFiles& files, const QString& path)
     const QString name = QFileInfo(path).fileName();
     const QJsonObject& root = **found;
     readLink(root, state);
-    state.token = root.value(QStringLiteral("token")).toString();
+    const bool knowsStructure = root.value(QStringLiteral("structure")).toBool();
+    state.token = knowsStructure ? root.value(QStringLiteral("token")).toString() : QString();
     for (const QJsonValue& href : root.value(QStringLiteral("pending")).toArray())
         state.pending.append(href.toString());
     state.lastSuccess =
@@ -76,6 +77,16 @@ ResultOf<SyncState> SyncState::load(const TextFiles& files, const QString& path)
             entry.values.repeat =
                 RepeatRule::fromFields(kind, o.value(QStringLiteral("repeatDay")).toString())
                     .value_or(RepeatRule{});
+        entry.values.structure.parent = o.value(QStringLiteral("parent")).toString();
+        entry.values.structure.priority =
+            ItemStructure::priorityNamed(o.value(QStringLiteral("priority")).toString())
+                .value_or(ItemStructure::NoPriority);
+        for (const QJsonValue& tag : o.value(QStringLiteral("tags")).toArray())
+            entry.values.structure.tags.append(tag.toString());
+        // A file from before structures agreed none: the tasks are read again whole and what a
+        // phone gave them comes down, as a change there would.
+        if (!knowsStructure)
+            entry.etag.clear();
         if (entry.uid.isEmpty() || entry.href.isEmpty() || !entry.values.set.isValid() ||
             !entry.values.finish.isValid())
             return ResultOf<SyncState>::failed(
@@ -108,6 +119,13 @@ Result SyncState::save(TextFiles& files, const QString& path) const
         }
         if (entry.values.time.isValid())
             o.insert(QStringLiteral("time"), entry.values.time.toString(QStringLiteral("HH:mm:ss")));
+        const ItemStructure& structure = entry.values.structure;
+        if (!structure.parent.isEmpty())
+            o.insert(QStringLiteral("parent"), structure.parent);
+        if (structure.priority != ItemStructure::NoPriority)
+            o.insert(QStringLiteral("priority"), ItemStructure::priorityName(structure.priority));
+        if (!structure.tags.isEmpty())
+            o.insert(QStringLiteral("tags"), QJsonArray::fromStringList(structure.tags));
         entryList.append(o);
     }
     const QJsonObject root{{QStringLiteral("url"), url.toString()},
@@ -116,6 +134,7 @@ Result SyncState::save(TextFiles& files, const QString& path) const
                            {QStringLiteral("token"), token},
                            {QStringLiteral("pending"), QJsonArray::fromStringList(pending)},
                            {QStringLiteral("lastSuccess"), lastSuccess.toString(Qt::ISODateWithMs)},
+                           {QStringLiteral("structure"), true},
                            {QStringLiteral("entries"), entryList}};
     return files.replace(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
 }

@@ -2,6 +2,7 @@
 
 #include "sync/core/IcsLines.h"
 #include "sync/core/TaskRepeat.h"
+#include "sync/core/TaskStructure.h"
 
 #include "calendar/core/HolidayCalendar.h"
 
@@ -485,6 +486,17 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
         }
     }
 
+    {
+        // The lines are read again only for a relation, which libical's reading may lose the type of.
+        IcsLines lines(task.ics.contains("RELATED-TO") ? task.ics : QByteArray());
+        if (!task.ics.contains("RELATED-TO") || lines.findTask(task.uid.toUtf8())) {
+            const TaskStructure::Read structure = TaskStructure::read(lines, todo);
+            task.parentUid = structure.parentUid;
+            task.childUids = structure.childUids;
+            task.values.structure.priority = structure.priority;
+            task.values.structure.tags = structure.tags;
+        }
+    }
     task.open = isOpen(todo);
     // A due time is the item's time of day, here; a phone's own alarm before it rings there. A
     // start alone says none, nor a DUE marked as timed only for the start's sake.
@@ -496,7 +508,7 @@ void read(ServerTask& task, QDate today, QDate firstSeen)
 }
 
 QByteArray write(const QByteArray& previous, const QString& uid, const TaskValues& values, bool open,
-                 const QDateTime& now, const TaskValues* before)
+                 const QDateTime& now, const TaskValues* before, const std::optional<QString>& parentUid)
 {
     // The task libical reads is the one changed, found among the lines by its UID.
     const Component calendar = parse(previous);
@@ -519,6 +531,7 @@ QByteArray write(const QByteArray& previous, const QString& uid, const TaskValue
     }
     // libical marks what it could not parse; its marks are not the task's.
     ics.removeEverywhere("X-LIC-ERROR");
+    TaskStructure::write(ics, TaskStructure::read(ics, todo), values.structure, parentUid);
 
     // A task's own UID stays as the server has it: only a new one gets ours.
     if (ics.properties("UID").isEmpty())
