@@ -7,6 +7,7 @@
 #include "agenda/core/ItemReminders.h"
 #include "agenda/core/ItemWords.h"
 #include "agenda/core/RepeatFile.h"
+#include "agenda/core/StructureFile.h"
 #include "alarm/core/AlarmRuntime.h"
 #include "app/FormMain.h"
 #include "cli/ScriptRequests.h"
@@ -68,7 +69,9 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
     const QString logFile = QString::fromUtf8(LogFile::fileName);
     auto* watch = new FileWatch(
         services.appDir,
-        {QString::fromUtf8(AgendaFile::fileName), logFile, QString::fromUtf8(RepeatFile::fileName)}, window);
+        {QString::fromUtf8(AgendaFile::fileName), logFile, QString::fromUtf8(RepeatFile::fileName),
+         QString::fromUtf8(StructureFile::fileName)},
+        window);
     QObject::connect(watch, &FileWatch::changed, window, [agenda, log, logFile](const QString& fileName) {
         if (fileName == logFile)
             log->reloadIfChanged();

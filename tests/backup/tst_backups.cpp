@@ -31,7 +31,7 @@ class TestBackups : public QObject
 {
     Q_OBJECT
 private slots:
-    // Each file (the repeating items' rules too) keeps its newest copies for 30 dates, across a
+    // Each file (the repeating items' rules and the structure too) keeps its newest copies for 30 dates, across a
     // month end; a file that has not changed for longer keeps its last copy; the second folder
     // gets the same.
     void thirtyDatesAcrossAMonthEnd()
@@ -41,12 +41,14 @@ private slots:
         Backups backups(bench.files, bench.dir.path(), elsewhere.filePath(QStringLiteral("sync")));
         writeOn(bench, "my.log", "old\r\n", QDate(2026, 10, 1));
         writeOn(bench, "repeat.txt", "\"a\",每天\r\n", QDate(2026, 10, 1));
+        writeOn(bench, "structure.txt", "\"a\",\"\",高\r\n", QDate(2026, 10, 1));
         const QDate first(2026, 11, 10), last(2026, 12, 20);
         for (QDate day = first; day <= last; day = day.addDays(1)) {
             writeOn(bench, "agenda.txt", day.toString(Qt::ISODate).toLatin1() + "\r\n", day);
             QVERIFY(backups.take().isEmpty());
         }
-        QStringList expected{QStringLiteral("my-2026-10-01.log"), QStringLiteral("repeat-2026-10-01.txt")};
+        QStringList expected{QStringLiteral("my-2026-10-01.log"), QStringLiteral("repeat-2026-10-01.txt"),
+                             QStringLiteral("structure-2026-10-01.txt")};
         for (QDate day = QDate(2026, 11, 21); day <= last; day = day.addDays(1))
             expected.append(QStringLiteral("agenda-%1.txt").arg(day.toString(Qt::ISODate)));
         std::sort(expected.begin(), expected.end());

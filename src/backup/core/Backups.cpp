@@ -2,6 +2,7 @@
 
 #include "agenda/core/AgendaFile.h"
 #include "agenda/core/RepeatFile.h"
+#include "agenda/core/StructureFile.h"
 #include "log/core/LogFile.h"
 #include "platform/files/Settings.h"
 #include "platform/files/TextFiles.h"
@@ -63,7 +64,8 @@ QList<Backups::Kind> Backups::kinds()
 {
     return {{QString::fromUtf8(AgendaFile::fileName), QStringLiteral("agenda-"), QStringLiteral(".txt")},
             {QString::fromUtf8(LogFile::fileName), QStringLiteral("my-"), QStringLiteral(".log")},
-            {QString::fromUtf8(RepeatFile::fileName), QStringLiteral("repeat-"), QStringLiteral(".txt")}};
+            {QString::fromUtf8(RepeatFile::fileName), QStringLiteral("repeat-"), QStringLiteral(".txt")},
+            {QString::fromUtf8(StructureFile::fileName), QStringLiteral("structure-"), QStringLiteral(".txt")}};
 }
 
 QStringList Backups::folders() const
