@@ -41,14 +41,8 @@ Result AgendaStore::load(QDate today)
             item.repeat = rules.rules.value(item.text);
     }
     m_table.gone.clear();
-    if (m_loaded && !structure.lines.isEmpty()) {
-        for (AgendaItem& item : m_table.items)
-            if (const auto found = structure.lines.constFind(item.text); found != structure.lines.cend())
-                item.structure = *found;
-        for (const AgendaItem& item : std::as_const(m_table.items))
-            structure.lines.remove(item.text);
-        m_table.gone = std::move(structure.lines);
-    }
+    if (m_loaded && !structure.lines.isEmpty())
+        m_table.gone = StructureFile::apply(structure, m_table.items);
     m_table.today = today;
     recount(today);
     return m_loadResult;

@@ -19,9 +19,18 @@ QString ItemStructure::priorityName(Priority priority)
 
 std::optional<ItemStructure::Priority> ItemStructure::priorityNamed(QStringView name)
 {
-    for (const Priority priority : {NoPriority, High, Medium, Low})
-        if (name == priorityName(priority))
-            return priority;
+    if (name.size() != 1)
+        return std::nullopt;
+    switch (name.front().unicode()) {
+    case u'高':
+        return High;
+    case u'中':
+        return Medium;
+    case u'低':
+        return Low;
+    case u'无':
+        return NoPriority;
+    }
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agenda/core/AgendaItem.h"
 #include "agenda/core/ItemStructure.h"
 
 #include "platform/Result.h"
@@ -20,20 +21,27 @@ namespace StructureFile {
 
 inline constexpr char fileName[] = "structure.txt";
 
-using Lines = QHash<QString, ItemStructure>;
+using Entry = std::pair<QString, ItemStructure>;
 
 struct Load
 {
     // Its error names the file and the line that does not read.
     Result result;
-    Lines lines; // empty unless ok
+    struct Line
+    {
+        QString text;
+        ItemStructure structure;
+    };
+    QList<Line> lines; // in file order, which is the agenda's as the program writes it; empty unless ok
     FileStamp stamp;
 };
 
 // A missing or empty file holds nothing; blank lines are skipped.
 Load load(const TextFiles& files, const QString& path);
+// Gives each item the structure of its line, and returns the lines no item has. Lines in the
+// agenda's order (as the program writes them) are matched as they come, without a table.
+QHash<QString, ItemStructure> apply(Load& load, QList<AgendaItem>& items);
 
-using Entry = std::pair<QString, ItemStructure>;
 // One line for each entry that holds something, in their order.
 Result rewrite(TextFiles& files, const QString& path, const QList<Entry>& entries);
 
