@@ -475,7 +475,11 @@ void AgendaPanel::restoreSavedLine()
 void AgendaPanel::leaveEntryMode()
 {
     m_addUnder.reset();
+    // The entry box goes under the list again: a keyboard left in it would be stuck out of sight.
+    const bool typing = m_entry->hasFocus() || m_confirm->hasFocus() || m_cancel->hasFocus();
     setMode(EntryMode::Browsing);
+    if (typing)
+        m_list->setFocus();
     loadAgenda();
     restoreSavedLine();
 }
