@@ -67,11 +67,11 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
     log->setRestorer([agenda](LogStore& store, int row) { return agenda->restore(store, row); });
     // The files are plain text: an edit made elsewhere shows without a restart.
     const QString logFile = QString::fromUtf8(LogFile::fileName);
-    auto* watch = new FileWatch(
-        services.appDir,
-        {QString::fromUtf8(AgendaFile::fileName), logFile, QString::fromUtf8(RepeatFile::fileName),
-         QString::fromUtf8(StructureFile::fileName)},
-        window);
+    auto* watch =
+        new FileWatch(services.appDir,
+                      {QString::fromUtf8(AgendaFile::fileName), logFile,
+                       QString::fromUtf8(RepeatFile::fileName), QString::fromUtf8(StructureFile::fileName)},
+                      window);
     QObject::connect(watch, &FileWatch::changed, window, [agenda, log, logFile](const QString& fileName) {
         if (fileName == logFile)
             log->reloadIfChanged();

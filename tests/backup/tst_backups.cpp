@@ -31,9 +31,9 @@ class TestBackups : public QObject
 {
     Q_OBJECT
 private slots:
-    // Each file (the repeating items' rules and the structure too) keeps its newest copies for 30 dates, across a
-    // month end; a file that has not changed for longer keeps its last copy; the second folder
-    // gets the same.
+    // Each file (the repeating items' rules and the structure too) keeps its newest copies for 30 dates,
+    // across a month end; a file that has not changed for longer keeps its last copy; the second folder gets
+    // the same.
     void thirtyDatesAcrossAMonthEnd()
     {
         TestBench bench;

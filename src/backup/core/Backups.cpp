@@ -62,10 +62,11 @@ QString Backups::localDir() const
 
 QList<Backups::Kind> Backups::kinds()
 {
-    return {{QString::fromUtf8(AgendaFile::fileName), QStringLiteral("agenda-"), QStringLiteral(".txt")},
-            {QString::fromUtf8(LogFile::fileName), QStringLiteral("my-"), QStringLiteral(".log")},
-            {QString::fromUtf8(RepeatFile::fileName), QStringLiteral("repeat-"), QStringLiteral(".txt")},
-            {QString::fromUtf8(StructureFile::fileName), QStringLiteral("structure-"), QStringLiteral(".txt")}};
+    return {
+        {QString::fromUtf8(AgendaFile::fileName), QStringLiteral("agenda-"), QStringLiteral(".txt")},
+        {QString::fromUtf8(LogFile::fileName), QStringLiteral("my-"), QStringLiteral(".log")},
+        {QString::fromUtf8(RepeatFile::fileName), QStringLiteral("repeat-"), QStringLiteral(".txt")},
+        {QString::fromUtf8(StructureFile::fileName), QStringLiteral("structure-"), QStringLiteral(".txt")}};
 }
 
 QStringList Backups::folders() const
