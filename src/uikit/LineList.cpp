@@ -23,6 +23,23 @@ public:
             return m_list->lineTip(index.row());
         if (role == LineListDelegate::MarkedRole)
             return m_list->isMarked(index.row());
+        if (role >= LineListDelegate::DepthRole && role <= LineListDelegate::TreeRole) {
+            if (!m_list->isTree())
+                return {};
+            const LineList::Decoration line = m_list->decoration(index.row());
+            switch (role) {
+            case LineListDelegate::DepthRole:
+                return line.depth;
+            case LineListDelegate::FoldRole:
+                return int(line.fold);
+            case LineListDelegate::FlagRole:
+                return line.flag;
+            case LineListDelegate::TailRole:
+                return line.tail;
+            default:
+                return true;
+            }
+        }
         if (role == Qt::AccessibleDescriptionRole) {
             const QString description = m_list->lineDescription(index.row());
             return description.isEmpty() ? QVariant() : QVariant(description);
@@ -164,25 +181,16 @@ void LineList::keyPressEvent(QKeyEvent* event)
     QListView::keyPressEvent(event);
 }
 
-namespace {
-
-constexpr int indentStep = 14, foldMarkWidth = 12, textMargin = 3;
-
-} // namespace
-
-int LineList::textIndent(int depth) const
-{
-    return textMargin + (m_tree ? depth * indentStep + foldMarkWidth : 0);
-}
-
 void LineList::mousePressEvent(QMouseEvent* event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (m_tree && index.isValid() && event->button() == Qt::LeftButton) {
         const Decoration line = decoration(index.row());
         const int x = int(event->position().x()) - visualRect(index).left();
-        const int markStart = textIndent(line.depth) - foldMarkWidth;
-        if (line.fold != Decoration::Leaf && x >= markStart && x < markStart + foldMarkWidth) {
+        const int markStart =
+            LineListDelegate::textIndent(line.depth, true) - LineListDelegate::foldMarkWidth;
+        if (line.fold != Decoration::Leaf && x >= markStart &&
+            x < markStart + LineListDelegate::foldMarkWidth) {
             setCurrentRow(index.row());
             emit foldRequested(index.row(), line.fold == Decoration::Open);
             event->accept();

@@ -53,7 +53,7 @@ public:
         {
             Leaf,
             Open,
-            Folded,
+            Folded, // as the model gives them to the painter: 0, 1, 2
         };
         int depth = 0;
         Fold fold = Leaf;
@@ -69,8 +69,6 @@ public:
     }
     Decoration decoration(int row) const { return m_decorationOf ? m_decorationOf(row) : Decoration(); }
     bool isTree() const { return m_tree; }
-    // Where a line's text starts, after its level's indent and its fold mark.
-    int textIndent(int depth) const;
 
     // Room kept under the last line, for what lies over the list's bottom edge.
     void setBottomMargin(int pixels) { setViewportMargins(0, 0, 0, pixels); }

@@ -1,10 +1,14 @@
 #include "uikit/LineListDelegate.h"
 
-#include "uikit/LineList.h"
-
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QPainterPath>
+
+int LineListDelegate::textIndent(int depth, bool tree)
+{
+    constexpr int indentStep = 14, textMargin = 3;
+    return textMargin + (tree ? depth * indentStep + foldMarkWidth : 0);
+}
 
 void LineListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const
@@ -26,16 +30,17 @@ void LineListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     font.setBold(current);
     painter->setFont(font);
     painter->setPen(marked ? QColor(0xA0, 0x10, 0x10) : option.palette.color(QPalette::Text));
-    const auto* list = qobject_cast<const LineList*>(option.widget);
-    const LineList::Decoration line = list ? list->decoration(index.row()) : LineList::Decoration();
-    const int left = list ? list->textIndent(line.depth) : 3;
-    if (line.flag.isValid())
-        painter->fillRect(QRect(r.left() + 1, r.top() + 2, 3, r.height() - 4), line.flag);
-    if (line.fold != LineList::Decoration::Leaf) {
+    const int fold = index.data(FoldRole).toInt();
+    const QColor flag = index.data(FlagRole).value<QColor>();
+    const QString tailText = index.data(TailRole).toString();
+    const int left = textIndent(index.data(DepthRole).toInt(), index.data(TreeRole).toBool());
+    if (flag.isValid())
+        painter->fillRect(QRect(r.left() + 1, r.top() + 2, 3, r.height() - 4), flag);
+    if (fold != 0) {
         // A small triangle: right for a folded subtree, down for an open one.
         const QPointF c(r.left() + left - 7, r.center().y() + 0.5);
         QPainterPath mark;
-        if (line.fold == LineList::Decoration::Folded)
+        if (fold == 2)
             mark.addPolygon(QPolygonF{{c.x() - 2, c.y() - 4}, {c.x() + 3, c.y()}, {c.x() - 2, c.y() + 4}});
         else
             mark.addPolygon(QPolygonF{{c.x() - 4, c.y() - 2}, {c.x() + 4, c.y() - 2}, {c.x(), c.y() + 3}});
@@ -46,13 +51,13 @@ void LineListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const int room = r.width() - left - 3;
     // A pixel or two more than the advance: elidedText measures more finely than it reports.
     const int tailWidth =
-        line.tail.isEmpty() ? 0 : qMin(metrics.horizontalAdvance(line.tail) + 2, room * 2 / 5);
+        tailText.isEmpty() ? 0 : qMin(metrics.horizontalAdvance(tailText) + 2, room * 2 / 5);
     const QString text = metrics.elidedText(index.data().toString(), Qt::ElideRight, room - tailWidth);
     const QRect textRect = r.adjusted(left, 0, -3, 0);
     painter->drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, text);
     if (tailWidth > 0) {
         painter->setPen(marked ? QColor(0xA0, 0x50, 0x50) : QColor(0x70, 0x70, 0x70));
-        const QString tail = metrics.elidedText(line.tail, Qt::ElideRight, tailWidth);
+        const QString tail = metrics.elidedText(tailText, Qt::ElideRight, tailWidth);
         painter->drawText(textRect.adjusted(metrics.horizontalAdvance(text), 0, 0, 0),
                           Qt::AlignVCenter | Qt::AlignLeft, tail);
     }
