@@ -94,6 +94,11 @@ private slots:
         QVERIFY(sep.day(QDate(2026, 10, 5))->items.isEmpty()); // 国庆节: no official working day
         QCOMPARE(MonthSheet::dayWords(*sep.day(QDate(2026, 9, 26))),
                  QString::fromUtf8("9月26日 星期六 · 农历八月十六：无日程"));
+        // A subtask names its parent, beside a rule.
+        AgendaItem tiles = item("买瓷砖", QDate(2026, 9, 26), RepeatRule{RepeatRule::Monthly, 0, 26});
+        tiles.structure.parent = QString::fromUtf8("装修");
+        QCOMPARE(MonthSheet(2026, 9, {tiles}, today, holidays).day(QDate(2026, 9, 26))->items,
+                 QStringList{QString::fromUtf8("买瓷砖（每月，属于：装修）")});
     }
 
     // The edges: an occurrence on the grid's first day, a late repeating item overdue only on the

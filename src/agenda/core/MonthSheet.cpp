@@ -104,12 +104,18 @@ MonthSheet::MonthSheet(int year, int month, const QList<AgendaItem>& items, QDat
         return ruleDays.last().second;
     };
     for (const AgendaItem& item : items) {
+        // A repeating item says its rule, a subtask its parent: 交房租（每月）, 买瓷砖（属于：装修）.
+        QStringList notes;
+        if (item.repeat.kind != RepeatRule::None)
+            notes.append(RepeatRule::kindName(item.repeat.kind));
+        if (!item.structure.parent.isEmpty())
+            notes.append(QStringLiteral("属于：") + item.structure.parent);
+        const QString text = notes.isEmpty() ? item.text : item.text + u'（' + notes.join(u'，') + u'）';
         if (item.repeat.kind == RepeatRule::None) {
-            place(item.finishDate, item.text, item.finishDate < today);
+            place(item.finishDate, text, item.finishDate < today);
             continue;
         }
         // Every occurrence the weeks hold, from the one the item stands at.
-        const QString text = item.text + u'（' + RepeatRule::kindName(item.repeat.kind) + u'）';
         place(item.finishDate, text, item.finishDate < today);
         for (const QDate date : daysOf(item.repeat))
             if (date > item.finishDate)

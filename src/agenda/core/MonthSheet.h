@@ -19,12 +19,13 @@ public:
     {
         QDate date;
         bool inMonth = false;
-        QString note;      // the first that applies: festival, solar term, lunar day (初一: the month)
-        QString lunar;     // 冬月初七, 闰六月初一
-        QString marks;     // festival and solar term, both when both apply: 清明, 冬至
-        QChar mark;        // 休, 班, or none
-        QStringList items; // texts, a repeating item's with its rule: 交房租（每月）
-        int overdue = 0;   // of those, finishing before today
+        QString note;  // the first that applies: festival, solar term, lunar day (初一: the month)
+        QString lunar; // 冬月初七, 闰六月初一
+        QString marks; // festival and solar term, both when both apply: 清明, 冬至
+        QChar mark;    // 休, 班, or none
+        QStringList
+            items; // texts, a repeating item's with its rule, a subtask's with its parent: 交房租（每月）
+        int overdue = 0; // of those, finishing before today
     };
 
     MonthSheet(int year, int month, const QList<AgendaItem>& items, QDate today,
