@@ -13,6 +13,9 @@
 #include "sync/core/TaskListFinder.h"
 #include "sync/schedule/SyncRenames.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <QThread>
 
@@ -675,6 +678,35 @@ private slots:
         b.server.methods.clear();
         verifySynced(b.sync(), 0, 0, 0, 0);
         QCOMPARE(b.server.methods, QList<QByteArray>{"REPORT"});
+    }
+
+    // A link kept by a version before structures agreed none: the next sync reads every task again
+    // and brings down what a phone gave them, and sends nothing.
+    void aLinkFromBeforeStructuresBringsThemDown()
+    {
+        SyncBench b;
+        b.bench.write("agenda.txt", agendaRecord("装修", today, today));
+        verifySynced(b.sync(), 1, 0, 0, 0);
+        QVERIFY(b.state.save(b.bench.files, b.bench.path("caldav.json")));
+        const ServerTask house = b.server.tasks().value(QString::fromUtf8("装修"));
+        QByteArray marked = house.ics;
+        marked.replace("END:VTODO", "PRIORITY:2\r\nEND:VTODO");
+        b.server.store(house.href, marked);
+        // The phone's change as the older version saw it: agreed, its ETag kept.
+        QJsonObject root = QJsonDocument::fromJson(b.bench.read("caldav.json")).object();
+        root.remove(QStringLiteral("structure"));
+        QJsonArray entries = root.value(QStringLiteral("entries")).toArray();
+        QJsonObject entry = entries[0].toObject();
+        entry.insert(QStringLiteral("etag"),
+                     QString::fromUtf8(b.server.tasks().value(QString::fromUtf8("装修")).etag));
+        entries[0] = entry;
+        root.insert(QStringLiteral("entries"), entries);
+        b.bench.write("caldav.json", QJsonDocument(root).toJson());
+        b.state = SyncState::load(b.bench.files, b.bench.path("caldav.json")).value();
+        verifySynced(b.sync(), 0, 1, 0, 0);
+        QCOMPARE(b.items().first().structure.priority, ItemStructure::High);
+        b.server.methods.clear();
+        verifySynced(b.sync(), 0, 0, 0, 0);
     }
 
     // A new task never overwrites one that is there already under its name.
