@@ -273,6 +273,7 @@ void AgendaPanel::fillList(const QList<qsizetype>& orderedItems, const QList<boo
         const ItemStructure& structure = m_shown.items.at(row.item).structure;
         LineList::Decoration line;
         line.depth = row.depth;
+        line.subtasks = row.subtasks;
         line.fold = row.subtasks == 0 ? LineList::Decoration::Leaf
                     : row.collapsed   ? LineList::Decoration::Folded
                                       : LineList::Decoration::Open;
@@ -294,9 +295,18 @@ void AgendaPanel::fillList(const QList<qsizetype>& orderedItems, const QList<boo
         m_list->setLineTips([this, items](int row) {
             return AgendaTexts::lineTip(m_shown.items.value(items.value(row, -1)), m_session.holidays());
         });
-        m_list->setLineDescriptions([this, items](int row) {
-            return AgendaTexts::lineDescription(m_shown.items.value(items.value(row, -1)),
-                                                m_session.holidays());
+        m_list->setLineDescriptions([this, items, decorations](int row) {
+            QString said =
+                AgendaTexts::lineDescription(m_shown.items.value(items.value(row, -1)), m_session.holidays());
+            // What the fold mark and the count show, heard too.
+            const LineList::Decoration line = decorations.value(row);
+            if (line.fold != LineList::Decoration::Leaf) {
+                const QString fold = line.fold == LineList::Decoration::Folded ? QStringLiteral("已收起")
+                                                                               : QStringLiteral("已展开");
+                said += (said.isEmpty() ? QString() : QStringLiteral("；")) +
+                        QStringLiteral("%1 个子任务，%2").arg(line.subtasks).arg(fold);
+            }
+            return said;
         });
         markOverdue(marks);
         if (structured)

@@ -57,7 +57,8 @@ public:
         };
         int depth = 0;
         Fold fold = Leaf;
-        QColor flag; // none when invalid
+        int subtasks = 0; // the lines under it, shown or folded
+        QColor flag;      // none when invalid
         QString tail;
     };
     // None given: every line plain, drawn as it always was. tree: room for the fold marks is kept.

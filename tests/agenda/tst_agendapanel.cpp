@@ -457,6 +457,7 @@ private slots:
         QTest::keyClick(f.list(), Qt::Key_Left); // folds 买瓷砖
         QCOMPARE(f.list()->count(), 3);
         QCOMPARE(f.list()->decoration(1).fold, LineList::Decoration::Folded);
+        QVERIFY(f.list()->lineDescription(1).endsWith(QString::fromUtf8("1 个子任务，已收起")));
         QTest::keyClick(f.list(), Qt::Key_Left); // to its parent
         QCOMPARE(f.list()->currentRow(), 0);
         QVERIFY(f.bench.read("kestrin.ini").contains("folded="));
