@@ -6,6 +6,7 @@
 #include "cli/CalDavCommand.h"
 #include "cli/CalendarCommand.h"
 #include "cli/DoneCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/HolidaysCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/LogCommand.h"
@@ -32,11 +33,11 @@ template <typename T> std::unique_ptr<Command> made()
 
 // In the order the usage lists them.
 constexpr Maker makers[] = {
-    made<BackupsCommand>,  made<RestoreCommand>,  made<ListCommand>,     made<LogCommand>,
-    made<MonthCommand>,    made<AddCommand>,      made<RepeatCommand>,   made<DoneCommand>,
-    made<PriorityCommand>, made<TagCommand>,      made<TimeCommand>,     made<AutostartCommand>,
-    made<CalDavCommand>,   made<SyncCommand>,     made<HolidaysCommand>, made<RemindCommand>,
-    made<QuickAddCommand>, made<CalendarCommand>,
+    made<BackupsCommand>,   made<RestoreCommand>,  made<ListCommand>,     made<LogCommand>,
+    made<MonthCommand>,     made<AddCommand>,      made<RepeatCommand>,   made<DoneCommand>,
+    made<PriorityCommand>,  made<TagCommand>,      made<ExportCommand>,   made<TimeCommand>,
+    made<AutostartCommand>, made<CalDavCommand>,   made<SyncCommand>,     made<HolidaysCommand>,
+    made<RemindCommand>,    made<QuickAddCommand>, made<CalendarCommand>,
 };
 
 } // namespace

@@ -193,6 +193,14 @@ private slots:
         QVERIFY(refused.err.contains(QString::fromUtf8("还有 2 个未完成的子任务")));
         QCOMPARE(run("--priority", "买菜", "很高").code, 2);
         QCOMPARE(run("--add", "x", "--finish", "明天", "--parent", "旧房子").code, 1);
+        const QString sheet = bench.path("日程.csv");
+        QCOMPARE(run("--export", sheet.toUtf8().constData()).out,
+                 QString::fromUtf8("已导出 4 条日程到 %1\n").arg(sheet));
+        QFile written(sheet);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll().count("\r\n"), 5);
+        QCOMPARE(run("--export", "-", "--format", "md").out.count(QStringLiteral("- [ ]")), 4);
+        QCOMPARE(run("--export", "-").code, 2);
         QCOMPARE(run("--done", "装修", "--with-subtasks").code, 0);
         QCOMPARE(run("--list").out.count(u'\n'), 1);
         QCOMPARE(run("--log").out.count(u'\n'), 3);

@@ -1,0 +1,90 @@
+#include "cli/ExportCommand.h"
+
+#include "agenda/core/AgendaExport.h"
+#include "cli/AgendaFolder.h"
+#include "cli/CommandRun.h"
+#include "log/core/LogEntry.h"
+#include "log/core/LogFile.h"
+#include "platform/Clock.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString formatOption = QStringLiteral("--format"), allOption = QStringLiteral("--all");
+
+// The kind a file's ending names; empty for none known.
+QString formatOf(const QString& file)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QStringLiteral("csv"))
+        return QStringLiteral("csv");
+    if (suffix == QStringLiteral("md") || suffix == QStringLiteral("markdown"))
+        return QStringLiteral("md");
+    return {};
+}
+
+} // namespace
+
+ExportCommand::ExportCommand()
+    : Command(QStringLiteral("--export"), QStringLiteral("--export 文件 [--format csv|md] [--all]"),
+              QStringLiteral(
+                  "  --export 文件      导出日程：.csv（UTF-8，Excel、WPS 可直接打开）或 .md（清单）；\n"
+                  "                     文件为 - 时写到标准输出，须加 --format；--all 连同日志中已完成的\n"))
+{
+}
+
+QList<Command::Option> ExportCommand::options() const
+{
+    return {{formatOption, 1, QStringLiteral("--format 只用于 --export"),
+             QStringLiteral("--format 后面应是 csv 或 md")},
+            {allOption, 0, QStringLiteral("--all 只用于 --export"), {}}};
+}
+
+Result ExportCommand::read(const Given& given)
+{
+    const QStringList file = given.value(name());
+    if (file.isEmpty() || file.first().isEmpty())
+        return Result::failed(QStringLiteral("--export 后面应是文件名，或 - 表示标准输出"));
+    m_file = file.first();
+    m_all = given.contains(allOption);
+    const QString asked = given.value(formatOption).value(0).toLower();
+    m_format = given.contains(formatOption) ? asked : formatOf(m_file);
+    if (m_format == QStringLiteral("markdown"))
+        m_format = QStringLiteral("md");
+    if (m_format != QStringLiteral("csv") && m_format != QStringLiteral("md"))
+        return Result::failed(
+            given.contains(formatOption) || m_file == QStringLiteral("-")
+                ? QStringLiteral("--format 应是 csv 或 md")
+                : QStringLiteral("无法从“%1”的扩展名看出格式：请用 .csv 或 .md，或加 --format").arg(m_file));
+    return Result::done();
+}
+
+int ExportCommand::run(const CommandRun& run) const
+{
+    const ResultOf<const AgendaTable*> agenda = run.folder.agenda();
+    if (!agenda)
+        return printed(agenda.result());
+    QList<AgendaExport::Entry> entries = AgendaExport::openItems(**agenda);
+    if (m_all) {
+        const LogFile::Load log = LogFile::load(run.folder.disk(), run.folder.path(LogFile::fileName));
+        if (!log.result)
+            return printed(log.result);
+        for (int row = 0; row < log.count(); ++row)
+            if (const std::optional<LogEntry::Entry> entry = LogEntry::parse(log.text(row)))
+                entries.append({{entry->content, entry->setDate, entry->finishDate, 0, {}, entry->time},
+                                entry->deletionDate});
+    }
+    const QByteArray bytes = m_format == QStringLiteral("csv")
+                                 ? AgendaExport::csv(entries)
+                                 : AgendaExport::markdown(entries, run.folder.clock().today()).toUtf8();
+    if (m_file == QStringLiteral("-")) {
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    QSaveFile out(m_file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return printed(Result::failed(QStringLiteral("无法写入 %1（%2）").arg(m_file, out.errorString())));
+    return printed(QStringLiteral("已导出 %1 条日程到 %2").arg(entries.size()).arg(m_file));
+}
