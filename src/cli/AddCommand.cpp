@@ -9,8 +9,7 @@
 
 AddCommand::AddCommand()
     : Command(QStringLiteral("--add"),
-              QStringLiteral(
-                  "--add 内容 --finish YYYY-MM-DD [--set YYYY-MM-DD] [--repeat 方式] [--parent 父任务]"),
+              QStringLiteral("--add 内容 --finish 日期 [--set 日期] [--repeat 方式] [--parent 父任务]"),
               QStringLiteral(
                   "  --add 内容         添加日程，规则与“添加日程”相同；设置日期默认为今天。日期也可以\n"
                   "                     写成明天、下周五、3天后、12月20日、国庆等，完成日期可带提醒时间，\n"

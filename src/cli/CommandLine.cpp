@@ -158,8 +158,8 @@ QString CommandLine::usage(const QString& dataDir)
     QString lines = QStringLiteral("用法：kestrin [--dir DIR] [--backup-dir DIR2]\n");
     QString options =
         QStringLiteral("  --dir DIR          "
-                       "agenda.txt、repeat.txt、structure.txt、my.log、三个声音文件、kestrin.ini 与 backup/\n"
-                       "                     所在的目录\n"
+                       "agenda.txt、repeat.txt、structure.txt、my.log、三个声音文件、\n"
+                       "                     kestrin.ini 与 backup/ 所在的目录\n"
                        "                     （默认：程序所在的目录）\n"
                        "  --backup-dir DIR2  备份另存一份到 DIR2（如同步文件夹或移动硬盘），并记住此目录；\n"
                        "                     --backup-dir \"\" 则不再异地备份\n");

@@ -7,10 +7,10 @@
 #include "cli/CommandRun.h"
 
 RestoreCommand::RestoreCommand()
-    : Command(QStringLiteral("--restore"), QStringLiteral("--restore YYYY-MM-DD"),
-              QStringLiteral("  --restore 日期     恢复到该日结束时的 agenda.txt、repeat.txt、structure.txt "
-                             "与 my.log；现有文件先存为\n"
-                             "                     同名的 .before-restore 文件\n"))
+    : Command(
+          QStringLiteral("--restore"), QStringLiteral("--restore YYYY-MM-DD"),
+          QStringLiteral("  --restore 日期     恢复到该日结束时的 agenda.txt、repeat.txt、structure.txt 与\n"
+                         "                     my.log；现有文件先存为同名的 .before-restore 文件\n"))
 {
 }
 
