@@ -3,6 +3,7 @@
 #include "agenda/core/AgendaExport.h"
 #include "cli/AgendaFolder.h"
 #include "cli/CommandRun.h"
+#include "cli/SyncHelper.h"
 #include "log/core/LogEntry.h"
 #include "log/core/LogFile.h"
 #include "platform/Clock.h"
@@ -22,23 +23,26 @@ QString formatOf(const QString& file)
         return QStringLiteral("csv");
     if (suffix == QStringLiteral("md") || suffix == QStringLiteral("markdown"))
         return QStringLiteral("md");
+    if (suffix == QStringLiteral("ics") || suffix == QStringLiteral("ical"))
+        return QStringLiteral("ics");
     return {};
 }
 
 } // namespace
 
 ExportCommand::ExportCommand()
-    : Command(QStringLiteral("--export"), QStringLiteral("--export 文件 [--format csv|md] [--all]"),
+    : Command(QStringLiteral("--export"), QStringLiteral("--export 文件 [--format ics|csv|md] [--all]"),
               QStringLiteral(
-                  "  --export 文件      导出日程：.csv（UTF-8，Excel、WPS 可直接打开）或 .md（清单）；\n"
-                  "                     文件为 - 时写到标准输出，须加 --format；--all 连同日志中已完成的\n"))
+                  "  --export 文件      导出日程：.ics（日历程序可导入）、.csv（UTF-8，Excel、WPS 可直接\n"
+                  "                     打开）或 .md（清单）；文件为 - 时写到标准输出，须加 --format；\n"
+                  "                     --all 连同日志中已完成的\n"))
 {
 }
 
 QList<Command::Option> ExportCommand::options() const
 {
     return {{formatOption, 1, QStringLiteral("--format 只用于 --export"),
-             QStringLiteral("--format 后面应是 csv 或 md")},
+             QStringLiteral("--format 后面应是 ics、csv 或 md")},
             {allOption, 0, QStringLiteral("--all 只用于 --export"), {}}};
 }
 
@@ -53,15 +57,31 @@ Result ExportCommand::read(const Given& given)
     m_format = given.contains(formatOption) ? asked : formatOf(m_file);
     if (m_format == QStringLiteral("markdown"))
         m_format = QStringLiteral("md");
-    if (m_format != QStringLiteral("csv") && m_format != QStringLiteral("md"))
+    if (m_format != QStringLiteral("csv") && m_format != QStringLiteral("md") &&
+        m_format != QStringLiteral("ics"))
         return Result::failed(
             given.contains(formatOption) || m_file == QStringLiteral("-")
-                ? QStringLiteral("--format 应是 csv 或 md")
-                : QStringLiteral("无法从“%1”的扩展名看出格式：请用 .csv 或 .md，或加 --format").arg(m_file));
+                ? QStringLiteral("--format 应是 ics、csv 或 md")
+                : QStringLiteral("无法从“%1”的扩展名看出格式：请用 .ics、.csv 或 .md，或加 --format")
+                      .arg(m_file));
+    // A relative name is the caller's: the helper the work is handed to is started from here too.
+    if (m_file != QStringLiteral("-"))
+        m_file = QFileInfo(m_file).absoluteFilePath();
     return Result::done();
 }
 
 int ExportCommand::run(const CommandRun& run) const
+{
+    if (needsHelper())
+        return run.helper.exportCalendar(run);
+    return exportWith(run, [this, &run](const QList<AgendaExport::Entry>& entries) {
+        return m_format == QStringLiteral("csv")
+                   ? AgendaExport::csv(entries)
+                   : AgendaExport::markdown(entries, run.folder.clock().today()).toUtf8();
+    });
+}
+
+int ExportCommand::exportWith(const CommandRun& run, const Writer& writer) const
 {
     const ResultOf<const AgendaTable*> agenda = run.folder.agenda();
     if (!agenda)
@@ -76,9 +96,7 @@ int ExportCommand::run(const CommandRun& run) const
                 entries.append({{entry->content, entry->setDate, entry->finishDate, 0, {}, entry->time},
                                 entry->deletionDate});
     }
-    const QByteArray bytes = m_format == QStringLiteral("csv")
-                                 ? AgendaExport::csv(entries)
-                                 : AgendaExport::markdown(entries, run.folder.clock().today()).toUtf8();
+    const QByteArray bytes = writer(entries);
     if (m_file == QStringLiteral("-")) {
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;

@@ -12,4 +12,6 @@ public:
     virtual int sync(const CommandRun& run) = 0;
     // --holidays with a holiday calendar in iCalendar.
     virtual int importCalendar(const CommandRun& run) = 0;
+    // --export to an iCalendar file.
+    virtual int exportCalendar(const CommandRun& run) = 0;
 };

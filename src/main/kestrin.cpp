@@ -83,6 +83,7 @@ public:
     int caldav(const CommandRun&) override { return exec(); }
     int sync(const CommandRun&) override { return exec(); }
     int importCalendar(const CommandRun&) override { return exec(); }
+    int exportCalendar(const CommandRun&) override { return exec(); }
 
 private:
     int exec()

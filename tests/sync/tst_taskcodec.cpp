@@ -1,4 +1,6 @@
 #include "sync/core/TaskCodec.h"
+#include "sync/core/TaskExport.h"
+#include "sync/core/TaskStructure.h"
 
 #include "calendar/core/HolidayCalendar.h"
 
@@ -76,6 +78,47 @@ class TestTaskCodec : public QObject
 {
     Q_OBJECT
 private slots:
+    // One calendar of every item, each VTODO read back as the item it came from (a time with its
+    // zone, a rule, the parent by UID, priority and tags; an archived one completed), the zone
+    // written once, the UIDs the list's where synced and the same at every export.
+    void anExportReadsBackAsTheAgenda()
+    {
+        AgendaItem house{QStringLiteral("装修"), today, today.addDays(9), 0};
+        house.time = QTime(15, 0);
+        AgendaItem tiles{QStringLiteral("买瓷砖"), today, today.addDays(2), 0,
+                         RepeatRule{RepeatRule::Monthly, 0, 9}};
+        tiles.structure = {house.text, ItemStructure::Low, {QStringLiteral("家"), QStringLiteral("a,b")}};
+        AgendaItem meeting{QStringLiteral("开会"), today, today, 0};
+        meeting.time = QTime(9, 30);
+        const QList<AgendaExport::Entry> entries{
+            {house, {}}, {tiles, {}}, {meeting, {}}, {{QStringLiteral("还书"), today, today, 0}, today}};
+        const QHash<QString, QString> synced{{QStringLiteral("装修"), QStringLiteral("phone-1")}};
+        const QDateTime at(today, QTime(10, 0), Qt::UTC);
+        const QByteArray file = TaskExport::calendar(entries, synced, at);
+        QCOMPARE(TaskExport::calendar(entries, synced, at), file);
+        QCOMPARE(file.count("BEGIN:VTIMEZONE"), 1);
+        QList<QByteArray> blocks;
+        for (qsizetype at = file.indexOf("BEGIN:VTODO"); at >= 0; at = file.indexOf("BEGIN:VTODO", at + 1))
+            blocks.append(file.mid(at, file.indexOf("END:VTODO\r\n", at) + 11 - at));
+        QCOMPARE(blocks.size(), 4);
+        const QByteArray head = file.left(file.indexOf("BEGIN:VTODO"));
+        QList<ServerTask> read;
+        for (const QByteArray& block : blocks)
+            read.append(readTask(head + block + "END:VCALENDAR\r\n"));
+        QCOMPARE(read[0].uid, QStringLiteral("phone-1"));
+        QCOMPARE(read[1].uid, TaskExport::uidFor(tiles.text));
+        QCOMPARE(read[1].parentUid, QStringLiteral("phone-1"));
+        TaskStructure::findParents(read);
+        for (int i = 0; i < 3; ++i) {
+            const AgendaItem& item = entries[i].item;
+            QCOMPARE(read[i].values, (TaskValues{item.text, item.setDate, item.finishDate, item.repeat,
+                                                 item.time, item.structure}));
+            QVERIFY(read[i].open);
+        }
+        QVERIFY(!read[3].open);
+        QCOMPARE(read[3].closedOn, today);
+    }
+
     void initTestCase()
     {
         if (qgetenv("TZ") != "Asia/Shanghai" && qgetenv("TZ") != "America/New_York")
