@@ -11,13 +11,10 @@
 #include "cli/Command.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandRun.h"
-#include "cli/ExportCommand.h"
 #include "cli/HolidaysCommand.h"
 #include "cli/SyncHelper.h"
 #include "platform/Clock.h"
 #include "platform/files/TextFiles.h"
-#include "sync/core/SyncState.h"
-#include "sync/core/TaskExport.h"
 
 #include <QCoreApplication>
 
@@ -40,20 +37,7 @@ public:
     {
         return static_cast<const HolidaysCommand&>(*run.options.command).import(run, readHolidayICalendar);
     }
-    int exportCalendar(const CommandRun& run) override
-    {
-        // A synced item keeps its task's UID, so that the file and the list name the same task.
-        QHash<QString, QString> uids;
-        if (const ResultOf<SyncState> state =
-                SyncState::load(run.folder.disk(), run.folder.path(SyncState::fileName)))
-            for (const SyncEntry& entry : state->entries)
-                if (entry.open)
-                    uids.insert(entry.values.text, entry.uid);
-        return static_cast<const ExportCommand&>(*run.options.command)
-            .exportWith(run, [&](const QList<AgendaExport::Entry>& entries) {
-                return TaskExport::calendar(entries, uids, run.folder.clock().now());
-            });
-    }
+    int exportCalendar(const CommandRun& run) override { return SyncCommands::exportCalendar(run); }
 };
 
 } // namespace

@@ -5,11 +5,16 @@
 #include "sync/SecretStore.h"
 #include "sync/core/AgendaSync.h"
 #include "sync/core/CalDavClient.h"
+#include "sync/core/TaskExport.h"
 #include "sync/core/TaskListFinder.h"
 
 #include "backup/core/Backups.h"
 #include "backup/core/FolderFiles.h"
+#include "cli/AgendaFolder.h"
 #include "cli/Command.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandRun.h"
+#include "cli/ExportCommand.h"
 #include "cli/ScriptRequests.h"
 #include "platform/Clock.h"
 #include "platform/files/TextFiles.h"
@@ -316,6 +321,21 @@ int sync(TextFiles& disk, const QString& appDir)
         return 1;
     }
     return runSync(disk, appDir, state, password);
+}
+
+int exportCalendar(const CommandRun& run)
+{
+    // A synced item keeps its task's UID, so that the file and the list name the same task.
+    QHash<QString, QString> uids;
+    if (const ResultOf<SyncState> state =
+            SyncState::load(run.folder.disk(), run.folder.path(SyncState::fileName)))
+        for (const SyncEntry& entry : state->entries)
+            if (entry.open)
+                uids.insert(entry.values.text, entry.uid);
+    return static_cast<const ExportCommand&>(*run.options.command)
+        .exportWith(run, [&](const QList<AgendaExport::Entry>& entries) {
+            return TaskExport::calendar(entries, uids, run.folder.clock().now());
+        });
 }
 
 } // namespace SyncCommands
