@@ -4,6 +4,7 @@
 #include "agenda/ItemTimeMenu.h"
 #include "agenda/RepeatMenu.h"
 #include "agenda/StructureMenu.h"
+#include "agenda/core/AgendaExport.h"
 #include "agenda/core/AgendaOrder.h"
 #include "agenda/core/AgendaSession.h"
 #include "agenda/core/AgendaTexts.h"
@@ -17,6 +18,7 @@
 #include "uikit/ListFinder.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -112,6 +114,8 @@ AgendaPanel::AgendaPanel(const Services& services, AgendaSession& session, DueRe
     month->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     month->setShortcutContext(Qt::WidgetShortcut); // shown in the menu; the window's own key does it
     m_menu->addAction(m_finder->action());
+    QAction* exporting = m_menu->addAction(QStringLiteral("导出日程(&X)…"), this, &AgendaPanel::exportAgenda);
+    exporting->setObjectName(QStringLiteral("ActionExport"));
     connect(m_finder, &ListFinder::changed, this, &AgendaPanel::showFound);
     connect(m_list, &LineList::menuRequested, this, [this](int, const QPoint& at) { m_menu->popup(at); });
     setTabChain(tabOrder());
@@ -368,6 +372,30 @@ void AgendaPanel::beginAddSubtask(const QString& parent)
         return;
     m_addUnder = parent;
     m_title->setText(QStringLiteral("请填写将要添加的子任务（属于：%1）：").arg(parent));
+}
+
+void AgendaPanel::exportAgenda()
+{
+    const QString path = m_services.messages.chooseSaveFile(
+        QStringLiteral("导出日程"), QDir::home().filePath(QStringLiteral("日程.csv")),
+        {QStringLiteral("CSV 表格，Excel、WPS 可打开 (*.csv)"), QStringLiteral("iCalendar 日历 (*.ics)"),
+         QStringLiteral("Markdown 清单 (*.md)")});
+    if (path.isEmpty())
+        return;
+    const QString format = AgendaExport::formatOf(path);
+    const QList<AgendaExport::Entry> entries = AgendaExport::openItems(m_session.table());
+    Result written = Result::done();
+    if (format == QStringLiteral("ics"))
+        written = m_calendarExport ? m_calendarExport(path)
+                                   : Result::failed(QStringLiteral("没有同步程序，无法导出 iCalendar。"));
+    else if (format == QStringLiteral("csv"))
+        written = AgendaExport::write(path, AgendaExport::csv(entries));
+    else if (format == QStringLiteral("md"))
+        written =
+            AgendaExport::write(path, AgendaExport::markdown(entries, m_services.clock.today()).toUtf8());
+    else
+        written = Result::failed(QStringLiteral("请用 .csv、.ics 或 .md 结尾的文件名。"));
+    inform(written ? QStringLiteral("已导出 %1 条日程到 %2").arg(entries.size()).arg(path) : written.error());
 }
 
 void AgendaPanel::markOverdue(const QList<bool>& marks)

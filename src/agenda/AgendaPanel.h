@@ -2,11 +2,13 @@
 
 #include "agenda/core/AgendaItem.h"
 #include "agenda/core/AgendaOrder.h"
+#include "platform/Result.h"
 #include "uikit/LineList.h"
 #include "uikit/Panel.h"
 
 #include <QSet>
 
+#include <functional>
 #include <optional>
 
 class AgendaSession;
@@ -56,6 +58,11 @@ public:
     // The table on view: the session's as of its last load shown, kept while an entry is made.
     const AgendaTable& table() const { return m_shown; }
     QMenu* menu() const { return m_menu; }
+    // What writes the agenda as iCalendar to a file: the sync helper, which alone loads libical.
+    void setCalendarExport(std::function<Result(const QString& file)> exporter)
+    {
+        m_calendarExport = std::move(exporter);
+    }
     ListFinder* finder() const { return m_finder; }
     // What Tab goes through on this panel, in order.
     QList<QWidget*> tabOrder() const;
@@ -88,6 +95,8 @@ private:
     void setFolded(const QString& text, bool folded);
     // 添加子任务…: the entry, its item to go under parent.
     void beginAddSubtask(const QString& parent);
+    // 导出日程…: a file chosen, the open items written to it in its kind.
+    void exportAgenda();
     void makeCurrent(const QString& text);
     void restoreSavedLine();
     void setMode(EntryMode mode);
@@ -103,6 +112,7 @@ private:
     QSet<QString> m_folded;            // items whose subtasks are not shown, kept in kestrin.ini
     std::optional<QString> m_addUnder; // the parent of the item being added
     StructureMenu* m_structureMenu;
+    std::function<Result(const QString& file)> m_calendarExport;
     std::optional<QString> m_nextCurrent; // set by the panel's own commands
     EntryMode m_mode = EntryMode::Browsing;
     int m_savedRow = -1;

@@ -259,3 +259,8 @@ void FormMain::closeEvent(QCloseEvent* event)
     }
     QCoreApplication::exit(0);
 }
+
+void FormMain::setCalendarExport(std::function<Result(const QString& file)> exporter)
+{
+    m_agenda->setCalendarExport(std::move(exporter));
+}

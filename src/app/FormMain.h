@@ -2,8 +2,11 @@
 
 #include "agenda/core/AgendaItem.h"
 #include "app/Sessions.h"
+#include "platform/Result.h"
 
 #include <QWidget>
+
+#include <functional>
 
 class AgendaPanel;
 class AlarmPanel;
@@ -36,6 +39,8 @@ public:
     void activate(const QString& token = QString());
 
     AgendaPanel* agendaPanel() const { return m_agenda; }
+    // What writes the agenda as iCalendar to a file, for the agenda list's 导出日程….
+    void setCalendarExport(std::function<Result(const QString& file)> exporter);
     AlarmPanel* alarmPanel() const { return m_alarm; }
     LogPanel* logPanel() const { return m_log; }
     HelpPanel* helpPanel() const { return m_help; }

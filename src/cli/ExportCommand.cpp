@@ -9,24 +9,10 @@
 #include "platform/Clock.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
 const QString formatOption = QStringLiteral("--format"), allOption = QStringLiteral("--all");
-
-// The kind a file's ending names; empty for none known.
-QString formatOf(const QString& file)
-{
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix == QStringLiteral("csv"))
-        return QStringLiteral("csv");
-    if (suffix == QStringLiteral("md") || suffix == QStringLiteral("markdown"))
-        return QStringLiteral("md");
-    if (suffix == QStringLiteral("ics") || suffix == QStringLiteral("ical"))
-        return QStringLiteral("ics");
-    return {};
-}
 
 } // namespace
 
@@ -54,7 +40,7 @@ Result ExportCommand::read(const Given& given)
     m_file = file.first();
     m_all = given.contains(allOption);
     const QString asked = given.value(formatOption).value(0).toLower();
-    m_format = given.contains(formatOption) ? asked : formatOf(m_file);
+    m_format = given.contains(formatOption) ? asked : AgendaExport::formatOf(m_file);
     if (m_format == QStringLiteral("markdown"))
         m_format = QStringLiteral("md");
     if (m_format != QStringLiteral("csv") && m_format != QStringLiteral("md") &&
@@ -101,8 +87,7 @@ int ExportCommand::exportWith(const CommandRun& run, const Writer& writer) const
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    QSaveFile out(m_file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        return printed(Result::failed(QStringLiteral("无法写入 %1（%2）").arg(m_file, out.errorString())));
+    if (const Result written = AgendaExport::write(m_file, bytes); !written)
+        return printed(written);
     return printed(QStringLiteral("已导出 %1 条日程到 %2").arg(entries.size()).arg(m_file));
 }

@@ -45,6 +45,7 @@ Program::Program(const Services& services, TrayIcon& tray, SyncRunner& syncRunne
 {
     AgendaSession* agenda = m_agenda.get();
     FormMain* window = m_window.get();
+    window->setCalendarExport([&syncRunner](const QString& file) { return syncRunner.exportCalendar(file); });
     QObject::connect(agenda, &AgendaSession::changed, m_syncs.get(), &SyncSchedule::changed);
     QObject::connect(agenda, &AgendaSession::entryBusyChanged, m_syncs.get(), &SyncSchedule::setEntryBusy);
     QObject::connect(

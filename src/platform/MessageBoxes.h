@@ -21,6 +21,10 @@ public:
     virtual std::optional<int> ask(const QString& text, const QStringList& answers) = 0;
     // A file to open, chosen in a file dialog; empty when the dialog was cancelled.
     virtual QString chooseFile(const QString& title, const QString& startDir, const QString& filter) = 0;
+    // A file to write, chosen in a file dialog among filters ("CSV 表格 (*.csv)"); the chosen
+    // filter's ending is added to a name typed without one. Empty when the dialog was cancelled.
+    virtual QString chooseSaveFile(const QString& title, const QString& startPath,
+                                   const QStringList& filters) = 0;
     // A line of text asked for, starting from initial; nothing when the dialog was cancelled.
     virtual std::optional<QString> askText(const QString& title, const QString& label,
                                            const QString& initial) = 0;

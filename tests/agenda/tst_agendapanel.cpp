@@ -487,6 +487,29 @@ private slots:
         QCOMPARE(f.bench.read("my.log").count("\r\n"), 3);
     }
 
+    // 导出日程… writes the kind the chosen file's ending names; iCalendar goes to what writes it.
+    void exportFromTheMenu()
+    {
+        Fixture f(agendaRecord("交房租", today, QDate(2026, 12, 16)) + agendaRecord("开会", today, today));
+        auto* action = f.panel->findChild<QAction*>(QStringLiteral("ActionExport"));
+        f.bench.messages.savePaths = {f.bench.path("日程.csv"), f.bench.path("日程.ics"),
+                                      f.bench.path("日程.txt")};
+        action->trigger();
+        QCOMPARE(f.bench.messages.shown.last(),
+                 QString::fromUtf8("已导出 2 条日程到 %1").arg(f.bench.path("日程.csv")));
+        QCOMPARE(f.bench.read("日程.csv").count("\r\n"), 3);
+        QString asked;
+        f.panel->setCalendarExport([&asked](const QString& file) {
+            asked = file;
+            return Result::failed(QStringLiteral("kestrin-sync 不在"));
+        });
+        action->trigger();
+        QCOMPARE(asked, f.bench.path("日程.ics"));
+        QCOMPARE(f.bench.messages.shown.last(), QStringLiteral("kestrin-sync 不在"));
+        action->trigger();
+        QCOMPARE(f.bench.messages.shown.last(), QString::fromUtf8("请用 .csv、.ics 或 .md 结尾的文件名。"));
+    }
+
     // 提醒时间 ▸ in the list's menu: the current item's time checked (其他时间 saying one that is
     // none of the three), chosen, asked for in words, kept by 修改日程; the line tells it.
     void theTimeMenu()

@@ -54,6 +54,11 @@ public:
         shown.append(text);
         return choices.isEmpty() ? std::nullopt : choices.takeFirst();
     }
+    QString chooseSaveFile(const QString& title, const QString&, const QStringList&) override
+    {
+        shown.append(title);
+        return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
+    }
     QString chooseFile(const QString& title, const QString&, const QString&) override
     {
         shown.append(title);
@@ -67,6 +72,7 @@ public:
     QStringList shown;
     QStringList texts;                 // what the text dialogs are given; an empty queue cancels
     QList<std::optional<int>> choices; // the answers to ask(); an empty queue cancels
+    QStringList savePaths;             // the files chosen to write; an empty queue cancels
     QList<bool> answers;
     QStringList files; // what the file dialogs choose; an empty queue cancels
     int confirmations = 0;

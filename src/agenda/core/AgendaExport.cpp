@@ -3,7 +3,9 @@
 #include "agenda/core/AgendaTree.h"
 #include "calendar/core/DateText.h"
 
+#include <QFileInfo>
 #include <QMap>
+#include <QSaveFile>
 
 #include <numeric>
 
@@ -117,6 +119,26 @@ QString markdown(const QList<Entry>& entries, QDate today)
     if (!done.isEmpty())
         text += QStringLiteral("\n## 已完成\n\n") + done.join(u'\n') + u'\n';
     return text;
+}
+
+QString formatOf(const QString& file)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QStringLiteral("csv") || suffix == QStringLiteral("ics"))
+        return suffix;
+    if (suffix == QStringLiteral("md") || suffix == QStringLiteral("markdown"))
+        return QStringLiteral("md");
+    if (suffix == QStringLiteral("ical"))
+        return QStringLiteral("ics");
+    return {};
+}
+
+Result write(const QString& file, const QByteArray& bytes)
+{
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return Result::failed(QStringLiteral("无法写入 %1（%2）").arg(file, out.errorString()));
+    return Result::done();
 }
 
 } // namespace AgendaExport

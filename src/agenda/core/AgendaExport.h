@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agenda/core/AgendaItem.h"
+#include "platform/Result.h"
 
 #include <QByteArray>
 #include <QList>
@@ -30,5 +31,10 @@ QByteArray csv(const QList<Entry>& entries);
 // with its weekday), a subtask indented under its parent in the parent's group, tags and
 // priority after the text; the archived ones under 已完成, checked.
 QString markdown(const QList<Entry>& entries, QDate today);
+
+// The kind a file's ending names: "ics", "csv", "md", or empty for none of them.
+QString formatOf(const QString& file);
+// bytes written to file whole, or not at all.
+Result write(const QString& file, const QByteArray& bytes);
 
 } // namespace AgendaExport

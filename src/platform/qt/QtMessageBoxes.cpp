@@ -1,6 +1,7 @@
 #include "platform/qt/QtMessageBoxes.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,6 +38,19 @@ std::optional<int> QtMessageBoxes::ask(const QString& text, const QStringList& a
     box.exec();
     const qsizetype chosen = buttons.indexOf(box.clickedButton());
     return chosen >= 0 ? std::optional<int>(int(chosen)) : std::nullopt;
+}
+
+QString QtMessageBoxes::chooseSaveFile(const QString& title, const QString& startPath,
+                                       const QStringList& filters)
+{
+    QString filter = filters.value(0);
+    QString path =
+        QFileDialog::getSaveFileName(m_parent, title, startPath, filters.join(QStringLiteral(";;")), &filter);
+    // "CSV 表格 (*.csv)": its ending, for a name typed without one.
+    const QString ending = filter.section(QStringLiteral("(*"), 1).section(u')', 0, 0);
+    if (!path.isEmpty() && !ending.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += ending;
+    return path;
 }
 
 QString QtMessageBoxes::chooseFile(const QString& title, const QString& startDir, const QString& filter)

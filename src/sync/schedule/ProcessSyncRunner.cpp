@@ -36,3 +36,22 @@ void ProcessSyncRunner::start()
     m_process->start(m_helper, {QStringLiteral("--exe-dir"), m_exeDir, QStringLiteral("--sync"),
                                 QStringLiteral("--dir"), m_appDir});
 }
+
+Result ProcessSyncRunner::exportCalendar(const QString& file)
+{
+    QProcess helper;
+    helper.start(m_helper, {QStringLiteral("--exe-dir"), m_exeDir, QStringLiteral("--export"), file,
+                            QStringLiteral("--dir"), m_appDir});
+    if (!helper.waitForStarted())
+        return Result::failed(QStringLiteral("导出失败：无法启动 %1").arg(m_helper));
+    if (!helper.waitForFinished(60000)) {
+        helper.kill();
+        helper.waitForFinished();
+        return Result::failed(QStringLiteral("导出失败：%1 一分钟没有完成").arg(m_helper));
+    }
+    if (helper.exitStatus() == QProcess::NormalExit && helper.exitCode() == 0)
+        return Result::done();
+    const QString said = QString::fromUtf8(helper.readAllStandardError()).trimmed().section(u'\n', -1);
+    return Result::failed(said.isEmpty() ? QStringLiteral("导出失败：%1 意外退出").arg(m_helper)
+                                         : said.mid(said.startsWith(QStringLiteral("kestrin: ")) ? 9 : 0));
+}

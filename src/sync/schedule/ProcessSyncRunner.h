@@ -11,6 +11,7 @@ public:
     ProcessSyncRunner(const QString& helper, const QString& exeDir, const QString& appDir,
                       QObject* parent = nullptr);
     void start() override;
+    Result exportCalendar(const QString& file) override;
 
 private:
     QString m_helper;

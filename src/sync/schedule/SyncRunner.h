@@ -11,6 +11,12 @@ class SyncRunner : public QObject
 public:
     using QObject::QObject;
     virtual void start() = 0;
+    // The agenda written to file as iCalendar, by the helper that alone loads libical; waits for
+    // it (an export of 10,000 items takes well under a second).
+    virtual Result exportCalendar(const QString& file)
+    {
+        return Result::failed(QStringLiteral("没有同步程序，无法导出 %1。").arg(file));
+    }
 
 signals:
     // The sync ended; a failure says why in the sync's own last line ("同步失败：…").
