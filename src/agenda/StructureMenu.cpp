@@ -27,7 +27,7 @@ StructureMenu::StructureMenu(AgendaSession& session, MessageBoxes& messages,
         if (const std::optional<AgendaItem> item = m_current())
             emit foldWanted(item->text);
     });
-    m_priority = parentMenu->addMenu(QStringLiteral("优先级(&P)"));
+    m_priority = parentMenu->addMenu(QStringLiteral("优先级(&L)"));
     m_priority->setObjectName(QStringLiteral("MenuPriority"));
     for (const auto& [priority, caption, name] :
          {std::tuple{ItemStructure::High, "高(&H)", "ActionPriorityHigh"},

@@ -50,7 +50,8 @@ out=$(k --sync) || fail "phone's series: $out"
 [[ "$out" == *"下载 2 条"* ]] || fail "phone's series: $out"
 list=$(k --list)
 # Thunderbird's series is due at 18:00 in Beijing: the item's time (05:00 in New York).
-grep -q $'^2026-12-15\t.*\t交房租\t每月 15 日$' <<<"$list" && grep -qE $'^2026-12-04 (18|05):00\t.*\t交周报\t每周五$' <<<"$list" ||
+# Tasks.org's PRIORITY:9 comes in as 低, in the columns after the rule.
+grep -q $'^2026-12-15\t.*\t交房租\t每月 15 日\t低\t$' <<<"$list" && grep -qE $'^2026-12-04 (18|05):00\t.*\t交周报\t每周五$' <<<"$list" ||
     fail "a phone's series did not come in as repeating items: $list"
 ok "a phone's repeating tasks come in as repeating items"
 
