@@ -12,7 +12,8 @@ public:
     void inform(const QString& text) override;
     bool confirm(const QString& text) override;
     std::optional<int> ask(const QString& text, const QStringList& answers) override;
-    QString chooseSaveFile(const QString& title, const QString& startPath, const QStringList& filters) override;
+    QString chooseSaveFile(const QString& title, const QString& startPath,
+                           const QStringList& filters) override;
     QString chooseFile(const QString& title, const QString& startDir, const QString& filter) override;
     std::optional<QString> askText(const QString& title, const QString& label,
                                    const QString& initial) override;
