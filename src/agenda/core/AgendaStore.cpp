@@ -304,11 +304,18 @@ StoreChange AgendaStore::complete(const QString& text, QDate today, bool subtask
 
 int AgendaStore::subtaskCount(const QString& text) const
 {
+    return int(subtaskTexts(text).size());
+}
+
+QSet<QString> AgendaStore::subtaskTexts(const QString& text) const
+{
     const AgendaTree tree(m_table);
-    for (qsizetype i = m_table.count() - 1; i >= 0; --i)
+    QSet<QString> under;
+    for (qsizetype i = 0; i < m_table.count(); ++i)
         if (m_table.items.at(i).text == text)
-            return int(tree.descendants(i).size());
-    return 0;
+            for (const qsizetype below : tree.descendants(i))
+                under.insert(m_table.items.at(below).text);
+    return under;
 }
 
 StoreChange AgendaStore::setRepeatWords(const QString& text, const RepeatWords& words)
@@ -371,13 +378,9 @@ StoreChange AgendaStore::setParent(const QString& text, const QString& parent)
             return StoreChange::refused(QStringLiteral("日程不能作为自己的子任务。"));
         if (!contains(parent))
             return StoreChange::refused(QStringLiteral("没有“%1”这个日程。").arg(parent));
-        const AgendaTree tree(m_table);
-        for (qsizetype i = 0; i < m_table.count(); ++i)
-            if (m_table.items.at(i).text == text)
-                for (const qsizetype under : tree.descendants(i))
-                    if (m_table.items.at(under).text == parent)
-                        return StoreChange::refused(
-                            QStringLiteral("“%1”是“%2”的子任务，不能作为它的父任务。").arg(parent, text));
+        if (subtaskTexts(text).contains(parent))
+            return StoreChange::refused(
+                QStringLiteral("“%1”是“%2”的子任务，不能作为它的父任务。").arg(parent, text));
     }
     return changeItems(text, QStringLiteral("设置父任务"), Structure,
                        [&parent](AgendaItem& item) { item.structure.parent = parent; });
@@ -439,14 +442,8 @@ StoreChange AgendaStore::remove(const QString& text, QDate deletionDate, bool su
 StoreChange AgendaStore::removeHeld(const QString& text, QDate deletionDate, bool subtasks)
 {
     const QString deleted = DateText::format(deletionDate);
-    QSet<QString> leaving{text};
-    if (subtasks) {
-        const AgendaTree tree(m_table);
-        for (qsizetype i = 0; i < m_table.count(); ++i)
-            if (m_table.items.at(i).text == text)
-                for (const qsizetype under : tree.descendants(i))
-                    leaving.insert(m_table.items.at(under).text);
-    }
+    QSet<QString> leaving = subtasks ? subtaskTexts(text) : QSet<QString>();
+    leaving.insert(text);
     QStringList entries;
     QList<AgendaItem> kept;
     kept.reserve(m_table.count());

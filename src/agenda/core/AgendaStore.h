@@ -6,6 +6,8 @@
 #include "platform/files/FileStamp.h"
 #include "platform/files/StoreChange.h"
 
+#include <QSet>
+
 #include <functional>
 
 class HolidayCalendar;
@@ -91,6 +93,8 @@ public:
     StoreChange replaceAll(const QList<AgendaItem>& items, const QStringList& entries);
 
 private:
+    // The texts of the items under the item of that text, at any depth, as drawn.
+    QSet<QString> subtaskTexts(const QString& text) const;
     // Why a change (设置重复…) of the item of that text cannot be made: the file did not load, or
     // there is no such item.
     Result checkItem(const QString& text, const QString& change) const;

@@ -99,14 +99,6 @@ QList<qsizetype> AgendaTree::descendants(qsizetype i) const
     return found;
 }
 
-int AgendaTree::depth(qsizetype i) const
-{
-    int depth = 0;
-    for (qsizetype at = m_parent.at(i); at >= 0; at = m_parent.at(at))
-        ++depth;
-    return depth;
-}
-
 QList<AgendaTree::Row> AgendaTree::arrange(const QList<qsizetype>& ordered,
                                            const QSet<QString>& collapsed) const
 {

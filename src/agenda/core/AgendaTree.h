@@ -18,8 +18,6 @@ public:
     qsizetype parentOf(qsizetype i) const { return m_parent.at(i); }
     // Every item under item i, at any depth, in file order.
     QList<qsizetype> descendants(qsizetype i) const;
-    bool hasSubtasks(qsizetype i) const { return !m_flat && !m_children.at(i).isEmpty(); }
-    int depth(qsizetype i) const;
 
     struct Row
     {
