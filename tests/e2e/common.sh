@@ -24,3 +24,20 @@ wait_for() {
 # libfaketime's library, for a wall clock set by the test; empty when it is not installed.
 faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -1)
 source "$here/desktop.sh"
+# The desktop a screen reader reads: the X server with its notification area, openbox, a private
+# session bus with the AT-SPI registry, and Qt's accessibility on.
+start_atspi_desktop() {
+    start_desktop || fail "no X server with a notification area"
+    # A window manager, as a user has one: it activates the window itself when it is shown again.
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+    wait_for 10 xq wm-ready >/dev/null || fail "openbox did not start"
+    dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
+    pids+=($!)
+    for i in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.05; done
+    [ -s "$work/bus" ] || fail "no private session bus"
+    export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
+    /usr/libexec/at-spi-bus-launcher --launch-immediately --a11y=1 >/dev/null 2>&1 &
+    pids+=($!)
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}

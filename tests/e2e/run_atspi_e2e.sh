@@ -13,19 +13,7 @@ ask() { /usr/bin/python3 "$here/atspi_walk.py" "$@" 2>/dev/null; }
 printf '"%s",#2026-12-01#,#2999-12-20#\r\n' "$(printf '交房租' | iconv -f utf-8 -t gbk)" >"$work/agenda.txt"
 printf '买菜: 设置日期2026-11-01; 预定完成日期2026-11-02; 删除日期2026-11-02\r\n写日报: 设置日期2026-11-03; 预定完成日期2026-11-04; 删除日期2026-11-04\r\n' |
     iconv -f utf-8 -t gbk >"$work/my.log"
-start_desktop || fail "no X server with a notification area"
-# A window manager, as a user has one: it activates the window itself when it is shown again.
-openbox >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 xq wm-ready >/dev/null || fail "openbox did not start"
-dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
-pids+=($!)
-for i in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.05; done
-[ -s "$work/bus" ] || fail "no private session bus"
-export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
-/usr/libexec/at-spi-bus-launcher --launch-immediately --a11y=1 >/dev/null 2>&1 &
-pids+=($!)
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+start_atspi_desktop
 
 "$exe" --dir "$work" >"$work/kestrin.log" 2>&1 &
 kpid=$!

@@ -13,18 +13,7 @@ agenda() { iconv -f gb18030 -t utf-8 "$work/agenda.txt"; }
 
 printf '"%s",#2026-12-01#,#2999-12-20#\r\n"%s",#2026-12-01#,#2999-12-21#\r\n' \
     "$(printf '装修' | iconv -f utf-8 -t gbk)" "$(printf '买菜' | iconv -f utf-8 -t gbk)" >"$work/agenda.txt"
-start_desktop || fail "no X server with a notification area"
-openbox >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 xq wm-ready >/dev/null || fail "openbox did not start"
-dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
-pids+=($!)
-for i in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.05; done
-[ -s "$work/bus" ] || fail "no private session bus"
-export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
-/usr/libexec/at-spi-bus-launcher --launch-immediately --a11y=1 >/dev/null 2>&1 &
-pids+=($!)
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+start_atspi_desktop
 
 "$exe" --dir "$work" >"$work/kestrin.log" 2>&1 &
 kpid=$!

@@ -8,12 +8,6 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/server.sh"
 kestrin=$1
-faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -1)
-[ -n "$faketime_lib" ] || fail "libfaketime is not installed"
-k() {
-    LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-09 10:00:00" FAKETIME_DONT_FAKE_MONOTONIC=1 \
-        FAKETIME_DONT_RESET=1 "$kestrin" "$@" --dir "$work/a"
-}
 agenda() { iconv -f GB18030 -t UTF-8 "$work/a/agenda.txt"; }
 journal() { iconv -f GB18030 -t UTF-8 "$work/a/my.log"; }
 corpus=$here/../data/vtodo

@@ -9,12 +9,6 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/server.sh"
 kestrin=$1
-faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -1)
-[ -n "$faketime_lib" ] || fail "libfaketime is not installed"
-k() {
-    LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-09 10:00:00" FAKETIME_DONT_FAKE_MONOTONIC=1 \
-        FAKETIME_DONT_RESET=1 "$kestrin" "$@" --dir "$work/a"
-}
 # A task as a client writes it: its PRODID, UID, summary and its own lines.
 phone() {
     printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:%s\r\nBEGIN:VTODO\r\nUID:%s\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:%s\r\nDUE;VALUE=DATE:20261220\r\nSTATUS:NEEDS-ACTION\r\n%bEND:VTODO\r\nEND:VCALENDAR\r\n' \

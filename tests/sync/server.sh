@@ -63,3 +63,10 @@ else
     url="http://127.0.0.1:$port/alice/tasks/"
 fi
 dav() { /usr/bin/python3 "$here/dav.py" "$url" alice secret "$@"; }
+# k ARGS...: the program over the folder $work/a at 2026-12-09 10:00 (libfaketime), in the caller's TZ.
+faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -1)
+k() {
+    [ -n "$faketime_lib" ] || fail "libfaketime is not installed"
+    LD_PRELOAD="$faketime_lib" FAKETIME="@2026-12-09 10:00:00" FAKETIME_DONT_FAKE_MONOTONIC=1 \
+        FAKETIME_DONT_RESET=1 "$kestrin" "$@" --dir "$work/a"
+}
