@@ -64,6 +64,7 @@ private slots:
         // No cycle made by hand here: an item's own subtask cannot become its parent.
         QCOMPARE(store.setParent(u("装修"), u("贴瓷砖")).status, StoreChange::Refused);
         QCOMPARE(store.setParent(u("装修"), u("装修")).status, StoreChange::Refused);
+        QCOMPARE(store.setTags(u("买菜"), {u("说\"好\"")}).status, StoreChange::Refused);
 
         QCOMPARE(store.table().items[1].structure.priority, ItemStructure::High);
         QCOMPARE(store.modify(u("买瓷砖"), {u("买地砖"), today, today.addDays(20), 0}).status,
@@ -194,6 +195,9 @@ private slots:
         QCOMPARE(added.count("\r\n"), 3);
         for (const char* text : {"装修", "买瓷砖", "贴瓷砖"})
             QVERIFY2(added.contains(gbk(text) + ": "), text);
+        // The lines of the items gone, with nothing left to go back to, leave at the next write.
+        QCOMPARE(store.setPriority(u("买菜"), ItemStructure::High).status, StoreChange::Done);
+        QCOMPARE(bench.read("structure.txt"), gbk("\"买菜\",\"\",高\r\n"));
     }
 };
 
